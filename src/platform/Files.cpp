@@ -1,0 +1,205 @@
+#include "platform/Files.h"
+
+#include "platform/Codec.h"
+
+#include <QCoreApplication>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace platform {
+namespace {
+
+std::string g_programFolderOverride; // UTF-8
+
+std::string DefaultProgramFolder() {
+    if (const char* home = std::getenv("KARVEL_HOME"); home && *home) return home;
+    if (QCoreApplication::instance()) return QCoreApplication::applicationDirPath().toStdString();
+    std::error_code ec;
+    fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    if (!ec) return exe.parent_path().string();
+    return fs::current_path(ec).string();
+}
+
+std::string ProgramFolderUtf8() {
+    std::string folder = g_programFolderOverride.empty() ? DefaultProgramFolder() : g_programFolderOverride;
+    std::error_code ec;
+    fs::path p = fs::weakly_canonical(fs::path(folder), ec);
+    std::string s = ec ? folder : p.string();
+    while (s.size() > 1 && s.back() == '/') s.pop_back();
+    return s;
+}
+
+std::vector<std::string> SplitComponents(const std::string& path) {
+    std::vector<std::string> parts;
+    std::string cur;
+    for (char c : path) {
+        if (c == '\\' || c == '/') {
+            if (!cur.empty()) parts.push_back(cur);
+            cur.clear();
+        } else {
+            cur += c;
+        }
+    }
+    if (!cur.empty()) parts.push_back(cur);
+    return parts;
+}
+
+// The entry of a folder whose name equals `name` without regard to case, the exact spelling
+// first; "" when there is none.
+std::string FindEntry(const fs::path& folder, const std::string& nameUtf8) {
+    std::error_code ec;
+    if (fs::exists(folder / nameUtf8, ec)) return nameUtf8;
+    const std::string wanted = AnsiFromUtf8(nameUtf8);
+    std::string found;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        std::string entry = it->path().filename().string();
+        if (AnsiEqualNoCase(AnsiFromUtf8(entry), wanted)) {
+            if (found.empty() || entry < found) found = entry; // deterministic among look-alikes
+        }
+    }
+    return found;
+}
+
+bool IsAbsoluteModelPath(const std::string& path) {
+    if (!path.empty() && (path[0] == '/' || path[0] == '\\')) return true;
+    return path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]));
+}
+
+// Walks the components below `base`, matching each without regard to case.
+std::optional<std::string> WalkBelow(fs::path base, const std::vector<std::string>& parts) {
+    for (const std::string& part : parts) {
+        if (part == ".") continue;
+        if (part == "..") return std::nullopt;
+        std::string utf8 = Utf8FromAnsi(part);
+        std::string entry = FindEntry(base, utf8);
+        base /= entry.empty() ? utf8 : entry;
+    }
+    return base.string();
+}
+
+} // namespace
+
+std::string ProgramFolder() { return AnsiFromUtf8(ProgramFolderUtf8()); }
+
+void SetProgramFolder(const std::string& ansiFolder) { g_programFolderOverride = Utf8FromAnsi(ansiFolder); }
+
+std::optional<std::string> ResolvePath(const std::string& path) {
+    if (path.empty()) return std::nullopt;
+    const std::vector<std::string> root = SplitComponents(ProgramFolder());
+    std::vector<std::string> parts = SplitComponents(path);
+    if (IsAbsoluteModelPath(path)) {
+        // Only a path inside the program folder is accepted; the folder's own components are
+        // compared without regard to case, as a stored path may have been written that way.
+        if (parts.size() < root.size()) return std::nullopt;
+        for (std::size_t i = 0; i < root.size(); ++i)
+            if (!AnsiEqualNoCase(parts[i], root[i])) return std::nullopt;
+        parts.erase(parts.begin(), parts.begin() + static_cast<std::ptrdiff_t>(root.size()));
+    }
+    return WalkBelow(fs::path(ProgramFolderUtf8()), parts);
+}
+
+std::optional<std::string> ResolveUserPath(const std::string& path) {
+    if (path.empty()) return std::nullopt;
+    if (!IsAbsoluteModelPath(path)) return ResolvePath(path);
+    std::vector<std::string> parts = SplitComponents(path);
+    if (path.size() >= 2 && path[1] == ':') parts.erase(parts.begin()); // a drive letter means nothing here
+    fs::path base("/");
+    for (const std::string& part : parts) {
+        if (part == ".") continue;
+        if (part == "..") {
+            base = base.parent_path();
+            continue;
+        }
+        std::string utf8 = Utf8FromAnsi(part);
+        std::string entry = FindEntry(base, utf8);
+        base /= entry.empty() ? utf8 : entry;
+    }
+    return base.string();
+}
+
+bool WildcardMatch(const std::string& pattern, const std::string& name) {
+    const std::string p = AnsiUpper(pattern), n = AnsiUpper(name);
+    std::size_t pi = 0, ni = 0, star = std::string::npos, mark = 0;
+    while (ni < n.size()) {
+        if (pi < p.size() && (p[pi] == '?' || p[pi] == n[ni])) {
+            ++pi;
+            ++ni;
+        } else if (pi < p.size() && p[pi] == '*') {
+            star = pi++;
+            mark = ni;
+        } else if (star != std::string::npos) {
+            pi = star + 1;
+            ni = ++mark;
+        } else {
+            return false;
+        }
+    }
+    while (pi < p.size() && p[pi] == '*') ++pi;
+    return pi == p.size();
+}
+
+std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern) {
+    std::vector<std::string> names;
+    auto resolved = ResolvePath(folder.empty() ? ProgramFolder() : folder);
+    if (!resolved) return names;
+    std::error_code ec;
+    for (fs::directory_iterator it(*resolved, ec), end; !ec && it != end; it.increment(ec)) {
+        std::string name = AnsiFromUtf8(it->path().filename().string());
+        if (name.empty() || name[0] == '.') continue; // hidden files are not listed
+        std::error_code fec;
+        if (!it->is_regular_file(fec)) continue;
+        if (WildcardMatch(pattern, name)) names.push_back(name);
+    }
+    std::sort(names.begin(), names.end(),
+              [](const std::string& a, const std::string& b) { return AnsiUpper(a) < AnsiUpper(b); });
+    return names;
+}
+
+bool IsRegularFile(const std::string& path) {
+    if (path.empty()) return false;
+    std::string last;
+    std::string dir = path;
+    auto cut = path.find_last_of("\\/");
+    last = cut == std::string::npos ? path : path.substr(cut + 1);
+    dir = cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+    if (last.find_first_of("*?") != std::string::npos) return !ListFiles(dir, last).empty();
+    if (!last.empty() && last[0] == '.') return false; // hidden
+    auto resolved = ResolvePath(path);
+    if (!resolved) return false;
+    std::error_code ec;
+    return fs::is_regular_file(*resolved, ec);
+}
+
+std::optional<std::string> ReadFileBytes(const std::string& path) {
+    auto resolved = ResolvePath(path);
+    if (!resolved) return std::nullopt;
+    std::error_code ec;
+    if (!fs::is_regular_file(*resolved, ec)) return std::nullopt;
+    std::ifstream in(*resolved, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) return std::nullopt;
+    return bytes;
+}
+
+bool WriteFileAtomic(const std::string& path, const std::string& bytes) {
+    auto resolved = ResolvePath(path);
+    if (!resolved) return false;
+    QSaveFile file(QString::fromStdString(*resolved));
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size())) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+} // namespace platform

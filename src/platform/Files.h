@@ -1,0 +1,46 @@
+// The program folder and the files beside the program. Paths in the model keep their Windows
+// form ("folder\dir\name"); only this unit turns them into real file names, matching every
+// component without regard to case and never leaving the program folder.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// The folder everything "beside the program" lives in, as ANSI text without a closing
+// separator: the folder named by KARVEL_HOME when it is set, else the executable's folder.
+std::string ProgramFolder();
+
+// Tests point the program folder at a temporary folder; "" goes back to the default.
+void SetProgramFolder(const std::string& ansiFolder);
+
+// The real (UTF-8) file name of a model path. "\" and "/" both separate components and each
+// component is matched without regard to case; components that do not exist yet keep the
+// spelling given. A relative path starts at the program folder. Refused (nullopt) when the
+// path would leave the program folder: an absolute path elsewhere, or a ".." component.
+std::optional<std::string> ResolvePath(const std::string& path);
+
+// Like ResolvePath, for a file the user chose anywhere with a file chooser.
+std::optional<std::string> ResolveUserPath(const std::string& path);
+
+// True when the path names a regular, visible file (not a folder); "*" and "?" in the last
+// component match any name. "" is false without touching the file system.
+bool IsRegularFile(const std::string& path);
+
+// The whole content of a file; nullopt when it cannot be read or lies outside the program folder.
+std::optional<std::string> ReadFileBytes(const std::string& path);
+
+// Writes a file through a temporary file renamed over the old one, so that a failed write
+// leaves the old file whole. False when the path is refused or the write fails.
+bool WriteFileAtomic(const std::string& path, const std::string& bytes);
+
+// Names (ANSI) of the regular files in a folder whose names match a pattern such as "*.game",
+// without regard to case, sorted without regard to case.
+std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern);
+
+// True when a name matches a pattern with "*" and "?", without regard to case.
+bool WildcardMatch(const std::string& pattern, const std::string& name);
+
+} // namespace platform

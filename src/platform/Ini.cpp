@@ -1,0 +1,214 @@
+#include "platform/Ini.h"
+
+#include "platform/Codec.h"
+#include "platform/Files.h"
+
+#include <filesystem>
+#include <unordered_map>
+
+namespace fs = std::filesystem;
+
+namespace platform {
+namespace {
+
+constexpr std::size_t kMaxValue = 254;
+
+std::string Trim(const std::string& s) {
+    std::size_t b = 0, e = s.size();
+    while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
+    while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t' || s[e - 1] == '\r')) --e;
+    return s.substr(b, e - b);
+}
+
+struct Line {
+    std::string text; // without its line ending
+    bool ended = true;  // the line had a line ending in the file
+};
+
+struct Section {
+    std::size_t header = 0;     // line index of the header, npos for keys before any header
+    std::size_t lastLine = 0;   // last line that belongs to the section
+    std::unordered_map<std::string, std::size_t> keys; // upper-cased key -> first line
+    std::vector<std::string> order;                    // key spellings in file order
+};
+
+struct Parsed {
+    std::vector<Line> lines;
+    std::string eol = "\r\n";
+    std::vector<Section> sections;
+    std::unordered_map<std::string, std::size_t> index; // upper-cased name -> first section
+    fs::file_time_type mtime{};
+    std::uintmax_t size = 0;
+    bool exists = false;
+};
+
+std::unordered_map<std::string, Parsed> g_cache;
+
+// A section header: "[name]" after optional blanks; the name is trimmed.
+bool SectionName(const std::string& line, std::string& name) {
+    std::string t = Trim(line);
+    if (t.size() < 2 || t[0] != '[') return false;
+    auto close = t.find(']');
+    if (close == std::string::npos) return false;
+    name = Trim(t.substr(1, close - 1));
+    return true;
+}
+
+bool KeyOf(const std::string& line, std::string& key, std::string& value) {
+    auto eq = line.find('=');
+    if (eq == std::string::npos) return false;
+    key = Trim(line.substr(0, eq));
+    value = line.substr(eq + 1);
+    return true;
+}
+
+void Index(Parsed& p) {
+    p.sections.clear();
+    p.index.clear();
+    Section* cur = nullptr;
+    for (std::size_t i = 0; i < p.lines.size(); ++i) {
+        std::string name, key, value;
+        if (SectionName(p.lines[i].text, name)) {
+            p.sections.push_back(Section{i, i, {}, {}});
+            p.index.emplace(AnsiUpper(name), p.sections.size() - 1);
+            cur = &p.sections.back();
+        } else if (cur) {
+            if (!Trim(p.lines[i].text).empty()) cur->lastLine = i;
+            if (KeyOf(p.lines[i].text, key, value) && !key.empty()) {
+                if (cur->keys.emplace(AnsiUpper(key), i).second) cur->order.push_back(key);
+            }
+        }
+    }
+}
+
+void ParseBytes(Parsed& p, const std::string& bytes) {
+    p.lines.clear();
+    p.eol = "\r\n";
+    bool eolSeen = false;
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        auto nl = bytes.find('\n', start);
+        if (nl == std::string::npos) {
+            p.lines.push_back(Line{bytes.substr(start), false});
+            break;
+        }
+        std::size_t end = nl;
+        bool crlf = end > start && bytes[end - 1] == '\r';
+        if (!eolSeen) {
+            p.eol = crlf ? "\r\n" : "\n";
+            eolSeen = true;
+        }
+        if (crlf) --end;
+        p.lines.push_back(Line{bytes.substr(start, end - start), true});
+        start = nl + 1;
+    }
+    Index(p);
+}
+
+// The parsed file, read again only when its time or size changed.
+Parsed* Load(const std::string& file, std::string& native) {
+    auto resolved = ResolvePath(file);
+    if (!resolved) return nullptr;
+    native = *resolved;
+    std::error_code ec;
+    auto status = fs::status(native, ec);
+    Parsed& p = g_cache[native];
+    if (ec || !fs::is_regular_file(status)) {
+        p = Parsed{};
+        return &p;
+    }
+    auto mtime = fs::last_write_time(native, ec);
+    auto size = fs::file_size(native, ec);
+    if (p.exists && p.mtime == mtime && p.size == size) return &p;
+    auto bytes = ReadFileBytes(file);
+    p = Parsed{};
+    if (!bytes) return &p;
+    ParseBytes(p, *bytes);
+    p.exists = true;
+    p.mtime = mtime;
+    p.size = size;
+    return &p;
+}
+
+std::string Unquote(std::string v) {
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+        v = v.substr(1, v.size() - 2);
+    return v;
+}
+
+} // namespace
+
+std::string IniRead(const std::string& file, const std::string& section, const std::string& key) {
+    std::string native;
+    Parsed* p = Load(file, native);
+    if (!p || !p->exists) return "";
+    auto s = p->index.find(AnsiUpper(Trim(section)));
+    if (s == p->index.end()) return "";
+    const Section& sec = p->sections[s->second];
+    auto k = sec.keys.find(AnsiUpper(Trim(key)));
+    if (k == sec.keys.end()) return "";
+    std::string name, value;
+    KeyOf(p->lines[k->second].text, name, value);
+    value = Unquote(Trim(value));
+    if (value.size() > kMaxValue) value.resize(kMaxValue);
+    return value;
+}
+
+std::vector<std::string> IniKeys(const std::string& file, const std::string& section) {
+    std::string native;
+    Parsed* p = Load(file, native);
+    if (!p || !p->exists) return {};
+    auto s = p->index.find(AnsiUpper(Trim(section)));
+    if (s == p->index.end()) return {};
+    return p->sections[s->second].order;
+}
+
+bool IniWrite(const std::string& file, const std::string& section, const std::string& key,
+              const std::string& value) {
+    std::string native;
+    Parsed* p = Load(file, native);
+    if (!p) return false;
+    Parsed next = *p;
+    const std::string sec = Trim(section), k = Trim(key);
+    if (sec.empty() || k.empty()) return false;
+    auto s = next.index.find(AnsiUpper(sec));
+    if (s == next.index.end()) {
+        // A new section goes at the end of the file, after a blank line when the file has text.
+        if (!next.lines.empty()) {
+            next.lines.back().ended = true;
+            if (!Trim(next.lines.back().text).empty()) next.lines.push_back(Line{"", true});
+        }
+        next.lines.push_back(Line{"[" + sec + "]", true});
+        next.lines.push_back(Line{k + "=" + value, true});
+    } else {
+        const Section& found = next.sections[s->second];
+        auto line = found.keys.find(AnsiUpper(k));
+        if (line != found.keys.end()) {
+            std::string name, old;
+            KeyOf(next.lines[line->second].text, name, old);
+            next.lines[line->second].text = name + "=" + value;
+        } else {
+            // After the section's last line of text, so that blank lines between sections stay.
+            std::size_t at = found.lastLine + 1;
+            next.lines[found.lastLine].ended = true;
+            next.lines.insert(next.lines.begin() + static_cast<std::ptrdiff_t>(at), Line{k + "=" + value, true});
+        }
+    }
+    std::string bytes;
+    for (const Line& l : next.lines) {
+        bytes += l.text;
+        if (l.ended) bytes += next.eol;
+    }
+    if (!WriteFileAtomic(file, bytes)) return false;
+    Index(next);
+    std::error_code ec;
+    next.exists = true;
+    next.mtime = fs::last_write_time(native, ec);
+    next.size = bytes.size();
+    g_cache[native] = std::move(next);
+    return true;
+}
+
+void IniClearCache() { g_cache.clear(); }
+
+} // namespace platform

@@ -1,0 +1,27 @@
+// INI files with the rules definitions were written for: section and key names matched without
+// regard to case, the first match wins, values trimmed and freed of one pair of surrounding
+// quotes, at most 254 characters returned. Writing changes one line and keeps every other byte.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// The value of a key; "" when the file, the section or the key is missing.
+std::string IniRead(const std::string& file, const std::string& section, const std::string& key);
+
+// Sets a key: rewrites its line in place, or appends it at the end of its section, or appends
+// the section at the end of the file (creating the file). The file is replaced atomically.
+// False when the file cannot be written.
+bool IniWrite(const std::string& file, const std::string& section, const std::string& key,
+              const std::string& value);
+
+// The key names of a section in file order (first spelling of each), for readers that walk a
+// whole section.
+std::vector<std::string> IniKeys(const std::string& file, const std::string& section);
+
+// Forgets every parsed file (tests that rewrite a file within one clock tick call this).
+void IniClearCache();
+
+} // namespace platform

@@ -1,0 +1,12 @@
+#include "services/LogMgmt.h"
+
+#include "state/Helpers.h"
+#include "state/Numbers.h"
+#include "state/TableState.h"
+
+void InitLog() {
+    int size = RoundToInt16(LeadingNumber(GetIni("LOG", "max_log_items", CurrentGameFile)));
+    if (size < 1) size = 200;
+    LogLines.assign(static_cast<std::size_t>(size) + 1, std::string()); // line 0 unused: lines count from 1
+    LogCount = 0;
+}

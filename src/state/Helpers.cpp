@@ -1,0 +1,131 @@
+#include "state/Helpers.h"
+
+#include "net/MultiplayerMgmt.h"
+#include "platform/Codec.h"
+#include "platform/Files.h"
+#include "platform/Ini.h"
+#include "services/LogMgmt.h"
+#include "state/Numbers.h"
+#include "state/TableState.h"
+
+#include <bit>
+#include <chrono>
+#include <cmath>
+#include <ctime>
+#include <random>
+
+std::string GetIni(const std::string& section, const std::string& key, const std::string& file) {
+    return platform::IniRead(file, section, key);
+}
+
+std::int16_t WriteIni(const std::string& section, const std::string& key, const std::string& value,
+                      const std::string& file) {
+    return platform::IniWrite(file, section, key, value) ? 1 : 0;
+}
+
+std::string GetField(const std::string& text, int n, const std::string& separator) {
+    if (n < 1) return "";
+    const std::string sep = separator.empty() ? "," : separator;
+    std::string rest = text + sep;
+    for (int i = 1; i <= n; ++i) {
+        auto at = rest.find(sep);
+        if (at == std::string::npos) return rest;
+        if (i == n) return rest.substr(0, at);
+        // A separator at the very end of what is left means there is no further field.
+        if (at == rest.size() - 1) return "";
+        rest = rest.substr(at + sep.size());
+    }
+    return "";
+}
+
+std::int16_t CountFields(const std::string& text, const std::string& separator) {
+    if (text.empty() || separator.empty()) return 1;
+    long long count = 1;
+    for (std::size_t at = text.find(separator); at != std::string::npos; at = text.find(separator, at + 1))
+        ++count;
+    return ClampToInt16(count);
+}
+
+std::int16_t FieldIndexOf(const std::string& item, const std::string& list, const std::string& separator) {
+    const int count = CountFields(list, separator);
+    const std::string wanted = platform::AnsiLower(item);
+    for (int i = 1; i <= count; ++i)
+        if (platform::AnsiLower(GetField(list, i, separator)) == wanted) return static_cast<std::int16_t>(i);
+    return 0;
+}
+
+bool GetBoolDirective(const std::string& section, const std::string& key, bool defaultValue) {
+    const std::string field = GetField(GetIni(section, key, CurrentGameFile), 1, ",");
+    if (field.empty()) return defaultValue;
+    const std::string upper = platform::AnsiUpper(field);
+    if (upper == "TRUE") return true;
+    if (upper == "FALSE") return false;
+    ShowMsg("Directive " + key + " in section [" + section + "] has an invalid value: " + field);
+    return false;
+}
+
+bool FileExists(const std::string& path) { return platform::IsRegularFile(path); }
+
+std::string PathDirectory(const std::string& path) {
+    if (path.empty()) return "";
+    auto at = path.rfind('\\');
+    if (at == std::string::npos) return path.substr(0, 1);
+    return path.substr(0, at + 1);
+}
+
+std::string PathFileName(const std::string& path) {
+    auto at = path.rfind('\\');
+    return at == std::string::npos ? path : path.substr(at + 1);
+}
+
+namespace {
+
+std::mt19937_64& Generator() {
+    static std::mt19937_64 generator(0x4B617276656CULL);
+    return generator;
+}
+
+} // namespace
+
+double NextRandom() {
+    // 53 random bits give every double in [0, 1) the generator can reach, and never 1.
+    return static_cast<double>(Generator()() >> 11) * 0x1.0p-53;
+}
+
+void SeedRandom(double seed) { Generator().seed(std::bit_cast<std::uint64_t>(seed)); }
+
+std::int16_t RandomInt(int n) {
+    if (n == 0) return 1;
+    return ClampToInt16(static_cast<long long>(std::floor(n * NextRandom() + 1)));
+}
+
+std::int32_t DateCode(const CalendarDate& date) {
+    using namespace std::chrono;
+    const year_month_day ymd{year{date.year}, month{static_cast<unsigned>(date.month)},
+                             day{static_cast<unsigned>(date.day)}};
+    const year_month_day newYear{year{date.year}, January, day{1}};
+    const int dayOfYear = static_cast<int>((sys_days{ymd} - sys_days{newYear}).count()) + 1;
+    const int century = date.year / 100 - 19;
+    return century * 100000 + (date.year % 100) * 1000 + dayOfYear;
+}
+
+double GetTimeStamp() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    const CalendarDate today{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+    return DateCode(today) * 10.0 + local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec;
+}
+
+void ResetTableState() {
+    DraggedCard = -1;
+    DraggedMarker = -1;
+    HandWindowWidth = -1;
+    LoadedCardControls = 0;
+    NextNumMarker = 1;
+    // Marks left from the previous game would make controls look free or markers look present
+    // that belong to nothing now.
+    CardControlFree.Fill(kFalse);
+    NumMarkerInUse.Fill(kFalse);
+    InitLog();
+}

@@ -1,0 +1,23 @@
+// Numbers as definitions, saved games and the wire hold them: texts read by their leading number,
+// fractions rounded half to even and clamped into their stored width, "." as the decimal point
+// whatever the locale.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// The number a text starts with: leading blanks, a sign, digits, one decimal point and an
+// exponent; 0 when the text does not start with a number.
+double LeadingNumber(const std::string& text);
+
+// Rounded to the nearest whole number, halves to the even neighbour, clamped into the width.
+// Not-a-number gives 0.
+std::int16_t RoundToInt16(double value);
+std::int32_t RoundToInt32(double value);
+
+// Clamped into 16 bits without rounding (for values already whole).
+std::int16_t ClampToInt16(long long value);
+
+// Decimal text with "." as the decimal point and no exponent for ordinary magnitudes: whole
+// numbers without a point ("12", "-3"), others with up to 15 significant digits ("0.25").
+std::string FormatNumber(double value);

@@ -1,0 +1,198 @@
+// The records that hold a whole game (cards, decks, seats, stacking order) and the program-wide
+// values every part of the engine reads. The declared order of the stored records' fields is the
+// order of a saved game on disk, reserved fields included.
+#pragma once
+
+#include "state/FixedTable.h"
+
+#include <cstdint>
+#include <string>
+
+// A stored flag: true is -1 and false is 0, as saved games hold them.
+using Flag = std::int16_t;
+constexpr Flag kTrue = -1;
+constexpr Flag kFalse = 0;
+constexpr Flag ToFlag(bool value) { return value ? kTrue : kFalse; }
+
+constexpr int kMaxDecks = 12;
+constexpr int kMaxCards = 500;
+constexpr int kMaxSeats = 8;
+constexpr int kArbitratorSeat = 8;
+constexpr int kMaxPlayers = 7;
+constexpr int kMaxZOrder = 200;
+constexpr int kMaxMarkers = 300;
+constexpr int kEffectSlots = 4;
+
+// A seat whose ID is this text has no ID yet.
+inline const std::string kNoSeatId = "++**~~^^+++";
+inline const std::string kArbitratorName = "Arbitrator";
+
+// Pile positions other than a place in a pile.
+constexpr std::int16_t kPileNone = -1;
+constexpr std::int16_t kPileEliminated = -2;
+constexpr std::int16_t kPileInPlay = -3;
+
+struct CardRecord {
+    std::string key;
+    std::string image;
+    std::int16_t controlIndex = -1;
+    Flag faceShown = kFalse;
+    Flag keptFaceDown = kFalse;
+    Flag inDiscardPile = kFalse;
+    std::int16_t pilePosition = 0;
+    Flag eliminated = kFalse;
+    std::int16_t reserved1 = 0;
+    std::int16_t reserved2 = 0;
+    std::int16_t rotation = 0;
+    std::int16_t owner = 0;
+    std::int16_t deck = 0;
+    std::array<Flag, kEffectSlots> effects{};
+    std::int16_t selectionMark = -1;
+    std::string properties;
+    Flag inHand = kFalse;
+    std::int16_t handLeft = -1;
+    std::int16_t handTop = -1;
+};
+
+// The boolean directives keep the spelling of their keys in the definition.
+struct DeckRecord {
+    Flag draw_facedown = kFalse;
+    Flag viewDiscard = kFalse;
+    Flag resize = kFalse;
+    std::string section;
+    std::int16_t owner = 0;
+    Flag draw_last_discard = kFalse;
+    Flag move_discard_to_bottom = kFalse;
+    Flag split = kFalse;
+    std::string name;
+    std::string reserved;
+    Flag locked = kFalse;
+    std::int16_t deal = 0;
+    std::int16_t firstCard = 0;
+    float zoom = 100.0f;
+    Flag cards_can_be_put_back = kFalse;
+    Flag only_visible_to_owner = kFalse;
+    Flag count_cards_in_draw_pile = kFalse;
+    Flag count_cards_in_discard_pile = kFalse;
+    std::int16_t played_cards_can_be_taken = 0; // 0 NEVER, 1 FACEUP, 2 ALWAYS
+    std::string restricted_actions;
+    Flag openDrawDeck = kFalse;
+    Flag openDiscardPile = kFalse;
+    Flag chooseCardFromDrawDeck = kFalse;
+    Flag chooseCardFromDiscardPile = kFalse;
+    Flag enableReshuffleDrawDeck = kFalse;
+    Flag hideDiscardPile = kFalse;
+    std::string rotate = "0,90";
+    std::string cardTooltipFormat;
+    Flag shuffleAndRotate = kFalse;
+    std::string transparentColor;
+    Flag drawToHand = kFalse;
+    Flag drawToTable = kFalse;
+    Flag viewDrawDeck = kFalse;
+    Flag noReshuffle = kFalse;
+    std::int16_t splitCount = 0; // negative: a deck made by splitting another
+    std::string splitText;
+};
+
+struct PlayerRecord {
+    std::string name;
+    std::string seatId = kNoSeatId;
+    std::int16_t deckCount = 0;
+    std::array<std::int16_t, kMaxDecks> decks{};
+    std::int16_t reserved = 0;
+    Flag hasTableArea = kFalse;
+};
+
+// One entry of the stacking order: kind 1 a card (index = card number), 2 a numerical marker,
+// 3 an image marker (index = control number from 0).
+struct ZOrderEntry {
+    std::int16_t kind = 0;
+    std::int16_t index = 0;
+};
+constexpr std::int16_t kZCard = 1;
+constexpr std::int16_t kZNumMarker = 2;
+constexpr std::int16_t kZImageMarker = 3;
+
+template <typename T>
+using DeckTable = FixedTable<T, 0, kMaxDecks - 1>;
+
+struct GameState {
+    DeckTable<std::string> backImages;
+    DeckTable<std::string> discardImages;
+    DeckTable<std::int16_t> deckSizes;
+    std::string desktop;
+    std::int16_t baseMarker = 1;
+    std::string transparentColor;
+    std::int16_t totalCards = 0;
+    DeckTable<std::int16_t> lastCardLines;
+    std::int16_t deckCount = 0;
+    DeckTable<DeckRecord> decks;
+    FixedTable<std::int16_t, 1, 4> windowGeometry; // top, left, height, width
+    std::int16_t common_decks = 0;
+    std::string directory;
+    DeckTable<std::int16_t> nextDrawPositions;
+    DeckTable<std::int16_t> nextDiscardPositions;
+    DeckTable<std::int16_t> lastDiscarded;
+    FixedTable<PlayerRecord, 1, kMaxSeats> players;
+    std::int16_t playerCount = 0;
+    FixedTable<ZOrderEntry, 1, kMaxZOrder> ZOrderList;
+    std::int16_t zOrderCount = 0;
+    std::int16_t turnCounter = 0;
+    std::int16_t CurrentPlayer = -1;
+    std::int16_t diceLogPosition = 0;
+    std::int16_t diceSerial = 0;
+    std::int16_t effectCount = 0;
+    std::int16_t reserved = 0;
+    std::int16_t GamePhase = 1;
+    Flag external_hand = kFalse;
+    Flag card_info = kFalse;
+    std::int16_t arbitrator = 0;
+    std::int16_t handSize = 0;
+
+    GameState();
+};
+
+constexpr std::int16_t kPhaseGameList = 1;
+constexpr std::int16_t kPhasePlaying = 3;
+constexpr std::int16_t kPhaseEnded = 4;
+
+constexpr int kModeLocal = 1;
+constexpr int kModeDirect = 2;
+
+using CardTable = FixedTable<CardRecord, 1, kMaxCards>;
+
+// The loaded game and its cards.
+inline GameState Game;
+inline CardTable Cards;
+
+// Program-wide values, not saved.
+inline std::string CurrentGameFile;
+inline std::int32_t GameMode = kModeLocal;
+inline Flag DesignMode = kFalse;
+inline Flag AllCardsVisible = kFalse;
+inline Flag ArbitratorLoggedIn = kFalse;
+inline Flag GameListKind = kTrue;
+inline std::int16_t CardsCreated = 0;
+inline std::int16_t LoadedCardControls = 0;
+inline std::int16_t NextNumMarker = 1;
+inline FixedTable<Flag, 0, kMaxMarkers - 1> NumMarkerInUse;
+inline FixedTable<Flag, 0, kMaxCards - 1> CardControlFree;
+inline Flag SendToBackDrag = kFalse;
+inline Flag KeepStackingDrag = kFalse;
+inline std::int16_t DraggedCard = -1;
+inline std::int16_t DraggedMarker = -1;
+inline std::int16_t HandWindowWidth = -1;
+inline std::int32_t SelectionColour = 0;
+inline std::int32_t TableHeight = 0;
+inline std::int32_t TableWidth = 0;
+inline FixedTable<std::int16_t, 1, kMaxCards> CardWorkList;
+inline FixedTable<std::int16_t, 1, kMaxCards> RandomOrderList;
+
+// A new card record for a deck, as the definition reader makes it.
+CardRecord NewCardRecord(std::int16_t deck);
+
+// Every card record back to a new, empty one (when the table window closes or a game is read).
+void ClearCardTable();
+
+// The game state back to a freshly started program's.
+void ClearGameState();
