@@ -1,0 +1,50 @@
+// Card effects: the effect table read from [EFFECTS] with the two built-in effects ON_HAND and
+// ON_PLAY, the effect flags of each card, and the first deal of the ON_HAND cards. The effect menu
+// and the routines that open windows live with the table window.
+#pragma once
+
+#include "services/PropertyMgmt.h" // SetCardProperties, which the definition reader calls with these
+#include "state/FixedTable.h"
+#include "state/TableState.h"
+
+#include <cstdint>
+#include <string>
+
+inline const std::string kOnHand = "ON_HAND";
+inline const std::string kOnPlay = "ON_PLAY";
+
+// The definition may add this many effects beside the two built-in ones.
+constexpr int kMaxDefinedEffects = kEffectSlots - 2;
+
+struct EffectSlot {
+    std::string name; // also the name of its definition section
+    std::string routine;
+    std::string params;
+    std::string label;
+    Flag discard = kFalse;
+};
+
+// Slots 1 to 4; the effect count is kept in Game.effectCount.
+inline FixedTable<EffectSlot, 1, kEffectSlots> EffectDef;
+
+// Fills the effect table from the game in use (CurrentGameFile), emptying it first: the
+// definition's effects, then ON_HAND and ON_PLAY. Effects beyond the room of the table are left
+// out with a message.
+void LoadEffects();
+
+// Sets the card's four effect flags from a "+"-joined list of effect names; an empty list clears
+// them. A name the game does not define shows "Effect <name> for card <card> not found" and
+// ends the program.
+void AssignCardEffects(std::int16_t card, const std::string& effects);
+
+// The slot (1 to 4) whose effect name equals the name up to its first "=", without regard to
+// case; -1 when none.
+std::int16_t FindEffect(const std::string& name);
+
+// True (-1) when the card carries an effect of that name (compared as FindEffect compares).
+Flag CardHasEffect(std::int16_t card, const std::string& name);
+
+// Deals every ON_HAND card into its receiver's hand after the opening deal, then reshuffles the
+// decks those cards came from. A common card of a deck not split among the players goes to the
+// seat of its "$OWNER" property, or round the seats when it has none; any other card to its owner.
+void ProcessOnHandCards();
