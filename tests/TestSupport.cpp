@@ -23,7 +23,9 @@ MessageRecorder::MessageRecorder() {
     platform::SetMessageHandler([this](const std::string& text) { messages_.push_back(text); });
 }
 
-MessageRecorder::~MessageRecorder() { platform::SetMessageHandler([](const std::string&) {}); }
+MessageRecorder::~MessageRecorder() {
+    platform::SetMessageHandler([](const std::string&) {});
+}
 
 QuestionScript::QuestionScript(std::vector<bool> answers) : answers_(std::move(answers)) {
     platform::SetQuestionHandler([this](const std::string& text) {
@@ -74,6 +76,8 @@ void TempProgramFolder::CopyIn(const std::string& source, const std::string& rel
     fs::copy(from, to, fs::copy_options::recursive | fs::copy_options::overwrite_existing);
 }
 
-std::string FixturePath(const std::string& name) { return std::string(KARVEL_FIXTURES) + "/" + name; }
+std::string FixturePath(const std::string& name) {
+    return std::string(KARVEL_FIXTURES) + "/" + name;
+}
 
 } // namespace testsupport

@@ -18,7 +18,7 @@ void InstallQuietSeams();
 
 // Records every message shown while it lives.
 class MessageRecorder {
-public:
+  public:
     MessageRecorder();
     ~MessageRecorder();
     MessageRecorder(const MessageRecorder&) = delete;
@@ -27,13 +27,13 @@ public:
     const std::vector<std::string>& Messages() const { return messages_; }
     void Clear() { messages_.clear(); }
 
-private:
+  private:
     std::vector<std::string> messages_;
 };
 
 // Answers yes/no questions from a script while it lives, recording the questions.
 class QuestionScript {
-public:
+  public:
     explicit QuestionScript(std::vector<bool> answers);
     ~QuestionScript();
     QuestionScript(const QuestionScript&) = delete;
@@ -41,14 +41,14 @@ public:
 
     const std::vector<std::string>& Questions() const { return questions_; }
 
-private:
+  private:
     std::vector<bool> answers_;
     std::vector<std::string> questions_;
 };
 
 // A fresh, empty program folder for one test; removed with everything in it afterwards.
 class TempProgramFolder {
-public:
+  public:
     TempProgramFolder();
     ~TempProgramFolder();
     TempProgramFolder(const TempProgramFolder&) = delete;
@@ -62,7 +62,7 @@ public:
     // Copies a file or folder of tests/fixtures (or any absolute path) into the folder.
     void CopyIn(const std::string& source, const std::string& relativeTarget) const;
 
-private:
+  private:
     std::string path_;
 };
 

@@ -3,7 +3,9 @@
 #include "platform/Seams.h"
 #include "state/TableState.h"
 
-void ShowMsg(const std::string& text) { platform::ShowMessage(text); }
+void ShowMsg(const std::string& text) {
+    platform::ShowMessage(text);
+}
 
 void SendDeckShuffle(std::int16_t deck) {
     if (GameMode != kModeDirect || Game.GamePhase != kPhasePlaying) return;
@@ -11,4 +13,6 @@ void SendDeckShuffle(std::int16_t deck) {
     (void)deck;
 }
 
-bool IsServer() { return IsServerSide; }
+bool IsServer() {
+    return IsServerSide;
+}

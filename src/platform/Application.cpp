@@ -21,7 +21,9 @@ Application::Application(int& argc, char** argv, const std::string& name)
 
 Application::~Application() = default;
 
-int Application::Run() { return QApplication::exec(); }
+int Application::Run() {
+    return QApplication::exec();
+}
 
 std::string MissingDisplayReason() {
     auto set = [](const char* name) {
@@ -34,9 +36,8 @@ std::string MissingDisplayReason() {
         // A local display ":N" has its socket in /tmp/.X11-unix; a remote one is left to try.
         std::string display = std::getenv("DISPLAY");
         if (display[0] != ':') return "";
-        std::string number = display.substr(1, display.find('.') == std::string::npos
-                                                   ? std::string::npos
-                                                   : display.find('.') - 1);
+        std::string number = display.substr(
+            1, display.find('.') == std::string::npos ? std::string::npos : display.find('.') - 1);
         if (std::filesystem::exists("/tmp/.X11-unix/X" + number)) return "";
         return "the display " + display + " cannot be reached";
     }

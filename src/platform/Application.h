@@ -7,7 +7,7 @@
 namespace platform {
 
 class Application {
-public:
+  public:
     Application(int& argc, char** argv, const std::string& name);
     ~Application();
     Application(const Application&) = delete;
@@ -16,7 +16,7 @@ public:
     // Runs the event loop until the last window closes; the program's exit code.
     int Run();
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

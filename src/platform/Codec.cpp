@@ -6,10 +6,10 @@ namespace platform {
 namespace {
 
 // 0x80..0x9F are the only bytes whose code points differ from Latin-1.
-constexpr std::array<char32_t, 32> kHigh = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+constexpr std::array<char32_t, 32> kHigh = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                            0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                            0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                            0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 void AppendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
@@ -46,7 +46,8 @@ int AnsiOfCodePoint(char32_t cp) {
 std::string Utf8FromAnsi(const std::string& ansi) {
     std::string out;
     out.reserve(ansi.size() + ansi.size() / 4);
-    for (unsigned char c : ansi) AppendUtf8(out, CodePointOfAnsi(c));
+    for (unsigned char c : ansi)
+        AppendUtf8(out, CodePointOfAnsi(c));
     return out;
 }
 
@@ -74,8 +75,10 @@ std::string AnsiFromUtf8(const std::string& utf8) {
         }
         bool valid = len > 0 && i + len <= n;
         for (std::size_t k = 1; valid && k < len; ++k) {
-            if ((s[i + k] & 0xC0) != 0x80) valid = false;
-            else cp = (cp << 6) | (s[i + k] & 0x3F);
+            if ((s[i + k] & 0xC0) != 0x80)
+                valid = false;
+            else
+                cp = (cp << 6) | (s[i + k] & 0x3F);
         }
         if (!valid) {
             // Not UTF-8 at all: most likely Latin-1 text, which maps byte for byte.
@@ -100,11 +103,16 @@ unsigned char UpperByte(unsigned char c) {
     if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 0x20);
     if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<unsigned char>(c - 0x20);
     switch (c) {
-    case 0x9A: return 0x8A;
-    case 0x9C: return 0x8C;
-    case 0x9E: return 0x8E;
-    case 0xFF: return 0x9F;
-    default: return c;
+    case 0x9A:
+        return 0x8A;
+    case 0x9C:
+        return 0x8C;
+    case 0x9E:
+        return 0x8E;
+    case 0xFF:
+        return 0x9F;
+    default:
+        return c;
     }
 }
 
@@ -112,23 +120,30 @@ unsigned char LowerByte(unsigned char c) {
     if (c >= 'A' && c <= 'Z') return static_cast<unsigned char>(c + 0x20);
     if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<unsigned char>(c + 0x20);
     switch (c) {
-    case 0x8A: return 0x9A;
-    case 0x8C: return 0x9C;
-    case 0x8E: return 0x9E;
-    case 0x9F: return 0xFF;
-    default: return c;
+    case 0x8A:
+        return 0x9A;
+    case 0x8C:
+        return 0x9C;
+    case 0x8E:
+        return 0x9E;
+    case 0x9F:
+        return 0xFF;
+    default:
+        return c;
     }
 }
 
 } // namespace
 
 std::string AnsiUpper(std::string text) {
-    for (char& c : text) c = static_cast<char>(UpperByte(static_cast<unsigned char>(c)));
+    for (char& c : text)
+        c = static_cast<char>(UpperByte(static_cast<unsigned char>(c)));
     return text;
 }
 
 std::string AnsiLower(std::string text) {
-    for (char& c : text) c = static_cast<char>(LowerByte(static_cast<unsigned char>(c)));
+    for (char& c : text)
+        c = static_cast<char>(LowerByte(static_cast<unsigned char>(c)));
     return text;
 }
 

@@ -33,7 +33,8 @@ std::string ProgramFolderUtf8() {
     std::error_code ec;
     fs::path p = fs::weakly_canonical(fs::path(folder), ec);
     std::string s = ec ? folder : p.string();
-    while (s.size() > 1 && s.back() == '/') s.pop_back();
+    while (s.size() > 1 && s.back() == '/')
+        s.pop_back();
     return s;
 }
 
@@ -87,9 +88,13 @@ std::optional<std::string> WalkBelow(fs::path base, const std::vector<std::strin
 
 } // namespace
 
-std::string ProgramFolder() { return AnsiFromUtf8(ProgramFolderUtf8()); }
+std::string ProgramFolder() {
+    return AnsiFromUtf8(ProgramFolderUtf8());
+}
 
-void SetProgramFolder(const std::string& ansiFolder) { g_programFolderOverride = Utf8FromAnsi(ansiFolder); }
+void SetProgramFolder(const std::string& ansiFolder) {
+    g_programFolderOverride = Utf8FromAnsi(ansiFolder);
+}
 
 std::optional<std::string> ResolvePath(const std::string& path) {
     if (path.empty()) return std::nullopt;
@@ -142,7 +147,8 @@ bool WildcardMatch(const std::string& pattern, const std::string& name) {
             return false;
         }
     }
-    while (pi < p.size() && p[pi] == '*') ++pi;
+    while (pi < p.size() && p[pi] == '*')
+        ++pi;
     return pi == p.size();
 }
 
@@ -193,6 +199,9 @@ std::optional<std::string> ReadFileBytes(const std::string& path) {
 bool WriteFileAtomic(const std::string& path, const std::string& bytes) {
     auto resolved = ResolvePath(path);
     if (!resolved) return false;
+    // The folders beside the program (save\ among them) may not exist yet on a new install.
+    std::error_code ec;
+    fs::create_directories(fs::path(*resolved).parent_path(), ec);
     QSaveFile file(QString::fromStdString(*resolved));
     if (!file.open(QIODevice::WriteOnly)) return false;
     if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size())) {

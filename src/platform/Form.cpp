@@ -14,15 +14,25 @@ struct Form::Impl {
 Form::Form() : impl_(std::make_unique<Impl>()) {}
 Form::~Form() = default;
 
-void Form::SetCaption(const std::string& caption) { impl_->widget.setWindowTitle(ToQString(caption)); }
-std::string Form::Caption() const { return FromQString(impl_->widget.windowTitle()); }
+void Form::SetCaption(const std::string& caption) {
+    impl_->widget.setWindowTitle(ToQString(caption));
+}
+std::string Form::Caption() const {
+    return FromQString(impl_->widget.windowTitle());
+}
 
 void Form::Resize(int widthTwips, int heightTwips) {
     impl_->widget.resize(PixelsFromTwipsX(widthTwips), PixelsFromTwipsY(heightTwips));
 }
 
-void Form::Show() { impl_->widget.show(); }
-void Form::Hide() { impl_->widget.hide(); }
-bool Form::Visible() const { return impl_->widget.isVisible(); }
+void Form::Show() {
+    impl_->widget.show();
+}
+void Form::Hide() {
+    impl_->widget.hide();
+}
+bool Form::Visible() const {
+    return impl_->widget.isVisible();
+}
 
 } // namespace platform

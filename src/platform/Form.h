@@ -7,7 +7,7 @@
 namespace platform {
 
 class Form {
-public:
+  public:
     Form();
     ~Form();
     Form(const Form&) = delete;
@@ -21,7 +21,7 @@ public:
     void Hide();
     bool Visible() const;
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

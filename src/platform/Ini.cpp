@@ -15,19 +15,21 @@ constexpr std::size_t kMaxValue = 254;
 
 std::string Trim(const std::string& s) {
     std::size_t b = 0, e = s.size();
-    while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
-    while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t' || s[e - 1] == '\r')) --e;
+    while (b < e && (s[b] == ' ' || s[b] == '\t'))
+        ++b;
+    while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t' || s[e - 1] == '\r'))
+        --e;
     return s.substr(b, e - b);
 }
 
 struct Line {
-    std::string text; // without its line ending
-    bool ended = true;  // the line had a line ending in the file
+    std::string text;  // without its line ending
+    bool ended = true; // the line had a line ending in the file
 };
 
 struct Section {
-    std::size_t header = 0;     // line index of the header, npos for keys before any header
-    std::size_t lastLine = 0;   // last line that belongs to the section
+    std::size_t header = 0;   // line index of the header, npos for keys before any header
+    std::size_t lastLine = 0; // last line that belongs to the section
     std::unordered_map<std::string, std::size_t> keys; // upper-cased key -> first line
     std::vector<std::string> order;                    // key spellings in file order
 };
@@ -191,7 +193,8 @@ bool IniWrite(const std::string& file, const std::string& section, const std::st
             // After the section's last line of text, so that blank lines between sections stay.
             std::size_t at = found.lastLine + 1;
             next.lines[found.lastLine].ended = true;
-            next.lines.insert(next.lines.begin() + static_cast<std::ptrdiff_t>(at), Line{k + "=" + value, true});
+            next.lines.insert(next.lines.begin() + static_cast<std::ptrdiff_t>(at),
+                              Line{k + "=" + value, true});
         }
     }
     std::string bytes;
@@ -209,6 +212,8 @@ bool IniWrite(const std::string& file, const std::string& section, const std::st
     return true;
 }
 
-void IniClearCache() { g_cache.clear(); }
+void IniClearCache() {
+    g_cache.clear();
+}
 
 } // namespace platform

@@ -7,7 +7,8 @@ namespace platform {
 QString ToQString(const std::string& ansi) {
     QString out;
     out.reserve(static_cast<qsizetype>(ansi.size()));
-    for (unsigned char c : ansi) out += QChar(static_cast<char16_t>(CodePointOfAnsi(c)));
+    for (unsigned char c : ansi)
+        out += QChar(static_cast<char16_t>(CodePointOfAnsi(c)));
     return out;
 }
 

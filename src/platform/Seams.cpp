@@ -20,7 +20,9 @@ QString Title() {
     return name.isEmpty() ? QStringLiteral("Karvel") : name;
 }
 
-bool HasWidgets() { return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr; }
+bool HasWidgets() {
+    return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
+}
 
 } // namespace
 

@@ -7,9 +7,17 @@ namespace platform {
 constexpr int kTwipsPerPixelX = 15;
 constexpr int kTwipsPerPixelY = 15;
 
-constexpr int PixelsFromTwipsX(int twips) { return twips / kTwipsPerPixelX; }
-constexpr int PixelsFromTwipsY(int twips) { return twips / kTwipsPerPixelY; }
-constexpr int TwipsFromPixelsX(int pixels) { return pixels * kTwipsPerPixelX; }
-constexpr int TwipsFromPixelsY(int pixels) { return pixels * kTwipsPerPixelY; }
+constexpr int PixelsFromTwipsX(int twips) {
+    return twips / kTwipsPerPixelX;
+}
+constexpr int PixelsFromTwipsY(int twips) {
+    return twips / kTwipsPerPixelY;
+}
+constexpr int TwipsFromPixelsX(int pixels) {
+    return pixels * kTwipsPerPixelX;
+}
+constexpr int TwipsFromPixelsY(int pixels) {
+    return pixels * kTwipsPerPixelY;
+}
 
 } // namespace platform

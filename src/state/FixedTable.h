@@ -8,11 +8,10 @@
 #include <stdexcept>
 #include <string>
 
-template <typename T, int First, int Last>
-class FixedTable {
+template <typename T, int First, int Last> class FixedTable {
     static_assert(Last >= First);
 
-public:
+  public:
     static constexpr int kFirst = First;
     static constexpr int kLast = Last;
     static constexpr int kSize = Last - First + 1;
@@ -29,7 +28,7 @@ public:
     auto begin() const { return items_.begin(); }
     auto end() const { return items_.end(); }
 
-private:
+  private:
     static std::size_t Slot(int i) {
         if (!Contains(i))
             throw std::out_of_range("table index " + std::to_string(i) + " outside " + std::to_string(First) +

@@ -64,7 +64,9 @@ bool GetBoolDirective(const std::string& section, const std::string& key, bool d
     return false;
 }
 
-bool FileExists(const std::string& path) { return platform::IsRegularFile(path); }
+bool FileExists(const std::string& path) {
+    return platform::IsRegularFile(path);
+}
 
 std::string PathDirectory(const std::string& path) {
     if (path.empty()) return "";
@@ -92,7 +94,9 @@ double NextRandom() {
     return static_cast<double>(Generator()() >> 11) * 0x1.0p-53;
 }
 
-void SeedRandom(double seed) { Generator().seed(std::bit_cast<std::uint64_t>(seed)); }
+void SeedRandom(double seed) {
+    Generator().seed(std::bit_cast<std::uint64_t>(seed));
+}
 
 std::int16_t RandomInt(int n) {
     if (n == 0) return 1;

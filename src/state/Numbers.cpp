@@ -9,14 +9,17 @@
 double LeadingNumber(const std::string& text) {
     std::size_t i = 0;
     const std::size_t n = text.size();
-    while (i < n && (text[i] == ' ' || text[i] == '\t')) ++i;
+    while (i < n && (text[i] == ' ' || text[i] == '\t'))
+        ++i;
     const std::size_t start = i;
     if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
     std::size_t digits = 0;
-    while (i < n && std::isdigit(static_cast<unsigned char>(text[i]))) ++i, ++digits;
+    while (i < n && std::isdigit(static_cast<unsigned char>(text[i])))
+        ++i, ++digits;
     if (i < n && text[i] == '.') {
         ++i;
-        while (i < n && std::isdigit(static_cast<unsigned char>(text[i]))) ++i, ++digits;
+        while (i < n && std::isdigit(static_cast<unsigned char>(text[i])))
+            ++i, ++digits;
     }
     if (digits == 0) return 0.0;
     std::size_t end = i;
@@ -24,7 +27,8 @@ double LeadingNumber(const std::string& text) {
         std::size_t j = i + 1;
         if (j < n && (text[j] == '+' || text[j] == '-')) ++j;
         std::size_t expDigits = 0;
-        while (j < n && std::isdigit(static_cast<unsigned char>(text[j]))) ++j, ++expDigits;
+        while (j < n && std::isdigit(static_cast<unsigned char>(text[j])))
+            ++j, ++expDigits;
         if (expDigits > 0) end = j;
     }
     std::string number = text.substr(start, end - start);
@@ -40,8 +44,7 @@ double LeadingNumber(const std::string& text) {
 
 namespace {
 
-template <typename T>
-T RoundClamped(double value) {
+template <typename T> T RoundClamped(double value) {
     if (std::isnan(value)) return 0;
     double r = std::nearbyint(value); // the default rounding mode is to nearest, ties to even
     if (r <= static_cast<double>(std::numeric_limits<T>::min())) return std::numeric_limits<T>::min();
@@ -51,8 +54,12 @@ T RoundClamped(double value) {
 
 } // namespace
 
-std::int16_t RoundToInt16(double value) { return RoundClamped<std::int16_t>(value); }
-std::int32_t RoundToInt32(double value) { return RoundClamped<std::int32_t>(value); }
+std::int16_t RoundToInt16(double value) {
+    return RoundClamped<std::int16_t>(value);
+}
+std::int32_t RoundToInt32(double value) {
+    return RoundClamped<std::int32_t>(value);
+}
 
 std::int16_t ClampToInt16(long long value) {
     if (value < std::numeric_limits<std::int16_t>::min()) return std::numeric_limits<std::int16_t>::min();

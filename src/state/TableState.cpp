@@ -14,6 +14,10 @@ CardRecord NewCardRecord(std::int16_t deck) {
     return card;
 }
 
-void ClearCardTable() { Cards.Fill(CardRecord{}); }
+void ClearCardTable() {
+    Cards.Fill(CardRecord{});
+}
 
-void ClearGameState() { Game = GameState{}; }
+void ClearGameState() {
+    Game = GameState{};
+}

@@ -12,7 +12,9 @@
 using Flag = std::int16_t;
 constexpr Flag kTrue = -1;
 constexpr Flag kFalse = 0;
-constexpr Flag ToFlag(bool value) { return value ? kTrue : kFalse; }
+constexpr Flag ToFlag(bool value) {
+    return value ? kTrue : kFalse;
+}
 
 constexpr int kMaxDecks = 12;
 constexpr int kMaxCards = 500;
@@ -113,8 +115,7 @@ constexpr std::int16_t kZCard = 1;
 constexpr std::int16_t kZNumMarker = 2;
 constexpr std::int16_t kZImageMarker = 3;
 
-template <typename T>
-using DeckTable = FixedTable<T, 0, kMaxDecks - 1>;
+template <typename T> using DeckTable = FixedTable<T, 0, kMaxDecks - 1>;
 
 struct GameState {
     DeckTable<std::string> backImages;

@@ -1,0 +1,94 @@
+#include "TestSupport.h"
+
+#include "platform/Files.h"
+
+#include <gtest/gtest.h>
+
+using namespace platform;
+
+namespace {
+
+class ProgramFolderFiles : public ::testing::Test {
+  protected:
+    testsupport::TempProgramFolder folder;
+    std::string Native(const std::string& relative) { return folder.Path() + "/" + relative; }
+};
+
+} // namespace
+
+TEST_F(ProgramFolderFiles, ComponentsMatchWithoutRegardToCaseWithEitherSeparator) {
+    folder.Write("cards/ace.bmp", "BM");
+    folder.Write("Save/Game One.save", "x");
+    EXPECT_EQ(ResolvePath("Cards\\ACE.BMP"), Native("cards/ace.bmp"));
+    EXPECT_EQ(ResolvePath("CARDS/Ace.bmp"), Native("cards/ace.bmp"));
+    EXPECT_EQ(ResolvePath(ProgramFolder() + "\\cards\\ACE.bmp"), Native("cards/ace.bmp"));
+    EXPECT_EQ(ResolvePath("save\\game one.SAVE"), Native("Save/Game One.save"));
+    // A file that does not exist yet keeps the spelling it was given, below the folders found.
+    EXPECT_EQ(ResolvePath("SAVE\\New.save"), Native("Save/New.save"));
+}
+
+TEST_F(ProgramFolderFiles, PathsNeverLeaveTheProgramFolder) {
+    folder.Write("cards/ace.bmp", "BM");
+    for (const char* path :
+         {"..\\secret.txt", "cards\\..\\..\\etc\\passwd", "../x", "/etc/passwd", "C:\\Windows\\win.ini", ""})
+        EXPECT_FALSE(ResolvePath(path).has_value()) << path;
+    EXPECT_FALSE(ReadFileBytes("..\\..\\etc\\passwd").has_value());
+    EXPECT_FALSE(WriteFileAtomic("../escape.txt", "x"));
+}
+
+TEST_F(ProgramFolderFiles, FileExistsMeansARegularVisibleFile) {
+    folder.Write("cards/ace.bmp", "BM");
+    folder.Write("cards/.hidden.bmp", "BM");
+    struct Case {
+        const char* path;
+        bool exists;
+    } cases[] = {
+        {"cards\\ace.bmp", true},   {"CARDS\\ACE.BMP", true},
+        {"cards", false},           {"cards\\", false},
+        {"cards\\nope.bmp", false}, {"cards\\.hidden.bmp", false},
+        {"cards\\*.bmp", true},     {"cards\\a?e.BMP", true},
+        {"cards\\*.gif", false},    {"", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IsRegularFile(c.path), c.exists) << c.path;
+}
+
+TEST_F(ProgramFolderFiles, AtomicWriteReplacesTheFileWhole) {
+    ASSERT_TRUE(WriteFileAtomic("save\\one.save", std::string("\0\x01\xFF", 3)));
+    EXPECT_EQ(ReadFileBytes("SAVE\\ONE.SAVE"), std::string("\0\x01\xFF", 3));
+    ASSERT_TRUE(WriteFileAtomic("save\\one.save", "second"));
+    EXPECT_EQ(ReadFileBytes("save\\one.save"), "second");
+}
+
+TEST_F(ProgramFolderFiles, AFailedWriteReportsFailureAndLeavesWhatWasThere) {
+    // A folder stands where the file should go: the rename over it must fail, whoever runs it.
+    folder.Write("cfg/a.ini/keep.txt", "old");
+    EXPECT_FALSE(WriteFileAtomic("cfg\\a.ini", "new"));
+    EXPECT_EQ(folder.Read("cfg/a.ini/keep.txt"), "old");
+    folder.Write("plain.txt", "x");
+    EXPECT_FALSE(WriteFileAtomic("plain.txt\\inner.ini", "new")); // a file used as a folder
+}
+
+TEST_F(ProgramFolderFiles, ListsMatchingFilesSortedWithoutRegardToCase) {
+    folder.Write("b.game", "");
+    folder.Write("A.GAME", "");
+    folder.Write("c.txt", "");
+    folder.Write("d.game/inner", ""); // a folder named like a game is not a game
+    EXPECT_EQ(ListFiles("", "*.game"), (std::vector<std::string>{"A.GAME", "b.game"}));
+}
+
+TEST(Wildcards, MatchLikeAFolderSearch) {
+    struct Case {
+        const char* pattern;
+        const char* name;
+        bool match;
+    } cases[] = {{"*.game", "Poker.GAME", true},
+                 {"*.game", "poker.game.bak", false},
+                 {"?.bmp", "a.bmp", true},
+                 {"?.bmp", "ab.bmp", false},
+                 {"*", "", true},
+                 {"a*b*c", "axxbyyc", true},
+                 {"a*b*c", "axxbyy", false}};
+    for (const auto& c : cases)
+        EXPECT_EQ(WildcardMatch(c.pattern, c.name), c.match) << c.pattern << " " << c.name;
+}

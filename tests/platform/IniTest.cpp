@@ -1,0 +1,131 @@
+#include "TestSupport.h"
+
+#include "platform/Ini.h"
+
+#include <gtest/gtest.h>
+
+using namespace platform;
+
+namespace {
+
+class IniFile : public ::testing::Test {
+  protected:
+    testsupport::TempProgramFolder folder;
+};
+
+} // namespace
+
+TEST_F(IniFile, ReadsWithTheProfileRules) {
+    folder.Write("a.game", "; a comment\r\n"
+                           "[GAME]\r\n"
+                           "  Name  =  Hearts Duel  \r\n"
+                           "players=2\r\n"
+                           "players=3\r\n"
+                           "quoted=\"  spaced  \"\r\n"
+                           "single='x'\r\n"
+                           "half=\"open\r\n"
+                           "empty=\r\n"
+                           "eq=a=b\r\n"
+                           "[ Common 1 ]\r\n"
+                           "deal=5\r\n"
+                           "[game]\r\n"
+                           "late=never seen\r\n"
+                           "name=second\r\n");
+    struct Case {
+        const char* section;
+        const char* key;
+        const char* value;
+    } cases[] = {
+        {"GAME", "name", "Hearts Duel"},  // trimmed, key case ignored
+        {"game", "NAME", "Hearts Duel"},  // section case ignored; the first section wins
+        {"GAME", "players", "2"},         // the first duplicate key wins
+        {"GAME", "quoted", "  spaced  "}, // one pair of quotes removed, inside kept
+        {"GAME", "single", "x"},
+        {"GAME", "half", "\"open"}, // unmatched quote stays
+        {"GAME", "empty", ""},
+        {"GAME", "eq", "a=b"},     // the first "=" splits
+        {"common 1", "DEAL", "5"}, // blanks inside the brackets are trimmed
+        {"GAME", "late", ""},      // keys of a later duplicate section are not seen
+        {"GAME", "missing", ""},
+        {"NOSUCH", "name", ""},
+        {" GAME ", " name ", "Hearts Duel"}, // the caller's blanks do not matter
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IniRead("a.game", c.section, c.key), c.value) << c.section << "/" << c.key;
+    EXPECT_EQ(IniRead("missing.game", "GAME", "name"), "");
+}
+
+TEST_F(IniFile, ValuesAreCutTo254Characters) {
+    folder.Write("long.ini", "[S]\nk=" + std::string(300, 'x') + "\n");
+    EXPECT_EQ(IniRead("long.ini", "S", "k"), std::string(254, 'x'));
+}
+
+TEST_F(IniFile, WritingChangesOneLineAndKeepsEveryOtherByte) {
+    const std::string before = "; made by hand\r\n"
+                               "[GAME]\r\n"
+                               "Name=Old\r\n"
+                               "  ; keep me\r\n"
+                               "players=2\r\n"
+                               "\r\n"
+                               "[COMMON 1]\r\n"
+                               "card1=a.bmp\r\n";
+    folder.Write("g.game", before);
+    ASSERT_TRUE(IniWrite("g.game", "game", "NAME", "New"));
+    EXPECT_EQ(folder.Read("g.game"), "; made by hand\r\n"
+                                     "[GAME]\r\n"
+                                     "Name=New\r\n"
+                                     "  ; keep me\r\n"
+                                     "players=2\r\n"
+                                     "\r\n"
+                                     "[COMMON 1]\r\n"
+                                     "card1=a.bmp\r\n");
+    EXPECT_EQ(IniRead("g.game", "GAME", "name"), "New");
+}
+
+TEST_F(IniFile, NewKeysGoToTheEndOfTheirSectionAndNewSectionsToTheEnd) {
+    folder.Write("g.game", "[GAME]\nplayers=2\n\n[COMMON 1]\ncard1=a.bmp\n");
+    ASSERT_TRUE(IniWrite("g.game", "GAME", "desktop", "felt.jpg"));
+    ASSERT_TRUE(IniWrite("g.game", "Setup Default", "deck0", "10,20"));
+    ASSERT_TRUE(IniWrite("g.game", "COMMON 1", "card2", "b.bmp"));
+    EXPECT_EQ(folder.Read("g.game"), "[GAME]\nplayers=2\ndesktop=felt.jpg\n\n"
+                                     "[COMMON 1]\ncard1=a.bmp\ncard2=b.bmp\n\n"
+                                     "[Setup Default]\ndeck0=10,20\n");
+}
+
+TEST_F(IniFile, WritingCreatesAMissingFileWithWindowsLineEnds) {
+    ASSERT_TRUE(IniWrite("direct.ini", "DIRECTPLAY", "port", "188"));
+    EXPECT_EQ(folder.Read("direct.ini"), "[DIRECTPLAY]\r\nport=188\r\n");
+}
+
+TEST_F(IniFile, AFileWithoutAFinalLineEndStaysReadable) {
+    folder.Write("g.ini", "[A]\nx=1");
+    ASSERT_TRUE(IniWrite("g.ini", "A", "y", "2"));
+    EXPECT_EQ(folder.Read("g.ini"), "[A]\nx=1\ny=2\n");
+}
+
+TEST_F(IniFile, AnsiBytesRoundTripUnchanged) {
+    const std::string value = "Caf\xE9 \x80 \xA7 \xB0\xB2\xB3 \x8A";
+    folder.Write("c.ini", "[\xC9QUIPE]\nnom=\xE9t\xE9\n");
+    EXPECT_EQ(IniRead("c.ini", "\xE9quipe", "NOM"), "\xE9t\xE9");
+    ASSERT_TRUE(IniWrite("c.ini", "\xC9QUIPE", "texte", value));
+    EXPECT_EQ(IniRead("c.ini", "\xC9QUIPE", "texte"), value);
+    EXPECT_EQ(folder.Read("c.ini"), "[\xC9QUIPE]\nnom=\xE9t\xE9\ntexte=" + value + "\n");
+}
+
+TEST_F(IniFile, AFileChangedOnDiskIsReadAgain) {
+    folder.Write("g.ini", "[A]\nx=1\n");
+    EXPECT_EQ(IniRead("g.ini", "A", "x"), "1");
+    folder.Write("g.ini", "[A]\nx=22\n"); // another size: seen even within one clock tick
+    EXPECT_EQ(IniRead("g.ini", "A", "x"), "22");
+}
+
+TEST_F(IniFile, KeysOfASectionComeInFileOrder) {
+    folder.Write("g.ini", "[A]\nb=1\na=2\nB=3\nnot a key\n[B]\nc=4\n");
+    EXPECT_EQ(IniKeys("g.ini", "a"), (std::vector<std::string>{"b", "a"}));
+    EXPECT_TRUE(IniKeys("g.ini", "none").empty());
+}
+
+TEST_F(IniFile, AFileOutsideTheProgramFolderIsNeitherReadNorWritten) {
+    EXPECT_EQ(IniRead("../outside.ini", "A", "x"), "");
+    EXPECT_FALSE(IniWrite("../outside.ini", "A", "x", "1"));
+}
