@@ -1,0 +1,308 @@
+#include "state/DecksMgmt.h"
+
+#include "net/MultiplayerMgmt.h"
+#include "platform/Codec.h"
+#include "services/EffectMgmt.h"
+#include "state/Helpers.h"
+#include "state/Numbers.h"
+#include "state/TableState.h"
+#include "table/HandMgmt.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+// The cards in use: 1 to the total, never beyond the card table.
+int LastCard() {
+    return std::clamp<int>(Game.totalCards, 0, kMaxCards);
+}
+
+std::int16_t AsInt16(int value) {
+    return ClampToInt16(value);
+}
+
+// A card that lies in a hand is never gathered by a shuffle. A hand card dealt at load has no
+// control yet, so its flag counts too.
+bool IsHeld(int card) {
+    const CardRecord& c = Cards[card];
+    if (IsCardInHand(c.controlIndex, AsInt16(card))) return true;
+    return c.inHand != kFalse && c.controlIndex == -1;
+}
+
+// An ON_PLAY card that has not been put on the table yet waits at position 0; it belongs to no
+// pile until then.
+bool AwaitsTable(int card) {
+    const CardRecord& c = Cards[card];
+    return !c.inDiscardPile && c.pilePosition == 0 && CardHasEffect(AsInt16(card), kOnPlay);
+}
+
+// The cards a shuffle of the deck takes, in card order. Counting and placing both use this one
+// list, so that every taken card gets a place and every place gets a card.
+std::vector<int> GatherForShuffle(int deck, bool discard, bool drawPile) {
+    std::vector<int> taken;
+    for (int card = 1; card <= LastCard(); ++card) {
+        const CardRecord& c = Cards[card];
+        if (c.deck != deck || c.eliminated || IsHeld(card)) continue;
+        bool take;
+        if (drawPile)
+            take = !c.inDiscardPile && c.pilePosition >= 0 && !AwaitsTable(card);
+        else if (discard)
+            take = (c.inDiscardPile || c.controlIndex == -1) && c.pilePosition != kPileInPlay &&
+                   c.pilePosition != kPileEliminated && !AwaitsTable(card);
+        else
+            take = !c.inDiscardPile && c.pilePosition == 0 && !CardHasEffect(AsInt16(card), kOnPlay);
+        if (take) taken.push_back(card);
+    }
+    return taken;
+}
+
+std::int16_t RandomRotation(const DeckRecord& record) {
+    const int count = CountFields(record.rotate, ",");
+    return RoundToInt16(LeadingNumber(GetField(record.rotate, RandomInt(count), ",")));
+}
+
+// The cards of the deck's draw pile (placed, not in the discard pile), ordered by position.
+std::vector<int> DrawPileInOrder(int deck) {
+    std::vector<int> pile;
+    for (int card = 1; card <= LastCard(); ++card) {
+        const CardRecord& c = Cards[card];
+        if (c.deck == deck && !c.inDiscardPile && c.pilePosition >= 1) pile.push_back(card);
+    }
+    std::stable_sort(pile.begin(), pile.end(),
+                     [](int a, int b) { return Cards[a].pilePosition < Cards[b].pilePosition; });
+    return pile;
+}
+
+// Numbers the deck's draw pile 1..N again, keeping its order (after cards left it).
+void RenumberDrawPile(int deck) {
+    const std::vector<int> pile = DrawPileInOrder(deck);
+    for (std::size_t i = 0; i < pile.size(); ++i)
+        Cards[pile[i]].pilePosition = AsInt16(static_cast<int>(i) + 1);
+}
+
+// Puts a card under the draw pile of another deck.
+void MoveUnderDeck(int card, int from, int to, std::int16_t owner) {
+    CardRecord& c = Cards[card];
+    c.owner = owner;
+    c.deck = AsInt16(to);
+    Game.deckSizes[from] = AsInt16(Game.deckSizes[from] - 1);
+    Game.deckSizes[to] = AsInt16(Game.deckSizes[to] + 1);
+    // Under the cards already there: one past the last placed card, even when the deck also holds
+    // cards that are not in its draw pile (hand or ON_PLAY cards).
+    int placed = 0;
+    for (int other = 1; other <= LastCard(); ++other)
+        if (Cards[other].deck == to && !Cards[other].inDiscardPile && Cards[other].pilePosition >= 1)
+            ++placed;
+    c.pilePosition = AsInt16(placed); // the moved card still holds its old place, so it is counted
+}
+
+// A new deck made from deck `from` at load; -1 when the deck table is full.
+int AddDeckLike(int from) {
+    if (Game.deckCount >= kMaxDecks) return -1;
+    const int made = Game.deckCount;
+    Game.deckCount = AsInt16(made + 1);
+    Game.decks[made] = Game.decks[from];
+    Game.deckSizes[made] = 0;
+    Game.nextDrawPositions[made] = 1;
+    Game.nextDiscardPositions[made] = 1;
+    Game.lastDiscarded[made] = -1;
+    Game.backImages[made] = Game.backImages[from];
+    Game.discardImages[made] = Game.discardImages[from];
+    return made;
+}
+
+void ReportDeckTableFull(int deck) {
+    ShowMsg("Too many decks: [" + Game.decks[deck].section + "] cannot be split further (at most " +
+            std::to_string(kMaxDecks) + " decks)");
+}
+
+} // namespace
+
+void BuildRandomOrder(std::int16_t n, bool keepOrder) {
+    const int count = std::min<int>(n, kMaxCards);
+    if (count < 1) return;
+    if (keepOrder) {
+        for (int k = 1; k <= count; ++k)
+            RandomOrderList[k] = AsInt16(k);
+        return;
+    }
+    constexpr std::int16_t kFree = -999;
+    for (int k = 1; k <= count; ++k)
+        RandomOrderList[k] = kFree;
+    for (int k = 1; k <= count; ++k) {
+        int r = RandomInt(count);
+        while (RandomOrderList[r] != kFree)
+            r = r % count + 1;
+        RandomOrderList[r] = AsInt16(k);
+    }
+}
+
+void ShuffleDeck(std::int16_t deck, bool discard, bool drawPile) {
+    const DeckRecord& record = Game.decks[deck];
+    const std::vector<int> taken = GatherForShuffle(deck, discard, drawPile);
+    const int n = static_cast<int>(taken.size());
+    BuildRandomOrder(AsInt16(n), record.noReshuffle != kFalse);
+    for (int i = 0; i < n; ++i) {
+        CardRecord& c = Cards[taken[static_cast<std::size_t>(i)]];
+        c.inDiscardPile = kFalse;
+        c.controlIndex = -1;
+        c.pilePosition = RandomOrderList[i + 1];
+        c.rotation = record.shuffleAndRotate ? RandomRotation(record) : 0;
+    }
+    SendDeckShuffle(deck);
+}
+
+std::int16_t FindCard(std::int16_t deck, std::int16_t position, bool inDiscard) {
+    for (int card = 1; card <= LastCard(); ++card) {
+        const CardRecord& c = Cards[card];
+        if (c.deck == deck && (c.inDiscardPile != kFalse) == inDiscard && c.pilePosition == position)
+            return AsInt16(card);
+    }
+    return -1;
+}
+
+bool IsDeckEmpty(std::int16_t deck) {
+    const std::int16_t next = Game.nextDrawPositions[deck];
+    return next > Game.deckSizes[deck] || FindCard(deck, next, false) == -1;
+}
+
+bool IsCardEliminated(std::int16_t card) {
+    return Cards[card].eliminated != kFalse;
+}
+
+std::int16_t ListHandCards(std::int16_t player) {
+    int count = 0;
+    for (int slot = 1; slot <= kMaxCards; ++slot) {
+        CardWorkList[slot] = 0;
+        if (Cards[slot].owner == player && IsCardInHand(Cards[slot].controlIndex, AsInt16(slot)))
+            CardWorkList[++count] = AsInt16(slot);
+    }
+    return AsInt16(count);
+}
+
+std::int16_t ListDrawPileCards(std::int16_t deck, std::int16_t maxCount) {
+    CardWorkList.Fill(0);
+    int count = 0;
+    for (int position = Game.nextDrawPositions[deck]; position <= Game.deckSizes[deck]; ++position) {
+        const std::int16_t card = FindCard(deck, AsInt16(position), false);
+        if (card == -1 || Cards[card].faceShown) continue;
+        CardWorkList[++count] = card;
+        if (count == maxCount || count == kMaxCards) break;
+    }
+    return AsInt16(count);
+}
+
+std::int16_t CountHandCards(std::int16_t player) {
+    int count = 0;
+    for (int card = 1; card <= LastCard(); ++card)
+        if (Cards[card].owner == player && IsCardInHand(Cards[card].controlIndex, AsInt16(card))) ++count;
+    return AsInt16(count);
+}
+
+std::int16_t CountPileCards(std::int16_t deck, bool discard) {
+    int count = 0;
+    for (int card = 1; card <= LastCard(); ++card) {
+        const CardRecord& c = Cards[card];
+        if (c.deck != deck) continue;
+        if (discard ? c.inDiscardPile != kFalse
+                    : !c.inDiscardPile && c.pilePosition >= 0 && !IsCardInHand(c.controlIndex, AsInt16(card)))
+            ++count;
+    }
+    return AsInt16(count);
+}
+
+void CloseDrawPileGaps(std::int16_t deck, std::int16_t from) {
+    const int size = Game.deckSizes[deck];
+    int gaps = 0;
+    for (int position = from; position <= size; ++position) {
+        const std::int16_t card = FindCard(deck, AsInt16(position), false);
+        if (card == -1)
+            ++gaps;
+        else
+            Cards[card].pilePosition = AsInt16(Cards[card].pilePosition - gaps);
+    }
+}
+
+bool IsActionAllowed(std::int16_t player, const std::string& action, std::int16_t card) {
+    if (DesignMode || ArbitratorLoggedIn) return true;
+    static const char* const kGuarded[] = {"FLIP", "DISCARD", "ELIMINATE", "ROTATE", "DRAW"};
+    const std::string upper = platform::AnsiUpper(action);
+    if (std::none_of(std::begin(kGuarded), std::end(kGuarded),
+                     [&](const char* name) { return upper == name; }))
+        return true;
+    if (!CardTable::Contains(card)) return true;
+    const CardRecord& c = Cards[card];
+    if (c.owner == player) return true;
+    if (!DeckTable<DeckRecord>::Contains(c.deck)) return true;
+    // A plain substring test, so that the names need no particular separator.
+    return Game.decks[c.deck].restricted_actions.find(action) == std::string::npos;
+}
+
+std::int16_t FindPlayerDeck(std::int16_t player) {
+    for (int deck = 0; deck < Game.deckCount && deck < kMaxDecks; ++deck)
+        if (Game.decks[deck].owner == player) return AsInt16(deck);
+    return -1;
+}
+
+void SplitDeckAmongPlayers() {
+    const int decks = std::min<int>(Game.deckCount, kMaxDecks);
+    for (int d = 0; d < decks; ++d) {
+        if (!Game.decks[d].split || Game.playerCount < 1) continue;
+        const int size = Game.deckSizes[d];
+        int player = 0;
+        for (int position = 1; position <= size; ++position) {
+            const std::int16_t card = FindCard(AsInt16(d), AsInt16(position), false);
+            // A place without a card (its card waits for the table or a hand) is passed over.
+            if (card == -1) continue;
+            player = player % Game.playerCount + 1;
+            int target = FindPlayerDeck(AsInt16(player));
+            if (target == -1) {
+                target = AddDeckLike(d);
+                if (target == -1) {
+                    ReportDeckTableFull(d);
+                    break;
+                }
+                Game.decks[target].owner = AsInt16(player);
+                Game.decks[target].section = "DECK 1 PLAYER " + std::to_string(player);
+            }
+            MoveUnderDeck(card, d, target, AsInt16(player));
+        }
+        RenumberDrawPile(d);
+    }
+}
+
+void SplitDecks() {
+    const int decks = std::min<int>(Game.deckCount, kMaxDecks);
+    for (int d = 0; d < decks; ++d) {
+        int parts = Game.decks[d].splitCount;
+        if (parts <= 1) continue;
+        if (Game.deckCount + parts - 1 > kMaxDecks) {
+            ReportDeckTableFull(d);
+            parts = kMaxDecks - Game.deckCount + 1;
+            if (parts <= 1) continue;
+        }
+        std::vector<int> part(static_cast<std::size_t>(parts) + 1, d);
+        for (int k = 2; k <= parts; ++k) {
+            part[static_cast<std::size_t>(k)] = AddDeckLike(d);
+            Game.decks[part[static_cast<std::size_t>(k)]].splitCount = AsInt16(-k);
+        }
+        const int deal = Game.decks[d].deal;
+        if (deal > 0) {
+            const int share = deal / parts;
+            for (int k = 2; k <= parts; ++k)
+                Game.decks[part[static_cast<std::size_t>(k)]].deal = AsInt16(share);
+            Game.decks[d].deal = AsInt16(deal - (parts - 1) * share);
+        }
+        const int size = Game.deckSizes[d];
+        int turn = 0;
+        for (int position = 1; position <= size; ++position) {
+            const std::int16_t card = FindCard(AsInt16(d), AsInt16(position), false);
+            if (card == -1) continue;
+            turn = turn % parts + 1;
+            if (turn == 1) continue;
+            MoveUnderDeck(card, d, part[static_cast<std::size_t>(turn)], Game.decks[d].owner);
+        }
+        ShuffleDeck(AsInt16(d), false, true);
+    }
+}

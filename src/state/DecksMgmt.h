@@ -1,0 +1,52 @@
+// Operations on the piles of a deck: shuffling, finding a card at a place of a pile, counting and
+// listing pile and hand cards, closing gaps in a draw pile, splitting decks among the players or
+// into parts at load, and the test of a deck's restricted actions.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// Puts the deck's cards into a new random order. Both flags false: the first shuffle at load
+// (the cards not yet placed). Discard flag: the discard pile and the draw pile become one new
+// draw pile. Draw-pile flag (tested first): the draw pile alone. Afterwards the deck's draw pile
+// holds positions 1 to N for its N cards, with no gap.
+void ShuffleDeck(std::int16_t deck, bool discard, bool drawPile);
+
+// Fills RandomOrderList[1..n] with a permutation of 1..n, or with 1..n in order when keepOrder.
+void BuildRandomOrder(std::int16_t n, bool keepOrder);
+
+// The lowest card of the deck at that place of its discard pile (inDiscard) or draw pile; -1.
+std::int16_t FindCard(std::int16_t deck, std::int16_t position, bool inDiscard);
+
+// No card at the deck's next draw position (or that position lies beyond the deck size).
+bool IsDeckEmpty(std::int16_t deck);
+
+bool IsCardEliminated(std::int16_t card);
+
+// The cards in the player's hand, in card order, in CardWorkList[1..count] (zeros follow).
+std::int16_t ListHandCards(std::int16_t player);
+
+// The face-down cards of the draw pile from the next draw position on, in draw order, in
+// CardWorkList[1..count]; at most maxCount.
+std::int16_t ListDrawPileCards(std::int16_t deck, std::int16_t maxCount);
+
+std::int16_t CountHandCards(std::int16_t player);
+
+// The cards of the deck in its discard pile, or in its draw pile (not in a hand).
+std::int16_t CountPileCards(std::int16_t deck, bool discard);
+
+// After cards were taken from inside the draw pile: the cards from `from` on close up in order.
+void CloseDrawPileGaps(std::int16_t deck, std::int16_t from);
+
+// Whether the player may FLIP, DISCARD, ELIMINATE, ROTATE or DRAW the card: always for the
+// owner, in a design session and for the arbitrator; otherwise unless the deck restricts it.
+bool IsActionAllowed(std::int16_t player, const std::string& action, std::int16_t card);
+
+// At load: deals every deck with `split` out to the players' first decks, one card each in turn.
+void SplitDeckAmongPlayers();
+
+// At load: cuts every deck whose split count is above 1 into that many part decks.
+void SplitDecks();
+
+// The player's first deck; -1 when the player has none.
+std::int16_t FindPlayerDeck(std::int16_t player);

@@ -1,0 +1,324 @@
+#include "state/GameMgmt.h"
+
+#include "net/MultiplayerMgmt.h"
+#include "platform/Codec.h"
+#include "platform/Files.h"
+#include "services/EffectMgmt.h"
+#include "services/OptionMgmt.h"
+#include "services/PropertyMgmt.h"
+#include "state/DecksMgmt.h"
+#include "state/Helpers.h"
+#include "state/MarkersMgmt.h"
+#include "state/Numbers.h"
+#include "state/PlayerMgmt.h"
+#include "state/TableState.h"
+#include "table/HandMgmt.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+std::int16_t Number(const std::string& value) {
+    return RoundToInt16(LeadingNumber(value));
+}
+
+std::string TrimBlanks(const std::string& text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) return "";
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+std::string CommonSection(int n) {
+    return "COMMON " + std::to_string(n);
+}
+
+std::string PlayerSection(int p) {
+    return "PLAYER " + std::to_string(p);
+}
+
+std::string BadCopyCount(int k, const std::string& section, const std::string& text) {
+    return "card " + std::to_string(k) + " of [" + section +
+           "] has an invalid copy count: " + GetField(text, 1, ",");
+}
+
+// Counts what a definition asks of the tables without changing anything, so that a definition
+// that does not fit is refused before the previous state is touched. "" when it fits.
+std::string CheckDefinitionLimits(const std::string& file) {
+    const double players = LeadingNumber(GetIni("GAME", "players", file));
+    if (players < 0 || players > kMaxPlayers)
+        return "it has " + FormatNumber(players) + " players, at most " + std::to_string(kMaxPlayers) +
+               " are possible";
+    const double commons = LeadingNumber(GetIni("GAME", "common_decks", file));
+    if (commons < 0 || commons > kMaxDecks)
+        return "it has " + FormatNumber(commons) + " common decks, at most " + std::to_string(kMaxDecks) +
+               " decks are possible";
+
+    const int commonCount = Number(GetIni("GAME", "common_decks", file));
+    const int playerCount = Number(GetIni("GAME", "players", file));
+    long long cards = 0;
+    const CardLineVisitor count = [&](int, const CardLine& line) { cards += line.copies; };
+    for (int n = 1; n <= commonCount; ++n) {
+        std::string refusal = WalkCommonDeckLines(n, file, false, count);
+        if (!refusal.empty()) return refusal;
+    }
+    long long decks = commonCount;
+    for (int p = 1; p <= playerCount; ++p) {
+        const int own = Number(GetIni(PlayerSection(p), "decks", file));
+        if (own < 1) continue;
+        decks += own;
+        if (decks > kMaxDecks) break;
+        for (int k = 1; k <= own; ++k) {
+            std::string refusal = WalkPlayerDeckLines(
+                DeckSectionFor(static_cast<std::int16_t>(k), static_cast<std::int16_t>(p), file), file,
+                count);
+            if (!refusal.empty()) return refusal;
+        }
+    }
+    if (decks > kMaxDecks)
+        return "it has more than " + std::to_string(kMaxDecks) + " decks, at most " +
+               std::to_string(kMaxDecks) + " are possible";
+    if (cards > kMaxCards)
+        return "it has " + std::to_string(cards) + " cards, at most " + std::to_string(kMaxCards) +
+               " are possible";
+    return "";
+}
+
+// Every table a definition fills starts empty, so that nothing of the previous game stays.
+// The seat names and IDs, the acting seat and the options the seat login set are kept.
+void ClearDefinitionTables() {
+    ClearCardTable();
+    CardsCreated = 0;
+    Game.backImages.Fill("");
+    Game.discardImages.Fill("");
+    Game.deckSizes.Fill(0);
+    Game.lastCardLines.Fill(-1);
+    Game.decks.Fill(DeckRecord{});
+    Game.ZOrderList.Fill(ZOrderEntry{});
+    for (PlayerRecord& seat : Game.players) {
+        seat.deckCount = 0;
+        seat.decks.fill(0);
+        seat.hasTableArea = kFalse;
+    }
+    ResetReports();
+}
+
+} // namespace
+
+std::string GameImagePath(const std::string& name) {
+    return platform::ProgramFolder() + "\\" + Game.directory + "\\" + name;
+}
+
+bool ParseCardLine(const std::string& text, CardLine& line) {
+    line = CardLine{};
+    const std::string first = GetField(text, 1, ",");
+    line.effects = GetField(text, 2, ",");
+    line.properties = GetField(text, 3, ",");
+    line.key = GetField(text, 4, ",");
+    line.options = GetField(text, 5, ",");
+    if (first.rfind("(x", 0) != 0) {
+        line.image = first;
+        return true;
+    }
+    const auto close = first.find(')');
+    if (close == std::string::npos) return false;
+    const double copies = std::floor(LeadingNumber(first.substr(2, close - 2)));
+    if (!(copies <= kMaxCards)) return false;
+    line.copies = std::max(1, static_cast<int>(copies));
+    line.image = TrimBlanks(first.substr(close + 1));
+    return true;
+}
+
+std::string WalkCommonDeckLines(int n, const std::string& file, bool report, const CardLineVisitor& visit) {
+    const std::string section = CommonSection(n);
+    const bool lastCardGiven = Number(GetIni(section, "lastCard", file)) != 0;
+    const int lines =
+        lastCardGiven ? Number(GetIni(section, "lastCard", file)) : Number(GetIni(section, "deckSize", file));
+    CardLine line;
+    for (int k = 1; k <= lines; ++k) {
+        const std::string text = GetIni(section, "card" + std::to_string(k), file);
+        if (text.empty()) {
+            if (lastCardGiven) continue;
+            if (report)
+                ShowMsg("Card " + std::to_string(k) + " on common deck #" + std::to_string(n) + " not found");
+        }
+        if (!ParseCardLine(text, line)) return BadCopyCount(k, section, text);
+        if (IsOptionExprActive(line.options)) continue;
+        visit(k, line);
+    }
+    return "";
+}
+
+std::string WalkPlayerDeckLines(const std::string& section, const std::string& file,
+                                const CardLineVisitor& visit) {
+    const int lines = Number(GetIni(section, "decksize", file));
+    CardLine line;
+    for (int i = 1; i <= lines; ++i) {
+        const std::string text = GetIni(section, "card" + std::to_string(i), file);
+        if (!ParseCardLine(text, line)) return BadCopyCount(i, section, text);
+        visit(i, line);
+    }
+    return "";
+}
+
+int CreateCardsFromLine(std::int16_t deck, std::int16_t owner, const CardLine& line) {
+    if (CardsCreated >= kMaxCards) return 0;
+    const std::int16_t first = ++CardsCreated;
+    CardRecord& card = Cards[first];
+    card = NewCardRecord(deck);
+    card.owner = owner;
+    card.key = line.key;
+    card.image = line.image;
+    if (!FileExists(GameImagePath(line.image)))
+        ShowMsg("File: " + line.image + " not found on directory " + Game.directory);
+    AssignCardEffects(first, line.effects);
+    SetCardProperties(first, line.properties);
+    int made = 1;
+    for (; made < line.copies && CardsCreated < kMaxCards; ++made)
+        Cards[++CardsCreated] = Cards[first];
+    return made;
+}
+
+void ReadDeckDirectives(std::int16_t deck, const std::string& section, const std::string& file,
+                        std::int16_t owner) {
+    DeckRecord& r = Game.decks[deck];
+    r.section = section;
+    r.owner = owner;
+    const auto text = [&](const char* key) { return GetIni(section, key, file); };
+    const auto directive = [&](const char* key, bool fallback) {
+        return ToFlag(GetBoolDirective(section, key, fallback));
+    };
+    r.name = text("name");
+    r.only_visible_to_owner = ToFlag(platform::AnsiUpper(text("only_visible_to_owner")) == "TRUE");
+    r.cards_can_be_put_back = directive("cards_can_be_put_back", false);
+    r.viewDiscard = directive("viewDiscard", true);
+    r.resize = directive("resize", false);
+    const std::int16_t zoom = Number(text("zoom"));
+    r.zoom = zoom < 1 ? 100.0f : static_cast<float>(zoom);
+    r.split = directive("split", true);
+    r.draw_facedown = directive("draw_facedown", false);
+    r.draw_last_discard = directive("draw_last_discard", false);
+    r.move_discard_to_bottom = directive("move_discard_to_bottom", false);
+    r.count_cards_in_draw_pile = directive("count_cards_in_draw_pile", false);
+    r.count_cards_in_discard_pile = directive("count_cards_in_discard_pile", false);
+    const std::string taken = platform::AnsiUpper(text("played_cards_can_be_taken"));
+    if (taken.empty() || taken == "ALWAYS")
+        r.played_cards_can_be_taken = 2;
+    else if (taken == "FACEUP")
+        r.played_cards_can_be_taken = 1;
+    else if (taken == "NEVER")
+        r.played_cards_can_be_taken = 0;
+    r.restricted_actions = platform::AnsiUpper(text("restricted_actions"));
+    r.locked = directive("locked", false);
+    r.openDrawDeck = directive("openDrawDeck", false);
+    r.openDiscardPile = directive("openDiscardPile", false);
+    r.chooseCardFromDrawDeck = directive("chooseCardFromDrawDeck", false);
+    r.chooseCardFromDiscardPile = directive("chooseCardFromDiscardPile", false);
+    r.enableReshuffleDrawDeck = directive("enableReshuffleDrawDeck", false);
+    r.deal = Number(text("deal"));
+    r.hideDiscardPile = directive("hideDiscardPile", false);
+    r.shuffleAndRotate = directive("shuffleAndRotate", false);
+    if (r.shuffleAndRotate && Game.external_hand) {
+        r.shuffleAndRotate = kFalse;
+        ShowMsg("When using the External Hand the directive shuffleAndRotate cannot be used: \n" + section +
+                " reset to default");
+    }
+    r.cardTooltipFormat = GetIni(section, "cardTooltipFormat", CurrentGameFile);
+    const std::string rotate = text("rotate");
+    r.rotate = rotate.empty() ? "0,90" : rotate;
+    r.transparentColor = GetIni(section, "transparentColor", CurrentGameFile);
+    r.drawToHand = directive("drawToHand", false);
+    r.drawToTable = directive("drawToTable", false);
+    r.viewDrawDeck = directive("viewDrawDeck", false);
+    r.noReshuffle = directive("noReshuffle", false);
+    const std::string splitDecks = text("split_decks");
+    r.splitCount = Number(GetField(splitDecks, 1, ","));
+    r.splitText = GetField(splitDecks, 2, ",");
+    LoadReports(file);
+}
+
+bool LoadGameDefinition(const std::string& file) {
+    const std::string refusal = CheckDefinitionLimits(file);
+    if (!refusal.empty()) {
+        ShowMsg("The game cannot be loaded: " + refusal);
+        return false;
+    }
+
+    Game.GamePhase = kPhaseGameList;
+    ClearDefinitionTables();
+    LoadEffects();
+    Game.zOrderCount = 0;
+    Game.turnCounter = 0;
+    Game.deckCount = 0;
+    Game.totalCards = 0;
+    Game.diceLogPosition = 0;
+    Game.diceSerial = 0;
+
+    Game.common_decks = Number(GetIni("GAME", "common_decks", file));
+    Game.playerCount = Number(GetIni("GAME", "players", file));
+    Game.directory = GetIni("GAME", "directory", file);
+    Game.transparentColor = GetIni("GAME", "transparentColor", file);
+    Game.handSize = Number(GetIni("GAME", "handSize", file));
+    Game.external_hand = ToFlag(GetBoolDirective("GAME", "external_hand", false));
+    Game.card_info = ToFlag(platform::AnsiUpper(GetIni("GAME", "card_info", file)) == "TRUE");
+
+    for (int n = 1; n <= Game.common_decks; ++n) {
+        const int d = n - 1;
+        const std::string section = CommonSection(n);
+        Game.deckCount = static_cast<std::int16_t>(Game.deckCount + 1);
+        const std::int16_t lastCard = Number(GetIni(section, "lastCard", file));
+        Game.lastCardLines[d] = lastCard == 0 ? std::int16_t{-1} : lastCard;
+        Game.backImages[d] = GameImagePath(GetIni(section, "img_back", file));
+        Game.discardImages[d] = GameImagePath(GetIni(section, "img_discard", file));
+        ReadDeckDirectives(static_cast<std::int16_t>(d), section, file, 0);
+    }
+
+    Game.desktop = GetIni("GAME", "desktop", file);
+    const std::string baseMarker = GetIni("GAME", "baseMarker", file);
+    Game.baseMarker = baseMarker.empty() ? std::int16_t{1} : Number(baseMarker);
+
+    Game.nextDrawPositions.Fill(1);
+    Game.nextDiscardPositions.Fill(1);
+    Game.lastDiscarded.Fill(-1);
+
+    // The deck sizes and the total count only the cards that were made: a line left out by the
+    // options or missing under lastCard makes none.
+    CardsCreated = 0;
+    for (int n = 1; n <= Game.common_decks; ++n) {
+        const auto d = static_cast<std::int16_t>(n - 1);
+        Game.decks[d].firstCard = static_cast<std::int16_t>(CardsCreated + 1);
+        int made = 0;
+        WalkCommonDeckLines(n, file, true,
+                            [&](int, const CardLine& line) { made += CreateCardsFromLine(d, 0, line); });
+        Game.deckSizes[d] = static_cast<std::int16_t>(made);
+        Game.totalCards = static_cast<std::int16_t>(Game.totalCards + made);
+    }
+
+    LoadPlayerDecks(file);
+    LoadMarkerDefinitions(file);
+    DealOnHandCards();
+    for (int d = 0; d < Game.deckCount; ++d)
+        ShuffleDeck(static_cast<std::int16_t>(d), false, false);
+    SplitDeckAmongPlayers();
+    SplitDecks();
+    LoadedCardControls = 0;
+    return true;
+}
+
+void ShowGameCopyright() {
+    const std::string picture = GetIni("GAME", "copyright", CurrentGameFile);
+    if (picture.empty()) return;
+    const std::string path = GameImagePath(picture);
+    if (FileExists(path) && ShowCopyrightPicture) ShowCopyrightPicture(path);
+}
+
+bool CardsCanBeGiven() {
+    return platform::AnsiUpper(GetField(GetIni("GAME", "cards_can_be_given", CurrentGameFile), 1, ",")) ==
+           "TRUE";
+}
+
+bool GivenCardsGoToHand() {
+    return platform::AnsiUpper(GetField(GetIni("GAME", "cards_can_be_given", CurrentGameFile), 2, ",")) ==
+               "TRUE" &&
+           Game.external_hand;
+}

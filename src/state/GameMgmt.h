@@ -1,0 +1,60 @@
+// The game definition reader: the [GAME] settings, the common decks with their card lines and
+// directives, then, in a fixed order, the players' decks, the marker kinds and the preparation of
+// the decks (hand cards, shuffle, splitting). Also the two questions about giving cards and the
+// game's copyright picture.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+// Reads the definition in `file` (CurrentGameFile names the same file). A definition that does
+// not fit the tables (players, decks, cards, copy counts) is refused with a message before
+// anything changes, and the result is false; otherwise true.
+bool LoadGameDefinition(const std::string& file);
+
+// Reads a deck's directives from its section into deck record `deck` (0 to 11); owner 0 for a
+// common deck. The switches, cardTooltipFormat and transparentColor come from the game in use.
+void ReadDeckDirectives(std::int16_t deck, const std::string& section, const std::string& file,
+                        std::int16_t owner);
+
+// Set by the table window: shows a picture file in the modal copyright window.
+inline std::function<void(const std::string& path)> ShowCopyrightPicture;
+
+// Shows the game's [GAME] copyright picture when the key names an existing file.
+void ShowGameCopyright();
+
+// [GAME] cards_can_be_given: field 1 is TRUE; field 2 is TRUE and hands are in the hand window.
+bool CardsCanBeGiven();
+bool GivenCardsGoToHand();
+
+// One card line: image (with an optional "(x" K ")" prefix), effects, properties, key, options.
+struct CardLine {
+    std::string image;
+    std::string effects;
+    std::string properties;
+    std::string key;
+    std::string options;
+    int copies = 1;
+};
+
+// Cuts a card line into its fields. False when a copy prefix has no closing ")" or asks for more
+// copies than the card table holds.
+bool ParseCardLine(const std::string& text, CardLine& line);
+
+// Called for every card line that makes cards, with its line number and the line.
+using CardLineVisitor = std::function<void(int k, const CardLine& line)>;
+
+// Walks the card lines of common deck n (from 1) or of a player's deck section in the order the
+// cards are made. With `report`, the messages about missing lines are shown. The result is ""
+// or, for a line the tables cannot hold, the text that refuses the definition.
+std::string WalkCommonDeckLines(int n, const std::string& file, bool report, const CardLineVisitor& visit);
+std::string WalkPlayerDeckLines(const std::string& section, const std::string& file,
+                                const CardLineVisitor& visit);
+
+// Makes the cards of one line in deck `deck` for owner `owner`, numbered from CardsCreated + 1,
+// and returns how many were made (the line's copies; fewer only when the card table is full).
+int CreateCardsFromLine(std::int16_t deck, std::int16_t owner, const CardLine& line);
+
+// The full path of a file of the game's image folder, in the model's form.
+std::string GameImagePath(const std::string& name);

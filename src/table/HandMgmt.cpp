@@ -1,0 +1,28 @@
+#include "table/HandMgmt.h"
+
+#include "services/EffectMgmt.h"
+#include "state/PlayerMgmt.h"
+#include "state/TableState.h"
+
+bool IsCardInHand(std::int16_t control, std::int16_t card) {
+    if (!CardTable::Contains(card)) return false;
+    const CardRecord& c = Cards[card];
+    if (Game.external_hand) return c.inHand != kFalse;
+    if (control < 0 || !CardControlPicture) return false;
+    const auto picture = CardControlPicture(control);
+    if (!picture) return false;
+    if (c.owner < 1 || c.owner > kMaxPlayers || !Game.players[c.owner].hasTableArea) return false;
+    const PlayerAreaShape& area = PlayerAreas[c.owner - 1];
+    // A card touching an edge of the area is not in the hand.
+    return picture->top > area.top && picture->left > area.left &&
+           area.top + area.height > picture->top + picture->height &&
+           area.left + area.width > picture->left + picture->width;
+}
+
+void DealOnHandCards() {
+    for (int card = 1; card <= Game.totalCards && CardTable::Contains(card); ++card) {
+        if (!CardHasEffect(static_cast<std::int16_t>(card), kOnHand)) continue;
+        Cards[card].pilePosition = kPileInPlay;
+        Cards[card].inHand = kTrue;
+    }
+}
