@@ -1,10 +1,127 @@
 #include "services/EffectMgmt.h"
-void LoadEffects() {}
-void AssignCardEffects(std::int16_t, const std::string&) {}
-std::int16_t FindEffect(const std::string&) {
+
+#include "net/MultiplayerMgmt.h"
+#include "platform/Codec.h"
+#include "platform/Seams.h"
+#include "state/CardMgmt.h"
+#include "state/DecksMgmt.h"
+#include "state/Helpers.h"
+#include "state/Numbers.h"
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+// Effect names are compared up to the first "=": a card line may write "peek=3".
+std::string EffectKey(const std::string& name) {
+    return name.substr(0, name.find('='));
+}
+
+// The cards already in a seat's hand, leaving out the one about to be dealt.
+int HandCardsOf(std::int16_t player, int except) {
+    const int total = std::clamp<int>(Game.totalCards, 0, kMaxCards);
+    int count = 0;
+    for (int card = 1; card <= total; ++card) {
+        if (card != except && Cards[card].owner == player && Cards[card].inHand != kFalse) ++count;
+    }
+    return count;
+}
+
+} // namespace
+
+void LoadEffects() {
+    EffectDef.Fill(EffectSlot{});
+    const std::string& file = CurrentGameFile;
+    const int declared = RoundToInt16(LeadingNumber(GetIni("EFFECTS", "num_effects", file)));
+    if (declared > kMaxDefinedEffects)
+        ShowMsg("The game defines " + std::to_string(declared) + " effects: only the first " +
+                std::to_string(kMaxDefinedEffects) + " are used");
+    const int count = std::clamp(declared, 0, kMaxDefinedEffects);
+
+    for (int k = 1; k <= count; ++k) {
+        EffectSlot& slot = EffectDef[k];
+        slot.name = GetIni("EFFECTS", "effect" + std::to_string(k), file);
+        slot.routine = GetIni(slot.name, "routine", file);
+        slot.params = GetIni(slot.name, "params", file);
+        slot.label = GetIni(slot.name, "label", file);
+        slot.discard = ToFlag(platform::AnsiLower(GetIni(slot.name, "discard", file)) == "true");
+    }
+    EffectDef[count + 1] = EffectSlot{kOnHand, kOnHand, "", "", kFalse};
+    EffectDef[count + 2] = EffectSlot{kOnPlay, kOnPlay, "", "", kFalse};
+    Game.effectCount = static_cast<std::int16_t>(count + 2);
+}
+
+void AssignCardEffects(std::int16_t card, const std::string& effects) {
+    CardRecord& record = Cards[card];
+    record.effects.fill(kFalse);
+    for (int i = 1;; ++i) {
+        const std::string name = GetField(effects, i, "+");
+        if (name.empty()) break;
+        const std::int16_t slot = FindEffect(name);
+        if (slot == -1) {
+            ShowMsg("Effect " + name + " for card " + std::to_string(card) + " not found");
+            platform::EndProgram(1);
+        }
+        record.effects[static_cast<std::size_t>(slot - 1)] = kTrue;
+    }
+}
+
+std::int16_t FindEffect(const std::string& name) {
+    const std::string key = EffectKey(name);
+    if (key.empty()) return -1;
+    for (int slot = 1; slot <= kEffectSlots; ++slot) {
+        if (platform::AnsiEqualNoCase(EffectDef[slot].name, key)) return static_cast<std::int16_t>(slot);
+    }
     return -1;
 }
-Flag CardHasEffect(std::int16_t, const std::string&) {
+
+Flag CardHasEffect(std::int16_t card, const std::string& name) {
+    if (!CardTable::Contains(card)) return kFalse;
+    const std::string key = EffectKey(name);
+    if (key.empty()) return kFalse;
+    const CardRecord& record = Cards[card];
+    for (int slot = 1; slot <= kEffectSlots; ++slot) {
+        if (record.effects[static_cast<std::size_t>(slot - 1)] != kFalse &&
+            platform::AnsiEqualNoCase(EffectDef[slot].name, key))
+            return kTrue;
+    }
     return kFalse;
 }
-void ProcessOnHandCards() {}
+
+void ProcessOnHandCards() {
+    std::array<bool, kMaxDecks> dealtFrom{};
+    const int players = std::clamp<int>(Game.playerCount, 0, kMaxPlayers);
+    const int total = std::clamp<int>(Game.totalCards, 0, kMaxCards);
+    int nextSeat = 1;
+
+    for (int card = 1; card <= total; ++card) {
+        if (CardHasEffect(static_cast<std::int16_t>(card), kOnHand) == kFalse) continue;
+        const CardRecord& record = Cards[card];
+        if (record.deck < 0 || record.deck >= kMaxDecks) continue;
+        int receiver = record.owner;
+        if (receiver == 0) {
+            // A common card goes to the seat its $OWNER names; without one, or when it names no
+            // seat of this game, round the seats, so that no card is dealt to nobody.
+            receiver =
+                RoundToInt16(LeadingNumber(GetCardProperty(static_cast<std::int16_t>(card), "$OWNER")));
+            if (receiver < 1 || receiver > players) {
+                if (players == 0) continue;
+                receiver = nextSeat;
+                nextSeat = nextSeat % players + 1;
+            }
+        }
+        const auto slot =
+            static_cast<std::int16_t>(HandCardsOf(static_cast<std::int16_t>(receiver), card) + 1);
+        DealCard(record.deck, static_cast<std::int16_t>(receiver), slot, static_cast<std::int16_t>(card),
+                 false);
+        dealtFrom[static_cast<std::size_t>(record.deck)] = true;
+    }
+
+    for (int deck = 0; deck < kMaxDecks; ++deck) {
+        if (!dealtFrom[static_cast<std::size_t>(deck)]) continue;
+        ShuffleDeck(static_cast<std::int16_t>(deck), false, true);
+        // The shuffle numbers the cards left in the pile from 1, whatever the opening deal drew.
+        Game.nextDrawPositions[deck] = 1;
+    }
+}

@@ -1,2 +1,34 @@
 #include "state/CardMgmt.h"
-void DealCard(std::int16_t, std::int16_t, std::int16_t, std::int16_t, bool) {}
+
+#include "state/DecksMgmt.h"
+#include "state/Numbers.h"
+#include "state/TableState.h"
+
+void DealCard(std::int16_t deck, std::int16_t player, std::int16_t slot, std::int16_t card, bool advance) {
+    const bool tableHands = Game.external_hand == kFalse;
+    // Hands on the table take the next card control even when nothing is dealt, so that the
+    // controls the table window loads stay in step with the count.
+    if (tableHands) LoadedCardControls = ClampToInt16(LoadedCardControls + 1);
+    if (deck < 0 || deck >= kMaxDecks || player < 1 || player > kMaxSeats) return;
+    if (card == -1) card = FindCard(deck, Game.nextDrawPositions[deck], false);
+    if (!CardTable::Contains(card)) return;
+    const std::int16_t deckOwner = Game.decks[deck].owner;
+    if (deckOwner != 0 && deckOwner != player) return;
+
+    CardRecord& record = Cards[card];
+    record.owner = player;
+    record.pilePosition = kPileInPlay;
+    record.inHand = kTrue;
+    if (advance) Game.nextDrawPositions[deck] = ClampToInt16(Game.nextDrawPositions[deck] + 1);
+
+    if (tableHands) {
+        record.controlIndex = static_cast<std::int16_t>(LoadedCardControls - 1);
+        record.faceShown = ToFlag(player == Game.CurrentPlayer || AllCardsVisible != kFalse);
+        record.keptFaceDown = kFalse;
+    } else {
+        // A diagonal cascade in the hand window.
+        record.handLeft = ClampToInt16(slot * 100 + 250);
+        record.handTop = record.handLeft;
+        record.faceShown = kTrue;
+    }
+}
