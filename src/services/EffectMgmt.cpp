@@ -18,14 +18,18 @@ std::string EffectKey(const std::string& name) {
     return name.substr(0, name.find('='));
 }
 
-// The cards already in a seat's hand, leaving out the one about to be dealt.
-int HandCardsOf(std::int16_t player, int except) {
-    const int total = std::clamp<int>(Game.totalCards, 0, kMaxCards);
-    int count = 0;
+// The cards in each seat's hand before the ON_HAND cards are dealt. In a hand-window game the
+// ON_HAND cards are already flagged in hand at load; they are left out so that each is given
+// its own place when it is dealt.
+std::array<int, kMaxSeats + 1> HandCardsBeforeOnHandDeal(int total) {
+    std::array<int, kMaxSeats + 1> counts{};
     for (int card = 1; card <= total; ++card) {
-        if (card != except && Cards[card].owner == player && Cards[card].inHand != kFalse) ++count;
+        const CardRecord& record = Cards[card];
+        if (record.inHand != kFalse && record.owner >= 1 && record.owner <= kMaxSeats &&
+            CardHasEffect(static_cast<std::int16_t>(card), kOnHand) == kFalse)
+            ++counts[static_cast<std::size_t>(record.owner)];
     }
-    return count;
+    return counts;
 }
 
 } // namespace
@@ -94,6 +98,7 @@ void ProcessOnHandCards() {
     const int players = std::clamp<int>(Game.playerCount, 0, kMaxPlayers);
     const int total = std::clamp<int>(Game.totalCards, 0, kMaxCards);
     int nextSeat = 1;
+    std::array<int, kMaxSeats + 1> handCards = HandCardsBeforeOnHandDeal(total);
 
     for (int card = 1; card <= total; ++card) {
         if (CardHasEffect(static_cast<std::int16_t>(card), kOnHand) == kFalse) continue;
@@ -111,8 +116,8 @@ void ProcessOnHandCards() {
                 nextSeat = nextSeat % players + 1;
             }
         }
-        const auto slot =
-            static_cast<std::int16_t>(HandCardsOf(static_cast<std::int16_t>(receiver), card) + 1);
+        if (receiver < 1 || receiver > kMaxSeats) continue;
+        const auto slot = static_cast<std::int16_t>(++handCards[static_cast<std::size_t>(receiver)]);
         DealCard(record.deck, static_cast<std::int16_t>(receiver), slot, static_cast<std::int16_t>(card),
                  false);
         dealtFrom[static_cast<std::size_t>(record.deck)] = true;

@@ -265,3 +265,22 @@ TEST_F(EffectMgmtTest, WithoutPlayersCommonOnHandCardsStayInTheirDeck) {
     EXPECT_EQ(Cards[1].inHand, kFalse);
     EXPECT_EQ(DrawPile(0), OneTo(2));
 }
+
+TEST_F(EffectMgmtTest, OnHandCardsFlaggedAtLoadEachGetTheirOwnPlaceInTheHandWindow) {
+    LoadFrom("none.game", "[GAME]\n");
+    Game.playerCount = 2;
+    Game.external_hand = kTrue;
+    MakeDeck(0, 2, 1, 4);
+    // Dealt by the opening deal, and flagged in hand at load as ON_HAND cards.
+    Cards[1].inHand = kTrue;
+    Cards[1].pilePosition = kPileInPlay;
+    for (int card : {2, 3}) {
+        AssignCardEffects(static_cast<std::int16_t>(card), "ON_HAND");
+        Cards[card].inHand = kTrue;
+        Cards[card].pilePosition = kPileInPlay;
+    }
+    ProcessOnHandCards();
+    EXPECT_EQ(Cards[2].handLeft, 450);
+    EXPECT_EQ(Cards[3].handLeft, 550);
+    EXPECT_EQ(DrawPile(0), OneTo(1));
+}
