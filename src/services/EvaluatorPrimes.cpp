@@ -1,0 +1,76 @@
+// The evaluator's prime table: the first primes in ascending order, built on first use by trial
+// division with the primes already found, and the prime search and factorisation that read it.
+#include "services/Evaluator.h"
+
+#include "services/EvaluatorMath.h"
+
+#include <cmath>
+
+namespace {
+
+using namespace evaluator_errors;
+using evaluator_math::Raise;
+
+} // namespace
+
+void Evaluator::EnsurePrimeTable() {
+    if (primeTableBuilt_) return;
+    primes_.assign({2, 3});
+    primes_.reserve(static_cast<std::size_t>(primeTableSize_) + 1);
+    FindPrime(5);
+    primeTableBuilt_ = true;
+}
+
+// The candidates are the odd numbers from the one at or above start. Each is divided by the
+// table's primes from 3 upward (so 3 itself counts as composite) until a prime divides it or
+// the quotient falls below the prime. While the table is not full, primes found fill it;
+// once full, the first prime found is the result. A candidate at or above the square of the
+// table's last prime cannot be decided, which raises error 215.
+std::int64_t Evaluator::FindPrime(double start) {
+    const std::size_t capacity = static_cast<std::size_t>(primeTableSize_) + 1;
+    const double last = static_cast<double>(primes_.back());
+    if (primes_.size() == capacity && !(start < last * last)) Raise(PrimeTableTooSmall);
+    const auto n = static_cast<std::int64_t>(start);
+    for (std::int64_t c = 2 * (n / 2) + 1;; c += 2) {
+        bool prime = false;
+        bool decided = false;
+        for (std::size_t i = 1; i < primes_.size() && !decided; ++i) {
+            const std::int64_t p = primes_[i];
+            if (c % p == 0) {
+                decided = true;
+            } else if (c < p * p) {
+                decided = prime = true;
+            }
+        }
+        if (!decided) Raise(PrimeTableTooSmall);
+        if (!prime) continue;
+        if (primes_.size() < capacity) primes_.push_back(c);
+        if (primes_.size() == capacity) return c;
+    }
+}
+
+double Evaluator::Factorise(double a) {
+    double n = std::trunc(a);
+    if (n == 0) return 0;
+    EnsurePrimeTable();
+    const std::size_t before = stack_.size();
+    double count = 1;
+    bool reachedOne = false;
+    for (std::size_t i = primes_.size(); i-- > 0 && !reachedOne;) {
+        const double p = static_cast<double>(primes_[i]);
+        while (!reachedOne) {
+            const double quotient = n / p;
+            if (std::floor(quotient) != quotient) break;
+            stack_.push_back(p);
+            count += 1;
+            n = quotient;
+            reachedOne = quotient == 1;
+        }
+    }
+    if (!reachedOne) {
+        stack_.resize(before);
+        Raise(PrimeTableTooSmall);
+    }
+    stack_.push_back(n);
+    return count;
+}
