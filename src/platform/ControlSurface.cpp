@@ -1,0 +1,371 @@
+#include "platform/ControlSurface.h"
+
+#include "platform/NativeWidget.h"
+#include "platform/QtPicture.h"
+#include "platform/QtText.h"
+#include "platform/Twips.h"
+
+#include <QApplication>
+#include <QBitmap>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QWindow>
+
+#include <cmath>
+#include <cstring>
+
+namespace platform {
+
+namespace {
+
+int RoundPixels(double twips, int twipsPerPixel) {
+    double pixels = std::nearbyint(twips / twipsPerPixel);
+    if (!(pixels >= -1e6)) return 0;
+    return static_cast<int>(std::min(pixels, 1e6));
+}
+
+int ButtonOf(Qt::MouseButton button) {
+    switch (button) {
+    case Qt::LeftButton:
+        return 1;
+    case Qt::RightButton:
+        return 2;
+    case Qt::MiddleButton:
+        return 4;
+    default:
+        return 0;
+    }
+}
+
+int ShiftOf(Qt::KeyboardModifiers modifiers) {
+    return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0) |
+           (modifiers & Qt::AltModifier ? 4 : 0);
+}
+
+} // namespace
+
+class SurfaceWidget : public QWidget {
+  public:
+    SurfaceWidget(ControlSurface::Impl& owner, QWidget* parent) : QWidget(parent), owner_(owner) {
+        setAttribute(Qt::WA_OpaquePaintEvent, false);
+    }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+  private:
+    ControlSurface::Impl& owner_;
+};
+
+struct ControlSurface::Impl {
+    ControlSurface& self;
+    QPointer<SurfaceWidget> widget;
+    Picture drawing;
+    Picture picture;
+    Picture maskPicture;
+    int width = 0;
+    int height = 0;
+    Colour maskColor = 0;
+    Colour backColor = kSystemColourFlag | 15;
+    int backStyle = 1;
+    bool visible = true;
+    std::string tag;
+    // What the widget mask was made from, so that it is rebuilt only when that changes.
+    qint64 maskKey = -1;
+    Colour maskKeyColour = 0;
+    int maskKeyStyle = -1;
+    QSize maskKeySize;
+    bool fullyHidden = false;
+
+    Impl(ControlSurface& owner, QWidget* parent) : self(owner), widget(new SurfaceWidget(*this, parent)) {
+        widget->resize(0, 0);
+    }
+    ~Impl() { delete widget.data(); }
+
+    Colour Back() const { return ResolveColour(backColor); }
+
+    void Resize(int width, int height) {
+        width = std::clamp(width, 0, Picture::kMaxSide);
+        height = std::clamp(height, 0, Picture::kMaxSide);
+        this->width = width;
+        this->height = height;
+        if (widget) widget->resize(width, height);
+        drawing.Resize(width, height, Back());
+        UpdateMask();
+        Update();
+    }
+
+    void Redraw() {
+        drawing.Fill(Back());
+        drawing.Copy(0, 0, picture.Width(), picture.Height(), picture, 0, 0);
+        Update();
+    }
+
+    void Update() {
+        if (widget) widget->update();
+    }
+
+    void ApplyVisibility() {
+        if (widget) widget->setVisible(visible && !fullyHidden);
+    }
+
+    void UpdateMask() {
+        if (!widget) return;
+        QSize size(width, height);
+        qint64 key = PictureAccess::Image(maskPicture).cacheKey();
+        if (key == maskKey && maskColor == maskKeyColour && backStyle == maskKeyStyle && size == maskKeySize)
+            return;
+        maskKey = key;
+        maskKeyColour = maskColor;
+        maskKeyStyle = backStyle;
+        maskKeySize = size;
+        bool hideAll = false;
+        if (backStyle != 0) {
+            widget->clearMask();
+        } else {
+            // Bit set where the surface shows: inside the mask picture and not the mask colour.
+            QImage bits(size.isEmpty() ? QSize(1, 1) : size, QImage::Format_MonoLSB);
+            // Index 1 is black, which a bitmap reads as "inside".
+            bits.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
+            bits.fill(0);
+            bool any = false;
+            int w = std::min(size.width(), maskPicture.Width());
+            int h = std::min(size.height(), maskPicture.Height());
+            std::uint32_t key32 = Picture::PixelOf(ResolveColour(maskColor));
+            for (int y = 0; y < h; ++y) {
+                const std::uint32_t* row = maskPicture.Row(y);
+                uchar* out = bits.scanLine(y);
+                for (int x = 0; x < w; ++x)
+                    if (row[x] != key32) {
+                        out[x >> 3] = static_cast<uchar>(out[x >> 3] | (1u << (x & 7)));
+                        any = true;
+                    }
+            }
+            // An empty mask would mean no mask at all to the window system: hide instead.
+            hideAll = !any;
+            if (any) widget->setMask(QRegion(QBitmap::fromImage(bits)));
+        }
+        if (hideAll != fullyHidden) {
+            fullyHidden = hideAll;
+            ApplyVisibility();
+        }
+    }
+
+    MouseEvent EventOf(QMouseEvent* e, Qt::MouseButton button) const {
+        MouseEvent m;
+        m.button = button == Qt::NoButton ? 0 : ButtonOf(button);
+        if (button == Qt::NoButton) {
+            Qt::MouseButtons held = e->buttons();
+            m.button = (held & Qt::LeftButton ? 1 : 0) | (held & Qt::RightButton ? 2 : 0) |
+                       (held & Qt::MiddleButton ? 4 : 0);
+        }
+        m.shift = ShiftOf(e->modifiers());
+        m.x = static_cast<float>(e->position().x());
+        m.y = static_cast<float>(e->position().y());
+        return m;
+    }
+};
+
+void SurfaceWidget::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const Picture& drawing = owner_.drawing;
+    if (drawing.Width() < width() || drawing.Height() < height()) {
+        Colour back = owner_.Back();
+        painter.fillRect(rect(), QColor(RedOf(back), GreenOf(back), BlueOf(back)));
+    }
+    painter.drawImage(0, 0, PictureAccess::Image(drawing));
+}
+
+void SurfaceWidget::mousePressEvent(QMouseEvent* e) {
+    if (owner_.self.OnMouseDown) owner_.self.OnMouseDown(owner_.EventOf(e, e->button()));
+}
+void SurfaceWidget::mouseMoveEvent(QMouseEvent* e) {
+    if (owner_.self.OnMouseMove) owner_.self.OnMouseMove(owner_.EventOf(e, Qt::NoButton));
+}
+void SurfaceWidget::mouseReleaseEvent(QMouseEvent* e) {
+    MouseEvent m = owner_.EventOf(e, e->button());
+    bool inside = rect().contains(e->position().toPoint());
+    // Handlers may destroy this surface; keep what is needed on the stack.
+    auto onUp = owner_.self.OnMouseUp;
+    auto onClick = owner_.self.OnClick;
+    if (onUp) onUp(m);
+    if (inside && m.button == 1 && onClick) onClick();
+}
+void SurfaceWidget::mouseDoubleClickEvent(QMouseEvent*) {
+    if (owner_.self.OnDblClick) owner_.self.OnDblClick();
+}
+
+ControlSurface::ControlSurface(NativeWidget* parent)
+    : impl_(std::make_unique<Impl>(*this, ToQWidget(parent))) {
+    if (parent) impl_->widget->show();
+}
+ControlSurface::~ControlSurface() = default;
+
+NativeWidget* ControlSurface::Handle() const {
+    return ToNativeWidget(impl_->widget.data());
+}
+
+int ControlSurface::Left() const {
+    return impl_->widget ? TwipsFromPixelsX(impl_->widget->x()) : 0;
+}
+int ControlSurface::Top() const {
+    return impl_->widget ? TwipsFromPixelsY(impl_->widget->y()) : 0;
+}
+int ControlSurface::Width() const {
+    return TwipsFromPixelsX(impl_->width);
+}
+int ControlSurface::Height() const {
+    return TwipsFromPixelsY(impl_->height);
+}
+int ControlSurface::ScaleWidth() const {
+    return impl_->width;
+}
+int ControlSurface::ScaleHeight() const {
+    return impl_->height;
+}
+
+void ControlSurface::SetLeft(double twips) {
+    if (impl_->widget) impl_->widget->move(RoundPixels(twips, kTwipsPerPixelX), impl_->widget->y());
+}
+void ControlSurface::SetTop(double twips) {
+    if (impl_->widget) impl_->widget->move(impl_->widget->x(), RoundPixels(twips, kTwipsPerPixelY));
+}
+void ControlSurface::SetWidth(double twips) {
+    impl_->Resize(RoundPixels(twips, kTwipsPerPixelX), impl_->height);
+}
+void ControlSurface::SetHeight(double twips) {
+    impl_->Resize(impl_->width, RoundPixels(twips, kTwipsPerPixelY));
+}
+void ControlSurface::Move(double left, double top) {
+    SetLeft(left);
+    SetTop(top);
+}
+void ControlSurface::Move(double left, double top, double width, double height) {
+    Move(left, top);
+    impl_->Resize(RoundPixels(width, kTwipsPerPixelX), RoundPixels(height, kTwipsPerPixelY));
+}
+void ControlSurface::SetSizePixels(int width, int height) {
+    impl_->Resize(width, height);
+}
+
+bool ControlSurface::Visible() const {
+    return impl_->visible;
+}
+void ControlSurface::SetVisible(bool visible) {
+    impl_->visible = visible;
+    impl_->ApplyVisibility();
+}
+bool ControlSurface::Enabled() const {
+    return impl_->widget && impl_->widget->isEnabled();
+}
+void ControlSurface::SetEnabled(bool enabled) {
+    if (impl_->widget) impl_->widget->setEnabled(enabled);
+}
+void ControlSurface::BringToFront() {
+    if (impl_->widget) impl_->widget->raise();
+}
+void ControlSurface::SendToBack() {
+    if (impl_->widget) impl_->widget->lower();
+}
+std::string ControlSurface::Tag() const {
+    return impl_->tag;
+}
+void ControlSurface::SetTag(const std::string& tag) {
+    impl_->tag = tag;
+}
+std::string ControlSurface::ToolTipText() const {
+    return impl_->widget ? FromQString(impl_->widget->toolTip()) : std::string();
+}
+void ControlSurface::SetToolTipText(const std::string& text) {
+    if (impl_->widget) impl_->widget->setToolTip(ToQString(text));
+}
+
+Picture& ControlSurface::Drawing() {
+    return impl_->drawing;
+}
+const Picture& ControlSurface::Drawing() const {
+    return impl_->drawing;
+}
+void ControlSurface::Refresh() {
+    impl_->Update();
+}
+void ControlSurface::Clear() {
+    impl_->Redraw();
+}
+
+const Picture& ControlSurface::GetPicture() const {
+    return impl_->picture;
+}
+void ControlSurface::SetPicture(const Picture& picture) {
+    impl_->picture = picture;
+    impl_->Redraw();
+}
+void ControlSurface::TakeDrawingAsPicture() {
+    impl_->picture = impl_->drawing;
+}
+
+const Picture& ControlSurface::MaskPicture() const {
+    return impl_->maskPicture;
+}
+void ControlSurface::SetMaskPicture(const Picture& picture) {
+    impl_->maskPicture = picture;
+    impl_->UpdateMask();
+}
+Colour ControlSurface::MaskColor() const {
+    return impl_->maskColor;
+}
+void ControlSurface::SetMaskColor(Colour c) {
+    impl_->maskColor = c;
+    impl_->UpdateMask();
+}
+int ControlSurface::BackStyle() const {
+    return impl_->backStyle;
+}
+void ControlSurface::SetBackStyle(int style) {
+    impl_->backStyle = style == 0 ? 0 : 1;
+    impl_->UpdateMask();
+    impl_->Update();
+}
+Colour ControlSurface::BackColor() const {
+    return impl_->backColor;
+}
+void ControlSurface::SetBackColor(Colour c) {
+    impl_->backColor = c;
+    impl_->Redraw();
+}
+
+bool ControlSurface::ShowsPixel(int x, int y) const {
+    if (x < 0 || y < 0 || x >= impl_->width || y >= impl_->height) return false;
+    if (impl_->backStyle != 0) return true;
+    Colour c = impl_->maskPicture.GetPixel(x, y);
+    return c != Picture::kNoPixel && c != ResolveColour(impl_->maskColor);
+}
+
+Picture ControlSurface::Grab() const {
+    if (!impl_->widget || impl_->width == 0 || impl_->height == 0) return Picture();
+    return PictureAccess::FromImage(impl_->widget->grab().toImage());
+}
+
+void ClickAt(ControlSurface& window, int x, int y) {
+    QWidget* widget = ToQWidget(window.Handle());
+    if (!widget) return;
+    widget = widget->window();
+    if (!widget->isVisible()) widget->show();
+    QWindow* handle = widget->windowHandle();
+    if (!handle) return;
+    QPointF local(x, y);
+    QPointF global = widget->mapToGlobal(local);
+    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(handle, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(handle, &release);
+}
+
+} // namespace platform

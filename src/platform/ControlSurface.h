@@ -1,0 +1,112 @@
+// The surface our own controls draw on: a child window that keeps what was drawn on it (it is
+// never redrawn from state), with a background picture, a back colour and a mask. With back style
+// 0 (transparent) the surface shows and takes the mouse only where its mask picture differs from
+// its mask colour: elsewhere the window below shows through and receives the clicks. Geometry is
+// in twips, at 15 twips per pixel; drawing is in pixels.
+#pragma once
+
+#include "platform/Picture.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace platform {
+
+struct NativeWidget;
+
+// Buttons: 1 left, 2 right, 4 middle. Shift: 1 Shift, 2 Ctrl, 4 Alt. X and Y in pixels from the
+// surface's top-left corner.
+struct MouseEvent {
+    int button = 0;
+    int shift = 0;
+    float x = 0;
+    float y = 0;
+};
+
+class ControlSurface {
+  public:
+    // A surface inside a parent window (a form's or another surface's handle), or a top-level
+    // window of its own when there is none.
+    explicit ControlSurface(NativeWidget* parent = nullptr);
+    ~ControlSurface();
+    ControlSurface(const ControlSurface&) = delete;
+    ControlSurface& operator=(const ControlSurface&) = delete;
+
+    // The handle to make other surfaces children of this one.
+    NativeWidget* Handle() const;
+
+    // Geometry in twips. Sizes become whole pixels, rounded half to even; reads give pixels x 15.
+    int Left() const;
+    int Top() const;
+    int Width() const;
+    int Height() const;
+    void SetLeft(double twips);
+    void SetTop(double twips);
+    void SetWidth(double twips);
+    void SetHeight(double twips);
+    void Move(double left, double top);
+    void Move(double left, double top, double width, double height);
+    // The inner size in pixels (the surface has no border).
+    int ScaleWidth() const;
+    int ScaleHeight() const;
+    void SetSizePixels(int width, int height);
+
+    bool Visible() const;
+    void SetVisible(bool visible);
+    bool Enabled() const;
+    void SetEnabled(bool enabled);
+    void BringToFront();
+    void SendToBack();
+    std::string Tag() const;
+    void SetTag(const std::string& tag);
+    std::string ToolTipText() const;
+    void SetToolTipText(const std::string& text);
+
+    // What is drawn: it keeps its size equal to the inner size; when the surface grows, the new
+    // part takes the back colour. Call Refresh after drawing on it.
+    Picture& Drawing();
+    const Picture& Drawing() const;
+    void Refresh();
+    // Clears the drawing to the back colour and draws the background picture over it.
+    void Clear();
+
+    // The background picture: setting it redraws the drawing from it.
+    const Picture& GetPicture() const;
+    void SetPicture(const Picture& picture);
+    // The background picture becomes what is drawn now.
+    void TakeDrawingAsPicture();
+
+    const Picture& MaskPicture() const;
+    void SetMaskPicture(const Picture& picture);
+    Colour MaskColor() const;
+    void SetMaskColor(Colour c);
+    // 0 transparent (masked), 1 opaque.
+    int BackStyle() const;
+    void SetBackStyle(int style);
+    Colour BackColor() const;
+    void SetBackColor(Colour c);
+
+    // True when the point (pixels) is a pixel the surface shows and takes clicks on.
+    bool ShowsPixel(int x, int y) const;
+
+    // What the window shows, child surfaces included, as a picture.
+    Picture Grab() const;
+
+    std::function<void()> OnClick;
+    std::function<void()> OnDblClick;
+    std::function<void(const MouseEvent&)> OnMouseDown;
+    std::function<void(const MouseEvent&)> OnMouseMove;
+    std::function<void(const MouseEvent&)> OnMouseUp;
+
+    struct Impl;
+
+  private:
+    std::unique_ptr<Impl> impl_;
+};
+
+// A left click at a point (pixels) of a top-level surface's window, delivered the way the window
+// system delivers it: to whichever surface shows a pixel there. Shows the window if needed.
+void ClickAt(ControlSurface& window, int x, int y);
+
+} // namespace platform

@@ -1,0 +1,315 @@
+#include "platform/Picture.h"
+
+#include "platform/Files.h"
+#include "platform/QtFont.h"
+#include "platform/QtPicture.h"
+#include "platform/QtText.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QImageReader>
+#include <QPainter>
+#include <QPalette>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace platform {
+
+namespace {
+
+constexpr QImage::Format kFormat = QImage::Format_RGBX8888;
+
+int ClampSide(int side) {
+    return std::clamp(side, 0, Picture::kMaxSide);
+}
+
+QImage NewImage(int width, int height, Colour fill) {
+    width = ClampSide(width);
+    height = ClampSide(height);
+    if (width == 0 || height == 0) return QImage();
+    QImage image(width, height, kFormat);
+    image.fill(QColor(RedOf(fill), GreenOf(fill), BlueOf(fill)));
+    return image;
+}
+
+QColor ToQColor(Colour c) {
+    return QColor(RedOf(c), GreenOf(c), BlueOf(c));
+}
+
+// A block of width x height at (sx, sy) of a source of size (sw, sh) going to (dx, dy) of a
+// destination of size (dw, dh), cut to what lies inside both. False when nothing is left.
+bool ClipBlock(int& dx, int& dy, int& width, int& height, int& sx, int& sy, int sw, int sh, int dw, int dh) {
+    auto clipAxis = [](int& d, int& s, int& len, int sLimit, int dLimit) {
+        if (s < 0) {
+            d -= s;
+            len += s;
+            s = 0;
+        }
+        if (d < 0) {
+            s -= d;
+            len += d;
+            d = 0;
+        }
+        len = std::min({len, sLimit - s, dLimit - d});
+        return len > 0;
+    };
+    return clipAxis(dx, sx, width, sw, dw) && clipAxis(dy, sy, height, sh, dh);
+}
+
+} // namespace
+
+struct Picture::Impl {
+    QImage image;
+};
+
+Picture::Picture() : impl_(std::make_unique<Impl>()) {}
+Picture::Picture(int width, int height, Colour fill) : impl_(std::make_unique<Impl>()) {
+    impl_->image = NewImage(width, height, fill);
+}
+Picture::Picture(const Picture& other) : impl_(std::make_unique<Impl>(*other.impl_)) {}
+Picture& Picture::operator=(const Picture& other) {
+    if (this != &other) impl_->image = other.impl_->image;
+    return *this;
+}
+Picture::Picture(Picture&& other) noexcept : impl_(std::make_unique<Impl>()) {
+    impl_->image.swap(other.impl_->image);
+}
+Picture& Picture::operator=(Picture&& other) noexcept {
+    impl_->image.swap(other.impl_->image);
+    return *this;
+}
+Picture::~Picture() = default;
+
+int Picture::Width() const {
+    return impl_->image.width();
+}
+int Picture::Height() const {
+    return impl_->image.height();
+}
+bool Picture::IsEmpty() const {
+    return impl_->image.isNull();
+}
+
+const QImage& PictureAccess::Image(const Picture& picture) {
+    return picture.impl_->image;
+}
+
+Picture PictureAccess::FromImage(const QImage& image) {
+    Picture picture;
+    if (image.isNull()) return picture;
+    QImage converted = image.convertToFormat(kFormat);
+    if (converted.width() > Picture::kMaxSide || converted.height() > Picture::kMaxSide)
+        converted = converted.copy(0, 0, ClampSide(converted.width()), ClampSide(converted.height()));
+    picture.impl_->image = converted;
+    return picture;
+}
+
+std::optional<Picture> Picture::Load(const std::string& path) {
+    if (path.empty()) return std::nullopt;
+    std::optional<std::string> real = ResolvePath(path);
+    if (!real) return std::nullopt;
+    QImageReader reader(QString::fromUtf8(real->c_str()));
+    reader.setDecideFormatFromContent(true);
+    QSize size = reader.size();
+    if (size.isValid() && (size.width() > kMaxSide || size.height() > kMaxSide)) return std::nullopt;
+    QImage image;
+    if (!reader.read(&image) || image.isNull()) return std::nullopt;
+    if (image.width() > kMaxSide || image.height() > kMaxSide) return std::nullopt;
+    if (image.hasAlphaChannel()) {
+        // A see-through pixel keeps the colour the file gives it (a GIF's transparent colour is
+        // the control's mask colour); Qt would otherwise hand out premultiplied black.
+        QImage plain = image.convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < plain.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(plain.scanLine(y));
+            for (int x = 0; x < plain.width(); ++x)
+                line[x] |= 0xFF000000u;
+        }
+        image = plain;
+    }
+    return PictureAccess::FromImage(image);
+}
+
+bool Picture::SaveAsPng(const std::string& fileName) const {
+    if (IsEmpty()) return false;
+    return impl_->image.save(QString::fromUtf8(fileName.c_str()), "PNG");
+}
+
+Colour Picture::GetPixel(int x, int y) const {
+    if (x < 0 || y < 0 || x >= Width() || y >= Height()) return kNoPixel;
+    return Row(y)[x] & 0xFFFFFFu;
+}
+
+void Picture::SetPixel(int x, int y, Colour c) {
+    if (x < 0 || y < 0 || x >= Width() || y >= Height()) return;
+    Row(y)[x] = PixelOf(c);
+}
+
+bool Picture::SamePixels(const Picture& other) const {
+    if (Width() != other.Width() || Height() != other.Height()) return false;
+    for (int y = 0; y < Height(); ++y)
+        if (std::memcmp(Row(y), other.Row(y), static_cast<std::size_t>(Width()) * 4) != 0) return false;
+    return true;
+}
+
+const std::uint32_t* Picture::Row(int y) const {
+    return reinterpret_cast<const std::uint32_t*>(impl_->image.constScanLine(y));
+}
+std::uint32_t* Picture::Row(int y) {
+    return reinterpret_cast<std::uint32_t*>(impl_->image.scanLine(y));
+}
+
+void Picture::Resize(int width, int height, Colour fill) {
+    width = ClampSide(width);
+    height = ClampSide(height);
+    if (width == Width() && height == Height()) return;
+    Picture resized(width, height, fill);
+    resized.Copy(0, 0, Width(), Height(), *this, 0, 0);
+    *this = std::move(resized);
+}
+
+void Picture::Fill(Colour c) {
+    if (!IsEmpty()) impl_->image.fill(ToQColor(c));
+}
+
+void Picture::FillRect(int x, int y, int width, int height, Colour c) {
+    int x1 = std::max(x, 0), y1 = std::max(y, 0);
+    int x2 = std::min(x + width, Width()), y2 = std::min(y + height, Height());
+    std::uint32_t p = PixelOf(c);
+    for (int row = y1; row < y2; ++row)
+        std::fill(Row(row) + x1, Row(row) + x2, p);
+}
+
+void Picture::DrawLine(int x1, int y1, int x2, int y2, Colour c) {
+    if (IsEmpty()) return;
+    QPainter painter(&impl_->image);
+    painter.setPen(QPen(ToQColor(c), 1));
+    painter.drawLine(x1, y1, x2, y2);
+}
+
+void Picture::Copy(int dx, int dy, int width, int height, const Picture& src, int sx, int sy, RasterOp op) {
+    if (!ClipBlock(dx, dy, width, height, sx, sy, src.Width(), src.Height(), Width(), Height())) return;
+    if (&src == this) {
+        // A block moved within one picture may overlap itself: move it through a copy.
+        Picture copy(width, height);
+        copy.Copy(0, 0, width, height, src, sx, sy);
+        Copy(dx, dy, width, height, copy, 0, 0, op);
+        return;
+    }
+    for (int row = 0; row < height; ++row) {
+        const std::uint32_t* s = src.Row(sy + row) + sx;
+        std::uint32_t* d = Row(dy + row) + dx;
+        switch (op) {
+        case RasterOp::Copy:
+            std::memcpy(d, s, static_cast<std::size_t>(width) * 4);
+            break;
+        case RasterOp::And:
+            for (int i = 0; i < width; ++i)
+                d[i] &= s[i];
+            break;
+        case RasterOp::Or:
+            for (int i = 0; i < width; ++i)
+                d[i] |= s[i];
+            break;
+        }
+    }
+}
+
+void Picture::CopyColourKey(int dx, int dy, int width, int height, const Picture& src, int sx, int sy,
+                            Colour key) {
+    if (!ClipBlock(dx, dy, width, height, sx, sy, src.Width(), src.Height(), Width(), Height())) return;
+    if (&src == this) {
+        Picture copy(width, height);
+        copy.Copy(0, 0, width, height, src, sx, sy);
+        CopyColourKey(dx, dy, width, height, copy, 0, 0, key);
+        return;
+    }
+    std::uint32_t k = PixelOf(key);
+    for (int row = 0; row < height; ++row) {
+        const std::uint32_t* s = src.Row(sy + row) + sx;
+        std::uint32_t* d = Row(dy + row) + dx;
+        for (int i = 0; i < width; ++i)
+            if (s[i] != k) d[i] = s[i];
+    }
+}
+
+void Picture::Stretch(int dx, int dy, int dw, int dh, const Picture& src, int sx, int sy, int sw, int sh,
+                      StretchMode mode) {
+    if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0 || src.IsEmpty() || IsEmpty()) return;
+    dw = ClampSide(dw);
+    dh = ClampSide(dh);
+    if (mode == StretchMode::Halftone) {
+        QImage block = src.impl_->image.copy(sx, sy, sw, sh);
+        QImage scaled = block.scaled(dw, dh, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        Copy(dx, dy, dw, dh, PictureAccess::FromImage(scaled), 0, 0);
+        return;
+    }
+    Picture source = src; // the destination may be the source
+    std::vector<int> columns(static_cast<std::size_t>(dw));
+    for (int i = 0; i < dw; ++i)
+        columns[static_cast<std::size_t>(i)] = sx + static_cast<int>(static_cast<long long>(i) * sw / dw);
+    for (int j = 0; j < dh; ++j) {
+        int y = dy + j;
+        int srcY = sy + static_cast<int>(static_cast<long long>(j) * sh / dh);
+        if (y < 0 || y >= Height() || srcY < 0 || srcY >= source.Height()) continue;
+        const std::uint32_t* s = source.Row(srcY);
+        std::uint32_t* d = Row(y);
+        for (int i = 0; i < dw; ++i) {
+            int x = dx + i;
+            int srcX = columns[static_cast<std::size_t>(i)];
+            if (x >= 0 && x < Width() && srcX >= 0 && srcX < source.Width()) d[x] = s[srcX];
+        }
+    }
+}
+
+void Picture::DrawText(int x, int y, const std::string& text, const FontSpec& font, Colour c, bool rotated) {
+    if (IsEmpty() || text.empty()) return;
+    QPainter painter(&impl_->image);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    QFont qfont = ToQFont(font);
+    painter.setFont(qfont);
+    painter.setPen(ToQColor(c));
+    int ascent = QFontMetrics(qfont).ascent();
+    painter.translate(x, y);
+    if (rotated) painter.rotate(-90);
+    painter.drawText(QPointF(0, ascent), ToQString(text));
+}
+
+Colour ResolveColour(Colour c) {
+    if ((c & kSystemColourFlag) == 0) return c & 0xFFFFFFu;
+    QPalette palette = QApplication::palette();
+    QPalette::ColorRole role = QPalette::Window;
+    switch (c & 0xFF) {
+    case 5:
+        role = QPalette::Base;
+        break; // window background
+    case 8:
+        role = QPalette::Text;
+        break; // window text
+    case 13:
+        role = QPalette::Highlight;
+        break; // selected items
+    case 14:
+        role = QPalette::HighlightedText;
+        break;
+    case 15:
+        role = QPalette::Button;
+        break; // button face
+    case 16:
+        role = QPalette::Dark;
+        break; // button shadow
+    case 18:
+        role = QPalette::ButtonText;
+        break; // button text
+    case 20:
+        role = QPalette::Light;
+        break; // button highlight
+    default:
+        break;
+    }
+    QColor colour = palette.color(role);
+    return MakeColour(colour.red(), colour.green(), colour.blue());
+}
+
+} // namespace platform

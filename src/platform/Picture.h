@@ -1,0 +1,103 @@
+// A picture in memory: 32-bit pixels whose colour values are laid out as definitions hold them
+// (red in the low byte, then green, then blue), with the drawing operations the controls need.
+// A picture is a value: copies share their pixels until one of them is changed.
+#pragma once
+
+#include "platform/Fonts.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace platform {
+
+// 0x00BBGGRR. Values from &H80000000 up name a system colour (see ResolveColour).
+using Colour = std::uint32_t;
+
+constexpr Colour MakeColour(int red, int green, int blue) {
+    return static_cast<Colour>((red & 0xFF) | ((green & 0xFF) << 8) | ((blue & 0xFF) << 16));
+}
+constexpr int RedOf(Colour c) {
+    return static_cast<int>(c & 0xFF);
+}
+constexpr int GreenOf(Colour c) {
+    return static_cast<int>((c >> 8) & 0xFF);
+}
+constexpr int BlueOf(Colour c) {
+    return static_cast<int>((c >> 16) & 0xFF);
+}
+
+constexpr Colour kSystemColourFlag = 0x80000000u;
+// A system colour (&H80000000 plus its index) turned into the colour it shows now; other values
+// lose their top byte.
+Colour ResolveColour(Colour c);
+
+// How a block transfer combines the source with the destination.
+enum class RasterOp { Copy, And, Or };
+
+// Colour-on-colour drops or repeats whole pixels; halftone averages the pixels it shrinks.
+enum class StretchMode { ColourOnColour = 3, Halftone = 4 };
+
+class Picture {
+  public:
+    // No picture may grow beyond this many pixels a side; larger requests are cut to it.
+    static constexpr int kMaxSide = 8192;
+    // What GetPixel gives for a point outside the picture.
+    static constexpr Colour kNoPixel = 0xFFFFFFFFu;
+
+    Picture();
+    Picture(int width, int height, Colour fill = 0);
+    Picture(const Picture& other);
+    Picture& operator=(const Picture& other);
+    Picture(Picture&& other) noexcept;
+    Picture& operator=(Picture&& other) noexcept;
+    ~Picture();
+
+    int Width() const;
+    int Height() const;
+    bool IsEmpty() const;
+
+    // The picture of an image file (BMP, GIF, JPEG, PNG), given as a path of the model; nullopt
+    // when it cannot be found or decoded, or when it is larger than kMaxSide a side.
+    static std::optional<Picture> Load(const std::string& path);
+    // Writes the picture as a PNG file under a real (UTF-8) file name; false on failure.
+    bool SaveAsPng(const std::string& fileName) const;
+
+    Colour GetPixel(int x, int y) const;
+    void SetPixel(int x, int y, Colour c);
+    bool SamePixels(const Picture& other) const;
+
+    // A new size; what lay inside both sizes stays at its place, the rest is the fill colour.
+    void Resize(int width, int height, Colour fill);
+    void Fill(Colour c);
+    void FillRect(int x, int y, int width, int height, Colour c);
+    void DrawLine(int x1, int y1, int x2, int y2, Colour c);
+
+    // Block transfer of a width x height block of src at (sx, sy) to (dx, dy); both blocks are
+    // clipped to their pictures.
+    void Copy(int dx, int dy, int width, int height, const Picture& src, int sx, int sy,
+              RasterOp op = RasterOp::Copy);
+    // Like Copy, leaving out the source pixels of the key colour.
+    void CopyColourKey(int dx, int dy, int width, int height, const Picture& src, int sx, int sy, Colour key);
+    // The block (sx, sy, sw, sh) of src stretched onto (dx, dy, dw, dh).
+    void Stretch(int dx, int dy, int dw, int dh, const Picture& src, int sx, int sy, int sw, int sh,
+                 StretchMode mode);
+
+    // Text (ANSI) with its cell's top-left corner at (x, y), in smoothed glyphs. Turned text reads
+    // upward from (x, y): its cell then lies right of x and above y.
+    void DrawText(int x, int y, const std::string& text, const FontSpec& font, Colour c,
+                  bool rotated = false);
+
+    // Raw pixels for the imaging code: each is a Colour with 0xFF in the top byte.
+    static constexpr std::uint32_t PixelOf(Colour c) { return (c & 0xFFFFFFu) | 0xFF000000u; }
+    const std::uint32_t* Row(int y) const;
+    std::uint32_t* Row(int y);
+
+  private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+    friend struct PictureAccess;
+};
+
+} // namespace platform

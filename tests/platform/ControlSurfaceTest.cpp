@@ -1,0 +1,139 @@
+#include "TestSupport.h"
+
+#include "platform/ControlSurface.h"
+
+#include <gtest/gtest.h>
+
+using platform::Colour;
+using platform::ControlSurface;
+using platform::MakeColour;
+using platform::Picture;
+
+namespace {
+
+constexpr Colour kRed = MakeColour(255, 0, 0);
+constexpr Colour kGreen = MakeColour(0, 255, 0);
+constexpr Colour kBlue = MakeColour(0, 0, 255);
+constexpr Colour kMagenta = MakeColour(255, 0, 255);
+
+// A window with two overlapping surfaces: `below` fully opaque, `above` showing only its left
+// half (the right half of its mask picture is the mask colour).
+struct Stack {
+    ControlSurface window;
+    ControlSurface below{window.Handle()};
+    ControlSurface above{window.Handle()};
+    int belowClicks = 0, aboveClicks = 0;
+
+    Stack() {
+        window.SetSizePixels(40, 40);
+        window.SetBackColor(kBlue);
+        window.SetBackStyle(1);
+        below.Move(0, 0, 40 * 15, 40 * 15);
+        below.SetBackColor(kGreen);
+        above.Move(0, 0, 40 * 15, 40 * 15);
+        Picture face(40, 40, kRed);
+        face.FillRect(20, 0, 20, 40, kMagenta);
+        above.SetPicture(face);
+        above.SetMaskPicture(face);
+        above.SetMaskColor(kMagenta);
+        above.SetBackStyle(0);
+        below.OnClick = [this] { ++belowClicks; };
+        above.OnClick = [this] { ++aboveClicks; };
+        window.SetVisible(true);
+        window.Refresh();
+    }
+};
+
+} // namespace
+
+TEST(ControlSurface, SizesAreWholePixelsOfFifteenTwips) {
+    ControlSurface s;
+    s.SetWidth(131.4027 * 15);
+    s.SetHeight(1500);
+    EXPECT_EQ(s.ScaleWidth(), 131);
+    EXPECT_EQ(s.Width(), 1965);
+    EXPECT_EQ(s.Height(), 1500);
+    s.SetWidth(196.5 * 15); // halves go to the even neighbour
+    EXPECT_EQ(s.ScaleWidth(), 196);
+    s.Move(30, 45);
+    EXPECT_EQ(s.Left(), 30);
+    EXPECT_EQ(s.Top(), 45);
+    s.SetWidth(-100);
+    EXPECT_EQ(s.Width(), 0);
+}
+
+TEST(ControlSurface, DrawingKeepsItsPixelsAndGrowsInTheBackColour) {
+    ControlSurface s;
+    s.SetBackColor(kBlue);
+    s.SetSizePixels(2, 2);
+    s.Drawing().SetPixel(1, 1, kRed);
+    s.SetSizePixels(3, 3);
+    EXPECT_EQ(s.Drawing().GetPixel(1, 1), kRed);
+    EXPECT_EQ(s.Drawing().GetPixel(2, 2), kBlue);
+    s.SetPicture(Picture(1, 1, kGreen));
+    EXPECT_EQ(s.Drawing().GetPixel(0, 0), kGreen);
+    EXPECT_EQ(s.Drawing().GetPixel(1, 1), kBlue) << "setting the picture redraws from it";
+    s.Drawing().SetPixel(2, 2, kRed);
+    s.TakeDrawingAsPicture();
+    EXPECT_EQ(s.GetPicture().GetPixel(2, 2), kRed);
+}
+
+TEST(ControlSurface, ShowsOnlyWhereTheMaskPictureIsNotTheMaskColour) {
+    Stack stack;
+    EXPECT_TRUE(stack.above.ShowsPixel(5, 5));
+    EXPECT_FALSE(stack.above.ShowsPixel(30, 5));
+    EXPECT_FALSE(stack.above.ShowsPixel(40, 5));
+    Picture seen = stack.window.Grab();
+    ASSERT_EQ(seen.Width(), 40);
+    EXPECT_EQ(seen.GetPixel(5, 5), kRed);
+    EXPECT_EQ(seen.GetPixel(30, 5), kGreen) << "the surface below shows through";
+    stack.above.SetBackStyle(1);
+    EXPECT_TRUE(stack.above.ShowsPixel(30, 5));
+    EXPECT_EQ(stack.window.Grab().GetPixel(30, 5), kMagenta);
+}
+
+TEST(ControlSurface, ClicksPassThroughTheMaskColourToTheSurfaceBelow) {
+    Stack stack;
+    platform::ClickAt(stack.window, 30, 10);
+    EXPECT_EQ(stack.belowClicks, 1);
+    EXPECT_EQ(stack.aboveClicks, 0);
+    platform::ClickAt(stack.window, 5, 10);
+    EXPECT_EQ(stack.aboveClicks, 1);
+    EXPECT_EQ(stack.belowClicks, 1);
+    stack.below.BringToFront();
+    platform::ClickAt(stack.window, 5, 10);
+    EXPECT_EQ(stack.belowClicks, 2);
+}
+
+TEST(ControlSurface, MouseEventsCarryButtonAndPixelPosition) {
+    Stack stack;
+    std::vector<platform::MouseEvent> downs, ups;
+    stack.above.OnMouseDown = [&](const platform::MouseEvent& e) { downs.push_back(e); };
+    stack.above.OnMouseUp = [&](const platform::MouseEvent& e) { ups.push_back(e); };
+    platform::ClickAt(stack.window, 7, 12);
+    ASSERT_EQ(downs.size(), 1u);
+    ASSERT_EQ(ups.size(), 1u);
+    EXPECT_EQ(downs[0].button, 1);
+    EXPECT_EQ(downs[0].x, 7);
+    EXPECT_EQ(downs[0].y, 12);
+}
+
+TEST(ControlSurface, AllMaskColourHidesTheSurfaceButKeepsItVisibleToTheProgram) {
+    Stack stack;
+    stack.above.SetMaskPicture(Picture(40, 40, kMagenta));
+    EXPECT_TRUE(stack.above.Visible());
+    platform::ClickAt(stack.window, 5, 5);
+    EXPECT_EQ(stack.belowClicks, 1);
+    EXPECT_EQ(stack.aboveClicks, 0);
+    stack.above.SetMaskPicture(stack.above.GetPicture());
+    platform::ClickAt(stack.window, 5, 5);
+    EXPECT_EQ(stack.aboveClicks, 1);
+}
+
+TEST(ControlSurface, KeepsTagAndToolTip) {
+    ControlSurface s;
+    s.SetTag("17");
+    s.SetToolTipText("Ace of \xA7");
+    EXPECT_EQ(s.Tag(), "17");
+    EXPECT_EQ(s.ToolTipText(), "Ace of \xA7");
+}

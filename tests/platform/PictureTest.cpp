@@ -1,0 +1,200 @@
+#include "TestSupport.h"
+#include "controls/TestImages.h"
+
+#include "platform/Files.h"
+#include "platform/Fonts.h"
+#include "platform/Picture.h"
+
+#include <gtest/gtest.h>
+
+using platform::Colour;
+using platform::MakeColour;
+using platform::Picture;
+using platform::RasterOp;
+using platform::StretchMode;
+
+namespace {
+
+constexpr Colour kRed = MakeColour(255, 0, 0);
+constexpr Colour kBlue = MakeColour(0, 0, 255);
+constexpr Colour kWhite = MakeColour(255, 255, 255);
+constexpr Colour kMagenta = MakeColour(255, 0, 255);
+
+int CountColour(const Picture& p, Colour c) {
+    int n = 0;
+    for (int y = 0; y < p.Height(); ++y)
+        for (int x = 0; x < p.Width(); ++x)
+            n += p.GetPixel(x, y) == c;
+    return n;
+}
+
+} // namespace
+
+TEST(Picture, HoldsColoursWithRedInTheLowByte) {
+    Picture p(3, 2, MakeColour(1, 2, 3));
+    EXPECT_EQ(p.GetPixel(2, 1), 0x030201u);
+    p.SetPixel(0, 0, 0x00112233);
+    EXPECT_EQ(p.GetPixel(0, 0), 0x00112233u);
+    EXPECT_EQ(p.Row(0)[0] & 0xFFFFFFu, 0x00112233u);
+    EXPECT_EQ(p.GetPixel(3, 0), Picture::kNoPixel);
+    EXPECT_EQ(p.GetPixel(-1, 0), Picture::kNoPixel);
+    p.SetPixel(9, 9, kRed); // outside: nothing happens
+    EXPECT_EQ(CountColour(p, kRed), 0);
+}
+
+TEST(Picture, NeverGrowsBeyondTheLargestSide) {
+    Picture p(Picture::kMaxSide + 100, 2);
+    EXPECT_EQ(p.Width(), Picture::kMaxSide);
+    Picture q(4, 4);
+    q.Resize(20000, 3, kRed);
+    EXPECT_EQ(q.Width(), Picture::kMaxSide);
+    EXPECT_EQ(Picture(-5, 4).IsEmpty(), true);
+}
+
+TEST(Picture, BlockTransfersCombineAsTheirRasterOperation) {
+    struct Case {
+        RasterOp op;
+        Colour dest, src, result;
+    } cases[] = {
+        {RasterOp::Copy, 0x00F0F0F0, 0x000F0F0F, 0x000F0F0F},
+        {RasterOp::And, 0x00F0FFF0, 0x000FFF0F, 0x0000FF00},
+        {RasterOp::Or, 0x00F00000, 0x00000F0F, 0x00F00F0F},
+    };
+    for (const auto& c : cases) {
+        Picture dest(4, 4, c.dest);
+        Picture src(2, 2, c.src);
+        dest.Copy(1, 1, 2, 2, src, 0, 0, c.op);
+        EXPECT_EQ(dest.GetPixel(1, 1), c.result);
+        EXPECT_EQ(dest.GetPixel(2, 2), c.result);
+        EXPECT_EQ(dest.GetPixel(0, 0), c.dest) << "outside the block";
+        EXPECT_EQ(dest.GetPixel(3, 3), c.dest);
+    }
+}
+
+TEST(Picture, BlockTransfersAreClippedToBothPictures) {
+    Picture src(4, 4, kRed);
+    src.SetPixel(3, 3, kBlue);
+    Picture dest(4, 4, kWhite);
+    dest.Copy(-2, -2, 10, 10, src, 0, 0);
+    EXPECT_EQ(dest.GetPixel(1, 1), kBlue);
+    EXPECT_EQ(dest.GetPixel(2, 2), kWhite);
+    Picture dest2(4, 4, kWhite);
+    dest2.Copy(2, 2, 10, 10, src, -1, -1); // source outside its picture starts at its corner
+    EXPECT_EQ(dest2.GetPixel(3, 3), kRed);
+    EXPECT_EQ(dest2.GetPixel(2, 2), kWhite);
+    // A block moved within its own picture sees the picture as it was.
+    Picture self(4, 1, kWhite);
+    self.SetPixel(0, 0, kRed);
+    self.Copy(1, 0, 3, 1, self, 0, 0);
+    EXPECT_EQ(self.GetPixel(1, 0), kRed);
+    EXPECT_EQ(self.GetPixel(2, 0), kWhite);
+}
+
+TEST(Picture, ColourKeyCopyLeavesTheKeyOut) {
+    Picture src(2, 1, kMagenta);
+    src.SetPixel(1, 0, kRed);
+    Picture dest(2, 1, kBlue);
+    dest.CopyColourKey(0, 0, 2, 1, src, 0, 0, kMagenta);
+    EXPECT_EQ(dest.GetPixel(0, 0), kBlue);
+    EXPECT_EQ(dest.GetPixel(1, 0), kRed);
+}
+
+TEST(Picture, ColourOnColourStretchRepeatsAndDropsWholePixels) {
+    Picture src(2, 2, kRed);
+    src.SetPixel(1, 1, kBlue);
+    Picture big(4, 4, kWhite);
+    big.Stretch(0, 0, 4, 4, src, 0, 0, 2, 2, StretchMode::ColourOnColour);
+    EXPECT_EQ(CountColour(big, kBlue), 4);
+    EXPECT_EQ(big.GetPixel(2, 2), kBlue);
+    EXPECT_EQ(big.GetPixel(3, 3), kBlue);
+    EXPECT_EQ(big.GetPixel(1, 1), kRed);
+    Picture small(1, 1, kWhite);
+    small.Stretch(0, 0, 1, 1, big, 0, 0, 4, 4, StretchMode::ColourOnColour);
+    EXPECT_EQ(small.GetPixel(0, 0), kRed);
+}
+
+TEST(Picture, HalftoneStretchAveragesWhatItShrinks) {
+    Picture src(2, 1, MakeColour(0, 0, 0));
+    src.SetPixel(1, 0, MakeColour(200, 200, 200));
+    Picture one(1, 1, kRed);
+    one.Stretch(0, 0, 1, 1, src, 0, 0, 2, 1, StretchMode::Halftone);
+    int red = platform::RedOf(one.GetPixel(0, 0));
+    EXPECT_GT(red, 50);
+    EXPECT_LT(red, 150);
+}
+
+TEST(Picture, ResizeKeepsWhatLiesInsideBothSizes) {
+    Picture p(2, 2, kRed);
+    p.Resize(3, 1, kBlue);
+    EXPECT_EQ(p.Width(), 3);
+    EXPECT_EQ(p.Height(), 1);
+    EXPECT_EQ(p.GetPixel(1, 0), kRed);
+    EXPECT_EQ(p.GetPixel(2, 0), kBlue);
+}
+
+TEST(Picture, LinesAndTextDrawInTheirColour) {
+    Picture p(40, 40, kWhite);
+    p.DrawLine(0, 5, 39, 5, kRed);
+    EXPECT_EQ(p.GetPixel(20, 5), kRed);
+    Picture text(60, 30, kWhite);
+    platform::FontSpec font{"Arial", 16, false};
+    text.DrawText(2, 2, "Hg", font, MakeColour(0, 0, 0));
+    EXPECT_GT(CountColour(text, MakeColour(0, 0, 0)), 5);
+    // Turned text stands upward from its origin: nothing below it, nothing left of it.
+    Picture turned(30, 60, kWhite);
+    turned.DrawText(4, 50, "Hg", font, MakeColour(0, 0, 0), true);
+    for (int y = 51; y < 60; ++y)
+        for (int x = 0; x < 30; ++x)
+            EXPECT_EQ(turned.GetPixel(x, y), kWhite) << x << "," << y;
+    for (int y = 0; y < 60; ++y)
+        for (int x = 0; x < 4; ++x)
+            EXPECT_EQ(turned.GetPixel(x, y), kWhite) << x << "," << y;
+    EXPECT_LT(CountColour(turned, kWhite), 30 * 60);
+}
+
+TEST(Picture, LoadsEachFileKindAndRefusesTheRest) {
+    testsupport::TempProgramFolder folder;
+    Picture card = testimages::AsymmetricCard(7, 5);
+    folder.Write("cards/a.bmp", testimages::BmpOf(card));
+    folder.Write("cards/top.bmp", testimages::BmpOf(card, true));
+    ASSERT_TRUE(card.SaveAsPng(folder.Path() + "/cards/a.png"));
+    folder.Write("cards/g.gif", testimages::GifOf(2, 1, {1, 2}, {kMagenta, kRed, kBlue}, 0));
+    folder.Write("cards/bad.bmp", "BMxxxx not really");
+
+    for (const char* name : {"Cards\\A.BMP", "cards/top.bmp", "cards\\a.png"}) {
+        auto loaded = Picture::Load(name);
+        ASSERT_TRUE(loaded) << name;
+        EXPECT_TRUE(loaded->SamePixels(card)) << name;
+    }
+    auto gif = Picture::Load("cards/g.gif");
+    ASSERT_TRUE(gif);
+    EXPECT_EQ(gif->GetPixel(0, 0), kRed);
+    EXPECT_EQ(gif->GetPixel(1, 0), kBlue);
+    EXPECT_FALSE(Picture::Load("cards/bad.bmp"));
+    EXPECT_FALSE(Picture::Load("cards/none.bmp"));
+    EXPECT_FALSE(Picture::Load(""));
+    EXPECT_FALSE(Picture::Load("../outside.bmp"));
+}
+
+TEST(Picture, GifTransparentPixelsKeepTheFilesColour) {
+    testsupport::TempProgramFolder folder;
+    folder.Write("t.gif", testimages::GifOf(2, 1, {0, 1}, {MakeColour(0, 255, 0), kRed}, 0));
+    auto gif = Picture::Load("t.gif");
+    ASSERT_TRUE(gif);
+    EXPECT_EQ(gif->GetPixel(0, 0), MakeColour(0, 255, 0));
+    EXPECT_EQ(gif->GetPixel(1, 0), kRed);
+}
+
+TEST(Fonts, PointsBecomePixelsAtTwentyTwipsAPoint) {
+    EXPECT_EQ(platform::PixelHeightOfPoints(12), 16);
+    EXPECT_EQ(platform::PixelHeightOfPoints(8.25), 11);
+    EXPECT_EQ(platform::PixelHeightOfPoints(9), 12);
+    platform::TextSize one = platform::MeasureText({"Arial", 16, false}, "8");
+    platform::TextSize two = platform::MeasureText({"Arial", 16, false}, "88");
+    EXPECT_GT(one.width, 0);
+    EXPECT_EQ(two.width, 2 * one.width);
+    EXPECT_GE(one.height, 16);
+    EXPECT_EQ(platform::MeasureText({"Arial", 16, false}, "").width, 0);
+    EXPECT_GT(platform::MeasureText({"Arial", 16, true}, "rtrt").width,
+              platform::MeasureText({"Arial", 16, false}, "rtrt").width);
+}
