@@ -148,7 +148,8 @@ struct ControlSurface::Impl {
             }
             // An empty mask would mean no mask at all to the window system: hide instead.
             hideAll = !any;
-            if (any) widget->setMask(QRegion(QBitmap::fromImage(bits)));
+            // A window of its own is not shaped: only a child surface lets its parent show through.
+            if (any && widget->parentWidget()) widget->setMask(QRegion(QBitmap::fromImage(bits)));
         }
         if (hideAll != fullyHidden) {
             fullyHidden = hideAll;

@@ -1,0 +1,375 @@
+#include "TestSupport.h"
+#include "controls/TestImages.h"
+
+#include "controls/TranspImg.h"
+#include "platform/ControlSurface.h"
+#include "state/TableState.h"
+
+#include <gtest/gtest.h>
+
+using controls::TranspImg;
+using platform::Colour;
+using platform::MakeColour;
+using platform::Picture;
+
+namespace {
+
+constexpr Colour kMagenta = MakeColour(255, 0, 255);
+constexpr Colour kCyan = MakeColour(0, 255, 255);
+
+class TranspImgTest : public ::testing::Test {
+  protected:
+    testsupport::TempProgramFolder folder;
+    testsupport::MessageRecorder messages;
+    Picture card = testimages::AsymmetricCard(71, 96);
+
+    void SetUp() override {
+        folder.Write("cards/card.bmp", testimages::BmpOf(card));
+        folder.Write("cards/square.bmp", testimages::BmpOf(testimages::AsymmetricCard(100, 100)));
+        folder.Write("cards/even.bmp", testimages::BmpOf(testimages::AsymmetricCard(40, 30)));
+        folder.Write("cards/dot.bmp", testimages::BmpOf(Picture(1, 1, MakeColour(9, 9, 9))));
+        folder.Write("cards/bad.bmp", "BM this header promises a bitmap and holds none");
+        SelectionColour = static_cast<std::int32_t>(kCyan);
+    }
+
+    // A control brought to a card's look as the table window does it.
+    void Prepare(TranspImg& img) {
+        img.reset();
+        img.MaskColor(kMagenta);
+    }
+
+    static int Count(const Picture& p, Colour c) {
+        int n = 0;
+        for (int y = 0; y < p.Height(); ++y)
+            for (int x = 0; x < p.Width(); ++x)
+                n += p.GetPixel(x, y) == c;
+        return n;
+    }
+};
+
+} // namespace
+
+TEST_F(TranspImgTest, SquareFrameHoldsThePictureInItsMiddle) {
+    struct Case {
+        const char* file;
+        int w, h, side, x, y;
+    } cases[] = {{"cards/card.bmp", 71, 96, 131, 30, 18}, {"cards/square.bmp", 100, 100, 153, 27, 27}};
+    for (const auto& c : cases) {
+        TranspImg img;
+        Prepare(img);
+        img.loadNewPicture(c.file);
+        EXPECT_EQ(img.Surface().ScaleWidth(), c.side) << c.file;
+        EXPECT_EQ(img.Surface().ScaleHeight(), c.side) << c.file;
+        EXPECT_EQ(img.Surface().Width(), c.side * 15);
+        Picture face = *Picture::Load(c.file);
+        Picture inFrame(c.w, c.h);
+        inFrame.Copy(0, 0, c.w, c.h, img.hdc(), c.x, c.y);
+        EXPECT_TRUE(inFrame.SamePixels(face)) << c.file;
+        EXPECT_EQ(img.hdc().GetPixel(c.x - 1, c.y), kMagenta);
+        EXPECT_EQ(img.hdc().GetPixel(c.x + c.w, c.y + c.h), kMagenta);
+        EXPECT_TRUE(img.GetPicture().SamePixels(img.hdc()));
+        EXPECT_EQ(img.GetPictureName(), c.file);
+    }
+}
+
+TEST_F(TranspImgTest, OriginsAndRealSizesUseTheFilesOwnSize) {
+    TranspImg img;
+    Prepare(img);
+    EXPECT_EQ(img.GetOriginLeft(), 0) << "no file yet";
+    EXPECT_EQ(img.GetOriginTop(), 0);
+    img.loadNewPicture("cards/card.bmp");
+    EXPECT_EQ(img.GetOriginLeft(), 450);
+    EXPECT_EQ(img.GetOriginTop(), 262); // 17.5 pixels: half to even
+    EXPECT_EQ(img.GetRealWidth(), 1065);
+    EXPECT_EQ(img.GetRealHeight(), 1440);
+    img.rotation(90);
+    img.zoom(150);
+    EXPECT_EQ(img.GetRealWidth(), 1065) << "turned and zoomed, the file's size stays";
+    img.SetPosition(100, 50);
+    img.zoom(100);
+    img.rotation(0);
+    img.SetPosition(100, 50);
+    EXPECT_EQ(img.Surface().Left(), (100 - 30) * 15);
+    EXPECT_EQ(img.Surface().Top(), (50 - 18) * 15);
+}
+
+TEST_F(TranspImgTest, QuarterTurnsAreExactAndTurnClockwise) {
+    for (const char* file : {"cards/card.bmp", "cards/even.bmp"}) {
+        TranspImg img;
+        Prepare(img);
+        img.loadNewPicture(file);
+        const Picture frame = img.hdc();
+        const int n = frame.Width();
+        for (int q = 1; q <= 3; ++q) {
+            img.rotation(static_cast<std::int16_t>(90 * q));
+            ASSERT_EQ(img.hdc().Width(), n);
+            ASSERT_EQ(img.hdc().Height(), n);
+            int wrong = 0;
+            for (int y = 0; y < n; ++y)
+                for (int x = 0; x < n; ++x) {
+                    int sx = x, sy = y;
+                    if (q == 1) sx = y, sy = n - 1 - x;
+                    if (q == 2) sx = n - 1 - x, sy = n - 1 - y;
+                    if (q == 3) sx = n - 1 - y, sy = x;
+                    wrong += img.hdc().GetPixel(x, y) != frame.GetPixel(sx, sy);
+                }
+            EXPECT_EQ(wrong, 0) << file << " by " << 90 * q;
+        }
+    }
+    // At 90 degrees the card's red top edge is its right edge.
+    TranspImg img;
+    Prepare(img);
+    img.loadNewPicture("cards/card.bmp");
+    img.rotation(90);
+    EXPECT_EQ(img.hdc().GetPixel(130 - 18, 60), MakeColour(255, 0, 0));
+    EXPECT_EQ(img.hdc().GetPixel(130 - 18 + 1, 60), kMagenta);
+    EXPECT_EQ(img.rotation(), 90);
+}
+
+TEST_F(TranspImgTest, TurningBackToNoughtReloadsTheSquareFrame) {
+    TranspImg img;
+    Prepare(img);
+    img.loadNewPicture("cards/card.bmp", true);
+    EXPECT_EQ(img.Surface().ScaleWidth(), 71);
+    EXPECT_TRUE(img.hdc().SamePixels(card));
+    img.rotation(0);
+    EXPECT_EQ(img.Surface().ScaleWidth(), 131);
+    EXPECT_EQ(img.hdc().GetPixel(30, 18), card.GetPixel(0, 0));
+}
+
+TEST_F(TranspImgTest, FitStretchesThePictureToTheControlsSize) {
+    TranspImg img;
+    Prepare(img);
+    img.Surface().SetSizePixels(142, 192);
+    img.loadNewPicture("cards/card.bmp", true, true);
+    EXPECT_EQ(img.Surface().ScaleWidth(), 142);
+    EXPECT_EQ(img.hdc().GetPixel(0, 0), card.GetPixel(0, 0));
+    EXPECT_EQ(img.hdc().GetPixel(141, 191), card.GetPixel(70, 95));
+    EXPECT_EQ(img.hdc().GetPixel(11, 17), card.GetPixel(5, 8));
+}
+
+TEST_F(TranspImgTest, ZoomCompoundsAndHundredReloadsTheNaturalPicture) {
+    TranspImg img;
+    Prepare(img);
+    img.loadNewPicture("cards/card.bmp");
+    img.rotation(90);
+    img.zoom(150);
+    EXPECT_EQ(img.Surface().ScaleWidth(), 196); // 196.5 to even
+    img.zoom(150);
+    EXPECT_EQ(img.Surface().ScaleWidth(), 294); // 225 % of 131, through the rounded 196
+    EXPECT_EQ(img.hdc().GetPixel(147, 147), img.GetPicture().GetPixel(147, 147));
+    img.zoom(100);
+    EXPECT_EQ(img.Surface().ScaleWidth(), 71);
+    EXPECT_EQ(img.Surface().ScaleHeight(), 96);
+    EXPECT_TRUE(img.hdc().SamePixels(card)) << "natural and unturned";
+    EXPECT_EQ(img.rotation(), 90);
+}
+
+TEST_F(TranspImgTest, ZoomBelowOneChangesNothingAndNoSurfaceOutgrowsTheLimit) {
+    TranspImg img;
+    Prepare(img);
+    img.loadNewPicture("cards/card.bmp");
+    const Picture before = img.hdc();
+    for (std::int16_t z : {0, -50}) {
+        img.zoom(z);
+        EXPECT_EQ(img.zoom(), 100);
+        EXPECT_TRUE(img.hdc().SamePixels(before));
+    }
+    img.zoom(30000);
+    EXPECT_LE(img.Surface().ScaleWidth(), Picture::kMaxSide);
+    EXPECT_GE(img.Surface().ScaleWidth(), Picture::kMaxSide - 1);
+    EXPECT_LE(img.hdc().Width(), Picture::kMaxSide);
+}
+
+TEST_F(TranspImgTest, ZoomIsKeptForTheNextLoad) {
+    TranspImg img;
+    Prepare(img);
+    img.zoom(200);
+    EXPECT_EQ(img.zoom(), 200);
+    img.loadNewPicture("cards/card.bmp");
+    EXPECT_EQ(img.Surface().ScaleWidth(), 262);
+}
+
+TEST_F(TranspImgTest, SelectionHaloGrowsByFivePixelsInTheSelectionColour) {
+    TranspImg img;
+    Prepare(img);
+    img.loadNewPicture("cards/card.bmp");
+    img.selected(true);
+    EXPECT_TRUE(img.selected());
+    const Picture& d = img.hdc();
+    ASSERT_EQ(img.Surface().ScaleWidth(), 136);
+    ASSERT_EQ(img.Surface().ScaleHeight(), 136);
+    EXPECT_EQ(d.GetPixel(30, 18), card.GetPixel(0, 0)) << "the picture stays in place";
+    EXPECT_EQ(d.GetPixel(100, 113), card.GetPixel(70, 95));
+    for (auto [x, y] : {std::pair{29, 60}, {101, 60}, {102, 60}, {60, 17}, {60, 114}})
+        EXPECT_EQ(d.GetPixel(x, y), kCyan) << x << "," << y;
+    for (auto [x, y] : {std::pair{27, 60}, {104, 60}, {60, 14}, {133, 133}, {0, 0}})
+        EXPECT_EQ(d.GetPixel(x, y), kMagenta) << x << "," << y;
+    EXPECT_FALSE(img.Surface().ShowsPixel(133, 133));
+    EXPECT_TRUE(img.Surface().ShowsPixel(29, 60)) << "the halo takes clicks like the picture";
+
+    img.selected(true);
+    EXPECT_EQ(img.Surface().ScaleWidth(), 141) << "a second halo round the first";
+    img.selected(false);
+    EXPECT_EQ(img.Surface().ScaleWidth(), 131);
+    EXPECT_EQ(Count(img.hdc(), kCyan), 0);
+    img.selected(false);
+    EXPECT_EQ(img.Surface().ScaleWidth(), 131) << "nothing to remove";
+}
+
+TEST_F(TranspImgTest, HaloSurvivesTurnsAndSkipsTinyControls) {
+    TranspImg img;
+    Prepare(img);
+    img.loadNewPicture("cards/card.bmp");
+    img.selected(true);
+    img.rotation(270);
+    EXPECT_EQ(img.Surface().ScaleWidth(), 136);
+    EXPECT_GT(Count(img.hdc(), kCyan), 100);
+
+    TranspImg tiny;
+    Prepare(tiny);
+    tiny.loadNewPicture("cards/dot.bmp", true);
+    tiny.selected(true);
+    EXPECT_EQ(tiny.Surface().ScaleWidth(), 1);
+    EXPECT_EQ(tiny.hdc().GetPixel(0, 0), MakeColour(9, 9, 9));
+}
+
+TEST_F(TranspImgTest, GreyIsShownButNotTakenAsThePicture) {
+    TranspImg img;
+    Prepare(img);
+    img.loadNewPicture("cards/card.bmp");
+    img.GreyScale(true);
+    int colourful = 0;
+    for (int y = 0; y < 131; ++y)
+        for (int x = 0; x < 131; ++x) {
+            Colour c = img.hdc().GetPixel(x, y);
+            if (c != kMagenta)
+                colourful +=
+                    platform::RedOf(c) != platform::GreenOf(c) || platform::GreenOf(c) != platform::BlueOf(c);
+        }
+    EXPECT_EQ(colourful, 0);
+    EXPECT_EQ(Count(img.hdc(), kMagenta), Count(img.GetPicture(), kMagenta));
+    EXPECT_EQ(img.GetPicture().GetPixel(30, 18), card.GetPixel(0, 0));
+    img.GreyScale(false);
+    EXPECT_NE(img.hdc().GetPixel(30, 18), card.GetPixel(0, 0)) << "nothing is redrawn";
+    img.rotation(180);
+    EXPECT_GT(Count(img.hdc(), MakeColour(255, 0, 0)), 0) << "the next turn draws in colour";
+}
+
+TEST_F(TranspImgTest, LoadFailuresChangeNothing) {
+    TranspImg img;
+    Prepare(img);
+    img.loadNewPicture("cards/card.bmp");
+    img.rotation(90);
+    const Picture before = img.hdc();
+    img.loadNewPicture("cards/none.bmp");
+    img.loadNewPicture("cards/bad.bmp");
+    EXPECT_EQ(messages.Messages(), (std::vector<std::string>{"File cards/none.bmp not found",
+                                                             "File cards/bad.bmp is not a picture"}));
+    EXPECT_TRUE(img.hdc().SamePixels(before));
+    EXPECT_EQ(img.GetPictureName(), "cards/card.bmp");
+    EXPECT_EQ(img.rotation(), 90);
+
+    img.loadNewPicture("");
+    EXPECT_TRUE(img.GetPicture().IsEmpty()) << "an empty name blanks the picture";
+    EXPECT_EQ(img.Surface().ScaleWidth(), 131);
+    EXPECT_EQ(img.GetPictureName(), "cards/card.bmp");
+}
+
+TEST_F(TranspImgTest, TurningWithoutAFileStoresTheAngleOnly) {
+    TranspImg img;
+    Prepare(img);
+    img.rotation(90);
+    EXPECT_EQ(img.rotation(), 90);
+    EXPECT_TRUE(messages.Messages().empty());
+    EXPECT_EQ(img.Surface().ScaleWidth(), 0);
+    img.loadNewPicture("cards/card.bmp");
+    EXPECT_EQ(img.hdc().GetPixel(30, 18), card.GetPixel(0, 0)) << "a load draws unturned";
+}
+
+TEST_F(TranspImgTest, ResetChangesNoPixel) {
+    TranspImg img;
+    Prepare(img);
+    img.loadNewPicture("cards/card.bmp");
+    img.zoom(150);
+    img.selected(true);
+    const Picture before = img.hdc();
+    img.reset();
+    EXPECT_TRUE(img.hdc().SamePixels(before));
+    EXPECT_EQ(img.GetPictureName(), "");
+    EXPECT_EQ(img.zoom(), 100);
+    EXPECT_EQ(img.rotation(), 0);
+    EXPECT_FALSE(img.selected());
+    EXPECT_EQ(img.BackStyle(), 1);
+    EXPECT_EQ(img.MaskColor(), kMagenta);
+    EXPECT_EQ(img.GetOriginLeft(), 0);
+}
+
+TEST_F(TranspImgTest, MaskColourOnAnOpaqueControlMakesItTransparent) {
+    TranspImg img;
+    img.reset();
+    ASSERT_EQ(img.BackStyle(), 1);
+    const Colour green = MakeColour(0, 128, 0);
+    img.MaskColor(green);
+    EXPECT_EQ(img.BackStyle(), 0);
+    EXPECT_EQ(img.Surface().BackColor(), green);
+    EXPECT_EQ(img.MaskColor(), green);
+}
+
+TEST_F(TranspImgTest, GifTransparentColourBecomesTheMaskColour) {
+    const Colour key = MakeColour(0, 255, 0);
+    folder.Write("cards/t.gif", testimages::GifOf(4, 4, {0, 1, 1, 0, 1, 1, 1, 1, 0, 0, 0, 0, 1, 1, 1, 1},
+                                                  {key, MakeColour(200, 0, 0)}, 0));
+    TranspImg img;
+    Prepare(img);
+    img.loadNewPicture("cards/t.gif");
+    EXPECT_EQ(img.MaskColor(), key);
+    EXPECT_EQ(img.Surface().ScaleWidth(), 18);
+    EXPECT_FALSE(img.Surface().ShowsPixel(0, 0));
+    EXPECT_FALSE(img.Surface().ShowsPixel(7, 7)) << "the file's transparent pixel";
+    EXPECT_TRUE(img.Surface().ShowsPixel(8, 7));
+}
+
+TEST_F(TranspImgTest, AClickOnTheMaskColourReachesTheControlBelow) {
+    platform::ControlSurface table;
+    table.SetSizePixels(200, 200);
+    table.SetBackStyle(1);
+    platform::ControlSurface felt(table.Handle());
+    felt.SetSizePixels(200, 200);
+    int feltClicks = 0;
+    felt.OnClick = [&] { ++feltClicks; };
+    TranspImg img(table.Handle());
+    Prepare(img);
+    img.loadNewPicture("cards/card.bmp");
+    img.rotation(90);
+    img.Surface().Move(10 * 15, 10 * 15);
+    int downs = 0;
+    float lastX = -1;
+    img.MouseDown = [&](std::int16_t button, std::int16_t, float x, float) {
+        ++downs;
+        EXPECT_EQ(button, 1);
+        lastX = x;
+    };
+    table.SetVisible(true);
+
+    platform::ClickAt(table, 10 + 5, 10 + 5); // the frame's corner: mask colour
+    EXPECT_EQ(feltClicks, 1);
+    EXPECT_EQ(downs, 0);
+    platform::ClickAt(table, 10 + 65, 10 + 65); // the middle of the card
+    EXPECT_EQ(downs, 1);
+    EXPECT_EQ(lastX, 65);
+    EXPECT_EQ(feltClicks, 1);
+}
+
+TEST_F(TranspImgTest, PropertiesReportTheirKeysWhenSet) {
+    TranspImg img;
+    std::vector<std::string> keys;
+    img.PropertyChanged = [&](const std::string& key) { keys.push_back(key); };
+    img.bestResize(true);
+    img.useAntialias(true);
+    img.BackStyle(1);
+    img.zoom(120);
+    EXPECT_EQ(keys, (std::vector<std::string>{"bestResize", "useAntialias", "BackStyle", "zoom"}));
+    EXPECT_TRUE(img.bestResize());
+    EXPECT_TRUE(img.Enabled()) << "a new control is enabled";
+}
