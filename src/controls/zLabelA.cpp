@@ -1,0 +1,155 @@
+#include "controls/zLabelA.h"
+
+#include "controls/Antialias.h"
+#include "controls/ImageInfo.h"
+#include "platform/Twips.h"
+#include "state/Numbers.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace controls {
+
+zLabelA::zLabelA(platform::NativeWidget* parent) : surface_(parent) {
+    surface_.SetBackStyle(1);
+    surface_.SetMaskColor(platform::kSystemColourFlag | 15);
+    surface_.SetBackColor(platform::kSystemColourFlag | 5);
+    surface_.OnClick = [this] {
+        if (Click) Click();
+    };
+    surface_.OnDblClick = [this] {
+        if (DblClick) DblClick();
+    };
+    auto forward = [](auto& handler) {
+        return [&handler](const platform::MouseEvent& e) {
+            if (handler)
+                handler(static_cast<std::int16_t>(e.button), static_cast<std::int16_t>(e.shift),
+                        e.x * platform::kTwipsPerPixelX, e.y * platform::kTwipsPerPixelY);
+        };
+    };
+    surface_.OnMouseDown = forward(MouseDown);
+    surface_.OnMouseMove = forward(MouseMove);
+    surface_.OnMouseUp = forward(MouseUp);
+}
+
+void zLabelA::Changed(const char* key) {
+    if (PropertyChanged) PropertyChanged(key);
+}
+
+void zLabelA::Enabled(bool enabled) {
+    enabled_ = enabled;
+    Changed("Enabled");
+}
+void zLabelA::BorderStyle(std::int16_t style) {
+    borderStyle_ = style;
+    Changed("BorderStyle");
+}
+void zLabelA::Font(const platform::Font& font) {
+    font_ = font;
+    Changed("Font");
+}
+void zLabelA::SetPicture(const platform::Picture& picture) {
+    surface_.SetPicture(picture);
+    Changed("Picture");
+}
+void zLabelA::MaskColor(platform::Colour c) {
+    surface_.SetMaskColor(c);
+    Changed("MaskColor");
+}
+void zLabelA::transparent(bool see) {
+    transparent_ = see;
+    Changed("transparent");
+}
+void zLabelA::ForeColor(platform::Colour c) {
+    foreColor_ = c;
+    Changed("ForeColor");
+}
+void zLabelA::Rotated(bool rotated) {
+    rotated_ = rotated;
+    Changed("Rotated");
+}
+void zLabelA::BackColor(platform::Colour c) {
+    // The drawing keeps its caption until the next one: only the background of later clears changes.
+    platform::Picture kept = surface_.Drawing();
+    surface_.SetBackColor(c);
+    surface_.Drawing() = kept;
+    Changed("BackColor");
+}
+void zLabelA::FontBold(bool bold) {
+    font_.bold = bold;
+    Changed("FontBold");
+}
+void zLabelA::Opacity(double opacity) {
+    opacity_ = opacity;
+    Changed("Opacity");
+}
+void zLabelA::AutoSize(bool autoSize) {
+    autoSize_ = autoSize;
+    Changed("AutoSize");
+}
+
+void zLabelA::caption(const std::string& text) {
+    surface_.Clear();
+    int x = 2, y = 0;
+    if (!surface_.GetPicture().IsEmpty()) {
+        // Centred over the picture, measured in the label's own font.
+        const platform::FontSpec own = platform::SpecOf(font_);
+        int width = 0, height = 0;
+        for (const std::string& line : CaptionLines(text)) {
+            platform::TextSize extent = platform::MeasureText(own, line);
+            width = std::max(width, extent.width);
+            height += extent.height;
+        }
+        x = (surface_.ScaleWidth() - width) / 2;
+        y = (surface_.ScaleHeight() - height) / 2;
+    }
+    const std::int16_t weight = font_.bold ? 700 : 0;
+    const std::int32_t size = RoundToInt32(font_.size);
+    MeasureAntialiasedCaption(textWidth_, textHeight_, surface_.Drawing(), text, size, weight);
+    if (!rotated_) {
+        surface_.SetWidth(static_cast<double>(textWidth_) * platform::kTwipsPerPixelX);
+        surface_.SetHeight(static_cast<double>(textHeight_) * platform::kTwipsPerPixelY);
+    } else {
+        surface_.SetHeight((textWidth_ + 4.0) * platform::kTwipsPerPixelX);
+        surface_.SetWidth(static_cast<double>(textHeight_) * platform::kTwipsPerPixelY);
+        y = surface_.ScaleHeight();
+    }
+    DrawCaptionLines(text, x, y, platform::ResolveColour(foreColor_), size, weight);
+    surface_.Refresh();
+    caption_ = text;
+    Changed("Caption");
+}
+
+void zLabelA::DrawCaptionLines(const std::string& text, int x, int y, platform::Colour colour,
+                               std::int32_t size, std::int16_t weight) {
+    const int step = LineStep(size);
+    for (const std::string& line : CaptionLines(text)) {
+        DrawAntialiasedText(surface_.Drawing(), line, x, y, colour, "Arial", size, weight, 0, rotated_);
+        if (rotated_)
+            x += step;
+        else
+            y += step;
+    }
+}
+
+bool zLabelA::loadNewPicture(const std::string& path) {
+    ImageInfo info;
+    info.ReadImageInfo(path);
+    std::optional<platform::Picture> picture = platform::Picture::Load(path);
+    if (!picture) return false;
+    int width = info.ImageWidth(), height = info.ImageHeight();
+    if (info.ImageType() == ImageInfo::kUnknown || width <= 0 || height <= 0) {
+        width = picture->Width();
+        height = picture->Height();
+    }
+    surface_.SetPicture(*picture);
+    surface_.SetSizePixels(width, height);
+    if (transparent_) {
+        surface_.SetBackStyle(0);
+        surface_.SetMaskPicture(*picture);
+    }
+    surface_.Refresh();
+    return true;
+}
+
+} // namespace controls
