@@ -206,8 +206,8 @@ void Evaluator::SetPrimeTableSize(std::int32_t nwSize) {
     primeTableBuilt_ = false;
 }
 
-void Evaluator::CountWork(std::size_t textLength) {
-    workDone_ += textLength + kCallCost;
+void Evaluator::CountWork(std::size_t size) {
+    workDone_ += size + kCallCost;
     if (workDone_ > kWorkBudget) Raise(TooComplex);
 }
 

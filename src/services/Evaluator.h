@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 // A numbered evaluation error; the number and description are what the caller reports.
@@ -104,7 +105,8 @@ class Evaluator {
     static void CheckBalanced(std::string_view text);
 
     void StartEvaluation();
-    void CountWork(std::size_t textLength);
+    // Charges one step over `size` characters or stack items; error 28 once the budget is spent.
+    void CountWork(std::size_t size);
     double ApplyBinary(char op, std::string_view leftText, std::string_view rightText, double a, double b);
     double ApplyPostfix(char op, std::string_view operandText, double a);
     double EvaluateAtom(std::string_view text);
@@ -112,18 +114,22 @@ class Evaluator {
     double EvaluateToken(const std::string& name, std::string_view suffix);
 
     // Functions, the stack and calculus (EvaluatorFunctions.cpp).
+    using Handler = double (*)(Evaluator&, std::string_view);
+    static const std::unordered_map<std::string_view, Handler>& FunctionTable();
     double CallFunction(const std::string& name, std::string_view word, std::string_view args);
     double DrawRandom();
     double Element(double position) const;
     double StackTop() const;
-    const std::vector<double>& NonEmptyStack() const;
+    // The stack for a function that walks all of it, its work charged; error 209 when empty.
+    const std::vector<double>& WalkStack();
+    const std::vector<double>& NonEmptyStack();
     double Differentiate(std::string_view integrand);
     double Integrate(std::string_view integrand);
     double Condition(std::string_view groups);
     double Variance(bool sample);
-    double Regression(bool correlation) const;
-    double CommonDivisor() const;
-    double CommonMultiple() const;
+    double Regression(bool correlation);
+    double CommonDivisor();
+    double CommonMultiple();
 
     // The prime table (EvaluatorPrimes.cpp).
     void EnsurePrimeTable();

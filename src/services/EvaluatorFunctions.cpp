@@ -17,8 +17,6 @@ namespace {
 using namespace evaluator_errors;
 using namespace evaluator_math;
 
-using Handler = double (*)(Evaluator&, std::string_view);
-
 const double kQuarterPi = std::atan(1.0);
 
 // The text inside a date function's brackets, read literally.
@@ -45,7 +43,9 @@ double NonNegativeRoot(double radicand) {
 
 } // namespace
 
-double Evaluator::CallFunction(const std::string& name, std::string_view word, std::string_view args) {
+// The table lives in a function of its own: built once, its initialiser list would otherwise
+// take kilobytes of every recursive call's stack frame.
+const std::unordered_map<std::string_view, Evaluator::Handler>& Evaluator::FunctionTable() {
     static const std::unordered_map<std::string_view, Handler> functions = {
         {"harccosec",
          [](Evaluator& ev, std::string_view t) {
@@ -262,6 +262,11 @@ double Evaluator::CallFunction(const std::string& name, std::string_view word, s
         {"if", [](Evaluator& ev, std::string_view t) { return ev.Condition(t); }},
         {"ln", [](Evaluator& ev, std::string_view t) { return NaturalLog(ev.EvaluateExpression(t)); }},
     };
+    return functions;
+}
+
+double Evaluator::CallFunction(const std::string& name, std::string_view word, std::string_view args) {
+    const auto& functions = FunctionTable();
     const auto found = functions.find(name);
     if (found != functions.end()) return found->second(*this, args);
     return EvaluateToken(std::string(word), args);
@@ -280,13 +285,19 @@ double Evaluator::Element(double position) const {
     return stack_[stack_.size() - static_cast<std::size_t>(k)];
 }
 
-const std::vector<double>& Evaluator::NonEmptyStack() const {
-    if (stack_.empty()) Raise(NotEnoughItems);
+const std::vector<double>& Evaluator::WalkStack() {
+    CountWork(stack_.size());
     return stack_;
 }
 
+const std::vector<double>& Evaluator::NonEmptyStack() {
+    if (stack_.empty()) Raise(NotEnoughItems);
+    return WalkStack();
+}
+
 double Evaluator::StackTop() const {
-    return NonEmptyStack().back();
+    if (stack_.empty()) Raise(NotEnoughItems);
+    return stack_.back();
 }
 
 double Evaluator::Condition(std::string_view groups) {
@@ -354,13 +365,13 @@ double Evaluator::Variance(bool sample) {
     const double squareOfSum = EvaluateExpression("sum()\xB2");
     const double n = static_cast<double>(stack_.size());
     double sumOfSquares = 0;
-    for (double v : stack_)
+    for (double v : WalkStack())
         sumOfSquares += v * v;
     return NonNegativeRoot((Finite(sumOfSquares) - squareOfSum / n) / (sample ? n - 1 : n));
 }
 
-double Evaluator::Regression(bool correlation) const {
-    const std::size_t count = stack_.size();
+double Evaluator::Regression(bool correlation) {
+    const std::size_t count = WalkStack().size();
     if (count < 4 || count % 2 != 0) Raise(NotEnoughItems);
     double sx = 0, sy = 0, sxx = 0, syy = 0, sxy = 0;
     // Read from the top: the first of each pair is x, the second its y.
@@ -380,7 +391,7 @@ double Evaluator::Regression(bool correlation) const {
     return d == 0 ? 1 : Finite(numerator / d);
 }
 
-double Evaluator::CommonDivisor() const {
+double Evaluator::CommonDivisor() {
     const auto& items = NonEmptyStack();
     double g = std::fabs(std::floor(items.back()));
     for (auto it = items.rbegin(); it != items.rend(); ++it) {
@@ -390,9 +401,10 @@ double Evaluator::CommonDivisor() const {
     return g;
 }
 
-double Evaluator::CommonMultiple() const {
+double Evaluator::CommonMultiple() {
     double m = 1;
-    for (auto it = stack_.rbegin(); it != stack_.rend(); ++it) {
+    const auto& items = WalkStack();
+    for (auto it = items.rbegin(); it != items.rend(); ++it) {
         const double v = std::floor(std::fabs(*it));
         if (v != 0 && std::floor(m / v) != m / v) m = Finite(v * m / Gcd(m, v));
     }

@@ -61,6 +61,7 @@ double Evaluator::Factorise(double a) {
         while (!reachedOne) {
             const double quotient = n / p;
             if (std::floor(quotient) != quotient) break;
+            CountWork(0); // a huge power pushes a thousand factors
             stack_.push_back(p);
             count += 1;
             n = quotient;

@@ -3,6 +3,8 @@
 // sanitizers.
 #include "EvaluatorTestSupport.h"
 
+#include <pthread.h>
+
 #include <chrono>
 #include <cmath>
 #include <random>
@@ -214,7 +216,66 @@ TEST(EvaluatorRobustness, HostileShapesEndInBoundedTime) {
     ConnectHost(ev, draws);
     for (const char* item : {"push(1e9)", "push(0)", "push(1)"})
         ev.SetFormula(item);
-    const auto before = Clock::now();
-    EXPECT_EQ(Assign(ev, "intg(x)").error, TooComplex);
-    EXPECT_LT(Clock::now() - before, std::chrono::seconds(10));
+    for (const char* integrand : {"intg(x)", "intg(fact(2^50)+sum()+med())"}) {
+        const auto before = Clock::now();
+        EXPECT_EQ(Assign(ev, integrand).error, TooComplex) << integrand;
+        EXPECT_LT(Clock::now() - before, std::chrono::seconds(10)) << integrand;
+    }
+    // Walking and growing the stack is charged as work too, so one formula cannot fill memory.
+    EXPECT_LT(ev.StackItems().size(), 300000u);
+}
+
+namespace {
+
+struct DeepJob {
+    std::string formula;
+    Outcome outcome;
+};
+
+void* RunDeepJob(void* arg) {
+    auto* job = static_cast<DeepJob*>(arg);
+    Evaluator ev;
+    ev.QueryToken = [](const std::string& token, std::string& value) {
+        if (token == "t") value = "abs(t)";
+    };
+    for (const char* item : {"push(2)", "push(0)", "push(1)"})
+        ev.SetFormula(item);
+    job->outcome = Assign(ev, job->formula);
+    return nullptr;
+}
+
+} // namespace
+
+// The nesting limit must end a formula before the real stack does, also with the sanitizers'
+// larger frames: every road into a deeper evaluation runs to the limit on a 1 MiB stack, an eighth
+// of the main thread's usual size.
+TEST(EvaluatorRobustness, DeepestNestingFitsInOneMebibyteOfStack) {
+    auto repeat = [](const std::string& part, int count) {
+        std::string text;
+        for (int i = 0; i < count; ++i)
+            text += part;
+        return text;
+    };
+    const std::vector<std::pair<std::string, int>> formulas = {
+        {repeat("-(", 255) + "1" + repeat(")", 255), 0},
+        {repeat("abs(", 255) + "1" + repeat(")", 255), 0},
+        {repeat("if(1)(", 255) + "1" + repeat(")", 255), 0},
+        {repeat("push(", 255) + "1" + repeat(")", 255), 0},
+        {"intg(" + repeat("abs(", 254) + "x" + repeat(")", 255), 0},
+        {"1" + repeat("+1", 255), 0},
+        {"t", TooComplex},
+        {repeat("abs(", 300) + "1" + repeat(")", 300), TooComplex},
+        {repeat("arccos(sin(", 110) + "0.5" + repeat(")", 220), 0},
+    };
+    for (const auto& [formula, error] : formulas) {
+        DeepJob job{formula, {}};
+        pthread_attr_t attributes;
+        pthread_attr_init(&attributes);
+        pthread_attr_setstacksize(&attributes, 1024 * 1024);
+        pthread_t thread;
+        ASSERT_EQ(pthread_create(&thread, &attributes, RunDeepJob, &job), 0);
+        pthread_join(thread, nullptr);
+        pthread_attr_destroy(&attributes);
+        EXPECT_EQ(job.outcome.error, error) << formula.substr(0, 24) << ": " << job.outcome.description;
+    }
 }
