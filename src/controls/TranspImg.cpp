@@ -16,6 +16,9 @@ namespace controls {
 
 namespace {
 
+constexpr std::int64_t StoredFlag(bool value) {
+    return value ? -1 : 0;
+}
 constexpr Colour kMagenta = platform::MakeColour(255, 0, 255);
 constexpr double kTppX = platform::kTwipsPerPixelX;
 constexpr double kTppY = platform::kTwipsPerPixelY;
@@ -356,6 +359,45 @@ void TranspImg::reset() {
     Changed("selected");
     surface_.SetBackStyle(1);
     surface_.SetMaskColor(kMagenta);
+}
+
+void TranspImg::ReadProperties(const platform::PropertyBag& bag, const platform::Font& ambient) {
+    backColor_ = static_cast<Colour>(bag.ReadInt("BackColor", 0));
+    foreColor_ = static_cast<Colour>(bag.ReadInt("ForeColor", 0));
+    font_ = bag.ReadFont("Font", ambient);
+    borderStyle_ = ClampToInt16(bag.ReadInt("BorderStyle", 0));
+    rotation_ = ClampToInt16(bag.ReadInt("rotation", 0));
+    greyScale_ = bag.ReadInt("GreyScale", 0) != 0;
+    zoom_ = ClampToInt16(bag.ReadInt("zoom", 100));
+    if (zoom_ < 1) zoom_ = 100;
+    bestResize_ = bag.ReadInt("bestResize", 0) != 0;
+    selected_ = bag.ReadInt("selected", 0) != 0;
+    useAntialias_ = bag.ReadInt("useAntialias", 0) != 0;
+    const Picture picture = bag.ReadPicture("Picture");
+    SetSizePixels(std::max(picture.Width(), surface_.ScaleWidth()),
+                  std::max(picture.Height(), surface_.ScaleHeight()));
+    surface_.SetPicture(picture);
+    surface_.SetMaskPicture(picture);
+    surface_.SetMaskColor(static_cast<Colour>(bag.ReadInt("MaskColor", 0)));
+    surface_.SetEnabled(bag.ReadInt("Enabled", 0) != 0);
+    surface_.SetBackStyle(static_cast<int>(bag.ReadInt("BackStyle", 0)));
+}
+
+void TranspImg::WriteProperties(platform::PropertyBag& bag, const platform::Font& ambient) const {
+    bag.WriteInt("BackColor", backColor_, 0);
+    bag.WriteInt("ForeColor", foreColor_, 0);
+    bag.WriteFont("Font", font_, ambient);
+    bag.WriteInt("BorderStyle", borderStyle_, 0);
+    bag.WritePicture("Picture", surface_.GetPicture());
+    bag.WriteInt("MaskColor", surface_.MaskColor(), 0);
+    bag.WriteInt("rotation", rotation_, 0);
+    bag.WriteInt("GreyScale", StoredFlag(greyScale_), 0);
+    bag.WriteInt("zoom", zoom_, 100);
+    bag.WriteInt("bestResize", StoredFlag(bestResize_), 0);
+    bag.WriteInt("selected", StoredFlag(selected_), 0);
+    bag.WriteInt("useAntialias", StoredFlag(useAntialias_), 0);
+    bag.WriteInt("Enabled", StoredFlag(surface_.Enabled()));
+    bag.WriteInt("BackStyle", surface_.BackStyle(), 0);
 }
 
 } // namespace controls

@@ -7,6 +7,7 @@
 #include "platform/ControlSurface.h"
 #include "platform/Fonts.h"
 #include "platform/Picture.h"
+#include "platform/PropertyBag.h"
 
 #include <cstdint>
 #include <functional>
@@ -76,6 +77,11 @@ class TranspImg {
     std::int32_t GetRealHeight() const;
     std::int16_t BackStyle() const { return static_cast<std::int16_t>(surface_.BackStyle()); }
     void BackStyle(std::int16_t style);
+
+    // The persisted properties, as a form that holds the control loads and saves them; the
+    // ambient font is the host's. Reading draws nothing.
+    void ReadProperties(const platform::PropertyBag& bag, const platform::Font& ambient);
+    void WriteProperties(platform::PropertyBag& bag, const platform::Font& ambient) const;
 
     // Events 2 to 5: DblClick, MouseMove, MouseDown, MouseUp (X and Y in pixels).
     std::function<void()> DblClick;

@@ -10,10 +10,21 @@
 
 namespace controls {
 
+namespace {
+
+constexpr std::int64_t StoredFlag(bool value) {
+    return value ? -1 : 0;
+}
+constexpr platform::Colour kButtonFace = platform::kSystemColourFlag | 15;
+constexpr platform::Colour kButtonText = platform::kSystemColourFlag | 18;
+constexpr platform::Colour kWindowBackground = platform::kSystemColourFlag | 5;
+
+} // namespace
+
 zLabelA::zLabelA(platform::NativeWidget* parent) : surface_(parent) {
     surface_.SetBackStyle(1);
-    surface_.SetMaskColor(platform::kSystemColourFlag | 15);
-    surface_.SetBackColor(platform::kSystemColourFlag | 5);
+    surface_.SetMaskColor(kButtonFace);
+    surface_.SetBackColor(kWindowBackground);
     surface_.OnClick = [this] {
         if (Click) Click();
     };
@@ -150,6 +161,38 @@ bool zLabelA::loadNewPicture(const std::string& path) {
     }
     surface_.Refresh();
     return true;
+}
+
+void zLabelA::ReadProperties(const platform::PropertyBag& bag, const platform::Font& ambient) {
+    enabled_ = bag.ReadInt("Enabled", 0) != 0;
+    borderStyle_ = ClampToInt16(bag.ReadInt("BorderStyle", 0));
+    caption_ = bag.ReadText("Caption", "");
+    font_ = bag.ReadFont("Font", ambient);
+    surface_.SetPicture(bag.ReadPicture("Picture"));
+    surface_.SetMaskColor(static_cast<platform::Colour>(bag.ReadInt("MaskColor", kButtonFace)));
+    transparent_ = bag.ReadInt("transparent", 0) != 0;
+    foreColor_ = static_cast<platform::Colour>(bag.ReadInt("ForeColor", kButtonText));
+    rotated_ = bag.ReadInt("Rotated", 0) != 0;
+    surface_.SetBackColor(static_cast<platform::Colour>(bag.ReadInt("BackColor", kWindowBackground)));
+    font_.bold = bag.ReadInt("FontBold", 0) != 0;
+    opacity_ = bag.ReadDouble("Opacity", 1.0);
+    autoSize_ = bag.ReadInt("AutoSize", 0) != 0;
+}
+
+void zLabelA::WriteProperties(platform::PropertyBag& bag, const platform::Font& ambient) const {
+    bag.WriteInt("Enabled", StoredFlag(enabled_), 0);
+    bag.WriteInt("BorderStyle", borderStyle_, 0);
+    bag.WriteText("Caption", caption_, "");
+    bag.WriteFont("Font", font_, ambient);
+    bag.WritePicture("Picture", surface_.GetPicture());
+    bag.WriteInt("MaskColor", surface_.MaskColor(), kButtonFace);
+    bag.WriteInt("transparent", StoredFlag(transparent_), 0);
+    bag.WriteInt("ForeColor", foreColor_, kButtonText);
+    bag.WriteInt("Rotated", StoredFlag(rotated_), 0);
+    bag.WriteInt("BackColor", surface_.BackColor(), kWindowBackground);
+    bag.WriteInt("FontBold", StoredFlag(font_.bold), 0);
+    bag.WriteDouble("Opacity", opacity_, 1.0);
+    bag.WriteInt("AutoSize", StoredFlag(autoSize_), 0);
 }
 
 } // namespace controls

@@ -6,6 +6,7 @@
 #include "platform/ControlSurface.h"
 #include "platform/Fonts.h"
 #include "platform/Picture.h"
+#include "platform/PropertyBag.h"
 
 #include <cstdint>
 #include <functional>
@@ -55,6 +56,11 @@ class zLabelA {
     void Opacity(double opacity);
     bool AutoSize() const { return autoSize_; }
     void AutoSize(bool autoSize);
+
+    // The persisted properties, as a form that holds the label loads and saves them; the ambient
+    // font is the host's. A restored caption is not drawn until the caption is set again.
+    void ReadProperties(const platform::PropertyBag& bag, const platform::Font& ambient);
+    void WriteProperties(platform::PropertyBag& bag, const platform::Font& ambient) const;
 
     // The caption's size in pixels as last measured.
     std::int32_t TextWidth() const { return textWidth_; }

@@ -373,3 +373,37 @@ TEST_F(TranspImgTest, PropertiesReportTheirKeysWhenSet) {
     EXPECT_TRUE(img.bestResize());
     EXPECT_TRUE(img.Enabled()) << "a new control is enabled";
 }
+
+TEST_F(TranspImgTest, StoredPropertiesComeBackWithoutDrawing) {
+    TranspImg img;
+    Prepare(img);
+    img.loadNewPicture("cards/card.bmp");
+    img.useAntialias(true);
+    img.bestResize(true);
+    img.BackColor(MakeColour(1, 2, 3));
+    platform::PropertyBag bag;
+    img.WriteProperties(bag, platform::Font{});
+    EXPECT_FALSE(bag.Has("zoom")) << "a default is not stored";
+    EXPECT_TRUE(bag.Has("Enabled")) << "always stored";
+    bag.WriteInt("rotation", 90, 0);
+    bag.WriteInt("selected", -1, 0);
+
+    TranspImg copy;
+    copy.ReadProperties(bag, platform::Font{});
+    EXPECT_EQ(copy.rotation(), 90);
+    EXPECT_TRUE(copy.selected());
+    EXPECT_TRUE(copy.useAntialias());
+    EXPECT_TRUE(copy.bestResize());
+    EXPECT_EQ(copy.BackColor(), MakeColour(1, 2, 3));
+    EXPECT_EQ(copy.MaskColor(), kMagenta);
+    EXPECT_EQ(copy.BackStyle(), 0);
+    EXPECT_TRUE(copy.Enabled());
+    EXPECT_TRUE(copy.GetPicture().SamePixels(img.GetPicture()))
+        << "the picture, not turned by the stored angle";
+
+    platform::PropertyBag empty;
+    TranspImg bare;
+    bare.ReadProperties(empty, platform::Font{});
+    EXPECT_FALSE(bare.Enabled()) << "a missing Enabled reads as false";
+    EXPECT_EQ(bare.zoom(), 100);
+}

@@ -187,3 +187,24 @@ TEST(zLabelA, MouseEventsArriveInTwips) {
     EXPECT_EQ(y, 3 * 15);
     EXPECT_EQ(clicks, 1);
 }
+
+TEST(zLabelA, RestoredCaptionShowsNoTextUntilItIsSet) {
+    platform::PropertyBag bag;
+    bag.WriteText("caption", "1", "");
+    bag.WriteFont("font", platform::Font{"Arial", 12, false}, platform::Font{});
+    bag.WriteInt("fontbold", -1, 0);
+    zLabelA label;
+    label.ReadProperties(bag, platform::Font{});
+    EXPECT_EQ(label.caption(), "1");
+    EXPECT_TRUE(label.FontBold());
+    EXPECT_EQ(label.Font().size, 12);
+    EXPECT_EQ(label.Surface().ScaleWidth(), 0) << "nothing drawn, no size";
+    label.caption(label.caption());
+    EXPECT_EQ(label.Surface().ScaleWidth(), Arial("1", 12, true).width + 5);
+
+    platform::PropertyBag saved;
+    label.WriteProperties(saved, platform::Font{});
+    EXPECT_EQ(saved.ReadText("Caption", ""), "1");
+    EXPECT_FALSE(saved.Has("Opacity"));
+    EXPECT_FALSE(saved.Has("BackColor")) << "still the window background";
+}
