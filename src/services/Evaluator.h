@@ -120,7 +120,8 @@ class Evaluator {
     double DrawRandom();
     double Element(double position) const;
     double StackTop() const;
-    // The stack for a function that walks all of it, its work charged; error 209 when empty.
+    // The stack for a function that walks all of it, the walk charged as work; NonEmptyStack
+    // raises error 209 when there is nothing to walk.
     const std::vector<double>& WalkStack();
     const std::vector<double>& NonEmptyStack();
     double Differentiate(std::string_view integrand);
