@@ -46,6 +46,15 @@ struct Parsed {
 
 std::unordered_map<std::string, Parsed> g_cache;
 
+// Inside a read scope: the files already checked, by the path the caller gave. Entries of an
+// unordered_map keep their address, so the pointers stay valid until the cache is cleared.
+struct Pinned {
+    Parsed* parsed;
+    std::string native;
+};
+int g_scopeDepth = 0;
+std::unordered_map<std::string, Pinned> g_pinned;
+
 // A section header: "[name]" after optional blanks; the name is trimmed.
 bool SectionName(const std::string& line, std::string& name) {
     std::string t = Trim(line);
@@ -107,8 +116,21 @@ void ParseBytes(Parsed& p, const std::string& bytes) {
     Index(p);
 }
 
+Parsed* LoadFromDisk(const std::string& file, std::string& native);
+
 // The parsed file, read again only when its time or size changed.
 Parsed* Load(const std::string& file, std::string& native) {
+    if (g_scopeDepth == 0) return LoadFromDisk(file, native);
+    if (auto pinned = g_pinned.find(file); pinned != g_pinned.end()) {
+        native = pinned->second.native;
+        return pinned->second.parsed;
+    }
+    Parsed* parsed = LoadFromDisk(file, native);
+    if (parsed) g_pinned.emplace(file, Pinned{parsed, native});
+    return parsed;
+}
+
+Parsed* LoadFromDisk(const std::string& file, std::string& native) {
     auto resolved = ResolvePath(file);
     if (!resolved) return nullptr;
     native = *resolved;
@@ -213,7 +235,16 @@ bool IniWrite(const std::string& file, const std::string& section, const std::st
 }
 
 void IniClearCache() {
+    g_pinned.clear();
     g_cache.clear();
+}
+
+IniReadScope::IniReadScope() {
+    ++g_scopeDepth;
+}
+
+IniReadScope::~IniReadScope() {
+    if (--g_scopeDepth == 0) g_pinned.clear();
 }
 
 } // namespace platform

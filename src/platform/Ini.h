@@ -24,4 +24,15 @@ std::vector<std::string> IniKeys(const std::string& file, const std::string& sec
 // Forgets every parsed file (tests that rewrite a file within one clock tick call this).
 void IniClearCache();
 
+// While a scope lives, a file already read in it is not looked at on disk again: a reader that
+// reads thousands of keys of one definition checks the file once instead of once per key. Writes
+// through IniWrite still reach the file and the cache. Scopes nest; the outermost one counts.
+class IniReadScope {
+  public:
+    IniReadScope();
+    ~IniReadScope();
+    IniReadScope(const IniReadScope&) = delete;
+    IniReadScope& operator=(const IniReadScope&) = delete;
+};
+
 } // namespace platform

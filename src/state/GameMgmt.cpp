@@ -3,6 +3,7 @@
 #include "net/MultiplayerMgmt.h"
 #include "platform/Codec.h"
 #include "platform/Files.h"
+#include "platform/Ini.h"
 #include "services/EffectMgmt.h"
 #include "services/OptionMgmt.h"
 #include "services/PropertyMgmt.h"
@@ -16,6 +17,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <unordered_set>
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -57,9 +64,13 @@ std::string CheckDefinitionLimits(const std::string& file) {
     const int commonCount = Number(GetIni("GAME", "common_decks", file));
     const int playerCount = Number(GetIni("GAME", "players", file));
     long long cards = 0;
-    const CardLineVisitor count = [&](int, const CardLine& line) { cards += line.copies; };
+    const auto count = [&](const DeckLines& deck) {
+        for (const DeckLines::Entry& entry : deck.entries)
+            cards += entry.line.copies;
+        return deck.refusal;
+    };
     for (int n = 1; n <= commonCount; ++n) {
-        std::string refusal = WalkCommonDeckLines(n, file, false, count);
+        std::string refusal = count(CommonDeckLines(n, file));
         if (!refusal.empty()) return refusal;
     }
     long long decks = commonCount;
@@ -69,9 +80,8 @@ std::string CheckDefinitionLimits(const std::string& file) {
         decks += own;
         if (decks > kMaxDecks) break;
         for (int k = 1; k <= own; ++k) {
-            std::string refusal = WalkPlayerDeckLines(
-                DeckSectionFor(static_cast<std::int16_t>(k), static_cast<std::int16_t>(p), file), file,
-                count);
+            std::string refusal = count(PlayerDeckLines(
+                DeckSectionFor(static_cast<std::int16_t>(k), static_cast<std::int16_t>(p), file), file));
             if (!refusal.empty()) return refusal;
         }
     }
@@ -103,10 +113,57 @@ void ClearDefinitionTables() {
     ResetReports();
 }
 
+// While a definition is read, the program folder and the names in the game's image folder are
+// looked up once rather than once per card: a definition of 500 cards would otherwise spend
+// most of its load finding the same folders again.
+std::optional<std::string> g_readingFolder;
+std::optional<std::unordered_set<std::string>> g_imageNames;
+// Each deck's card lines, cut once: the limits are checked on the very lines the cards come from.
+std::optional<std::map<std::string, DeckLines>> g_deckLines;
+
+class ReadingScope {
+  public:
+    ReadingScope() {
+        g_readingFolder = platform::ProgramFolder();
+        g_deckLines.emplace();
+    }
+    ~ReadingScope() {
+        g_readingFolder.reset();
+        g_imageNames.reset();
+        g_deckLines.reset();
+    }
+    ReadingScope(const ReadingScope&) = delete;
+    ReadingScope& operator=(const ReadingScope&) = delete;
+
+  private:
+    platform::IniReadScope ini_;
+};
+
+// A card image exists: a plain file name is looked up among the image folder's files (listed
+// once, after [GAME] directory is known); anything else goes to the file system.
+bool ImageExists(const std::string& name) {
+    const bool plain = !name.empty() && name[0] != '.' && name.find_first_of("\\/*?") == std::string::npos;
+    if (!g_readingFolder || !plain) return FileExists(GameImagePath(name));
+    if (!g_imageNames) {
+        g_imageNames.emplace();
+        // The same files FileExists finds: regular, visible, names compared without regard to case.
+        std::error_code error;
+        if (const auto folder = platform::ResolvePath(*g_readingFolder + "\\" + Game.directory))
+            for (fs::directory_iterator it(*folder, error), end; !error && it != end; it.increment(error)) {
+                const std::string file = platform::AnsiFromUtf8(it->path().filename().string());
+                std::error_code kind;
+                if (!file.empty() && file[0] != '.' && it->is_regular_file(kind))
+                    g_imageNames->insert(platform::AnsiUpper(file));
+            }
+    }
+    return g_imageNames->count(platform::AnsiUpper(name)) > 0;
+}
+
 } // namespace
 
 std::string GameImagePath(const std::string& name) {
-    return platform::ProgramFolder() + "\\" + Game.directory + "\\" + name;
+    const std::string folder = g_readingFolder ? *g_readingFolder : platform::ProgramFolder();
+    return folder + "\\" + Game.directory + "\\" + name;
 }
 
 bool ParseCardLine(const std::string& text, CardLine& line) {
@@ -129,36 +186,49 @@ bool ParseCardLine(const std::string& text, CardLine& line) {
     return true;
 }
 
-std::string WalkCommonDeckLines(int n, const std::string& file, bool report, const CardLineVisitor& visit) {
-    const std::string section = CommonSection(n);
-    const bool lastCardGiven = Number(GetIni(section, "lastCard", file)) != 0;
-    const int lines =
-        lastCardGiven ? Number(GetIni(section, "lastCard", file)) : Number(GetIni(section, "deckSize", file));
+namespace {
+
+// Cuts `count` lines of a deck section. With skipMissing a missing line makes nothing; with
+// filterOptions a line whose options nobody selected makes nothing.
+DeckLines CutDeckLines(const std::string& section, const std::string& file, int count, bool skipMissing,
+                       bool filterOptions) {
+    DeckLines deck;
     CardLine line;
-    for (int k = 1; k <= lines; ++k) {
+    for (int k = 1; k <= count; ++k) {
         const std::string text = GetIni(section, "card" + std::to_string(k), file);
-        if (text.empty()) {
-            if (lastCardGiven) continue;
-            if (report)
-                ShowMsg("Card " + std::to_string(k) + " on common deck #" + std::to_string(n) + " not found");
+        if (text.empty() && skipMissing) continue;
+        if (!ParseCardLine(text, line)) {
+            deck.refusal = BadCopyCount(k, section, text);
+            break;
         }
-        if (!ParseCardLine(text, line)) return BadCopyCount(k, section, text);
-        if (IsOptionExprActive(line.options)) continue;
-        visit(k, line);
+        if (filterOptions && IsOptionExprActive(line.options)) continue;
+        deck.entries.push_back(DeckLines::Entry{k, text.empty(), line});
     }
-    return "";
+    return deck;
 }
 
-std::string WalkPlayerDeckLines(const std::string& section, const std::string& file,
-                                const CardLineVisitor& visit) {
-    const int lines = Number(GetIni(section, "decksize", file));
-    CardLine line;
-    for (int i = 1; i <= lines; ++i) {
-        const std::string text = GetIni(section, "card" + std::to_string(i), file);
-        if (!ParseCardLine(text, line)) return BadCopyCount(i, section, text);
-        visit(i, line);
-    }
-    return "";
+DeckLines KeptDeckLines(const std::string& section, const std::function<DeckLines()>& cut) {
+    if (!g_deckLines) return cut();
+    auto kept = g_deckLines->find(section);
+    if (kept == g_deckLines->end()) kept = g_deckLines->emplace(section, cut()).first;
+    return kept->second;
+}
+
+} // namespace
+
+DeckLines CommonDeckLines(int n, const std::string& file) {
+    const std::string section = CommonSection(n);
+    return KeptDeckLines(section, [&] {
+        const int lastCard = Number(GetIni(section, "lastCard", file));
+        if (lastCard != 0) return CutDeckLines(section, file, lastCard, true, true);
+        return CutDeckLines(section, file, Number(GetIni(section, "deckSize", file)), false, true);
+    });
+}
+
+DeckLines PlayerDeckLines(const std::string& section, const std::string& file) {
+    return KeptDeckLines(section, [&] {
+        return CutDeckLines(section, file, Number(GetIni(section, "decksize", file)), false, false);
+    });
 }
 
 int CreateCardsFromLine(std::int16_t deck, std::int16_t owner, const CardLine& line) {
@@ -169,7 +239,7 @@ int CreateCardsFromLine(std::int16_t deck, std::int16_t owner, const CardLine& l
     card.owner = owner;
     card.key = line.key;
     card.image = line.image;
-    if (!FileExists(GameImagePath(line.image)))
+    if (!ImageExists(line.image))
         ShowMsg("File: " + line.image + " not found on directory " + Game.directory);
     AssignCardEffects(first, line.effects);
     SetCardProperties(first, line.properties);
@@ -238,6 +308,7 @@ void ReadDeckDirectives(std::int16_t deck, const std::string& section, const std
 }
 
 bool LoadGameDefinition(const std::string& file) {
+    const ReadingScope reading;
     const std::string refusal = CheckDefinitionLimits(file);
     if (!refusal.empty()) {
         ShowMsg("The game cannot be loaded: " + refusal);
@@ -288,8 +359,12 @@ bool LoadGameDefinition(const std::string& file) {
         const auto d = static_cast<std::int16_t>(n - 1);
         Game.decks[d].firstCard = static_cast<std::int16_t>(CardsCreated + 1);
         int made = 0;
-        WalkCommonDeckLines(n, file, true,
-                            [&](int, const CardLine& line) { made += CreateCardsFromLine(d, 0, line); });
+        for (const DeckLines::Entry& entry : CommonDeckLines(n, file).entries) {
+            if (entry.missing)
+                ShowMsg("Card " + std::to_string(entry.number) + " on common deck #" + std::to_string(n) +
+                        " not found");
+            made += CreateCardsFromLine(d, 0, entry.line);
+        }
         Game.deckSizes[d] = static_cast<std::int16_t>(made);
         Game.totalCards = static_cast<std::int16_t>(Game.totalCards + made);
     }

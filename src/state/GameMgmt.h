@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 // Reads the definition in `file` (CurrentGameFile names the same file). A definition that does
 // not fit the tables (players, decks, cards, copy counts) is refused with a message before
@@ -42,15 +43,26 @@ struct CardLine {
 // copies than the card table holds.
 bool ParseCardLine(const std::string& text, CardLine& line);
 
-// Called for every card line that makes cards, with its line number and the line.
-using CardLineVisitor = std::function<void(int k, const CardLine& line)>;
+// The card lines of one deck that make cards, in the order the cards are made. `missing` marks
+// a line the definition does not have (it still makes an empty card); `refusal` is "" or, for a
+// line the tables cannot hold, the text that refuses the definition.
+struct DeckLines {
+    struct Entry {
+        int number = 0; // k of the key "card" k
+        bool missing = false;
+        CardLine line;
+    };
+    std::vector<Entry> entries;
+    std::string refusal;
+};
 
-// Walks the card lines of common deck n (from 1) or of a player's deck section in the order the
-// cards are made. With `report`, the messages about missing lines are shown. The result is ""
-// or, for a line the tables cannot hold, the text that refuses the definition.
-std::string WalkCommonDeckLines(int n, const std::string& file, bool report, const CardLineVisitor& visit);
-std::string WalkPlayerDeckLines(const std::string& section, const std::string& file,
-                                const CardLineVisitor& visit);
+// The lines of common deck n (from 1): lastCard lines when given (missing ones skipped), else
+// deckSize lines; lines whose options nobody selected are left out. While a definition is read
+// each deck's lines are cut once and kept.
+DeckLines CommonDeckLines(int n, const std::string& file);
+
+// The decksize lines of a player's deck section.
+DeckLines PlayerDeckLines(const std::string& section, const std::string& file);
 
 // Makes the cards of one line in deck `deck` for owner `owner`, numbered from CardsCreated + 1,
 // and returns how many were made (the line's copies; fewer only when the card table is full).

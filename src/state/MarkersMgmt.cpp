@@ -36,6 +36,9 @@ std::int16_t NextKind() {
     return ++MarkerKindCount;
 }
 
+// The owner text of the kinds every player may use.
+const std::string kGlobalOwner = "0";
+
 std::string GlobalsFile() {
     return platform::ProgramFolder() + "\\globals.dat";
 }
@@ -88,7 +91,7 @@ void LoadMarkerDefinitions(const std::string& file) {
             MarkerTypeRecord& kind = MarkerKinds[NextKind()];
             kind.frontImage = GetField(line, 1, ",");
             kind.label = GetField(line, 2, ",");
-            kind.owner = "0";
+            kind.owner = kGlobalOwner;
         }
     }
 

@@ -69,9 +69,8 @@ void LoadPlayerDecks(const std::string& file) {
             Game.decks[d].split = kFalse;
             Game.decks[d].firstCard = static_cast<std::int16_t>(CardsCreated + 1);
             int made = 0;
-            WalkPlayerDeckLines(deckSection, file, [&](int, const CardLine& line) {
-                made += CreateCardsFromLine(d, static_cast<std::int16_t>(p), line);
-            });
+            for (const DeckLines::Entry& entry : PlayerDeckLines(deckSection, file).entries)
+                made += CreateCardsFromLine(d, static_cast<std::int16_t>(p), entry.line);
             Game.deckSizes[d] = static_cast<std::int16_t>(made);
             Game.totalCards = static_cast<std::int16_t>(Game.totalCards + made);
             Game.deckCount = static_cast<std::int16_t>(d + 1);
