@@ -3,6 +3,7 @@
 // from a scripted source.
 #include "EvaluatorTestSupport.h"
 
+#include "state/Helpers.h"
 #include "state/Numbers.h"
 
 #include <chrono>
@@ -356,6 +357,18 @@ TEST(EvaluatorFunctions, RandomNumbersComeFromTheInjectedSourceInTheirOrder) {
 
 TEST(EvaluatorFunctions, DefaultRandomSourceIsTheProgramGenerator) {
     Evaluator ev;
+    // Seeding the program's generator repeats the rolls.
+    auto rolls = [&] {
+        std::vector<double> values;
+        for (int i = 0; i < 20; ++i)
+            values.push_back(Assign(ev, "dice(1000)").value);
+        return values;
+    };
+    SeedRandom(12345);
+    const auto first = rolls();
+    SeedRandom(12345);
+    EXPECT_EQ(rolls(), first);
+
     for (int i = 0; i < 200; ++i) {
         ev.SetFormula("dice(6)");
         EXPECT_GE(ev.Result(), 1);
