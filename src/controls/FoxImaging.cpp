@@ -1,7 +1,10 @@
 #include "controls/FoxImaging.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
+#include <utility>
 
 namespace controls {
 
@@ -13,21 +16,33 @@ constexpr std::uint32_t kWhite = Picture::PixelOf(0xFFFFFF);
 // Calls f(destPixel, srcPixel) for every pixel of the block that lies in both pictures.
 template <typename F>
 void ForBlock(Picture& dest, int dx, int dy, int width, int height, const Picture& src, int sx, int sy, F f) {
-    if (&dest == &src) {
-        Picture copy = src;
-        copy.Row(0); // own pixels
-        ForBlock(dest, dx, dy, width, height, copy, sx, sy, f);
-        return;
-    }
-    for (int j = 0; j < height; ++j) {
-        int y = dy + j, srcY = sy + j;
-        if (y < 0 || y >= dest.Height() || srcY < 0 || srcY >= src.Height()) continue;
-        const std::uint32_t* s = src.Row(srcY);
-        std::uint32_t* d = dest.Row(y);
-        for (int i = 0; i < width; ++i) {
-            int x = dx + i, srcX = sx + i;
-            if (x >= 0 && x < dest.Width() && srcX >= 0 && srcX < src.Width()) f(d[x], s[srcX]);
+    // Cut the block to both pictures once, so that the loop itself tests nothing.
+    auto clip = [](int& d, int& s, int& length, int destLimit, int srcLimit) {
+        if (d < 0) {
+            s -= d;
+            length += d;
+            d = 0;
         }
+        if (s < 0) {
+            d -= s;
+            length += s;
+            s = 0;
+        }
+        length = std::min({length, destLimit - d, srcLimit - s});
+        return length > 0;
+    };
+    if (!clip(dx, sx, width, dest.Width(), src.Width()) || !clip(dy, sy, height, dest.Height(), src.Height()))
+        return;
+    const Picture source = src; // keeps the source's pixels if the destination is the same picture
+    const std::uint32_t* srcBits = source.Bits();
+    const int srcStride = source.Stride();
+    std::uint32_t* destBits = dest.Bits();
+    const int destStride = dest.Stride();
+    for (int j = 0; j < height; ++j) {
+        const std::uint32_t* s = srcBits + static_cast<std::ptrdiff_t>(sy + j) * srcStride + sx;
+        std::uint32_t* d = destBits + static_cast<std::ptrdiff_t>(dy + j) * destStride + dx;
+        for (int i = 0; i < width; ++i)
+            f(d[i], s[i]);
     }
 }
 
@@ -46,27 +61,32 @@ int QuarterTurns(double angle) {
 void FoxRotate(Picture& dest, int cx, int cy, int srcWidth, int srcHeight, const Picture& src, int srcX,
                int srcY, double angle, Colour key, int quality) {
     if (srcWidth <= 0 || srcHeight <= 0 || dest.IsEmpty() || src.IsEmpty() || !std::isfinite(angle)) return;
-    Picture own = src; // the destination may be the source
-    own.Row(0);
-    const Picture& source = own;
-    // Pivot of the source block, in the source's pixels.
+    // A second reference keeps the source's pixels as they are while the destination, which
+    // may be the same picture, is written (writing gives the destination pixels of its own).
+    const Picture own = src;
+    const std::uint32_t* srcBits = own.Bits();
+    const int srcStride = own.Stride();
+    // Pivot of the source block, in the source's pixels, and the part of the block that exists.
     const int px = srcX + srcWidth / 2;
     const int py = srcY + srcHeight - 1 - srcHeight / 2;
-    const int left = srcX, top = srcY, right = srcX + srcWidth, bottom = srcY + srcHeight;
-    auto inside = [&](int x, int y) {
-        return x >= left && x < right && y >= top && y < bottom && x >= 0 && y >= 0 && x < source.Width() &&
-               y < source.Height();
-    };
+    const int left = std::max(srcX, 0), top = std::max(srcY, 0);
+    const int right = std::min(srcX + srcWidth, own.Width()),
+              bottom = std::min(srcY + srcHeight, own.Height());
+    auto inside = [&](int x, int y) { return x >= left && x < right && y >= top && y < bottom; };
+    auto at = [&](int x, int y) { return srcBits[static_cast<std::ptrdiff_t>(y) * srcStride + x]; };
+    std::uint32_t* destBits = dest.Bits();
+    const int destStride = dest.Stride(), destWidth = dest.Width(), destHeight = dest.Height();
 
     int quarter = QuarterTurns(angle);
     if (quarter >= 0) {
         // Clockwise by q quarters: the source offset (u, v) from the pivot comes from the
         // destination offset (a, b) by turning back.
-        for (int y = 0; y < dest.Height(); ++y) {
-            std::uint32_t* d = dest.Row(y);
-            int b = y - cy;
-            for (int x = 0; x < dest.Width(); ++x) {
-                int a = x - cx, u = a, v = b;
+        for (int y = 0; y < destHeight; ++y) {
+            std::uint32_t* d = destBits + static_cast<std::ptrdiff_t>(y) * destStride;
+            const int b = y - cy;
+            for (int x = 0; x < destWidth; ++x) {
+                const int a = x - cx;
+                int u = a, v = b;
                 switch (quarter) {
                 case 1:
                     u = b;
@@ -83,8 +103,8 @@ void FoxRotate(Picture& dest, int cx, int cy, int srcWidth, int srcHeight, const
                 default:
                     break;
                 }
-                int sx = px + u, sy = py + v;
-                if (inside(sx, sy)) d[x] = source.Row(sy)[sx];
+                const int sx = px + u, sy = py + v;
+                if (inside(sx, sy)) d[x] = at(sx, sy);
             }
         }
         return;
@@ -93,17 +113,18 @@ void FoxRotate(Picture& dest, int cx, int cy, int srcWidth, int srcHeight, const
     const double radians = angle * 3.14159265358979323846 / 180.0;
     const double c = std::cos(radians), s = std::sin(radians);
     const std::uint32_t keyPixel = Picture::PixelOf(key);
-    for (int y = 0; y < dest.Height(); ++y) {
-        std::uint32_t* d = dest.Row(y);
+    for (int y = 0; y < destHeight; ++y) {
+        std::uint32_t* d = destBits + static_cast<std::ptrdiff_t>(y) * destStride;
         const double b = y - cy;
-        for (int x = 0; x < dest.Width(); ++x) {
-            const double a = x - cx;
-            const double u = a * c + b * s;
-            const double v = -a * s + b * c;
+        // The source point moves by (c, -s) for each step to the right.
+        double u = -cx * c + b * s;
+        double v = cx * s + b * c;
+        for (int x = 0; x < destWidth; ++x, u += c, v -= s) {
             const double fx = px + u, fy = py + v;
-            const int nx = static_cast<int>(std::lround(fx)), ny = static_cast<int>(std::lround(fy));
+            const int nx = static_cast<int>(std::floor(fx + 0.5)),
+                      ny = static_cast<int>(std::floor(fy + 0.5));
             if (!inside(nx, ny)) continue;
-            std::uint32_t nearest = source.Row(ny)[nx];
+            std::uint32_t nearest = at(nx, ny);
             if (quality != kFoxQualitySmooth || nearest == keyPixel) {
                 d[x] = nearest;
                 continue;
@@ -115,7 +136,7 @@ void FoxRotate(Picture& dest, int cx, int cy, int srcWidth, int srcHeight, const
             for (int k = 0; k < 4; ++k) {
                 int sx = x0 + (k & 1), sy = y0 + (k >> 1);
                 if (!inside(sx, sy)) continue;
-                std::uint32_t p = source.Row(sy)[sx];
+                std::uint32_t p = at(sx, sy);
                 if (p == keyPixel) continue;
                 double w = ((k & 1) ? tx : 1 - tx) * ((k >> 1) ? ty : 1 - ty);
                 sum[0] += w * (p & 0xFF);

@@ -137,8 +137,10 @@ struct ControlSurface::Impl {
             int w = std::min(size.width(), maskPicture.Width());
             int h = std::min(size.height(), maskPicture.Height());
             std::uint32_t key32 = Picture::PixelOf(ResolveColour(maskColor));
+            const std::uint32_t* maskBits = maskPicture.Bits();
+            const int stride = maskPicture.Stride();
             for (int y = 0; y < h; ++y) {
-                const std::uint32_t* row = maskPicture.Row(y);
+                const std::uint32_t* row = maskBits + static_cast<std::ptrdiff_t>(y) * stride;
                 uchar* out = bits.scanLine(y);
                 for (int x = 0; x < w; ++x)
                     if (row[x] != key32) {

@@ -160,6 +160,16 @@ std::uint32_t* Picture::Row(int y) {
     return reinterpret_cast<std::uint32_t*>(impl_->image.scanLine(y));
 }
 
+const std::uint32_t* Picture::Bits() const {
+    return reinterpret_cast<const std::uint32_t*>(impl_->image.constBits());
+}
+std::uint32_t* Picture::Bits() {
+    return reinterpret_cast<std::uint32_t*>(impl_->image.bits());
+}
+int Picture::Stride() const {
+    return static_cast<int>(impl_->image.bytesPerLine() / 4);
+}
+
 void Picture::Resize(int width, int height, Colour fill) {
     width = ClampSide(width);
     height = ClampSide(height);
@@ -197,9 +207,12 @@ void Picture::Copy(int dx, int dy, int width, int height, const Picture& src, in
         Copy(dx, dy, width, height, copy, 0, 0, op);
         return;
     }
+    const std::uint32_t* srcBits = src.Bits();
+    std::uint32_t* destBits = Bits();
+    const int srcStride = src.Stride(), destStride = Stride();
     for (int row = 0; row < height; ++row) {
-        const std::uint32_t* s = src.Row(sy + row) + sx;
-        std::uint32_t* d = Row(dy + row) + dx;
+        const std::uint32_t* s = srcBits + static_cast<std::ptrdiff_t>(sy + row) * srcStride + sx;
+        std::uint32_t* d = destBits + static_cast<std::ptrdiff_t>(dy + row) * destStride + dx;
         switch (op) {
         case RasterOp::Copy:
             std::memcpy(d, s, static_cast<std::size_t>(width) * 4);

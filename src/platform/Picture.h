@@ -93,6 +93,10 @@ class Picture {
     static constexpr std::uint32_t PixelOf(Colour c) { return (c & 0xFFFFFFu) | 0xFF000000u; }
     const std::uint32_t* Row(int y) const;
     std::uint32_t* Row(int y);
+    // All rows at once: row y starts Stride() pixels after row y - 1.
+    const std::uint32_t* Bits() const;
+    std::uint32_t* Bits();
+    int Stride() const;
 
   private:
     struct Impl;
