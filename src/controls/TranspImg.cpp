@@ -135,7 +135,7 @@ void TranspImg::loadNewPicture(const std::string& fileName, bool natural, bool f
     std::optional<Picture> picture = Picture::Load(fileName);
     if (!picture) {
         // Nothing is touched: the control keeps showing what it showed.
-        ShowMsg("File " + fileName + " is not a picture");
+        ShowMsg("File " + fileName + " cannot be shown as a picture");
         return;
     }
     ImageInfo info;

@@ -73,7 +73,8 @@ struct ControlSurface::Impl {
     Colour maskColor = 0;
     Colour backColor = kSystemColourFlag | 15;
     int backStyle = 1;
-    bool visible = true;
+    // Shown as the program wants it; a window of its own stays hidden until it is asked for.
+    bool visible;
     std::string tag;
     // What the widget mask was made from, so that it is rebuilt only when that changes.
     qint64 maskKey = -1;
@@ -82,7 +83,8 @@ struct ControlSurface::Impl {
     QSize maskKeySize;
     bool fullyHidden = false;
 
-    Impl(ControlSurface& owner, QWidget* parent) : self(owner), widget(new SurfaceWidget(*this, parent)) {
+    Impl(ControlSurface& owner, QWidget* parent)
+        : self(owner), widget(new SurfaceWidget(*this, parent)), visible(parent != nullptr) {
         widget->resize(0, 0);
     }
     ~Impl() { delete widget.data(); }

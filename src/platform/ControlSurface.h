@@ -26,8 +26,8 @@ struct MouseEvent {
 
 class ControlSurface {
   public:
-    // A surface inside a parent window (a form's or another surface's handle), or a top-level
-    // window of its own when there is none.
+    // A visible surface inside a parent window (a form's or another surface's handle), or a
+    // hidden window of its own when there is none.
     explicit ControlSurface(NativeWidget* parent = nullptr);
     ~ControlSurface();
     ControlSurface(const ControlSurface&) = delete;

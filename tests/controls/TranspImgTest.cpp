@@ -265,7 +265,7 @@ TEST_F(TranspImgTest, LoadFailuresChangeNothing) {
     img.loadNewPicture("cards/none.bmp");
     img.loadNewPicture("cards/bad.bmp");
     EXPECT_EQ(messages.Messages(), (std::vector<std::string>{"File cards/none.bmp not found",
-                                                             "File cards/bad.bmp is not a picture"}));
+                                                             "File cards/bad.bmp cannot be shown as a picture"}));
     EXPECT_TRUE(img.hdc().SamePixels(before));
     EXPECT_EQ(img.GetPictureName(), "cards/card.bmp");
     EXPECT_EQ(img.rotation(), 90);

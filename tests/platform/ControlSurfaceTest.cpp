@@ -137,3 +137,19 @@ TEST(ControlSurface, KeepsTagAndToolTip) {
     EXPECT_EQ(s.Tag(), "17");
     EXPECT_EQ(s.ToolTipText(), "Ace of \xA7");
 }
+
+TEST(ControlSurface, AWindowOfItsOwnStaysHiddenUntilAskedForAndAChildShows) {
+    ControlSurface window;
+    ControlSurface child(window.Handle());
+    EXPECT_FALSE(window.Visible());
+    EXPECT_TRUE(child.Visible());
+    // Masking everything away and back must not bring up a window nobody asked for.
+    window.SetSizePixels(4, 4);
+    window.SetMaskColor(kMagenta);
+    window.SetBackStyle(0);
+    window.SetMaskPicture(Picture(4, 4, kMagenta));
+    window.SetMaskPicture(Picture(4, 4, kRed));
+    EXPECT_FALSE(window.Visible());
+    child.SetVisible(false);
+    EXPECT_FALSE(child.Visible());
+}
