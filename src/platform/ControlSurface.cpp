@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <QWindow>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -130,30 +131,39 @@ struct ControlSurface::Impl {
         if (backStyle != 0) {
             widget->clearMask();
         } else {
-            // Bit set where the surface shows: inside the mask picture and not the mask colour.
-            QImage bits(size.isEmpty() ? QSize(1, 1) : size, QImage::Format_MonoLSB);
-            // Index 1 is black, which a bitmap reads as "inside".
-            bits.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
-            bits.fill(0);
-            bool any = false;
-            int w = std::min(size.width(), maskPicture.Width());
-            int h = std::min(size.height(), maskPicture.Height());
-            std::uint32_t key32 = Picture::PixelOf(ResolveColour(maskColor));
+            const int w = std::min(size.width(), maskPicture.Width());
+            const int h = std::min(size.height(), maskPicture.Height());
+            const std::uint32_t key32 = Picture::PixelOf(ResolveColour(maskColor));
             const std::uint32_t* maskBits = maskPicture.Bits();
             const int stride = maskPicture.Stride();
-            for (int y = 0; y < h; ++y) {
-                const std::uint32_t* row = maskBits + static_cast<std::ptrdiff_t>(y) * stride;
-                uchar* out = bits.scanLine(y);
-                for (int x = 0; x < w; ++x)
-                    if (row[x] != key32) {
-                        out[x >> 3] = static_cast<uchar>(out[x >> 3] | (1u << (x & 7)));
-                        any = true;
-                    }
+            bool any = false;
+            if (!widget->parentWidget()) {
+                // A window of its own is not shaped (only a child lets its parent show through):
+                // it only needs to know whether anything shows at all.
+                for (int y = 0; y < h && !any; ++y) {
+                    const std::uint32_t* row = maskBits + static_cast<std::ptrdiff_t>(y) * stride;
+                    any = std::find_if(row, row + w, [key32](std::uint32_t p) { return p != key32; }) !=
+                          row + w;
+                }
+            } else {
+                // Bit set where the surface shows: inside the mask picture and not the mask colour.
+                QImage bits(size.isEmpty() ? QSize(1, 1) : size, QImage::Format_MonoLSB);
+                // Index 1 is black, which a bitmap reads as "inside".
+                bits.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
+                bits.fill(0);
+                for (int y = 0; y < h; ++y) {
+                    const std::uint32_t* row = maskBits + static_cast<std::ptrdiff_t>(y) * stride;
+                    uchar* out = bits.scanLine(y);
+                    for (int x = 0; x < w; ++x)
+                        if (row[x] != key32) {
+                            out[x >> 3] = static_cast<uchar>(out[x >> 3] | (1u << (x & 7)));
+                            any = true;
+                        }
+                }
+                if (any) widget->setMask(QRegion(QBitmap::fromImage(bits)));
             }
             // An empty mask would mean no mask at all to the window system: hide instead.
             hideAll = !any;
-            // A window of its own is not shaped: only a child surface lets its parent show through.
-            if (any && widget->parentWidget()) widget->setMask(QRegion(QBitmap::fromImage(bits)));
         }
         if (hideAll != fullyHidden) {
             fullyHidden = hideAll;

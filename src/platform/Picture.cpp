@@ -258,21 +258,33 @@ void Picture::Stretch(int dx, int dy, int dw, int dh, const Picture& src, int sx
         Copy(dx, dy, dw, dh, PictureAccess::FromImage(scaled), 0, 0);
         return;
     }
-    Picture source = src; // the destination may be the source
-    std::vector<int> columns(static_cast<std::size_t>(dw));
-    for (int i = 0; i < dw; ++i)
-        columns[static_cast<std::size_t>(i)] = sx + static_cast<int>(static_cast<long long>(i) * sw / dw);
-    for (int j = 0; j < dh; ++j) {
-        int y = dy + j;
-        int srcY = sy + static_cast<int>(static_cast<long long>(j) * sh / dh);
-        if (y < 0 || y >= Height() || srcY < 0 || srcY >= source.Height()) continue;
-        const std::uint32_t* s = source.Row(srcY);
-        std::uint32_t* d = Row(y);
-        for (int i = 0; i < dw; ++i) {
-            int x = dx + i;
-            int srcX = columns[static_cast<std::size_t>(i)];
-            if (x >= 0 && x < Width() && srcX >= 0 && srcX < source.Width()) d[x] = s[srcX];
+    const Picture source = src; // keeps the source's pixels if the destination is the same picture
+    // Columns map onto the source in order, so the ones that land inside both pictures are one run.
+    std::vector<int> columns;
+    columns.reserve(static_cast<std::size_t>(dw));
+    int first = -1;
+    for (int i = 0; i < dw; ++i) {
+        const int x = dx + i;
+        const int srcX = sx + static_cast<int>(static_cast<long long>(i) * sw / dw);
+        if (x < 0 || x >= Width() || srcX < 0 || srcX >= source.Width()) {
+            if (first >= 0) break;
+            continue;
         }
+        if (first < 0) first = i;
+        columns.push_back(srcX);
+    }
+    if (columns.empty()) return;
+    const std::uint32_t* srcBits = source.Bits();
+    std::uint32_t* destBits = Bits();
+    const int srcStride = source.Stride(), destStride = Stride();
+    for (int j = 0; j < dh; ++j) {
+        const int y = dy + j;
+        const int srcY = sy + static_cast<int>(static_cast<long long>(j) * sh / dh);
+        if (y < 0 || y >= Height() || srcY < 0 || srcY >= source.Height()) continue;
+        const std::uint32_t* s = srcBits + static_cast<std::ptrdiff_t>(srcY) * srcStride;
+        std::uint32_t* d = destBits + static_cast<std::ptrdiff_t>(y) * destStride + dx + first;
+        for (std::size_t i = 0; i < columns.size(); ++i)
+            d[i] = s[columns[i]];
     }
 }
 
