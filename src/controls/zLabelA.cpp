@@ -60,7 +60,10 @@ void zLabelA::Font(const platform::Font& font) {
     Changed("Font");
 }
 void zLabelA::SetPicture(const platform::Picture& picture) {
+    // The new background shows from the next caption on; what is drawn stays.
+    platform::Picture kept = surface_.Drawing();
     surface_.SetPicture(picture);
+    surface_.Drawing() = kept;
     Changed("Picture");
 }
 void zLabelA::MaskColor(platform::Colour c) {

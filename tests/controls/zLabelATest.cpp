@@ -208,3 +208,13 @@ TEST(zLabelA, RestoredCaptionShowsNoTextUntilItIsSet) {
     EXPECT_FALSE(saved.Has("Opacity"));
     EXPECT_FALSE(saved.Has("BackColor")) << "still the window background";
 }
+
+TEST(zLabelA, ANewBackgroundPictureShowsFromTheNextCaption) {
+    std::unique_ptr<zLabelA> label(NewLabel(12));
+    label->caption("3");
+    const Picture before = label->hdc();
+    label->SetPicture(Picture(80, 40, MakeColour(0, 0, 200)));
+    EXPECT_TRUE(label->hdc().SamePixels(before));
+    label->caption("3");
+    EXPECT_EQ(label->hdc().GetPixel(0, 0), MakeColour(0, 0, 200));
+}
