@@ -264,8 +264,9 @@ TEST_F(TranspImgTest, LoadFailuresChangeNothing) {
     const Picture before = img.hdc();
     img.loadNewPicture("cards/none.bmp");
     img.loadNewPicture("cards/bad.bmp");
-    EXPECT_EQ(messages.Messages(), (std::vector<std::string>{"File cards/none.bmp not found",
-                                                             "File cards/bad.bmp cannot be shown as a picture"}));
+    EXPECT_EQ(messages.Messages(),
+              (std::vector<std::string>{"File cards/none.bmp not found",
+                                        "File cards/bad.bmp cannot be shown as a picture"}));
     EXPECT_TRUE(img.hdc().SamePixels(before));
     EXPECT_EQ(img.GetPictureName(), "cards/card.bmp");
     EXPECT_EQ(img.rotation(), 90);
