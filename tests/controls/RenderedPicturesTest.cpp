@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
+#include <vector>
 
 using controls::TranspImg;
 using platform::Colour;
@@ -98,4 +100,49 @@ TEST(RenderedPictures, CardAndLabelAreWrittenForAPersonToSee) {
     for (const char* name : {"card_0", "card_90", "card_180", "card_270", "card_45", "card_zoom150",
                              "card_grey", "card_selected", "label", "label_turned"})
         EXPECT_TRUE(std::filesystem::exists(OutputFolder() + "/" + name + ".png")) << name;
+}
+
+// The same controls as children of a table window, grabbed as the window shows them: the felt
+// must show through every mask-coloured pixel, and overlapping cards must stack.
+TEST(RenderedPictures, TableWindowShowsTheFeltThroughTheMasks) {
+    testsupport::TempProgramFolder folder;
+    folder.Write("cards/k7.bmp", testimages::BmpOf(CardFace()));
+    SelectionColour = static_cast<std::int32_t>(MakeColour(255, 220, 0));
+
+    platform::ControlSurface table;
+    table.SetSizePixels(420, 200);
+    table.SetBackStyle(1);
+    table.SetBackColor(kFelt);
+    std::vector<std::unique_ptr<TranspImg>> cards;
+    const int angles[] = {0, 90, 45, 180};
+    for (int i = 0; i < 4; ++i) {
+        cards.push_back(std::make_unique<TranspImg>(table.Handle()));
+        TranspImg& card = *cards.back();
+        card.reset();
+        card.MaskColor(kMagenta);
+        card.useAntialias(true);
+        card.loadNewPicture("cards/k7.bmp");
+        card.rotation(static_cast<std::int16_t>(angles[i]));
+        if (i == 3) card.selected(true);
+        card.SetPosition(static_cast<std::int16_t>(10 + i * 90),
+                         static_cast<std::int16_t>(30 + (i % 2) * 20));
+    }
+    controls::zLabelA label(table.Handle());
+    label.Font(platform::Font{"Arial", 10, true});
+    label.BackColor(MakeColour(255, 255, 200));
+    label.ForeColor(MakeColour(120, 0, 0));
+    label.caption("Gold: 12");
+    label.Surface().Move(40 * 15, 60 * 15);
+    table.SetVisible(true);
+
+    const Picture seen = table.Grab();
+    ASSERT_EQ(seen.Width(), 420);
+    ASSERT_TRUE(seen.SaveAsPng(OutputFolder() + "/table.png"));
+    int magenta = 0;
+    for (int y = 0; y < seen.Height(); ++y)
+        for (int x = 0; x < seen.Width(); ++x)
+            magenta += seen.GetPixel(x, y) == kMagenta;
+    EXPECT_EQ(magenta, 0) << "no mask colour is ever shown";
+    EXPECT_EQ(seen.GetPixel(2, 2), kFelt);
+    EXPECT_EQ(seen.GetPixel(42, 62), label.hdc().GetPixel(2, 2)) << "the label lies on top of the first card";
 }
