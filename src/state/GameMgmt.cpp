@@ -117,7 +117,7 @@ void ClearDefinitionTables() {
 // looked up once rather than once per card: a definition of 500 cards would otherwise spend
 // most of its load finding the same folders again.
 std::optional<std::string> g_readingFolder;
-std::optional<std::unordered_set<std::string>> g_imageNames;
+const std::unordered_set<std::string>* g_imageNames = nullptr;
 // Each deck's card lines, cut once: the limits are checked on the very lines the cards come from.
 std::optional<std::map<std::string, DeckLines>> g_deckLines;
 
@@ -129,7 +129,7 @@ class ReadingScope {
     }
     ~ReadingScope() {
         g_readingFolder.reset();
-        g_imageNames.reset();
+        g_imageNames = nullptr;
         g_deckLines.reset();
     }
     ReadingScope(const ReadingScope&) = delete;
@@ -139,23 +139,40 @@ class ReadingScope {
     platform::IniReadScope ini_;
 };
 
+// The visible regular files of the image folder, upper-cased: the files FileExists finds. Kept
+// between reads together with the folder's modification time, which changes whenever a file
+// is added to the folder, removed from it or renamed in it.
+struct FolderListing {
+    std::string folder;
+    fs::file_time_type time{};
+    std::unordered_set<std::string> names;
+};
+
+const std::unordered_set<std::string>& ImageFolderNames() {
+    static FolderListing listing;
+    static const std::unordered_set<std::string> none;
+    const auto folder = platform::ResolvePath(*g_readingFolder + "\\" + Game.directory);
+    if (!folder) return none;
+    std::error_code error;
+    const auto time = fs::last_write_time(*folder, error);
+    if (error) return none;
+    if (listing.folder == *folder && listing.time == time) return listing.names;
+    listing = FolderListing{*folder, time, {}};
+    for (fs::directory_iterator it(*folder, error), end; !error && it != end; it.increment(error)) {
+        const std::string file = platform::AnsiFromUtf8(it->path().filename().string());
+        std::error_code kind;
+        if (!file.empty() && file[0] != '.' && it->is_regular_file(kind))
+            listing.names.insert(platform::AnsiUpper(file));
+    }
+    return listing.names;
+}
+
 // A card image exists: a plain file name is looked up among the image folder's files (listed
 // once, after [GAME] directory is known); anything else goes to the file system.
 bool ImageExists(const std::string& name) {
     const bool plain = !name.empty() && name[0] != '.' && name.find_first_of("\\/*?") == std::string::npos;
     if (!g_readingFolder || !plain) return FileExists(GameImagePath(name));
-    if (!g_imageNames) {
-        g_imageNames.emplace();
-        // The same files FileExists finds: regular, visible, names compared without regard to case.
-        std::error_code error;
-        if (const auto folder = platform::ResolvePath(*g_readingFolder + "\\" + Game.directory))
-            for (fs::directory_iterator it(*folder, error), end; !error && it != end; it.increment(error)) {
-                const std::string file = platform::AnsiFromUtf8(it->path().filename().string());
-                std::error_code kind;
-                if (!file.empty() && file[0] != '.' && it->is_regular_file(kind))
-                    g_imageNames->insert(platform::AnsiUpper(file));
-            }
-    }
+    if (!g_imageNames) g_imageNames = &ImageFolderNames();
     return g_imageNames->count(platform::AnsiUpper(name)) > 0;
 }
 
@@ -207,8 +224,12 @@ DeckLines CutDeckLines(const std::string& section, const std::string& file, int 
     return deck;
 }
 
-DeckLines KeptDeckLines(const std::string& section, const std::function<DeckLines()>& cut) {
-    if (!g_deckLines) return cut();
+const DeckLines& KeptDeckLines(const std::string& section, const std::function<DeckLines()>& cut) {
+    if (!g_deckLines) {
+        static DeckLines unkept; // outside a read nothing is kept; valid until the next call
+        unkept = cut();
+        return unkept;
+    }
     auto kept = g_deckLines->find(section);
     if (kept == g_deckLines->end()) kept = g_deckLines->emplace(section, cut()).first;
     return kept->second;
@@ -216,7 +237,7 @@ DeckLines KeptDeckLines(const std::string& section, const std::function<DeckLine
 
 } // namespace
 
-DeckLines CommonDeckLines(int n, const std::string& file) {
+const DeckLines& CommonDeckLines(int n, const std::string& file) {
     const std::string section = CommonSection(n);
     return KeptDeckLines(section, [&] {
         const int lastCard = Number(GetIni(section, "lastCard", file));
@@ -225,7 +246,7 @@ DeckLines CommonDeckLines(int n, const std::string& file) {
     });
 }
 
-DeckLines PlayerDeckLines(const std::string& section, const std::string& file) {
+const DeckLines& PlayerDeckLines(const std::string& section, const std::string& file) {
     return KeptDeckLines(section, [&] {
         return CutDeckLines(section, file, Number(GetIni(section, "decksize", file)), false, false);
     });

@@ -391,4 +391,24 @@ TEST_F(GameDefinitionTest, ReportMessagesAreShownOncePerDefinition) {
     EXPECT_THAT(messages.Messages(), ElementsAre("Report type for report 1 unknown"));
 }
 
+TEST_F(GameDefinitionTest, ImageFolderChangesAreSeenByTheNextLoad) {
+    const std::string path =
+        definition.Write("img.game",
+                         "[GAME]\ncommon_decks=1\nplayers=1\ndirectory=cards\n[COMMON 1]\ndeckSize=1\n"
+                         "split=FALSE\ncard1=Late.BMP,,,L,\n",
+                         false);
+    definition.Folder().Write("cards/other.bmp", "");
+    ASSERT_TRUE(definition.Load(path));
+    EXPECT_THAT(messages.Messages(), ElementsAre("File: Late.BMP not found on directory cards"));
+
+    messages.Clear();
+    definition.Folder().Write("cards/late.bmp", ""); // found without regard to case
+    ASSERT_TRUE(definition.Load(path));
+    EXPECT_TRUE(messages.Messages().empty());
+
+    std::remove((definition.Folder().Path() + "/cards/late.bmp").c_str());
+    ASSERT_TRUE(definition.Load(path));
+    EXPECT_THAT(messages.Messages(), ElementsAre("File: Late.BMP not found on directory cards"));
+}
+
 } // namespace
