@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 #include "controls/TestImages.h"
 
+#include "controls/ImageInfo.h"
 #include "controls/TranspImg.h"
 #include "platform/ControlSurface.h"
 #include "state/TableState.h"
@@ -407,4 +408,23 @@ TEST_F(TranspImgTest, StoredPropertiesComeBackWithoutDrawing) {
     bare.ReadProperties(empty, platform::Font{});
     EXPECT_FALSE(bare.Enabled()) << "a missing Enabled reads as false";
     EXPECT_EQ(bare.zoom(), 100);
+}
+
+TEST_F(TranspImgTest, JpegCardsLoadAtTheirHeadersSize) {
+    folder.CopyIn(testsupport::FixturePath("pictures/card.jpg"), "cards/card.jpg");
+    controls::ImageInfo info;
+    info.ReadImageInfo("cards/card.jpg");
+    EXPECT_EQ(info.ImageType(), controls::ImageInfo::kJpeg);
+    EXPECT_EQ(info.ImageWidth(), 71);
+    EXPECT_EQ(info.ImageHeight(), 96);
+    TranspImg img;
+    Prepare(img);
+    img.loadNewPicture("cards/card.jpg", true);
+    ASSERT_TRUE(messages.Messages().empty());
+    EXPECT_EQ(img.Surface().ScaleWidth(), 71);
+    EXPECT_EQ(img.Surface().ScaleHeight(), 96);
+    const Colour pip = img.hdc().GetPixel(15, 15); // the red pip, give or take the compression
+    EXPECT_NEAR(platform::RedOf(pip), 200, 24);
+    EXPECT_NEAR(platform::GreenOf(pip), 20, 24);
+    EXPECT_NEAR(platform::BlueOf(pip), 30, 24);
 }
