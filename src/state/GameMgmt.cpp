@@ -52,17 +52,18 @@ std::string BadCopyCount(int k, const std::string& section, const std::string& t
 // Counts what a definition asks of the tables without changing anything, so that a definition
 // that does not fit is refused before the previous state is touched. "" when it fits.
 std::string CheckDefinitionLimits(const std::string& file) {
-    const double players = LeadingNumber(GetIni("GAME", "players", file));
-    if (players < 0 || players > kMaxPlayers)
-        return "it has " + FormatNumber(players) + " players, at most " + std::to_string(kMaxPlayers) +
-               " are possible";
-    const double commons = LeadingNumber(GetIni("GAME", "common_decks", file));
-    if (commons < 0 || commons > kMaxDecks)
-        return "it has " + FormatNumber(commons) + " common decks, at most " + std::to_string(kMaxDecks) +
-               " decks are possible";
+    // Checked as the reader reads them: rounded to whole numbers.
+    const std::string playersText = GetIni("GAME", "players", file);
+    const int playerCount = Number(playersText);
+    if (playerCount < 0 || playerCount > kMaxPlayers)
+        return "it has " + FormatNumber(LeadingNumber(playersText)) + " players, at most " +
+               std::to_string(kMaxPlayers) + " are possible";
+    const std::string commonsText = GetIni("GAME", "common_decks", file);
+    const int commonCount = Number(commonsText);
+    if (commonCount < 0 || commonCount > kMaxDecks)
+        return "it has " + FormatNumber(LeadingNumber(commonsText)) + " common decks, at most " +
+               std::to_string(kMaxDecks) + " decks are possible";
 
-    const int commonCount = Number(GetIni("GAME", "common_decks", file));
-    const int playerCount = Number(GetIni("GAME", "players", file));
     long long cards = 0;
     const auto count = [&](const DeckLines& deck) {
         for (const DeckLines::Entry& entry : deck.entries)

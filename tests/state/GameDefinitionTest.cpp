@@ -7,6 +7,7 @@
 #include "services/PropertyMgmt.h"
 #include "state/GameMgmt.h"
 #include "state/MarkersMgmt.h"
+#include "state/PlayerMgmt.h"
 #include "state/TableState.h"
 
 #include <gmock/gmock.h>
@@ -300,6 +301,10 @@ INSTANTIATE_TEST_SUITE_P(
     Limits, RefusalTest,
     testing::Values(
         RefusalCase{"EightPlayers", "[GAME]\nplayers=8\n", "it has 8 players, at most 7 are possible"},
+        RefusalCase{"HugePlayerCount", "[GAME]\nplayers=1e9\n",
+                    "it has 1000000000 players, at most 7 are possible"},
+        RefusalCase{"NegativeDeckCount", "[GAME]\nplayers=2\ncommon_decks=-1\n",
+                    "it has -1 common decks, at most 12 decks are possible"},
         RefusalCase{"ThirteenCommonDecks", "[GAME]\nplayers=2\ncommon_decks=13\n",
                     "it has 13 common decks, at most 12 decks are possible"},
         RefusalCase{"PlayerDecksBeyondTwelve",
@@ -409,6 +414,24 @@ TEST_F(GameDefinitionTest, ImageFolderChangesAreSeenByTheNextLoad) {
     std::remove((definition.Folder().Path() + "/cards/late.bmp").c_str());
     ASSERT_TRUE(definition.Load(path));
     EXPECT_THAT(messages.Messages(), ElementsAre("File: Late.BMP not found on directory cards"));
+}
+
+TEST_F(GameDefinitionTest, SeatIdsAndTheActingSeatAreLeftAsTheLoginSetThem) {
+    const std::string path = definition.Write("s.game", "[GAME]\nplayers=2\n[PLAYER 1]\nname=Ann\n");
+    CurrentGameFile = path;
+    InitGameOptions();
+    LoadPlayerNames(path);
+    Game.players[1].seatId = "ann-id";
+    Game.players[8].seatId = "judge";
+    Game.CurrentPlayer = 2;
+    Game.turnCounter = 9;
+    ASSERT_TRUE(LoadGameDefinition(path));
+    EXPECT_EQ(Game.players[1].name, "Ann");
+    EXPECT_EQ(Game.players[1].seatId, "ann-id");
+    EXPECT_EQ(Game.players[2].seatId, kNoSeatId);
+    EXPECT_EQ(Game.players[8].seatId, "judge");
+    EXPECT_EQ(Game.CurrentPlayer, 2);
+    EXPECT_EQ(Game.turnCounter, 0);
 }
 
 } // namespace
