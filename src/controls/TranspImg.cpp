@@ -140,11 +140,9 @@ void TranspImg::loadNewPicture(const std::string& fileName, bool natural, bool f
     }
     ImageInfo info;
     info.ReadImageInfo(fileName);
-    int w = info.ImageWidth(), h = info.ImageHeight();
-    if (info.ImageType() == ImageInfo::kUnknown || w <= 0 || h <= 0) {
-        w = picture->Width();
-        h = picture->Height();
-    }
+    // The header's size is the picture's; a header that says otherwise (or nothing) is not
+    // believed, so that a hostile file cannot ask for a frame its picture does not fill.
+    const int w = picture->Width(), h = picture->Height();
     const bool transparent = info.HasTransparency();
     const Colour transparentColour = static_cast<Colour>(info.TranspRGB());
 

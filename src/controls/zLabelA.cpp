@@ -1,7 +1,6 @@
 #include "controls/zLabelA.h"
 
 #include "controls/Antialias.h"
-#include "controls/ImageInfo.h"
 #include "platform/Twips.h"
 #include "state/Numbers.h"
 
@@ -147,17 +146,12 @@ void zLabelA::DrawCaptionLines(const std::string& text, int x, int y, platform::
 }
 
 bool zLabelA::loadNewPicture(const std::string& path) {
-    ImageInfo info;
-    info.ReadImageInfo(path);
     std::optional<platform::Picture> picture = platform::Picture::Load(path);
     if (!picture) return false;
-    int width = info.ImageWidth(), height = info.ImageHeight();
-    if (info.ImageType() == ImageInfo::kUnknown || width <= 0 || height <= 0) {
-        width = picture->Width();
-        height = picture->Height();
-    }
-    surface_.SetPicture(*picture);
+    // The picture's own size, which is its header's for every file the decoder accepts.
+    const int width = picture->Width(), height = picture->Height();
     surface_.SetSizePixels(width, height);
+    surface_.SetPicture(*picture);
     if (transparent_) {
         surface_.SetBackStyle(0);
         surface_.SetMaskPicture(*picture);

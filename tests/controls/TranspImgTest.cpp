@@ -428,3 +428,20 @@ TEST_F(TranspImgTest, JpegCardsLoadAtTheirHeadersSize) {
     EXPECT_NEAR(platform::GreenOf(pip), 20, 24);
     EXPECT_NEAR(platform::BlueOf(pip), 30, 24);
 }
+
+TEST_F(TranspImgTest, APictureLargerThanTheLimitIsRefusedWithAMessage) {
+    // The logical screen of a GIF is its picture's size: this one asks for 9000 x 9000.
+    std::string gif =
+        testimages::GifOf(4, 4, std::vector<std::uint8_t>(16, 1), {kMagenta, MakeColour(1, 2, 3)}, -1);
+    gif[6] = gif[8] = static_cast<char>(9000 & 0xFF);
+    gif[7] = gif[9] = static_cast<char>(9000 >> 8);
+    folder.Write("cards/huge.gif", gif);
+    TranspImg img;
+    Prepare(img);
+    img.loadNewPicture("cards/card.bmp");
+    img.loadNewPicture("cards/huge.gif");
+    EXPECT_EQ(messages.Messages(),
+              std::vector<std::string>{"File cards/huge.gif cannot be shown as a picture"});
+    EXPECT_EQ(img.Surface().ScaleWidth(), 131);
+    EXPECT_EQ(img.GetPictureName(), "cards/card.bmp");
+}

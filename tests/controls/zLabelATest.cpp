@@ -158,6 +158,7 @@ TEST(zLabelA, BackgroundPictureSizesTheLabelAndCentresTheCaption) {
     ASSERT_TRUE(label->loadNewPicture("marker.bmp"));
     EXPECT_EQ(label->Surface().Width(), 60 * 15);
     EXPECT_EQ(label->Surface().Height(), 30 * 15);
+    EXPECT_TRUE(label->hdc().SamePixels(back)) << "the label shows the whole picture";
     EXPECT_FALSE(label->Surface().ShowsPixel(5, 5));
     EXPECT_TRUE(label->Surface().ShowsPixel(30, 5));
     label->caption("7");
