@@ -3,6 +3,7 @@
 #include "state/DecksMgmt.h"
 #include "state/Numbers.h"
 #include "state/TableState.h"
+#include "state/ZOrder.h"
 
 void DealCard(std::int16_t deck, std::int16_t player, std::int16_t slot, std::int16_t card, bool advance) {
     const bool tableHands = Game.external_hand == kFalse;
@@ -25,6 +26,10 @@ void DealCard(std::int16_t deck, std::int16_t player, std::int16_t slot, std::in
         record.controlIndex = static_cast<std::int16_t>(LoadedCardControls - 1);
         record.faceShown = ToFlag(player == Game.CurrentPlayer || AllCardsVisible != kFalse);
         record.keptFaceDown = kFalse;
+        // The control shows a card again, so markers may lie on it; the card is put on top.
+        if (decltype(CardControlFree)::Contains(record.controlIndex))
+            CardControlFree[record.controlIndex] = kFalse;
+        BringToFrontZOrder(kZCard, card, 0);
     } else {
         // A diagonal cascade in the hand window.
         record.handLeft = ClampToInt16(slot * 100 + 250);

@@ -8,7 +8,7 @@
 // the card at the deck's next draw position is dealt; nothing happens when there is none or when
 // the deck belongs to another seat. With advance the deck's next draw position moves on by one.
 // Hands on the table: LoadedCardControls grows by one on every call (also when nothing is dealt)
-// and the dealt card gets control LoadedCardControls - 1, its face shown to its receiver only;
-// the table window loads, places and shows that control. Hand window: the card is placed
-// face up at slot x 100 + 250 on both axes of the window.
+// and the dealt card gets control LoadedCardControls - 1, its face shown to its receiver only,
+// and goes on top of the stacking order; the table window loads, places and shows that control. Hand window:
+// the card is placed face up at slot x 100 + 250 on both axes of the window.
 void DealCard(std::int16_t deck, std::int16_t player, std::int16_t slot, std::int16_t card, bool advance);

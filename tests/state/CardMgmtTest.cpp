@@ -2,6 +2,7 @@
 
 #include "state/CardMgmt.h"
 #include "state/TableState.h"
+#include "state/ZOrder.h"
 
 #include <gtest/gtest.h>
 
@@ -33,6 +34,7 @@ class DealCardTest : public ::testing::Test {
     void TearDown() override {
         ClearGameState();
         ClearCardTable();
+        CardControlFree.Fill(kFalse);
         LoadedCardControls = 0;
         AllCardsVisible = kFalse;
     }
@@ -86,4 +88,24 @@ TEST_F(DealCardTest, TheHandWindowCascadesTheDealtCardsFaceUp) {
     EXPECT_EQ(Cards[5].faceShown, kTrue);
     EXPECT_EQ(Cards[5].controlIndex, -1);
     EXPECT_EQ(LoadedCardControls, 0);
+    EXPECT_EQ(Game.zOrderCount, 0); // nothing lies on the table
+}
+
+TEST_F(DealCardTest, ACardDealtOntoTheTableGoesOnTopAndItsControlCarriesNoMarkerYet) {
+    BringToFrontZOrder(kZCard, 2, 0);
+    CardControlFree.Fill(kTrue); // controls whose cards had left the table
+    DealCard(0, 1, 1, 2, false);
+    DealCard(0, 3, 1, -1, true);
+    ASSERT_EQ(Game.zOrderCount, 2);
+    EXPECT_EQ(Game.ZOrderList[1].index, 2);
+    EXPECT_EQ(Game.ZOrderList[2].kind, kZCard);
+    EXPECT_EQ(Game.ZOrderList[2].index, 1);
+    EXPECT_EQ(CardControlFree[0], kFalse);
+    EXPECT_EQ(CardControlFree[1], kFalse);
+    EXPECT_EQ(CardControlFree[2], kTrue);
+
+    // A refused deal takes a control but puts nothing on the table.
+    DealCard(1, 1, 1, -1, true);
+    EXPECT_EQ(Game.zOrderCount, 2);
+    EXPECT_EQ(CardControlFree[2], kTrue);
 }
