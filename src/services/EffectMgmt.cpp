@@ -102,25 +102,35 @@ void ProcessOnHandCards() {
 
     for (int card = 1; card <= total; ++card) {
         if (CardHasEffect(static_cast<std::int16_t>(card), kOnHand) == kFalse) continue;
-        const CardRecord& record = Cards[card];
+        CardRecord& record = Cards[card];
         if (record.deck < 0 || record.deck >= kMaxDecks) continue;
         int receiver = record.owner;
         if (receiver == 0) {
             // A common card goes to the seat its $OWNER names; without one, or when it names no
-            // seat of this game, round the seats, so that no card is dealt to nobody.
+            // seat of this game, round the seats. Also a card of a deck split among the players:
+            // it stayed common, as it waited for this deal, and would otherwise go to nobody.
             receiver =
                 RoundToInt16(LeadingNumber(GetCardProperty(static_cast<std::int16_t>(card), "$OWNER")));
             if (receiver < 1 || receiver > players) {
-                if (players == 0) continue;
-                receiver = nextSeat;
-                nextSeat = nextSeat % players + 1;
+                receiver = 0;
+                if (players > 0) {
+                    receiver = nextSeat;
+                    nextSeat = nextSeat % players + 1;
+                }
             }
         }
-        if (receiver < 1 || receiver > kMaxSeats) continue;
+        const std::int16_t deckOwner = Game.decks[record.deck].owner;
+        dealtFrom[static_cast<std::size_t>(record.deck)] = true;
+        if (receiver < 1 || receiver > kMaxSeats || (deckOwner != 0 && deckOwner != receiver)) {
+            // Nobody can take it: rather than stay in nobody's hand it joins its draw pile, which
+            // is shuffled below.
+            record.inHand = kFalse;
+            record.pilePosition = 0;
+            continue;
+        }
         const auto slot = static_cast<std::int16_t>(++handCards[static_cast<std::size_t>(receiver)]);
         DealCard(record.deck, static_cast<std::int16_t>(receiver), slot, static_cast<std::int16_t>(card),
                  false);
-        dealtFrom[static_cast<std::size_t>(record.deck)] = true;
     }
 
     for (int deck = 0; deck < kMaxDecks; ++deck) {

@@ -45,6 +45,7 @@ std::int16_t FindEffect(const std::string& name);
 Flag CardHasEffect(std::int16_t card, const std::string& name);
 
 // Deals every ON_HAND card into its receiver's hand after the opening deal, then reshuffles the
-// decks those cards came from. A common card of a deck not split among the players goes to the
-// seat of its "$OWNER" property, or round the seats when it has none; any other card to its owner.
+// decks those cards came from. A common card goes to the seat of its "$OWNER" property, or round
+// the seats when that names no seat of the game; any other card to its owner. A card that no seat
+// can take (a game without players) goes back into its deck's draw pile.
 void ProcessOnHandCards();

@@ -266,6 +266,29 @@ TEST_F(EffectMgmtTest, WithoutPlayersCommonOnHandCardsStayInTheirDeck) {
     EXPECT_EQ(DrawPile(0), OneTo(2));
 }
 
+TEST_F(EffectMgmtTest, OnHandCardsThatNobodyCanTakeGoBackIntoTheirDrawPile) {
+    LoadFrom("none.game", "[GAME]\n");
+    Game.playerCount = 0;
+    for (Flag external : {kTrue, kFalse}) {
+        Game.external_hand = external;
+        MakeDeck(0, 0, 1, 3);
+        // As the reader leaves them: ON_HAND cards wait in a hand for the opening deal.
+        for (int card : {1, 3}) {
+            AssignCardEffects(static_cast<std::int16_t>(card), "ON_HAND");
+            Cards[card].inHand = kTrue;
+            Cards[card].pilePosition = kPileInPlay;
+        }
+        Cards[2].pilePosition = 1;
+        ProcessOnHandCards();
+        for (int card = 1; card <= 3; ++card) {
+            EXPECT_EQ(Cards[card].inHand, kFalse) << card;
+            EXPECT_EQ(Cards[card].owner, 0) << card;
+        }
+        EXPECT_EQ(DrawPile(0), OneTo(3)) << external;
+        EXPECT_EQ(Game.nextDrawPositions[0], 1);
+    }
+}
+
 TEST_F(EffectMgmtTest, OnHandCardsFlaggedAtLoadEachGetTheirOwnPlaceInTheHandWindow) {
     LoadFrom("none.game", "[GAME]\n");
     Game.playerCount = 2;
