@@ -53,8 +53,10 @@ std::optional<sys_days> ReadDate(std::string_view text) {
     } else {
         return std::nullopt;
     }
+    // The calendar types keep a day and a month in one byte: range them first, or 257 wraps to 1.
+    if (y < 100 || m < 1 || m > 12 || d < 1 || d > 31) return std::nullopt;
     const year_month_day date{year{y}, month{static_cast<unsigned>(m)}, day{static_cast<unsigned>(d)}};
-    if (y < 100 || !date.ok()) return std::nullopt;
+    if (!date.ok()) return std::nullopt;
     return sys_days{date};
 }
 

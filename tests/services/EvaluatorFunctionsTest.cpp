@@ -246,6 +246,10 @@ TEST(EvaluatorFunctions, DatesCountDaysFromTheFirstGregorianDay) {
         {"weekday(now)", 4},
         {"days(now)-days(2026-12-09)", 1 + timeOfDay},
         {"days(2001-02-30)", 0, TypeMismatch},
+        // A day or month beyond a byte must not wrap round into a real date.
+        {"days(2001-01-257)", 0, TypeMismatch},
+        {"days(2001-257-01)", 0, TypeMismatch},
+        {"days(257/1/2001)", 0, TypeMismatch},
         {"days(tomorrow)", 0, TypeMismatch},
         {"days(NOW)", 0, TypeMismatch},
         {"days(2001-01-01@25:00)", 0, TypeMismatch},
