@@ -63,7 +63,10 @@ void InitGameOptions() {
     GameOptionTable.selectedOption.Fill(0);
 
     const std::string& file = CurrentGameFile;
-    Game.playerCount = NumberOf(GetIni("Game", "players", file));
+    // A count beyond the seats is refused by the definition reader; until then no one may index
+    // the seat table with it.
+    Game.playerCount =
+        static_cast<std::int16_t>(std::clamp<int>(NumberOf(GetIni("Game", "players", file)), 0, kMaxPlayers));
     Game.arbitrator = ToFlag(GetBoolDirective("Game", "arbitrator", false));
     Game.players[kArbitratorSeat].seatId = kNoSeatId;
     LoadPlayerNames(file);

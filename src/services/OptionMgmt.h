@@ -21,9 +21,9 @@ struct GameOptionRecord {
 
 inline GameOptionRecord GameOptionTable;
 
-// Reads [Game] players and arbitrator, the seat names and the options of the game in use
-// (CurrentGameFile). The option names and selections are emptied first, also when the game has
-// no options; each player then gets the default option.
+// Reads [Game] players (kept within 0 to 7) and arbitrator, the seat names and the options of the
+// game in use (CurrentGameFile). The option names and selections are emptied first, also when the
+// game has no options; each player then gets the default option.
 void InitGameOptions();
 
 // True (-1) when the game has at least one option.

@@ -178,3 +178,20 @@ TEST_F(OptionMgmtTest, OptionListsOfAChosenDefinitionFile) {
     EXPECT_EQ(OptionNameFromLabel(file, 1, "Forest"), "");
     EXPECT_EQ(OptionIndexFromLabel(file, 1, "Forest"), 0);
 }
+
+TEST_F(OptionMgmtTest, PlayerCountStaysWithinTheSeatsWhateverTheDefinitionSays) {
+    struct Case {
+        const char* players;
+        std::int16_t count;
+    } cases[] = {{"9", 7}, {"1e9", 7}, {"-2", 0}, {"7", 7}, {"", 0}};
+    for (const auto& c : cases) {
+        Init("p.game", std::string("[Game]\nplayers=") + c.players +
+                           "\n[OPTIONS]\nnum_options=1\noption1=A,Alpha,7,TRUE\n");
+        EXPECT_EQ(Game.playerCount, c.count) << c.players;
+        // Every seat of the count can be asked about.
+        EXPECT_NO_THROW({
+            for (int seat = 1; seat <= Game.playerCount; ++seat)
+                Game.players[seat].name = SelectedOptionLabel(static_cast<std::int16_t>(seat));
+        }) << c.players;
+    }
+}
