@@ -132,9 +132,10 @@ class Evaluator {
     double CommonDivisor();
     double CommonMultiple();
 
-    // The prime table (EvaluatorPrimes.cpp).
-    void EnsurePrimeTable();
-    std::int64_t FindPrime(double start);
+    // The prime table (EvaluatorPrimes.cpp), built when first needed.
+    void BuildPrimeTable();
+    // The prime search from `start`; fills the table while it is not full.
+    std::int64_t FillPrimeTable(double start);
     double Factorise(double a);
 
     bool designTime_;
@@ -142,7 +143,8 @@ class Evaluator {
     double previousResult_ = 0;
     std::string formula_;
     std::int32_t primeTableSize_ = 255;
-    std::vector<double> stack_; // the top is the last element
+    using EvaluatorStack = std::vector<double>; // the top is the last element
+    EvaluatorStack stack_;
     double integrationVariable_ = 0;
     std::int32_t nestingDepth_ = 0;
     std::uint32_t pendingStackAction_ = 0;

@@ -127,11 +127,11 @@ const std::unordered_map<std::string_view, Evaluator::Handler>& Evaluator::Funct
         {"prim",
          [](Evaluator& ev, std::string_view t) {
              const double a = ev.EvaluateExpression(t);
-             ev.EnsurePrimeTable();
+             ev.BuildPrimeTable();
              const double b = std::fabs(a);
              if (b <= 2) return 2.0;
              if (b <= 3) return 3.0;
-             return static_cast<double>(ev.FindPrime(b));
+             return static_cast<double>(ev.FillPrimeTable(b));
          }},
         {"fact", [](Evaluator& ev, std::string_view t) { return ev.Factorise(ev.EvaluateExpression(t)); }},
         {"hsin", [](Evaluator& ev, std::string_view t) { return Finite(std::sinh(ev.EvaluateExpression(t))); }},

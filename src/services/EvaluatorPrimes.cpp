@@ -13,11 +13,11 @@ using evaluator_math::Raise;
 
 } // namespace
 
-void Evaluator::EnsurePrimeTable() {
+void Evaluator::BuildPrimeTable() {
     if (primeTableBuilt_) return;
     primes_.assign({2, 3});
     primes_.reserve(static_cast<std::size_t>(primeTableSize_) + 1);
-    FindPrime(5);
+    FillPrimeTable(5);
     primeTableBuilt_ = true;
 }
 
@@ -26,7 +26,7 @@ void Evaluator::EnsurePrimeTable() {
 // the quotient falls below the prime. While the table is not full, primes found fill it;
 // once full, the first prime found is the result. A candidate at or above the square of the
 // table's last prime cannot be decided, which raises error 215.
-std::int64_t Evaluator::FindPrime(double start) {
+std::int64_t Evaluator::FillPrimeTable(double start) {
     const std::size_t capacity = static_cast<std::size_t>(primeTableSize_) + 1;
     const double last = static_cast<double>(primes_.back());
     if (primes_.size() == capacity && !(start < last * last)) Raise(PrimeTableTooSmall);
@@ -52,7 +52,7 @@ std::int64_t Evaluator::FindPrime(double start) {
 double Evaluator::Factorise(double a) {
     double n = std::trunc(a);
     if (n == 0) return 0;
-    EnsurePrimeTable();
+    BuildPrimeTable();
     const std::size_t before = stack_.size();
     double count = 1;
     bool reachedOne = false;
