@@ -10,19 +10,13 @@
 using evaluator_test::Assign;
 using evaluator_test::Case;
 using evaluator_test::ExpectCase;
+using evaluator_test::Repeat;
 using namespace evaluator_errors;
 
 namespace {
 
 const double kPi = std::acos(-1.0);
 const double kE = std::exp(1.0);
-
-std::string Repeat(const std::string& part, int count) {
-    std::string text;
-    for (int i = 0; i < count; ++i)
-        text += part;
-    return text;
-}
 
 } // namespace
 

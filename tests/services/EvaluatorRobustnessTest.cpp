@@ -14,6 +14,7 @@
 
 using evaluator_test::Assign;
 using evaluator_test::Outcome;
+using evaluator_test::Repeat;
 using namespace evaluator_errors;
 
 namespace {
@@ -179,27 +180,21 @@ TEST(EvaluatorRobustness, RandomFormulasGiveAValueOrANumberedError) {
 }
 
 TEST(EvaluatorRobustness, HostileShapesEndInBoundedTime) {
-    auto repeat = [](const std::string& part, int count) {
-        std::string text;
-        for (int i = 0; i < count; ++i)
-            text += part;
-        return text;
-    };
     const std::vector<std::string> formulas = {
-        "1" + repeat("+1", 500000),                       // very long and flat
-        repeat("-(", 100000) + "1" + repeat(")", 100000), // very deep
-        repeat("(", 300000) + "1" + repeat(")", 300000),  // deep brackets around it all
-        repeat("abs(", 1000) + "1" + repeat(")", 1000),   // deep calls
-        "1" + repeat("!", 60),                            // each "!" evaluates twice
-        "2" + repeat("[2", 60),                           // each root evaluates twice
-        repeat("if(1)(", 300) + "1" + repeat(")", 300),   // deep conditions
-        repeat("2^", 2000) + "2",                         // towers
-        repeat("push(1)+", 3000) + "num()",               // many pushes
+        "1" + Repeat("+1", 500000),                       // very long and flat
+        Repeat("-(", 100000) + "1" + Repeat(")", 100000), // very deep
+        Repeat("(", 300000) + "1" + Repeat(")", 300000),  // deep brackets around it all
+        Repeat("abs(", 1000) + "1" + Repeat(")", 1000),   // deep calls
+        "1" + Repeat("!", 60),                            // each "!" evaluates twice
+        "2" + Repeat("[2", 60),                           // each root evaluates twice
+        Repeat("if(1)(", 300) + "1" + Repeat(")", 300),   // deep conditions
+        Repeat("2^", 2000) + "2",                         // towers
+        Repeat("push(1)+", 3000) + "num()",               // many pushes
         "self",                                           // a token that refers to itself
-        repeat(")(", 50000),                              // brackets in the wrong order
+        Repeat(")(", 50000),                              // brackets in the wrong order
         std::string(100000, ' ') + "1",                   // blanks
-        repeat("--", 100000) + "1",                       // signs
-        repeat("1", 400) + "e-" + repeat("9", 400),       // huge number words
+        Repeat("--", 100000) + "1",                       // signs
+        Repeat("1", 400) + "e-" + Repeat("9", 400),       // huge number words
         std::string("\0\xFF\x80\xB2(\xB0)", 7),           // odd bytes
     };
     std::mt19937 draws(3);
@@ -250,22 +245,16 @@ void* RunDeepJob(void* arg) {
 // larger frames: every road into a deeper evaluation runs to the limit on a 1 MiB stack, an eighth
 // of the main thread's usual size.
 TEST(EvaluatorRobustness, DeepestNestingFitsInOneMebibyteOfStack) {
-    auto repeat = [](const std::string& part, int count) {
-        std::string text;
-        for (int i = 0; i < count; ++i)
-            text += part;
-        return text;
-    };
     const std::vector<std::pair<std::string, int>> formulas = {
-        {repeat("-(", 255) + "1" + repeat(")", 255), 0},
-        {repeat("abs(", 255) + "1" + repeat(")", 255), 0},
-        {repeat("if(1)(", 255) + "1" + repeat(")", 255), 0},
-        {repeat("push(", 255) + "1" + repeat(")", 255), 0},
-        {"intg(" + repeat("abs(", 254) + "x" + repeat(")", 255), 0},
-        {"1" + repeat("+1", 255), 0},
+        {Repeat("-(", 255) + "1" + Repeat(")", 255), 0},
+        {Repeat("abs(", 255) + "1" + Repeat(")", 255), 0},
+        {Repeat("if(1)(", 255) + "1" + Repeat(")", 255), 0},
+        {Repeat("push(", 255) + "1" + Repeat(")", 255), 0},
+        {"intg(" + Repeat("abs(", 254) + "x" + Repeat(")", 255), 0},
+        {"1" + Repeat("+1", 255), 0},
         {"t", TooComplex},
-        {repeat("abs(", 300) + "1" + repeat(")", 300), TooComplex},
-        {repeat("arccos(sin(", 110) + "0.5" + repeat(")", 220), 0},
+        {Repeat("abs(", 300) + "1" + Repeat(")", 300), TooComplex},
+        {Repeat("arccos(sin(", 110) + "0.5" + Repeat(")", 220), 0},
     };
     for (const auto& [formula, error] : formulas) {
         DeepJob job{formula, {}};

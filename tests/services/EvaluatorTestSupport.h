@@ -44,6 +44,14 @@ inline std::ostream& operator<<(std::ostream& os, const Case& c) {
     return os << '"' << c.formula << '"';
 }
 
+// The part written `count` times in a row, for long and deeply nested formulas.
+inline std::string Repeat(const std::string& part, int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i)
+        text += part;
+    return text;
+}
+
 // Checks one row; values agree to 1e-9 relative (or absolute near 0).
 inline void ExpectCase(const Case& c, const Outcome& got) {
     if (c.error != 0) {
