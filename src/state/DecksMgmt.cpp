@@ -30,11 +30,13 @@ bool IsHeld(int card) {
     return c.inHand != kFalse && c.controlIndex == -1;
 }
 
-// An ON_PLAY card that has not been put on the table yet waits at position 0; it belongs to no
-// pile until then.
+// While the game is being set up an ON_PLAY card waits at position 0 until it is put on the table;
+// it belongs to no pile until then. Once play has started, position 0 means that the card was put
+// back into its deck and waits for the shuffle, ON_PLAY or not.
 bool AwaitsTable(int card) {
     const CardRecord& c = Cards[card];
-    return !c.inDiscardPile && c.pilePosition == 0 && CardHasEffect(AsInt16(card), kOnPlay);
+    return Game.GamePhase == kPhaseGameList && !c.inDiscardPile && c.pilePosition == 0 &&
+           CardHasEffect(AsInt16(card), kOnPlay);
 }
 
 // The cards a shuffle of the deck takes, in card order. Counting and placing both use this one

@@ -154,6 +154,25 @@ TEST_F(DecksMgmtTest, DiscardedOnPlayCardIsShuffledBackRatherThanLost) {
     EXPECT_THAT(CardPlaceFaults(), IsEmpty());
 }
 
+TEST_F(DecksMgmtTest, OnPlayCardPutBackDuringPlayJoinsTheDrawPile) {
+    // At load an ON_PLAY card waits at position 0 for the table; once play has started, position 0
+    // means "put back, waiting for the shuffle", and the card must not stay hidden there.
+    for (const bool withDiscard : {false, true}) {
+        SetUp();
+        AddDeck(4);
+        OnPlay(2);
+        Cards[2].pilePosition = 0; // put back from the table
+        Cards[3].pilePosition = 2;
+        Cards[4].pilePosition = 3;
+        Game.GamePhase = kPhasePlaying;
+        ShuffleDeck(0, withDiscard, !withDiscard);
+        std::vector<int> pile = DrawPile(0);
+        std::sort(pile.begin(), pile.end());
+        EXPECT_THAT(pile, ElementsAre(1, 2, 3, 4)) << withDiscard;
+        EXPECT_GE(Cards[2].pilePosition, 1) << withDiscard;
+    }
+}
+
 TEST_F(DecksMgmtTest, ShuffleAndRotateTurnsCardsToAngleOfTheList) {
     AddDeck(30);
     Game.decks[0].rotate = "0,180";
