@@ -3,6 +3,7 @@
 #include "net/MultiplayerMgmt.h"
 #include "platform/Codec.h"
 #include "platform/Seams.h"
+#include "services/PropertyMgmt.h"
 #include "state/CardMgmt.h"
 #include "state/DecksMgmt.h"
 #include "state/Helpers.h"

@@ -3,7 +3,6 @@
 // and the routines that open windows live with the table window.
 #pragma once
 
-#include "services/PropertyMgmt.h" // SetCardProperties, which the definition reader calls with these
 #include "state/FixedTable.h"
 #include "state/TableState.h"
 

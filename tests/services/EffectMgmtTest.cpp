@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "services/EffectMgmt.h"
+#include "services/PropertyMgmt.h"
 #include "state/TableState.h"
 
 #include <gtest/gtest.h>
