@@ -22,12 +22,12 @@ std::int16_t AsInt16(int value) {
     return ClampToInt16(value);
 }
 
-// A card that lies in a hand is never gathered by a shuffle. A hand card dealt at load has no
-// control yet, so its flag counts too.
+// A card that lies in a hand is never gathered by a shuffle. An ON_HAND card dealt at load has no
+// control yet, but its position (in play) already keeps it out of every mode. The in-hand flag is
+// not asked beyond the in-hand test: in a game whose hands lie on the table a card discarded
+// straight from its owner's area keeps the flag, and it belongs to the discard pile all the same.
 bool IsHeld(int card) {
-    const CardRecord& c = Cards[card];
-    if (IsCardInHand(c.controlIndex, AsInt16(card))) return true;
-    return c.inHand != kFalse && c.controlIndex == -1;
+    return IsCardInHand(Cards[card].controlIndex, AsInt16(card));
 }
 
 // While the game is being set up an ON_PLAY card waits at position 0 until it is put on the table;

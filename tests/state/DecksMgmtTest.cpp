@@ -173,6 +173,24 @@ TEST_F(DecksMgmtTest, OnPlayCardPutBackDuringPlayJoinsTheDrawPile) {
     }
 }
 
+TEST_F(DecksMgmtTest, CardDiscardedFromATableHandIsReshuffledWithItsPile) {
+    // In a game whose hands lie on the table, a card discarded straight from its owner's area
+    // keeps its in-hand flag; it lies in the discard pile all the same and must come back.
+    AddDeck(4);
+    Cards[1].owner = 1;
+    Cards[1].inHand = kTrue;
+    Discarded(1, 1);
+    Cards[2].pilePosition = 1;
+    Cards[3].pilePosition = 2;
+    Cards[4].pilePosition = 3;
+    ShuffleDeck(0, true, false);
+    EXPECT_FALSE(Cards[1].inDiscardPile);
+    std::vector<int> pile = DrawPile(0);
+    std::sort(pile.begin(), pile.end());
+    EXPECT_THAT(pile, ElementsAre(1, 2, 3, 4));
+    EXPECT_EQ(CountPileCards(0, true), 0);
+}
+
 TEST_F(DecksMgmtTest, ShuffleAndRotateTurnsCardsToAngleOfTheList) {
     AddDeck(30);
     Game.decks[0].rotate = "0,180";
