@@ -112,6 +112,8 @@ std::optional<Picture> Picture::Load(const std::string& path) {
     if (!real) return std::nullopt;
     QImageReader reader(QString::fromUtf8(real->c_str()));
     reader.setDecideFormatFromContent(true);
+    // Files show as stored, at the size their header gives: an orientation tag is not applied.
+    reader.setAutoTransform(false);
     QSize size = reader.size();
     if (size.isValid() && (size.width() > kMaxSide || size.height() > kMaxSide)) return std::nullopt;
     QImage image;

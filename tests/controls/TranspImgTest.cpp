@@ -332,6 +332,49 @@ TEST_F(TranspImgTest, GifTransparentColourBecomesTheMaskColour) {
     EXPECT_TRUE(img.Surface().ShowsPixel(8, 7));
 }
 
+// The decoder hands a GIF's transparent pixels out as fully see-through; they must still carry
+// the colour-table entry's colour, or they would not match the mask colour taken from the header.
+TEST_F(TranspImgTest, GifTransparentPixelsMatchTheMaskColourByColour) {
+    const std::vector<Colour> palette = {MakeColour(10, 20, 30), MakeColour(200, 0, 0), MakeColour(1, 254, 3),
+                                         MakeColour(255, 255, 255)};
+    const std::vector<std::uint8_t> pixels = {1, 1, 1, 1, 1, 2, 2, 3, 1, 2, 0, 3, 1, 1, 1, 1};
+    struct Case {
+        const char* name;
+        int transparentIndex;
+        bool natural;
+        bool largerScreen; // the picture's screen is larger than its one frame
+    } cases[] = {{"index 2, natural", 2, true, false},
+                 {"index 2, square frame", 2, false, false},
+                 {"index 0, natural", 0, true, false},
+                 {"index 3, screen larger than the frame", 3, true, true}};
+    for (const auto& c : cases) {
+        std::string gif = testimages::GifOf(4, 4, pixels, palette, c.transparentIndex);
+        if (c.largerScreen) gif[6] = gif[8] = 6;
+        folder.Write("cards/t.gif", gif);
+        TranspImg img;
+        Prepare(img);
+        img.loadNewPicture("cards/t.gif", c.natural);
+        const Colour key = palette[static_cast<std::size_t>(c.transparentIndex)];
+        ASSERT_EQ(img.MaskColor(), key) << c.name;
+        const int offset = c.natural ? 0 : 7;
+        int seeThrough = 0;
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 4; ++x) {
+                const bool marked = pixels[static_cast<std::size_t>(y * 4 + x)] == c.transparentIndex;
+                EXPECT_EQ(img.hdc().GetPixel(x + offset, y + offset) == key, marked)
+                    << c.name << " " << x << "," << y;
+                EXPECT_EQ(img.Surface().ShowsPixel(x + offset, y + offset), !marked)
+                    << c.name << " " << x << "," << y;
+                seeThrough += marked;
+            }
+        EXPECT_GT(seeThrough, 0) << c.name;
+        if (c.largerScreen) {
+            EXPECT_EQ(img.Surface().ScaleWidth(), 6);
+            EXPECT_FALSE(img.Surface().ShowsPixel(5, 5)) << "outside the frame nothing is drawn";
+        }
+    }
+}
+
 TEST_F(TranspImgTest, AClickOnTheMaskColourReachesTheControlBelow) {
     platform::ControlSurface table;
     table.SetSizePixels(200, 200);
@@ -361,6 +404,41 @@ TEST_F(TranspImgTest, AClickOnTheMaskColourReachesTheControlBelow) {
     EXPECT_EQ(downs, 1);
     EXPECT_EQ(lastX, 65);
     EXPECT_EQ(feltClicks, 1);
+}
+
+// Two cards overlapping on the table: a click on the upper card's see-through frame lands on the
+// card below, where that one shows its picture, and on the table where neither does.
+TEST_F(TranspImgTest, AClickThroughOneCardsFrameReachesTheCardBelow) {
+    platform::ControlSurface table;
+    table.SetSizePixels(300, 200);
+    table.SetBackStyle(1);
+    int tableClicks = 0;
+    table.OnClick = [&] { ++tableClicks; };
+    TranspImg lower(table.Handle()), upper(table.Handle());
+    int lowerDowns = 0, upperDowns = 0;
+    lower.MouseDown = [&](std::int16_t, std::int16_t, float, float) { ++lowerDowns; };
+    upper.MouseDown = [&](std::int16_t, std::int16_t, float, float) { ++upperDowns; };
+    for (TranspImg* img : {&lower, &upper}) {
+        Prepare(*img);
+        img->loadNewPicture("cards/card.bmp");
+    }
+    lower.SetPosition(20, 20); // the picture covers (20..90, 20..115)
+    upper.SetPosition(80, 20); // its frame starts at 50, its picture at 80
+    upper.Surface().BringToFront();
+    table.SetVisible(true);
+
+    platform::ClickAt(table, 60, 60); // inside the upper frame, on the lower card's picture
+    EXPECT_EQ(lowerDowns, 1);
+    EXPECT_EQ(upperDowns, 0);
+    platform::ClickAt(table, 85, 60); // where both pictures lie, the upper one takes it
+    EXPECT_EQ(upperDowns, 1);
+    EXPECT_EQ(lowerDowns, 1);
+    platform::ClickAt(table, 60, 125); // inside both frames, below both pictures
+    EXPECT_EQ(tableClicks, 1);
+    EXPECT_EQ(lowerDowns + upperDowns, 2);
+    upper.rotation(90); // the turned card's frame is see-through where the picture was
+    platform::ClickAt(table, 85, 25);
+    EXPECT_EQ(lowerDowns, 2);
 }
 
 TEST_F(TranspImgTest, PropertiesReportTheirKeysWhenSet) {
@@ -410,23 +488,36 @@ TEST_F(TranspImgTest, StoredPropertiesComeBackWithoutDrawing) {
     EXPECT_EQ(bare.zoom(), 100);
 }
 
-TEST_F(TranspImgTest, JpegCardsLoadAtTheirHeadersSize) {
-    folder.CopyIn(testsupport::FixturePath("pictures/card.jpg"), "cards/card.jpg");
-    controls::ImageInfo info;
-    info.ReadImageInfo("cards/card.jpg");
-    EXPECT_EQ(info.ImageType(), controls::ImageInfo::kJpeg);
-    EXPECT_EQ(info.ImageWidth(), 71);
-    EXPECT_EQ(info.ImageHeight(), 96);
-    TranspImg img;
-    Prepare(img);
-    img.loadNewPicture("cards/card.jpg", true);
-    ASSERT_TRUE(messages.Messages().empty());
-    EXPECT_EQ(img.Surface().ScaleWidth(), 71);
-    EXPECT_EQ(img.Surface().ScaleHeight(), 96);
-    const Colour pip = img.hdc().GetPixel(15, 15); // the red pip, give or take the compression
-    EXPECT_NEAR(platform::RedOf(pip), 200, 24);
-    EXPECT_NEAR(platform::GreenOf(pip), 20, 24);
-    EXPECT_NEAR(platform::BlueOf(pip), 30, 24);
+// card.jpg holds a red pip near its top-left corner; turned.jpg is red above and blue below, with
+// an orientation tag asking viewers to turn it by 90 degrees: the table shows files as stored, at
+// the size their header gives.
+TEST_F(TranspImgTest, JpegCardsLoadAtTheirHeadersSizeAsStored) {
+    struct Case {
+        const char* fixture;
+        int x, y;
+        Colour colour;
+    } cases[] = {{"card.jpg", 15, 15, MakeColour(200, 20, 30)},
+                 {"turned.jpg", 35, 10, MakeColour(200, 20, 30)},
+                 {"turned.jpg", 35, 85, MakeColour(30, 60, 200)}};
+    for (const auto& c : cases) {
+        folder.CopyIn(testsupport::FixturePath(std::string("pictures/") + c.fixture), "cards/card.jpg");
+        controls::ImageInfo info;
+        info.ReadImageInfo("cards/card.jpg");
+        EXPECT_EQ(info.ImageType(), controls::ImageInfo::kJpeg) << c.fixture;
+        EXPECT_EQ(info.ImageWidth(), 71) << c.fixture;
+        EXPECT_EQ(info.ImageHeight(), 96) << c.fixture;
+        TranspImg img;
+        Prepare(img);
+        img.loadNewPicture("cards/card.jpg", true);
+        ASSERT_TRUE(messages.Messages().empty());
+        EXPECT_EQ(img.Surface().ScaleWidth(), 71) << c.fixture;
+        EXPECT_EQ(img.Surface().ScaleHeight(), 96) << c.fixture;
+        EXPECT_EQ(img.GetRealWidth(), 71 * 15) << c.fixture;
+        const Colour seen = img.hdc().GetPixel(c.x, c.y); // give or take the compression
+        EXPECT_NEAR(platform::RedOf(seen), platform::RedOf(c.colour), 24) << c.fixture;
+        EXPECT_NEAR(platform::GreenOf(seen), platform::GreenOf(c.colour), 24) << c.fixture;
+        EXPECT_NEAR(platform::BlueOf(seen), platform::BlueOf(c.colour), 24) << c.fixture;
+    }
 }
 
 TEST_F(TranspImgTest, APictureLargerThanTheLimitIsRefusedWithAMessage) {
