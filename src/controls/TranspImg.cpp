@@ -196,7 +196,10 @@ void TranspImg::rotation(std::int16_t angle) {
         Changed("rotation");
         return;
     }
-    if (angle == 0) {
+    // A marker turned left goes to -90, -180, ... and past -360: the same quarter turns, which
+    // must land on the same pixels as their turns to the right.
+    const int turn = (angle % 360 + 360) % 360;
+    if (turn == 0) {
         loadNewPicture(fileName_);
         Changed("rotation");
         return;
@@ -207,8 +210,8 @@ void TranspImg::rotation(std::int16_t angle) {
     surface_.SetSizePixels(tmpPict_.Width(), tmpPict_.Height());
     surface_.Drawing().Fill(MaskColor());
     int cx = 0, cy = 0;
-    RotationCentre(surface_.ScaleWidth(), surface_.ScaleHeight(), angle, cx, cy);
-    FoxRotate(surface_.Drawing(), cx, cy, tmpPict_.Width(), tmpPict_.Height(), tmpPict_, 0, 0, angle,
+    RotationCentre(surface_.ScaleWidth(), surface_.ScaleHeight(), turn, cx, cy);
+    FoxRotate(surface_.Drawing(), cx, cy, tmpPict_.Width(), tmpPict_.Height(), tmpPict_, 0, 0, turn,
               MaskColor(), useAntialias_ ? kFoxQualitySmooth : kFoxQualityFast);
     surface_.TakeDrawingAsPicture();
     if (surface_.BackStyle() == 0) surface_.SetMaskPicture(surface_.GetPicture());

@@ -127,6 +127,26 @@ TEST_F(TranspImgTest, QuarterTurnsAreExactAndTurnClockwise) {
     EXPECT_EQ(img.rotation(), 90);
 }
 
+TEST_F(TranspImgTest, TurnsToTheLeftAndPastAFullTurnMatchTheirTurnsToTheRight) {
+    // even.bmp has an even frame (62 pixels), where the centre needs the angle's correction.
+    struct Case {
+        std::int16_t angle, same;
+    } cases[] = {{-90, 270}, {-180, 180}, {-270, 90},  {-360, 0},
+                 {450, 90},  {720, 0},    {-450, 270}, {-45, 315}};
+    for (const char* file : {"cards/even.bmp", "cards/card.bmp"})
+        for (const auto& c : cases) {
+            TranspImg expected, img;
+            Prepare(expected);
+            Prepare(img);
+            expected.loadNewPicture(file);
+            img.loadNewPicture(file);
+            expected.rotation(c.same);
+            img.rotation(c.angle);
+            EXPECT_TRUE(img.hdc().SamePixels(expected.hdc())) << file << " " << c.angle << " as " << c.same;
+            EXPECT_EQ(img.rotation(), c.angle) << "the angle is kept as given";
+        }
+}
+
 TEST_F(TranspImgTest, TurningBackToNoughtReloadsTheSquareFrame) {
     TranspImg img;
     Prepare(img);
