@@ -71,18 +71,22 @@ std::optional<double> ReadTime(std::string_view text) {
 }
 
 std::string WithNow(std::string_view text, const std::function<EvaluatorClockTime()>& clock) {
-    std::string result(text);
-    const std::size_t first = result.find("now");
-    if (first == std::string::npos) return result;
+    std::size_t at = text.find("now");
+    if (at == std::string_view::npos) return std::string(text);
     if (!clock) evaluator_math::Raise(evaluator_errors::TypeMismatch);
     const EvaluatorClockTime t = clock();
     char stamp[64];
     std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d@%02d:%02d:%02d", t.year, t.month, t.day, t.hour,
                   t.minute, t.second);
-    for (std::size_t at = first; at != std::string::npos; at = result.find("now", at)) {
-        result.replace(at, 3, stamp);
-        at += std::char_traits<char>::length(stamp);
+    // Built in one pass: replacing in place would move the rest of a long text at every "now".
+    std::string result;
+    std::size_t from = 0;
+    for (; at != std::string_view::npos; at = text.find("now", from)) {
+        result.append(text.substr(from, at - from));
+        result.append(stamp);
+        from = at + 3;
     }
+    result.append(text.substr(from));
     return result;
 }
 
