@@ -30,12 +30,6 @@ std::int16_t Number(const std::string& value) {
     return RoundToInt16(LeadingNumber(value));
 }
 
-std::string TrimBlanks(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) return "";
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 std::string CommonSection(int n) {
     return "COMMON " + std::to_string(n);
 }
@@ -200,7 +194,7 @@ bool ParseCardLine(const std::string& text, CardLine& line) {
     const double copies = std::floor(LeadingNumber(first.substr(2, close - 2)));
     if (!(copies <= kMaxCards)) return false;
     line.copies = std::max(1, static_cast<int>(copies));
-    line.image = TrimBlanks(first.substr(close + 1));
+    line.image = StripBlanks(first.substr(close + 1));
     return true;
 }
 

@@ -80,6 +80,12 @@ std::string PathFileName(const std::string& path) {
     return at == std::string::npos ? path : path.substr(at + 1);
 }
 
+std::string StripBlanks(const std::string& text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return "";
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
 namespace {
 
 std::mt19937_64& Generator() {

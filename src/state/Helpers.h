@@ -33,6 +33,9 @@ bool FileExists(const std::string& path);
 std::string PathDirectory(const std::string& path);
 std::string PathFileName(const std::string& path);
 
+// The text without the blanks (spaces) around it; tabs and other characters stay.
+std::string StripBlanks(const std::string& text);
+
 // A whole number from 1 to n, each equally likely; n = 0 gives 1.
 std::int16_t RandomInt(int n);
 

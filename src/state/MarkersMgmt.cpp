@@ -11,12 +11,6 @@
 
 namespace {
 
-std::string TrimBlanks(const std::string& text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return "";
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 // The number of kinds a key asks for; -1 when the key is empty (the source contributes nothing).
 int RequestedKinds(const std::string& value) {
     if (value.empty()) return -1;
@@ -48,7 +42,7 @@ std::string GlobalsFile() {
 void ParseMarkerDefinition(std::int16_t n, const std::string& line, const std::string& owner) {
     MarkerTypeRecord& kind = MarkerKinds[n];
     kind = MarkerTypeRecord{};
-    kind.owner = TrimBlanks(owner);
+    kind.owner = StripBlanks(owner);
     kind.frontImage = GetField(line, 1, ",");
     kind.label = GetField(line, 2, ",");
     if (kind.label.empty())
@@ -139,7 +133,7 @@ std::int16_t GetMaxIncrement() {
 }
 
 std::int16_t ParseListEntry(std::int16_t position, const std::string& owner) {
-    const std::string wanted = TrimBlanks(owner);
+    const std::string wanted = StripBlanks(owner);
     int seen = 0;
     for (int kind = 1; kind <= MarkerKindCount; ++kind) {
         if (MarkerKinds[kind].owner != wanted) continue;
