@@ -1,10 +1,15 @@
+#include "ReaderTestSupport.h"
 #include "TestSupport.h"
 
+#include "services/EffectMgmt.h"
 #include "state/CardMgmt.h"
 #include "state/TableState.h"
 #include "state/ZOrder.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <vector>
 
 namespace {
 
@@ -109,3 +114,86 @@ TEST_F(DealCardTest, ACardDealtOntoTheTableGoesOnTopAndItsControlCarriesNoMarker
     EXPECT_EQ(Game.zOrderCount, 2);
     EXPECT_EQ(CardControlFree[2], kTrue);
 }
+
+namespace {
+
+struct OpeningDealCase {
+    const char* name;
+    const char* definition;
+    // The seat each ON_HAND card ends with, in card order.
+    std::vector<std::int16_t> onHandSeats;
+};
+
+class OpeningDealTest : public testing::TestWithParam<OpeningDealCase> {
+  protected:
+    void SetUp() override { readertest::ResetReaderState(); }
+    void TearDown() override {
+        readertest::ResetReaderState();
+        LoadedCardControls = 0;
+    }
+};
+
+// The opening deal of every deck's `deal` count, round the seats, then the ON_HAND cards.
+void DealOpeningCards() {
+    for (int deck = 0; deck < Game.deckCount; ++deck)
+        for (int k = 1; k <= Game.decks[deck].deal; ++k)
+            for (int seat = 1; seat <= Game.playerCount; ++seat)
+                if (Game.decks[deck].owner == 0 || Game.decks[deck].owner == seat)
+                    DealCard(static_cast<std::int16_t>(deck), static_cast<std::int16_t>(seat),
+                             static_cast<std::int16_t>(k), -1, true);
+    ProcessOnHandCards();
+}
+
+} // namespace
+
+TEST_P(OpeningDealTest, EveryCardLiesInOnePlaceAndOnHandCardsReachASeat) {
+    readertest::DefinitionFolder definition;
+    testsupport::MessageRecorder messages;
+    ASSERT_TRUE(definition.LoadText(GetParam().definition));
+    DealOpeningCards();
+    EXPECT_THAT(messages.Messages(), testing::IsEmpty());
+    EXPECT_THAT(readertest::CardPlaceFaults(), testing::IsEmpty());
+
+    std::vector<std::int16_t> seats;
+    for (int card = 1; card <= Game.totalCards; ++card) {
+        if (CardHasEffect(static_cast<std::int16_t>(card), kOnHand))
+            seats.push_back(Cards[card].inHand ? Cards[card].owner : std::int16_t{0});
+        if (Cards[card].inHand) {
+            EXPECT_GE(Cards[card].owner, 1) << card;
+            EXPECT_LE(Cards[card].owner, Game.playerCount) << card;
+        }
+    }
+    EXPECT_EQ(seats, GetParam().onHandSeats);
+    for (int deck = 0; deck < Game.deckCount; ++deck) {
+        const std::vector<int> pile = readertest::DrawPile(deck);
+        if (!pile.empty()) {
+            EXPECT_EQ(Cards[pile.front()].pilePosition, Game.nextDrawPositions[deck]) << deck;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Definitions, OpeningDealTest,
+    testing::Values(
+        // split defaults to TRUE: the ON_HAND cards stayed common while the rest was split.
+        OpeningDealCase{"SplitCommonDeck",
+                        "[GAME]\nplayers=2\ncommon_decks=1\nexternal_hand=TRUE\ndirectory=cards\n"
+                        "[COMMON 1]\ndeckSize=2\ncard1=(x3)h.bmp,ON_HAND,,H,\ncard2=a.bmp,,,A,\n",
+                        {1, 2, 1}},
+        OpeningDealCase{"OwnerPropertyAndOnPlayOnTableHands",
+                        "[GAME]\nplayers=3\ncommon_decks=1\ndirectory=cards\n"
+                        "[COMMON 1]\nsplit=FALSE\ndeal=1\ndeckSize=4\ncard1=o.bmp,ON_HAND,$OWNER=3,O,\n"
+                        "card2=p.bmp,ON_PLAY,,P,\ncard3=(x2)a.bmp,,,A,\ncard4=h.bmp,on_hand,,H,\n",
+                        {3, 1}},
+        OpeningDealCase{
+            "PlayerDeckAfterItsDeal",
+            "[GAME]\nplayers=2\nexternal_hand=TRUE\ndirectory=cards\n[PLAYER 1]\ndecks=1\n[PLAYER "
+            "2]\ndecks=1\n"
+            "[DECK 1 PLAYER 1]\ndecksize=2\ndeal=2\ncard1=(x3)a.bmp,,,A,\ncard2=h.bmp,ON_HAND,,H,\n"
+            "[DECK 1 PLAYER 2]\ndecksize=1\ncard1=h.bmp,ON_HAND,,H,\n",
+            {1, 2}},
+        OpeningDealCase{"NoPlayers",
+                        "[GAME]\nplayers=0\ncommon_decks=1\ndirectory=cards\n"
+                        "[COMMON 1]\ndeckSize=2\ncard1=h.bmp,ON_HAND,,H,\ncard2=a.bmp,,,A,\n",
+                        {0}}),
+    [](const testing::TestParamInfo<OpeningDealCase>& info) { return std::string(info.param.name); });
