@@ -152,13 +152,6 @@ bool IsPushFormula(const std::string& formula) {
     return evaluator_math::LowerWord(std::string_view(formula).substr(0, 4)) == "push";
 }
 
-std::string TrimBlanks(const std::string& text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return "";
-    const auto last = text.find_last_not_of(' ');
-    return text.substr(first, last - first + 1);
-}
-
 } // namespace
 
 struct Evaluator::Normalised {
@@ -172,7 +165,7 @@ Evaluator::Evaluator(bool designTime) : designTime_(designTime) {
 }
 
 void Evaluator::SetFormula(const std::string& nwFormula) {
-    formula_ = TrimBlanks(nwFormula);
+    formula_ = StripBlanks(nwFormula);
     const bool push = IsPushFormula(formula_);
     if (!push) previousResult_ = result_;
     pendingStackAction_ = 0;
