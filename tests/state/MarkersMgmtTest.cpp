@@ -25,7 +25,7 @@ class MarkersMgmtTest : public testing::Test {
         const std::string path = definition.Write("m.game", text, false);
         CurrentGameFile = path;
         Game.playerCount = 3;
-        Game.directory = "pieces";
+        Game.directory = "tokens";
         LoadMarkerDefinitions(path);
     }
 
@@ -160,7 +160,7 @@ TEST_F(MarkersMgmtTest, MaxIncrementDefaultsToTen) {
 
 TEST_F(MarkersMgmtTest, ImagePathIsInTheGameFolderOrBelowTheProgram) {
     LoadKinds("[PLAYER 1]\nmarkers=2\nmarker1=coin.bmp,C,,,\nmarker2=\\shared\\dot.bmp,D,,,\n");
-    EXPECT_EQ(MarkerKindImagePath(1), definition.Folder().Path() + "\\pieces\\coin.bmp");
+    EXPECT_EQ(MarkerKindImagePath(1), definition.Folder().Path() + "\\tokens\\coin.bmp");
     EXPECT_EQ(MarkerKindImagePath(2), definition.Folder().Path() + "\\shared\\dot.bmp");
 }
 
