@@ -277,6 +277,14 @@ TEST(EvaluatorFunctions, IntegralSamplesThroughPlotAndDerivativeUsesTheTopItem) 
     Evaluator reversed;
     PushTopFirst(reversed, {0, 1, 4});
     ExpectCase({"intg(x\xB3)", 0.25}, Assign(reversed, "intg(x\xB3)"));
+    // 2.5 intervals of 0.4: one inner point (k = 1.5) and two midpoints (k = 2.5, 1.5).
+    Evaluator fractional;
+    plotted.clear();
+    fractional.Plot = ev.Plot;
+    PushTopFirst(fractional, {1, 0, 2.5});
+    ExpectCase({"intg(1)", 0.8}, Assign(fractional, "intg(1)"));
+    EXPECT_EQ(plotted.size(), 3u);
+    EXPECT_NEAR(plotted.at(1).first, 0.6, 1e-12);
 
     Evaluator slope;
     PushTopFirst(slope, {2});
