@@ -79,33 +79,35 @@ void FoxRotate(Picture& dest, int cx, int cy, int srcWidth, int srcHeight, const
 
     int quarter = QuarterTurns(angle);
     if (quarter >= 0) {
-        // Clockwise by q quarters: the source offset (u, v) from the pivot comes from the
-        // destination offset (a, b) by turning back.
-        for (int y = 0; y < destHeight; ++y) {
-            std::uint32_t* d = destBits + static_cast<std::ptrdiff_t>(y) * destStride;
-            const int b = y - cy;
-            for (int x = 0; x < destWidth; ++x) {
-                const int a = x - cx;
-                int u = a, v = b;
-                switch (quarter) {
-                case 1:
-                    u = b;
-                    v = -a;
-                    break;
-                case 2:
-                    u = -a;
-                    v = -b;
-                    break;
-                case 3:
-                    u = -b;
-                    v = a;
-                    break;
-                default:
-                    break;
-                }
-                const int sx = px + u, sy = py + v;
-                if (inside(sx, sy)) d[x] = at(sx, sy);
+        // Clockwise by q quarters: along a destination row the source walks one pixel at a time,
+        // right, up, left or down, so each row is one run of plain copies.
+        static constexpr int kStepX[4] = {1, 0, -1, 0};
+        static constexpr int kStepY[4] = {0, -1, 0, 1};
+        const int stepX = kStepX[quarter], stepY = kStepY[quarter];
+        // The part [first, end) of a row whose source coordinate s0 + step * x lies in [lo, hi).
+        auto cut = [](int s0, int step, int lo, int hi, int& first, int& end) {
+            if (step == 0) {
+                if (s0 < lo || s0 >= hi) end = first;
+                return;
             }
+            first = std::max(first, step > 0 ? lo - s0 : s0 - hi + 1);
+            end = std::min(end, step > 0 ? hi - s0 : s0 - lo + 1);
+        };
+        for (int y = 0; y < destHeight; ++y) {
+            const int b = y - cy;
+            // The source of the row's pixel x = 0, turned back from the offset (-cx, b).
+            const int u[4] = {-cx, b, cx, -b}, v[4] = {b, cx, -b, -cx};
+            const int sx0 = px + u[quarter], sy0 = py + v[quarter];
+            int first = 0, end = destWidth;
+            cut(sx0, stepX, left, right, first, end);
+            cut(sy0, stepY, top, bottom, first, end);
+            if (first >= end) continue;
+            std::uint32_t* d = destBits + static_cast<std::ptrdiff_t>(y) * destStride;
+            const std::ptrdiff_t step = stepX + static_cast<std::ptrdiff_t>(stepY) * srcStride;
+            std::ptrdiff_t index =
+                static_cast<std::ptrdiff_t>(sy0 + stepY * first) * srcStride + sx0 + stepX * first;
+            for (int x = first; x < end; ++x, index += step)
+                d[x] = srcBits[index];
         }
         return;
     }
