@@ -6,7 +6,6 @@
 #include "platform/Twips.h"
 
 #include <QApplication>
-#include <QBitmap>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
@@ -15,6 +14,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 namespace platform {
 
@@ -42,6 +43,40 @@ int ButtonOf(Qt::MouseButton button) {
 int ShiftOf(Qt::KeyboardModifiers modifiers) {
     return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0) |
            (modifiers & Qt::AltModifier ? 4 : 0);
+}
+
+// Where a w x h mask shows (every pixel that is not the key), as the window system wants a
+// region: rows with the same runs make one band of rectangles, bands from top to bottom and runs
+// from left to right, so that no rectangle overlaps or touches another on its row.
+QRegion ShownRegion(const std::uint32_t* bits, int stride, int w, int h, std::uint32_t key) {
+    std::vector<QRect> rects;
+    std::vector<std::pair<int, int>> band, row; // runs [start, end) of shown pixels
+    int bandTop = 0;
+    auto closeBand = [&](int bottom) {
+        for (auto [start, end] : band)
+            rects.emplace_back(start, bandTop, end - start, bottom - bandTop);
+    };
+    for (int y = 0; y < h; ++y) {
+        const std::uint32_t* line = bits + static_cast<std::ptrdiff_t>(y) * stride;
+        row.clear();
+        for (int x = 0; x < w;) {
+            while (x < w && line[x] == key)
+                ++x;
+            const int start = x;
+            while (x < w && line[x] != key)
+                ++x;
+            if (x > start) row.emplace_back(start, x);
+        }
+        if (row != band) {
+            closeBand(y);
+            band.swap(row);
+            bandTop = y;
+        }
+    }
+    closeBand(h);
+    QRegion region;
+    if (!rects.empty()) region.setRects(rects.data(), static_cast<int>(rects.size()));
+    return region;
 }
 
 } // namespace
@@ -146,21 +181,9 @@ struct ControlSurface::Impl {
                           row + w;
                 }
             } else {
-                // Bit set where the surface shows: inside the mask picture and not the mask colour.
-                QImage bits(size.isEmpty() ? QSize(1, 1) : size, QImage::Format_MonoLSB);
-                // Index 1 is black, which a bitmap reads as "inside".
-                bits.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
-                bits.fill(0);
-                for (int y = 0; y < h; ++y) {
-                    const std::uint32_t* row = maskBits + static_cast<std::ptrdiff_t>(y) * stride;
-                    uchar* out = bits.scanLine(y);
-                    for (int x = 0; x < w; ++x)
-                        if (row[x] != key32) {
-                            out[x >> 3] = static_cast<uchar>(out[x >> 3] | (1u << (x & 7)));
-                            any = true;
-                        }
-                }
-                if (any) widget->setMask(QRegion(QBitmap::fromImage(bits)));
+                const QRegion shown = ShownRegion(maskBits, stride, w, h, key32);
+                any = !shown.isEmpty();
+                if (any) widget->setMask(shown);
             }
             // An empty mask would mean no mask at all to the window system: hide instead.
             hideAll = !any;

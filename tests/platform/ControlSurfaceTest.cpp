@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 using platform::Colour;
 using platform::ControlSurface;
 using platform::MakeColour;
@@ -90,6 +92,33 @@ TEST(ControlSurface, ShowsOnlyWhereTheMaskPictureIsNotTheMaskColour) {
     stack.above.SetBackStyle(1);
     EXPECT_TRUE(stack.above.ShowsPixel(30, 5));
     EXPECT_EQ(stack.window.Grab().GetPixel(30, 5), kMagenta);
+}
+
+// A mask of every shape the controls make (a turned card's slanted edges, holes, single pixels,
+// rows that repeat): the window shows the surface exactly where its mask picture is not the mask
+// colour, and the surface below everywhere else.
+TEST(ControlSurface, TheWindowShowsExactlyTheMaskPicturesShape) {
+    Stack stack;
+    Picture face(40, 40, kMagenta);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 40; ++x) {
+            const bool diamond = std::abs(x - 20) + std::abs(y - 20) < 15;
+            const bool hole = x >= 18 && x < 22 && y >= 18 && y < 22;
+            const bool dot = (x == 2 && y == 37) || (x == 39 && y == 0) || (x == 37 && y == 37);
+            const bool stripes = y < 6 && x % 3 == 0;
+            if ((diamond && !hole) || dot || stripes) face.SetPixel(x, y, kRed);
+        }
+    stack.above.SetPicture(face);
+    stack.above.SetMaskPicture(face);
+    const Picture seen = stack.window.Grab();
+    int wrong = 0;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 40; ++x) {
+            const bool shows = face.GetPixel(x, y) == kRed;
+            wrong += seen.GetPixel(x, y) != (shows ? kRed : kGreen);
+            wrong += stack.above.ShowsPixel(x, y) != shows;
+        }
+    EXPECT_EQ(wrong, 0);
 }
 
 TEST(ControlSurface, ClicksPassThroughTheMaskColourToTheSurfaceBelow) {
