@@ -324,6 +324,12 @@ void ReadDeckDirectives(std::int16_t deck, const std::string& section, const std
 }
 
 bool LoadGameDefinition(const std::string& file) {
+    // A message shown while reading lets other events run; a second read started by one of them
+    // would empty the tables under the first.
+    if (g_readingFolder) {
+        ShowMsg("The game cannot be loaded: another game is being read");
+        return false;
+    }
     const ReadingScope reading;
     const std::string refusal = CheckDefinitionLimits(file);
     if (!refusal.empty()) {

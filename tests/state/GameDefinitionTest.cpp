@@ -2,6 +2,7 @@
 // the refusal of definitions beyond the tables and the clearing of what a previous game left.
 #include "ReaderTestSupport.h"
 
+#include "platform/Seams.h"
 #include "services/EffectMgmt.h"
 #include "services/OptionMgmt.h"
 #include "services/PropertyMgmt.h"
@@ -432,6 +433,33 @@ TEST_F(GameDefinitionTest, SeatIdsAndTheActingSeatAreLeftAsTheLoginSetThem) {
     EXPECT_EQ(Game.players[8].seatId, "judge");
     EXPECT_EQ(Game.CurrentPlayer, 2);
     EXPECT_EQ(Game.turnCounter, 0);
+}
+
+TEST_F(GameDefinitionTest, DefinitionReadWhileAMessageOfAnotherReadIsOpenLeavesTheFirstReadWhole) {
+    // A message box lets other events run; one of them may start reading another definition.
+    const std::string inner = definition.Write(
+        "inner.game", "[GAME]\nplayers=1\ncommon_decks=1\ndirectory=other\n[COMMON 1]\nsplit=FALSE\n"
+                      "deckSize=2\ncard1=x.bmp,,,X,\ncard2=y.bmp,,,Y,\n");
+    const std::string outer = definition.Write(
+        "outer.game", "[GAME]\nplayers=1\ncommon_decks=1\ndirectory=cards\n[COMMON 1]\nsplit=FALSE\n"
+                      "deckSize=3\ncard1=a.bmp,,,A,\ncard3=c.bmp,,,C,\n");
+    std::vector<std::string> shown;
+    const auto previous = platform::SetMessageHandler([&](const std::string& text) {
+        shown.push_back(text);
+        if (shown.size() == 1) {
+            EXPECT_FALSE(LoadGameDefinition(inner));
+        }
+    });
+    CurrentGameFile = outer;
+    EXPECT_TRUE(LoadGameDefinition(outer));
+    platform::SetMessageHandler(previous);
+    EXPECT_THAT(shown, ElementsAre("Card 2 on common deck #1 not found",
+                                   "The game cannot be loaded: another game is being read",
+                                   "File:  not found on directory cards"));
+    // The first read finishes with its own lines and its own image folder.
+    EXPECT_EQ(Game.directory, "cards");
+    EXPECT_EQ(Game.totalCards, 3);
+    EXPECT_EQ(Cards[3].key, "C");
 }
 
 } // namespace
