@@ -10,8 +10,9 @@
 #include <vector>
 
 // Reads the definition in `file` (CurrentGameFile names the same file). A definition that does
-// not fit the tables (players, decks, cards, copy counts) is refused with a message before
-// anything changes, and the result is false; otherwise true.
+// not fit the tables (players, decks, cards, copy counts), or a read started while another one is
+// still going on, is refused with a message before anything changes, and the result is false;
+// otherwise true.
 bool LoadGameDefinition(const std::string& file);
 
 // Reads a deck's directives from its section into deck record `deck` (0 to 11); owner 0 for a
