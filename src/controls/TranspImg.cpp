@@ -151,8 +151,7 @@ void TranspImg::loadNewPicture(const std::string& fileName, bool natural, bool f
         surface_.SetPicture(*picture);
         if (transparent) surface_.SetMaskColor(transparentColour);
     } else {
-        Picture w1 = *picture;
-        w1.Resize(w, h, MaskColor());
+        const Picture& w1 = *picture;
         surface_.SetBackStyle(0);
         if (transparent) surface_.SetMaskColor(transparentColour);
         if (fit) {
@@ -178,14 +177,14 @@ void TranspImg::PrepareSquareFrame(const Picture& picture, int width, int height
     const double d = FrameSide(width, height);
     SetSizePixels(d, d);
     Picture& drawing = surface_.Drawing();
-    drawing.Fill(MaskColor());
+    drawing.Fill(Key());
     drawing.Copy(RoundToInt32((d - width) / 2), RoundToInt32((d - height) / 2), width, height, picture, 0, 0);
 }
 
 void TranspImg::ReloadPictureOnTmpPict() {
     const int w = naturalWidth_, h = naturalHeight_;
     const double d = FrameSide(w, h);
-    tmpPict_ = Picture(WholePixels(d), WholePixels(d), MaskColor());
+    tmpPict_ = Picture(WholePixels(d), WholePixels(d), Key());
     tmpPict_.Copy(RoundToInt32((d - w) / 2), RoundToInt32((d - h) / 2), w, h, natural_, 0, 0);
 }
 
@@ -208,11 +207,11 @@ void TranspImg::rotation(std::int16_t angle) {
     surface_.SetPicture(Picture());
     surface_.SetBackColor(MaskColor());
     surface_.SetSizePixels(tmpPict_.Width(), tmpPict_.Height());
-    surface_.Drawing().Fill(MaskColor());
+    surface_.Drawing().Fill(Key());
     int cx = 0, cy = 0;
     RotationCentre(surface_.ScaleWidth(), surface_.ScaleHeight(), turn, cx, cy);
-    FoxRotate(surface_.Drawing(), cx, cy, tmpPict_.Width(), tmpPict_.Height(), tmpPict_, 0, 0, turn,
-              MaskColor(), useAntialias_ ? kFoxQualitySmooth : kFoxQualityFast);
+    FoxRotate(surface_.Drawing(), cx, cy, tmpPict_.Width(), tmpPict_.Height(), tmpPict_, 0, 0, turn, Key(),
+              useAntialias_ ? kFoxQualitySmooth : kFoxQualityFast);
     surface_.TakeDrawingAsPicture();
     if (surface_.BackStyle() == 0) surface_.SetMaskPicture(surface_.GetPicture());
     if (zoom_ != 100) zoom(zoom_);
@@ -255,7 +254,7 @@ void TranspImg::zoom(std::int16_t percent) {
         const float twipsHeight = static_cast<float>(surface_.Height() / 100.0 * (factor * 100.0));
         surface_.SetPicture(Picture());
         SetSizePixels(twipsWidth / kTppX, twipsHeight / kTppY);
-        surface_.Drawing().Fill(MaskColor());
+        surface_.Drawing().Fill(Key());
         surface_.Drawing().Stretch(0, 0, stretchWidth, stretchHeight, w1, 0, 0, w1.Width(), w1.Height(),
                                    bestResize_ ? platform::StretchMode::Halftone
                                                : platform::StretchMode::ColourOnColour);
@@ -291,7 +290,7 @@ void TranspImg::DrawSelectionHalo() {
     const int W = surface_.ScaleWidth(), H = surface_.ScaleHeight();
     // The outline is stretched by (W + 5) / (W - 1): a control under 2 pixels has none.
     if (W < 2 || H < 2) return;
-    const Colour mask = MaskColor();
+    const Colour mask = Key();
     const Colour selection = platform::ResolveColour(static_cast<Colour>(SelectionColour));
     const Picture& drawing = surface_.Drawing();
 

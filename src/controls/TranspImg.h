@@ -93,6 +93,8 @@ class TranspImg {
 
   private:
     void Changed(const char* key);
+    // The mask colour as it is drawn: a system colour stands for the colour it shows now.
+    Colour Key() const { return platform::ResolveColour(MaskColor()); }
     void SetSizePixels(double width, double height);
     void PrepareSquareFrame(const Picture& picture, int width, int height);
     void DrawSelectionHalo();

@@ -338,6 +338,20 @@ TEST_F(TranspImgTest, MaskColourOnAnOpaqueControlMakesItTransparent) {
     EXPECT_EQ(img.MaskColor(), green);
 }
 
+TEST_F(TranspImgTest, ASystemColourAsMaskColourIsSeeThroughAsItShows) {
+    const Colour buttonFace = platform::kSystemColourFlag | 15;
+    TranspImg img;
+    img.reset();
+    img.MaskColor(buttonFace);
+    img.loadNewPicture("cards/card.bmp");
+    img.rotation(45);
+    img.selected(true);
+    EXPECT_EQ(img.hdc().GetPixel(0, 0), platform::ResolveColour(buttonFace));
+    EXPECT_FALSE(img.Surface().ShowsPixel(0, 0)) << "the frame's corner";
+    EXPECT_TRUE(img.Surface().ShowsPixel(68, 68)) << "the card's middle";
+    EXPECT_GT(Count(img.hdc(), kCyan), 100) << "the halo follows the card's outline";
+}
+
 TEST_F(TranspImgTest, GifTransparentColourBecomesTheMaskColour) {
     const Colour key = MakeColour(0, 255, 0);
     folder.Write("cards/t.gif", testimages::GifOf(4, 4, {0, 1, 1, 0, 1, 1, 1, 1, 0, 0, 0, 0, 1, 1, 1, 1},
