@@ -34,7 +34,8 @@ std::int64_t Evaluator::FillPrimeTable(double start) {
     for (std::int64_t c = 2 * (n / 2) + 1;; c += 2) {
         bool prime = false;
         bool decided = false;
-        for (std::size_t i = 1; i < primes_.size() && !decided; ++i) {
+        std::size_t i = 1;
+        for (; i < primes_.size() && !decided; ++i) {
             const std::int64_t p = primes_[i];
             if (c % p == 0) {
                 decided = true;
@@ -42,6 +43,9 @@ std::int64_t Evaluator::FillPrimeTable(double start) {
                 decided = prime = true;
             }
         }
+        // A search is charged as work, so that a large table searched over and over cannot stall
+        // a formula; building the table runs once and is not.
+        if (primes_.size() == capacity) CountWork(i);
         if (!decided) Raise(PrimeTableTooSmall);
         if (!prime) continue;
         if (primes_.size() < capacity) primes_.push_back(c);
@@ -53,6 +57,7 @@ double Evaluator::Factorise(double a) {
     double n = std::trunc(a);
     if (n == 0) return 0;
     BuildPrimeTable();
+    CountWork(primes_.size()); // the walk over the whole table
     const std::size_t before = stack_.size();
     double count = 1;
     bool reachedOne = false;

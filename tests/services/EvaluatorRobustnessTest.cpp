@@ -219,6 +219,17 @@ TEST(EvaluatorRobustness, HostileShapesEndInBoundedTime) {
     }
     // Walking and growing the stack is charged as work too, so one formula cannot fill memory.
     EXPECT_LT(ev.StackItems().size(), 300000u);
+
+    // So is every walk over a large prime table.
+    for (const char* integrand : {"intg(fact(2))", "intg(prim(1e11))"}) {
+        Evaluator large(true);
+        large.SetPrimeTableSize(50000);
+        for (const char* item : {"push(1e9)", "push(0)", "push(1)"})
+            large.SetFormula(item);
+        const auto before = Clock::now();
+        EXPECT_EQ(Assign(large, integrand).error, TooComplex) << integrand;
+        EXPECT_LT(Clock::now() - before, std::chrono::seconds(10)) << integrand;
+    }
 }
 
 namespace {
