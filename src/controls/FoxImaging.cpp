@@ -17,21 +17,8 @@ constexpr std::uint32_t kWhite = Picture::PixelOf(0xFFFFFF);
 template <typename F>
 void ForBlock(Picture& dest, int dx, int dy, int width, int height, const Picture& src, int sx, int sy, F f) {
     // Cut the block to both pictures once, so that the loop itself tests nothing.
-    auto clip = [](int& d, int& s, int& length, int destLimit, int srcLimit) {
-        if (d < 0) {
-            s -= d;
-            length += d;
-            d = 0;
-        }
-        if (s < 0) {
-            d -= s;
-            length += s;
-            s = 0;
-        }
-        length = std::min({length, destLimit - d, srcLimit - s});
-        return length > 0;
-    };
-    if (!clip(dx, sx, width, dest.Width(), src.Width()) || !clip(dy, sy, height, dest.Height(), src.Height()))
+    if (!platform::ClipBlock(dx, dy, width, height, sx, sy, src.Width(), src.Height(), dest.Width(),
+                             dest.Height()))
         return;
     const Picture source = src; // keeps the source's pixels if the destination is the same picture
     const std::uint32_t* srcBits = source.Bits();

@@ -38,8 +38,8 @@ QColor ToQColor(Colour c) {
     return QColor(RedOf(c), GreenOf(c), BlueOf(c));
 }
 
-// A block of width x height at (sx, sy) of a source of size (sw, sh) going to (dx, dy) of a
-// destination of size (dw, dh), cut to what lies inside both. False when nothing is left.
+} // namespace
+
 bool ClipBlock(int& dx, int& dy, int& width, int& height, int& sx, int& sy, int sw, int sh, int dw, int dh) {
     auto clipAxis = [](int& d, int& s, int& len, int sLimit, int dLimit) {
         if (s < 0) {
@@ -57,8 +57,6 @@ bool ClipBlock(int& dx, int& dy, int& width, int& height, int& sx, int& sy, int 
     };
     return clipAxis(dx, sx, width, sw, dw) && clipAxis(dy, sy, height, sh, dh);
 }
-
-} // namespace
 
 struct Picture::Impl {
     QImage image;

@@ -39,6 +39,10 @@ enum class RasterOp { Copy, And, Or };
 // Colour-on-colour drops or repeats whole pixels; halftone averages the pixels it shrinks.
 enum class StretchMode { ColourOnColour = 3, Halftone = 4 };
 
+// Cuts a block of width x height at (sx, sy) of a source of sw x sh, going to (dx, dy) of a
+// destination of dw x dh, to what lies inside both; false when nothing is left.
+bool ClipBlock(int& dx, int& dy, int& width, int& height, int& sx, int& sy, int sw, int sh, int dw, int dh);
+
 class Picture {
   public:
     // No picture may grow beyond this many pixels a side; larger requests are cut to it.

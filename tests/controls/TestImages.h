@@ -105,6 +105,15 @@ inline std::string GifOf(int w, int h, const std::vector<std::uint8_t>& indexes,
     return out;
 }
 
+// How many pixels of the picture have the colour.
+inline int CountColour(const platform::Picture& p, platform::Colour c) {
+    int n = 0;
+    for (int y = 0; y < p.Height(); ++y)
+        for (int x = 0; x < p.Width(); ++x)
+            n += p.GetPixel(x, y) == c;
+    return n;
+}
+
 // A card picture whose every edge can be told apart: a red top row, a green left column, a blue
 // bottom row, a yellow right column, white inside with a black dot near the top-left corner.
 inline platform::Picture AsymmetricCard(int w, int h) {

@@ -38,14 +38,6 @@ class TranspImgTest : public ::testing::Test {
         img.reset();
         img.MaskColor(kMagenta);
     }
-
-    static int Count(const Picture& p, Colour c) {
-        int n = 0;
-        for (int y = 0; y < p.Height(); ++y)
-            for (int x = 0; x < p.Width(); ++x)
-                n += p.GetPixel(x, y) == c;
-        return n;
-    }
 };
 
 } // namespace
@@ -233,7 +225,7 @@ TEST_F(TranspImgTest, SelectionHaloGrowsByFivePixelsInTheSelectionColour) {
     EXPECT_EQ(img.Surface().ScaleWidth(), 141) << "a second halo round the first";
     img.selected(false);
     EXPECT_EQ(img.Surface().ScaleWidth(), 131);
-    EXPECT_EQ(Count(img.hdc(), kCyan), 0);
+    EXPECT_EQ(testimages::CountColour(img.hdc(), kCyan), 0);
     img.selected(false);
     EXPECT_EQ(img.Surface().ScaleWidth(), 131) << "nothing to remove";
 }
@@ -245,7 +237,7 @@ TEST_F(TranspImgTest, HaloSurvivesTurnsAndSkipsTinyControls) {
     img.selected(true);
     img.rotation(270);
     EXPECT_EQ(img.Surface().ScaleWidth(), 136);
-    EXPECT_GT(Count(img.hdc(), kCyan), 100);
+    EXPECT_GT(testimages::CountColour(img.hdc(), kCyan), 100);
 
     TranspImg tiny;
     Prepare(tiny);
@@ -269,12 +261,14 @@ TEST_F(TranspImgTest, GreyIsShownButNotTakenAsThePicture) {
                     platform::RedOf(c) != platform::GreenOf(c) || platform::GreenOf(c) != platform::BlueOf(c);
         }
     EXPECT_EQ(colourful, 0);
-    EXPECT_EQ(Count(img.hdc(), kMagenta), Count(img.GetPicture(), kMagenta));
+    EXPECT_EQ(testimages::CountColour(img.hdc(), kMagenta),
+              testimages::CountColour(img.GetPicture(), kMagenta));
     EXPECT_EQ(img.GetPicture().GetPixel(30, 18), card.GetPixel(0, 0));
     img.GreyScale(false);
     EXPECT_NE(img.hdc().GetPixel(30, 18), card.GetPixel(0, 0)) << "nothing is redrawn";
     img.rotation(180);
-    EXPECT_GT(Count(img.hdc(), MakeColour(255, 0, 0)), 0) << "the next turn draws in colour";
+    EXPECT_GT(testimages::CountColour(img.hdc(), MakeColour(255, 0, 0)), 0)
+        << "the next turn draws in colour";
 }
 
 TEST_F(TranspImgTest, LoadFailuresChangeNothing) {
@@ -349,7 +343,7 @@ TEST_F(TranspImgTest, ASystemColourAsMaskColourIsSeeThroughAsItShows) {
     EXPECT_EQ(img.hdc().GetPixel(0, 0), platform::ResolveColour(buttonFace));
     EXPECT_FALSE(img.Surface().ShowsPixel(0, 0)) << "the frame's corner";
     EXPECT_TRUE(img.Surface().ShowsPixel(68, 68)) << "the card's middle";
-    EXPECT_GT(Count(img.hdc(), kCyan), 100) << "the halo follows the card's outline";
+    EXPECT_GT(testimages::CountColour(img.hdc(), kCyan), 100) << "the halo follows the card's outline";
 }
 
 TEST_F(TranspImgTest, GifTransparentColourBecomesTheMaskColour) {

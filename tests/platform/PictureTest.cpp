@@ -20,13 +20,7 @@ constexpr Colour kBlue = MakeColour(0, 0, 255);
 constexpr Colour kWhite = MakeColour(255, 255, 255);
 constexpr Colour kMagenta = MakeColour(255, 0, 255);
 
-int CountColour(const Picture& p, Colour c) {
-    int n = 0;
-    for (int y = 0; y < p.Height(); ++y)
-        for (int x = 0; x < p.Width(); ++x)
-            n += p.GetPixel(x, y) == c;
-    return n;
-}
+using testimages::CountColour;
 
 } // namespace
 
