@@ -71,8 +71,8 @@ class Evaluator {
     double Result() const { return result_; }
     double PreviousResult() const { return previousResult_; }
 
-    // At run time any change raises error 216. At design time the size is kept within 10..200,000
-    // and the prime table is rebuilt on its next use.
+    // At run time any change raises error 216. At design time a size below 10 counts as 10, one
+    // above 200,000 raises error 380, and the prime table is rebuilt on its next use.
     void SetPrimeTableSize(std::int32_t nwSize);
     std::int32_t PrimeTableSize() const { return primeTableSize_; }
 
