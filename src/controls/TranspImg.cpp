@@ -151,15 +151,14 @@ void TranspImg::loadNewPicture(const std::string& fileName, bool natural, bool f
         surface_.SetPicture(*picture);
         if (transparent) surface_.SetMaskColor(transparentColour);
     } else {
-        const Picture& w1 = *picture;
         surface_.SetBackStyle(0);
         if (transparent) surface_.SetMaskColor(transparentColour);
         if (fit) {
             surface_.Drawing().Stretch(
-                0, 0, surface_.ScaleWidth(), surface_.ScaleHeight(), w1, 0, 0, w1.Width(), w1.Height(),
+                0, 0, surface_.ScaleWidth(), surface_.ScaleHeight(), *picture, 0, 0, w, h,
                 bestResize_ ? platform::StretchMode::Halftone : platform::StretchMode::ColourOnColour);
         } else {
-            PrepareSquareFrame(w1, w, h);
+            PrepareSquareFrame(*picture, w, h);
         }
     }
     surface_.TakeDrawingAsPicture();
