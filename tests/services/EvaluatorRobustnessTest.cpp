@@ -21,6 +21,10 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// A guard against hangs, not a speed test: under the sanitizers on a busy two-core machine a
+// formula that ends at the work limit takes many times longer than on a quiet one.
+constexpr auto kHangGuard = std::chrono::seconds(60);
+
 const std::set<int> kKnownErrors = {InvalidArgument, Overflow,       SubscriptOutOfRange, NoPreviousResult,
                                     DivisionByZero,  TypeMismatch,   TooComplex,          BracketsNotPaired,
                                     ExtraCharacters, MissingOperand, NotEnoughItems,      NestedCalculus,
@@ -150,7 +154,7 @@ void ConnectHost(Evaluator& ev, std::mt19937& random) {
 TEST(EvaluatorRobustness, RandomFormulasGiveAValueOrANumberedError) {
     constexpr int kFormulas = 20000;
     const auto timeLimit = std::chrono::seconds(60);
-    const auto slowLimit = std::chrono::seconds(5);
+    const auto slowLimit = kHangGuard;
 
     FormulaGenerator generator(20261210);
     std::mt19937 draws(7);
@@ -204,7 +208,7 @@ TEST(EvaluatorRobustness, HostileShapesEndInBoundedTime) {
         ConnectHost(ev, draws);
         const auto before = Clock::now();
         ExpectValueOrNumberedError(ev, formula);
-        EXPECT_LT(Clock::now() - before, std::chrono::seconds(10)) << formula.substr(0, 40);
+        EXPECT_LT(Clock::now() - before, kHangGuard) << formula.substr(0, 40);
     }
 
     // An integral over a billion intervals is refused the same way.
@@ -215,7 +219,7 @@ TEST(EvaluatorRobustness, HostileShapesEndInBoundedTime) {
     for (const char* integrand : {"intg(x)", "intg(fact(2^50)+sum()+med())"}) {
         const auto before = Clock::now();
         EXPECT_EQ(Assign(ev, integrand).error, TooComplex) << integrand;
-        EXPECT_LT(Clock::now() - before, std::chrono::seconds(10)) << integrand;
+        EXPECT_LT(Clock::now() - before, kHangGuard) << integrand;
     }
     // Walking and growing the stack is charged as work too, so one formula cannot fill memory.
     EXPECT_LT(ev.StackItems().size(), 300000u);
@@ -228,7 +232,7 @@ TEST(EvaluatorRobustness, HostileShapesEndInBoundedTime) {
             large.SetFormula(item);
         const auto before = Clock::now();
         EXPECT_EQ(Assign(large, integrand).error, TooComplex) << integrand;
-        EXPECT_LT(Clock::now() - before, std::chrono::seconds(10)) << integrand;
+        EXPECT_LT(Clock::now() - before, kHangGuard) << integrand;
     }
 }
 
