@@ -42,6 +42,7 @@ struct Parsed {
     fs::file_time_type mtime{};
     std::uintmax_t size = 0;
     bool exists = false;
+    bool unreadable = false; // on disk but could not be read: never rewritten from nothing
 };
 
 std::unordered_map<std::string, Parsed> g_cache;
@@ -85,7 +86,7 @@ void Index(Parsed& p) {
             cur = &p.sections.back();
         } else if (cur) {
             if (!Trim(p.lines[i].text).empty()) cur->lastLine = i;
-            if (KeyOf(p.lines[i].text, key, value) && !key.empty()) {
+            if (KeyOf(p.lines[i].text, key, value) && !key.empty() && key[0] != ';') {
                 if (cur->keys.emplace(AnsiUpper(key), i).second) cur->order.push_back(key);
             }
         }
@@ -146,12 +147,19 @@ Parsed* LoadFromDisk(const std::string& file, std::string& native) {
     if (p.exists && p.mtime == mtime && p.size == size) return &p;
     auto bytes = ReadFileBytes(file);
     p = Parsed{};
-    if (!bytes) return &p;
+    if (!bytes) {
+        p.unreadable = true;
+        return &p;
+    }
     ParseBytes(p, *bytes);
     p.exists = true;
     p.mtime = mtime;
     p.size = size;
     return &p;
+}
+
+bool HasLineBreak(const std::string& s) {
+    return s.find_first_of("\r\n") != std::string::npos;
 }
 
 std::string Unquote(std::string v) {
@@ -173,6 +181,8 @@ std::string IniRead(const std::string& file, const std::string& section, const s
     if (k == sec.keys.end()) return "";
     std::string name, value;
     KeyOf(p->lines[k->second].text, name, value);
+    // The profile reader hands values over as C strings: a NUL byte ends the value.
+    if (auto nul = value.find('\0'); nul != std::string::npos) value.resize(nul);
     value = Unquote(Trim(value));
     if (value.size() > kMaxValue) value.resize(kMaxValue);
     return value;
@@ -191,10 +201,15 @@ bool IniWrite(const std::string& file, const std::string& section, const std::st
               const std::string& value) {
     std::string native;
     Parsed* p = Load(file, native);
-    if (!p) return false;
-    Parsed next = *p;
+    if (!p || p->unreadable) return false;
     const std::string sec = Trim(section), k = Trim(key);
     if (sec.empty() || k.empty()) return false;
+    // A line break would start a line of its own, a "]" would end the header early and a "="
+    // would move the split: the file would read back something else than was written.
+    if (HasLineBreak(sec) || HasLineBreak(k) || HasLineBreak(value) || sec.find(']') != std::string::npos ||
+        k.find('=') != std::string::npos || k[0] == ';' || k[0] == '[')
+        return false;
+    Parsed next = *p;
     auto s = next.index.find(AnsiUpper(sec));
     if (s == next.index.end()) {
         // A new section goes at the end of the file, after a blank line when the file has text.

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 using namespace platform;
 
 namespace {
@@ -128,4 +131,53 @@ TEST_F(IniFile, KeysOfASectionComeInFileOrder) {
 TEST_F(IniFile, AFileOutsideTheProgramFolderIsNeitherReadNorWritten) {
     EXPECT_EQ(IniRead("../outside.ini", "A", "x"), "");
     EXPECT_FALSE(IniWrite("../outside.ini", "A", "x", "1"));
+}
+
+TEST_F(IniFile, ANulByteEndsAValue) {
+    folder.Write("n.ini", std::string("[A]\nk=ab\0cd\nq=\"x\0\"\nnext=1\n", 27));
+    EXPECT_EQ(IniRead("n.ini", "A", "k"), "ab");
+    EXPECT_EQ(IniRead("n.ini", "A", "q"), "\"x");
+    EXPECT_EQ(IniRead("n.ini", "A", "next"), "1");
+}
+
+TEST_F(IniFile, CommentLinesAreNotKeys) {
+    folder.Write("c.ini", "[A]\n; players=9\nplayers=2\n;note=x\n");
+    EXPECT_EQ(IniKeys("c.ini", "A"), (std::vector<std::string>{"players"}));
+    EXPECT_EQ(IniRead("c.ini", "A", "players"), "2");
+}
+
+TEST_F(IniFile, AWriteThatWouldReadBackAsSomethingElseIsRefused) {
+    const std::string before = "[A]\r\nx=1\r\n";
+    folder.Write("w.ini", before);
+    struct Case {
+        const char* section;
+        const char* key;
+        const char* value;
+    } cases[] = {
+        {"A", "x", "2\r\n[GAME]\r\nplayers=7"}, // a value may not add lines
+        {"A", "y", "2\nz=3"},
+        {"A]\r\n[B", "x", "1"},
+        {"A]x", "x", "1"},
+        {"A", "k=v", "1"},
+        {"A", "a\nb", "1"},
+        {"A", ";x", "1"},
+        {"A", "[B]", "1"},
+        {"", "x", "1"},
+        {"A", " ", "1"},
+    };
+    for (const auto& c : cases)
+        EXPECT_FALSE(IniWrite("w.ini", c.section, c.key, c.value)) << c.section << "/" << c.key;
+    EXPECT_EQ(folder.Read("w.ini"), before);
+}
+
+TEST_F(IniFile, AFileThatCannotBeReadIsNotOverwritten) {
+    folder.Write("locked.ini", "[A]\nx=1\nmany=keys\n");
+    const std::string native = folder.Path() + "/locked.ini";
+    std::filesystem::permissions(native, std::filesystem::perms::none);
+    if (std::ifstream(native).good()) GTEST_SKIP() << "the file stays readable for this user";
+    EXPECT_EQ(IniRead("locked.ini", "A", "x"), "");
+    EXPECT_FALSE(IniWrite("locked.ini", "A", "y", "2"));
+    std::filesystem::permissions(native,
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    EXPECT_EQ(folder.Read("locked.ini"), "[A]\nx=1\nmany=keys\n");
 }
