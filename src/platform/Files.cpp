@@ -74,14 +74,36 @@ bool IsAbsoluteModelPath(const std::string& path) {
     return path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]));
 }
 
+bool Within(const fs::path& path, const std::string& root) {
+    const std::string p = path.lexically_normal().string();
+    if (root == "/") return !p.empty() && p[0] == '/';
+    return p == root ||
+           (p.size() > root.size() && p.compare(0, root.size(), root) == 0 && p[root.size()] == '/');
+}
+
+// A link inside the folder (one a downloaded game brought along, say) may point anywhere; the
+// name is refused when where it leads lies outside. A link that leads nowhere yet counts by
+// where it points, as a write through it would create the file there.
+bool LinkStaysInside(const fs::path& link, const std::string& root) {
+    std::error_code ec;
+    fs::path target = fs::read_symlink(link, ec);
+    if (ec) return false;
+    if (target.is_relative()) target = link.parent_path() / target;
+    fs::path real = fs::weakly_canonical(target, ec);
+    return !ec && Within(real, root);
+}
+
 // Walks the components below `base`, matching each without regard to case.
 std::optional<std::string> WalkBelow(fs::path base, const std::vector<std::string>& parts) {
+    const std::string root = base.string();
     for (const std::string& part : parts) {
         if (part == ".") continue;
         if (part == "..") return std::nullopt;
         std::string utf8 = Utf8FromAnsi(part);
         std::string entry = FindEntry(base, utf8);
         base /= entry.empty() ? utf8 : entry;
+        std::error_code ec;
+        if (fs::is_symlink(fs::symlink_status(base, ec)) && !LinkStaysInside(base, root)) return std::nullopt;
     }
     return base.string();
 }

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 using namespace platform;
 
 namespace {
@@ -34,6 +37,33 @@ TEST_F(ProgramFolderFiles, PathsNeverLeaveTheProgramFolder) {
         EXPECT_FALSE(ResolvePath(path).has_value()) << path;
     EXPECT_FALSE(ReadFileBytes("..\\..\\etc\\passwd").has_value());
     EXPECT_FALSE(WriteFileAtomic("../escape.txt", "x"));
+}
+
+TEST_F(ProgramFolderFiles, LinksLeadingOutOfTheProgramFolderAreNotFollowed) {
+    namespace fs = std::filesystem;
+    const fs::path outside = folder.Path() + "-outside";
+    fs::create_directories(outside);
+    std::ofstream(outside / "secret.txt") << "secret";
+    folder.Write("cards/ace.bmp", "BM");
+    fs::create_directory_symlink(outside, Native("away"));
+    fs::create_symlink(outside / "secret.txt", Native("note.txt"));
+    fs::create_symlink("../" + outside.filename().string() + "/new.ini", Native("dangling.ini"));
+    fs::create_directory_symlink("cards", Native("deck"));
+    fs::create_directory_symlink(Native("away"), Native("cards/again"));
+
+    for (const char* path :
+         {"away\\secret.txt", "AWAY", "note.txt", "dangling.ini", "cards\\again\\secret.txt"})
+        EXPECT_FALSE(ResolvePath(path).has_value()) << path;
+    EXPECT_FALSE(ReadFileBytes("note.txt").has_value());
+    EXPECT_FALSE(IsRegularFile("away\\secret.txt"));
+    EXPECT_FALSE(WriteFileAtomic("dangling.ini", "[A]\nx=1\n"));
+    EXPECT_FALSE(WriteFileAtomic("away\\planted.ini", "x"));
+    EXPECT_FALSE(fs::exists(outside / "new.ini"));
+    EXPECT_FALSE(fs::exists(outside / "planted.ini"));
+    // A link that stays inside is an ordinary folder.
+    EXPECT_TRUE(IsRegularFile("DECK\\ace.bmp"));
+    EXPECT_EQ(ReadFileBytes("deck\\ace.bmp"), "BM");
+    fs::remove_all(outside);
 }
 
 TEST_F(ProgramFolderFiles, FileExistsMeansARegularVisibleFile) {
