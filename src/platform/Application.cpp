@@ -4,18 +4,44 @@
 
 #include <QApplication>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
 namespace platform {
+namespace {
+
+std::string g_startingName;
+QtMessageHandler g_previousHandler = nullptr;
+
+// The window system ends the process with an abort when it cannot be opened (a display that
+// does not answer, a platform that is not installed). While the application object is made,
+// that end becomes a plain message and exit code 1 instead of a crash.
+void StartupMessages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (type == QtFatalMsg) {
+        std::fprintf(stderr, "%s cannot start: the window system could not be opened.\n%s\n",
+                     g_startingName.c_str(), text.toLocal8Bit().constData());
+        std::fflush(stderr);
+        std::_Exit(1);
+    }
+    if (g_previousHandler)
+        g_previousHandler(type, context, text);
+    else
+        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+}
+
+} // namespace
 
 struct Application::Impl {
     Impl(int& argc, char** argv) : app(argc, argv) {}
     QApplication app;
 };
 
-Application::Application(int& argc, char** argv, const std::string& name)
-    : impl_(std::make_unique<Impl>(argc, argv)) {
+Application::Application(int& argc, char** argv, const std::string& name) {
+    g_startingName = name;
+    g_previousHandler = qInstallMessageHandler(StartupMessages);
+    impl_ = std::make_unique<Impl>(argc, argv);
+    qInstallMessageHandler(g_previousHandler);
     QCoreApplication::setApplicationName(ToQString(name));
 }
 
