@@ -105,7 +105,9 @@ void SeedRandom(double seed) {
 }
 
 std::int16_t RandomInt(int n) {
-    if (n == 0) return 1;
+    // The bare formula gives 0 and negative numbers for n below 0, which no caller can use as a
+    // place in a list; 1 is what n = 0 gives.
+    if (n <= 0) return 1;
     return ClampToInt16(static_cast<long long>(std::floor(n * NextRandom() + 1)));
 }
 

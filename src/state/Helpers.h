@@ -36,7 +36,7 @@ std::string PathFileName(const std::string& path);
 // The text without the blanks (spaces) around it; tabs and other characters stay.
 std::string StripBlanks(const std::string& text);
 
-// A whole number from 1 to n, each equally likely; n = 0 gives 1.
+// A whole number from 1 to n, each equally likely; n of 0 or below gives 1.
 std::int16_t RandomInt(int n);
 
 // The next value in [0, 1) of the program's one generator, and its seed.

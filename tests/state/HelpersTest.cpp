@@ -126,6 +126,8 @@ TEST(RandomInt, StaysWithinOneToN) {
     for (int i = 0; i < 2000; ++i) {
         EXPECT_EQ(RandomInt(1), 1);
         EXPECT_EQ(RandomInt(0), 1);
+        EXPECT_EQ(RandomInt(-1), 1);
+        EXPECT_EQ(RandomInt(-6), 1);
         int r = RandomInt(6);
         ASSERT_GE(r, 1);
         ASSERT_LE(r, 6);
