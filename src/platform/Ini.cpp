@@ -80,13 +80,17 @@ void Index(Parsed& p) {
     Section* cur = nullptr;
     for (std::size_t i = 0; i < p.lines.size(); ++i) {
         std::string name, key, value;
-        if (SectionName(p.lines[i].text, name)) {
+        std::string text = p.lines[i].text;
+        // An editor that saved the file as UTF-8 may have put a byte order mark before the first
+        // header; without this the first section would not be found.
+        if (i == 0 && text.starts_with("\xEF\xBB\xBF")) text.erase(0, 3);
+        if (SectionName(text, name)) {
             p.sections.push_back(Section{i, i, {}, {}});
             p.index.emplace(AnsiUpper(name), p.sections.size() - 1);
             cur = &p.sections.back();
         } else if (cur) {
-            if (!Trim(p.lines[i].text).empty()) cur->lastLine = i;
-            if (KeyOf(p.lines[i].text, key, value) && !key.empty() && key[0] != ';') {
+            if (!Trim(text).empty()) cur->lastLine = i;
+            if (KeyOf(text, key, value) && !key.empty() && key[0] != ';') {
                 if (cur->keys.emplace(AnsiUpper(key), i).second) cur->order.push_back(key);
             }
         }

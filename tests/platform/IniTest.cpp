@@ -181,3 +181,10 @@ TEST_F(IniFile, AFileThatCannotBeReadIsNotOverwritten) {
                                  std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
     EXPECT_EQ(folder.Read("locked.ini"), "[A]\nx=1\nmany=keys\n");
 }
+
+TEST_F(IniFile, AByteOrderMarkBeforeTheFirstHeaderIsSkipped) {
+    folder.Write("bom.game", "\xEF\xBB\xBF[GAME]\r\nplayers=2\r\n");
+    EXPECT_EQ(IniRead("bom.game", "GAME", "players"), "2");
+    ASSERT_TRUE(IniWrite("bom.game", "GAME", "players", "3"));
+    EXPECT_EQ(folder.Read("bom.game"), "\xEF\xBB\xBF[GAME]\r\nplayers=3\r\n");
+}
