@@ -23,19 +23,45 @@ std::int16_t WriteIni(const std::string& section, const std::string& key, const 
     return platform::IniWrite(file, section, key, value) ? 1 : 0;
 }
 
-std::string GetField(const std::string& text, int n, const std::string& separator) {
-    if (n < 1) return "";
-    const std::string sep = separator.empty() ? "," : separator;
-    std::string rest = text + sep;
-    for (int i = 1; i <= n; ++i) {
-        auto at = rest.find(sep);
-        if (at == std::string::npos) return rest;
-        if (i == n) return rest.substr(0, at);
+namespace {
+
+// Walks the fields of a text the way GetField cuts field n, for n = 1, 2, ... in one pass, so
+// that taking every field of a long list costs one pass over it instead of one per field.
+// `visit(i, field)` returns true to stop; fields past the last all read as the last result.
+template <typename Visit>
+void WalkFields(const std::string& text, const std::string& sep, int last, Visit visit) {
+    const std::string rest = text + sep;
+    std::size_t pos = 0;
+    for (int i = 1; i <= last; ++i) {
+        const auto at = rest.find(sep, pos);
+        if (at == std::string::npos) {
+            // Only a separator longer than one character gets here, with nothing left.
+            const std::string remaining = rest.substr(pos);
+            for (; i <= last; ++i)
+                if (visit(i, remaining)) return;
+            return;
+        }
+        if (visit(i, rest.substr(pos, at - pos))) return;
         // A separator at the very end of what is left means there is no further field.
-        if (at == rest.size() - 1) return "";
-        rest = rest.substr(at + sep.size());
+        if (at == rest.size() - 1) {
+            for (++i; i <= last; ++i)
+                if (visit(i, std::string())) return;
+            return;
+        }
+        pos = at + sep.size();
     }
-    return "";
+}
+
+} // namespace
+
+std::string GetField(const std::string& text, int n, const std::string& separator) {
+    std::string field;
+    if (n < 1) return field;
+    WalkFields(text, separator.empty() ? "," : separator, n, [&](int i, const std::string& f) {
+        if (i == n) field = f;
+        return i == n;
+    });
+    return field;
 }
 
 std::int16_t CountFields(const std::string& text, const std::string& separator) {
@@ -49,9 +75,12 @@ std::int16_t CountFields(const std::string& text, const std::string& separator) 
 std::int16_t FieldIndexOf(const std::string& item, const std::string& list, const std::string& separator) {
     const int count = CountFields(list, separator);
     const std::string wanted = platform::AnsiLower(item);
-    for (int i = 1; i <= count; ++i)
-        if (platform::AnsiLower(GetField(list, i, separator)) == wanted) return static_cast<std::int16_t>(i);
-    return 0;
+    int found = 0;
+    WalkFields(list, separator.empty() ? "," : separator, count, [&](int i, const std::string& field) {
+        if (platform::AnsiLower(field) == wanted) found = i;
+        return found != 0;
+    });
+    return static_cast<std::int16_t>(found);
 }
 
 bool GetBoolDirective(const std::string& section, const std::string& key, bool defaultValue) {

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <set>
 
 TEST(GetField, CutsTextsAtTheSeparator) {
@@ -27,6 +28,32 @@ TEST(GetField, CutsTextsAtTheSeparator) {
     for (const auto& c : cases)
         EXPECT_EQ(GetField(c.text, c.n, c.separator), c.field)
             << c.text << " #" << c.n << " '" << c.separator << "'";
+}
+
+TEST(GetField, AFieldFarDownALongListCostsOnePassOverIt) {
+    std::string list;
+    for (int i = 1; i <= 30000; ++i)
+        list += "f" + std::to_string(i) + ",";
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(GetField(list, 30000, ","), "f30000");
+    EXPECT_EQ(GetField(list, 30001, ","), "");
+    EXPECT_EQ(FieldIndexOf("F30000", list, ","), 30000);
+    EXPECT_EQ(FieldIndexOf("absent", list, ","), 0);
+    // Copying what is left of the list once per field, or cutting every field anew for each
+    // place, takes minutes here.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+}
+
+TEST(FieldIndexOf, WalksTheFieldsAsGetFieldCutsThemForLongerSeparators) {
+    struct Case {
+        const char* item;
+        const char* list;
+        const char* separator;
+        int index;
+    } cases[] = {{"a", "aaa", "aa", 3},   {"", "aaa", "aa", 1},    {":y", "x:::y", "::", 2},
+                 {"y", "x:::y", "::", 0}, {"b", "a::b:", "::", 2}, {"b:", "a::b:", "::", 0}};
+    for (const auto& c : cases)
+        EXPECT_EQ(FieldIndexOf(c.item, c.list, c.separator), c.index) << c.item << " in " << c.list;
 }
 
 TEST(CountFields, CountsEveryPlaceTheSeparatorBegins) {
