@@ -46,4 +46,14 @@ TEST(IniReadScopeTest, WritesInsideTheScopeAreReadBack) {
     EXPECT_EQ(platform::IniRead(path, "GAME", "players"), "4");
 }
 
+TEST(IniReadScopeTest, AWriteUnderAnotherSpellingOfTheNameIsReadBackUnderEither) {
+    testsupport::TempProgramFolder folder;
+    folder.Write("Games/Duel.game", "[GAME]\nplayers=2\n");
+    platform::IniReadScope scope;
+    EXPECT_EQ(platform::IniRead("games\\duel.game", "GAME", "players"), "2");
+    ASSERT_TRUE(platform::IniWrite(folder.Path() + "/GAMES/DUEL.GAME", "GAME", "players", "5"));
+    EXPECT_EQ(platform::IniRead("games\\duel.game", "GAME", "players"), "5");
+    EXPECT_EQ(platform::IniRead("Games/Duel.game", "game", "PLAYERS"), "5");
+}
+
 } // namespace
