@@ -188,3 +188,35 @@ TEST_F(IniFile, AByteOrderMarkBeforeTheFirstHeaderIsSkipped) {
     ASSERT_TRUE(IniWrite("bom.game", "GAME", "players", "3"));
     EXPECT_EQ(folder.Read("bom.game"), "\xEF\xBB\xBF[GAME]\r\nplayers=3\r\n");
 }
+
+TEST_F(IniFile, LinesOutsideSectionsAndOddLinesDoNotDisturbTheKeys) {
+    const std::string longLine = "long=" + std::string(100000, 'L');
+    folder.Write("odd.game", "orphan=1\r\n"
+                             "  [ GAME ]  \r\n"
+                             "just a word\r\n"
+                             "=no key\r\n" +
+                                 longLine +
+                                 "\r\n"
+                                 "after=2\r\n"
+                                 "[EMPTY]\r\n"
+                                 "[LAST]\r\n"
+                                 "tail=3");
+    struct Case {
+        const char* section;
+        const char* key;
+        std::string value;
+    } cases[] = {
+        {"GAME", "orphan", ""}, // a key before the first header belongs to no section
+        {"GAME", "long", std::string(254, 'L')},
+        {"GAME", "after", "2"},
+        {"GAME", "just a word", ""},
+        {"EMPTY", "tail", ""},
+        {"LAST", "tail", "3"}, // no line end after the last line
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IniRead("odd.game", c.section, c.key), c.value) << c.section << "/" << c.key;
+    ASSERT_TRUE(IniWrite("odd.game", "EMPTY", "k", "v"));
+    EXPECT_EQ(IniRead("odd.game", "EMPTY", "k"), "v");
+    EXPECT_EQ(IniRead("odd.game", "LAST", "tail"), "3");
+    EXPECT_EQ(IniRead("odd.game", "GAME", "after"), "2");
+}
