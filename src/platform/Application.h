@@ -8,6 +8,8 @@ namespace platform {
 
 class Application {
   public:
+    // When the window system cannot be opened, the program ends here with a message on stderr
+    // and exit code 1.
     Application(int& argc, char** argv, const std::string& name);
     ~Application();
     Application(const Application&) = delete;
