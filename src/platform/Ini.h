@@ -13,7 +13,8 @@ std::string IniRead(const std::string& file, const std::string& section, const s
 
 // Sets a key: rewrites its line in place, or appends it at the end of its section, or appends
 // the section at the end of the file (creating the file). The file is replaced atomically.
-// False when the file cannot be written.
+// False when the file cannot be read or written, and for a section, key or value that would
+// read back as something else (a line break, a "]" in the section, a "=" in the key).
 bool IniWrite(const std::string& file, const std::string& section, const std::string& key,
               const std::string& value);
 
