@@ -19,7 +19,8 @@ void SetProgramFolder(const std::string& ansiFolder);
 // The real (UTF-8) file name of a model path. "\" and "/" both separate components and each
 // component is matched without regard to case; components that do not exist yet keep the
 // spelling given. A relative path starts at the program folder. Refused (nullopt) when the
-// path would leave the program folder: an absolute path elsewhere, or a ".." component.
+// path would leave the program folder: an absolute path elsewhere, a ".." component, or a
+// link inside the folder that leads outside it.
 std::optional<std::string> ResolvePath(const std::string& path);
 
 // Like ResolvePath, for a file the user chose anywhere with a file chooser.
