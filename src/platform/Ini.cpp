@@ -162,6 +162,10 @@ Parsed* LoadFromDisk(const std::string& file, std::string& native) {
     return &p;
 }
 
+std::string UpToNul(const std::string& s) {
+    return s.substr(0, s.find('\0'));
+}
+
 bool HasLineBreak(const std::string& s) {
     return s.find_first_of("\r\n") != std::string::npos;
 }
@@ -186,8 +190,7 @@ std::string IniRead(const std::string& file, const std::string& section, const s
     std::string name, value;
     KeyOf(p->lines[k->second].text, name, value);
     // The profile reader hands values over as C strings: a NUL byte ends the value.
-    if (auto nul = value.find('\0'); nul != std::string::npos) value.resize(nul);
-    value = Unquote(Trim(value));
+    value = Unquote(Trim(UpToNul(value)));
     if (value.size() > kMaxValue) value.resize(kMaxValue);
     return value;
 }
@@ -202,11 +205,12 @@ std::vector<std::string> IniKeys(const std::string& file, const std::string& sec
 }
 
 bool IniWrite(const std::string& file, const std::string& section, const std::string& key,
-              const std::string& value) {
+              const std::string& valueGiven) {
     std::string native;
     Parsed* p = Load(file, native);
     if (!p || p->unreadable) return false;
-    const std::string sec = Trim(section), k = Trim(key);
+    // The profile writer takes C strings: whatever follows a NUL byte never reaches the file.
+    const std::string sec = Trim(UpToNul(section)), k = Trim(UpToNul(key)), value = UpToNul(valueGiven);
     if (sec.empty() || k.empty()) return false;
     // A line break would start a line of its own, a "]" would end the header early and a "="
     // would move the split: the file would read back something else than was written.

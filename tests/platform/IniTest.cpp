@@ -134,10 +134,12 @@ TEST_F(IniFile, AFileOutsideTheProgramFolderIsNeitherReadNorWritten) {
 }
 
 TEST_F(IniFile, ANulByteEndsAValue) {
-    folder.Write("n.ini", std::string("[A]\nk=ab\0cd\nq=\"x\0\"\nnext=1\n", 27));
+    folder.Write("n.ini", std::string("[A]\nk=ab\0cd\nq=\"x\0\"\nnext=1\n", 26));
     EXPECT_EQ(IniRead("n.ini", "A", "k"), "ab");
     EXPECT_EQ(IniRead("n.ini", "A", "q"), "\"x");
     EXPECT_EQ(IniRead("n.ini", "A", "next"), "1");
+    ASSERT_TRUE(IniWrite("n.ini", "B", std::string("key\0x", 5), std::string("v\0w", 3)));
+    EXPECT_EQ(folder.Read("n.ini").substr(26), "\n[B]\nkey=v\n");
 }
 
 TEST_F(IniFile, CommentLinesAreNotKeys) {
