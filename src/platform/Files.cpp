@@ -122,6 +122,7 @@ std::optional<std::string> ResolvePath(const std::string& path) {
     if (path.empty()) return std::nullopt;
     const std::vector<std::string> root = SplitComponents(ProgramFolder());
     std::vector<std::string> parts = SplitComponents(path);
+    std::erase(parts, std::string("."));
     if (IsAbsoluteModelPath(path)) {
         // Only a path inside the program folder is accepted; the folder's own components are
         // compared without regard to case, as a stored path may have been written that way.

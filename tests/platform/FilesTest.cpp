@@ -25,6 +25,14 @@ TEST_F(ProgramFolderFiles, ComponentsMatchWithoutRegardToCaseWithEitherSeparator
     EXPECT_EQ(ResolvePath("Cards\\ACE.BMP"), Native("cards/ace.bmp"));
     EXPECT_EQ(ResolvePath("CARDS/Ace.bmp"), Native("cards/ace.bmp"));
     EXPECT_EQ(ResolvePath(ProgramFolder() + "\\cards\\ACE.bmp"), Native("cards/ace.bmp"));
+    // "." components, doubled and closing separators mean nothing, in the folder's part too.
+    EXPECT_EQ(ResolvePath(".\\cards\\\\.\\ace.bmp"), Native("cards/ace.bmp"));
+    EXPECT_EQ(ResolvePath("cards\\"), Native("cards"));
+    const std::string folderPath = ProgramFolder();
+    const std::size_t cut = folderPath.rfind('/');
+    EXPECT_EQ(
+        ResolvePath(folderPath.substr(0, cut) + "/./" + folderPath.substr(cut + 1) + "//cards\\ace.bmp"),
+        Native("cards/ace.bmp"));
     EXPECT_EQ(ResolvePath("save\\game one.SAVE"), Native("Save/Game One.save"));
     // A file that does not exist yet keeps the spelling it was given, below the folders found.
     EXPECT_EQ(ResolvePath("SAVE\\New.save"), Native("Save/New.save"));
