@@ -27,7 +27,7 @@ namespace {
 
 // Walks the fields of a text the way GetField cuts field n, for n = 1, 2, ... in one pass, so
 // that taking every field of a long list costs one pass over it instead of one per field.
-// `visit(i, field)` returns true to stop; fields past the last all read as the last result.
+// `visit(i, field, onward)` returns true to stop; with `onward` every later field reads the same.
 template <typename Visit>
 void WalkFields(const std::string& text, const std::string& sep, int last, Visit visit) {
     const std::string rest = text + sep;
@@ -36,16 +36,13 @@ void WalkFields(const std::string& text, const std::string& sep, int last, Visit
         const auto at = rest.find(sep, pos);
         if (at == std::string::npos) {
             // Only a separator longer than one character gets here, with nothing left.
-            const std::string remaining = rest.substr(pos);
-            for (; i <= last; ++i)
-                if (visit(i, remaining)) return;
+            visit(i, rest.substr(pos), true);
             return;
         }
-        if (visit(i, rest.substr(pos, at - pos))) return;
+        if (visit(i, rest.substr(pos, at - pos), false)) return;
         // A separator at the very end of what is left means there is no further field.
         if (at == rest.size() - 1) {
-            for (++i; i <= last; ++i)
-                if (visit(i, std::string())) return;
+            if (i < last) visit(i + 1, std::string(), true);
             return;
         }
         pos = at + sep.size();
@@ -57,9 +54,10 @@ void WalkFields(const std::string& text, const std::string& sep, int last, Visit
 std::string GetField(const std::string& text, int n, const std::string& separator) {
     std::string field;
     if (n < 1) return field;
-    WalkFields(text, separator.empty() ? "," : separator, n, [&](int i, const std::string& f) {
-        if (i == n) field = f;
-        return i == n;
+    WalkFields(text, separator.empty() ? "," : separator, n, [&](int i, const std::string& f, bool onward) {
+        if (i != n && !onward) return false;
+        field = f;
+        return true;
     });
     return field;
 }
@@ -76,7 +74,7 @@ std::int16_t FieldIndexOf(const std::string& item, const std::string& list, cons
     const int count = CountFields(list, separator);
     const std::string wanted = platform::AnsiLower(item);
     int found = 0;
-    WalkFields(list, separator.empty() ? "," : separator, count, [&](int i, const std::string& field) {
+    WalkFields(list, separator.empty() ? "," : separator, count, [&](int i, const std::string& field, bool) {
         if (platform::AnsiLower(field) == wanted) found = i;
         return found != 0;
     });

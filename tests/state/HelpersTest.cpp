@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <limits>
 #include <set>
 
 TEST(GetField, CutsTextsAtTheSeparator) {
@@ -39,6 +40,8 @@ TEST(GetField, AFieldFarDownALongListCostsOnePassOverIt) {
     EXPECT_EQ(GetField(list, 30001, ","), "");
     EXPECT_EQ(FieldIndexOf("F30000", list, ","), 30000);
     EXPECT_EQ(FieldIndexOf("absent", list, ","), 0);
+    EXPECT_EQ(GetField("a,b", std::numeric_limits<int>::max(), ","), "");
+    EXPECT_EQ(GetField("a::b", std::numeric_limits<int>::max(), "::"), "");
     // Copying what is left of the list once per field, or cutting every field anew for each
     // place, takes minutes here.
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
