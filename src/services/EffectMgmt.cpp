@@ -38,7 +38,7 @@ std::array<int, kMaxSeats + 1> HandCardsBeforeOnHandDeal(int total) {
 void LoadEffects() {
     EffectDef.Fill(EffectSlot{});
     const std::string& file = CurrentGameFile;
-    const int declared = RoundToInt16(LeadingNumber(GetIni("EFFECTS", "num_effects", file)));
+    const int declared = LeadingInt16(GetIni("EFFECTS", "num_effects", file));
     if (declared > kMaxDefinedEffects)
         ShowMsg("The game defines " + std::to_string(declared) + " effects: only the first " +
                 std::to_string(kMaxDefinedEffects) + " are used");
@@ -110,8 +110,7 @@ void ProcessOnHandCards() {
             // A common card goes to the seat its $OWNER names; without one, or when it names no
             // seat of this game, round the seats. Also a card of a deck split among the players:
             // it stayed common, as it waited for this deal, and would otherwise go to nobody.
-            receiver =
-                RoundToInt16(LeadingNumber(GetCardProperty(static_cast<std::int16_t>(card), "$OWNER")));
+            receiver = LeadingInt16(GetCardProperty(static_cast<std::int16_t>(card), "$OWNER"));
             if (receiver < 1 || receiver > players) {
                 receiver = 0;
                 if (players > 0) {

@@ -9,21 +9,17 @@
 
 namespace {
 
-std::int16_t NumberOf(const std::string& text) {
-    return RoundToInt16(LeadingNumber(text));
-}
-
 std::string OptionLine(int k, const std::string& file) {
     return GetIni("OPTIONS", "option" + std::to_string(k), file);
 }
 
 // The number of options of a definition, within the table.
 int OptionCountOf(const std::string& file) {
-    return std::clamp<int>(NumberOf(GetIni("OPTIONS", "num_options", file)), 0, kMaxOptions);
+    return std::clamp<int>(LeadingInt16(GetIni("OPTIONS", "num_options", file)), 0, kMaxOptions);
 }
 
 bool BelongsTo(const std::string& line, std::int16_t player) {
-    return NumberOf(GetField(line, 3, ",")) == player;
+    return LeadingInt16(GetField(line, 3, ",")) == player;
 }
 
 bool MarkedDefault(const std::string& line) {
@@ -65,13 +61,13 @@ void InitGameOptions() {
     const std::string& file = CurrentGameFile;
     // A count beyond the seats is refused by the definition reader; until then no one may index
     // the seat table with it.
-    Game.playerCount =
-        static_cast<std::int16_t>(std::clamp<int>(NumberOf(GetIni("Game", "players", file)), 0, kMaxPlayers));
+    Game.playerCount = static_cast<std::int16_t>(
+        std::clamp<int>(LeadingInt16(GetIni("Game", "players", file)), 0, kMaxPlayers));
     Game.arbitrator = ToFlag(GetBoolDirective("Game", "arbitrator", false));
     Game.players[kArbitratorSeat].seatId = kNoSeatId;
     LoadPlayerNames(file);
 
-    const std::int16_t declared = NumberOf(GetIni("OPTIONS", "num_options", file));
+    const std::int16_t declared = LeadingInt16(GetIni("OPTIONS", "num_options", file));
     if (declared > kMaxOptions)
         ShowMsg("The game defines " + std::to_string(declared) + " options: only the first " +
                 std::to_string(kMaxOptions) + " are used");
@@ -126,7 +122,7 @@ Flag IsOptionExprActive(const std::string& expr) {
 
 std::string DeckSectionFor(std::int16_t deck, std::int16_t player, const std::string& file) {
     const std::string section = "DECK " + std::to_string(deck) + " PLAYER " + std::to_string(player);
-    const int variants = NumberOf(GetIni(section, "num_variants", file));
+    const int variants = LeadingInt16(GetIni(section, "num_variants", file));
     if (variants <= 0) return section;
     const std::string selected = SelectedOptionName(player);
     std::string answer;

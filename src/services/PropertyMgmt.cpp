@@ -76,7 +76,7 @@ void LoadReports(const std::string& file) {
     };
 
     ReportDef.Fill(ReportRecord{});
-    const int wanted = std::max<int>(0, RoundToInt16(LeadingNumber(GetIni("REPORTS", "num_reports", file))));
+    const int wanted = std::max<int>(0, LeadingInt16(GetIni("REPORTS", "num_reports", file)));
     if (wanted > kMaxReports)
         report("The game defines " + std::to_string(wanted) + " reports: only the first " +
                std::to_string(kMaxReports) + " are used");

@@ -61,7 +61,7 @@ std::vector<int> GatherForShuffle(int deck, bool discard, bool drawPile) {
 
 std::int16_t RandomRotation(const DeckRecord& record) {
     const int count = CountFields(record.rotate, ",");
-    return RoundToInt16(LeadingNumber(GetField(record.rotate, RandomInt(count), ",")));
+    return LeadingInt16(GetField(record.rotate, RandomInt(count), ","));
 }
 
 // The cards of the deck's draw pile (placed, not in the discard pile), ordered by position.

@@ -26,10 +26,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::int16_t Number(const std::string& value) {
-    return RoundToInt16(LeadingNumber(value));
-}
-
 std::string CommonSection(int n) {
     return "COMMON " + std::to_string(n);
 }
@@ -48,12 +44,12 @@ std::string BadCopyCount(int k, const std::string& section, const std::string& t
 std::string CheckDefinitionLimits(const std::string& file) {
     // Checked as the reader reads them: rounded to whole numbers.
     const std::string playersText = GetIni("GAME", "players", file);
-    const int playerCount = Number(playersText);
+    const int playerCount = LeadingInt16(playersText);
     if (playerCount < 0 || playerCount > kMaxPlayers)
         return "it has " + FormatNumber(LeadingNumber(playersText)) + " players, at most " +
                std::to_string(kMaxPlayers) + " are possible";
     const std::string commonsText = GetIni("GAME", "common_decks", file);
-    const int commonCount = Number(commonsText);
+    const int commonCount = LeadingInt16(commonsText);
     if (commonCount < 0 || commonCount > kMaxDecks)
         return "it has " + FormatNumber(LeadingNumber(commonsText)) + " common decks, at most " +
                std::to_string(kMaxDecks) + " decks are possible";
@@ -70,7 +66,7 @@ std::string CheckDefinitionLimits(const std::string& file) {
     }
     long long decks = commonCount;
     for (int p = 1; p <= playerCount; ++p) {
-        const int own = Number(GetIni(PlayerSection(p), "decks", file));
+        const int own = LeadingInt16(GetIni(PlayerSection(p), "decks", file));
         if (own < 1) continue;
         decks += own;
         if (decks > kMaxDecks) break;
@@ -235,15 +231,15 @@ const DeckLines& KeptDeckLines(const std::string& section, const std::function<D
 const DeckLines& CommonDeckLines(int n, const std::string& file) {
     const std::string section = CommonSection(n);
     return KeptDeckLines(section, [&] {
-        const int lastCard = Number(GetIni(section, "lastCard", file));
+        const int lastCard = LeadingInt16(GetIni(section, "lastCard", file));
         if (lastCard != 0) return CutDeckLines(section, file, lastCard, true, true);
-        return CutDeckLines(section, file, Number(GetIni(section, "deckSize", file)), false, true);
+        return CutDeckLines(section, file, LeadingInt16(GetIni(section, "deckSize", file)), false, true);
     });
 }
 
 const DeckLines& PlayerDeckLines(const std::string& section, const std::string& file) {
     return KeptDeckLines(section, [&] {
-        return CutDeckLines(section, file, Number(GetIni(section, "decksize", file)), false, false);
+        return CutDeckLines(section, file, LeadingInt16(GetIni(section, "decksize", file)), false, false);
     });
 }
 
@@ -279,7 +275,7 @@ void ReadDeckDirectives(std::int16_t deck, const std::string& section, const std
     r.cards_can_be_put_back = directive("cards_can_be_put_back", false);
     r.viewDiscard = directive("viewDiscard", true);
     r.resize = directive("resize", false);
-    const std::int16_t zoom = Number(text("zoom"));
+    const std::int16_t zoom = LeadingInt16(text("zoom"));
     r.zoom = zoom < 1 ? 100.0f : static_cast<float>(zoom);
     r.split = directive("split", true);
     r.draw_facedown = directive("draw_facedown", false);
@@ -301,7 +297,7 @@ void ReadDeckDirectives(std::int16_t deck, const std::string& section, const std
     r.chooseCardFromDrawDeck = directive("chooseCardFromDrawDeck", false);
     r.chooseCardFromDiscardPile = directive("chooseCardFromDiscardPile", false);
     r.enableReshuffleDrawDeck = directive("enableReshuffleDrawDeck", false);
-    r.deal = Number(text("deal"));
+    r.deal = LeadingInt16(text("deal"));
     r.hideDiscardPile = directive("hideDiscardPile", false);
     r.shuffleAndRotate = directive("shuffleAndRotate", false);
     if (r.shuffleAndRotate && Game.external_hand) {
@@ -318,7 +314,7 @@ void ReadDeckDirectives(std::int16_t deck, const std::string& section, const std
     r.viewDrawDeck = directive("viewDrawDeck", false);
     r.noReshuffle = directive("noReshuffle", false);
     const std::string splitDecks = text("split_decks");
-    r.splitCount = Number(GetField(splitDecks, 1, ","));
+    r.splitCount = LeadingInt16(GetField(splitDecks, 1, ","));
     r.splitText = GetField(splitDecks, 2, ",");
     LoadReports(file);
 }
@@ -347,11 +343,11 @@ bool LoadGameDefinition(const std::string& file) {
     Game.diceLogPosition = 0;
     Game.diceSerial = 0;
 
-    Game.common_decks = Number(GetIni("GAME", "common_decks", file));
-    Game.playerCount = Number(GetIni("GAME", "players", file));
+    Game.common_decks = LeadingInt16(GetIni("GAME", "common_decks", file));
+    Game.playerCount = LeadingInt16(GetIni("GAME", "players", file));
     Game.directory = GetIni("GAME", "directory", file);
     Game.transparentColor = GetIni("GAME", "transparentColor", file);
-    Game.handSize = Number(GetIni("GAME", "handSize", file));
+    Game.handSize = LeadingInt16(GetIni("GAME", "handSize", file));
     Game.external_hand = ToFlag(GetBoolDirective("GAME", "external_hand", false));
     Game.card_info = ToFlag(platform::AnsiUpper(GetIni("GAME", "card_info", file)) == "TRUE");
 
@@ -359,7 +355,7 @@ bool LoadGameDefinition(const std::string& file) {
         const int d = n - 1;
         const std::string section = CommonSection(n);
         Game.deckCount = static_cast<std::int16_t>(Game.deckCount + 1);
-        const std::int16_t lastCard = Number(GetIni(section, "lastCard", file));
+        const std::int16_t lastCard = LeadingInt16(GetIni(section, "lastCard", file));
         Game.lastCardLines[d] = lastCard == 0 ? std::int16_t{-1} : lastCard;
         Game.backImages[d] = GameImagePath(GetIni(section, "img_back", file));
         Game.discardImages[d] = GameImagePath(GetIni(section, "img_discard", file));
@@ -368,7 +364,7 @@ bool LoadGameDefinition(const std::string& file) {
 
     Game.desktop = GetIni("GAME", "desktop", file);
     const std::string baseMarker = GetIni("GAME", "baseMarker", file);
-    Game.baseMarker = baseMarker.empty() ? std::int16_t{1} : Number(baseMarker);
+    Game.baseMarker = baseMarker.empty() ? std::int16_t{1} : LeadingInt16(baseMarker);
 
     Game.nextDrawPositions.Fill(1);
     Game.nextDiscardPositions.Fill(1);

@@ -14,7 +14,7 @@ namespace {
 // The number of kinds a key asks for; -1 when the key is empty (the source contributes nothing).
 int RequestedKinds(const std::string& value) {
     if (value.empty()) return -1;
-    return std::max(0, static_cast<int>(RoundToInt16(LeadingNumber(value))));
+    return std::max(0, static_cast<int>(LeadingInt16(value)));
 }
 
 // Cuts a request to the free records of the kind table, with the message that names the source.
@@ -48,7 +48,7 @@ void ParseMarkerDefinition(std::int16_t n, const std::string& line, const std::s
     if (kind.label.empty())
         ShowMsg("Marker " + kind.frontImage + " owner by " + kind.owner + " has no label");
     kind.backFaces = GetField(line, 3, ",");
-    kind.number = RoundToInt16(LeadingNumber(GetField(line, 4, ",")));
+    kind.number = LeadingInt16(GetField(line, 4, ","));
     kind.flags = platform::AnsiUpper(GetField(line, 5, ","));
     // Substring tests, as definitions have always been read: NOT_LOCKED also locks.
     auto has = [&](const char* word) { return kind.flags.find(word) != std::string::npos; };
@@ -93,8 +93,7 @@ void LoadMarkerDefinitions(const std::string& file) {
 }
 
 void LoadMarkerGroups(const std::string& file) {
-    int groups =
-        std::max(0, static_cast<int>(RoundToInt16(LeadingNumber(GetIni("MARKER GROUPS", "groups", file)))));
+    int groups = std::max(0, static_cast<int>(LeadingInt16(GetIni("MARKER GROUPS", "groups", file))));
     if (groups == 0) {
         MarkerGroupCount = 0;
         return;
@@ -129,7 +128,7 @@ void LoadMarkerGroups(const std::string& file) {
 std::int16_t GetMaxIncrement() {
     const std::string value = GetIni("NUMERICAL MARKERS", "max_increment", CurrentGameFile);
     if (value.empty()) return 10;
-    return RoundToInt16(LeadingNumber(value));
+    return LeadingInt16(value);
 }
 
 std::int16_t ParseListEntry(std::int16_t position, const std::string& owner) {

@@ -61,6 +61,10 @@ std::int32_t RoundToInt32(double value) {
     return RoundClamped<std::int32_t>(value);
 }
 
+std::int16_t LeadingInt16(const std::string& text) {
+    return RoundToInt16(LeadingNumber(text));
+}
+
 std::int16_t ClampToInt16(long long value) {
     if (value < std::numeric_limits<std::int16_t>::min()) return std::numeric_limits<std::int16_t>::min();
     if (value > std::numeric_limits<std::int16_t>::max()) return std::numeric_limits<std::int16_t>::max();

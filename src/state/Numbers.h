@@ -15,6 +15,9 @@ double LeadingNumber(const std::string& text);
 std::int16_t RoundToInt16(double value);
 std::int32_t RoundToInt32(double value);
 
+// The leading number of a text as a 16-bit value: how definitions give counts and positions.
+std::int16_t LeadingInt16(const std::string& text);
+
 // Clamped into 16 bits without rounding (for values already whole).
 std::int16_t ClampToInt16(long long value);
 

@@ -1,6 +1,7 @@
 #include "state/PlayerMgmt.h"
 
 #include "net/MultiplayerMgmt.h"
+#include "platform/Picture.h"
 #include "services/OptionMgmt.h"
 #include "state/GameMgmt.h"
 #include "state/Helpers.h"
@@ -15,7 +16,7 @@ std::string PlayerSection(int p) {
 }
 
 constexpr std::int32_t Rgb(int red, int green, int blue) {
-    return red | (green << 8) | (blue << 16);
+    return static_cast<std::int32_t>(platform::MakeColour(red, green, blue));
 }
 
 int Seats() {
@@ -51,7 +52,7 @@ void LoadPlayerDecks(const std::string& file) {
         PlayerRecord& seat = Game.players[p];
         const std::string section = PlayerSection(p);
         seat.name = GetIni(section, "name", file);
-        const int own = std::max<int>(0, RoundToInt16(LeadingNumber(GetIni(section, "decks", file))));
+        const int own = std::max<int>(0, LeadingInt16(GetIni(section, "decks", file)));
         seat.deckCount = 0;
         seat.hasTableArea = kFalse;
         for (int k = 1; k <= own && Game.deckCount < kMaxDecks; ++k) {

@@ -1,6 +1,7 @@
 #include "table/GraphicsMgmt.h"
 
 #include "platform/Codec.h"
+#include "platform/Picture.h"
 #include "state/Helpers.h"
 #include "state/Numbers.h"
 
@@ -10,8 +11,8 @@
 
 namespace {
 
-std::int32_t Rgb(std::int32_t red, std::int32_t green, std::int32_t blue) {
-    return red | (green << 8) | (blue << 16);
+constexpr std::int32_t Rgb(int red, int green, int blue) {
+    return static_cast<std::int32_t>(platform::MakeColour(red, green, blue));
 }
 
 // A component outside 0..255 would spill into its neighbours' bytes: clamp it.

@@ -28,6 +28,9 @@ TEST(RoundToInt16, RoundsHalvesToEvenAndClamps) {
         EXPECT_EQ(RoundToInt16(c.value), c.result) << c.value;
     EXPECT_EQ(RoundToInt32(2.5), 2);
     EXPECT_EQ(RoundToInt32(3e10), 2147483647);
+    EXPECT_EQ(LeadingInt16(" 2.5 cards"), 2);
+    EXPECT_EQ(LeadingInt16("1e9"), 32767);
+    EXPECT_EQ(LeadingInt16("none"), 0);
     EXPECT_EQ(ClampToInt16(70000), 32767);
     EXPECT_EQ(ClampToInt16(-70000), -32768);
 }
