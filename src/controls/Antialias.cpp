@@ -1,8 +1,8 @@
 #include "controls/Antialias.h"
 
+#include "common/Numbers.h"
 #include "platform/Fonts.h"
 #include "platform/Twips.h"
-#include "state/Numbers.h"
 
 #include <algorithm>
 

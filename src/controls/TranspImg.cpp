@@ -1,11 +1,11 @@
 #include "controls/TranspImg.h"
 
+#include "common/Messages.h"
+#include "common/Numbers.h"
 #include "controls/FoxImaging.h"
 #include "controls/ImageInfo.h"
-#include "net/MultiplayerMgmt.h"
 #include "platform/Twips.h"
 #include "state/Helpers.h"
-#include "state/Numbers.h"
 #include "state/TableState.h"
 
 #include <algorithm>

@@ -1,8 +1,8 @@
 #include "controls/zLabelA.h"
 
+#include "common/Numbers.h"
 #include "controls/Antialias.h"
 #include "platform/Twips.h"
-#include "state/Numbers.h"
 
 #include <algorithm>
 #include <optional>

@@ -1,11 +1,6 @@
 #include "net/MultiplayerMgmt.h"
 
-#include "platform/Seams.h"
 #include "state/TableState.h"
-
-void ShowMsg(const std::string& text) {
-    platform::ShowMessage(text);
-}
 
 void SendDeckShuffle(std::int16_t deck) {
     if (GameMode != kModeDirect || Game.GamePhase != kPhasePlaying) return;

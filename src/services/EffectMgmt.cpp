@@ -1,13 +1,13 @@
 #include "services/EffectMgmt.h"
 
-#include "net/MultiplayerMgmt.h"
+#include "common/Messages.h"
+#include "common/Numbers.h"
 #include "platform/Codec.h"
 #include "platform/Seams.h"
 #include "services/PropertyMgmt.h"
 #include "state/CardMgmt.h"
 #include "state/DecksMgmt.h"
 #include "state/Helpers.h"
-#include "state/Numbers.h"
 
 #include <algorithm>
 #include <array>
@@ -36,8 +36,11 @@ std::array<int, kMaxSeats + 1> HandCardsBeforeOnHandDeal(int total) {
 } // namespace
 
 void LoadEffects() {
+    LoadEffects(CurrentGameFile);
+}
+
+void LoadEffects(const std::string& file) {
     EffectDef.Fill(EffectSlot{});
-    const std::string& file = CurrentGameFile;
     const int declared = LeadingInt16(GetIni("EFFECTS", "num_effects", file));
     if (declared > kMaxDefinedEffects)
         ShowMsg("The game defines " + std::to_string(declared) + " effects: only the first " +

@@ -24,12 +24,14 @@ struct EffectSlot {
 };
 
 // Slots 1 to 4; the effect count is kept in Game.effectCount.
-inline FixedTable<EffectSlot, 1, kEffectSlots> EffectDef;
+using EffectTable = FixedTable<EffectSlot, 1, kEffectSlots>;
+extern EffectTable& EffectDef;
 
-// Fills the effect table from the game in use (CurrentGameFile), emptying it first: the
+// Fills the effect table from a definition (by default the game in use), emptying it first: the
 // definition's effects, then ON_HAND and ON_PLAY. Effects beyond the room of the table are left
 // out with a message.
 void LoadEffects();
+void LoadEffects(const std::string& file);
 
 // Sets the card's four effect flags from a "+"-joined list of effect names; an empty list clears
 // them. A name the game does not define shows "Effect <name> for card <card> not found" and

@@ -3,10 +3,10 @@
 // a token whose value is put in front of the bracket text.
 #include "services/Evaluator.h"
 
+#include "common/Numbers.h"
 #include "services/EvaluatorDates.h"
 #include "services/EvaluatorMath.h"
 #include "state/Helpers.h"
-#include "state/Numbers.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 #include "services/LogMgmt.h"
 
+#include "common/Numbers.h"
 #include "state/Helpers.h"
-#include "state/Numbers.h"
 #include "state/TableState.h"
 
 void InitLog() {

@@ -6,8 +6,8 @@
 #include <vector>
 
 // Lines 1 to LogCount are in use; the store holds the game's [LOG] max_log_items lines.
-inline std::vector<std::string> LogLines;
-inline std::int16_t LogCount = 0;
+extern std::vector<std::string>& LogLines;
+extern std::int16_t& LogCount;
 
 // Sizes the log store for the game in use ([LOG] max_log_items, 200 when below 1) and empties it.
 void InitLog();

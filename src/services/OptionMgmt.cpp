@@ -1,8 +1,8 @@
 #include "services/OptionMgmt.h"
 
-#include "net/MultiplayerMgmt.h"
+#include "common/Messages.h"
+#include "common/Numbers.h"
 #include "state/Helpers.h"
-#include "state/Numbers.h"
 #include "state/PlayerMgmt.h"
 
 #include <algorithm>
@@ -53,17 +53,20 @@ std::int16_t LastOptionWithLabel(const std::string& file, std::int16_t player, c
 } // namespace
 
 void InitGameOptions() {
+    InitGameOptions(CurrentGameFile);
+}
+
+void InitGameOptions(const std::string& file) {
     // Nothing of the previous game may stay, also when this one has no options.
     GameOptionTable.num_options = 0;
     GameOptionTable.optionNames.Fill("");
     GameOptionTable.selectedOption.Fill(0);
 
-    const std::string& file = CurrentGameFile;
     // A count beyond the seats is refused by the definition reader; until then no one may index
     // the seat table with it.
     Game.playerCount = static_cast<std::int16_t>(
         std::clamp<int>(LeadingInt16(GetIni("Game", "players", file)), 0, kMaxPlayers));
-    Game.arbitrator = ToFlag(GetBoolDirective("Game", "arbitrator", false));
+    Game.arbitrator = ToFlag(GetBoolDirective("Game", "arbitrator", false, file));
     Game.players[kArbitratorSeat].seatId = kNoSeatId;
     LoadPlayerNames(file);
 
@@ -75,7 +78,7 @@ void InitGameOptions() {
     if (GameOptionTable.num_options == 0) return;
 
     for (int player = 1; player <= kMaxPlayers; ++player)
-        GameOptionTable.selectedOption[player] = DefaultOptionOf(static_cast<std::int16_t>(player));
+        GameOptionTable.selectedOption[player] = DefaultOptionOf(static_cast<std::int16_t>(player), file);
     for (int k = 1; k <= kMaxOptions; ++k)
         GameOptionTable.optionNames[k] = GetField(OptionLine(k, file), 1, ",");
 }
@@ -85,10 +88,14 @@ Flag HasOptions() {
 }
 
 std::int16_t DefaultOptionOf(std::int16_t player) {
+    return DefaultOptionOf(player, CurrentGameFile);
+}
+
+std::int16_t DefaultOptionOf(std::int16_t player, const std::string& file) {
     std::int16_t found = 0;
     const int count = std::clamp<int>(GameOptionTable.num_options, 0, kMaxOptions);
     for (int k = 1; k <= count; ++k) {
-        const std::string line = OptionLine(k, CurrentGameFile);
+        const std::string line = OptionLine(k, file);
         if (BelongsTo(line, player) && MarkedDefault(line)) found = static_cast<std::int16_t>(k);
     }
     return found;

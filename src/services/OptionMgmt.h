@@ -19,18 +19,21 @@ struct GameOptionRecord {
     FixedTable<std::int16_t, 1, kMaxPlayers> selectedOption;
 };
 
-inline GameOptionRecord GameOptionTable;
+extern GameOptionRecord& GameOptionTable;
 
-// Reads [Game] players (kept within 0 to 7) and arbitrator, the seat names and the options of the
-// game in use (CurrentGameFile). The option names and selections are emptied first, also when the
-// game has no options; each player then gets the default option.
+// Reads [Game] players (kept within 0 to 7) and arbitrator, the seat names and the options of a
+// definition (by default the game in use). The option names and selections are emptied first,
+// also when the game has no options; each player then gets the default option.
 void InitGameOptions();
+void InitGameOptions(const std::string& file);
 
 // True (-1) when the game has at least one option.
 Flag HasOptions();
 
-// The index of the player's option marked "TRUE" in the game in use (the last such); 0 when none.
+// The index of the player's option marked "TRUE" in the game in use, or in a definition (the
+// last such); 0 when none.
 std::int16_t DefaultOptionOf(std::int16_t player);
+std::int16_t DefaultOptionOf(std::int16_t player, const std::string& file);
 
 // The label of the option the player selected; "" when none.
 std::string SelectedOptionLabel(std::int16_t player);

@@ -1,9 +1,10 @@
 #include "services/PropertyMgmt.h"
 
-#include "net/MultiplayerMgmt.h"
+#include "common/Messages.h"
+#include "common/Numbers.h"
 #include "platform/Codec.h"
 #include "state/Helpers.h"
-#include "state/Numbers.h"
+#include "state/Model.h"
 
 #include <algorithm>
 
@@ -11,11 +12,6 @@ namespace {
 
 // Only the first items of a property text are looked at; later ones are never found.
 constexpr int kPropertyItemsRead = 10;
-
-// The report messages are shown once per definition, although the reader loads the reports again
-// after every deck: it remembers the file whose messages were shown.
-std::string reportMessagesFile;
-bool reportMessagesShown = false;
 
 std::string TextBeforeEquals(const std::string& item) {
     return item.substr(0, item.find('='));
@@ -60,17 +56,20 @@ void ResetReports() {
     ReportDef.Fill(ReportRecord{});
     ReportCount = 0;
     ReportHeader.clear();
-    reportMessagesFile.clear();
-    reportMessagesShown = false;
+    Model().reportMessagesFile.clear();
+    Model().reportMessagesShown = false;
 }
 
 void LoadReports(const std::string& file) {
-    if (file != reportMessagesFile) {
-        reportMessagesFile = file;
-        reportMessagesShown = false;
+    // The reader loads the reports again after every deck; their messages are shown once per
+    // definition.
+    TableModel& model = Model();
+    if (file != model.reportMessagesFile) {
+        model.reportMessagesFile = file;
+        model.reportMessagesShown = false;
     }
-    const bool showMessages = !reportMessagesShown;
-    reportMessagesShown = true;
+    const bool showMessages = !model.reportMessagesShown;
+    model.reportMessagesShown = true;
     auto report = [showMessages](const std::string& text) {
         if (showMessages) ShowMsg(text);
     };

@@ -28,9 +28,10 @@ struct ReportRecord {
 };
 
 // The reports of the game in use.
-inline FixedTable<ReportRecord, 1, kMaxReports> ReportDef;
-inline std::int16_t ReportCount = 0;
-inline std::string ReportHeader;
+using ReportTable = FixedTable<ReportRecord, 1, kMaxReports>;
+extern ReportTable& ReportDef;
+extern std::int16_t& ReportCount;
+extern std::string& ReportHeader;
 
 // Stores the property text of a card line in the card's record.
 void SetCardProperties(std::int16_t card, const std::string& properties);

@@ -1,7 +1,7 @@
 #include "state/CardMgmt.h"
 
+#include "common/Numbers.h"
 #include "state/DecksMgmt.h"
-#include "state/Numbers.h"
 #include "state/TableState.h"
 #include "state/ZOrder.h"
 
@@ -27,8 +27,7 @@ void DealCard(std::int16_t deck, std::int16_t player, std::int16_t slot, std::in
         record.faceShown = ToFlag(player == Game.CurrentPlayer || AllCardsVisible != kFalse);
         record.keptFaceDown = kFalse;
         // The control shows a card again, so markers may lie on it; the card is put on top.
-        if (decltype(CardControlFree)::Contains(record.controlIndex))
-            CardControlFree[record.controlIndex] = kFalse;
+        if (ControlFlags::Contains(record.controlIndex)) CardControlFree[record.controlIndex] = kFalse;
         BringToFrontZOrder(kZCard, card, 0);
     } else {
         // A diagonal cascade in the hand window.

@@ -1,12 +1,13 @@
 #include "state/DecksMgmt.h"
 
-#include "net/MultiplayerMgmt.h"
+#include "common/Messages.h"
+#include "common/Numbers.h"
 #include "platform/Codec.h"
 #include "services/EffectMgmt.h"
+#include "state/HandMgmt.h"
 #include "state/Helpers.h"
-#include "state/Numbers.h"
 #include "state/TableState.h"
-#include "table/HandMgmt.h"
+#include "state/TableView.h"
 
 #include <algorithm>
 #include <vector>
@@ -121,38 +122,38 @@ void ReportDeckTableFull(int deck) {
 
 } // namespace
 
-void BuildRandomOrder(std::int16_t n, bool keepOrder) {
-    const int count = std::min<int>(n, kMaxCards);
-    if (count < 1) return;
+std::vector<std::int16_t> BuildRandomOrder(std::int16_t n, bool keepOrder) {
+    const int count = std::clamp<int>(n, 0, kMaxCards);
+    std::vector<std::int16_t> order(static_cast<std::size_t>(count));
     if (keepOrder) {
         for (int k = 1; k <= count; ++k)
-            RandomOrderList[k] = AsInt16(k);
-        return;
+            order[static_cast<std::size_t>(k - 1)] = AsInt16(k);
+        return order;
     }
     constexpr std::int16_t kFree = -999;
-    for (int k = 1; k <= count; ++k)
-        RandomOrderList[k] = kFree;
+    std::fill(order.begin(), order.end(), kFree);
     for (int k = 1; k <= count; ++k) {
         int r = RandomInt(count);
-        while (RandomOrderList[r] != kFree)
+        while (order[static_cast<std::size_t>(r - 1)] != kFree)
             r = r % count + 1;
-        RandomOrderList[r] = AsInt16(k);
+        order[static_cast<std::size_t>(r - 1)] = AsInt16(k);
     }
+    return order;
 }
 
 void ShuffleDeck(std::int16_t deck, bool discard, bool drawPile) {
     const DeckRecord& record = Game.decks[deck];
     const std::vector<int> taken = GatherForShuffle(deck, discard, drawPile);
     const int n = static_cast<int>(taken.size());
-    BuildRandomOrder(AsInt16(n), record.noReshuffle != kFalse);
-    for (int i = 0; i < n; ++i) {
-        CardRecord& c = Cards[taken[static_cast<std::size_t>(i)]];
+    const std::vector<std::int16_t> order = BuildRandomOrder(AsInt16(n), record.noReshuffle != kFalse);
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        CardRecord& c = Cards[taken[i]];
         c.inDiscardPile = kFalse;
         c.controlIndex = -1;
-        c.pilePosition = RandomOrderList[i + 1];
+        c.pilePosition = order[i];
         c.rotation = record.shuffleAndRotate ? RandomRotation(record) : 0;
     }
-    SendDeckShuffle(deck);
+    View().DeckShuffled(deck);
 }
 
 std::int16_t FindCard(std::int16_t deck, std::int16_t position, bool inDiscard) {
@@ -173,26 +174,24 @@ bool IsCardEliminated(std::int16_t card) {
     return Cards[card].eliminated != kFalse;
 }
 
-std::int16_t ListHandCards(std::int16_t player) {
-    int count = 0;
-    for (int slot = 1; slot <= kMaxCards; ++slot) {
-        CardWorkList[slot] = 0;
+std::vector<std::int16_t> ListHandCards(std::int16_t player) {
+    std::vector<std::int16_t> hand;
+    for (int slot = 1; slot <= kMaxCards; ++slot)
         if (Cards[slot].owner == player && IsCardInHand(Cards[slot].controlIndex, AsInt16(slot)))
-            CardWorkList[++count] = AsInt16(slot);
-    }
-    return AsInt16(count);
+            hand.push_back(AsInt16(slot));
+    return hand;
 }
 
-std::int16_t ListDrawPileCards(std::int16_t deck, std::int16_t maxCount) {
-    CardWorkList.Fill(0);
-    int count = 0;
+std::vector<std::int16_t> ListDrawPileCards(std::int16_t deck, std::int16_t maxCount) {
+    std::vector<std::int16_t> pile;
+    if (!DeckTable<DeckRecord>::Contains(deck)) return pile;
     for (int position = Game.nextDrawPositions[deck]; position <= Game.deckSizes[deck]; ++position) {
         const std::int16_t card = FindCard(deck, AsInt16(position), false);
         if (card == -1 || Cards[card].faceShown) continue;
-        CardWorkList[++count] = card;
-        if (count == maxCount || count == kMaxCards) break;
+        pile.push_back(card);
+        if (static_cast<int>(pile.size()) == maxCount || pile.size() == kMaxCards) break;
     }
-    return AsInt16(count);
+    return pile;
 }
 
 std::int16_t CountHandCards(std::int16_t player) {

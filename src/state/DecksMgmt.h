@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // Puts the deck's cards into a new random order. Both flags false: the first shuffle at load
 // (the cards not yet placed). Discard flag: the discard pile and the draw pile become one new
@@ -12,8 +13,8 @@
 // holds positions 1 to N for its N cards, with no gap.
 void ShuffleDeck(std::int16_t deck, bool discard, bool drawPile);
 
-// Fills RandomOrderList[1..n] with a permutation of 1..n, or with 1..n in order when keepOrder.
-void BuildRandomOrder(std::int16_t n, bool keepOrder);
+// A permutation of 1..n (at most 500 numbers), or 1..n in order when keepOrder.
+std::vector<std::int16_t> BuildRandomOrder(std::int16_t n, bool keepOrder);
 
 // The lowest card of the deck at that place of its discard pile (inDiscard) or draw pile; -1.
 std::int16_t FindCard(std::int16_t deck, std::int16_t position, bool inDiscard);
@@ -23,12 +24,12 @@ bool IsDeckEmpty(std::int16_t deck);
 
 bool IsCardEliminated(std::int16_t card);
 
-// The cards in the player's hand, in card order, in CardWorkList[1..count] (zeros follow).
-std::int16_t ListHandCards(std::int16_t player);
+// The cards in the player's hand, in card order.
+std::vector<std::int16_t> ListHandCards(std::int16_t player);
 
-// The face-down cards of the draw pile from the next draw position on, in draw order, in
-// CardWorkList[1..count]; at most maxCount.
-std::int16_t ListDrawPileCards(std::int16_t deck, std::int16_t maxCount);
+// The face-down cards of the draw pile from the next draw position on, in draw order; at most
+// maxCount.
+std::vector<std::int16_t> ListDrawPileCards(std::int16_t deck, std::int16_t maxCount);
 
 std::int16_t CountHandCards(std::int16_t player);
 

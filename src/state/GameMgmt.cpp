@@ -1,6 +1,7 @@
 #include "state/GameMgmt.h"
 
-#include "net/MultiplayerMgmt.h"
+#include "common/Messages.h"
+#include "common/Numbers.h"
 #include "platform/Codec.h"
 #include "platform/Files.h"
 #include "platform/Ini.h"
@@ -8,16 +9,17 @@
 #include "services/OptionMgmt.h"
 #include "services/PropertyMgmt.h"
 #include "state/DecksMgmt.h"
+#include "state/HandMgmt.h"
 #include "state/Helpers.h"
 #include "state/MarkersMgmt.h"
-#include "state/Numbers.h"
 #include "state/PlayerMgmt.h"
 #include "state/TableState.h"
-#include "table/HandMgmt.h"
+#include "state/TableView.h"
 
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <optional>
 #include <unordered_set>
@@ -215,12 +217,8 @@ DeckLines CutDeckLines(const std::string& section, const std::string& file, int 
     return deck;
 }
 
-const DeckLines& KeptDeckLines(const std::string& section, const std::function<DeckLines()>& cut) {
-    if (!g_deckLines) {
-        static DeckLines unkept; // outside a read nothing is kept; valid until the next call
-        unkept = cut();
-        return unkept;
-    }
+DeckLines KeptDeckLines(const std::string& section, const std::function<DeckLines()>& cut) {
+    if (!g_deckLines) return cut(); // outside a read nothing is kept
     auto kept = g_deckLines->find(section);
     if (kept == g_deckLines->end()) kept = g_deckLines->emplace(section, cut()).first;
     return kept->second;
@@ -228,7 +226,7 @@ const DeckLines& KeptDeckLines(const std::string& section, const std::function<D
 
 } // namespace
 
-const DeckLines& CommonDeckLines(int n, const std::string& file) {
+DeckLines CommonDeckLines(int n, const std::string& file) {
     const std::string section = CommonSection(n);
     return KeptDeckLines(section, [&] {
         const int lastCard = LeadingInt16(GetIni(section, "lastCard", file));
@@ -237,7 +235,7 @@ const DeckLines& CommonDeckLines(int n, const std::string& file) {
     });
 }
 
-const DeckLines& PlayerDeckLines(const std::string& section, const std::string& file) {
+DeckLines PlayerDeckLines(const std::string& section, const std::string& file) {
     return KeptDeckLines(section, [&] {
         return CutDeckLines(section, file, LeadingInt16(GetIni(section, "decksize", file)), false, false);
     });
@@ -268,7 +266,7 @@ void ReadDeckDirectives(std::int16_t deck, const std::string& section, const std
     r.owner = owner;
     const auto text = [&](const char* key) { return GetIni(section, key, file); };
     const auto directive = [&](const char* key, bool fallback) {
-        return ToFlag(GetBoolDirective(section, key, fallback));
+        return ToFlag(GetBoolDirective(section, key, fallback, file));
     };
     r.name = text("name");
     r.only_visible_to_owner = ToFlag(platform::AnsiUpper(text("only_visible_to_owner")) == "TRUE");
@@ -305,10 +303,10 @@ void ReadDeckDirectives(std::int16_t deck, const std::string& section, const std
         ShowMsg("When using the External Hand the directive shuffleAndRotate cannot be used: \n" + section +
                 " reset to default");
     }
-    r.cardTooltipFormat = GetIni(section, "cardTooltipFormat", CurrentGameFile);
+    r.cardTooltipFormat = text("cardTooltipFormat");
     const std::string rotate = text("rotate");
     r.rotate = rotate.empty() ? "0,90" : rotate;
-    r.transparentColor = GetIni(section, "transparentColor", CurrentGameFile);
+    r.transparentColor = text("transparentColor");
     r.drawToHand = directive("drawToHand", false);
     r.drawToTable = directive("drawToTable", false);
     r.viewDrawDeck = directive("viewDrawDeck", false);
@@ -335,7 +333,7 @@ bool LoadGameDefinition(const std::string& file) {
 
     Game.GamePhase = kPhaseGameList;
     ClearDefinitionTables();
-    LoadEffects();
+    LoadEffects(file);
     Game.zOrderCount = 0;
     Game.turnCounter = 0;
     Game.deckCount = 0;
@@ -348,7 +346,7 @@ bool LoadGameDefinition(const std::string& file) {
     Game.directory = GetIni("GAME", "directory", file);
     Game.transparentColor = GetIni("GAME", "transparentColor", file);
     Game.handSize = LeadingInt16(GetIni("GAME", "handSize", file));
-    Game.external_hand = ToFlag(GetBoolDirective("GAME", "external_hand", false));
+    Game.external_hand = ToFlag(GetBoolDirective("GAME", "external_hand", false, file));
     Game.card_info = ToFlag(platform::AnsiUpper(GetIni("GAME", "card_info", file)) == "TRUE");
 
     for (int n = 1; n <= Game.common_decks; ++n) {
@@ -377,7 +375,8 @@ bool LoadGameDefinition(const std::string& file) {
         const auto d = static_cast<std::int16_t>(n - 1);
         Game.decks[d].firstCard = static_cast<std::int16_t>(CardsCreated + 1);
         int made = 0;
-        for (const DeckLines::Entry& entry : CommonDeckLines(n, file).entries) {
+        const DeckLines lines = CommonDeckLines(n, file);
+        for (const DeckLines::Entry& entry : lines.entries) {
             if (entry.missing)
                 ShowMsg("Card " + std::to_string(entry.number) + " on common deck #" + std::to_string(n) +
                         " not found");
@@ -402,7 +401,7 @@ void ShowGameCopyright() {
     const std::string picture = GetIni("GAME", "copyright", CurrentGameFile);
     if (picture.empty()) return;
     const std::string path = GameImagePath(picture);
-    if (FileExists(path) && ShowCopyrightPicture) ShowCopyrightPicture(path);
+    if (FileExists(path)) View().ShowCopyrightPicture(path);
 }
 
 bool CardsCanBeGiven() {

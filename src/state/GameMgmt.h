@@ -5,25 +5,22 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
-// Reads the definition in `file` (CurrentGameFile names the same file). A definition that does
-// not fit the tables (players, decks, cards, copy counts), or a read started while another one is
-// still going on, is refused with a message before anything changes, and the result is false;
-// otherwise true.
+// Reads the definition in `file`; every key comes from that file, whatever CurrentGameFile names
+// (a saved game's or a received definition may lie elsewhere). A definition that does not fit the tables
+// (players, decks, cards, copy counts), or a read started while another one is still going on, is refused
+// with a message before anything changes, and the result is false; otherwise true.
 bool LoadGameDefinition(const std::string& file);
 
 // Reads a deck's directives from its section into deck record `deck` (0 to 11); owner 0 for a
-// common deck. The switches, cardTooltipFormat and transparentColor come from the game in use.
+// common deck.
 void ReadDeckDirectives(std::int16_t deck, const std::string& section, const std::string& file,
                         std::int16_t owner);
 
-// Set by the table window: shows a picture file in the modal copyright window.
-inline std::function<void(const std::string& path)> ShowCopyrightPicture;
-
-// Shows the game's [GAME] copyright picture when the key names an existing file.
+// Shows the game's [GAME] copyright picture, through the view, when the key names an existing
+// file.
 void ShowGameCopyright();
 
 // [GAME] cards_can_be_given: field 1 is TRUE; field 2 is TRUE and hands are in the hand window.
@@ -59,11 +56,11 @@ struct DeckLines {
 
 // The lines of common deck n (from 1): lastCard lines when given (missing ones skipped), else
 // deckSize lines; lines whose options nobody selected are left out. While a definition is read
-// each deck's lines are cut once and kept; otherwise the result is valid until the next call.
-const DeckLines& CommonDeckLines(int n, const std::string& file);
+// each deck's lines are cut once and kept.
+DeckLines CommonDeckLines(int n, const std::string& file);
 
 // The decksize lines of a player's deck section.
-const DeckLines& PlayerDeckLines(const std::string& section, const std::string& file);
+DeckLines PlayerDeckLines(const std::string& section, const std::string& file);
 
 // Makes the cards of one line in deck `deck` for owner `owner`, numbered from CardsCreated + 1,
 // and returns how many were made (the line's copies; fewer only when the card table is full).

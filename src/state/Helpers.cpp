@@ -1,88 +1,23 @@
 #include "state/Helpers.h"
 
-#include "net/MultiplayerMgmt.h"
+#include "common/Messages.h"
+#include "common/Numbers.h"
 #include "platform/Codec.h"
-#include "platform/Files.h"
-#include "platform/Ini.h"
 #include "services/LogMgmt.h"
-#include "state/Numbers.h"
-#include "state/TableState.h"
+#include "state/Model.h"
 
 #include <bit>
 #include <chrono>
 #include <cmath>
 #include <ctime>
-#include <random>
-
-std::string GetIni(const std::string& section, const std::string& key, const std::string& file) {
-    return platform::IniRead(file, section, key);
-}
-
-std::int16_t WriteIni(const std::string& section, const std::string& key, const std::string& value,
-                      const std::string& file) {
-    return platform::IniWrite(file, section, key, value) ? 1 : 0;
-}
-
-namespace {
-
-// Walks the fields of a text the way GetField cuts field n, for n = 1, 2, ... in one pass, so
-// that taking every field of a long list costs one pass over it instead of one per field.
-// `visit(i, field, onward)` returns true to stop; with `onward` every later field reads the same.
-template <typename Visit>
-void WalkFields(const std::string& text, const std::string& sep, int last, Visit visit) {
-    const std::string rest = text + sep;
-    std::size_t pos = 0;
-    for (int i = 1; i <= last; ++i) {
-        const auto at = rest.find(sep, pos);
-        if (at == std::string::npos) {
-            // Only a separator longer than one character gets here, with nothing left.
-            visit(i, rest.substr(pos), true);
-            return;
-        }
-        if (visit(i, rest.substr(pos, at - pos), false)) return;
-        // A separator at the very end of what is left means there is no further field.
-        if (at == rest.size() - 1) {
-            if (i < last) visit(i + 1, std::string(), true);
-            return;
-        }
-        pos = at + sep.size();
-    }
-}
-
-} // namespace
-
-std::string GetField(const std::string& text, int n, const std::string& separator) {
-    std::string field;
-    if (n < 1) return field;
-    WalkFields(text, separator.empty() ? "," : separator, n, [&](int i, const std::string& f, bool onward) {
-        if (i != n && !onward) return false;
-        field = f;
-        return true;
-    });
-    return field;
-}
-
-std::int16_t CountFields(const std::string& text, const std::string& separator) {
-    if (text.empty() || separator.empty()) return 1;
-    long long count = 1;
-    for (std::size_t at = text.find(separator); at != std::string::npos; at = text.find(separator, at + 1))
-        ++count;
-    return ClampToInt16(count);
-}
-
-std::int16_t FieldIndexOf(const std::string& item, const std::string& list, const std::string& separator) {
-    const int count = CountFields(list, separator);
-    const std::string wanted = platform::AnsiLower(item);
-    int found = 0;
-    WalkFields(list, separator.empty() ? "," : separator, count, [&](int i, const std::string& field, bool) {
-        if (platform::AnsiLower(field) == wanted) found = i;
-        return found != 0;
-    });
-    return static_cast<std::int16_t>(found);
-}
 
 bool GetBoolDirective(const std::string& section, const std::string& key, bool defaultValue) {
-    const std::string field = GetField(GetIni(section, key, CurrentGameFile), 1, ",");
+    return GetBoolDirective(section, key, defaultValue, CurrentGameFile);
+}
+
+bool GetBoolDirective(const std::string& section, const std::string& key, bool defaultValue,
+                      const std::string& file) {
+    const std::string field = GetField(GetIni(section, key, file), 1, ",");
     if (field.empty()) return defaultValue;
     const std::string upper = platform::AnsiUpper(field);
     if (upper == "TRUE") return true;
@@ -91,44 +26,13 @@ bool GetBoolDirective(const std::string& section, const std::string& key, bool d
     return false;
 }
 
-bool FileExists(const std::string& path) {
-    return platform::IsRegularFile(path);
-}
-
-std::string PathDirectory(const std::string& path) {
-    if (path.empty()) return "";
-    auto at = path.rfind('\\');
-    if (at == std::string::npos) return path.substr(0, 1);
-    return path.substr(0, at + 1);
-}
-
-std::string PathFileName(const std::string& path) {
-    auto at = path.rfind('\\');
-    return at == std::string::npos ? path : path.substr(at + 1);
-}
-
-std::string StripBlanks(const std::string& text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return "";
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
-namespace {
-
-std::mt19937_64& Generator() {
-    static std::mt19937_64 generator(0x4B617276656CULL);
-    return generator;
-}
-
-} // namespace
-
 double NextRandom() {
     // 53 random bits give every double in [0, 1) the generator can reach, and never 1.
-    return static_cast<double>(Generator()() >> 11) * 0x1.0p-53;
+    return static_cast<double>(Model().random() >> 11) * 0x1.0p-53;
 }
 
 void SeedRandom(double seed) {
-    Generator().seed(std::bit_cast<std::uint64_t>(seed));
+    Model().random.seed(std::bit_cast<std::uint64_t>(seed));
 }
 
 std::int16_t RandomInt(int n) {

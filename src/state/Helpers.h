@@ -1,40 +1,18 @@
-// Small shared functions every part of the engine calls: one INI key, the field functions that cut
-// separated lists apart, the TRUE/FALSE directive reader, paths, random numbers and the reset of
-// the per-game interaction state. The editor uses GetIni, WriteIni, FileExists and GetField too.
+// The engine's own common helpers: the TRUE/FALSE directive reader of the game in use, random
+// numbers and the reset of the per-game interaction state. The helpers the editor shares (INI,
+// fields, paths) come with them.
 #pragma once
+
+#include "common/Helpers.h"
 
 #include <cstdint>
 #include <string>
 
-// The value of a key (at most 254 characters); "" when the key, section or file is missing.
-std::string GetIni(const std::string& section, const std::string& key, const std::string& file);
-
-// Writes one key; non-zero on success.
-std::int16_t WriteIni(const std::string& section, const std::string& key, const std::string& value,
-                      const std::string& file);
-
-// Field n (from 1) of a text split at a separator ("" means ","); fields are never trimmed.
-std::string GetField(const std::string& text, int n, const std::string& separator = ",");
-
-// 1 plus the number of places at which the separator begins (overlapping ones included).
-std::int16_t CountFields(const std::string& text, const std::string& separator);
-
-// The 1-based place of an item in a list, compared without regard to case; 0 when absent.
-std::int16_t FieldIndexOf(const std::string& item, const std::string& list, const std::string& separator);
-
-// A TRUE/FALSE key of the game in use. "" gives the default; anything else but TRUE or FALSE
-// shows a message and counts as false.
+// A TRUE/FALSE key of a definition, by default the game in use. "" gives the default; anything
+// else but TRUE or FALSE shows a message and counts as false.
 bool GetBoolDirective(const std::string& section, const std::string& key, bool defaultValue);
-
-// True for a regular, visible file; "" is false.
-bool FileExists(const std::string& path);
-
-// The folder part of a path with its closing "\", and the part after the last "\".
-std::string PathDirectory(const std::string& path);
-std::string PathFileName(const std::string& path);
-
-// The text without the blanks (spaces) around it; tabs and other characters stay.
-std::string StripBlanks(const std::string& text);
+bool GetBoolDirective(const std::string& section, const std::string& key, bool defaultValue,
+                      const std::string& file);
 
 // A whole number from 1 to n, each equally likely; n of 0 or below gives 1.
 std::int16_t RandomInt(int n);

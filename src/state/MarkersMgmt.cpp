@@ -1,11 +1,11 @@
 #include "state/MarkersMgmt.h"
 
-#include "net/MultiplayerMgmt.h"
+#include "common/GraphicsMgmt.h"
+#include "common/Messages.h"
+#include "common/Numbers.h"
 #include "platform/Codec.h"
 #include "platform/Files.h"
 #include "state/Helpers.h"
-#include "state/Numbers.h"
-#include "table/GraphicsMgmt.h"
 
 #include <algorithm>
 

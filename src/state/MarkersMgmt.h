@@ -32,12 +32,14 @@ struct MarkerGroupRecord {
     std::int32_t transparentColour = -1; // -1 = none
 };
 
-inline FixedTable<MarkerTypeRecord, 1, kMaxMarkerKinds> MarkerKinds;
-inline std::int16_t MarkerKindCount = 0;
+using MarkerKindTable = FixedTable<MarkerTypeRecord, 1, kMaxMarkerKinds>;
+extern MarkerKindTable& MarkerKinds;
+extern std::int16_t& MarkerKindCount;
 
 // Groups 1 to MarkerGroupCount come from the definition; 0 and -1 to -7 are reserved.
-inline FixedTable<MarkerGroupRecord, -kMaxPlayers, kMaxMarkerGroups> MarkerGroups;
-inline std::int16_t MarkerGroupCount = 0;
+using MarkerGroupTable = FixedTable<MarkerGroupRecord, -kMaxPlayers, kMaxMarkerGroups>;
+extern MarkerGroupTable& MarkerGroups;
+extern std::int16_t& MarkerGroupCount;
 
 inline const std::string kGlobalMarkersName = "$GLOBAL MARKERS$";
 

@@ -1,11 +1,12 @@
 #include "state/PlayerMgmt.h"
 
-#include "net/MultiplayerMgmt.h"
+#include "common/Messages.h"
+#include "common/Numbers.h"
 #include "platform/Picture.h"
 #include "services/OptionMgmt.h"
 #include "state/GameMgmt.h"
 #include "state/Helpers.h"
-#include "state/Numbers.h"
+#include "state/TableView.h"
 
 #include <algorithm>
 
@@ -24,7 +25,7 @@ int Seats() {
 }
 
 void AreaChanged(int area) {
-    if (PlayerAreaChanged) PlayerAreaChanged(area);
+    View().PlayerAreaChanged(area);
 }
 
 } // namespace
@@ -70,7 +71,8 @@ void LoadPlayerDecks(const std::string& file) {
             Game.decks[d].split = kFalse;
             Game.decks[d].firstCard = static_cast<std::int16_t>(CardsCreated + 1);
             int made = 0;
-            for (const DeckLines::Entry& entry : PlayerDeckLines(deckSection, file).entries)
+            const DeckLines lines = PlayerDeckLines(deckSection, file);
+            for (const DeckLines::Entry& entry : lines.entries)
                 made += CreateCardsFromLine(d, static_cast<std::int16_t>(p), entry.line);
             Game.deckSizes[d] = static_cast<std::int16_t>(made);
             Game.totalCards = static_cast<std::int16_t>(Game.totalCards + made);

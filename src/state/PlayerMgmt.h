@@ -6,7 +6,6 @@
 #include "state/TableState.h"
 
 #include <cstdint>
-#include <functional>
 #include <string>
 
 // One seat's area on the table, in twips, with its outline colour (red in the low byte).
@@ -19,11 +18,10 @@ struct PlayerAreaShape {
     std::int32_t outlineColour = 0;
 };
 
-// Areas 0 to 6 belong to seats 1 to 7; the arbitrator has none.
-inline FixedTable<PlayerAreaShape, 0, kMaxPlayers - 1> PlayerAreas;
-
-// Set by the table window: called after area `area` changed, so that its shape follows.
-inline std::function<void(int area)> PlayerAreaChanged;
+// Areas 0 to 6 belong to seats 1 to 7; the arbitrator has none. The table window is told of
+// every change through the view.
+using PlayerAreaTable = FixedTable<PlayerAreaShape, 0, kMaxPlayers - 1>;
+extern PlayerAreaTable& PlayerAreas;
 
 // The colour of a seat (1 to 7), as the design tool bar's seat buttons show it; 0 for others.
 std::int32_t SeatColour(int seat);

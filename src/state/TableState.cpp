@@ -17,7 +17,3 @@ CardRecord NewCardRecord(std::int16_t deck) {
 void ClearCardTable() {
     Cards.Fill(CardRecord{});
 }
-
-void ClearGameState() {
-    Game = GameState{};
-}

@@ -162,38 +162,45 @@ constexpr int kModeDirect = 2;
 
 using CardTable = FixedTable<CardRecord, 1, kMaxCards>;
 
-// The loaded game and its cards.
-inline GameState Game;
-inline CardTable Cards;
+using MarkerFlags = FixedTable<Flag, 0, kMaxMarkers - 1>;
+using ControlFlags = FixedTable<Flag, 0, kMaxCards - 1>;
+
+// One of the two direct-play seats: entry 0 the server's, entry 1 the client's.
+struct NetPlayer {
+    std::string name;
+    std::string game;
+    std::int16_t option = 0;
+    std::string seatId;
+};
+
+// The names every part of the engine reads the game by. They refer into the one model that
+// owns them (state/Model.h), whose Reset brings a freshly started program's values back.
+extern GameState& Game;
+extern CardTable& Cards;
 
 // Program-wide values, not saved.
-inline std::string CurrentGameFile;
-inline std::int32_t GameMode = kModeLocal;
-inline Flag DesignMode = kFalse;
-inline Flag AllCardsVisible = kFalse;
-inline Flag ArbitratorLoggedIn = kFalse;
-inline Flag GameListKind = kTrue;
-inline std::int16_t CardsCreated = 0;
-inline std::int16_t LoadedCardControls = 0;
-inline std::int16_t NextNumMarker = 1;
-inline FixedTable<Flag, 0, kMaxMarkers - 1> NumMarkerInUse;
-inline FixedTable<Flag, 0, kMaxCards - 1> CardControlFree;
-inline Flag SendToBackDrag = kFalse;
-inline Flag KeepStackingDrag = kFalse;
-inline std::int16_t DraggedCard = -1;
-inline std::int16_t DraggedMarker = -1;
-inline std::int16_t HandWindowWidth = -1;
-inline std::int32_t SelectionColour = 0;
-inline std::int32_t TableHeight = 0;
-inline std::int32_t TableWidth = 0;
-inline FixedTable<std::int16_t, 1, kMaxCards> CardWorkList;
-inline FixedTable<std::int16_t, 1, kMaxCards> RandomOrderList;
+extern std::string& CurrentGameFile;
+extern std::int32_t& GameMode;
+extern Flag& DesignMode;
+extern Flag& AllCardsVisible;
+extern Flag& ArbitratorLoggedIn;
+extern Flag& GameListKind;
+extern std::int16_t& CardsCreated;
+extern std::int16_t& LoadedCardControls;
+extern std::int16_t& NextNumMarker;
+extern MarkerFlags& NumMarkerInUse;
+extern ControlFlags& CardControlFree;
+extern Flag& SendToBackDrag;
+extern Flag& KeepStackingDrag;
+extern std::int16_t& DraggedCard;
+extern std::int16_t& DraggedMarker;
+extern std::int16_t& HandWindowWidth;
+extern std::int32_t& SelectionColour;
+extern std::int32_t& TableHeight;
+extern std::int32_t& TableWidth;
 
 // A new card record for a deck, as the definition reader makes it.
 CardRecord NewCardRecord(std::int16_t deck);
 
 // Every card record back to a new, empty one (when the table window closes or a game is read).
 void ClearCardTable();
-
-// The game state back to a freshly started program's.
-void ClearGameState();

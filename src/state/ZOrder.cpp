@@ -1,13 +1,11 @@
 #include "state/ZOrder.h"
 
 #include "state/TableState.h"
+#include "state/TableView.h"
 
 #include <algorithm>
-#include <utility>
 
 namespace {
-
-ZOrderControls Controls;
 
 // The count in use, kept inside the table whatever a loaded game holds.
 int Count() {
@@ -76,8 +74,8 @@ void ApplyZOrder() {
         } else if (entry.kind != kZNumMarker && entry.kind != kZImageMarker) {
             continue;
         }
-        if (control < 0 || !Controls.Exists || !Controls.Exists(entry.kind, control)) continue;
-        if (Controls.BringToFront) Controls.BringToFront(entry.kind, control);
+        if (control < 0 || !View().ControlExists(entry.kind, control)) continue;
+        View().BringControlToFront(entry.kind, control);
     }
 }
 
@@ -101,8 +99,4 @@ void ReplaceInZOrder(std::int16_t oldIndex, std::int16_t newIndex, std::int16_t 
             return;
         }
     }
-}
-
-void SetZOrderControls(ZOrderControls controls) {
-    Controls = std::move(controls);
 }

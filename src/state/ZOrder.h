@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 
 // Takes the pair out of the list; a pair that is not listed changes nothing.
 void RemoveFromZOrder(std::int16_t kind, std::int16_t index);
@@ -14,9 +13,9 @@ void RemoveFromZOrder(std::int16_t kind, std::int16_t index);
 // sent to the bottom of a full list stays unlisted, which is below every listed object anyway.
 void BringToFrontZOrder(std::int16_t kind, std::int16_t index, std::int16_t toBack);
 
-// Restacks the table's controls in list order, so that the last entry ends on top. Entries that
-// name no existing control (a card in a discard pile or without a control, a marker control that
-// is not loaded, an unknown kind) are passed over.
+// Restacks the table's controls (through the view) in list order, so that the last entry ends on top. Entries
+// that name no existing control (a card in a discard pile or without a control, a marker control that is not
+// loaded, an unknown kind) are passed over.
 void ApplyZOrder();
 
 // The list position (1..count) of the card shown by a table card control; -1 when none.
@@ -24,12 +23,3 @@ std::int16_t FindCardInZOrder(std::int16_t controlIndex);
 
 // Renumbers the first entry of that kind and old index.
 void ReplaceInZOrder(std::int16_t oldIndex, std::int16_t newIndex, std::int16_t kind);
-
-// The table window's control arrays as the stacking order sees them: whether a control exists,
-// and bringing it to the front. The kind is 1 for `crd` (indexed by control index), 2 for
-// `markerNum`, 3 for `mrk`. The table window installs them when it loads.
-struct ZOrderControls {
-    std::function<bool(std::int16_t kind, std::int16_t controlIndex)> Exists;
-    std::function<void(std::int16_t kind, std::int16_t controlIndex)> BringToFront;
-};
-void SetZOrderControls(ZOrderControls controls);

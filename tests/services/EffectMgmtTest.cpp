@@ -2,7 +2,7 @@
 
 #include "services/EffectMgmt.h"
 #include "services/PropertyMgmt.h"
-#include "state/TableState.h"
+#include "state/Model.h"
 
 #include <gtest/gtest.h>
 
@@ -24,12 +24,7 @@ class EffectMgmtTest : public ::testing::Test {
         CurrentGameFile.clear();
     }
 
-    static void Reset() {
-        ClearGameState();
-        ClearCardTable();
-        EffectDef.Fill(EffectSlot{});
-        LoadedCardControls = 0;
-    }
+    static void Reset() { Model().Reset(); }
 
     void LoadFrom(const std::string& name, const std::string& text) {
         folder_.Write(name, text);

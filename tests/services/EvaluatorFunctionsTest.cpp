@@ -3,8 +3,8 @@
 // from a scripted source.
 #include "EvaluatorTestSupport.h"
 
+#include "common/Numbers.h"
 #include "state/Helpers.h"
-#include "state/Numbers.h"
 
 #include <chrono>
 #include <cmath>

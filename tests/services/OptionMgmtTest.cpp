@@ -3,6 +3,8 @@
 #include "services/OptionMgmt.h"
 #include "state/TableState.h"
 
+#include "state/Model.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -24,12 +26,8 @@ const char* const kPlainGame = "[Game]\nplayers=2\n[PLAYER 1]\nname=Dee\n[PLAYER
 
 class OptionMgmtTest : public ::testing::Test {
   protected:
-    void SetUp() override { ClearGameState(); }
-    void TearDown() override {
-        ClearGameState();
-        GameOptionTable = GameOptionRecord{};
-        CurrentGameFile.clear();
-    }
+    void SetUp() override { Model().Reset(); }
+    void TearDown() override { Model().Reset(); }
 
     // Writes a definition and prepares a game from it.
     void Init(const std::string& name, const std::string& text) {

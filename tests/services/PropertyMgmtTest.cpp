@@ -3,20 +3,16 @@
 #include "services/PropertyMgmt.h"
 #include "state/TableState.h"
 
+#include "state/Model.h"
+
 #include <gtest/gtest.h>
 
 namespace {
 
 class PropertyMgmtTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        ClearCardTable();
-        ResetReports();
-    }
-    void TearDown() override {
-        ClearCardTable();
-        ResetReports();
-    }
+    void SetUp() override { Model().Reset(); }
+    void TearDown() override { Model().Reset(); }
 };
 
 std::string Reports(const std::string& body) {

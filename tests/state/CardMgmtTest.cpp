@@ -6,7 +6,9 @@
 #include "state/TableState.h"
 #include "state/ZOrder.h"
 
+#include "state/Model.h"
 #include <gmock/gmock.h>
+
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -16,10 +18,7 @@ namespace {
 class DealCardTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        ClearGameState();
-        ClearCardTable();
-        LoadedCardControls = 0;
-        AllCardsVisible = kFalse;
+        Model().Reset();
         // Deck 0 common with cards 1..3, deck 1 of seat 2 with cards 4..5, in draw order.
         for (int card = 1; card <= 5; ++card) {
             const std::int16_t deck = card <= 3 ? 0 : 1;
@@ -36,13 +35,7 @@ class DealCardTest : public ::testing::Test {
         Game.nextDrawPositions[1] = 1;
         Game.CurrentPlayer = 1;
     }
-    void TearDown() override {
-        ClearGameState();
-        ClearCardTable();
-        CardControlFree.Fill(kFalse);
-        LoadedCardControls = 0;
-        AllCardsVisible = kFalse;
-    }
+    void TearDown() override { Model().Reset(); }
 };
 
 } // namespace

@@ -11,7 +11,9 @@
 #include "state/PlayerMgmt.h"
 #include "state/TableState.h"
 
+#include "RecordingView.h"
 #include <gmock/gmock.h>
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -257,8 +259,7 @@ INSTANTIATE_TEST_SUITE_P(Values, CardGivingTest,
                                          GivingCase{"yes,TRUE", true, false, true}));
 
 TEST_F(GameDefinitionTest, CopyrightPictureIsShownOnlyWhenItsFileExists) {
-    std::vector<std::string> shown;
-    ShowCopyrightPicture = [&](const std::string& path) { shown.push_back(path); };
+    RecordingView view;
     CurrentGameFile = definition.Write("c.game", "[GAME]\ndirectory=art\ncopyright=logo.bmp\n");
     Game.directory = "art";
     ShowGameCopyright();
@@ -266,8 +267,7 @@ TEST_F(GameDefinitionTest, CopyrightPictureIsShownOnlyWhenItsFileExists) {
     ShowGameCopyright();
     CurrentGameFile = definition.Write("e.game", "[GAME]\ndirectory=art\n");
     ShowGameCopyright();
-    ShowCopyrightPicture = nullptr;
-    EXPECT_THAT(shown, ElementsAre(definition.Folder().Path() + "\\art\\logo.bmp"));
+    EXPECT_THAT(view.copyrightPictures, ElementsAre(definition.Folder().Path() + "\\art\\logo.bmp"));
     EXPECT_TRUE(messages.Messages().empty());
 }
 

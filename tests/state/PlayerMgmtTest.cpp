@@ -6,7 +6,9 @@
 #include "state/PlayerMgmt.h"
 #include "state/TableState.h"
 
+#include "RecordingView.h"
 #include <gmock/gmock.h>
+
 #include <gtest/gtest.h>
 
 using readertest::DefinitionFolder;
@@ -19,10 +21,7 @@ namespace {
 class PlayerMgmtTest : public testing::Test {
   protected:
     void SetUp() override { readertest::ResetReaderState(); }
-    void TearDown() override {
-        PlayerAreaChanged = nullptr;
-        readertest::ResetReaderState();
-    }
+    void TearDown() override { readertest::ResetReaderState(); }
 
     DefinitionFolder definition;
     MessageRecorder messages;
@@ -110,8 +109,7 @@ class PlayerAreaTest : public PlayerMgmtTest, public testing::WithParamInterface
 
 TEST_P(PlayerAreaTest, ShapeTakesTheRectangleFields) {
     const AreaCase& c = GetParam();
-    std::vector<int> changed;
-    PlayerAreaChanged = [&](int area) { changed.push_back(area); };
+    RecordingView view;
     PlayerAreas[2].outlineColour = 77;
     SetPlayerAreaShape(2, c.rect, ToFlag(c.show));
     const PlayerAreaShape& s = PlayerAreas[2];
@@ -121,7 +119,7 @@ TEST_P(PlayerAreaTest, ShapeTakesTheRectangleFields) {
     EXPECT_EQ(s.width, c.expected.width);
     EXPECT_EQ(s.visible, c.expected.visible);
     EXPECT_EQ(s.outlineColour, c.expected.outlineColour);
-    EXPECT_THAT(changed, ElementsAre(2));
+    EXPECT_THAT(view.areasChanged, ElementsAre(2));
 }
 
 INSTANTIATE_TEST_SUITE_P(Rectangles, PlayerAreaTest,

@@ -6,6 +6,7 @@
 #include "state/GameMgmt.h"
 #include "state/Helpers.h"
 #include "state/MarkersMgmt.h"
+#include "state/Model.h"
 #include "state/PlayerMgmt.h"
 #include "state/TableState.h"
 
@@ -19,18 +20,7 @@
 namespace readertest {
 
 void ResetReaderState() {
-    ClearGameState();
-    ClearCardTable();
-    CardsCreated = 0;
-    MarkerKinds.Fill(MarkerTypeRecord{});
-    MarkerKindCount = 0;
-    MarkerGroups.Fill(MarkerGroupRecord{});
-    MarkerGroupCount = 0;
-    PlayerAreas.Fill(PlayerAreaShape{});
-    GameOptionTable = GameOptionRecord{};
-    CurrentGameFile.clear();
-    DesignMode = kFalse;
-    ArbitratorLoggedIn = kFalse;
+    Model().Reset();
 }
 
 std::string FixtureText(const std::string& name) {

@@ -1,5 +1,7 @@
 #include "state/TableState.h"
 
+#include "state/Model.h"
+
 #include <gtest/gtest.h>
 
 TEST(TableState, TablesKeepTheGamesNumberingAndRefuseOtherIndexes) {
@@ -32,7 +34,7 @@ TEST(TableState, ANewCardIsOffTheTableAndUnselected) {
 }
 
 TEST(TableState, ANewGameStateHasItsSentinels) {
-    ClearGameState();
+    Model().Reset();
     EXPECT_EQ(Game.players[kArbitratorSeat].name, "Arbitrator");
     EXPECT_EQ(Game.players[1].seatId, "++**~~^^+++");
     for (int d = 0; d < kMaxDecks; ++d) {

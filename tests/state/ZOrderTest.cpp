@@ -1,5 +1,6 @@
 #include "state/ZOrder.h"
-#include "state/TableState.h"
+#include "RecordingView.h"
+#include "state/Model.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +13,7 @@ namespace {
 using Pairs = std::vector<std::pair<int, int>>;
 
 void SetList(const Pairs& pairs) {
-    ClearGameState();
+    Game = GameState{};
     Game.zOrderCount = static_cast<std::int16_t>(pairs.size());
     for (std::size_t i = 0; i < pairs.size(); ++i)
         Game.ZOrderList[static_cast<int>(i) + 1] = ZOrderEntry{static_cast<std::int16_t>(pairs[i].first),
@@ -35,15 +36,8 @@ Pairs FullList() {
 
 class ZOrderTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        ClearGameState();
-        ClearCardTable();
-    }
-    void TearDown() override {
-        SetZOrderControls({});
-        ClearGameState();
-        ClearCardTable();
-    }
+    void SetUp() override { Model().Reset(); }
+    void TearDown() override { Model().Reset(); }
 };
 
 } // namespace
@@ -141,16 +135,15 @@ TEST_F(ZOrderTest, FindsCardsByTheirControlIndex) {
 }
 
 TEST_F(ZOrderTest, ApplyRestacksExistingControlsInListOrder) {
-    std::vector<std::pair<int, int>> raised;
-    SetZOrderControls({[](std::int16_t kind, std::int16_t control) { return !(kind == 3 && control == 8); },
-                       [&](std::int16_t kind, std::int16_t control) { raised.emplace_back(kind, control); }});
+    RecordingView view;
+    view.missing = {{3, 8}};
     Cards[1].controlIndex = 4;
     Cards[2].controlIndex = 6;
     Cards[2].inDiscardPile = kTrue; // gone to its pile
     Cards[3].controlIndex = -1;     // no control
     SetList({{1, 1}, {2, 0}, {1, 2}, {3, 8}, {1, 3}, {7, 1}, {1, 0}, {1, 999}, {3, 1}});
     ApplyZOrder();
-    EXPECT_EQ(raised, (Pairs{{1, 4}, {2, 0}, {3, 1}}));
+    EXPECT_EQ(view.broughtToFront, (Pairs{{1, 4}, {2, 0}, {3, 1}}));
     EXPECT_EQ(Game.zOrderCount, 9) << "applying leaves the list alone";
 }
 

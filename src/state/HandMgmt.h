@@ -1,23 +1,9 @@
 // The in-hand test every part of the engine asks, and the opening move of the ON_HAND cards into
 // their hands. In a game whose hands lie on the table a card is in a hand when its control lies
-// inside its owner's area; the table window tells where its card controls are.
+// inside its owner's area; the view tells where the table's card controls are.
 #pragma once
 
 #include <cstdint>
-#include <functional>
-#include <optional>
-
-// A card control's picture as drawn (after zoom and rotation), in twips.
-struct CardPictureRect {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-};
-
-// Set by the table window: the picture rectangle of table card control `control`, or nothing when
-// that control does not exist. Without a table window no card lies on the table.
-inline std::function<std::optional<CardPictureRect>(int control)> CardControlPicture;
 
 // True when the card lies in its owner's hand: the in-hand flag in a hand-window game, otherwise
 // the card's control lies strictly inside the area of its owner (who must have one).

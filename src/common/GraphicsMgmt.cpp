@@ -1,9 +1,9 @@
-#include "table/GraphicsMgmt.h"
+#include "common/GraphicsMgmt.h"
 
+#include "common/Helpers.h"
+#include "common/Numbers.h"
 #include "platform/Codec.h"
 #include "platform/Picture.h"
-#include "state/Helpers.h"
-#include "state/Numbers.h"
 
 #include <algorithm>
 #include <array>

@@ -1,15 +1,16 @@
-#include "table/HandMgmt.h"
+#include "state/HandMgmt.h"
 
 #include "services/EffectMgmt.h"
 #include "state/PlayerMgmt.h"
 #include "state/TableState.h"
+#include "state/TableView.h"
 
 bool IsCardInHand(std::int16_t control, std::int16_t card) {
     if (!CardTable::Contains(card)) return false;
     const CardRecord& c = Cards[card];
     if (Game.external_hand) return c.inHand != kFalse;
-    if (control < 0 || !CardControlPicture) return false;
-    const auto picture = CardControlPicture(control);
+    if (control < 0) return false;
+    const auto picture = View().CardControlPicture(control);
     if (!picture) return false;
     if (c.owner < 1 || c.owner > kMaxPlayers || !Game.players[c.owner].hasTableArea) return false;
     const PlayerAreaShape& area = PlayerAreas[c.owner - 1];

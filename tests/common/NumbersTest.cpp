@@ -1,4 +1,4 @@
-#include "state/Numbers.h"
+#include "common/Numbers.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "table/GraphicsMgmt.h"
+#include "common/GraphicsMgmt.h"
 
 #include <gtest/gtest.h>
 

@@ -1,36 +1,38 @@
 // The in-hand test in both hand modes, and the opening move of the ON_HAND cards.
-#include "table/HandMgmt.h"
+#include "state/HandMgmt.h"
+#include "RecordingView.h"
 #include "services/EffectMgmt.h"
+#include "state/Model.h"
 #include "state/PlayerMgmt.h"
-#include "state/TableState.h"
 
 #include <gtest/gtest.h>
+
+#include <memory>
 
 namespace {
 
 class HandMgmtTest : public testing::Test {
   protected:
     void SetUp() override {
-        ClearGameState();
-        ClearCardTable();
-        PlayerAreas.Fill(PlayerAreaShape{});
+        Model().Reset();
         Game.totalCards = 3;
         Game.playerCount = 2;
         Game.players[1].hasTableArea = kTrue;
         PlayerAreas[0] = PlayerAreaShape{1000, 2000, 1000, 3000, true, 0};
         Cards[1].owner = 1;
         Cards[1].controlIndex = 0;
-        CardControlPicture = [this](int control) -> std::optional<CardPictureRect> {
+        view = std::make_unique<RecordingView>();
+        view->pictures = [this](int control) -> std::optional<CardPictureRect> {
             if (control != 0) return std::nullopt;
             return picture;
         };
     }
     void TearDown() override {
-        CardControlPicture = nullptr;
-        ClearGameState();
-        ClearCardTable();
-        EffectDef.Fill(EffectSlot{});
+        view.reset();
+        Model().Reset();
     }
+
+    std::unique_ptr<RecordingView> view;
 
     CardPictureRect picture{2100, 1100, 500, 700}; // left, top, width, height
 };
@@ -53,7 +55,7 @@ TEST_F(HandMgmtTest, NoHandWithoutControlOwnerOrArea) {
     EXPECT_FALSE(IsCardInHand(0, 1));
     Cards[1].owner = 2; // seat 2 has no table area
     EXPECT_FALSE(IsCardInHand(0, 1));
-    CardControlPicture = nullptr;
+    view.reset(); // no table window
     Cards[1].owner = 1;
     EXPECT_FALSE(IsCardInHand(0, 1));
 }
