@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# The include-direction check on small trees: each case plants one include in one folder and
+# says whether the check must pass or fail.
+set -uo pipefail
+check="$(cd "$(dirname "$0")/../.." && pwd)/scripts/check-includes"
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+
+# file | include line | expected (pass or fail)
+cases=(
+  'src/platform/Ini.cpp|#include "platform/Codec.h"|pass'
+  'src/platform/Ini.cpp|#include <QString>|pass'
+  'src/platform/Ini.cpp|#include "common/Helpers.h"|fail'
+  'src/platform/Ini.cpp|#include "state/TableState.h"|fail'
+  'src/common/Helpers.cpp|#include "platform/Ini.h"|pass'
+  'src/common/Helpers.cpp|#include "common/Numbers.h"|pass'
+  'src/common/Helpers.cpp|#include "state/TableState.h"|fail'
+  'src/common/Helpers.cpp|#include "services/LogMgmt.h"|fail'
+  'src/common/Helpers.h|#include <QtCore/QString>|fail'
+  'src/state/GameMgmt.cpp|#include "services/EffectMgmt.h"|pass'
+  'src/state/GameMgmt.cpp|#include "table/MainForm.h"|fail'
+  'src/state/DecksMgmt.cpp|#include "net/MultiplayerMgmt.h"|fail'
+  'src/state/DecksMgmt.cpp|#include "controls/TranspImg.h"|fail'
+  'src/state/DecksMgmt.cpp|#include "../table/MainForm.h"|fail'
+  'src/state/DecksMgmt.cpp|  #  include "table/MainForm.h"|fail'
+  'src/editor/WizardForm.cpp|#include "common/Helpers.h"|pass'
+  'src/editor/WizardForm.cpp|#include "state/GameMgmt.h"|fail'
+  'src/editor/WizardForm.cpp|#include "services/Evaluator.h"|fail'
+  'src/table/MainForm.cpp|#include "state/GameMgmt.h"|pass'
+  'src/table/MainForm.cpp|#include <QWidget>|fail'
+  'src/controls/TranspImg.h|#include <qglobal.h>|fail'
+  'src/services/LogMgmt.cpp|#include <queue>|pass'
+)
+
+failures=0
+for entry in "${cases[@]}"; do
+  IFS='|' read -r file include expected <<<"$entry"
+  tree="$tmp/tree"
+  rm -rf "$tree"
+  mkdir -p "$tree/$(dirname "$file")"
+  printf '// planted\n#include <string>\n%s\n' "$include" >"$tree/$file"
+  if "$check" "$tree" 2>"$tmp/out"; then got=pass; else got=fail; fi
+  if [[ $got != "$expected" ]]; then
+    echo "FAILED: $file with '$include' should $expected, did $got" >&2
+    cat "$tmp/out" >&2
+    failures=$((failures + 1))
+  elif [[ $got == fail ]] && ! grep -q "$file:3:" "$tmp/out"; then
+    echo "FAILED: $file with '$include' failed without naming the file and line" >&2
+    cat "$tmp/out" >&2
+    failures=$((failures + 1))
+  fi
+done
+
+# The repository itself keeps the directions.
+if ! "$check" >/dev/null 2>"$tmp/out"; then
+  echo "FAILED: the repository's own includes" >&2
+  cat "$tmp/out" >&2
+  failures=$((failures + 1))
+fi
+
+if ((failures > 0)); then exit 1; fi
+echo "${#cases[@]} planted includes judged as expected"
