@@ -1,5 +1,6 @@
 #include "platform/Application.h"
 
+#include "platform/EventGuard.h"
 #include "platform/QtText.h"
 
 #include <QApplication>
@@ -7,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <string>
 
 namespace platform {
 namespace {
@@ -30,11 +32,35 @@ void StartupMessages(QtMsgType type, const QMessageLogContext& context, const QS
         std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
 }
 
+std::string Where(QObject* receiver, QEvent* event) {
+    return std::string("event ") + std::to_string(event ? static_cast<int>(event->type()) : 0) + " for " +
+           (receiver ? receiver->metaObject()->className() : "nothing");
+}
+
+// Every event passes here. The controls catch their handlers' faults themselves, before they
+// unwind through the window system; this is the backstop for any other handler: an exception
+// that would end the program is reported and the program keeps running.
+class GuardedApplication : public QApplication {
+  public:
+    GuardedApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+    bool notify(QObject* receiver, QEvent* event) override {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const std::exception& e) {
+            ReportEscapedFault(e.what(), Where(receiver, event));
+        } catch (...) {
+            ReportEscapedFault("an unknown exception", Where(receiver, event));
+        }
+        return false;
+    }
+};
+
 } // namespace
 
 struct Application::Impl {
     Impl(int& argc, char** argv) : app(argc, argv) {}
-    QApplication app;
+    GuardedApplication app;
 };
 
 Application::Application(int& argc, char** argv, const std::string& name) {

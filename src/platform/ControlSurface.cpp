@@ -1,5 +1,6 @@
 #include "platform/ControlSurface.h"
 
+#include "platform/EventGuard.h"
 #include "platform/NativeWidget.h"
 #include "platform/QtPicture.h"
 #include "platform/QtText.h"
@@ -220,10 +221,12 @@ void SurfaceWidget::paintEvent(QPaintEvent*) {
 }
 
 void SurfaceWidget::mousePressEvent(QMouseEvent* e) {
-    if (owner_.self.OnMouseDown) owner_.self.OnMouseDown(owner_.EventOf(e, e->button()));
+    if (owner_.self.OnMouseDown)
+        RunGuarded("MouseDown", [&] { owner_.self.OnMouseDown(owner_.EventOf(e, e->button())); });
 }
 void SurfaceWidget::mouseMoveEvent(QMouseEvent* e) {
-    if (owner_.self.OnMouseMove) owner_.self.OnMouseMove(owner_.EventOf(e, Qt::NoButton));
+    if (owner_.self.OnMouseMove)
+        RunGuarded("MouseMove", [&] { owner_.self.OnMouseMove(owner_.EventOf(e, Qt::NoButton)); });
 }
 void SurfaceWidget::mouseReleaseEvent(QMouseEvent* e) {
     MouseEvent m = owner_.EventOf(e, e->button());
@@ -231,11 +234,11 @@ void SurfaceWidget::mouseReleaseEvent(QMouseEvent* e) {
     // Handlers may destroy this surface; keep what is needed on the stack.
     auto onUp = owner_.self.OnMouseUp;
     auto onClick = owner_.self.OnClick;
-    if (onUp) onUp(m);
-    if (inside && m.button == 1 && onClick) onClick();
+    if (onUp) RunGuarded("MouseUp", [&] { onUp(m); });
+    if (inside && m.button == 1 && onClick) RunGuarded("Click", [&] { onClick(); });
 }
 void SurfaceWidget::mouseDoubleClickEvent(QMouseEvent*) {
-    if (owner_.self.OnDblClick) owner_.self.OnDblClick();
+    if (owner_.self.OnDblClick) RunGuarded("DblClick", [&] { owner_.self.OnDblClick(); });
 }
 
 ControlSurface::ControlSurface(NativeWidget* parent)

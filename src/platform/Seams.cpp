@@ -1,5 +1,6 @@
 #include "platform/Seams.h"
 
+#include "platform/EventGuard.h"
 #include "platform/QtText.h"
 
 #include <QApplication>
@@ -14,6 +15,7 @@ namespace {
 MessageHandler g_message;
 QuestionHandler g_question;
 EndHandler g_end;
+ErrorLogger g_errorLogger;
 
 QString Title() {
     QString name = QCoreApplication::applicationName();
@@ -49,6 +51,31 @@ void EndProgram(int code) {
 
 void PumpEvents() {
     if (QCoreApplication::instance()) QCoreApplication::processEvents();
+}
+
+void LogError(const std::string& text) {
+    if (g_errorLogger) return g_errorLogger(text);
+    std::fprintf(stderr, "%s\n", ToQString(text).toLocal8Bit().constData());
+}
+
+void ReportEscapedFault(const std::string& what, const std::string& where) {
+    // A second fault while the first message is open (its modal loop runs other handlers) is
+    // only logged, so that a handler failing on every event cannot stack message boxes.
+    static bool telling = false;
+    LogError("An event handler failed and its action was stopped: " + what + " (" + where + ")");
+    if (telling) return;
+    telling = true;
+    try {
+        ShowMessage("An internal error stopped the last action: " + what);
+    } catch (...) {
+        // The message is a courtesy; the log holds the fault.
+    }
+    telling = false;
+}
+
+ErrorLogger SetErrorLogger(ErrorLogger logger) {
+    std::swap(g_errorLogger, logger);
+    return logger;
 }
 
 MessageHandler SetMessageHandler(MessageHandler handler) {

@@ -19,13 +19,19 @@ bool AskYesNo(const std::string& text);
 // Lets pending window events run (the program waits on the network this way).
 void PumpEvents();
 
+// Writes a fault the program survived to the debug log (by default to stderr).
+void LogError(const std::string& text);
+
 using MessageHandler = std::function<void(const std::string&)>;
 using QuestionHandler = std::function<bool(const std::string&)>;
 // The end handler of a test throws, so that the caller's code stops as the program would.
 using EndHandler = std::function<void(int)>;
 
+using ErrorLogger = std::function<void(const std::string&)>;
+
 // Each returns the handler it replaced; an empty handler restores the default.
 MessageHandler SetMessageHandler(MessageHandler handler);
+ErrorLogger SetErrorLogger(ErrorLogger logger);
 QuestionHandler SetQuestionHandler(QuestionHandler handler);
 EndHandler SetEndHandler(EndHandler handler);
 
