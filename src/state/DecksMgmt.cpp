@@ -23,6 +23,12 @@ std::int16_t AsInt16(int value) {
     return ClampToInt16(value);
 }
 
+// Deck numbers reach these operations from saved games and peers as well: one outside the deck
+// table names no deck.
+bool IsDeck(int deck) {
+    return DeckTable<DeckRecord>::Contains(deck);
+}
+
 // A card that lies in a hand is never gathered by a shuffle. An ON_HAND card dealt at load has no
 // control yet, but its position (in play) already keeps it out of every mode. The in-hand flag is
 // not asked beyond the in-hand test: in a game whose hands lie on the table a card discarded
@@ -142,6 +148,7 @@ std::vector<std::int16_t> BuildRandomOrder(std::int16_t n, bool keepOrder) {
 }
 
 void ShuffleDeck(std::int16_t deck, bool discard, bool drawPile) {
+    if (!IsDeck(deck)) return;
     const DeckRecord& record = Game.decks[deck];
     const std::vector<int> taken = GatherForShuffle(deck, discard, drawPile);
     const int n = static_cast<int>(taken.size());
@@ -166,12 +173,13 @@ std::int16_t FindCard(std::int16_t deck, std::int16_t position, bool inDiscard) 
 }
 
 bool IsDeckEmpty(std::int16_t deck) {
+    if (!IsDeck(deck)) return true;
     const std::int16_t next = Game.nextDrawPositions[deck];
     return next > Game.deckSizes[deck] || FindCard(deck, next, false) == -1;
 }
 
 bool IsCardEliminated(std::int16_t card) {
-    return Cards[card].eliminated != kFalse;
+    return CardTable::Contains(card) && Cards[card].eliminated != kFalse;
 }
 
 std::vector<std::int16_t> ListHandCards(std::int16_t player) {
@@ -184,7 +192,7 @@ std::vector<std::int16_t> ListHandCards(std::int16_t player) {
 
 std::vector<std::int16_t> ListDrawPileCards(std::int16_t deck, std::int16_t maxCount) {
     std::vector<std::int16_t> pile;
-    if (!DeckTable<DeckRecord>::Contains(deck)) return pile;
+    if (!IsDeck(deck)) return pile;
     for (int position = Game.nextDrawPositions[deck]; position <= Game.deckSizes[deck]; ++position) {
         const std::int16_t card = FindCard(deck, AsInt16(position), false);
         if (card == -1 || Cards[card].faceShown) continue;
@@ -214,6 +222,7 @@ std::int16_t CountPileCards(std::int16_t deck, bool discard) {
 }
 
 void CloseDrawPileGaps(std::int16_t deck, std::int16_t from) {
+    if (!IsDeck(deck)) return;
     const int size = Game.deckSizes[deck];
     int gaps = 0;
     for (int position = from; position <= size; ++position) {
@@ -235,7 +244,7 @@ bool IsActionAllowed(std::int16_t player, const std::string& action, std::int16_
     if (!CardTable::Contains(card)) return true;
     const CardRecord& c = Cards[card];
     if (c.owner == player) return true;
-    if (!DeckTable<DeckRecord>::Contains(c.deck)) return true;
+    if (!IsDeck(c.deck)) return true;
     // A plain substring test, so that the names need no particular separator.
     return Game.decks[c.deck].restricted_actions.find(action) == std::string::npos;
 }

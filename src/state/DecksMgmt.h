@@ -1,6 +1,7 @@
 // Operations on the piles of a deck: shuffling, finding a card at a place of a pile, counting and
 // listing pile and hand cards, closing gaps in a draw pile, splitting decks among the players or
-// into parts at load, and the test of a deck's restricted actions.
+// into parts at load, and the test of a deck's restricted actions. A deck or card number outside
+// the tables (from a saved game or a peer) names nothing: nothing changes, the answer is empty.
 #pragma once
 
 #include <cstdint>

@@ -142,7 +142,7 @@ std::int16_t ParseListEntry(std::int16_t position, const std::string& owner) {
 }
 
 std::int16_t ListEntryOfType(std::int16_t kind) {
-    if (!FixedTable<MarkerTypeRecord, 1, kMaxMarkerKinds>::Contains(kind)) return 0;
+    if (!MarkerKindTable::Contains(kind)) return 0;
     int position = 1;
     for (int other = 1; other < kind; ++other)
         if (MarkerKinds[other].owner == MarkerKinds[kind].owner) ++position;
@@ -169,6 +169,7 @@ Flag IsMemberOfGroup(const std::string& name, const std::string& groupName) {
 }
 
 Flag HasMarkerFlag(std::int16_t kind, const std::string& word) {
+    if (!MarkerKindTable::Contains(kind)) return kFalse;
     const std::string& flags = MarkerKinds[kind].flags;
     if (flags.empty()) return kFalse;
     const std::string wanted = platform::AnsiUpper(word);
@@ -179,6 +180,7 @@ Flag HasMarkerFlag(std::int16_t kind, const std::string& word) {
 }
 
 std::string MarkerKindImagePath(std::int16_t kind) {
+    if (!MarkerKindTable::Contains(kind)) return "";
     const std::string& front = MarkerKinds[kind].frontImage;
     if (!front.empty() && front[0] == '\\') return platform::ProgramFolder() + front;
     return platform::ProgramFolder() + "\\" + Game.directory + "\\" + front;

@@ -69,9 +69,10 @@ std::int16_t GroupIndexByName(const std::string& name);
 // Whether a seat (as text) may use a group's kinds: every seat when the members are "".
 Flag IsMemberOfGroup(const std::string& name, const std::string& groupName);
 
-// Whether the kind's flags hold the word (compared in upper case) as one of their "+" parts.
+// Whether the kind's flags hold the word (compared in upper case) as one of their "+" parts;
+// false for a kind outside the table.
 Flag HasMarkerFlag(std::int16_t kind, const std::string& word);
 
 // The full path of a kind's front image: below the program folder when it starts with "\",
-// otherwise in the game's image folder.
+// otherwise in the game's image folder; "" for a kind outside the table.
 std::string MarkerKindImagePath(std::int16_t kind);

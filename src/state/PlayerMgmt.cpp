@@ -82,6 +82,7 @@ void LoadPlayerDecks(const std::string& file) {
 }
 
 void SetPlayerAreaShape(std::int16_t area, const std::string& rect, Flag show) {
+    if (!PlayerAreaTable::Contains(area)) return;
     PlayerAreaShape& shape = PlayerAreas[area];
     const auto field = [&](int n) { return RoundToInt32(LeadingNumber(GetField(rect, n, ","))); };
     shape.top = field(1);
@@ -96,6 +97,7 @@ void SetPlayerAreaShape(std::int16_t area, const std::string& rect, Flag show) {
 }
 
 void ShowPlayerArea(std::int16_t area, Flag visible) {
+    if (!PlayerAreaTable::Contains(area)) return;
     PlayerAreaShape& shape = PlayerAreas[area];
     shape.outlineColour = SeatColour(area + 1);
     shape.visible = visible != kFalse;

@@ -34,6 +34,7 @@ void LoadPlayerNames(const std::string& file);
 // card numbering. The caller has made sure that the decks and cards fit the tables.
 void LoadPlayerDecks(const std::string& file);
 
+// An area outside 0 to 6 (a seat number read from a file) is passed over by both.
 // Places and sizes an area from a "top,left,height,width" text (missing fields give 0); with
 // show, also outlines it in its seat's colour and shows it.
 void SetPlayerAreaShape(std::int16_t area, const std::string& rect, Flag show);

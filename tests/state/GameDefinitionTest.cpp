@@ -1,6 +1,7 @@
 // The definition reader: card lines and their copies, options, deck directives, the [GAME] keys,
 // the refusal of definitions beyond the tables and the clearing of what a previous game left.
 #include "ReaderTestSupport.h"
+#include "RecordingView.h"
 
 #include "platform/Seams.h"
 #include "services/EffectMgmt.h"
@@ -11,7 +12,6 @@
 #include "state/PlayerMgmt.h"
 #include "state/TableState.h"
 
-#include "RecordingView.h"
 #include <gmock/gmock.h>
 
 #include <gtest/gtest.h>
@@ -463,3 +463,33 @@ TEST_F(GameDefinitionTest, DefinitionReadWhileAMessageOfAnotherReadIsOpenLeavesT
 }
 
 } // namespace
+
+TEST_F(GameDefinitionTest, EveryKeyComesFromTheFileGivenNotFromTheGameInUse) {
+    // The game in use names one file; the definition read is another (a saved game's or one
+    // received from the other side). Nothing of the first may leak into what is read.
+    const std::string inUse = definition.Write(
+        "in-use.game", "[GAME]\nplayers=1\ncommon_decks=1\ndirectory=img\nexternal_hand=TRUE\n"
+                       "[EFFECTS]\nnum_effects=1\neffect1=peek\n[peek]\nroutine=show_deck\n"
+                       "[COMMON 1]\ndeckSize=1\ncard1=a.bmp,peek\nresize=TRUE\nlocked=TRUE\n"
+                       "cardTooltipFormat=in use\ntransparentColor=1,1,1\nshuffleAndRotate=TRUE\n");
+    const std::string read = definition.Write(
+        "read.game", "[GAME]\nplayers=1\ncommon_decks=1\ndirectory=img\nexternal_hand=FALSE\n"
+                     "[EFFECTS]\nnum_effects=1\neffect1=spy\n[spy]\nroutine=show_hand\n"
+                     "[COMMON 1]\ndeckSize=1\ncard1=b.bmp,spy\nresize=FALSE\nlocked=yes\n"
+                     "cardTooltipFormat=read\ntransparentColor=2,2,2\n");
+    CurrentGameFile = inUse;
+    ASSERT_TRUE(LoadGameDefinition(read));
+
+    EXPECT_EQ(Game.external_hand, kFalse);
+    EXPECT_EQ(EffectDef[1].name, "spy");
+    EXPECT_EQ(EffectDef[1].routine, "show_hand");
+    EXPECT_EQ(CardHasEffect(1, "spy"), kTrue);
+    const DeckRecord& deck = Game.decks[0];
+    EXPECT_EQ(deck.resize, kFalse);
+    EXPECT_EQ(deck.locked, kFalse) << "an invalid value counts as false";
+    EXPECT_EQ(deck.shuffleAndRotate, kFalse);
+    EXPECT_EQ(deck.cardTooltipFormat, "read");
+    EXPECT_EQ(deck.transparentColor, "2,2,2");
+    EXPECT_THAT(messages.Messages(),
+                ElementsAre("Directive locked in section [COMMON 1] has an invalid value: yes"));
+}

@@ -1,12 +1,12 @@
 // Player seats: names, the players' own decks and cards, deck variants, and the seat areas.
 #include "ReaderTestSupport.h"
+#include "RecordingView.h"
 
 #include "services/OptionMgmt.h"
 #include "state/GameMgmt.h"
 #include "state/PlayerMgmt.h"
 #include "state/TableState.h"
 
-#include "RecordingView.h"
 #include <gmock/gmock.h>
 
 #include <gtest/gtest.h>
