@@ -1,7 +1,7 @@
 #include "controls/ImageInfo.h"
 
+#include "common/Helpers.h"
 #include "platform/Files.h"
-#include "state/Helpers.h"
 
 #include <limits>
 

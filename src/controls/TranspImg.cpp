@@ -68,7 +68,8 @@ TranspImg::TranspImg(platform::NativeWidget* parent) : surface_(parent) {
     auto forward = [](auto& handler) {
         return [&handler](const platform::MouseEvent& e) {
             if (handler)
-                handler(static_cast<std::int16_t>(e.button), static_cast<std::int16_t>(e.shift), e.x, e.y);
+                handler(static_cast<std::int16_t>(e.button), static_cast<std::int16_t>(e.shift),
+                        platform::PixelPoint{e.x, e.y});
         };
     };
     surface_.OnMouseMove = forward(MouseMove);

@@ -8,6 +8,7 @@
 #include "platform/Fonts.h"
 #include "platform/Picture.h"
 #include "platform/PropertyBag.h"
+#include "platform/Twips.h"
 
 #include <cstdint>
 #include <functional>
@@ -83,11 +84,11 @@ class TranspImg {
     void ReadProperties(const platform::PropertyBag& bag, const platform::Font& ambient);
     void WriteProperties(platform::PropertyBag& bag, const platform::Font& ambient) const;
 
-    // Events 2 to 5: DblClick, MouseMove, MouseDown, MouseUp (X and Y in pixels).
+    // Events 2 to 5: DblClick, MouseMove, MouseDown, MouseUp, at a point in pixels.
     std::function<void()> DblClick;
-    std::function<void(std::int16_t button, std::int16_t shift, float x, float y)> MouseMove;
-    std::function<void(std::int16_t button, std::int16_t shift, float x, float y)> MouseDown;
-    std::function<void(std::int16_t button, std::int16_t shift, float x, float y)> MouseUp;
+    std::function<void(std::int16_t button, std::int16_t shift, platform::PixelPoint at)> MouseMove;
+    std::function<void(std::int16_t button, std::int16_t shift, platform::PixelPoint at)> MouseDown;
+    std::function<void(std::int16_t button, std::int16_t shift, platform::PixelPoint at)> MouseUp;
     // Told the key of each persisted property that changes.
     std::function<void(const std::string& key)> PropertyChanged;
 

@@ -34,7 +34,7 @@ zLabelA::zLabelA(platform::NativeWidget* parent) : surface_(parent) {
         return [&handler](const platform::MouseEvent& e) {
             if (handler)
                 handler(static_cast<std::int16_t>(e.button), static_cast<std::int16_t>(e.shift),
-                        e.x * platform::kTwipsPerPixelX, e.y * platform::kTwipsPerPixelY);
+                        platform::ToTwips(platform::PixelPoint{e.x, e.y}));
         };
     };
     surface_.OnMouseDown = forward(MouseDown);

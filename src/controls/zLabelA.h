@@ -7,6 +7,7 @@
 #include "platform/Fonts.h"
 #include "platform/Picture.h"
 #include "platform/PropertyBag.h"
+#include "platform/Twips.h"
 
 #include <cstdint>
 #include <functional>
@@ -66,12 +67,12 @@ class zLabelA {
     std::int32_t TextWidth() const { return textWidth_; }
     std::int32_t TextHeight() const { return textHeight_; }
 
-    // Events 1 to 5; X and Y in twips from the label's corner.
+    // Events 1 to 5; the point in twips from the label's corner.
     std::function<void()> Click;
     std::function<void()> DblClick;
-    std::function<void(std::int16_t button, std::int16_t shift, float x, float y)> MouseDown;
-    std::function<void(std::int16_t button, std::int16_t shift, float x, float y)> MouseMove;
-    std::function<void(std::int16_t button, std::int16_t shift, float x, float y)> MouseUp;
+    std::function<void(std::int16_t button, std::int16_t shift, platform::TwipPoint at)> MouseDown;
+    std::function<void(std::int16_t button, std::int16_t shift, platform::TwipPoint at)> MouseMove;
+    std::function<void(std::int16_t button, std::int16_t shift, platform::TwipPoint at)> MouseUp;
     std::function<void(const std::string& key)> PropertyChanged;
 
   private:

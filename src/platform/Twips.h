@@ -20,4 +20,23 @@ constexpr int TwipsFromPixelsY(int pixels) {
     return pixels * kTwipsPerPixelY;
 }
 
+// Positions that carry their unit in their type, as the controls report the mouse: the card
+// image control in pixels of its picture, the marker label in twips. One is never taken for the
+// other; a drag that needs the other unit converts on purpose.
+struct PixelPoint {
+    float x = 0;
+    float y = 0;
+};
+struct TwipPoint {
+    float x = 0;
+    float y = 0;
+};
+
+constexpr TwipPoint ToTwips(PixelPoint p) {
+    return {p.x * kTwipsPerPixelX, p.y * kTwipsPerPixelY};
+}
+constexpr PixelPoint ToPixels(TwipPoint t) {
+    return {t.x / kTwipsPerPixelX, t.y / kTwipsPerPixelY};
+}
+
 } // namespace platform

@@ -418,10 +418,10 @@ TEST_F(TranspImgTest, AClickOnTheMaskColourReachesTheControlBelow) {
     img.Surface().Move(10 * 15, 10 * 15);
     int downs = 0;
     float lastX = -1;
-    img.MouseDown = [&](std::int16_t button, std::int16_t, float x, float) {
+    img.MouseDown = [&](std::int16_t button, std::int16_t, platform::PixelPoint at) {
         ++downs;
         EXPECT_EQ(button, 1);
-        lastX = x;
+        lastX = at.x;
     };
     table.SetVisible(true);
 
@@ -444,8 +444,8 @@ TEST_F(TranspImgTest, AClickThroughOneCardsFrameReachesTheCardBelow) {
     table.OnClick = [&] { ++tableClicks; };
     TranspImg lower(table.Handle()), upper(table.Handle());
     int lowerDowns = 0, upperDowns = 0;
-    lower.MouseDown = [&](std::int16_t, std::int16_t, float, float) { ++lowerDowns; };
-    upper.MouseDown = [&](std::int16_t, std::int16_t, float, float) { ++upperDowns; };
+    lower.MouseDown = [&](std::int16_t, std::int16_t, platform::PixelPoint) { ++lowerDowns; };
+    upper.MouseDown = [&](std::int16_t, std::int16_t, platform::PixelPoint) { ++upperDowns; };
     for (TranspImg* img : {&lower, &upper}) {
         Prepare(*img);
         img->loadNewPicture("cards/card.bmp");

@@ -177,9 +177,9 @@ TEST(zLabelA, MouseEventsArriveInTwips) {
     label.Surface().Move(150, 150);
     float x = -1, y = -1;
     int clicks = 0;
-    label.MouseDown = [&](std::int16_t, std::int16_t, float mx, float my) {
-        x = mx;
-        y = my;
+    label.MouseDown = [&](std::int16_t, std::int16_t, platform::TwipPoint at) {
+        x = at.x;
+        y = at.y;
     };
     label.Click = [&] { ++clicks; };
     table.SetVisible(true);
