@@ -18,13 +18,8 @@ const char* const kTwoEffects =
 
 class EffectMgmtTest : public ::testing::Test {
   protected:
-    void SetUp() override { Reset(); }
-    void TearDown() override {
-        Reset();
-        CurrentGameFile.clear();
-    }
-
-    static void Reset() { Model().Reset(); }
+    void SetUp() override { Model().Reset(); }
+    void TearDown() override { Model().Reset(); }
 
     void LoadFrom(const std::string& name, const std::string& text) {
         folder_.Write(name, text);

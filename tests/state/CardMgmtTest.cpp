@@ -120,10 +120,7 @@ struct OpeningDealCase {
 class OpeningDealTest : public testing::TestWithParam<OpeningDealCase> {
   protected:
     void SetUp() override { readertest::ResetReaderState(); }
-    void TearDown() override {
-        readertest::ResetReaderState();
-        LoadedCardControls = 0;
-    }
+    void TearDown() override { readertest::ResetReaderState(); }
 };
 
 // The opening deal of every deck's `deal` count, round the seats, then the ON_HAND cards.

@@ -26,7 +26,6 @@ class DecksMgmtTest : public testing::Test {
   protected:
     void SetUp() override {
         readertest::ResetReaderState();
-        EffectDef.Fill(EffectSlot{});
         EffectDef[1].name = kOnHand;
         EffectDef[2].name = kOnPlay;
         Game.effectCount = 2;

@@ -24,7 +24,9 @@ TEST(GetBoolDirective, ReadsTrueFalseAndReportsAnythingElse) {
         EXPECT_EQ(GetBoolDirective("COMMON 1", c.key, c.defaultValue), c.result) << c.key;
     EXPECT_EQ(messages.Messages(),
               std::vector<std::string>{"Directive d in section [COMMON 1] has an invalid value: yes"});
-    CurrentGameFile.clear();
+    // Given a file, the directive comes from that file, not from the game in use.
+    EXPECT_FALSE(GetBoolDirective("COMMON 1", "a", true, folder.Path() + "\\other.game"));
+    Model().Reset();
 }
 
 TEST(DateCode, IsCenturyYearAndDayOfTheYear) {
@@ -104,5 +106,5 @@ TEST(ResetTableState, ForgetsTheInteractionStateOfThePreviousGame) {
     folder.Write("g.game", "[LOG]\nmax_log_items=0\n");
     ResetTableState();
     EXPECT_EQ(LogLines.size(), 201u); // below 1 means the default of 200
-    CurrentGameFile.clear();
+    Model().Reset();
 }
