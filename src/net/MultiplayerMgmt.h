@@ -2,7 +2,6 @@
 // changes made outside a table action, and the two seats of a connection.
 #pragma once
 
-#include "common/Messages.h"
 #include "state/TableState.h"
 
 #include <array>

@@ -36,8 +36,8 @@ class TableView {
     // Shows a picture file in the modal copyright window.
     virtual void ShowCopyrightPicture(const std::string& path);
 
-    // A deck's draw order changed outside a table action (the window tells the other side in
-    // direct play).
+    // A deck's draw order changed outside a table action. The table window, which holds the
+    // connection, passes it on with SendDeckShuffle; the model itself knows nothing of direct play.
     virtual void DeckShuffled(std::int16_t deck);
 };
 
