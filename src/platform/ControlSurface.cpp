@@ -2,6 +2,7 @@
 
 #include "platform/NativeWidget.h"
 #include "platform/QtPicture.h"
+#include "platform/QtRuntime.h"
 #include "platform/QtText.h"
 #include "platform/Twips.h"
 
@@ -20,30 +21,6 @@
 namespace platform {
 
 namespace {
-
-int RoundPixels(double twips, int twipsPerPixel) {
-    double pixels = std::nearbyint(twips / twipsPerPixel);
-    if (!(pixels >= -1e6)) return 0;
-    return static_cast<int>(std::min(pixels, 1e6));
-}
-
-int ButtonOf(Qt::MouseButton button) {
-    switch (button) {
-    case Qt::LeftButton:
-        return 1;
-    case Qt::RightButton:
-        return 2;
-    case Qt::MiddleButton:
-        return 4;
-    default:
-        return 0;
-    }
-}
-
-int ShiftOf(Qt::KeyboardModifiers modifiers) {
-    return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0) |
-           (modifiers & Qt::AltModifier ? 4 : 0);
-}
 
 // Where a w x h mask shows (every pixel that is not the key), as the window system wants a
 // region: rows with the same runs make one band of rectangles, bands from top to bottom and runs
@@ -196,13 +173,8 @@ struct ControlSurface::Impl {
 
     MouseEvent EventOf(QMouseEvent* e, Qt::MouseButton button) const {
         MouseEvent m;
-        m.button = button == Qt::NoButton ? 0 : ButtonOf(button);
-        if (button == Qt::NoButton) {
-            Qt::MouseButtons held = e->buttons();
-            m.button = (held & Qt::LeftButton ? 1 : 0) | (held & Qt::RightButton ? 2 : 0) |
-                       (held & Qt::MiddleButton ? 4 : 0);
-        }
-        m.shift = ShiftOf(e->modifiers());
+        m.button = button == Qt::NoButton ? ButtonsMaskOf(e->buttons()) : ButtonMaskOf(button);
+        m.shift = ShiftMaskOf(e->modifiers());
         m.x = static_cast<float>(e->position().x());
         m.y = static_cast<float>(e->position().y());
         return m;
@@ -268,16 +240,16 @@ int ControlSurface::ScaleHeight() const {
 }
 
 void ControlSurface::SetLeft(double twips) {
-    if (impl_->widget) impl_->widget->move(RoundPixels(twips, kTwipsPerPixelX), impl_->widget->y());
+    if (impl_->widget) impl_->widget->move(RoundedPixels(twips, kTwipsPerPixelX), impl_->widget->y());
 }
 void ControlSurface::SetTop(double twips) {
-    if (impl_->widget) impl_->widget->move(impl_->widget->x(), RoundPixels(twips, kTwipsPerPixelY));
+    if (impl_->widget) impl_->widget->move(impl_->widget->x(), RoundedPixels(twips, kTwipsPerPixelY));
 }
 void ControlSurface::SetWidth(double twips) {
-    impl_->Resize(RoundPixels(twips, kTwipsPerPixelX), impl_->height);
+    impl_->Resize(RoundedPixels(twips, kTwipsPerPixelX), impl_->height);
 }
 void ControlSurface::SetHeight(double twips) {
-    impl_->Resize(impl_->width, RoundPixels(twips, kTwipsPerPixelY));
+    impl_->Resize(impl_->width, RoundedPixels(twips, kTwipsPerPixelY));
 }
 void ControlSurface::Move(double left, double top) {
     SetLeft(left);
@@ -285,7 +257,7 @@ void ControlSurface::Move(double left, double top) {
 }
 void ControlSurface::Move(double left, double top, double width, double height) {
     Move(left, top);
-    impl_->Resize(RoundPixels(width, kTwipsPerPixelX), RoundPixels(height, kTwipsPerPixelY));
+    impl_->Resize(RoundedPixels(width, kTwipsPerPixelX), RoundedPixels(height, kTwipsPerPixelY));
 }
 void ControlSurface::SetSizePixels(int width, int height) {
     impl_->Resize(width, height);
