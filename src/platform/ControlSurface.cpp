@@ -78,6 +78,8 @@ class SurfaceWidget : public QWidget {
 struct ControlSurface::Impl {
     ControlSurface& self;
     QPointer<SurfaceWidget> widget;
+    // The widget as registered for drops: a parent window may delete it first.
+    QWidget* dropKey = nullptr;
     Picture drawing;
     Picture picture;
     Picture maskPicture;
@@ -212,9 +214,19 @@ void SurfaceWidget::mouseDoubleClickEvent(QMouseEvent*) {
 
 ControlSurface::ControlSurface(NativeWidget* parent)
     : impl_(std::make_unique<Impl>(*this, ToQWidget(parent))) {
+    EnsureEventHub();
+    impl_->dropKey = impl_->widget;
+    RegisterDropTarget(impl_->dropKey, DropTarget{&OnDragOver, &OnDragDrop});
     if (parent) impl_->widget->show();
 }
-ControlSurface::~ControlSurface() = default;
+ControlSurface::~ControlSurface() {
+    UnregisterDropTarget(impl_->dropKey);
+    if (DragSource() == impl_->dropKey) CancelDrag();
+}
+
+void ControlSurface::Drag() {
+    if (impl_->widget) BeginDrag(impl_->widget);
+}
 
 NativeWidget* ControlSurface::Handle() const {
     return ToNativeWidget(impl_->widget.data());

@@ -3,6 +3,7 @@
 #include "platform/QtRuntime.h"
 #include "platform/QtText.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -23,6 +24,15 @@ template <class W> W* Make(NativeWidget* parent) {
 template <class W> W* As(const Control& c) {
     return static_cast<W*>(WidgetOf(c));
 }
+
+// Check boxes and option buttons take a click anywhere on them, not only on their mark and text.
+template <class B> class WholeButton : public B {
+  public:
+    using B::B;
+
+  protected:
+    bool hitButton(const QPoint& pos) const override { return this->rect().contains(pos); }
+};
 
 // Multi-line text boxes hold lines ended by CR LF, as the windows write them.
 QString FromWindowsText(const std::string& text) {
@@ -245,7 +255,8 @@ void CommandButton::CopyDesign(const Control& base) {
 
 // CheckBox
 
-CheckBox::CheckBox(NativeWidget* parent) : Control(ToNativeWidget(Make<QCheckBox>(parent)), false) {
+CheckBox::CheckBox(NativeWidget* parent)
+    : Control(ToNativeWidget(Make<WholeButton<QCheckBox>>(parent)), false) {
     QCheckBox* box = As<QCheckBox>(*this);
     QObject::connect(box, &QCheckBox::stateChanged, box, [this] { RaiseClick(); });
 }
@@ -280,9 +291,26 @@ void CheckBox::CopyDesign(const Control& base) {
 
 // OptionButton
 
+namespace {
+
+// The options of one parent, and only those: Qt's own grouping would take in the options of
+// frames inside that parent as well.
+QButtonGroup* OptionGroupOf(QWidget* parent) {
+    static const QString name = QStringLiteral("karvelOptions");
+    auto* group = parent->findChild<QButtonGroup*>(name, Qt::FindDirectChildrenOnly);
+    if (!group) {
+        group = new QButtonGroup(parent);
+        group->setObjectName(name);
+    }
+    return group;
+}
+
+} // namespace
+
 OptionButton::OptionButton(NativeWidget* parent)
-    : Control(ToNativeWidget(Make<QRadioButton>(parent)), false) {
+    : Control(ToNativeWidget(Make<WholeButton<QRadioButton>>(parent)), false) {
     QRadioButton* option = As<QRadioButton>(*this);
+    if (QWidget* container = option->parentWidget()) OptionGroupOf(container)->addButton(option);
     QObject::connect(option, &QRadioButton::toggled, option, [this](bool on) {
         if (on) RaiseClick();
     });
@@ -303,9 +331,10 @@ void OptionButton::SetValue(bool value) {
         return;
     }
     // Exclusive buttons cannot be unchecked one by one.
-    option->setAutoExclusive(false);
+    QButtonGroup* group = option->group();
+    if (group) group->setExclusive(false);
     option->setChecked(false);
-    option->setAutoExclusive(true);
+    if (group) group->setExclusive(true);
 }
 void OptionButton::CopyDesign(const Control& base) {
     Control::CopyDesign(base);

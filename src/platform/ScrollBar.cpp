@@ -35,13 +35,11 @@ ScrollBar::ScrollBar(NativeWidget* parent, bool vertical)
 }
 
 void ScrollBar::ApplyRange() {
+    // A value that the new range moves raises Change through the bar itself.
     QScrollBar* bar = BarOf(*this);
-    const int value = Value();
     bar->setInvertedAppearance(min_ > max_);
     bar->setInvertedControls(min_ > max_);
     bar->setRange(std::min(min_, max_), std::max(min_, max_));
-    if (value != Value())
-        if (auto h = OnChange) h();
 }
 void ScrollBar::SetMin(int min) {
     min_ = min;
