@@ -80,5 +80,8 @@ QWidget* DragSource();
 // The pointer is over a point (pixels) of a widget; the drop ends the drag there.
 void DragMovedTo(QWidget* widget, QPointF local);
 void DropOn(QWidget* widget, QPointF local);
+// Where the pointer is for the next mouse event of a drag, when the window system cannot tell
+// (the offscreen platform has no screen to look at); nullptr goes back to asking it.
+void SetPointerOverride(QWidget* widget, QPointF local);
 
 } // namespace platform

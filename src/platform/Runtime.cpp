@@ -59,6 +59,8 @@ struct Drag {
     QPointer<QWidget> over;
 };
 Drag g_drag;
+QPointer<QWidget> g_pointerWidget;
+QPointF g_pointerLocal;
 
 std::unordered_map<const QWidget*, DropTarget>& Targets() {
     static std::unordered_map<const QWidget*, DropTarget> targets;
@@ -153,9 +155,10 @@ class EventHub : public QObject {
             if (!g_drag.active) return false;
             auto* e = static_cast<QMouseEvent*>(event);
             const QPointF global = e->globalPosition();
-            QWidget* under = QApplication::widgetAt(global.toPoint());
+            QWidget* under =
+                g_pointerWidget ? g_pointerWidget.data() : QApplication::widgetAt(global.toPoint());
             if (!under) under = widget;
-            const QPointF local = under->mapFromGlobal(global);
+            const QPointF local = g_pointerWidget ? g_pointerLocal : under->mapFromGlobal(global);
             if (event->type() == QEvent::MouseMove)
                 DragMovedTo(under, local);
             else
@@ -297,6 +300,11 @@ void DragMovedTo(QWidget* widget, QPointF local) {
         return;
     }
     if (target) SendDrag(target, local, 2, false, g_drag.source);
+}
+
+void SetPointerOverride(QWidget* widget, QPointF local) {
+    g_pointerWidget = widget;
+    g_pointerLocal = local;
 }
 
 void DropOn(QWidget* widget, QPointF local) {

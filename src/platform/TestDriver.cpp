@@ -25,14 +25,28 @@ bool Deliver(QWidget* widget, QEvent::Type type, int button, int buttons, int sh
     QWidget* window = widget->window();
     if (!window->isVisible() || !window->windowHandle()) return false;
     const QPointF inWindow = widget->mapTo(window, local);
-    if (DragSource() && (type == QEvent::MouseMove || type == QEvent::MouseButtonRelease)) {
+    QWidget* source = DragSource();
+    if (source && (type == QEvent::MouseMove || type == QEvent::MouseButtonRelease)) {
+        // The mouse still belongs to the window the drag began in: the event goes there, and the
+        // drag learns from us where the pointer is.
         QWidget* under = window->childAt(inWindow.toPoint());
         if (!under) under = window;
         const QPointF there = under->mapFrom(window, inWindow);
-        if (type == QEvent::MouseMove)
-            DragMovedTo(under, there);
-        else
-            DropOn(under, there);
+        QWidget* sourceWindow = source->window();
+        if (!sourceWindow->windowHandle()) {
+            if (type == QEvent::MouseMove)
+                DragMovedTo(under, there);
+            else
+                DropOn(under, there);
+            return true;
+        }
+        SetPointerOverride(under, there);
+        const QPointF inSource = source->mapTo(sourceWindow, QPointF(0, 0));
+        QMouseEvent event(type, inSource, sourceWindow->mapToGlobal(inSource), QtButtonOf(button),
+                          type == QEvent::MouseMove ? QtButtonOf(buttons) : Qt::NoButton,
+                          QtModifiersOf(shift));
+        QApplication::sendEvent(sourceWindow->windowHandle(), &event);
+        SetPointerOverride(nullptr, QPointF());
         return true;
     }
     Qt::MouseButtons held;

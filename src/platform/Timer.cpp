@@ -4,15 +4,16 @@
 
 #include <algorithm>
 #include <limits>
-#include <set>
+#include <vector>
 
 namespace platform {
 namespace {
 
 bool g_manual = false;
 
-std::set<Timer::Impl*>& Timers() {
-    static std::set<Timer::Impl*> timers;
+// In the order the timers were made: timers due at the same moment fire in that order.
+std::vector<Timer::Impl*>& Timers() {
+    static std::vector<Timer::Impl*> timers;
     return timers;
 }
 
@@ -46,10 +47,10 @@ struct Timer::Impl {
 };
 
 Timer::Timer() : impl_(std::make_unique<Impl>(*this)) {
-    Timers().insert(impl_.get());
+    Timers().push_back(impl_.get());
 }
 Timer::~Timer() {
-    Timers().erase(impl_.get());
+    std::erase(Timers(), impl_.get());
 }
 
 int Timer::Interval() const {
