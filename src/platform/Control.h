@@ -22,6 +22,8 @@ struct DragEvent {
     int state = 2;
 };
 
+// A control lives inside its form: it must not outlive the form (declare controls after their
+// form, as members of the window that owns both).
 class Control {
   public:
     virtual ~Control();

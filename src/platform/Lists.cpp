@@ -36,7 +36,12 @@ ListBox::ListBox(NativeWidget* parent, bool multiSelect)
     QListWidget* list = ListOf(*this);
     list->setSelectionMode(multiSelect ? QAbstractItemView::MultiSelection
                                        : QAbstractItemView::SingleSelection);
-    QObject::connect(list, &QListWidget::currentRowChanged, list, [this] { RaiseClick(); });
+    // A list that keeps one choice says so when the choice moves; a multi-select list whenever an
+    // item is picked or let go.
+    if (multiSelect)
+        QObject::connect(list, &QListWidget::itemSelectionChanged, list, [this] { RaiseClick(); });
+    else
+        QObject::connect(list, &QListWidget::currentRowChanged, list, [this] { RaiseClick(); });
     QObject::connect(list, &QListWidget::itemDoubleClicked, list, [this] {
         if (auto h = OnDblClick) h();
     });
@@ -51,10 +56,12 @@ void ListBox::AddItem(const std::string& text, int index) {
 void ListBox::RemoveItem(int index) {
     QListWidget* list = ListOf(*this);
     if (!InRange(index, list->count())) return;
+    const QSignalBlocker block(list);
     delete list->takeItem(index);
 }
 void ListBox::Clear() {
     QListWidget* list = ListOf(*this);
+    const QSignalBlocker block(list);
     list->clear();
 }
 int ListBox::ListCount() const {
@@ -147,13 +154,15 @@ void ComboBox::AddItem(const std::string& text, int index) {
     const QSignalBlocker block(combo);
     const QString edit = combo->currentText();
     combo->insertItem(InRange(index, combo->count() + 1) ? index : combo->count(), ToQString(text));
-    if (combo->isEditable() && combo->count() == 1) {
+    // The first item is not chosen by being added.
+    if (combo->count() == 1) {
         combo->setCurrentIndex(-1);
-        combo->setEditText(edit);
+        if (combo->isEditable()) combo->setEditText(edit);
     }
 }
 void ComboBox::RemoveItem(int index) {
     QComboBox* combo = ComboOf(*this);
+    const QSignalBlocker block(combo);
     if (InRange(index, combo->count())) combo->removeItem(index);
 }
 void ComboBox::Clear() {

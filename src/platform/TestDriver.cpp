@@ -164,6 +164,9 @@ bool Click(const Form& f, int x, int y) {
 bool DoubleClick(const Control& c) {
     return DoubleClickIn(WidgetOf(c), Centre(WidgetOf(c)));
 }
+bool DoubleClick(const Control& c, int x, int y) {
+    return DoubleClickIn(WidgetOf(c), Pixels(x, y));
+}
 bool DoubleClick(const Form& f, int x, int y) {
     return DoubleClickIn(ClientWidgetOf(f), Pixels(x, y));
 }

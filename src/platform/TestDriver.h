@@ -37,6 +37,7 @@ bool Click(const Control& control);
 bool Click(const Control& control, int x, int y);
 bool Click(const Form& form, int x, int y);
 bool DoubleClick(const Control& control);
+bool DoubleClick(const Control& control, int x, int y);
 bool DoubleClick(const Form& form, int x, int y);
 
 // Keys go to the focused control of the form (or the form itself): a key down and up with its

@@ -123,8 +123,13 @@ TEST(ListBox, ItemsIndexesDataAndClicks) {
     EXPECT_EQ(clicks, 1);
     drive::DoubleClick(list);
     EXPECT_EQ(doubles, 0) << "below the items";
+    drive::DoubleClick(list, 300, 20);
+    EXPECT_EQ(doubles, 1);
+    clicks = 0;
+    list.RemoveItem(0);
     list.Clear();
     EXPECT_EQ(list.ListCount(), 0);
+    EXPECT_EQ(clicks, 0) << "removing items is not a click";
 }
 
 TEST(ListBox, MultiSelectKeepsSeveralItemsSelected) {
@@ -141,6 +146,15 @@ TEST(ListBox, MultiSelectKeepsSeveralItemsSelected) {
     list.SetSelected(0, false);
     EXPECT_EQ(list.SelCount(), 1);
     EXPECT_FALSE(list.Selected(-1));
+
+    list.Move(0, 0, 3000, 3000);
+    int clicks = 0;
+    list.OnClick = [&] { ++clicks; };
+    form.Show();
+    drive::Click(list, 300, 20);
+    drive::Click(list, 300, 20);
+    EXPECT_EQ(clicks, 2) << "picking and letting go of an item are clicks";
+    EXPECT_FALSE(list.Selected(0));
 }
 
 TEST(ComboBox, ChangeWhileTypingAndClickWhenChoosing) {
