@@ -170,3 +170,15 @@ TEST(DialogSeams, TheViewerOpensOnlyPlainFilesInsideTheProgramFolder) {
     EXPECT_EQ(std::filesystem::path(script.Documents()[0]).filename(), "help.txt");
     std::filesystem::remove(outside);
 }
+
+TEST(Menu, ItemsMayOutliveTheirForm) {
+    auto form = std::make_unique<Form>();
+    Menu file(form->Menus(), "File");
+    Menu open(file, "Open");
+    form->Show();
+    form.reset();
+    file.SetVisible(false);
+    open.SetCaption("Open...");
+    EXPECT_EQ(open.Caption(), "Open...");
+    EXPECT_EQ(file.Items().size(), 1u);
+}
