@@ -292,9 +292,10 @@ QWidget* DragSource() {
 void DragMovedTo(QWidget* widget, QPointF local) {
     if (!g_drag.active) return;
     if (!g_drag.source) return CancelDrag();
+    const QPointF global = widget ? widget->mapToGlobal(local) : QPointF();
     QWidget* target = widget ? FindTarget(widget, local) : nullptr;
     if (target != g_drag.over) {
-        if (QWidget* left = g_drag.over) SendDrag(left, QPointF(), 1, false, g_drag.source);
+        if (QWidget* left = g_drag.over) SendDrag(left, left->mapFromGlobal(global), 1, false, g_drag.source);
         g_drag.over = target;
         if (target) SendDrag(target, local, 0, false, g_drag.source);
         return;

@@ -337,3 +337,43 @@ TEST(Shape, TakesNoClicksAndDrawsItsBorder) {
     EXPECT_EQ(shown.GetPixel(0, 50), MakeColour(255, 0, 0));
     EXPECT_EQ(shown.GetPixel(50, 50), MakeColour(255, 255, 255));
 }
+
+TEST(ScrollBar, DraggingTheThumbScrollsAndLettingGoChanges) {
+    Form form;
+    ScrollBar bar(form.Handle(), false);
+    bar.Move(0, 0, 3000, 255);
+    bar.SetMax(100);
+    bar.SetLargeChange(10);
+    std::vector<std::string> events;
+    bar.OnScroll = [&] { events.push_back("scroll " + std::to_string(bar.Value())); };
+    bar.OnChange = [&] { events.push_back("change " + std::to_string(bar.Value())); };
+    form.Show();
+    // The thumb sits at the left end; take it and carry it to the middle of the track.
+    drive::MouseDown(bar, 1, 0, 20 * 15, 8 * 15);
+    drive::MouseMove(bar, 1, 0, 60 * 15, 8 * 15);
+    drive::MouseMove(bar, 1, 0, 100 * 15, 8 * 15);
+    drive::MouseUp(bar, 1, 0, 100 * 15, 8 * 15);
+    ASSERT_GE(events.size(), 3u);
+    EXPECT_EQ(events.front().rfind("scroll ", 0), 0u) << events.front();
+    EXPECT_EQ(events.back(), "change " + std::to_string(bar.Value()));
+    EXPECT_GT(bar.Value(), 20);
+    EXPECT_LT(bar.Value(), 80);
+}
+
+TEST(Line, DrawsBetweenItsPointsAndTakesNoClicks) {
+    Form form;
+    form.SetBackColor(MakeColour(255, 255, 255));
+    Line line(form.Handle());
+    line.SetBorderColor(MakeColour(0, 0, 0));
+    line.SetPoints(150, 300, 1500, 300);
+    EXPECT_EQ(line.X2(), 1500);
+    int clicks = 0;
+    form.OnClick = [&] { ++clicks; };
+    form.Show();
+    drive::Click(form, 750, 300);
+    EXPECT_EQ(clicks, 1);
+    Picture shown = drive::Grab(form);
+    EXPECT_EQ(shown.GetPixel(50, 20), MakeColour(0, 0, 0));
+    EXPECT_EQ(shown.GetPixel(50, 25), MakeColour(255, 255, 255));
+    EXPECT_EQ(shown.GetPixel(5, 20), MakeColour(255, 255, 255)) << "the line starts at its first point";
+}

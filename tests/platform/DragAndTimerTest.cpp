@@ -68,9 +68,13 @@ TEST(Drag, FromAControlOnOneFormDropsOnAControlOfAnotherAtTheDropPoint) {
     ASSERT_TRUE(drive::MouseDown(w.card, 1, 0, 150, 150));
     drive::MouseMove(w.base, 1, 0, 300, 450);
     drive::MouseMove(w.base, 1, 0, 330, 480);
+    drive::MouseMove(w.table, 1, 0, 150, 150); // off the picture box: it is left
+    drive::MouseMove(w.base, 1, 0, 450, 600);
     drive::MouseUp(w.base, 1, 0, 600, 900);
-    EXPECT_EQ(w.events, (std::vector<std::string>{"base over card 300,450 state 0", "base over card 330,480",
-                                                  "base drop card 600,900"}));
+    EXPECT_EQ(w.events,
+              (std::vector<std::string>{"base over card 300,450 state 0", "base over card 330,480",
+                                        "base over card -150,-150 state 1", "base over card 450,600 state 0",
+                                        "base drop card 600,900"}));
     // The drag is over: a further release goes where it lands, not to the drop handlers.
     w.events.clear();
     drive::MouseUp(w.base, 1, 0, 600, 900);
