@@ -1,6 +1,6 @@
 // A control array: elements of one kind under one name, told apart by their index. Elements
 // placed when the window is made stay for its life; Load(i) adds an element like the first one
-// (hidden, as new elements start), Unload(i) frees an element added that way.
+// (made by the array's factory), Unload(i) frees an element added that way.
 #pragma once
 
 #include <functional>
@@ -34,7 +34,6 @@ template <class T> class ControlArray {
             factory_(*elements_.begin()->second.element, *elements_.rbegin()->second.element);
         if (!element) return nullptr;
         Name(*element, index);
-        if constexpr (requires { element->SetVisible(false); }) element->SetVisible(false);
         T* raw = element.get();
         elements_[index] = Entry{std::move(element), false};
         if (OnLoaded) OnLoaded(index, *raw);
@@ -87,18 +86,21 @@ template <class T> class ControlArray {
 };
 
 // The factory of an array of stock controls or menu items: a new element in the same parent that
-// takes over the first element's design (menu items go right after the last element).
+// takes over the first element's design. A new control starts hidden; a new menu item shows at
+// once, right after the array's last item.
 template <class T> typename ControlArray<T>::Factory LikeFirst() {
     return [](const T& first, const T& last) -> std::unique_ptr<T> {
         std::unique_ptr<T> element;
         if constexpr (requires { first.ParentHandle(); }) {
             (void)last;
             element = std::make_unique<T>(first.ParentHandle());
+            element->CopyDesign(first);
+            element->SetVisible(false);
         } else {
             if (!first.Parent()) return nullptr;
             element = std::make_unique<T>(*first.Parent(), "", &last);
+            element->CopyDesign(first);
         }
-        element->CopyDesign(first);
         return element;
     };
 }

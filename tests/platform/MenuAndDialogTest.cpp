@@ -98,8 +98,8 @@ TEST(Menu, IndexedItemsLoadedAtRunTimeFollowTheirArrayInOrder) {
     for (int i = 1; i <= 3; ++i) {
         Menu* item = items.Load(i);
         ASSERT_NE(item, nullptr);
+        EXPECT_TRUE(item->Visible()) << "a new menu item shows at once";
         item->SetCaption("Category " + std::to_string(i));
-        item->SetVisible(true);
     }
     std::vector<std::string> captions;
     for (Menu* item : categories.Items())
