@@ -182,6 +182,50 @@ void Line::CopyDesign(const Control& base) {
     }
 }
 
+// Image
+
+struct Image::Impl {
+    Picture picture;
+    bool stretch = false;
+};
+
+Image::Image(NativeWidget* parent)
+    : Control(ToNativeWidget(Painted(parent, true)), true), impl_(std::make_unique<Impl>()) {
+    auto* widget = static_cast<PaintedWidget*>(WidgetOf(*this));
+    widget->paint = [this, widget](QPainter& painter) {
+        const QImage& image = PictureAccess::Image(impl_->picture);
+        if (impl_->stretch) {
+            painter.setRenderHint(QPainter::SmoothPixmapTransform);
+            painter.drawImage(widget->rect(), image);
+        } else {
+            painter.drawImage(0, 0, image);
+        }
+    };
+}
+Image::~Image() = default;
+const Picture& Image::GetPicture() const {
+    return impl_->picture;
+}
+void Image::SetPicture(const Picture& picture) {
+    impl_->picture = picture;
+    if (!impl_->stretch) WidgetOf(*this)->resize(picture.Width(), picture.Height());
+    Refresh();
+}
+bool Image::Stretch() const {
+    return impl_->stretch;
+}
+void Image::SetStretch(bool stretch) {
+    impl_->stretch = stretch;
+    SetPicture(impl_->picture);
+}
+void Image::CopyDesign(const Control& base) {
+    Control::CopyDesign(base);
+    if (auto* other = dynamic_cast<const Image*>(&base)) {
+        impl_->stretch = other->impl_->stretch;
+        SetPicture(other->impl_->picture);
+    }
+}
+
 // PictureBox
 
 struct PictureBox::Impl {

@@ -1,4 +1,4 @@
-// The drawing controls of a form: shape, line and the picture box that keeps what is drawn on
+// The drawing controls of a form: shape, line, image and the picture box that keeps what is drawn on
 // it (its drawing persists, as with AutoRedraw).
 #pragma once
 
@@ -74,6 +74,24 @@ class PictureBox : public Control {
     const Picture& Drawing() const;
     // Clears the drawing to the back colour and the background picture.
     void Cls();
+    void CopyDesign(const Control& base) override;
+
+    struct Impl;
+
+  private:
+    std::unique_ptr<Impl> impl_;
+};
+
+// An image: a picture shown at the top-left corner, or stretched over the whole control, with
+// nothing drawn behind it. Without Stretch it takes the picture's size.
+class Image : public Control {
+  public:
+    explicit Image(NativeWidget* parent);
+    ~Image() override;
+    const Picture& GetPicture() const;
+    void SetPicture(const Picture& picture);
+    bool Stretch() const;
+    void SetStretch(bool stretch);
     void CopyDesign(const Control& base) override;
 
     struct Impl;

@@ -377,3 +377,25 @@ TEST(Line, DrawsBetweenItsPointsAndTakesNoClicks) {
     EXPECT_EQ(shown.GetPixel(50, 25), MakeColour(255, 255, 255));
     EXPECT_EQ(shown.GetPixel(5, 20), MakeColour(255, 255, 255)) << "the line starts at its first point";
 }
+
+TEST(Image, TakesThePicturesSizeUnlessStretched) {
+    Form form;
+    form.SetBackColor(MakeColour(255, 255, 255));
+    Image logo(form.Handle());
+    logo.Move(0, 0, 1500, 1500);
+    Picture face(4, 2, MakeColour(255, 0, 0));
+    face.SetPixel(3, 1, MakeColour(0, 0, 255));
+    logo.SetPicture(face);
+    EXPECT_EQ(logo.Width(), 60);
+    EXPECT_EQ(logo.Height(), 30);
+    form.Show();
+    EXPECT_EQ(drive::Grab(form).GetPixel(3, 1), MakeColour(0, 0, 255));
+    EXPECT_EQ(drive::Grab(form).GetPixel(5, 1), MakeColour(255, 255, 255));
+    logo.SetStretch(true);
+    logo.Move(0, 0, 120, 60);
+    EXPECT_EQ(drive::Grab(form).GetPixel(7, 3), MakeColour(0, 0, 255)) << "the corner pixel, twice as large";
+    int clicks = 0;
+    logo.OnClick = [&] { ++clicks; };
+    drive::Click(logo);
+    EXPECT_EQ(clicks, 1);
+}
