@@ -17,6 +17,14 @@ void InstallQuietSeams() {
     platform::SetMessageHandler([](const std::string&) {});
     platform::SetQuestionHandler([](const std::string&) { return false; });
     platform::SetEndHandler([](int code) { throw ProgramEnded{code}; });
+    // Nothing waits for a person: a modal form is hidden at once, a pop-up menu or chooser is
+    // dismissed, and no viewer is started.
+    platform::SetModalHandler([](platform::Form&) {});
+    platform::SetPopupHandler([](const platform::Menu&) { return std::string(); });
+    platform::SetInputHandler([](const std::string&, const std::string&) { return std::nullopt; });
+    platform::SetFileHandler([](bool, const platform::FileRequest&) { return std::nullopt; });
+    platform::SetColourHandler([](platform::Colour) { return std::nullopt; });
+    platform::SetDocumentHandler([](const std::string&) { return false; });
 }
 
 MessageRecorder::MessageRecorder() {

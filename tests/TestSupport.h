@@ -12,8 +12,8 @@ struct ProgramEnded {
     int code;
 };
 
-// Default seams for tests: messages go to stderr-free storage, questions answer no, and the
-// program's end throws ProgramEnded.
+// Default seams for tests: messages go to stderr-free storage, questions answer no, the
+// program's end throws ProgramEnded, and modal forms, pop-up menus and choosers never wait.
 void InstallQuietSeams();
 
 // Records every message shown while it lives.

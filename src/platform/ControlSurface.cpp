@@ -3,6 +3,7 @@
 #include "platform/EventGuard.h"
 #include "platform/NativeWidget.h"
 #include "platform/QtPicture.h"
+#include "platform/QtRuntime.h"
 #include "platform/QtText.h"
 #include "platform/Twips.h"
 
@@ -21,30 +22,6 @@
 namespace platform {
 
 namespace {
-
-int RoundPixels(double twips, int twipsPerPixel) {
-    double pixels = std::nearbyint(twips / twipsPerPixel);
-    if (!(pixels >= -1e6)) return 0;
-    return static_cast<int>(std::min(pixels, 1e6));
-}
-
-int ButtonOf(Qt::MouseButton button) {
-    switch (button) {
-    case Qt::LeftButton:
-        return 1;
-    case Qt::RightButton:
-        return 2;
-    case Qt::MiddleButton:
-        return 4;
-    default:
-        return 0;
-    }
-}
-
-int ShiftOf(Qt::KeyboardModifiers modifiers) {
-    return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0) |
-           (modifiers & Qt::AltModifier ? 4 : 0);
-}
 
 // Where a w x h mask shows (every pixel that is not the key), as the window system wants a
 // region: rows with the same runs make one band of rectangles, bands from top to bottom and runs
@@ -102,6 +79,8 @@ class SurfaceWidget : public QWidget {
 struct ControlSurface::Impl {
     ControlSurface& self;
     QPointer<SurfaceWidget> widget;
+    // The widget as registered for drops: a parent window may delete it first.
+    QWidget* dropKey = nullptr;
     Picture drawing;
     Picture picture;
     Picture maskPicture;
@@ -197,13 +176,8 @@ struct ControlSurface::Impl {
 
     MouseEvent EventOf(QMouseEvent* e, Qt::MouseButton button) const {
         MouseEvent m;
-        m.button = button == Qt::NoButton ? 0 : ButtonOf(button);
-        if (button == Qt::NoButton) {
-            Qt::MouseButtons held = e->buttons();
-            m.button = (held & Qt::LeftButton ? 1 : 0) | (held & Qt::RightButton ? 2 : 0) |
-                       (held & Qt::MiddleButton ? 4 : 0);
-        }
-        m.shift = ShiftOf(e->modifiers());
+        m.button = button == Qt::NoButton ? ButtonsMaskOf(e->buttons()) : ButtonMaskOf(button);
+        m.shift = ShiftMaskOf(e->modifiers());
         m.x = static_cast<float>(e->position().x());
         m.y = static_cast<float>(e->position().y());
         return m;
@@ -243,9 +217,19 @@ void SurfaceWidget::mouseDoubleClickEvent(QMouseEvent*) {
 
 ControlSurface::ControlSurface(NativeWidget* parent)
     : impl_(std::make_unique<Impl>(*this, ToQWidget(parent))) {
+    EnsureEventHub();
+    impl_->dropKey = impl_->widget;
+    RegisterDropTarget(impl_->dropKey, DropTarget{&OnDragOver, &OnDragDrop});
     if (parent) impl_->widget->show();
 }
-ControlSurface::~ControlSurface() = default;
+ControlSurface::~ControlSurface() {
+    UnregisterDropTarget(impl_->dropKey);
+    if (DragSource() == impl_->dropKey) CancelDrag();
+}
+
+void ControlSurface::Drag() {
+    if (impl_->widget) BeginDrag(impl_->widget);
+}
 
 NativeWidget* ControlSurface::Handle() const {
     return ToNativeWidget(impl_->widget.data());
@@ -271,16 +255,16 @@ int ControlSurface::ScaleHeight() const {
 }
 
 void ControlSurface::SetLeft(double twips) {
-    if (impl_->widget) impl_->widget->move(RoundPixels(twips, kTwipsPerPixelX), impl_->widget->y());
+    if (impl_->widget) impl_->widget->move(RoundedPixels(twips, kTwipsPerPixelX), impl_->widget->y());
 }
 void ControlSurface::SetTop(double twips) {
-    if (impl_->widget) impl_->widget->move(impl_->widget->x(), RoundPixels(twips, kTwipsPerPixelY));
+    if (impl_->widget) impl_->widget->move(impl_->widget->x(), RoundedPixels(twips, kTwipsPerPixelY));
 }
 void ControlSurface::SetWidth(double twips) {
-    impl_->Resize(RoundPixels(twips, kTwipsPerPixelX), impl_->height);
+    impl_->Resize(RoundedPixels(twips, kTwipsPerPixelX), impl_->height);
 }
 void ControlSurface::SetHeight(double twips) {
-    impl_->Resize(impl_->width, RoundPixels(twips, kTwipsPerPixelY));
+    impl_->Resize(impl_->width, RoundedPixels(twips, kTwipsPerPixelY));
 }
 void ControlSurface::Move(double left, double top) {
     SetLeft(left);
@@ -288,7 +272,7 @@ void ControlSurface::Move(double left, double top) {
 }
 void ControlSurface::Move(double left, double top, double width, double height) {
     Move(left, top);
-    impl_->Resize(RoundPixels(width, kTwipsPerPixelX), RoundPixels(height, kTwipsPerPixelY));
+    impl_->Resize(RoundedPixels(width, kTwipsPerPixelX), RoundedPixels(height, kTwipsPerPixelY));
 }
 void ControlSurface::SetSizePixels(int width, int height) {
     impl_->Resize(width, height);

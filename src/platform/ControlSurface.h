@@ -14,6 +14,7 @@
 namespace platform {
 
 struct NativeWidget;
+struct DragEvent;
 
 // Buttons: 1 left, 2 right, 4 middle. Shift: 1 Shift, 2 Ctrl, 4 Alt. X and Y in pixels from the
 // surface's top-left corner.
@@ -93,11 +94,17 @@ class ControlSurface {
     // What the window shows, child surfaces included, as a picture.
     Picture Grab() const;
 
+    // Starts an in-process drag of this surface (see Control::Drag).
+    void Drag();
+
     std::function<void()> OnClick;
     std::function<void()> OnDblClick;
     std::function<void(const MouseEvent&)> OnMouseDown;
     std::function<void(const MouseEvent&)> OnMouseMove;
     std::function<void(const MouseEvent&)> OnMouseUp;
+    // A drag passing over the surface or dropped on it, at a point in twips.
+    std::function<void(const DragEvent&)> OnDragOver;
+    std::function<void(const DragEvent&)> OnDragDrop;
 
     struct Impl;
 

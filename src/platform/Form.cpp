@@ -1,38 +1,381 @@
 #include "platform/Form.h"
 
+#include "platform/Keys.h"
+#include "platform/QtPicture.h"
+#include "platform/QtRuntime.h"
 #include "platform/QtText.h"
+#include "platform/Seams.h"
 #include "platform/Twips.h"
 
-#include <QWidget>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
 
 namespace platform {
+namespace {
 
-struct Form::Impl {
-    QWidget widget;
+ModalHandler g_modal;
+
+// The offscreen platform of the tests has no stacking order and says so on every raise.
+void Raise(QWidget* window) {
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) window->raise();
+}
+
+} // namespace
+
+class FormWidget : public QMainWindow {
+  public:
+    explicit FormWidget(Form& form) : form_(form) {}
+    Form& Owner() const { return form_; }
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+  private:
+    Form& form_;
 };
 
-Form::Form() : impl_(std::make_unique<Impl>()) {}
-Form::~Form() = default;
+struct Form::Impl {
+    Form& self;
+    QPointer<FormWidget> window;
+    QPointer<QWidget> client;
+    Menu menus;
+    bool loaded = false;
+    bool keyPreview = false;
+    Colour back = kSystemColourFlag | 15;
+    QEventLoop* modalLoop = nullptr;
+
+    explicit Impl(Form& form) : self(form), window(new FormWidget(form)), client(new QWidget) {
+        window->setCentralWidget(client);
+        window->setAttribute(Qt::WA_QuitOnClose, true);
+        AttachMenuBar(menus, window->menuBar());
+    }
+
+    int FrameExtraWidth() const { return window->frameGeometry().width() - window->width(); }
+    int FrameExtraHeight() const { return window->frameGeometry().height() - window->height(); }
+    int MenuHeight() const {
+        QMenuBar* bar = window->menuBar();
+        return bar->isVisibleTo(window) ? bar->sizeHint().height() : 0;
+    }
+
+    bool Unload(UnloadMode mode) {
+        QPointer<FormWidget> alive(window);
+        bool cancel = false;
+        if (auto h = self.OnQueryUnload) h(cancel, mode);
+        if (cancel || !alive) return !cancel && !alive;
+        if (auto h = self.OnUnload) h(cancel);
+        if (cancel || !alive) return !cancel && !alive;
+        loaded = false;
+        window->hide();
+        return true;
+    }
+};
+
+void FormWidget::closeEvent(QCloseEvent* event) {
+    if (form_.Internals().Unload(UnloadMode::CloseBox))
+        event->accept();
+    else
+        event->ignore();
+}
+void FormWidget::hideEvent(QHideEvent* event) {
+    QMainWindow::hideEvent(event);
+    if (QEventLoop* loop = form_.Internals().modalLoop) loop->quit();
+}
+void FormWidget::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (auto h = form_.OnResize) h();
+}
+void FormWidget::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        if (auto h = form_.OnActivate) h();
+}
+
+Form* FormOfWidget(const QWidget* widget) {
+    if (!widget) return nullptr;
+    auto* window = dynamic_cast<const FormWidget*>(widget->window());
+    return window ? &window->Owner() : nullptr;
+}
+QWidget* WindowWidgetOf(const Form& form) {
+    return form.Internals().window;
+}
+QWidget* ClientWidgetOf(const Form& form) {
+    return form.Internals().client;
+}
+
+Form::Form() : impl_(std::make_unique<Impl>(*this)) {
+    EnsureEventHub();
+    InstallMouseHook(impl_->client,
+                     MouseHandlers{&OnClick, &OnDblClick, &OnMouseDown, &OnMouseMove, &OnMouseUp}, true);
+    RegisterDropTarget(impl_->client, DropTarget{&OnDragOver, &OnDragDrop});
+}
+
+Form::~Form() {
+    UnregisterDropTarget(impl_->client);
+    if (!impl_->window) return;
+    // Owned windows are Qt children of this window: they belong to their own forms.
+    for (QObject* child : impl_->window->children())
+        if (auto* owned = dynamic_cast<FormWidget*>(child)) owned->setParent(nullptr);
+    if (impl_->modalLoop) impl_->modalLoop->quit();
+    delete impl_->window.data();
+}
+
+NativeWidget* Form::Handle() const {
+    return ToNativeWidget(impl_->client.data());
+}
+Menu& Form::Menus() {
+    return impl_->menus;
+}
 
 void Form::SetCaption(const std::string& caption) {
-    impl_->widget.setWindowTitle(ToQString(caption));
+    impl_->window->setWindowTitle(ToQString(caption));
 }
 std::string Form::Caption() const {
-    return FromQString(impl_->widget.windowTitle());
+    return FromQString(impl_->window->windowTitle());
 }
 
+int Form::Left() const {
+    return TwipsFromPixelsX(impl_->window->x());
+}
+int Form::Top() const {
+    return TwipsFromPixelsY(impl_->window->y());
+}
+int Form::Width() const {
+    return TwipsFromPixelsX(impl_->window->frameGeometry().width());
+}
+int Form::Height() const {
+    return TwipsFromPixelsY(impl_->window->frameGeometry().height());
+}
+void Form::SetLeft(int twips) {
+    Move(twips, Top());
+}
+void Form::SetTop(int twips) {
+    Move(Left(), twips);
+}
+void Form::SetWidth(int twips) {
+    Resize(twips, Height());
+}
+void Form::SetHeight(int twips) {
+    Resize(Width(), twips);
+}
+void Form::Move(int left, int top) {
+    impl_->window->move(RoundedPixels(left, kTwipsPerPixelX), RoundedPixels(top, kTwipsPerPixelY));
+}
+void Form::Move(int left, int top, int width, int height) {
+    Move(left, top);
+    Resize(width, height);
+}
 void Form::Resize(int widthTwips, int heightTwips) {
-    impl_->widget.resize(PixelsFromTwipsX(widthTwips), PixelsFromTwipsY(heightTwips));
+    const int w = RoundedPixels(widthTwips, kTwipsPerPixelX) - impl_->FrameExtraWidth();
+    const int h = RoundedPixels(heightTwips, kTwipsPerPixelY) - impl_->FrameExtraHeight();
+    impl_->window->resize(std::max(1, w), std::max(1, h));
+}
+int Form::ScaleWidth() const {
+    return TwipsFromPixelsX(impl_->window->width());
+}
+int Form::ScaleHeight() const {
+    return TwipsFromPixelsY(std::max(0, impl_->window->height() - impl_->MenuHeight()));
 }
 
+WindowState Form::State() const {
+    const Qt::WindowStates s = impl_->window->windowState();
+    if (s & Qt::WindowMinimized) return WindowState::Minimised;
+    if (s & Qt::WindowMaximized) return WindowState::Maximised;
+    return WindowState::Normal;
+}
+void Form::SetState(WindowState state) {
+    switch (state) {
+    case WindowState::Minimised:
+        impl_->window->setWindowState(Qt::WindowMinimized);
+        break;
+    case WindowState::Maximised:
+        impl_->window->setWindowState(Qt::WindowMaximized);
+        break;
+    default:
+        impl_->window->setWindowState(Qt::WindowNoState);
+        break;
+    }
+}
+
+bool Form::Loaded() const {
+    return impl_->loaded;
+}
+void Form::Load() {
+    if (impl_->loaded) return;
+    impl_->loaded = true;
+    if (auto h = OnLoad) h();
+}
 void Form::Show() {
-    impl_->widget.show();
+    Load();
+    if (!impl_->loaded) return; // OnLoad unloaded it again
+    impl_->window->show();
+    Raise(impl_->window);
+    impl_->window->activateWindow();
+}
+void Form::ShowModal() {
+    Load();
+    if (!impl_->loaded) return;
+    QPointer<FormWidget> window = impl_->window;
+    window->setWindowModality(Qt::ApplicationModal);
+    window->show();
+    window->activateWindow();
+    if (g_modal) {
+        g_modal(*this);
+        // A script never leaves a modal form waiting.
+        if (window && window->isVisible()) window->hide();
+    } else if (window->isVisible()) {
+        QEventLoop loop;
+        impl_->modalLoop = &loop;
+        loop.exec();
+        if (!window) return;
+        impl_->modalLoop = nullptr;
+    }
+    if (window) window->setWindowModality(Qt::NonModal);
 }
 void Form::Hide() {
-    impl_->widget.hide();
+    impl_->window->hide();
 }
 bool Form::Visible() const {
-    return impl_->widget.isVisible();
+    return impl_->window->isVisible();
+}
+bool Form::Unload() {
+    if (!impl_->loaded) return true;
+    return impl_->Unload(UnloadMode::Code);
+}
+
+void Form::SetOwner(Form* owner) {
+    const bool shown = impl_->window->isVisible();
+    const QRect geometry = impl_->window->geometry();
+    if (owner)
+        impl_->window->setParent(owner->impl_->window, Qt::Tool);
+    else
+        impl_->window->setParent(nullptr, Qt::Window);
+    impl_->window->setGeometry(geometry);
+    if (shown) impl_->window->show();
+}
+bool Form::KeyPreview() const {
+    return impl_->keyPreview;
+}
+void Form::SetKeyPreview(bool preview) {
+    impl_->keyPreview = preview;
+}
+Colour Form::BackColor() const {
+    return impl_->back;
+}
+void Form::SetBackColor(Colour c) {
+    impl_->back = c;
+    const Colour r = ResolveColour(c);
+    QPalette palette = impl_->client->palette();
+    palette.setColor(QPalette::Window, QColor(RedOf(r), GreenOf(r), BlueOf(r)));
+    impl_->client->setPalette(palette);
+    impl_->client->setAutoFillBackground(true);
+}
+bool Form::Enabled() const {
+    return impl_->window->isEnabled();
+}
+void Form::SetEnabled(bool enabled) {
+    impl_->window->setEnabled(enabled);
+}
+
+void Form::Activate() {
+    Raise(impl_->window);
+    impl_->window->activateWindow();
+    QApplication::setActiveWindow(impl_->window);
+}
+bool Form::IsActive() const {
+    return impl_->window->isActiveWindow();
+}
+
+bool Form::PopupMenu(Menu& menu) {
+    return ShowPopupMenu(menu);
+}
+
+Picture Form::Grab() const {
+    return PictureAccess::FromImage(impl_->client->grab().toImage());
+}
+
+Form* ActiveForm() {
+    return FormOfWidget(QApplication::activeWindow());
+}
+
+ModalHandler SetModalHandler(ModalHandler handler) {
+    std::swap(g_modal, handler);
+    return handler;
+}
+
+namespace {
+
+QPushButton* MarkedButton(QWidget* window, const char* property) {
+    for (QPushButton* button : window->findChildren<QPushButton*>())
+        if (button->window() == window && button->property(property).toBool() && button->isVisible() &&
+            button->isEnabled())
+            return button;
+    return nullptr;
+}
+
+Control* ControlAt(QWidget* widget) {
+    for (QWidget* w = widget; w && !w->isWindow(); w = w->parentWidget())
+        if (Control* control = ControlOfWidget(w)) return control;
+    return nullptr;
+}
+
+} // namespace
+
+// The key path of a form: the form first when it previews keys (or when nothing else has the
+// focus), then the focused control, then Enter and Esc for the default and cancel buttons.
+bool HandleFormKey(Form& form, QWidget* target, QKeyEvent* event) {
+    Form::Impl& impl = form.Internals();
+    const bool press = event->type() == QEvent::KeyPress;
+    const int code = VirtualKeyOf(event->key(), event->modifiers());
+    const int shift = ShiftMaskOf(event->modifiers());
+    const bool formFirst = impl.keyPreview || target == impl.window || target == impl.client;
+    QPointer<QWidget> alive(target);
+    Control* control = ControlAt(target);
+
+    auto keyHandler = [press](auto& owner) { return press ? owner.OnKeyDown : owner.OnKeyUp; };
+    if (formFirst)
+        if (auto h = keyHandler(form)) h(code, shift);
+    if (!alive) return true;
+    if (control)
+        if (auto h = keyHandler(*control)) h(code, shift);
+    if (!alive) return true;
+
+    const std::string text = FromQString(event->text());
+    if (press && !text.empty()) {
+        int ascii = static_cast<unsigned char>(text[0]);
+        if (formFirst)
+            if (auto h = form.OnKeyPress) h(ascii);
+        if (!alive) return true;
+        if (ascii != 0 && control)
+            if (auto h = control->OnKeyPress) h(ascii);
+        if (!alive || ascii == 0) {
+            event->accept();
+            return true;
+        }
+    }
+
+    if (!press || (code != keys::kReturn && code != keys::kEscape)) return false;
+    QPushButton* button = nullptr;
+    if (code == keys::kEscape) {
+        button = MarkedButton(impl.window, kCancelButtonProperty);
+    } else if (auto* focused = qobject_cast<QPushButton*>(target)) {
+        button = focused;
+    } else if (!qobject_cast<QPlainTextEdit*>(target)) {
+        button = MarkedButton(impl.window, kDefaultButtonProperty);
+    }
+    if (!button) return false;
+    event->accept();
+    button->click();
+    return true;
 }
 
 } // namespace platform

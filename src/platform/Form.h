@@ -1,10 +1,24 @@
-// A top-level window of the program (a form), as thin as the engine needs it.
+// A top-level window of the program (a form): caption, geometry in twips, window state, menus,
+// modal and modeless show, owned tool windows, the close box, and the form's own key and mouse
+// events. A form is loaded when first shown and unloaded when closed; the object lives on, so
+// that showing it again loads it afresh.
 #pragma once
 
+#include "platform/Control.h"
+#include "platform/Menu.h"
+#include "platform/Picture.h"
+
+#include <functional>
 #include <memory>
 #include <string>
 
 namespace platform {
+
+// The window states of `WindowState`.
+enum class WindowState { Normal = 0, Minimised = 1, Maximised = 2 };
+
+// Why a form is being unloaded, as OnQueryUnload receives it.
+enum class UnloadMode { CloseBox = 0, Code = 1, AppEnding = 2 };
 
 class Form {
   public:
@@ -13,17 +27,94 @@ class Form {
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
 
+    // The client area below the menu bar: the parent of the form's controls.
+    NativeWidget* Handle() const;
+    // The menu bar; its items are the form's top-level menus.
+    Menu& Menus();
+
     void SetCaption(const std::string& caption);
     std::string Caption() const;
-    // Size in twips.
+
+    // The window's outer position and size in twips.
+    int Left() const;
+    int Top() const;
+    int Width() const;
+    int Height() const;
+    void SetLeft(int twips);
+    void SetTop(int twips);
+    void SetWidth(int twips);
+    void SetHeight(int twips);
+    void Move(int left, int top);
+    void Move(int left, int top, int width, int height);
     void Resize(int widthTwips, int heightTwips);
+    // The client area's size in twips.
+    int ScaleWidth() const;
+    int ScaleHeight() const;
+
+    WindowState State() const;
+    void SetState(WindowState state);
+
+    bool Loaded() const;
+    // Runs OnLoad once until the form is unloaded again.
+    void Load();
+    // Loads the form when needed and shows it without waiting.
     void Show();
+    // Shows the form modally and returns once it is hidden or unloaded. Tests answer it through
+    // the modal seam (Seams.h) instead of waiting.
+    void ShowModal();
     void Hide();
     bool Visible() const;
+    // Asks OnQueryUnload and OnUnload; false when either cancels. The form is hidden and will
+    // load afresh when shown again.
+    bool Unload();
+
+    // An owned tool window stays above its owner and is minimised with it; nullptr frees it.
+    void SetOwner(Form* owner);
+    // The form sees key events before its controls.
+    bool KeyPreview() const;
+    void SetKeyPreview(bool preview);
+    Colour BackColor() const;
+    void SetBackColor(Colour c);
+    bool Enabled() const;
+    void SetEnabled(bool enabled);
+
+    // Brings the form to the front and makes it the active window.
+    void Activate();
+    bool IsActive() const;
+
+    // Shows the pop-up menu (the children of `menu`) at the pointer and waits until an item is
+    // chosen, whose OnClick then runs, or the menu is dismissed. False when nothing was chosen.
+    bool PopupMenu(Menu& menu);
+
+    // What the window's client area shows.
+    Picture Grab() const;
+
+    std::function<void()> OnLoad;
+    std::function<void()> OnResize;
+    std::function<void()> OnActivate;
+    // Setting cancel keeps the form loaded.
+    std::function<void(bool& cancel, UnloadMode mode)> OnQueryUnload;
+    std::function<void(bool& cancel)> OnUnload;
+    std::function<void(int keyCode, int shift)> OnKeyDown;
+    std::function<void(int keyCode, int shift)> OnKeyUp;
+    std::function<void(int& keyAscii)> OnKeyPress;
+    std::function<void()> OnClick;
+    std::function<void()> OnDblClick;
+    // X and Y in twips of the client area.
+    std::function<void(const MouseEvent&)> OnMouseDown;
+    std::function<void(const MouseEvent&)> OnMouseMove;
+    std::function<void(const MouseEvent&)> OnMouseUp;
+    std::function<void(const DragEvent&)> OnDragDrop;
+    std::function<void(const DragEvent&)> OnDragOver;
+
+    struct Impl;
+    Impl& Internals() const { return *impl_; }
 
   private:
-    struct Impl;
     std::unique_ptr<Impl> impl_;
 };
+
+// The application's active form, or nullptr when none of its forms is active.
+Form* ActiveForm();
 
 } // namespace platform

@@ -2,6 +2,9 @@
 // axes whatever its resolution, so that peers and stored layouts agree.
 #pragma once
 
+#include <algorithm>
+#include <cmath>
+
 namespace platform {
 
 constexpr int kTwipsPerPixelX = 15;
@@ -37,6 +40,14 @@ constexpr TwipPoint ToTwips(PixelPoint p) {
 }
 constexpr PixelPoint ToPixels(TwipPoint t) {
     return {t.x / kTwipsPerPixelX, t.y / kTwipsPerPixelY};
+}
+
+// Twips to whole pixels, halves to the even neighbour; what is not a number gives 0 and
+// sizes beyond a million pixels are cut there.
+inline int RoundedPixels(double twips, int twipsPerPixel) {
+    double pixels = std::nearbyint(twips / twipsPerPixel);
+    if (!(pixels >= -1e6)) return 0;
+    return static_cast<int>(std::min(pixels, 1e6));
 }
 
 } // namespace platform

@@ -1,0 +1,255 @@
+#include "platform/Lists.h"
+
+#include "platform/Files.h"
+#include "platform/QtRuntime.h"
+#include "platform/QtText.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSignalBlocker>
+
+#include <algorithm>
+
+namespace platform {
+namespace {
+
+QListWidget* ListOf(const Control& c) {
+    return static_cast<QListWidget*>(WidgetOf(c));
+}
+QComboBox* ComboOf(const Control& c) {
+    return static_cast<QComboBox*>(WidgetOf(c));
+}
+
+bool InRange(int index, int count) {
+    return index >= 0 && index < count;
+}
+
+} // namespace
+
+// ListBox
+
+ListBox::ListBox(NativeWidget* parent, bool multiSelect)
+    : Control(ToNativeWidget(new QListWidget(ToQWidget(parent))), false) {
+    SetBackColor(kSystemColourFlag | 5);
+    SetForeColor(kSystemColourFlag | 8);
+    QListWidget* list = ListOf(*this);
+    list->setSelectionMode(multiSelect ? QAbstractItemView::MultiSelection
+                                       : QAbstractItemView::SingleSelection);
+    // A list that keeps one choice says so when the choice moves; a multi-select list whenever an
+    // item is picked or let go.
+    if (multiSelect)
+        QObject::connect(list, &QListWidget::itemSelectionChanged, list, [this] { RaiseClick(); });
+    else
+        QObject::connect(list, &QListWidget::currentRowChanged, list, [this] { RaiseClick(); });
+    QObject::connect(list, &QListWidget::itemDoubleClicked, list, [this] {
+        if (auto h = OnDblClick) h();
+    });
+}
+void ListBox::AddItem(const std::string& text, int index) {
+    QListWidget* list = ListOf(*this);
+    const int at = InRange(index, list->count() + 1) ? index : list->count();
+    const QSignalBlocker block(list);
+    list->insertItem(at, ToQString(text));
+    newIndex_ = at;
+}
+void ListBox::RemoveItem(int index) {
+    QListWidget* list = ListOf(*this);
+    if (!InRange(index, list->count())) return;
+    const QSignalBlocker block(list);
+    delete list->takeItem(index);
+}
+void ListBox::Clear() {
+    QListWidget* list = ListOf(*this);
+    const QSignalBlocker block(list);
+    list->clear();
+}
+int ListBox::ListCount() const {
+    return ListOf(*this)->count();
+}
+std::string ListBox::List(int index) const {
+    QListWidgetItem* item = ListOf(*this)->item(index);
+    return item ? FromQString(item->text()) : std::string();
+}
+void ListBox::SetList(int index, const std::string& text) {
+    if (QListWidgetItem* item = ListOf(*this)->item(index)) item->setText(ToQString(text));
+}
+int ListBox::ListIndex() const {
+    return ListOf(*this)->currentRow();
+}
+void ListBox::SetListIndex(int index) {
+    QListWidget* list = ListOf(*this);
+    if (!InRange(index, list->count())) index = -1;
+    if (index < 0) {
+        list->clearSelection();
+        list->setCurrentRow(-1);
+        return;
+    }
+    list->setCurrentRow(index, list->selectionMode() == QAbstractItemView::SingleSelection
+                                   ? QItemSelectionModel::ClearAndSelect
+                                   : QItemSelectionModel::Select);
+}
+long ListBox::ItemData(int index) const {
+    QListWidgetItem* item = ListOf(*this)->item(index);
+    return item ? item->data(Qt::UserRole).toLongLong() : 0;
+}
+void ListBox::SetItemData(int index, long data) {
+    if (QListWidgetItem* item = ListOf(*this)->item(index)) item->setData(Qt::UserRole, qlonglong(data));
+}
+bool ListBox::Selected(int index) const {
+    QListWidgetItem* item = ListOf(*this)->item(index);
+    return item && item->isSelected();
+}
+void ListBox::SetSelected(int index, bool selected) {
+    if (QListWidgetItem* item = ListOf(*this)->item(index)) item->setSelected(selected);
+}
+int ListBox::SelCount() const {
+    return static_cast<int>(ListOf(*this)->selectedItems().size());
+}
+int ListBox::TopIndex() const {
+    QListWidget* list = ListOf(*this);
+    QListWidgetItem* top = list->itemAt(0, 0);
+    return top ? list->row(top) : 0;
+}
+void ListBox::SetTopIndex(int index) {
+    QListWidget* list = ListOf(*this);
+    if (QListWidgetItem* item = list->item(index)) list->scrollToItem(item, QAbstractItemView::PositionAtTop);
+}
+void ListBox::CopyDesign(const Control& base) {
+    Control::CopyDesign(base);
+    if (auto* other = dynamic_cast<const ListBox*>(&base))
+        ListOf(*this)->setSelectionMode(ListOf(*other)->selectionMode());
+}
+
+// ComboBox
+
+ComboBox::ComboBox(NativeWidget* parent, int style)
+    : Control(ToNativeWidget(new QComboBox(ToQWidget(parent))), false) {
+    SetBackColor(kSystemColourFlag | 5);
+    SetForeColor(kSystemColourFlag | 8);
+    QComboBox* combo = ComboOf(*this);
+    combo->setEditable(style != 2);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    QObject::connect(combo, &QComboBox::currentIndexChanged, combo, [this](int index) {
+        if (index >= 0) RaiseClick();
+    });
+    if (QLineEdit* edit = combo->lineEdit())
+        QObject::connect(edit, &QLineEdit::textEdited, combo, [this, combo, edit] {
+            // Typing leaves the chosen item.
+            if (combo->currentIndex() >= 0) {
+                const QSignalBlocker block(combo);
+                const QString text = edit->text();
+                const int caret = edit->cursorPosition();
+                combo->setCurrentIndex(-1);
+                edit->setText(text);
+                edit->setCursorPosition(caret);
+            }
+            if (auto h = OnChange) h();
+        });
+}
+ComboBox::~ComboBox() = default;
+
+void ComboBox::AddItem(const std::string& text, int index) {
+    QComboBox* combo = ComboOf(*this);
+    const QSignalBlocker block(combo);
+    const QString edit = combo->currentText();
+    combo->insertItem(InRange(index, combo->count() + 1) ? index : combo->count(), ToQString(text));
+    // The first item is not chosen by being added.
+    if (combo->count() == 1) {
+        combo->setCurrentIndex(-1);
+        if (combo->isEditable()) combo->setEditText(edit);
+    }
+}
+void ComboBox::RemoveItem(int index) {
+    QComboBox* combo = ComboOf(*this);
+    const QSignalBlocker block(combo);
+    if (InRange(index, combo->count())) combo->removeItem(index);
+}
+void ComboBox::Clear() {
+    QComboBox* combo = ComboOf(*this);
+    const QSignalBlocker block(combo);
+    combo->clear();
+}
+int ComboBox::ListCount() const {
+    return ComboOf(*this)->count();
+}
+std::string ComboBox::List(int index) const {
+    QComboBox* combo = ComboOf(*this);
+    return InRange(index, combo->count()) ? FromQString(combo->itemText(index)) : std::string();
+}
+int ComboBox::ListIndex() const {
+    return ComboOf(*this)->currentIndex();
+}
+void ComboBox::SetListIndex(int index) {
+    QComboBox* combo = ComboOf(*this);
+    combo->setCurrentIndex(InRange(index, combo->count()) ? index : -1);
+}
+long ComboBox::ItemData(int index) const {
+    QComboBox* combo = ComboOf(*this);
+    return InRange(index, combo->count()) ? combo->itemData(index).toLongLong() : 0;
+}
+void ComboBox::SetItemData(int index, long data) {
+    QComboBox* combo = ComboOf(*this);
+    if (InRange(index, combo->count())) combo->setItemData(index, qlonglong(data));
+}
+std::string ComboBox::Text() const {
+    return FromQString(ComboOf(*this)->currentText());
+}
+void ComboBox::SetText(const std::string& text) {
+    QComboBox* combo = ComboOf(*this);
+    if (combo->isEditable()) {
+        {
+            const QSignalBlocker block(combo);
+            combo->setCurrentIndex(-1);
+            combo->setEditText(ToQString(text));
+        }
+        if (auto h = OnChange) h();
+        return;
+    }
+    combo->setCurrentIndex(combo->findText(ToQString(text), Qt::MatchFixedString));
+}
+void ComboBox::CopyDesign(const Control& base) {
+    Control::CopyDesign(base);
+    if (auto* other = dynamic_cast<const ComboBox*>(&base))
+        ComboOf(*this)->setEditable(ComboOf(*other)->isEditable());
+}
+
+// FileListBox
+
+FileListBox::FileListBox(NativeWidget* parent) : ListBox(parent) {
+    Refresh();
+}
+void FileListBox::SetPath(const std::string& path) {
+    path_ = path;
+    Refresh();
+}
+void FileListBox::SetPattern(const std::string& pattern) {
+    pattern_ = pattern;
+    Refresh();
+}
+std::string FileListBox::FileName() const {
+    return List(ListIndex());
+}
+void FileListBox::Refresh() {
+    std::vector<std::string> names;
+    std::string patterns = pattern_.empty() ? "*.*" : pattern_;
+    for (std::size_t start = 0; start <= patterns.size();) {
+        std::size_t end = patterns.find(';', start);
+        if (end == std::string::npos) end = patterns.size();
+        for (std::string& name : ListFiles(path_, patterns.substr(start, end - start)))
+            if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(std::move(name));
+        start = end + 1;
+    }
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+            return std::tolower(static_cast<unsigned char>(x)) < std::tolower(static_cast<unsigned char>(y));
+        });
+    });
+    QListWidget* list = ListOf(*this);
+    const QSignalBlocker block(list);
+    list->clear();
+    for (const std::string& name : names)
+        AddItem(name);
+}
+
+} // namespace platform

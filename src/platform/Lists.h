@@ -1,0 +1,91 @@
+// The list controls of a form: list box (with item data and multiple selection), combo box and
+// the file list box that lists the files of a folder.
+#pragma once
+
+#include "platform/Control.h"
+
+#include <string>
+#include <vector>
+
+namespace platform {
+
+class ListBox : public Control {
+  public:
+    ListBox(NativeWidget* parent, bool multiSelect = false);
+
+    // Adds an item at the end, or before the item at `index`.
+    void AddItem(const std::string& text, int index = -1);
+    // Out-of-range indexes are ignored.
+    void RemoveItem(int index);
+    void Clear();
+    int ListCount() const;
+    // The item's text; "" out of range.
+    std::string List(int index) const;
+    void SetList(int index, const std::string& text);
+    // The current item, -1 for none. Setting it selects that item and raises Click when it
+    // changes; out-of-range values give -1.
+    int ListIndex() const;
+    void SetListIndex(int index);
+    // A number kept with each item.
+    long ItemData(int index) const;
+    void SetItemData(int index, long data);
+    // Whether an item is selected (several can be in a multi-select list).
+    bool Selected(int index) const;
+    void SetSelected(int index, bool selected);
+    int SelCount() const;
+    // The index of the first item shown.
+    int TopIndex() const;
+    void SetTopIndex(int index);
+    // The index of the last item added by AddItem.
+    int NewIndex() const { return newIndex_; }
+    void CopyDesign(const Control& base) override;
+
+  private:
+    int newIndex_ = -1;
+};
+
+// Style 0 lets the user type (a drop-down combo), style 2 only choose (a drop-down list).
+class ComboBox : public Control {
+  public:
+    ComboBox(NativeWidget* parent, int style = 0);
+    ~ComboBox() override;
+
+    void AddItem(const std::string& text, int index = -1);
+    void RemoveItem(int index);
+    void Clear();
+    int ListCount() const;
+    std::string List(int index) const;
+    int ListIndex() const;
+    // Selects the item and raises Click when it changes; -1 clears the choice.
+    void SetListIndex(int index);
+    long ItemData(int index) const;
+    void SetItemData(int index, long data);
+    std::string Text() const;
+    void SetText(const std::string& text);
+    void CopyDesign(const Control& base) override;
+
+    // The text changed while the user typed or code set it (not when an item was chosen).
+    std::function<void()> OnChange;
+};
+
+// The regular files of a folder of the program whose names match a pattern, sorted.
+class FileListBox : public ListBox {
+  public:
+    explicit FileListBox(NativeWidget* parent);
+    // The folder, as a path of the model ("" is the program folder).
+    const std::string& Path() const { return path_; }
+    void SetPath(const std::string& path);
+    // Patterns separated by ";", such as "*.game" (default "*.*").
+    const std::string& Pattern() const { return pattern_; }
+    void SetPattern(const std::string& pattern);
+    // The name of the chosen file, "" when none is chosen.
+    std::string FileName() const;
+    // Reads the folder again.
+    void Refresh();
+
+  private:
+    std::string path_;
+    std::string pattern_ = "*.*";
+};
+
+} // namespace platform

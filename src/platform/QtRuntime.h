@@ -1,0 +1,87 @@
+// What the window runtime's units share behind their headers: key and mouse translation, the
+// way from a Qt widget back to the form or control it shows, and the in-process drag.
+#pragma once
+
+#include "platform/ControlSurface.h"
+#include "platform/NativeWidget.h"
+
+#include <QWidget>
+
+#include <functional>
+
+class QKeyEvent;
+class QMenuBar;
+class QMouseEvent;
+
+namespace platform {
+
+class Control;
+class Form;
+class Menu;
+struct DragEvent;
+
+// 1 left, 2 right, 4 middle.
+int ButtonMaskOf(Qt::MouseButton button);
+int ButtonsMaskOf(Qt::MouseButtons buttons);
+Qt::MouseButton QtButtonOf(int mask);
+// 1 Shift, 2 Ctrl, 4 Alt.
+int ShiftMaskOf(Qt::KeyboardModifiers modifiers);
+Qt::KeyboardModifiers QtModifiersOf(int shift);
+
+// The virtual key code of a key event (0 when it has none); keypad keys keep their own codes.
+int VirtualKeyOf(int qtKey, Qt::KeyboardModifiers modifiers);
+// The Qt key and whether it lies on the keypad, for a virtual key code; Qt::Key_unknown when
+// there is none.
+int QtKeyOf(int keyCode, bool& keypad);
+
+// The events a widget's mouse raises on its control or form, in twips. A passive widget (label,
+// frame, picture box, form) takes the mouse itself and raises Click; an active one (button,
+// list) leaves the mouse to Qt and raises Click from what the widget reports.
+struct MouseHandlers {
+    std::function<void()>* click = nullptr;
+    std::function<void()>* dblClick = nullptr;
+    std::function<void(const MouseEvent&)>* down = nullptr;
+    std::function<void(const MouseEvent&)>* move = nullptr;
+    std::function<void(const MouseEvent&)>* up = nullptr;
+};
+void InstallMouseHook(QWidget* widget, MouseHandlers handlers, bool passive);
+
+// Makes a root menu the items of a form's menu bar.
+void AttachMenuBar(Menu& root, QMenuBar* bar);
+
+// Dynamic properties of the command buttons that answer Enter and Esc.
+inline constexpr char kDefaultButtonProperty[] = "karvelDefault";
+inline constexpr char kCancelButtonProperty[] = "karvelCancel";
+
+// The application-wide event filter that gives forms their keys first (KeyPreview), lets the
+// default and cancel buttons answer Enter and Esc, and carries a drag made with the real mouse.
+void EnsureEventHub();
+
+// The form whose window holds the widget, or nullptr.
+Form* FormOfWidget(const QWidget* widget);
+// The control shown by exactly this widget, or nullptr.
+Control* ControlOfWidget(const QWidget* widget);
+QWidget* WidgetOf(const Control& control);
+QWidget* WindowWidgetOf(const Form& form);
+QWidget* ClientWidgetOf(const Form& form);
+
+// Where a drag may be dropped: a control, a user-control surface or a form's client area.
+struct DropTarget {
+    std::function<void(const DragEvent&)>* over = nullptr;
+    std::function<void(const DragEvent&)>* drop = nullptr;
+};
+void RegisterDropTarget(QWidget* widget, DropTarget target);
+void UnregisterDropTarget(QWidget* widget);
+
+// The in-process drag: one at a time, from the widget it began on.
+void BeginDrag(QWidget* source);
+void CancelDrag();
+QWidget* DragSource();
+// The pointer is over a point (pixels) of a widget; the drop ends the drag there.
+void DragMovedTo(QWidget* widget, QPointF local);
+void DropOn(QWidget* widget, QPointF local);
+// Where the pointer is for the next mouse event of a drag, when the window system cannot tell
+// (the offscreen platform has no screen to look at); nullptr goes back to asking it.
+void SetPointerOverride(QWidget* widget, QPointF local);
+
+} // namespace platform

@@ -1,0 +1,401 @@
+// Stock controls and control arrays through the test driver.
+#include "platform/Controls.h"
+#include "platform/ControlArray.h"
+#include "platform/Form.h"
+#include "platform/Graphics.h"
+#include "platform/Lists.h"
+#include "platform/ScrollBar.h"
+#include "platform/TestDriver.h"
+
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace platform;
+namespace drive = platform::testdriver;
+
+TEST(ControlArray, LoadingANewIndexGivesAnElementLikeTheFirstWithItsOwnTag) {
+    Form form;
+    ControlArray<Label> labels(LikeFirst<Label>());
+    for (int i = 0; i < 4; ++i) {
+        auto label = std::make_unique<Label>(form.Handle());
+        label->Move(150 * i, 300, 900, 300);
+        label->SetTag("design");
+        label->SetCaption("Label " + std::to_string(i));
+        labels.Place(i, std::move(label));
+    }
+    std::vector<int> wired;
+    labels.OnLoaded = [&](int index, Label&) { wired.push_back(index); };
+
+    Label* fifth = labels.Load(5);
+    ASSERT_NE(fifth, nullptr);
+    EXPECT_EQ(fifth->Index(), 5);
+    EXPECT_FALSE(fifth->Visible()) << "a new element starts hidden";
+    EXPECT_EQ(fifth->Caption(), "Label 0");
+    EXPECT_EQ(fifth->Width(), 900);
+    EXPECT_EQ(fifth->Tag(), "design");
+    fifth->SetTag("mine");
+    EXPECT_EQ(labels(0)->Tag(), "design") << "the tag is the element's own";
+    EXPECT_EQ(labels.UBound(), 5);
+    EXPECT_EQ(labels.Count(), 5);
+    EXPECT_FALSE(labels.Exists(4));
+    EXPECT_EQ(wired, std::vector<int>{5});
+
+    EXPECT_EQ(labels.Load(5), nullptr) << "an index in use is not loaded twice";
+    EXPECT_EQ(labels.Load(-1), nullptr);
+    EXPECT_FALSE(labels.Unload(2)) << "elements placed with the window stay";
+    EXPECT_TRUE(labels.Unload(5));
+    EXPECT_EQ(labels(5), nullptr);
+    EXPECT_FALSE(labels.Unload(5));
+    EXPECT_EQ(labels.UBound(), 3);
+    EXPECT_NE(labels.Load(5), nullptr) << "an unloaded index can be loaded again";
+}
+
+TEST(ControlArray, AnEmptyArrayLoadsNothing) {
+    ControlArray<Label> labels(LikeFirst<Label>());
+    EXPECT_EQ(labels.Load(0), nullptr);
+    EXPECT_EQ(labels.LBound(), -1);
+    EXPECT_EQ(labels.UBound(), -1);
+}
+
+TEST(Control, GeometryReadsBackInTwipsAtFifteenTwipsAPixel) {
+    Form form;
+    CommandButton button(form.Handle());
+    struct Case {
+        int left, top, width, height;
+        int readLeft, readTop, readWidth, readHeight;
+    } cases[] = {
+        {150, 300, 1200, 450, 150, 300, 1200, 450},
+        {0, 0, 15, 15, 0, 0, 15, 15},
+        {-300, 30, 0, 0, -300, 30, 0, 0},
+        {157, 22, 1207, 457, 150, 15, 1200, 450}, // whole pixels
+        {0, 0, -100, -15, 0, 0, 0, 0},            // no negative sizes
+    };
+    for (const Case& c : cases) {
+        button.Move(c.left, c.top, c.width, c.height);
+        EXPECT_EQ(button.Left(), c.readLeft);
+        EXPECT_EQ(button.Top(), c.readTop);
+        EXPECT_EQ(button.Width(), c.readWidth);
+        EXPECT_EQ(button.Height(), c.readHeight);
+    }
+    button.SetWidth(3000);
+    EXPECT_EQ(button.Width(), 3000);
+    EXPECT_EQ(button.Height(), 0);
+}
+
+TEST(ListBox, ItemsIndexesDataAndClicks) {
+    Form form;
+    ListBox list(form.Handle());
+    list.Move(0, 0, 3000, 3000);
+    int clicks = 0, doubles = 0;
+    list.OnClick = [&] { ++clicks; };
+    list.OnDblClick = [&] { ++doubles; };
+    list.AddItem("b");
+    list.AddItem("c");
+    list.AddItem("a", 0);
+    EXPECT_EQ(list.NewIndex(), 0);
+    list.SetItemData(0, 42);
+    EXPECT_EQ(list.ListCount(), 3);
+    EXPECT_EQ(list.List(0), "a");
+    EXPECT_EQ(list.List(2), "c");
+    EXPECT_EQ(list.List(3), "");
+    EXPECT_EQ(list.ItemData(0), 42);
+    EXPECT_EQ(list.ItemData(7), 0);
+    EXPECT_EQ(list.ListIndex(), -1);
+    EXPECT_EQ(clicks, 0) << "adding items raises nothing";
+
+    list.SetListIndex(1);
+    EXPECT_EQ(list.ListIndex(), 1);
+    EXPECT_EQ(clicks, 1) << "choosing an item by code raises Click";
+    list.SetListIndex(9);
+    EXPECT_EQ(list.ListIndex(), -1);
+    list.RemoveItem(5); // ignored
+    list.RemoveItem(0);
+    EXPECT_EQ(list.List(0), "b");
+
+    form.Show();
+    clicks = 0;
+    drive::Click(list, 300, 20); // the first row
+    EXPECT_EQ(list.ListIndex(), 0);
+    EXPECT_EQ(clicks, 1);
+    drive::DoubleClick(list);
+    EXPECT_EQ(doubles, 0) << "below the items";
+    drive::DoubleClick(list, 300, 20);
+    EXPECT_EQ(doubles, 1);
+    clicks = 0;
+    list.RemoveItem(0);
+    list.Clear();
+    EXPECT_EQ(list.ListCount(), 0);
+    EXPECT_EQ(clicks, 0) << "removing items is not a click";
+}
+
+TEST(ListBox, MultiSelectKeepsSeveralItemsSelected) {
+    Form form;
+    ListBox list(form.Handle(), true);
+    for (const char* item : {"one", "two", "three"})
+        list.AddItem(item);
+    list.SetSelected(0, true);
+    list.SetSelected(2, true);
+    EXPECT_TRUE(list.Selected(0));
+    EXPECT_FALSE(list.Selected(1));
+    EXPECT_TRUE(list.Selected(2));
+    EXPECT_EQ(list.SelCount(), 2);
+    list.SetSelected(0, false);
+    EXPECT_EQ(list.SelCount(), 1);
+    EXPECT_FALSE(list.Selected(-1));
+
+    list.Move(0, 0, 3000, 3000);
+    int clicks = 0;
+    list.OnClick = [&] { ++clicks; };
+    form.Show();
+    drive::Click(list, 300, 20);
+    drive::Click(list, 300, 20);
+    EXPECT_EQ(clicks, 2) << "picking and letting go of an item are clicks";
+    EXPECT_FALSE(list.Selected(0));
+}
+
+TEST(ComboBox, ChangeWhileTypingAndClickWhenChoosing) {
+    Form form;
+    ComboBox combo(form.Handle());
+    combo.Move(0, 0, 3000, 330);
+    std::vector<std::string> events;
+    combo.OnChange = [&] { events.push_back("change:" + combo.Text()); };
+    combo.OnClick = [&] { events.push_back("click:" + combo.Text()); };
+    combo.AddItem("Alpha");
+    combo.AddItem("Beta");
+    form.Show();
+    drive::TypeText(combo, "Be");
+    EXPECT_EQ(events, (std::vector<std::string>{"change:B", "change:Be"}));
+    EXPECT_EQ(combo.ListIndex(), -1);
+    events.clear();
+    combo.SetListIndex(1);
+    EXPECT_EQ(events, std::vector<std::string>{"click:Beta"});
+    EXPECT_EQ(combo.Text(), "Beta");
+    events.clear();
+    drive::TypeText(combo, "x");
+    EXPECT_EQ(combo.ListIndex(), -1) << "typing leaves the chosen item";
+    EXPECT_EQ(events.size(), 1u);
+
+    ComboBox fixed(form.Handle(), 2);
+    fixed.AddItem("One");
+    fixed.AddItem("Two");
+    fixed.SetText("two");
+    EXPECT_EQ(fixed.ListIndex(), 1) << "a drop-down list chooses the item of that text";
+}
+
+TEST(FileListBox, ListsTheMatchingFilesOfAFolderSorted) {
+    testsupport::TempProgramFolder folder;
+    folder.Write("b.game", "");
+    folder.Write("A.GAME", "");
+    folder.Write("notes.txt", "");
+    folder.Write("sub.game/inner.game", "");
+    Form form;
+    FileListBox files(form.Handle());
+    files.SetPattern("*.game");
+    EXPECT_EQ(files.ListCount(), 2);
+    EXPECT_EQ(files.List(0), "A.GAME");
+    EXPECT_EQ(files.List(1), "b.game");
+    EXPECT_EQ(files.FileName(), "");
+    files.SetListIndex(1);
+    EXPECT_EQ(files.FileName(), "b.game");
+    files.SetPattern("*.txt;*.game");
+    EXPECT_EQ(files.ListCount(), 3);
+    files.SetPath("..");
+    EXPECT_EQ(files.ListCount(), 0) << "nothing outside the program folder";
+}
+
+TEST(TextBox, MaxLengthSelectionAndLocking) {
+    Form form;
+    TextBox line(form.Handle());
+    TextBox lines(form.Handle(), true);
+    form.Show();
+    for (TextBox* box : {&line, &lines}) {
+        box->SetMaxLength(5);
+        drive::TypeText(*box, "abcdefgh");
+        EXPECT_EQ(box->Text(), "abcde") << box->MultiLine();
+        box->SetSelStart(1);
+        box->SetSelLength(2);
+        EXPECT_EQ(box->SelText(), "bc");
+        box->SetLocked(true);
+        drive::TypeText(*box, "z");
+        EXPECT_EQ(box->Text(), "abcde");
+    }
+    int changes = 0;
+    lines.OnChange = [&] { ++changes; };
+    lines.SetMaxLength(0);
+    lines.SetText("first\r\nsecond");
+    EXPECT_EQ(lines.Text(), "first\r\nsecond");
+    EXPECT_EQ(changes, 1);
+}
+
+TEST(CheckAndOption, ValuesAndClicks) {
+    Form form;
+    CheckBox check(form.Handle());
+    int checkClicks = 0;
+    check.OnClick = [&] { ++checkClicks; };
+    check.SetValue(1);
+    EXPECT_EQ(check.Value(), 1);
+    check.SetValue(2);
+    EXPECT_EQ(check.Value(), 2);
+    EXPECT_EQ(checkClicks, 2);
+
+    Frame group(form.Handle());
+    OptionButton a(form.Handle()), b(form.Handle()), other(group.Handle());
+    a.Move(0, 600, 1500, 300);
+    b.Move(0, 900, 1500, 300);
+    std::vector<char> clicked;
+    a.OnClick = [&] { clicked.push_back('a'); };
+    b.OnClick = [&] { clicked.push_back('b'); };
+    other.SetValue(true);
+    a.SetValue(true);
+    form.Show();
+    drive::Click(b);
+    EXPECT_FALSE(a.Value());
+    EXPECT_TRUE(b.Value());
+    EXPECT_TRUE(other.Value()) << "options in another container are another group";
+    EXPECT_EQ(clicked, (std::vector<char>{'a', 'b'}));
+    b.SetValue(false);
+    EXPECT_FALSE(b.Value());
+}
+
+TEST(ScrollBar, ValuesStayInRangeAndChangeIsRaised) {
+    Form form;
+    ScrollBar bar(form.Handle(), false);
+    int changes = 0, scrolls = 0;
+    bar.OnChange = [&] { ++changes; };
+    bar.OnScroll = [&] { ++scrolls; };
+    bar.SetMin(10);
+    bar.SetMax(20);
+    bar.SetSmallChange(2);
+    bar.SetLargeChange(5);
+    EXPECT_EQ(bar.Value(), 10);
+    EXPECT_EQ(changes, 1) << "the new minimum moved the value";
+    changes = 0;
+    struct Case {
+        int set, read;
+    } cases[] = {{15, 15}, {25, 20}, {-4, 10}, {20, 20}};
+    for (const Case& c : cases) {
+        bar.SetValue(c.set);
+        EXPECT_EQ(bar.Value(), c.read) << c.set;
+    }
+    EXPECT_EQ(changes, 4);
+    EXPECT_EQ(scrolls, 0);
+    EXPECT_EQ(bar.SmallChange(), 2);
+    EXPECT_EQ(bar.LargeChange(), 5);
+    bar.SetMax(12);
+    EXPECT_EQ(bar.Value(), 12) << "a smaller range brings the value in";
+    bar.SetMin(100);
+    bar.SetMax(0);
+    bar.SetValue(40);
+    EXPECT_EQ(bar.Value(), 40) << "Min above Max runs the bar the other way";
+    bar.SetSmallChange(0);
+    EXPECT_EQ(bar.SmallChange(), 1);
+}
+
+TEST(PictureBox, KeepsWhatIsDrawnAndShowsIt) {
+    Form form;
+    PictureBox box(form.Handle());
+    box.SetBackColor(MakeColour(0, 0, 255));
+    box.Move(150, 150, 300, 300);
+    EXPECT_EQ(box.ScaleWidth(), 300);
+    box.Cls();
+    box.Drawing().FillRect(0, 0, 10, 10, MakeColour(255, 0, 0));
+    box.Refresh();
+    form.SetBackColor(MakeColour(0, 255, 0));
+    form.Show();
+    Picture shown = drive::Grab(form);
+    EXPECT_EQ(shown.GetPixel(10 + 5, 10 + 5), MakeColour(255, 0, 0));
+    EXPECT_EQ(shown.GetPixel(10 + 15, 10 + 15), MakeColour(0, 0, 255));
+    EXPECT_EQ(shown.GetPixel(5, 5), MakeColour(0, 255, 0));
+
+    Picture face(4, 3, MakeColour(9, 9, 9));
+    box.SetAutoSize(true);
+    box.SetPicture(face);
+    EXPECT_EQ(box.Width(), 60);
+    EXPECT_EQ(box.Drawing().GetPixel(3, 2), MakeColour(9, 9, 9));
+}
+
+TEST(Shape, TakesNoClicksAndDrawsItsBorder) {
+    Form form;
+    form.SetBackColor(MakeColour(255, 255, 255));
+    Label below(form.Handle());
+    below.Move(0, 0, 1500, 1500);
+    below.SetBackStyle(0);
+    int clicks = 0;
+    below.OnClick = [&] { ++clicks; };
+    Shape area(form.Handle());
+    area.Move(0, 0, 1500, 1500);
+    area.SetBorderColor(MakeColour(255, 0, 0));
+    area.SetBorderWidth(2);
+    form.Show();
+    drive::Click(form, 750, 750);
+    EXPECT_EQ(clicks, 1) << "the click goes through the shape";
+    Picture shown = drive::Grab(form);
+    EXPECT_EQ(shown.GetPixel(0, 50), MakeColour(255, 0, 0));
+    EXPECT_EQ(shown.GetPixel(50, 50), MakeColour(255, 255, 255));
+}
+
+TEST(ScrollBar, DraggingTheThumbScrollsAndLettingGoChanges) {
+    Form form;
+    ScrollBar bar(form.Handle(), false);
+    bar.Move(0, 0, 3000, 255);
+    bar.SetMax(100);
+    bar.SetLargeChange(10);
+    std::vector<std::string> events;
+    bar.OnScroll = [&] { events.push_back("scroll " + std::to_string(bar.Value())); };
+    bar.OnChange = [&] { events.push_back("change " + std::to_string(bar.Value())); };
+    form.Show();
+    // The thumb sits at the left end; take it and carry it to the middle of the track.
+    drive::MouseDown(bar, 1, 0, 20 * 15, 8 * 15);
+    drive::MouseMove(bar, 1, 0, 60 * 15, 8 * 15);
+    drive::MouseMove(bar, 1, 0, 100 * 15, 8 * 15);
+    drive::MouseUp(bar, 1, 0, 100 * 15, 8 * 15);
+    ASSERT_GE(events.size(), 3u);
+    EXPECT_EQ(events.front().rfind("scroll ", 0), 0u) << events.front();
+    EXPECT_EQ(events.back(), "change " + std::to_string(bar.Value()));
+    EXPECT_GT(bar.Value(), 20);
+    EXPECT_LT(bar.Value(), 80);
+}
+
+TEST(Line, DrawsBetweenItsPointsAndTakesNoClicks) {
+    Form form;
+    form.SetBackColor(MakeColour(255, 255, 255));
+    Line line(form.Handle());
+    line.SetBorderColor(MakeColour(0, 0, 0));
+    line.SetPoints(150, 300, 1500, 300);
+    EXPECT_EQ(line.X2(), 1500);
+    int clicks = 0;
+    form.OnClick = [&] { ++clicks; };
+    form.Show();
+    drive::Click(form, 750, 300);
+    EXPECT_EQ(clicks, 1);
+    Picture shown = drive::Grab(form);
+    EXPECT_EQ(shown.GetPixel(50, 20), MakeColour(0, 0, 0));
+    EXPECT_EQ(shown.GetPixel(50, 25), MakeColour(255, 255, 255));
+    EXPECT_EQ(shown.GetPixel(5, 20), MakeColour(255, 255, 255)) << "the line starts at its first point";
+}
+
+TEST(Image, TakesThePicturesSizeUnlessStretched) {
+    Form form;
+    form.SetBackColor(MakeColour(255, 255, 255));
+    Image logo(form.Handle());
+    logo.Move(0, 0, 1500, 1500);
+    Picture face(4, 2, MakeColour(255, 0, 0));
+    face.SetPixel(3, 1, MakeColour(0, 0, 255));
+    logo.SetPicture(face);
+    EXPECT_EQ(logo.Width(), 60);
+    EXPECT_EQ(logo.Height(), 30);
+    form.Show();
+    EXPECT_EQ(drive::Grab(form).GetPixel(3, 1), MakeColour(0, 0, 255));
+    EXPECT_EQ(drive::Grab(form).GetPixel(5, 1), MakeColour(255, 255, 255));
+    logo.SetStretch(true);
+    logo.Move(0, 0, 120, 60);
+    EXPECT_EQ(drive::Grab(form).GetPixel(7, 3), MakeColour(0, 0, 255)) << "the corner pixel, twice as large";
+    int clicks = 0;
+    logo.OnClick = [&] { ++clicks; };
+    drive::Click(logo);
+    EXPECT_EQ(clicks, 1);
+}
