@@ -6,6 +6,7 @@
 #include "platform/Twips.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
@@ -79,6 +80,35 @@ QRegion ShownRegion(const std::uint32_t* bits, int stride, int w, int h, std::ui
     return region;
 }
 
+// The virtual key code the engine knows for a Qt key: letters, digits and blanks are their own
+// upper-case character; the few named keys the controls look at have their fixed codes.
+int KeyCodeOf(int key) {
+    switch (key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return 13;
+    case Qt::Key_Escape:
+        return 27;
+    case Qt::Key_Tab:
+        return 9;
+    case Qt::Key_Backspace:
+        return 8;
+    case Qt::Key_Left:
+        return 37;
+    case Qt::Key_Up:
+        return 38;
+    case Qt::Key_Right:
+        return 39;
+    case Qt::Key_Down:
+        return 40;
+    case Qt::Key_Delete:
+        return 46;
+    default:
+        if (key >= Qt::Key_F1 && key <= Qt::Key_F12) return 112 + (key - Qt::Key_F1);
+        return key >= 0x20 && key <= 0x5A ? key : 0;
+    }
+}
+
 } // namespace
 
 class SurfaceWidget : public QWidget {
@@ -93,6 +123,12 @@ class SurfaceWidget : public QWidget {
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
   private:
     ControlSurface::Impl& owner_;
@@ -237,6 +273,38 @@ void SurfaceWidget::mouseReleaseEvent(QMouseEvent* e) {
 void SurfaceWidget::mouseDoubleClickEvent(QMouseEvent*) {
     if (owner_.self.OnDblClick) owner_.self.OnDblClick();
 }
+void SurfaceWidget::enterEvent(QEnterEvent*) {
+    if (owner_.self.OnMouseEnter) owner_.self.OnMouseEnter();
+}
+void SurfaceWidget::leaveEvent(QEvent*) {
+    if (owner_.self.OnMouseLeave) owner_.self.OnMouseLeave();
+}
+void SurfaceWidget::keyPressEvent(QKeyEvent* e) {
+    const int code = KeyCodeOf(e->key());
+    const int shift = ShiftOf(e->modifiers());
+    // A key press may close the control; keep the handlers on the stack.
+    auto onDown = owner_.self.OnKeyDown;
+    auto onPress = owner_.self.OnKeyPress;
+    if (onDown && code != 0) onDown(code, shift);
+    int ascii = code == 13 || code == 27 || code == 8 ? code : 0;
+    if (ascii == 0 && !e->text().isEmpty()) {
+        const std::string typed = FromQString(e->text());
+        ascii = typed.empty() ? 0 : static_cast<unsigned char>(typed[0]);
+    }
+    if (onPress && ascii != 0) onPress(ascii);
+}
+void SurfaceWidget::keyReleaseEvent(QKeyEvent* e) {
+    // The window system repeats a held key with key downs alone.
+    if (e->isAutoRepeat()) return;
+    const int code = KeyCodeOf(e->key());
+    if (owner_.self.OnKeyUp && code != 0) owner_.self.OnKeyUp(code, ShiftOf(e->modifiers()));
+}
+void SurfaceWidget::focusInEvent(QFocusEvent*) {
+    if (owner_.self.OnGotFocus) owner_.self.OnGotFocus();
+}
+void SurfaceWidget::focusOutEvent(QFocusEvent*) {
+    if (owner_.self.OnLostFocus) owner_.self.OnLostFocus();
+}
 
 ControlSurface::ControlSurface(NativeWidget* parent)
     : impl_(std::make_unique<Impl>(*this, ToQWidget(parent))) {
@@ -332,6 +400,18 @@ const Picture& ControlSurface::Drawing() const {
 void ControlSurface::Refresh() {
     impl_->Update();
 }
+void ControlSurface::RefreshNow() {
+    if (impl_->widget && impl_->widget->isVisible()) impl_->widget->repaint();
+}
+void ControlSurface::SetTakesFocus(bool takes) {
+    if (impl_->widget) impl_->widget->setFocusPolicy(takes ? Qt::StrongFocus : Qt::NoFocus);
+}
+bool ControlSurface::HasFocus() const {
+    return impl_->widget && impl_->widget->hasFocus();
+}
+void ControlSurface::SetFocus() {
+    if (impl_->widget) impl_->widget->setFocus(Qt::OtherFocusReason);
+}
 void ControlSurface::Clear() {
     impl_->Redraw();
 }
@@ -390,20 +470,42 @@ Picture ControlSurface::Grab() const {
 }
 
 void ClickAt(ControlSurface& window, int x, int y) {
+    MouseAt(window, MouseAction::Press, x, y);
+    MouseAt(window, MouseAction::Release, x, y);
+}
+
+void MouseAt(ControlSurface& window, MouseAction action, int x, int y, int button) {
+    // The buttons held between a press and its release, as the window system remembers them.
+    static Qt::MouseButtons held;
     QWidget* widget = ToQWidget(window.Handle());
     if (!widget) return;
     widget = widget->window();
     if (!widget->isVisible()) widget->show();
     QWindow* handle = widget->windowHandle();
     if (!handle) return;
+    const Qt::MouseButton qtButton = button == 2   ? Qt::RightButton
+                                     : button == 4 ? Qt::MiddleButton
+                                                   : Qt::LeftButton;
     QPointF local(x, y);
     QPointF global = widget->mapToGlobal(local);
-    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QApplication::sendEvent(handle, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
-    QApplication::sendEvent(handle, &release);
+    QEvent::Type type = QEvent::MouseMove;
+    Qt::MouseButton changed = Qt::NoButton;
+    switch (action) {
+    case MouseAction::Press:
+        type = QEvent::MouseButtonPress;
+        changed = qtButton;
+        held |= qtButton;
+        break;
+    case MouseAction::Move:
+        break;
+    case MouseAction::Release:
+        type = QEvent::MouseButtonRelease;
+        changed = qtButton;
+        held &= ~Qt::MouseButtons(qtButton);
+        break;
+    }
+    QMouseEvent event(type, local, global, changed, held, Qt::NoModifier);
+    QApplication::sendEvent(handle, &event);
 }
 
 } // namespace platform
