@@ -69,7 +69,7 @@ cSfCb::cSfCb(platform::NativeWidget* parent)
     surface_.OnMouseDown = [this](const platform::MouseEvent& e) { OnDown(e); };
     surface_.OnMouseMove = [this](const platform::MouseEvent& e) { OnMove(e); };
     surface_.OnMouseUp = [this](const platform::MouseEvent& e) { OnUp(e); };
-    surface_.OnMouseEnter = [this] { PointerOver(); };
+    surface_.OnMouseEnter = [this](int) { PointerOver(); };
     surface_.OnMouseLeave = [this] { PointerGone(); };
     surface_.OnKeyDown = [this](int code, int) { OnKeyDown(code); };
     surface_.OnKeyUp = [this](int code, int) { OnKeyUp(code); };

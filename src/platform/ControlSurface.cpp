@@ -172,6 +172,7 @@ struct ControlSurface::Impl {
         drawing.Resize(width, height, Back());
         UpdateMask();
         Update();
+        if (self.OnResize) self.OnResize();
     }
 
     void Redraw() {
@@ -274,7 +275,7 @@ void SurfaceWidget::mouseDoubleClickEvent(QMouseEvent*) {
     if (owner_.self.OnDblClick) owner_.self.OnDblClick();
 }
 void SurfaceWidget::enterEvent(QEnterEvent*) {
-    if (owner_.self.OnMouseEnter) owner_.self.OnMouseEnter();
+    if (owner_.self.OnMouseEnter) owner_.self.OnMouseEnter(ShiftOf(QGuiApplication::keyboardModifiers()));
 }
 void SurfaceWidget::leaveEvent(QEvent*) {
     if (owner_.self.OnMouseLeave) owner_.self.OnMouseLeave();

@@ -100,9 +100,11 @@ class ControlSurface {
     std::function<void(const MouseEvent&)> OnMouseDown;
     std::function<void(const MouseEvent&)> OnMouseMove;
     std::function<void(const MouseEvent&)> OnMouseUp;
-    // The pointer came over the surface or left it.
-    std::function<void()> OnMouseEnter;
+    // The pointer came over the surface (with the shift state then) or left it.
+    std::function<void(int shift)> OnMouseEnter;
     std::function<void()> OnMouseLeave;
+    // The size changed, whoever changed it.
+    std::function<void()> OnResize;
 
     // Keys, for a surface that takes the focus. Key codes are the window system's virtual key
     // codes (13 Enter, 27 Escape, 32 Space, 65 A); an auto-repeated key arrives as further key

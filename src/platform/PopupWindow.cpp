@@ -73,17 +73,22 @@ FontSpec StatusFont() {
 struct PopupWindow::Impl {
     QPointer<QWidget> owner;
     QPointer<PopupWidget> widget;
-    QTimer timer;
+    QPointer<QTimer> timer; // a child of the widget: it ends with the window
     std::function<void()> elapsed;
 
-    ~Impl() { delete widget.data(); }
+    // A window still held when the program ends outlives the application object; the window
+    // system has already let it go then.
+    ~Impl() {
+        if (QCoreApplication::instance()) delete widget.data();
+    }
 };
 
 PopupWindow::PopupWindow(NativeWidget* owner) : impl_(std::make_unique<Impl>()) {
     impl_->owner = ToQWidget(owner);
     impl_->widget = new PopupWidget(impl_->owner.data());
-    impl_->timer.setSingleShot(true);
-    QObject::connect(&impl_->timer, &QTimer::timeout, [impl = impl_.get()] {
+    impl_->timer = new QTimer(impl_->widget);
+    impl_->timer->setSingleShot(true);
+    QObject::connect(impl_->timer, &QTimer::timeout, [impl = impl_.get()] {
         // Run from the event loop, out of the timer's own signal: the callback may end this window.
         std::function<void()> elapsed = impl->elapsed;
         if (elapsed) QTimer::singleShot(0, qApp, std::move(elapsed));
@@ -131,7 +136,7 @@ int PopupWindow::Height() const {
 
 void PopupWindow::StartTimer(int milliseconds, std::function<void()> elapsed) {
     impl_->elapsed = std::move(elapsed);
-    impl_->timer.start(std::max(0, milliseconds));
+    if (impl_->timer) impl_->timer->start(std::max(0, milliseconds));
 }
 
 } // namespace platform
