@@ -489,6 +489,18 @@ void MouseAt(ControlSurface& window, MouseAction action, int x, int y, int butto
                                                    : Qt::LeftButton;
     QPointF local(x, y);
     QPointF global = widget->mapToGlobal(local);
+    // The window system tells a window first that the pointer came over it; the window passes
+    // that on to the surface under the pointer.
+    static QPointer<QWindow> pointerWindow;
+    if (pointerWindow != handle) {
+        if (pointerWindow) {
+            QEvent leave(QEvent::Leave);
+            QApplication::sendEvent(pointerWindow, &leave);
+        }
+        pointerWindow = handle;
+        QEnterEvent enter(local, local, global);
+        QApplication::sendEvent(handle, &enter);
+    }
     QEvent::Type type = QEvent::MouseMove;
     Qt::MouseButton changed = Qt::NoButton;
     switch (action) {
@@ -507,6 +519,35 @@ void MouseAt(ControlSurface& window, MouseAction action, int x, int y, int butto
     }
     QMouseEvent event(type, local, global, changed, held, Qt::NoModifier);
     QApplication::sendEvent(handle, &event);
+}
+
+void KeyAt(ControlSurface& surface, KeyAction action, int keyCode) {
+    QWidget* widget = ToQWidget(surface.Handle());
+    if (!widget) return;
+    int key = keyCode;
+    QString text = keyCode >= 0x20 && keyCode < 0x7F ? QString(QChar(keyCode)) : QString();
+    switch (keyCode) {
+    case 13:
+        key = Qt::Key_Return;
+        text = QStringLiteral("\r");
+        break;
+    case 27:
+        key = Qt::Key_Escape;
+        text = QString(QChar(27));
+        break;
+    case 9:
+        key = Qt::Key_Tab;
+        break;
+    case 8:
+        key = Qt::Key_Backspace;
+        break;
+    default:
+        break;
+    }
+    const bool up = action == KeyAction::Up;
+    QKeyEvent event(up ? QEvent::KeyRelease : QEvent::KeyPress, key, Qt::NoModifier, text,
+                    action == KeyAction::Repeat);
+    QApplication::sendEvent(widget, &event);
 }
 
 } // namespace platform

@@ -135,4 +135,9 @@ void ClickAt(ControlSurface& window, int x, int y);
 enum class MouseAction { Press, Move, Release };
 void MouseAt(ControlSurface& window, MouseAction action, int x, int y, int button = 1);
 
+// A key going down (or repeating while held) or coming up on a surface, as the window system
+// delivers it to the surface with the focus; `keyCode` as in OnKeyDown.
+enum class KeyAction { Down, Repeat, Up };
+void KeyAt(ControlSurface& surface, KeyAction action, int keyCode);
+
 } // namespace platform
