@@ -3,15 +3,21 @@
 
 #include "platform/Picture.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
 namespace reviewpictures {
 
+// Small controls are written four times their size, so that single pixels can be told apart.
 inline bool Save(const platform::Picture& picture, const std::string& name) {
     const std::string folder = std::string(KARVEL_BUILD_DIR) + "/pictures";
     std::filesystem::create_directories(folder);
-    return picture.SaveAsPng(folder + "/" + name + ".png");
+    const int scale = picture.Width() <= 200 && picture.Height() <= 200 ? 4 : 1;
+    platform::Picture big(picture.Width() * scale, picture.Height() * scale);
+    big.Stretch(0, 0, big.Width(), big.Height(), picture, 0, 0, picture.Width(), picture.Height(),
+                platform::StretchMode::ColourOnColour);
+    return big.SaveAsPng(folder + "/" + name + ".png");
 }
 
 // Where in a rectangle the pixels that are not `back` lie; empty (right < left) when none.
