@@ -124,17 +124,17 @@ void CInfoTip::ShowAt(platform::ScreenPoint cursor, platform::TextSize screen, c
 
     // The box is as wide as the text, unless the title is long enough (it is drawn bold) to need
     // the room of 1.4 times its characters: those are measured as the title followed by its
-    // own first characters again.
-    platform::TextSize m;
-    if (1.4 * static_cast<double>(title.size()) < static_cast<double>(text.size())) {
-        m = platform::MeasureTextBox(textFont, text, 0, measure);
-    } else {
+    // own first characters again. The height is always the text's, so that no line is cut.
+    platform::TextSize m = platform::MeasureTextBox(textFont, text, 0, measure);
+    if (!(1.4 * static_cast<double>(title.size()) < static_cast<double>(text.size()))) {
         const auto count = static_cast<std::size_t>(std::nearbyint(1.4 * static_cast<double>(title.size())));
         std::string run = title;
         while (!title.empty() && run.size() < count)
             run += title.substr(0, count - run.size());
-        m = platform::MeasureTextBox(textFont, run, 0, measure);
+        m.width = platform::MeasureTextBox(textFont, run, 0, measure).width;
     }
+    // A shown title is never cut: the box is at least as wide as the bold title.
+    if (showTitle_) m.width = std::max(m.width, platform::MeasureTextBox(titleFont, title, 0, measure).width);
     const int th = platform::MeasureText(textFont, title).height;
     const int padding = padding_;
     const int w = std::max(m.width + 2 * padding, 1);

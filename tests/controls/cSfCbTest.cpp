@@ -393,3 +393,24 @@ TEST(cSfCb, AutoSizeTakesThePictureAndTheBevels) {
     EXPECT_EQ(bar.button.Surface().ScaleWidth(), 30);
     EXPECT_EQ(bar.button.Surface().ScaleHeight(), 10);
 }
+
+TEST(cSfCb, LooksAreWrittenForAPersonToSee) {
+    Picture picture(16, 16, MakeColour(40, 120, 200));
+    picture.FillRect(4, 4, 8, 8, MakeColour(250, 210, 60));
+    ToolBar bar(picture);
+    bar.button.caption("Deal");
+    bar.button.TextPositionV(2);
+    bar.button.AutoDim(true);
+    Picture strip(4 * 44, 34, MakeColour(255, 255, 255));
+    auto take = [&](int slot) { strip.Copy(slot * 44 + 2, 2, 40, 30, bar.Drawn(), 0, 0); };
+    take(0);
+    bar.Hover();
+    take(1);
+    bar.Mouse(MouseAction::Press, 20, 15);
+    take(2);
+    bar.Mouse(MouseAction::Move, 70, 15);
+    take(3);
+    bar.Mouse(MouseAction::Release, 70, 15);
+    EXPECT_TRUE(reviewpictures::Save(strip, "cSfCb-rest-over-pressed-outside"));
+    EXPECT_EQ(bar.clicks, 0);
+}
