@@ -83,18 +83,11 @@ void CInfoTip::Hide() {
     if (TipHidden) TipHidden();
 }
 
-platform::FontSpec CInfoTip::TipFont(bool forTitle) const {
-    platform::FontSpec spec = platform::StatusFont();
-    if (!useSystemFont_) {
-        spec.face = fontName_;
-        spec.pixelHeight = fontSize_;
-        spec.italic = fontItalic_;
-        spec.underline = fontUnderline_;
-        spec.strikeout = fontStrikethrough_;
-        spec.bold = fontBold_;
-    }
-    if (forTitle) spec.bold = true;
-    return spec;
+platform::FontSpec CInfoTip::TipFont() const {
+    if (useSystemFont_) return platform::StatusFont();
+    // Weights 900 and 300 of the settings come out as bold and regular faces.
+    return platform::FontSpec{fontName_,   fontSize_,      fontBold_,
+                              fontItalic_, fontUnderline_, fontStrikethrough_};
 }
 
 void CInfoTip::Show(const std::string& text, const std::string& title) {
@@ -118,8 +111,9 @@ void CInfoTip::ShowAt(platform::ScreenPoint cursor, platform::TextSize screen, c
         window_ = std::make_unique<platform::PopupWindow>(owner_);
         handle_ = NextHandle();
     }
-    const platform::FontSpec textFont = TipFont(false);
-    const platform::FontSpec titleFont = TipFont(true);
+    const platform::FontSpec textFont = TipFont();
+    platform::FontSpec titleFont = textFont;
+    titleFont.bold = true;
     const platform::TextBoxFormat measure{0, false, true};
 
     // The box is as wide as the text, unless the title is long enough (it is drawn bold) to need
@@ -134,8 +128,8 @@ void CInfoTip::ShowAt(platform::ScreenPoint cursor, platform::TextSize screen, c
         m.width = platform::MeasureTextBox(textFont, run, 0, measure).width;
     }
     // A shown title is never cut: the box is at least as wide as the bold title.
-    if (showTitle_) m.width = std::max(m.width, platform::MeasureTextBox(titleFont, title, 0, measure).width);
-    const int th = platform::MeasureText(textFont, title).height;
+    if (showTitle_) m.width = std::max(m.width, platform::MeasureText(titleFont, title).width);
+    const int th = platform::MeasureText(textFont, "").height; // a line's height, whatever its text
     const int padding = padding_;
     const int w = std::max(m.width + 2 * padding, 1);
     const int h = std::max(m.height + padding + (showTitle_ ? th + padding : 0), 1);

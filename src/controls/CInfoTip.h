@@ -103,7 +103,7 @@ class CInfoTip : public std::enable_shared_from_this<CInfoTip> {
                 const std::string& title = "");
 
   private:
-    platform::FontSpec TipFont(bool forTitle) const;
+    platform::FontSpec TipFont() const;
 
     platform::Colour backColor_ = platform::kSystemColourFlag | 24;
     platform::Colour foreColor_ = platform::kSystemColourFlag | 23;

@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 namespace platform {
@@ -22,19 +23,28 @@ namespace {
 class PopupWidget : public QWidget {
   public:
     explicit PopupWidget(QWidget* owner)
-        : QWidget(owner, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                             Qt::WindowTransparentForInput | Qt::WindowDoesNotAcceptFocus) {
+        // A tip window is above every other window already.
+        : QWidget(owner, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowTransparentForInput |
+                             Qt::WindowDoesNotAcceptFocus) {
         setAttribute(Qt::WA_ShowWithoutActivating);
         setAttribute(Qt::WA_TranslucentBackground);
         setFocusPolicy(Qt::NoFocus);
     }
     QImage image;
+    QImage opacity; // one byte a pixel; none when the picture is opaque
+    QTimer* timer = new QTimer(this);
 
   protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         painter.setCompositionMode(QPainter::CompositionMode_Source);
-        painter.drawImage(0, 0, image);
+        if (opacity.isNull()) {
+            painter.drawImage(0, 0, image);
+            return;
+        }
+        QImage shown = image.convertToFormat(QImage::Format_ARGB32);
+        shown.setAlphaChannel(opacity);
+        painter.drawImage(0, 0, shown);
     }
 };
 
@@ -70,6 +80,23 @@ FontSpec StatusFont() {
     return spec;
 }
 
+namespace {
+
+// The window of the last balloon that ended, kept hidden for the next one of the same owner: a
+// table shows a new balloon for every card the pointer stops on.
+QPointer<PopupWidget> g_spare;
+
+PopupWidget* TakeWidget(QWidget* owner) {
+    if (g_spare && g_spare->parentWidget() == owner) {
+        PopupWidget* w = g_spare.data();
+        g_spare = nullptr;
+        return w;
+    }
+    return new PopupWidget(owner);
+}
+
+} // namespace
+
 struct PopupWindow::Impl {
     QPointer<QWidget> owner;
     QPointer<PopupWidget> widget;
@@ -79,14 +106,21 @@ struct PopupWindow::Impl {
     // A window still held when the program ends outlives the application object; the window
     // system has already let it go then.
     ~Impl() {
-        if (QCoreApplication::instance()) delete widget.data();
+        if (!QCoreApplication::instance() || !widget) return;
+        if (timer) {
+            timer->stop();
+            timer->disconnect();
+        }
+        widget->hide();
+        if (g_spare) delete g_spare.data();
+        g_spare = widget.data();
     }
 };
 
 PopupWindow::PopupWindow(NativeWidget* owner) : impl_(std::make_unique<Impl>()) {
     impl_->owner = ToQWidget(owner);
-    impl_->widget = new PopupWidget(impl_->owner.data());
-    impl_->timer = new QTimer(impl_->widget);
+    impl_->widget = TakeWidget(impl_->owner.data());
+    impl_->timer = impl_->widget->timer;
     impl_->timer->setSingleShot(true);
     QObject::connect(impl_->timer, &QTimer::timeout, [impl = impl_.get()] {
         // Run from the event loop, out of the timer's own signal: the callback may end this window.
@@ -100,21 +134,20 @@ PopupWindow::~PopupWindow() = default;
 void PopupWindow::Show(int x, int y, const Picture& picture, const std::vector<std::uint8_t>& opacity) {
     PopupWidget* w = impl_->widget.data();
     if (!w) return;
-    QImage image = PictureAccess::Image(picture).convertToFormat(QImage::Format_ARGB32);
-    const std::size_t count =
-        static_cast<std::size_t>(image.width()) * static_cast<std::size_t>(image.height());
-    if (opacity.size() == count) {
-        for (int row = 0; row < image.height(); ++row) {
-            auto* line = reinterpret_cast<QRgb*>(image.scanLine(row));
-            const std::uint8_t* alpha = opacity.data() + static_cast<std::size_t>(row) * image.width();
-            for (int col = 0; col < image.width(); ++col)
-                line[col] = qRgba(qRed(line[col]), qGreen(line[col]), qBlue(line[col]), alpha[col]);
-        }
+    const int width = picture.Width(), height = picture.Height();
+    QImage alpha;
+    if (opacity.size() == static_cast<std::size_t>(width) * static_cast<std::size_t>(height)) {
+        alpha = QImage(width, height, QImage::Format_Alpha8);
+        for (int row = 0; row < height; ++row)
+            std::memcpy(alpha.scanLine(row), opacity.data() + static_cast<std::size_t>(row) * width,
+                        static_cast<std::size_t>(width));
     }
+    // Shared with the picture until one of them changes; painting lays the opacity over it.
+    QImage image = PictureAccess::Image(picture);
     w->image = std::move(image);
+    w->opacity = std::move(alpha);
     w->setGeometry(x, y, picture.Width(), picture.Height());
     w->show();
-    w->raise();
     w->update();
 }
 
