@@ -131,9 +131,12 @@ void cSfCb::colourIgnore(Colour c) {
 void cSfCb::caption(const std::string& text) {
     caption_ = text;
     Changed("Caption");
-    const std::size_t amp = text.find('&');
-    accessKey_ = amp != std::string::npos && amp + 1 < text.size() ? text[amp + 1] : 0;
+    SetAccessKey();
     DrawState();
+}
+void cSfCb::SetAccessKey() {
+    const std::size_t amp = caption_.find('&');
+    accessKey_ = amp != std::string::npos && amp + 1 < caption_.size() ? caption_[amp + 1] : 0;
 }
 void cSfCb::UsePictures(bool use) {
     usePictures_ = use;
@@ -438,8 +441,7 @@ void cSfCb::ReadProperties(const platform::PropertyBag& bag) {
     textOver_ = static_cast<Colour>(bag.ReadInt("colourTextOverColour", textStd_));
     ignore_ = static_cast<Colour>(bag.ReadInt("colourIgnore", 0));
     caption_ = bag.ReadText("Caption", "");
-    const std::size_t amp = caption_.find('&');
-    accessKey_ = amp != std::string::npos && amp + 1 < caption_.size() ? caption_[amp + 1] : 0;
+    SetAccessKey();
     useBevels_ = bag.ReadInt("UseBevels", -1) != 0;
     usePictures_ = bag.ReadInt("UsePictures", -1) != 0;
     useDipped_ = bag.ReadInt("UseDippedControls", 0) != 0;

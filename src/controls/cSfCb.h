@@ -111,6 +111,7 @@ class cSfCb {
 
   private:
     void Changed(const char* key);
+    void SetAccessKey();
     void DrawState();
     void DrawBevel(bool raised);
     void SizeToPicture();

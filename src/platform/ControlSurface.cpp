@@ -411,7 +411,10 @@ bool ControlSurface::HasFocus() const {
     return impl_->widget && impl_->widget->hasFocus();
 }
 void ControlSurface::SetFocus() {
-    if (impl_->widget) impl_->widget->setFocus(Qt::OtherFocusReason);
+    if (!impl_->widget) return;
+    // The focus goes to a control of the active window only: its window comes forward first.
+    if (impl_->widget->isVisible()) impl_->widget->window()->activateWindow();
+    impl_->widget->setFocus(Qt::OtherFocusReason);
 }
 void ControlSurface::Clear() {
     impl_->Redraw();

@@ -111,6 +111,8 @@ class ControlSurface {
     // downs without key ups between them. A key press carries the ANSI character typed.
     void SetTakesFocus(bool takes);
     bool HasFocus() const;
+    // Brings the surface's window forward and gives the surface the focus; the window system
+    // may deliver both once pending events run.
     void SetFocus();
     std::function<void(int keyCode, int shift)> OnKeyDown;
     std::function<void(int keyCode, int shift)> OnKeyUp;

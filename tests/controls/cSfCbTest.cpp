@@ -2,6 +2,7 @@
 #include "controls/ReviewPictures.h"
 
 #include "controls/cSfCb.h"
+#include "platform/Seams.h"
 #include "platform/TextBox.h"
 
 #include <gtest/gtest.h>
@@ -413,4 +414,23 @@ TEST(cSfCb, LooksAreWrittenForAPersonToSee) {
     bar.Mouse(MouseAction::Release, 70, 15);
     EXPECT_TRUE(reviewpictures::Save(strip, "cSfCb-rest-over-pressed-outside"));
     EXPECT_EQ(bar.clicks, 0);
+}
+
+TEST(cSfCb, CaptionIsUnderlinedWhileTheButtonHasTheFocus) {
+    ToolBar bar(Picture(4, 4, kBack));
+    bar.button.caption("Deal");
+    const Picture plain = bar.Drawn();
+    bar.button.Surface().SetFocus();
+    platform::PumpEvents();
+    ASSERT_TRUE(bar.button.Surface().HasFocus());
+    EXPECT_TRUE(bar.Drawn().SamePixels(plain)) << "seen at the next redraw";
+    bar.button.ForceRedraw();
+    const reviewpictures::Ink before = reviewpictures::InkOf(plain, kBack, 0, 0, 40, 30);
+    const reviewpictures::Ink focused = reviewpictures::InkOf(bar.Drawn(), kBack, 0, 0, 40, 30);
+    EXPECT_GT(focused.count, before.count) << "the underline adds ink";
+    EXPECT_GE(focused.bottom, before.bottom);
+    bar.window.SetTakesFocus(true);
+    bar.window.SetFocus();
+    platform::PumpEvents();
+    EXPECT_TRUE(bar.Drawn().SamePixels(plain)) << "redrawn plain when the focus goes";
 }

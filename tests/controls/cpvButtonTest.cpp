@@ -3,6 +3,7 @@
 
 #include "controls/Module.h"
 #include "controls/cpvButton.h"
+#include "platform/Seams.h"
 
 #include <gtest/gtest.h>
 
@@ -387,4 +388,28 @@ TEST(cpvButton, StoredPropertiesComeBackAndDefaultsAreNotStored) {
     EXPECT_EQ(fresh.FontColor(), platform::kSystemColourFlag | 18);
     EXPECT_TRUE(fresh.ShowFocusRect());
     EXPECT_TRUE(fresh.Enabled());
+}
+
+TEST(cpvButton, FocusBringsTheBorderAndTheDottedRectangle) {
+    Window w;
+    w.button.Surface().SetFocus();
+    platform::PumpEvents();
+    ASSERT_TRUE(w.button.Surface().HasFocus());
+    reviewpictures::Save(w.Drawn(), "cpvButton-focused");
+    EXPECT_EQ(w.Drawn().GetPixel(0, 15), 0u) << "black border while focused";
+    // The dotted rectangle inverts every other pixel of its lines, 4 pixels in.
+    EXPECT_EQ(w.Drawn().GetPixel(4, 4), kOrange ^ 0xFFFFFF);
+    EXPECT_EQ(w.Drawn().GetPixel(5, 4), kOrange);
+    EXPECT_EQ(w.Drawn().GetPixel(6, 4), kOrange ^ 0xFFFFFF);
+    w.button.ShowBorderOnFocus(false);
+    w.button.ShowFocusRect(false);
+    EXPECT_EQ(w.Drawn().GetPixel(0, 15), w.button.HighlightShade());
+    EXPECT_EQ(w.Drawn().GetPixel(4, 4), kOrange);
+    w.Mouse(MouseAction::Press, 40, 15);
+    w.window.SetTakesFocus(true);
+    w.window.SetFocus();
+    platform::PumpEvents();
+    EXPECT_FALSE(w.button.Pressed()) << "losing the focus releases the button";
+    w.Mouse(MouseAction::Release, 40, 15);
+    EXPECT_EQ(w.clicks, 1) << "the release over it still clicks";
 }
