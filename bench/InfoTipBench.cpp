@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -82,7 +83,8 @@ int main(int argc, char** argv) {
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     platform::SetProgramFolder(folder.string());
-    platform::SetMessageHandler([](const std::string&) {});
+    std::vector<std::string> messages;
+    platform::SetMessageHandler([&messages](const std::string& text) { messages.push_back(text); });
 
     benchmark::Initialize(&argc, argv);
     Recorder recorder;

@@ -76,10 +76,12 @@ cSfCb::cSfCb(platform::NativeWidget* parent)
     surface_.OnKeyPress = [this](int ascii) { OnKeyPress(ascii); };
     surface_.OnGotFocus = [this] { OnGotFocus(); };
     surface_.OnLostFocus = [this] { OnLostFocus(); };
+    surface_.OnResize = [this] { DrawState(); };
 }
 
 cSfCb::~cSfCb() {
     *alive_ = false;
+    surface_.OnResize = nullptr;
 }
 
 void cSfCb::Changed(const char* key) {

@@ -393,6 +393,9 @@ TEST(cSfCb, AutoSizeTakesThePictureAndTheBevels) {
     bar.button.SetPicture(Picture(30, 10, kRed));
     EXPECT_EQ(bar.button.Surface().ScaleWidth(), 30);
     EXPECT_EQ(bar.button.Surface().ScaleHeight(), 10);
+    bar.button.Surface().SetSizePixels(50, 20);
+    EXPECT_EQ(bar.Drawn().GetPixel(10, 5), kRed) << "a resized button is drawn again, the picture centred";
+    EXPECT_EQ(bar.Drawn().GetPixel(9, 5), kBack);
 }
 
 TEST(cSfCb, LooksAreWrittenForAPersonToSee) {
