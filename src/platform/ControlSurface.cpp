@@ -286,6 +286,10 @@ void SurfaceWidget::keyPressEvent(QKeyEvent* e) {
     // A key press may close the control; keep the handlers on the stack.
     auto onDown = owner_.self.OnKeyDown;
     auto onPress = owner_.self.OnKeyPress;
+    if (!onDown && !onPress) {
+        e->ignore(); // the window holding the surface sees the key
+        return;
+    }
     if (onDown && code != 0) onDown(code, shift);
     int ascii = code == 13 || code == 27 || code == 8 ? code : 0;
     if (ascii == 0 && !e->text().isEmpty()) {
@@ -297,6 +301,10 @@ void SurfaceWidget::keyPressEvent(QKeyEvent* e) {
 void SurfaceWidget::keyReleaseEvent(QKeyEvent* e) {
     // The window system repeats a held key with key downs alone.
     if (e->isAutoRepeat()) return;
+    if (!owner_.self.OnKeyUp) {
+        e->ignore();
+        return;
+    }
     const int code = KeyCodeOf(e->key());
     if (owner_.self.OnKeyUp && code != 0) owner_.self.OnKeyUp(code, ShiftOf(e->modifiers()));
 }
