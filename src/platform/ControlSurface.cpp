@@ -8,6 +8,7 @@
 #include "platform/Twips.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
@@ -71,6 +72,12 @@ class SurfaceWidget : public QWidget {
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
   private:
     ControlSurface::Impl& owner_;
@@ -116,6 +123,7 @@ struct ControlSurface::Impl {
         drawing.Resize(width, height, Back());
         UpdateMask();
         Update();
+        if (self.OnResize) self.OnResize();
     }
 
     void Redraw() {
@@ -213,6 +221,46 @@ void SurfaceWidget::mouseReleaseEvent(QMouseEvent* e) {
 }
 void SurfaceWidget::mouseDoubleClickEvent(QMouseEvent*) {
     if (owner_.self.OnDblClick) RunGuarded("DblClick", [&] { owner_.self.OnDblClick(); });
+}
+void SurfaceWidget::enterEvent(QEnterEvent*) {
+    if (owner_.self.OnMouseEnter) owner_.self.OnMouseEnter(ShiftMaskOf(QGuiApplication::keyboardModifiers()));
+}
+void SurfaceWidget::leaveEvent(QEvent*) {
+    if (owner_.self.OnMouseLeave) owner_.self.OnMouseLeave();
+}
+void SurfaceWidget::keyPressEvent(QKeyEvent* e) {
+    const int code = VirtualKeyOf(e->key(), e->modifiers());
+    const int shift = ShiftMaskOf(e->modifiers());
+    // A key press may close the control; keep the handlers on the stack.
+    auto onDown = owner_.self.OnKeyDown;
+    auto onPress = owner_.self.OnKeyPress;
+    if (!onDown && !onPress) {
+        e->ignore(); // the window holding the surface sees the key
+        return;
+    }
+    if (onDown && code != 0) onDown(code, shift);
+    int ascii = code == 13 || code == 27 || code == 8 ? code : 0;
+    if (ascii == 0 && !e->text().isEmpty()) {
+        const std::string typed = FromQString(e->text());
+        ascii = typed.empty() ? 0 : static_cast<unsigned char>(typed[0]);
+    }
+    if (onPress && ascii != 0) onPress(ascii);
+}
+void SurfaceWidget::keyReleaseEvent(QKeyEvent* e) {
+    // The window system repeats a held key with key downs alone.
+    if (e->isAutoRepeat()) return;
+    if (!owner_.self.OnKeyUp) {
+        e->ignore();
+        return;
+    }
+    const int code = VirtualKeyOf(e->key(), e->modifiers());
+    if (owner_.self.OnKeyUp && code != 0) owner_.self.OnKeyUp(code, ShiftMaskOf(e->modifiers()));
+}
+void SurfaceWidget::focusInEvent(QFocusEvent*) {
+    if (owner_.self.OnGotFocus) owner_.self.OnGotFocus();
+}
+void SurfaceWidget::focusOutEvent(QFocusEvent*) {
+    if (owner_.self.OnLostFocus) owner_.self.OnLostFocus();
 }
 
 ControlSurface::ControlSurface(NativeWidget* parent)
@@ -319,6 +367,21 @@ const Picture& ControlSurface::Drawing() const {
 void ControlSurface::Refresh() {
     impl_->Update();
 }
+void ControlSurface::RefreshNow() {
+    if (impl_->widget && impl_->widget->isVisible()) impl_->widget->repaint();
+}
+void ControlSurface::SetTakesFocus(bool takes) {
+    if (impl_->widget) impl_->widget->setFocusPolicy(takes ? Qt::StrongFocus : Qt::NoFocus);
+}
+bool ControlSurface::HasFocus() const {
+    return impl_->widget && impl_->widget->hasFocus();
+}
+void ControlSurface::SetFocus() {
+    if (!impl_->widget) return;
+    // The focus goes to a control of the active window only: its window comes forward first.
+    if (impl_->widget->isVisible()) impl_->widget->window()->activateWindow();
+    impl_->widget->setFocus(Qt::OtherFocusReason);
+}
 void ControlSurface::Clear() {
     impl_->Redraw();
 }
@@ -377,20 +440,68 @@ Picture ControlSurface::Grab() const {
 }
 
 void ClickAt(ControlSurface& window, int x, int y) {
+    MouseAt(window, MouseAction::Press, x, y);
+    MouseAt(window, MouseAction::Release, x, y);
+}
+
+void MouseAt(ControlSurface& window, MouseAction action, int x, int y, int button) {
+    // The buttons held between a press and its release, as the window system remembers them.
+    static Qt::MouseButtons held;
     QWidget* widget = ToQWidget(window.Handle());
     if (!widget) return;
     widget = widget->window();
     if (!widget->isVisible()) widget->show();
     QWindow* handle = widget->windowHandle();
     if (!handle) return;
+    const Qt::MouseButton qtButton = button == 2   ? Qt::RightButton
+                                     : button == 4 ? Qt::MiddleButton
+                                                   : Qt::LeftButton;
     QPointF local(x, y);
     QPointF global = widget->mapToGlobal(local);
-    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QApplication::sendEvent(handle, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
-    QApplication::sendEvent(handle, &release);
+    // The window system tells a window first that the pointer came over it; the window passes
+    // that on to the surface under the pointer.
+    static QPointer<QWindow> pointerWindow;
+    if (pointerWindow != handle) {
+        if (pointerWindow) {
+            QEvent leave(QEvent::Leave);
+            QApplication::sendEvent(pointerWindow, &leave);
+        }
+        pointerWindow = handle;
+        QEnterEvent enter(local, local, global);
+        QApplication::sendEvent(handle, &enter);
+    }
+    QEvent::Type type = QEvent::MouseMove;
+    Qt::MouseButton changed = Qt::NoButton;
+    switch (action) {
+    case MouseAction::Press:
+        type = QEvent::MouseButtonPress;
+        changed = qtButton;
+        held |= qtButton;
+        break;
+    case MouseAction::Move:
+        break;
+    case MouseAction::Release:
+        type = QEvent::MouseButtonRelease;
+        changed = qtButton;
+        held &= ~Qt::MouseButtons(qtButton);
+        break;
+    }
+    QMouseEvent event(type, local, global, changed, held, Qt::NoModifier);
+    QApplication::sendEvent(handle, &event);
+}
+
+void KeyAt(ControlSurface& surface, KeyAction action, int keyCode) {
+    QWidget* widget = ToQWidget(surface.Handle());
+    if (!widget) return;
+    bool keypad = false;
+    int key = QtKeyOf(keyCode, keypad);
+    QString text = keyCode >= 0x20 && keyCode < 0x7F ? QString(QChar(keyCode)) : QString();
+    if (keyCode == 13) text = QStringLiteral("\r");
+    if (keyCode == 27) text = QString(QChar(27));
+    const bool up = action == KeyAction::Up;
+    QKeyEvent event(up ? QEvent::KeyRelease : QEvent::KeyPress, key,
+                    keypad ? Qt::KeypadModifier : Qt::NoModifier, text, action == KeyAction::Repeat);
+    QApplication::sendEvent(widget, &event);
 }
 
 } // namespace platform

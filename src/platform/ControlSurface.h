@@ -69,6 +69,8 @@ class ControlSurface {
     Picture& Drawing();
     const Picture& Drawing() const;
     void Refresh();
+    // Shows the drawing at once, for a look that must be seen before the program goes on.
+    void RefreshNow();
     // Clears the drawing to the back colour and draws the background picture over it.
     void Clear();
 
@@ -105,6 +107,25 @@ class ControlSurface {
     // A drag passing over the surface or dropped on it, at a point in twips.
     std::function<void(const DragEvent&)> OnDragOver;
     std::function<void(const DragEvent&)> OnDragDrop;
+    // The pointer came over the surface (with the shift state then) or left it.
+    std::function<void(int shift)> OnMouseEnter;
+    std::function<void()> OnMouseLeave;
+    // The size changed, whoever changed it.
+    std::function<void()> OnResize;
+
+    // Keys, for a surface that takes the focus. Key codes are the window system's virtual key
+    // codes (13 Enter, 27 Escape, 32 Space, 65 A); an auto-repeated key arrives as further key
+    // downs without key ups between them. A key press carries the ANSI character typed.
+    void SetTakesFocus(bool takes);
+    bool HasFocus() const;
+    // Brings the surface's window forward and gives the surface the focus; the window system
+    // may deliver both once pending events run.
+    void SetFocus();
+    std::function<void(int keyCode, int shift)> OnKeyDown;
+    std::function<void(int keyCode, int shift)> OnKeyUp;
+    std::function<void(int keyAscii)> OnKeyPress;
+    std::function<void()> OnGotFocus;
+    std::function<void()> OnLostFocus;
 
     struct Impl;
 
@@ -115,5 +136,17 @@ class ControlSurface {
 // A left click at a point (pixels) of a top-level surface's window, delivered the way the window
 // system delivers it: to whichever surface shows a pixel there. Shows the window if needed.
 void ClickAt(ControlSurface& window, int x, int y);
+
+// One step of the mouse at a point of a top-level surface's window, as the window system
+// delivers it: a press goes to the surface under the point; moves and the release go to it until
+// the buttons are up, wherever the pointer is; a move with no button held goes to the surface
+// under the pointer, which sees the pointer enter, and the one it left sees it leave.
+enum class MouseAction { Press, Move, Release };
+void MouseAt(ControlSurface& window, MouseAction action, int x, int y, int button = 1);
+
+// A key going down (or repeating while held) or coming up on a surface, as the window system
+// delivers it to the surface with the focus; `keyCode` as in OnKeyDown.
+enum class KeyAction { Down, Repeat, Up };
+void KeyAt(ControlSurface& surface, KeyAction action, int keyCode);
 
 } // namespace platform

@@ -15,13 +15,17 @@ int PixelHeightOfPoints(double points) {
 }
 
 FontSpec SpecOf(const Font& font) {
-    return FontSpec{font.name, PixelHeightOfPoints(font.size), font.bold};
+    return FontSpec{font.name,         PixelHeightOfPoints(font.size), font.bold, font.italic, font.underline,
+                    font.strikethrough};
 }
 
 QFont ToQFont(const FontSpec& spec) {
     QFont font(ToQString(spec.face));
     font.setPixelSize(spec.pixelHeight > 0 ? spec.pixelHeight : 1);
     font.setBold(spec.bold);
+    font.setItalic(spec.italic);
+    font.setUnderline(spec.underline);
+    font.setStrikeOut(spec.strikeout);
     // Smoothed glyphs are the whole point of the label's text; hinting would change the widths
     // between machines.
     font.setStyleStrategy(QFont::PreferAntialias);

@@ -12,6 +12,9 @@ struct FontSpec {
     std::string face = "Arial";
     int pixelHeight = 11;
     bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strikeout = false;
 };
 
 // A control's font object, in points.
@@ -19,6 +22,9 @@ struct Font {
     std::string name = "Arial";
     double size = 8.25;
     bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strikethrough = false;
 };
 
 // Character height in pixels of a font of that many points on the table's screen (20 twips to

@@ -93,6 +93,9 @@ bool Picture::IsEmpty() const {
 const QImage& PictureAccess::Image(const Picture& picture) {
     return picture.impl_->image;
 }
+QImage& PictureAccess::MutableImage(Picture& picture) {
+    return picture.impl_->image;
+}
 
 Picture PictureAccess::FromImage(const QImage& image) {
     Picture picture;
@@ -330,6 +333,18 @@ Colour ResolveColour(Colour c) {
     case 20:
         role = QPalette::Light;
         break; // button highlight
+    case 21:
+        role = QPalette::Shadow;
+        break; // 3-D dark shadow
+    case 22:
+        role = QPalette::Midlight;
+        break; // 3-D light
+    case 23:
+        role = QPalette::ToolTipText;
+        break;
+    case 24:
+        role = QPalette::ToolTipBase;
+        break;
     default:
         break;
     }

@@ -7,7 +7,8 @@ namespace platform {
 namespace {
 
 bool SameFont(const Font& a, const Font& b) {
-    return AnsiEqualNoCase(a.name, b.name) && a.size == b.size && a.bold == b.bold;
+    return AnsiEqualNoCase(a.name, b.name) && a.size == b.size && a.bold == b.bold && a.italic == b.italic &&
+           a.underline == b.underline && a.strikethrough == b.strikethrough;
 }
 
 } // namespace

@@ -9,6 +9,8 @@ namespace platform {
 
 struct PictureAccess {
     static const QImage& Image(const Picture& picture);
+    // For drawing with a painter: the painter detaches it from the picture's copies.
+    static QImage& MutableImage(Picture& picture);
     static Picture FromImage(const QImage& image);
 };
 

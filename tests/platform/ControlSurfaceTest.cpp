@@ -182,3 +182,49 @@ TEST(ControlSurface, AWindowOfItsOwnStaysHiddenUntilAskedForAndAChildShows) {
     child.SetVisible(false);
     EXPECT_FALSE(child.Visible());
 }
+
+// The pointer's arrival and departure reach the surface it crosses, and a held button keeps the
+// moves and the release with the surface it went down on, wherever the pointer goes.
+TEST(ControlSurface, PointerArrivalDepartureAndHeldButtonFollowTheWindowSystem) {
+    ControlSurface window;
+    window.SetSizePixels(100, 60);
+    ControlSurface button(window.Handle());
+    button.Move(10 * 15, 10 * 15, 30 * 15, 20 * 15);
+    window.SetVisible(true);
+    std::vector<std::string> seen;
+    button.OnMouseEnter = [&](int) { seen.push_back("enter"); };
+    button.OnMouseLeave = [&] { seen.push_back("leave"); };
+    button.OnMouseMove = [&](const platform::MouseEvent& e) {
+        seen.push_back("move " + std::to_string(static_cast<int>(e.x)) + " held " + std::to_string(e.button));
+    };
+    button.OnMouseUp = [&](const platform::MouseEvent& e) {
+        seen.push_back("up " + std::to_string(static_cast<int>(e.x)));
+    };
+    using platform::MouseAction;
+    platform::MouseAt(window, MouseAction::Move, 2, 2);
+    platform::MouseAt(window, MouseAction::Move, 15, 15);
+    platform::MouseAt(window, MouseAction::Press, 15, 15);
+    platform::MouseAt(window, MouseAction::Move, 80, 15);
+    platform::MouseAt(window, MouseAction::Release, 80, 15);
+    platform::MouseAt(window, MouseAction::Move, 85, 15);
+    const std::vector<std::string> expected = {"enter", "move 70 held 1", "up 70", "leave"};
+    EXPECT_EQ(seen, expected);
+}
+
+TEST(ControlSurface, KeysReachTheSurfaceWithTheirCodesAndRepeatsComeWithoutKeyUps) {
+    ControlSurface surface;
+    surface.SetSizePixels(20, 20);
+    std::vector<std::string> seen;
+    surface.OnKeyDown = [&](int code, int) { seen.push_back("down " + std::to_string(code)); };
+    surface.OnKeyUp = [&](int code, int) { seen.push_back("up " + std::to_string(code)); };
+    surface.OnKeyPress = [&](int ascii) { seen.push_back("press " + std::to_string(ascii)); };
+    using platform::KeyAction;
+    platform::KeyAt(surface, KeyAction::Down, 32);
+    platform::KeyAt(surface, KeyAction::Repeat, 32);
+    platform::KeyAt(surface, KeyAction::Up, 32);
+    platform::KeyAt(surface, KeyAction::Down, 13);
+    platform::KeyAt(surface, KeyAction::Down, 'S');
+    const std::vector<std::string> expected = {"down 32", "press 32", "down 32", "press 32", "up 32",
+                                               "down 13", "press 13", "down 83", "press 83"};
+    EXPECT_EQ(seen, expected);
+}
