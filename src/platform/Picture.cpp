@@ -6,6 +6,7 @@
 #include "platform/QtText.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QFontMetrics>
 #include <QImageReader>
 #include <QPainter>
@@ -32,6 +33,48 @@ QImage NewImage(int width, int height, Colour fill) {
     QImage image(width, height, kFormat);
     image.fill(QColor(RedOf(fill), GreenOf(fill), BlueOf(fill)));
     return image;
+}
+
+bool FitsTheLimits(QSize size) {
+    if (!size.isValid()) return true; // the decoder could not tell: the decoded size is checked
+    return size.width() <= Picture::kMaxSide && size.height() <= Picture::kMaxSide &&
+           static_cast<qint64>(size.width()) * size.height() <= Picture::kMaxPixels;
+}
+
+std::uint32_t LittleEndian(const std::string& bytes, std::size_t at, int count) {
+    std::uint32_t value = 0;
+    for (int i = count - 1; i >= 0; --i)
+        value = (value << 8) | static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(i)]);
+    return value;
+}
+
+// An uncompressed BMP stores every row whole, so a file shorter than its rows declares a
+// picture it does not hold; the decoder would still hand out the declared size, blank.
+bool BmpRowsFit(const std::string& bytes) {
+    if (bytes.size() < 26 || bytes[0] != 'B' || bytes[1] != 'M') return true;
+    const std::uint32_t offset = LittleEndian(bytes, 10, 4);
+    const std::uint32_t headerSize = LittleEndian(bytes, 14, 4);
+    std::int64_t width = 0, height = 0;
+    std::uint32_t bits = 0, compression = 0;
+    if (headerSize == 12) {
+        width = static_cast<std::int16_t>(LittleEndian(bytes, 18, 2));
+        height = static_cast<std::int16_t>(LittleEndian(bytes, 20, 2));
+        bits = LittleEndian(bytes, 24, 2);
+    } else {
+        if (bytes.size() < 34) return false;
+        width = static_cast<std::int32_t>(LittleEndian(bytes, 18, 4));
+        height = static_cast<std::int32_t>(LittleEndian(bytes, 22, 4));
+        bits = LittleEndian(bytes, 28, 2);
+        compression = LittleEndian(bytes, 30, 4);
+    }
+    if (width < 0) width = -width;
+    if (height < 0) height = -height;
+    if (width > Picture::kMaxSide || height > Picture::kMaxSide) return false;
+    constexpr std::uint32_t kPlain = 0, kBitFields = 3, kAlphaBitFields = 6;
+    if (compression != kPlain && compression != kBitFields && compression != kAlphaBitFields) return true;
+    if (offset > bytes.size()) return false;
+    const std::int64_t rowBytes = (width * bits + 31) / 32 * 4;
+    return rowBytes * height <= static_cast<std::int64_t>(bytes.size() - offset);
 }
 
 QColor ToQColor(Colour c) {
@@ -106,17 +149,21 @@ Picture PictureAccess::FromImage(const QImage& image) {
 
 std::optional<Picture> Picture::Load(const std::string& path) {
     if (path.empty()) return std::nullopt;
-    std::optional<std::string> real = ResolvePath(path);
-    if (!real) return std::nullopt;
-    QImageReader reader(QString::fromUtf8(real->c_str()));
+    std::optional<std::string> bytes = ReadFileBytes(path);
+    if (!bytes || !BmpRowsFit(*bytes)) return std::nullopt;
+    QByteArray data = QByteArray::fromRawData(bytes->data(), static_cast<qsizetype>(bytes->size()));
+    QBuffer buffer(&data);
+    QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
     // Files show as stored, at the size their header gives: an orientation tag is not applied.
     reader.setAutoTransform(false);
-    QSize size = reader.size();
-    if (size.isValid() && (size.width() > kMaxSide || size.height() > kMaxSide)) return std::nullopt;
+    // The decoders' own backstop, for sizes a header does not show (a GIF's frames, say).
+    // Eight bytes a pixel leaves room for the decoders that work in 16 bits a channel.
+    QImageReader::setAllocationLimit(static_cast<int>(std::int64_t{kMaxPixels} * 8 / (1024 * 1024)));
+    if (!FitsTheLimits(reader.size())) return std::nullopt;
     QImage image;
     if (!reader.read(&image) || image.isNull()) return std::nullopt;
-    if (image.width() > kMaxSide || image.height() > kMaxSide) return std::nullopt;
+    if (!FitsTheLimits(image.size())) return std::nullopt;
     if (image.hasAlphaChannel()) {
         // A see-through pixel keeps the colour the file gives it (a GIF's transparent colour is
         // the control's mask colour); Qt would otherwise hand out premultiplied black.
