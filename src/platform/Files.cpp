@@ -18,6 +18,7 @@ namespace platform {
 namespace {
 
 std::string g_programFolderOverride; // UTF-8
+int g_failingReads = 0;
 
 std::string DefaultProgramFolder() {
     if (const char* home = std::getenv("KARVEL_HOME"); home && *home) return home;
@@ -214,11 +215,19 @@ bool IsRegularFile(const std::string& path) {
     return fs::is_regular_file(*resolved, ec);
 }
 
+void FailNextFileReads(int count) {
+    g_failingReads = std::max(count, 0);
+}
+
 std::optional<std::string> ReadFileBytes(const std::string& path) {
     auto resolved = ResolvePath(path);
     if (!resolved) return std::nullopt;
     std::error_code ec;
     if (!fs::is_regular_file(*resolved, ec)) return std::nullopt;
+    if (g_failingReads > 0) {
+        --g_failingReads;
+        return std::nullopt;
+    }
     std::ifstream in(*resolved, std::ios::binary);
     if (!in) return std::nullopt;
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

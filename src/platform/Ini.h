@@ -22,7 +22,7 @@ bool IniWrite(const std::string& file, const std::string& section, const std::st
 // whole section.
 std::vector<std::string> IniKeys(const std::string& file, const std::string& section);
 
-// Forgets every parsed file (tests that rewrite a file within one clock tick call this).
+// Forgets every parsed file, except writes of a write scope not yet on disk.
 void IniClearCache();
 
 // While a scope lives, a file already read in it is not looked at on disk again: a reader that
@@ -34,6 +34,24 @@ class IniReadScope {
     ~IniReadScope();
     IniReadScope(const IniReadScope&) = delete;
     IniReadScope& operator=(const IniReadScope&) = delete;
+};
+
+// While a scope lives, IniWrite changes the cached file only and the reads see the change; when
+// the outermost scope ends, each file written is replaced atomically once. Saving hundreds of
+// keys then costs one write of the file instead of one per key. A file written in the scope is
+// not looked at on disk again until it is written. Scopes nest; the outermost one writes.
+class IniWriteScope {
+  public:
+    IniWriteScope();
+    // Writes what is still pending (see Commit).
+    ~IniWriteScope();
+    IniWriteScope(const IniWriteScope&) = delete;
+    IniWriteScope& operator=(const IniWriteScope&) = delete;
+
+    // Writes every pending change now, whatever the depth, and tells whether every file was
+    // written. A file that could not be written keeps its old content, its pending changes are
+    // dropped and a message says so.
+    bool Commit();
 };
 
 } // namespace platform
