@@ -333,12 +333,16 @@ IniReadScope::~IniReadScope() {
     if (--g_scopeDepth == 0) g_pinned.clear();
 }
 
+// A write scope is a read scope as well: hundreds of writes to one file then find it by the
+// caller's path instead of resolving the path on disk for each.
 IniWriteScope::IniWriteScope() {
     ++g_writeDepth;
+    ++g_scopeDepth;
 }
 
 IniWriteScope::~IniWriteScope() {
     if (--g_writeDepth == 0) Commit();
+    if (--g_scopeDepth == 0) g_pinned.clear();
 }
 
 bool IniWriteScope::Commit() {

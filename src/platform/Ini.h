@@ -39,7 +39,8 @@ class IniReadScope {
 // While a scope lives, IniWrite changes the cached file only and the reads see the change; when
 // the outermost scope ends, each file written is replaced atomically once. Saving hundreds of
 // keys then costs one write of the file instead of one per key. A file written in the scope is
-// not looked at on disk again until it is written. Scopes nest; the outermost one writes.
+// not looked at on disk again until it is written, and the scope reads as an IniReadScope does.
+// Scopes nest; the outermost one writes.
 class IniWriteScope {
   public:
     IniWriteScope();
