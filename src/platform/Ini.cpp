@@ -273,10 +273,10 @@ std::string IniRead(const std::string& file, const std::string& section, const s
     std::string native;
     Parsed* p = Load(file, native);
     if (!p || !p->exists) return "";
-    auto s = p->index.find(AnsiUpper(Trim(section)));
+    auto s = p->index.find(AnsiUpper(Trim(UpToNul(section))));
     if (s == p->index.end()) return "";
     const Section& sec = p->sections[s->second];
-    auto k = sec.keys.find(AnsiUpper(Trim(key)));
+    auto k = sec.keys.find(AnsiUpper(Trim(UpToNul(key))));
     if (k == sec.keys.end()) return "";
     std::string name, value;
     KeyOf(p->lines[k->second].text, name, value);
@@ -290,7 +290,7 @@ std::vector<std::string> IniKeys(const std::string& file, const std::string& sec
     std::string native;
     Parsed* p = Load(file, native);
     if (!p || !p->exists) return {};
-    auto s = p->index.find(AnsiUpper(Trim(section)));
+    auto s = p->index.find(AnsiUpper(Trim(UpToNul(section))));
     if (s == p->index.end()) return {};
     return p->sections[s->second].order;
 }

@@ -141,6 +141,9 @@ TEST_F(IniFile, ANulByteEndsAValue) {
     EXPECT_EQ(IniRead("n.ini", "A", "next"), "1");
     ASSERT_TRUE(IniWrite("n.ini", "B", std::string("key\0x", 5), std::string("v\0w", 3)));
     EXPECT_EQ(folder.Read("n.ini").substr(26), "\n[B]\nkey=v\n");
+    // Names end at a NUL byte for the reader as for the writer, so what was written reads back.
+    EXPECT_EQ(IniRead("n.ini", std::string("B\0y", 3), std::string("key\0x", 5)), "v");
+    EXPECT_EQ(IniKeys("n.ini", std::string("b\0", 2)), (std::vector<std::string>{"key"}));
 }
 
 TEST_F(IniFile, CommentLinesAreNotKeys) {
