@@ -8,6 +8,7 @@
 #include "platform/Ini.h"
 #include "platform/Seams.h"
 
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -23,28 +24,35 @@ struct ProgramEnded {
     int code;
 };
 
-// A fresh program folder for the whole run, removed when the process ends.
+// A fresh program folder for the whole run, removed when the process ends normally. The path is
+// never destroyed, so the removal at exit still knows it whatever order the exit runs in.
 inline const std::filesystem::path& Folder() {
-    static const std::filesystem::path folder = [] {
+    static const std::filesystem::path* const folder = [] {
         std::string pattern = (std::filesystem::temp_directory_path() / "karvel-fuzz-XXXXXX").string();
         if (!mkdtemp(pattern.data())) {
             std::perror("cannot make a temporary folder");
             std::abort();
         }
-        std::atexit([] {
-            std::error_code ec;
-            std::filesystem::remove_all(Folder(), ec);
-        });
-        return std::filesystem::path(pattern);
+        return new std::filesystem::path(pattern);
     }();
-    return folder;
+    static const int removal = std::atexit([] {
+        std::error_code ec;
+        std::filesystem::remove_all(*folder, ec);
+    });
+    (void)removal;
+    return *folder;
 }
 
-// Writes a file below the folder (`relative` uses "/"), making its folders.
+// Writes a file below the folder (`relative` uses "/"), making its folders. The file is dated an
+// hour back, as a game installed earlier is: a file changed a moment ago is read again on every
+// look, which would leave the fuzzer a few inputs a second.
 inline void WriteFile(const std::string& relative, const std::string& bytes) {
     const std::filesystem::path file = Folder() / relative;
     std::filesystem::create_directories(file.parent_path());
     std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
+    std::error_code ec;
+    std::filesystem::last_write_time(
+        file, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1), ec);
 }
 
 // Once per process: the program folder, quiet seams and, for the targets that draw, Qt's

@@ -26,6 +26,9 @@ std::vector<std::string> SectionsOf(const std::string& text) {
 using Snapshot = std::map<std::string, std::vector<std::pair<std::string, std::string>>>;
 
 Snapshot Read(const std::vector<std::string>& sections) {
+    // One look at the file for all the keys: a file written a moment ago is otherwise read again
+    // for every key.
+    platform::IniReadScope scope;
     Snapshot snapshot;
     for (const std::string& section : sections) {
         auto& values = snapshot[section];

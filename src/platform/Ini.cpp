@@ -349,12 +349,14 @@ bool IniWriteScope::Commit() {
     bool written = true;
     auto pending = std::move(g_pending);
     g_pending.clear();
-    for (auto& [native, file] : pending) {
+    for (const auto& entry : pending) {
+        const std::string& native = entry.first;
+        const std::string& file = entry.second;
         Parsed next = std::move(g_cache[native]);
         if (!WriteParsed(file, native, std::move(next))) {
             // The old file stays; what was not written must not be read back as if it had been.
             g_cache.erase(native);
-            std::erase_if(g_pinned, [&](const auto& entry) { return entry.second.native == native; });
+            std::erase_if(g_pinned, [&](const auto& pinned) { return pinned.second.native == native; });
             ShowMessage("The file " + file + " could not be written.");
             written = false;
         }
