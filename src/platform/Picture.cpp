@@ -77,6 +77,63 @@ bool BmpRowsFit(const std::string& bytes) {
     return rowBytes * height <= static_cast<std::int64_t>(bytes.size() - offset);
 }
 
+// Whether LZW codes in `dataBytes` bytes can give `pixels` pixels at all. The k-th code after a
+// clear stands for at most k + 1 pixels (4096 at most) and takes at least as many bits as the
+// table's size needs; the bound is generous, so only a frame its data could never fill fails.
+bool LzwCanFill(int minCodeSize, std::uint64_t dataBytes, std::uint64_t pixels) {
+    if (minCodeSize < 1 || minCodeSize > 11) return true; // the decoder refuses these itself
+    constexpr std::uint64_t kLongest = 4096;
+    std::uint64_t bits = dataBytes * 8, produced = 0, k = 0;
+    std::uint64_t next = (std::uint64_t{1} << minCodeSize) + 2;
+    int width = minCodeSize + 1;
+    while (produced < pixels) {
+        if (bits < static_cast<std::uint64_t>(width)) return false;
+        bits -= static_cast<std::uint64_t>(width);
+        produced += std::min(++k, kLongest);
+        if (next < kLongest && ++next > (std::uint64_t{1} << width) && width < 12) ++width;
+    }
+    return true;
+}
+
+// The first frame of a GIF (the one shown) must have image data enough for its size: a frame of
+// a thousand rows in a few bytes would be handed out whole, filled with the background.
+bool GifFrameFits(const std::string& bytes) {
+    if (bytes.size() < 13 || bytes.compare(0, 3, "GIF") != 0) return true;
+    auto byte = [&](std::size_t at) { return static_cast<unsigned char>(bytes[at]); };
+    std::size_t p = 13;
+    if (byte(10) & 0x80) p += 3 * (std::size_t{1} << ((byte(10) & 7) + 1));
+    auto skipSubBlocks = [&](std::size_t& at, std::uint64_t& total) {
+        while (at < bytes.size() && byte(at) != 0) {
+            total += byte(at);
+            at += std::size_t{byte(at)} + 1;
+        }
+        ++at;
+    };
+    while (p < bytes.size()) {
+        if (byte(p) == 0x21 && p + 1 < bytes.size()) { // an extension
+            std::uint64_t ignored = 0;
+            p += 2;
+            skipSubBlocks(p, ignored);
+        } else if (byte(p) == 0x2C && p + 10 < bytes.size()) { // the first image
+            const std::uint64_t pixels =
+                std::uint64_t{LittleEndian(bytes, p + 5, 2)} * LittleEndian(bytes, p + 7, 2);
+            const unsigned char packed = byte(p + 9);
+            p += 10;
+            if (packed & 0x80) p += 3 * (std::size_t{1} << ((packed & 7) + 1));
+            if (p >= bytes.size()) return pixels == 0;
+            const int minCodeSize = byte(p++);
+            std::uint64_t data = 0;
+            skipSubBlocks(p, data);
+            // Sub-block lengths may promise more than the file holds.
+            data = std::min<std::uint64_t>(data, bytes.size());
+            return LzwCanFill(minCodeSize, data, pixels);
+        } else {
+            return true; // the trailer or a broken file: the decoder says what it makes of it
+        }
+    }
+    return true;
+}
+
 QColor ToQColor(Colour c) {
     return QColor(RedOf(c), GreenOf(c), BlueOf(c));
 }
@@ -150,7 +207,7 @@ Picture PictureAccess::FromImage(const QImage& image) {
 std::optional<Picture> Picture::Load(const std::string& path) {
     if (path.empty()) return std::nullopt;
     std::optional<std::string> bytes = ReadFileBytes(path);
-    if (!bytes || !BmpRowsFit(*bytes)) return std::nullopt;
+    if (!bytes || !BmpRowsFit(*bytes) || !GifFrameFits(*bytes)) return std::nullopt;
     QByteArray data = QByteArray::fromRawData(bytes->data(), static_cast<qsizetype>(bytes->size()));
     QBuffer buffer(&data);
     QImageReader reader(&buffer);
