@@ -1,5 +1,6 @@
 // The definition reader on any .game file together with any globals.dat, as a new game reads
-// them. Input: the game's text, then globals.dat's after a line "~~globals.dat~~".
+// them; a definition taken in fills the tables within their limits. Input: the game's text, then
+// globals.dat's after a line "~~globals.dat~~".
 #include "FuzzSupport.h"
 
 #include "services/OptionMgmt.h"
@@ -43,7 +44,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         CurrentGameFile = file;
         InitGameOptions();
         LoadPlayerNames(file);
-        LoadGameDefinition(file);
+        if (LoadGameDefinition(file)) {
+            // A definition taken in fills the tables within their limits only.
+            fuzzsupport::Check(Game.totalCards >= 0 && Game.totalCards <= kMaxCards, "card count");
+            fuzzsupport::Check(Game.deckCount >= 0 && Game.deckCount <= kMaxDecks, "deck count");
+            for (int card = 1; card <= Game.totalCards; ++card)
+                fuzzsupport::Check(Cards[card].deck >= 0 && Cards[card].deck < Game.deckCount,
+                                   "a card's deck");
+        }
     } catch (const fuzzsupport::ProgramEnded&) {
         // One of the few faults that end the program, reached with its message.
     }
