@@ -6,6 +6,8 @@
 #include "state/Numbers.h"
 
 #include <cmath>
+#include <cstdlib>
+#include <limits>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const auto parts = fuzzsupport::Split(data, size, "\n", 3);
@@ -34,6 +36,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const std::string* s : {&text, &separator, &item}) {
         const double value = LeadingNumber(*s);
         fuzzsupport::Check(!std::isnan(value), "a leading number is a number");
+        // Over blanks, digits, points, signs and exponents the C library reads the same number,
+        // save that a number too large for a double is the largest one instead of infinity.
+        if (s->find_first_not_of(" 0123456789.eE+-") == std::string::npos) {
+            const double expected = std::strtod(s->c_str(), nullptr);
+            fuzzsupport::Check(value == (std::isinf(expected)
+                                             ? std::copysign(std::numeric_limits<double>::max(), expected)
+                                             : expected),
+                               "the number the C library reads");
+        }
         LeadingInt16(*s);
         const std::string shown = FormatNumber(value);
         fuzzsupport::Check(std::isinf(value) || shown.find(',') == std::string::npos, "point, not comma");
