@@ -12,7 +12,8 @@ namespace platform {
 std::string IniRead(const std::string& file, const std::string& section, const std::string& key);
 
 // Sets a key: rewrites its line in place, or appends it at the end of its section, or appends
-// the section at the end of the file (creating the file). The file is replaced atomically.
+// the section at the end of the file (creating the file). The file is replaced atomically, at
+// once or, inside an IniWriteScope, when the scope ends.
 // False when the file cannot be read or written, and for a section, key or value that would
 // read back as something else (a line break, a "]" in the section, a "=" in the key).
 bool IniWrite(const std::string& file, const std::string& section, const std::string& key,
@@ -44,7 +45,7 @@ class IniReadScope {
 class IniWriteScope {
   public:
     IniWriteScope();
-    // Writes what is still pending (see Commit).
+    // The outermost scope writes what is still pending, as Commit does.
     ~IniWriteScope();
     IniWriteScope(const IniWriteScope&) = delete;
     IniWriteScope& operator=(const IniWriteScope&) = delete;
