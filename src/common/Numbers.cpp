@@ -1,10 +1,38 @@
 #include "common/Numbers.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <limits>
+
+namespace {
+
+// The power of ten of a number's first significant digit ("123" 2, "0.05" -2, "1e-400" -400),
+// saturated far beyond any double's range; the text is a well-formed number.
+long long DecimalExponent(const std::string& number) {
+    constexpr long long kFar = 1'000'000;
+    long long exponent = 0;
+    std::size_t e = number.find_first_of("eE");
+    if (e != std::string::npos) {
+        std::size_t j = e + 1;
+        bool negative = j < number.size() && number[j] == '-';
+        if (j < number.size() && (number[j] == '+' || number[j] == '-')) ++j;
+        for (; j < number.size(); ++j)
+            exponent = std::min(exponent * 10 + (number[j] - '0'), kFar);
+        if (negative) exponent = -exponent;
+    }
+    const std::string mantissa = number.substr(0, e);
+    const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
+    const std::size_t first = mantissa.find_first_of("123456789");
+    if (first == std::string::npos) return -kFar; // zero
+    const long long place =
+        first < point ? static_cast<long long>(point - first) - 1 : -static_cast<long long>(first - point);
+    return exponent + place;
+}
+
+} // namespace
 
 double LeadingNumber(const std::string& text) {
     std::size_t i = 0;
@@ -36,7 +64,9 @@ double LeadingNumber(const std::string& text) {
     double value = 0.0;
     auto result = std::from_chars(number.data(), number.data() + number.size(), value);
     if (result.ec == std::errc::result_out_of_range) {
-        // from_chars leaves the value alone on overflow; the text still names a huge number.
+        // from_chars leaves the value alone when the number does not fit a double: a huge one
+        // reads as the largest value, one too close to zero for a double reads as 0.
+        if (DecimalExponent(number) < 0) return 0.0;
         return number[0] == '-' ? -std::numeric_limits<double>::max() : std::numeric_limits<double>::max();
     }
     return value;

@@ -18,6 +18,7 @@ namespace platform {
 namespace {
 
 std::string g_programFolderOverride; // UTF-8
+int g_failingReads = 0;
 
 std::string DefaultProgramFolder() {
     if (const char* home = std::getenv("KARVEL_HOME"); home && *home) return home;
@@ -118,8 +119,14 @@ void SetProgramFolder(const std::string& ansiFolder) {
     g_programFolderOverride = Utf8FromAnsi(ansiFolder);
 }
 
+// The file system reads a name only up to a NUL byte, so "..\0x" would pass the ".." check and
+// still name the parent folder: no path holding one is a name of ours.
+bool HasNul(const std::string& path) {
+    return path.find('\0') != std::string::npos;
+}
+
 std::optional<std::string> ResolvePath(const std::string& path) {
-    if (path.empty()) return std::nullopt;
+    if (path.empty() || HasNul(path)) return std::nullopt;
     const std::vector<std::string> root = SplitComponents(ProgramFolder());
     std::vector<std::string> parts = SplitComponents(path);
     std::erase(parts, std::string("."));
@@ -135,7 +142,7 @@ std::optional<std::string> ResolvePath(const std::string& path) {
 }
 
 std::optional<std::string> ResolveUserPath(const std::string& path) {
-    if (path.empty()) return std::nullopt;
+    if (path.empty() || HasNul(path)) return std::nullopt;
     if (!IsAbsoluteModelPath(path)) return ResolvePath(path);
     std::vector<std::string> parts = SplitComponents(path);
     if (path.size() >= 2 && path[1] == ':') parts.erase(parts.begin()); // a drive letter means nothing here
@@ -157,12 +164,13 @@ bool WildcardMatch(const std::string& pattern, const std::string& name) {
     const std::string p = AnsiUpper(pattern), n = AnsiUpper(name);
     std::size_t pi = 0, ni = 0, star = std::string::npos, mark = 0;
     while (ni < n.size()) {
-        if (pi < p.size() && (p[pi] == '?' || p[pi] == n[ni])) {
-            ++pi;
-            ++ni;
-        } else if (pi < p.size() && p[pi] == '*') {
+        // The star is looked at first: a "*" in the name is an ordinary character to it.
+        if (pi < p.size() && p[pi] == '*') {
             star = pi++;
             mark = ni;
+        } else if (pi < p.size() && (p[pi] == '?' || p[pi] == n[ni])) {
+            ++pi;
+            ++ni;
         } else if (star != std::string::npos) {
             pi = star + 1;
             ni = ++mark;
@@ -207,11 +215,19 @@ bool IsRegularFile(const std::string& path) {
     return fs::is_regular_file(*resolved, ec);
 }
 
+void FailNextFileReads(int count) {
+    g_failingReads = std::max(count, 0);
+}
+
 std::optional<std::string> ReadFileBytes(const std::string& path) {
     auto resolved = ResolvePath(path);
     if (!resolved) return std::nullopt;
     std::error_code ec;
     if (!fs::is_regular_file(*resolved, ec)) return std::nullopt;
+    if (g_failingReads > 0) {
+        --g_failingReads;
+        return std::nullopt;
+    }
     std::ifstream in(*resolved, std::ios::binary);
     if (!in) return std::nullopt;
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

@@ -33,6 +33,10 @@ bool IsRegularFile(const std::string& path);
 // The whole content of a file; nullopt when it cannot be read or lies outside the program folder.
 std::optional<std::string> ReadFileBytes(const std::string& path);
 
+// For tests: the next `count` calls of ReadFileBytes fail as for a file that exists but cannot
+// be read (a permission, a disk fault), whoever runs the tests.
+void FailNextFileReads(int count = 1);
+
 // Writes a file through a temporary file renamed over the old one, so that a failed write
 // leaves the old file whole. False when the path is refused or the write fails.
 bool WriteFileAtomic(const std::string& path, const std::string& bytes);

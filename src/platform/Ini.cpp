@@ -2,7 +2,9 @@
 
 #include "platform/Codec.h"
 #include "platform/Files.h"
+#include "platform/Seams.h"
 
+#include <chrono>
 #include <filesystem>
 #include <unordered_map>
 
@@ -43,7 +45,15 @@ struct Parsed {
     std::uintmax_t size = 0;
     bool exists = false;
     bool unreadable = false; // on disk but could not be read: never rewritten from nothing
+    // The file changed too close to the moment it was read for its time to tell a later change
+    // of the same size apart: its bytes are compared on every look until it has aged.
+    bool racy = false;
+    std::string bytes; // kept only while racy
 };
+
+// File systems keep modification times in steps (two seconds on some, a clock tick on others):
+// a rewrite of the same size within one step leaves time and size as they were.
+constexpr auto kTimeStep = std::chrono::seconds(2);
 
 std::unordered_map<std::string, Parsed> g_cache;
 
@@ -55,6 +65,11 @@ struct Pinned {
 };
 int g_scopeDepth = 0;
 std::unordered_map<std::string, Pinned> g_pinned;
+
+// Inside a write scope: the files with writes not yet on disk, by real name, with the path the
+// first write gave (the name the final write goes through).
+int g_writeDepth = 0;
+std::unordered_map<std::string, std::string> g_pending;
 
 // A section header: "[name]" after optional blanks; the name is trimmed.
 bool SectionName(const std::string& line, std::string& name) {
@@ -135,30 +150,44 @@ Parsed* Load(const std::string& file, std::string& native) {
     return parsed;
 }
 
+// Records when the file was seen as it is now; a time within one step of that moment does not
+// prove that a later look at the same time and size sees the same bytes.
+void Stamp(Parsed& p, fs::file_time_type mtime, std::string bytes) {
+    p.exists = true;
+    p.mtime = mtime;
+    p.size = bytes.size();
+    p.racy = fs::file_time_type::clock::now() - mtime < kTimeStep;
+    p.bytes = p.racy ? std::move(bytes) : std::string();
+}
+
 Parsed* LoadFromDisk(const std::string& file, std::string& native) {
     auto resolved = ResolvePath(file);
     if (!resolved) return nullptr;
     native = *resolved;
+    Parsed& p = g_cache[native];
+    if (g_pending.contains(native)) return &p; // holds writes the disk has not seen yet
     std::error_code ec;
     auto status = fs::status(native, ec);
-    Parsed& p = g_cache[native];
     if (ec || !fs::is_regular_file(status)) {
         p = Parsed{};
         return &p;
     }
     auto mtime = fs::last_write_time(native, ec);
     auto size = fs::file_size(native, ec);
-    if (p.exists && p.mtime == mtime && p.size == size) return &p;
+    const bool same = p.exists && p.mtime == mtime && p.size == size;
+    if (same && !p.racy) return &p;
     auto bytes = ReadFileBytes(file);
+    if (same && bytes && *bytes == p.bytes) {
+        Stamp(p, mtime, std::move(*bytes)); // unchanged; it may have aged past the step meanwhile
+        return &p;
+    }
     p = Parsed{};
     if (!bytes) {
         p.unreadable = true;
         return &p;
     }
     ParseBytes(p, *bytes);
-    p.exists = true;
-    p.mtime = mtime;
-    p.size = size;
+    Stamp(p, mtime, std::move(*bytes));
     return &p;
 }
 
@@ -176,16 +205,78 @@ std::string Unquote(std::string v) {
     return v;
 }
 
+// Changes one key of a parse and keeps its index as Index would build it, without walking the
+// whole file: a write scope sets hundreds of keys in a row.
+void SetKey(Parsed& p, const std::string& sec, const std::string& k, const std::string& value) {
+    auto s = p.index.find(AnsiUpper(sec));
+    if (s == p.index.end()) {
+        // A new section goes at the end of the file, after a blank line when the file has text.
+        if (!p.lines.empty()) {
+            p.lines.back().ended = true;
+            if (!Trim(p.lines.back().text).empty()) p.lines.push_back(Line{"", true});
+        }
+        Section added{p.lines.size(), p.lines.size() + 1, {}, {k}};
+        added.keys.emplace(AnsiUpper(k), p.lines.size() + 1);
+        p.lines.push_back(Line{"[" + sec + "]", true});
+        p.lines.push_back(Line{k + "=" + value, true});
+        p.sections.push_back(std::move(added));
+        p.index.emplace(AnsiUpper(sec), p.sections.size() - 1);
+        return;
+    }
+    Section& found = p.sections[s->second];
+    const std::string upper = AnsiUpper(k);
+    if (auto line = found.keys.find(upper); line != found.keys.end()) {
+        std::string name, old;
+        KeyOf(p.lines[line->second].text, name, old);
+        p.lines[line->second].text = name + "=" + value;
+        return;
+    }
+    // After the section's last line of text, so that blank lines between sections stay.
+    const std::size_t at = found.lastLine + 1;
+    p.lines[found.lastLine].ended = true;
+    p.lines.insert(p.lines.begin() + static_cast<std::ptrdiff_t>(at), Line{k + "=" + value, true});
+    found.lastLine = at;
+    found.keys.emplace(upper, at);
+    found.order.push_back(k);
+    // The sections below moved down by the inserted line.
+    for (std::size_t i = s->second + 1; i < p.sections.size(); ++i) {
+        Section& later = p.sections[i];
+        ++later.header;
+        ++later.lastLine;
+        for (auto& entry : later.keys)
+            ++entry.second;
+    }
+}
+
+std::string Serialize(const Parsed& p) {
+    std::string bytes;
+    for (const Line& l : p.lines) {
+        bytes += l.text;
+        if (l.ended) bytes += p.eol;
+    }
+    return bytes;
+}
+
+// Replaces the file with the parse and keeps the parse as the cached state of the file.
+bool WriteParsed(const std::string& file, const std::string& native, Parsed next) {
+    std::string bytes = Serialize(next);
+    if (!WriteFileAtomic(file, bytes)) return false;
+    std::error_code ec;
+    Stamp(next, fs::last_write_time(native, ec), std::move(bytes));
+    g_cache[native] = std::move(next);
+    return true;
+}
+
 } // namespace
 
 std::string IniRead(const std::string& file, const std::string& section, const std::string& key) {
     std::string native;
     Parsed* p = Load(file, native);
     if (!p || !p->exists) return "";
-    auto s = p->index.find(AnsiUpper(Trim(section)));
+    auto s = p->index.find(AnsiUpper(Trim(UpToNul(section))));
     if (s == p->index.end()) return "";
     const Section& sec = p->sections[s->second];
-    auto k = sec.keys.find(AnsiUpper(Trim(key)));
+    auto k = sec.keys.find(AnsiUpper(Trim(UpToNul(key))));
     if (k == sec.keys.end()) return "";
     std::string name, value;
     KeyOf(p->lines[k->second].text, name, value);
@@ -199,7 +290,7 @@ std::vector<std::string> IniKeys(const std::string& file, const std::string& sec
     std::string native;
     Parsed* p = Load(file, native);
     if (!p || !p->exists) return {};
-    auto s = p->index.find(AnsiUpper(Trim(section)));
+    auto s = p->index.find(AnsiUpper(Trim(UpToNul(section))));
     if (s == p->index.end()) return {};
     return p->sections[s->second].order;
 }
@@ -217,49 +308,21 @@ bool IniWrite(const std::string& file, const std::string& section, const std::st
     if (HasLineBreak(sec) || HasLineBreak(k) || HasLineBreak(value) || sec.find(']') != std::string::npos ||
         k.find('=') != std::string::npos || k[0] == ';' || k[0] == '[')
         return false;
+    if (g_writeDepth > 0) {
+        SetKey(*p, sec, k, value);
+        p->exists = true;
+        g_pending.emplace(native, file);
+        return true;
+    }
     Parsed next = *p;
-    auto s = next.index.find(AnsiUpper(sec));
-    if (s == next.index.end()) {
-        // A new section goes at the end of the file, after a blank line when the file has text.
-        if (!next.lines.empty()) {
-            next.lines.back().ended = true;
-            if (!Trim(next.lines.back().text).empty()) next.lines.push_back(Line{"", true});
-        }
-        next.lines.push_back(Line{"[" + sec + "]", true});
-        next.lines.push_back(Line{k + "=" + value, true});
-    } else {
-        const Section& found = next.sections[s->second];
-        auto line = found.keys.find(AnsiUpper(k));
-        if (line != found.keys.end()) {
-            std::string name, old;
-            KeyOf(next.lines[line->second].text, name, old);
-            next.lines[line->second].text = name + "=" + value;
-        } else {
-            // After the section's last line of text, so that blank lines between sections stay.
-            std::size_t at = found.lastLine + 1;
-            next.lines[found.lastLine].ended = true;
-            next.lines.insert(next.lines.begin() + static_cast<std::ptrdiff_t>(at),
-                              Line{k + "=" + value, true});
-        }
-    }
-    std::string bytes;
-    for (const Line& l : next.lines) {
-        bytes += l.text;
-        if (l.ended) bytes += next.eol;
-    }
-    if (!WriteFileAtomic(file, bytes)) return false;
-    Index(next);
-    std::error_code ec;
-    next.exists = true;
-    next.mtime = fs::last_write_time(native, ec);
-    next.size = bytes.size();
-    g_cache[native] = std::move(next);
-    return true;
+    SetKey(next, sec, k, value);
+    return WriteParsed(file, native, std::move(next));
 }
 
 void IniClearCache() {
     g_pinned.clear();
-    g_cache.clear();
+    // Writes not yet on disk are kept: dropping them would lose them.
+    std::erase_if(g_cache, [](const auto& entry) { return !g_pending.contains(entry.first); });
 }
 
 IniReadScope::IniReadScope() {
@@ -268,6 +331,37 @@ IniReadScope::IniReadScope() {
 
 IniReadScope::~IniReadScope() {
     if (--g_scopeDepth == 0) g_pinned.clear();
+}
+
+// A write scope is a read scope as well: hundreds of writes to one file then find it by the
+// caller's path instead of resolving the path on disk for each.
+IniWriteScope::IniWriteScope() {
+    ++g_writeDepth;
+    ++g_scopeDepth;
+}
+
+IniWriteScope::~IniWriteScope() {
+    if (--g_writeDepth == 0) Commit();
+    if (--g_scopeDepth == 0) g_pinned.clear();
+}
+
+bool IniWriteScope::Commit() {
+    bool written = true;
+    auto pending = std::move(g_pending);
+    g_pending.clear();
+    for (const auto& entry : pending) {
+        const std::string& native = entry.first;
+        const std::string& file = entry.second;
+        Parsed next = std::move(g_cache[native]);
+        if (!WriteParsed(file, native, std::move(next))) {
+            // The old file stays; what was not written must not be read back as if it had been.
+            g_cache.erase(native);
+            std::erase_if(g_pinned, [&](const auto& pinned) { return pinned.second.native == native; });
+            ShowMessage("The file " + file + " could not be written.");
+            written = false;
+        }
+    }
+    return written;
 }
 
 } // namespace platform

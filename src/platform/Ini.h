@@ -12,7 +12,8 @@ namespace platform {
 std::string IniRead(const std::string& file, const std::string& section, const std::string& key);
 
 // Sets a key: rewrites its line in place, or appends it at the end of its section, or appends
-// the section at the end of the file (creating the file). The file is replaced atomically.
+// the section at the end of the file (creating the file). The file is replaced atomically, at
+// once or, inside an IniWriteScope, when the scope ends.
 // False when the file cannot be read or written, and for a section, key or value that would
 // read back as something else (a line break, a "]" in the section, a "=" in the key).
 bool IniWrite(const std::string& file, const std::string& section, const std::string& key,
@@ -22,7 +23,7 @@ bool IniWrite(const std::string& file, const std::string& section, const std::st
 // whole section.
 std::vector<std::string> IniKeys(const std::string& file, const std::string& section);
 
-// Forgets every parsed file (tests that rewrite a file within one clock tick call this).
+// Forgets every parsed file, except writes of a write scope not yet on disk.
 void IniClearCache();
 
 // While a scope lives, a file already read in it is not looked at on disk again: a reader that
@@ -34,6 +35,25 @@ class IniReadScope {
     ~IniReadScope();
     IniReadScope(const IniReadScope&) = delete;
     IniReadScope& operator=(const IniReadScope&) = delete;
+};
+
+// While a scope lives, IniWrite changes the cached file only and the reads see the change; when
+// the outermost scope ends, each file written is replaced atomically once. Saving hundreds of
+// keys then costs one write of the file instead of one per key. A file written in the scope is
+// not looked at on disk again until it is written, and the scope reads as an IniReadScope does.
+// Scopes nest; the outermost one writes.
+class IniWriteScope {
+  public:
+    IniWriteScope();
+    // The outermost scope writes what is still pending, as Commit does.
+    ~IniWriteScope();
+    IniWriteScope(const IniWriteScope&) = delete;
+    IniWriteScope& operator=(const IniWriteScope&) = delete;
+
+    // Writes every pending change now, whatever the depth, and tells whether every file was
+    // written. A file that could not be written keeps its old content, its pending changes are
+    // dropped and a message says so.
+    bool Commit();
 };
 
 } // namespace platform

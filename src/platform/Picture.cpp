@@ -6,6 +6,7 @@
 #include "platform/QtText.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QFontMetrics>
 #include <QImageReader>
 #include <QPainter>
@@ -32,6 +33,105 @@ QImage NewImage(int width, int height, Colour fill) {
     QImage image(width, height, kFormat);
     image.fill(QColor(RedOf(fill), GreenOf(fill), BlueOf(fill)));
     return image;
+}
+
+bool FitsTheLimits(QSize size) {
+    if (!size.isValid()) return true; // the decoder could not tell: the decoded size is checked
+    return size.width() <= Picture::kMaxSide && size.height() <= Picture::kMaxSide &&
+           static_cast<qint64>(size.width()) * size.height() <= Picture::kMaxPixels;
+}
+
+std::uint32_t LittleEndian(const std::string& bytes, std::size_t at, int count) {
+    std::uint32_t value = 0;
+    for (int i = count - 1; i >= 0; --i)
+        value = (value << 8) | static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(i)]);
+    return value;
+}
+
+// An uncompressed BMP stores every row whole, so a file shorter than its rows declares a
+// picture it does not hold; the decoder would still hand out the declared size, blank.
+bool BmpRowsFit(const std::string& bytes) {
+    if (bytes.size() < 26 || bytes[0] != 'B' || bytes[1] != 'M') return true;
+    const std::uint32_t offset = LittleEndian(bytes, 10, 4);
+    const std::uint32_t headerSize = LittleEndian(bytes, 14, 4);
+    std::int64_t width = 0, height = 0;
+    std::uint32_t bits = 0, compression = 0;
+    if (headerSize == 12) {
+        width = static_cast<std::int16_t>(LittleEndian(bytes, 18, 2));
+        height = static_cast<std::int16_t>(LittleEndian(bytes, 20, 2));
+        bits = LittleEndian(bytes, 24, 2);
+    } else {
+        if (bytes.size() < 34) return false;
+        width = static_cast<std::int32_t>(LittleEndian(bytes, 18, 4));
+        height = static_cast<std::int32_t>(LittleEndian(bytes, 22, 4));
+        bits = LittleEndian(bytes, 28, 2);
+        compression = LittleEndian(bytes, 30, 4);
+    }
+    if (width < 0) width = -width;
+    if (height < 0) height = -height;
+    if (width > Picture::kMaxSide || height > Picture::kMaxSide) return false;
+    constexpr std::uint32_t kPlain = 0, kBitFields = 3, kAlphaBitFields = 6;
+    if (compression != kPlain && compression != kBitFields && compression != kAlphaBitFields) return true;
+    if (offset > bytes.size()) return false;
+    const std::int64_t rowBytes = (width * bits + 31) / 32 * 4;
+    return rowBytes * height <= static_cast<std::int64_t>(bytes.size() - offset);
+}
+
+// Whether LZW codes in `dataBytes` bytes can give `pixels` pixels at all. The k-th code after a
+// clear stands for at most k + 1 pixels (4096 at most) and takes at least as many bits as the
+// table's size needs; the bound is generous, so only a frame its data could never fill fails.
+bool LzwCanFill(int minCodeSize, std::uint64_t dataBytes, std::uint64_t pixels) {
+    if (minCodeSize < 1 || minCodeSize > 11) return true; // the decoder refuses these itself
+    constexpr std::uint64_t kLongest = 4096;
+    std::uint64_t bits = dataBytes * 8, produced = 0, k = 0;
+    std::uint64_t next = (std::uint64_t{1} << minCodeSize) + 2;
+    int width = minCodeSize + 1;
+    while (produced < pixels) {
+        if (bits < static_cast<std::uint64_t>(width)) return false;
+        bits -= static_cast<std::uint64_t>(width);
+        produced += std::min(++k, kLongest);
+        if (next < kLongest && ++next > (std::uint64_t{1} << width) && width < 12) ++width;
+    }
+    return true;
+}
+
+// The first frame of a GIF (the one shown) must have image data enough for its size: a frame of
+// a thousand rows in a few bytes would be handed out whole, filled with the background.
+bool GifFrameFits(const std::string& bytes) {
+    if (bytes.size() < 13 || bytes.compare(0, 3, "GIF") != 0) return true;
+    auto byte = [&](std::size_t at) { return static_cast<unsigned char>(bytes[at]); };
+    std::size_t p = 13;
+    if (byte(10) & 0x80) p += 3 * (std::size_t{1} << ((byte(10) & 7) + 1));
+    auto skipSubBlocks = [&](std::size_t& at, std::uint64_t& total) {
+        while (at < bytes.size() && byte(at) != 0) {
+            total += byte(at);
+            at += std::size_t{byte(at)} + 1;
+        }
+        ++at;
+    };
+    while (p < bytes.size()) {
+        if (byte(p) == 0x21 && p + 1 < bytes.size()) { // an extension
+            std::uint64_t ignored = 0;
+            p += 2;
+            skipSubBlocks(p, ignored);
+        } else if (byte(p) == 0x2C && p + 10 < bytes.size()) { // the first image
+            const std::uint64_t pixels =
+                std::uint64_t{LittleEndian(bytes, p + 5, 2)} * LittleEndian(bytes, p + 7, 2);
+            const unsigned char packed = byte(p + 9);
+            p += 10;
+            if (packed & 0x80) p += 3 * (std::size_t{1} << ((packed & 7) + 1));
+            if (p >= bytes.size()) return pixels == 0;
+            const int minCodeSize = byte(p++);
+            std::uint64_t data = 0;
+            skipSubBlocks(p, data);
+            // Sub-block lengths may promise more than the file holds.
+            data = std::min<std::uint64_t>(data, bytes.size());
+            return LzwCanFill(minCodeSize, data, pixels);
+        } else {
+            return true; // the trailer or a broken file: the decoder says what it makes of it
+        }
+    }
+    return true;
 }
 
 QColor ToQColor(Colour c) {
@@ -109,17 +209,21 @@ Picture PictureAccess::FromImage(const QImage& image) {
 
 std::optional<Picture> Picture::Load(const std::string& path) {
     if (path.empty()) return std::nullopt;
-    std::optional<std::string> real = ResolvePath(path);
-    if (!real) return std::nullopt;
-    QImageReader reader(QString::fromUtf8(real->c_str()));
+    std::optional<std::string> bytes = ReadFileBytes(path);
+    if (!bytes || !BmpRowsFit(*bytes) || !GifFrameFits(*bytes)) return std::nullopt;
+    QByteArray data = QByteArray::fromRawData(bytes->data(), static_cast<qsizetype>(bytes->size()));
+    QBuffer buffer(&data);
+    QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
     // Files show as stored, at the size their header gives: an orientation tag is not applied.
     reader.setAutoTransform(false);
-    QSize size = reader.size();
-    if (size.isValid() && (size.width() > kMaxSide || size.height() > kMaxSide)) return std::nullopt;
+    // The decoders' own backstop, for sizes a header does not show (a GIF's frames, say).
+    // Eight bytes a pixel leaves room for the decoders that work in 16 bits a channel.
+    QImageReader::setAllocationLimit(static_cast<int>(std::int64_t{kMaxPixels} * 8 / (1024 * 1024)));
+    if (!FitsTheLimits(reader.size())) return std::nullopt;
     QImage image;
     if (!reader.read(&image) || image.isNull()) return std::nullopt;
-    if (image.width() > kMaxSide || image.height() > kMaxSide) return std::nullopt;
+    if (!FitsTheLimits(image.size())) return std::nullopt;
     if (image.hasAlphaChannel()) {
         // A see-through pixel keeps the colour the file gives it (a GIF's transparent colour is
         // the control's mask colour); Qt would otherwise hand out premultiplied black.

@@ -47,6 +47,9 @@ class Picture {
   public:
     // No picture may grow beyond this many pixels a side; larger requests are cut to it.
     static constexpr int kMaxSide = 8192;
+    // No image file with more pixels than this is decoded (64 MB of pixels): a few bytes of
+    // header can declare a picture of any size, and one such file must not exhaust the memory.
+    static constexpr int kMaxPixels = 4096 * 4096;
     // What GetPixel gives for a point outside the picture.
     static constexpr Colour kNoPixel = 0xFFFFFFFFu;
 
@@ -63,7 +66,8 @@ class Picture {
     bool IsEmpty() const;
 
     // The picture of an image file (BMP, GIF, JPEG, PNG), given as a path of the model; nullopt
-    // when it cannot be found or decoded, or when it is larger than kMaxSide a side.
+    // when it cannot be found or decoded, when it is larger than kMaxSide a side or kMaxPixels
+    // in all, or when its file is too short to hold the rows its header declares.
     static std::optional<Picture> Load(const std::string& path);
     // Writes the picture as a PNG file under a real (UTF-8) file name; false on failure.
     bool SaveAsPng(const std::string& fileName) const;

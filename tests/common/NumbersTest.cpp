@@ -4,6 +4,7 @@
 
 #include <clocale>
 #include <cmath>
+#include <limits>
 
 TEST(LeadingNumber, ReadsTheNumberATextStartsWith) {
     struct Case {
@@ -16,6 +17,24 @@ TEST(LeadingNumber, ReadsTheNumberATextStartsWith) {
     for (const auto& c : cases)
         EXPECT_DOUBLE_EQ(LeadingNumber(c.text), c.value) << c.text;
     EXPECT_GT(LeadingNumber("1e999"), 1e300);
+}
+
+TEST(LeadingNumber, ANumberBeyondADoublesRangeReadsAsItsNearestEnd) {
+    struct Case {
+        const char* text;
+        double value;
+    } cases[] = {{"1e-400", 0},
+                 {"-1e-400", 0},
+                 {"0.000001e-320", 0},
+                 {"1e-99999999999999999999", 0},
+                 {"123456e-330", 0},
+                 {"1e999", std::numeric_limits<double>::max()},
+                 {"-1e999", -std::numeric_limits<double>::max()},
+                 {"0.1e310", std::numeric_limits<double>::max()},
+                 {"1e99999999999999999999", std::numeric_limits<double>::max()}};
+    for (const auto& c : cases)
+        EXPECT_EQ(LeadingNumber(c.text), c.value) << c.text;
+    EXPECT_EQ(LeadingInt16("1e-400"), 0);
 }
 
 TEST(RoundToInt16, RoundsHalvesToEvenAndClamps) {

@@ -47,6 +47,26 @@ TEST_F(ProgramFolderFiles, PathsNeverLeaveTheProgramFolder) {
     EXPECT_FALSE(WriteFileAtomic("../escape.txt", "x"));
 }
 
+TEST_F(ProgramFolderFiles, APathHoldingANulByteIsRefused) {
+    using namespace std::string_literals;
+    folder.Write("cards/ace.bmp", "BM");
+    folder.Write("a.game", "[GAME]");
+    // "..", a NUL and anything: the file system would read the name as "..".
+    const std::string paths[] = {"..\0x"s, "cards\\..\0\\..\0"s, "a.game\0.txt"s,
+                                 "\0"s,    "cards\\ace.bmp\0"s,  "cards\0\\ace.bmp"s};
+    for (const std::string& path : paths) {
+        SCOPED_TRACE(testing::PrintToString(path));
+        EXPECT_FALSE(ResolvePath(path).has_value());
+        EXPECT_FALSE(ResolveUserPath(path).has_value());
+        EXPECT_FALSE(ReadFileBytes(path).has_value());
+        EXPECT_FALSE(IsRegularFile(path));
+        EXPECT_TRUE(ListFiles(path, "*").empty());
+        EXPECT_FALSE(WriteFileAtomic(path + "new.txt", "x"));
+    }
+    EXPECT_EQ(ListFiles("", "*"), std::vector<std::string>{"a.game"});
+    EXPECT_FALSE(ResolveUserPath("/tmp/..\0"s).has_value());
+}
+
 TEST_F(ProgramFolderFiles, LinksLeadingOutOfTheProgramFolderAreNotFollowed) {
     namespace fs = std::filesystem;
     const fs::path outside = folder.Path() + "-outside";
@@ -126,7 +146,13 @@ TEST(Wildcards, MatchLikeAFolderSearch) {
                  {"?.bmp", "ab.bmp", false},
                  {"*", "", true},
                  {"a*b*c", "axxbyyc", true},
-                 {"a*b*c", "axxbyy", false}};
+                 {"a*b*c", "axxbyy", false},
+                 {"*", "*a", true},
+                 {"*a", "*a", true},
+                 {"a*", "a*", true},
+                 {"*?", "*", true},
+                 {"?", "*", true},
+                 {"*b", "*a", false}};
     for (const auto& c : cases)
         EXPECT_EQ(WildcardMatch(c.pattern, c.name), c.match) << c.pattern << " " << c.name;
 }

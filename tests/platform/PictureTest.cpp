@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 using platform::Colour;
 using platform::MakeColour;
 using platform::Picture;
@@ -168,6 +170,62 @@ TEST(Picture, LoadsEachFileKindAndRefusesTheRest) {
     EXPECT_FALSE(Picture::Load("cards/none.bmp"));
     EXPECT_FALSE(Picture::Load(""));
     EXPECT_FALSE(Picture::Load("../outside.bmp"));
+}
+
+TEST(Picture, AFileDeclaringMorePixelsThanItHoldsOrTheLimitIsRefused) {
+    testsupport::TempProgramFolder folder;
+    const std::string whole = testimages::BmpOf(testimages::AsymmetricCard(5, 4));
+    std::string tall = testimages::BmpOf(Picture(1, 1, kRed)); // then declared 1 x 8192
+    tall[22] = 0;
+    tall[23] = 0x20;
+    std::string tallTopDown = tall; // the same rows, top row first
+    tallTopDown.replace(22, 4, std::string("\x00\xE0\xFF\xFF", 4));
+    std::string farOffset = whole;
+    farOffset[10] = '\x7F'; // the rows would start past the end of the file
+    std::string hugeGif = testimages::GifOf(1, 1, {1}, {kWhite, kRed}, -1);
+    hugeGif.replace(6, 4, std::string("\x01\x10\x00\x10", 4));              // a screen of 4097 x 4096
+    std::string thinGif = testimages::GifOf(1, 1, {1}, {kWhite, kRed}, -1); // a 1000 x 1000 frame, 4 bytes
+    thinGif.replace(6, 4, std::string("\xE8\x03\xE8\x03", 4));
+    thinGif.replace(30, 4, std::string("\xE8\x03\xE8\x03", 4));
+    std::string largeGif = hugeGif;
+    largeGif.replace(6, 4, std::string("\x00\x04\x00\x04", 4)); // 1024 x 1024 is fine
+    struct Case {
+        const char* name;
+        std::string bytes;
+        bool loads;
+    } cases[] = {
+        {"whole.bmp", whole, true},
+        {"short.bmp", whole.substr(0, whole.size() - 1), false},
+        {"tall.bmp", tall, false},
+        {"tall-top-down.bmp", tallTopDown, false},
+        {"offset.bmp", farOffset, false},
+        {"header-only.bmp", whole.substr(0, 30), false},
+        {"huge.gif", hugeGif, false},
+        {"thin.gif", thinGif, false},
+        {"wide-frame.gif", testimages::GifOf(300, 2, std::vector<std::uint8_t>(600, 1), {kWhite, kRed}, -1),
+         true},
+        {"large.gif", largeGif, true},
+    };
+    for (const auto& c : cases) {
+        folder.Write(c.name, c.bytes);
+        EXPECT_EQ(Picture::Load(c.name).has_value(), c.loads) << c.name;
+    }
+    static_assert(std::int64_t{4097} * 4096 > Picture::kMaxPixels);
+    EXPECT_EQ(Picture::Load("large.gif")->Width(), 1024);
+}
+
+TEST(Picture, EveryPictureOfTheBundledGamesLoads) {
+    testsupport::TempProgramFolder folder;
+    folder.CopyIn(KARVEL_GAMES, "games");
+    int pictures = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder.Path() + "/games")) {
+        const std::string ext = entry.path().extension().string();
+        if (ext != ".gif" && ext != ".jpg" && ext != ".bmp" && ext != ".png") continue;
+        ++pictures;
+        const std::string relative = entry.path().string().substr(folder.Path().size() + 1);
+        EXPECT_TRUE(Picture::Load(relative).has_value()) << relative;
+    }
+    EXPECT_GT(pictures, 50);
 }
 
 TEST(Picture, GifTransparentPixelsKeepTheFilesColour) {
