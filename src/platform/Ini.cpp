@@ -3,7 +3,9 @@
 #include "platform/Codec.h"
 #include "platform/Files.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <string_view>
 #include <unordered_map>
 
 namespace fs = std::filesystem;
@@ -13,13 +15,17 @@ namespace {
 
 constexpr std::size_t kMaxValue = 254;
 
-std::string Trim(const std::string& s) {
+std::string_view TrimView(std::string_view s) {
     std::size_t b = 0, e = s.size();
     while (b < e && (s[b] == ' ' || s[b] == '\t'))
         ++b;
     while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t' || s[e - 1] == '\r'))
         --e;
     return s.substr(b, e - b);
+}
+
+std::string Trim(const std::string& s) {
+    return std::string(TrimView(s));
 }
 
 struct Line {
@@ -57,12 +63,12 @@ int g_scopeDepth = 0;
 std::unordered_map<std::string, Pinned> g_pinned;
 
 // A section header: "[name]" after optional blanks; the name is trimmed.
-bool SectionName(const std::string& line, std::string& name) {
-    std::string t = Trim(line);
+bool SectionName(std::string_view line, std::string_view& name) {
+    const std::string_view t = TrimView(line);
     if (t.size() < 2 || t[0] != '[') return false;
     auto close = t.find(']');
-    if (close == std::string::npos) return false;
-    name = Trim(t.substr(1, close - 1));
+    if (close == std::string_view::npos) return false;
+    name = TrimView(t.substr(1, close - 1));
     return true;
 }
 
@@ -74,31 +80,35 @@ bool KeyOf(const std::string& line, std::string& key, std::string& value) {
     return true;
 }
 
+// Works on views of the lines: a definition has thousands of them, and the index keeps only
+// the names.
 void Index(Parsed& p) {
     p.sections.clear();
     p.index.clear();
     Section* cur = nullptr;
     for (std::size_t i = 0; i < p.lines.size(); ++i) {
-        std::string name, key, value;
-        std::string text = p.lines[i].text;
+        std::string_view text = p.lines[i].text, name;
         // An editor that saved the file as UTF-8 may have put a byte order mark before the first
         // header; without this the first section would not be found.
-        if (i == 0 && text.starts_with("\xEF\xBB\xBF")) text.erase(0, 3);
+        if (i == 0 && text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
         if (SectionName(text, name)) {
             p.sections.push_back(Section{i, i, {}, {}});
-            p.index.emplace(AnsiUpper(name), p.sections.size() - 1);
+            p.index.emplace(AnsiUpper(std::string(name)), p.sections.size() - 1);
             cur = &p.sections.back();
         } else if (cur) {
-            if (!Trim(text).empty()) cur->lastLine = i;
-            if (KeyOf(text, key, value) && !key.empty() && key[0] != ';') {
-                if (cur->keys.emplace(AnsiUpper(key), i).second) cur->order.push_back(key);
-            }
+            if (!TrimView(text).empty()) cur->lastLine = i;
+            const auto eq = text.find('=');
+            if (eq == std::string_view::npos) continue;
+            std::string key(TrimView(text.substr(0, eq)));
+            if (!key.empty() && key[0] != ';' && cur->keys.emplace(AnsiUpper(key), i).second)
+                cur->order.push_back(std::move(key));
         }
     }
 }
 
 void ParseBytes(Parsed& p, const std::string& bytes) {
     p.lines.clear();
+    p.lines.reserve(static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1);
     p.eol = "\r\n";
     bool eolSeen = false;
     std::size_t start = 0;
@@ -187,12 +197,12 @@ std::string IniRead(const std::string& file, const std::string& section, const s
     const Section& sec = p->sections[s->second];
     auto k = sec.keys.find(AnsiUpper(Trim(key)));
     if (k == sec.keys.end()) return "";
-    std::string name, value;
-    KeyOf(p->lines[k->second].text, name, value);
+    const std::string_view line = p->lines[k->second].text;
+    std::string_view value = line.substr(line.find('=') + 1);
     // The profile reader hands values over as C strings: a NUL byte ends the value.
-    value = Unquote(Trim(UpToNul(value)));
-    if (value.size() > kMaxValue) value.resize(kMaxValue);
-    return value;
+    std::string text = Unquote(std::string(TrimView(value.substr(0, value.find('\0')))));
+    if (text.size() > kMaxValue) text.resize(kMaxValue);
+    return text;
 }
 
 std::vector<std::string> IniKeys(const std::string& file, const std::string& section) {

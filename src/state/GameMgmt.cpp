@@ -149,12 +149,8 @@ const std::unordered_set<std::string>& ImageFolderNames() {
     if (error) return none;
     if (listing.folder == *folder && listing.time == time) return listing.names;
     listing = FolderListing{*folder, time, {}};
-    for (fs::directory_iterator it(*folder, error), end; !error && it != end; it.increment(error)) {
-        const std::string file = platform::AnsiFromUtf8(it->path().filename().string());
-        std::error_code kind;
-        if (!file.empty() && file[0] != '.' && it->is_regular_file(kind))
-            listing.names.insert(platform::AnsiUpper(file));
-    }
+    for (const std::string& file : platform::RegularFileNames(*folder))
+        listing.names.insert(platform::AnsiUpper(file));
     return listing.names;
 }
 
