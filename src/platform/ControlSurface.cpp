@@ -139,8 +139,14 @@ struct ControlSurface::Impl {
     }
 
     void Redraw() {
-        drawing.Fill(Back());
-        drawing.Copy(0, 0, picture.Width(), picture.Height(), picture, 0, 0);
+        if (picture.Width() == width && picture.Height() == height) {
+            // A picture that covers the whole surface is what it shows: it is shared, not copied,
+            // so hundreds of cards showing one look hold one copy of it until one draws on its own.
+            drawing = picture;
+        } else {
+            drawing.Fill(Back());
+            drawing.Copy(0, 0, picture.Width(), picture.Height(), picture, 0, 0);
+        }
         Update();
     }
 
