@@ -53,6 +53,21 @@ class TempFolder {
     std::filesystem::path path_;
 };
 
+// The 52 GIF cards of the bundled card game, copied into the folder's "cards" folder; their
+// model paths ("cards\\2c.gif", ...).
+inline std::vector<std::string> CopyBundledCards(const TempFolder& folder) {
+    std::vector<std::string> paths;
+    for (const char* rank : {"2", "3", "4", "5", "6", "7", "8", "9", "10", "j", "q", "k", "a"})
+        for (const char* suit : {"c", "d", "h", "s"}) {
+            const std::string name = std::string(rank) + suit + ".gif";
+            std::filesystem::create_directories(folder.Path() / "cards");
+            std::filesystem::copy_file(std::filesystem::path(KARVEL_GAMES) / "parlour" / name,
+                                       folder.Path() / "cards" / name);
+            paths.push_back("cards\\" + name);
+        }
+    return paths;
+}
+
 // Messages are counted and written to stderr, and questions answered no: a dialog waiting for a
 // person on the offscreen platform would wait forever.
 class MessageLog {

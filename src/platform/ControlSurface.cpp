@@ -175,7 +175,8 @@ struct ControlSurface::Impl {
             const int w = std::min(size.width(), maskPicture.Width());
             const int h = std::min(size.height(), maskPicture.Height());
             const std::uint32_t key32 = Picture::PixelOf(ResolveColour(maskColor));
-            const std::uint32_t* maskBits = maskPicture.Bits();
+            // Read through a const view: asking a shared picture for writable pixels copies it.
+            const std::uint32_t* maskBits = std::as_const(maskPicture).Bits();
             const int stride = maskPicture.Stride();
             bool any = false;
             if (!widget->parentWidget()) {
