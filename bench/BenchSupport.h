@@ -124,6 +124,9 @@ inline void Initialize(int& argc, char**& argv, int repetitions) {
 // of the single runs it saw.
 class MedianReporter : public benchmark::ConsoleReporter {
   public:
+    // Without colours: scripts/bench reads the lines that follow the table.
+    MedianReporter() : ConsoleReporter(OO_Tabular) {}
+
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
             if (run.error_occurred) {
