@@ -119,9 +119,9 @@ inline void Initialize(int& argc, char**& argv, int repetitions) {
     benchmark::Initialize(&argc, argv);
 }
 
-// Prints the usual table and keeps, for each benchmark (name and arguments), the median real
-// time of its repetitions in seconds: the median aggregate when there is one, else the median
-// of the single runs it saw.
+// Prints the usual table and keeps, for each benchmark (name and arguments), the median CPU time
+// of its repetitions in seconds: the median aggregate when there is one, else the median of the
+// single runs it saw. CPU time, so that other work on a busy machine does not count as ours.
 class MedianReporter : public benchmark::ConsoleReporter {
   public:
     // Without colours: scripts/bench reads the lines that follow the table.
@@ -133,8 +133,7 @@ class MedianReporter : public benchmark::ConsoleReporter {
                 failed_ = true;
                 continue;
             }
-            const double seconds =
-                run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+            const double seconds = run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
             const std::string key = KeyOf(run);
             if (run.run_type == Run::RT_Aggregate) {
                 if (run.aggregate_name == "median") medians_[key] = seconds;
