@@ -108,6 +108,10 @@ inline void Initialize(int& argc, char**& argv, int repetitions) {
     };
     if (!given("--benchmark_repetitions"))
         added.push_back("--benchmark_repetitions=" + std::to_string(repetitions));
+    // Repetitions of the timed work and of its baseline take turns, so that both meet the same
+    // moments of a busy machine.
+    if (!given("--benchmark_enable_random_interleaving"))
+        added.push_back("--benchmark_enable_random_interleaving=true");
     if (!given("--benchmark_report_aggregates_only") && !given("--benchmark_display_aggregates_only"))
         added.push_back("--benchmark_display_aggregates_only=true");
     args.assign(argv, argv + argc);

@@ -28,23 +28,62 @@ std::string Trim(const std::string& s) {
     return std::string(TrimView(s));
 }
 
+// Names of sections and keys are matched without regard to case. The maps hash and compare
+// them folded to upper case as they go, so that a look-up neither folds nor copies the name.
+struct FoldedBytes {
+    unsigned char upper[256];
+    FoldedBytes() {
+        for (int c = 0; c < 256; ++c)
+            upper[c] = static_cast<unsigned char>(AnsiUpper(std::string(1, static_cast<char>(c)))[0]);
+    }
+};
+const unsigned char* Upper() {
+    static const FoldedBytes folded;
+    return folded.upper;
+}
+
+struct NoCaseHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view s) const {
+        const unsigned char* upper = Upper();
+        std::size_t h = 14695981039346656037ull;
+        for (char c : s)
+            h = (h ^ upper[static_cast<unsigned char>(c)]) * 1099511628211ull;
+        return h;
+    }
+};
+
+struct NoCaseEqual {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const {
+        if (a.size() != b.size()) return false;
+        const unsigned char* upper = Upper();
+        for (std::size_t i = 0; i < a.size(); ++i)
+            if (upper[static_cast<unsigned char>(a[i])] != upper[static_cast<unsigned char>(b[i])])
+                return false;
+        return true;
+    }
+};
+
+template <typename Value> using NoCaseMap = std::unordered_map<std::string, Value, NoCaseHash, NoCaseEqual>;
+
 struct Line {
     std::string text;  // without its line ending
     bool ended = true; // the line had a line ending in the file
 };
 
 struct Section {
-    std::size_t header = 0;   // line index of the header, npos for keys before any header
-    std::size_t lastLine = 0; // last line that belongs to the section
-    std::unordered_map<std::string, std::size_t> keys; // upper-cased key -> first line
-    std::vector<std::string> order;                    // key spellings in file order
+    std::size_t header = 0;         // line index of the header, npos for keys before any header
+    std::size_t lastLine = 0;       // last line that belongs to the section
+    NoCaseMap<std::size_t> keys;    // key -> first line
+    std::vector<std::string> order; // key spellings in file order
 };
 
 struct Parsed {
     std::vector<Line> lines;
     std::string eol = "\r\n";
     std::vector<Section> sections;
-    std::unordered_map<std::string, std::size_t> index; // upper-cased name -> first section
+    NoCaseMap<std::size_t> index; // section name -> first section
     fs::file_time_type mtime{};
     std::uintmax_t size = 0;
     bool exists = false;
@@ -93,15 +132,15 @@ void Index(Parsed& p) {
         if (i == 0 && text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
         if (SectionName(text, name)) {
             p.sections.push_back(Section{i, i, {}, {}});
-            p.index.emplace(AnsiUpper(std::string(name)), p.sections.size() - 1);
+            p.index.emplace(name, p.sections.size() - 1);
             cur = &p.sections.back();
         } else if (cur) {
             if (!TrimView(text).empty()) cur->lastLine = i;
             const auto eq = text.find('=');
             if (eq == std::string_view::npos) continue;
-            std::string key(TrimView(text.substr(0, eq)));
-            if (!key.empty() && key[0] != ';' && cur->keys.emplace(AnsiUpper(key), i).second)
-                cur->order.push_back(std::move(key));
+            const std::string_view key = TrimView(text.substr(0, eq));
+            if (!key.empty() && key[0] != ';' && cur->keys.emplace(key, i).second)
+                cur->order.emplace_back(key);
         }
     }
 }
@@ -192,10 +231,10 @@ std::string IniRead(const std::string& file, const std::string& section, const s
     std::string native;
     Parsed* p = Load(file, native);
     if (!p || !p->exists) return "";
-    auto s = p->index.find(AnsiUpper(Trim(section)));
+    auto s = p->index.find(TrimView(section));
     if (s == p->index.end()) return "";
     const Section& sec = p->sections[s->second];
-    auto k = sec.keys.find(AnsiUpper(Trim(key)));
+    auto k = sec.keys.find(TrimView(key));
     if (k == sec.keys.end()) return "";
     const std::string_view line = p->lines[k->second].text;
     std::string_view value = line.substr(line.find('=') + 1);

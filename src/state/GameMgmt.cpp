@@ -172,11 +172,12 @@ std::string GameImagePath(const std::string& name) {
 
 bool ParseCardLine(const std::string& text, CardLine& line) {
     line = CardLine{};
-    const std::string first = GetField(text, 1, ",");
-    line.effects = GetField(text, 2, ",");
-    line.properties = GetField(text, 3, ",");
-    line.key = GetField(text, 4, ",");
-    line.options = GetField(text, 5, ",");
+    std::vector<std::string> fields = GetFields(text, 5, ",");
+    const std::string first = std::move(fields[0]);
+    line.effects = std::move(fields[1]);
+    line.properties = std::move(fields[2]);
+    line.key = std::move(fields[3]);
+    line.options = std::move(fields[4]);
     if (first.rfind("(x", 0) != 0) {
         line.image = first;
         return true;

@@ -66,6 +66,18 @@ std::string GetField(const std::string& text, int n, const std::string& separato
     return field;
 }
 
+std::vector<std::string> GetFields(const std::string& text, int n, const std::string& separator) {
+    std::vector<std::string> fields(static_cast<std::size_t>(std::max(n, 0)));
+    if (n < 1) return fields;
+    WalkFields(text, separator.empty() ? "," : separator, n, [&](int i, std::string_view f, bool onward) {
+        // A field that reads the same onward fills every later place too.
+        for (int k = i; k <= (onward ? n : i); ++k)
+            fields[static_cast<std::size_t>(k - 1)] = f;
+        return onward;
+    });
+    return fields;
+}
+
 std::int16_t CountFields(const std::string& text, const std::string& separator) {
     if (text.empty() || separator.empty()) return 1;
     long long count = 1;
