@@ -144,13 +144,13 @@ int main(int argc, char** argv) {
     const std::string decode = "DecodeCard";
     benchsupport::AddRatio(ratios, reporter,
                            "load of a 71x96 GIF card into a control, decoded / decode of the file",
-                           "LoadCardDecoded", decode, 4);
+                           "LoadCardDecoded", decode, 6);
     benchsupport::AddRatio(ratios, reporter, "load of a card another control shows / decode of the file",
                            "LoadCardShownElsewhere", decode, 1);
     benchsupport::AddRatio(ratios, reporter, "turn of a 131x131 frame by 90 degrees / decode of the file",
                            "TurnFrame/angle:90/smooth:0", decode, 1);
     benchsupport::AddRatio(ratios, reporter, "select and unselect (halo drawn) / decode of the file",
-                           "SelectAndUnselect", decode, 4);
+                           "SelectAndUnselect", decode, 8);
     g_table.reset();
     return benchsupport::Finish(ratios, reporter, log);
 }

@@ -185,8 +185,11 @@ Picture SelectionHalo(const Picture& drawing, int width, int height, Colour key,
     if (width < 2 || height < 2 || halo.IsEmpty()) return halo;
     const std::uint32_t keyPixel = Picture::PixelOf(key), selectionPixel = Picture::PixelOf(selection);
     // A drawing smaller than the block reads as the key colour where it has no pixels.
+    const std::uint32_t* bits = drawing.Bits();
+    const int stride = drawing.Stride(), drawnWidth = drawing.Width(), drawnHeight = drawing.Height();
     auto at = [&](int x, int y) {
-        return x < drawing.Width() && y < drawing.Height() ? drawing.Row(y)[x] : keyPixel;
+        return x < drawnWidth && y < drawnHeight ? bits[static_cast<std::ptrdiff_t>(y) * stride + x]
+                                                 : keyPixel;
     };
     // The outline's stretch takes column (x + 3) (width - 1) / (width + 5) for column x of the
     // result, as a colour-on-colour stretch of (width - 1) onto (width + 5) columns does.
@@ -196,7 +199,7 @@ Picture SelectionHalo(const Picture& drawing, int width, int height, Colour key,
             static_cast<int>(static_cast<long long>(x + 3) * (width - 1) / (width + 5));
     for (int y = 0; y < height + 2; ++y) {
         const int outlineRow = static_cast<int>(static_cast<long long>(y + 3) * (height - 1) / (height + 5));
-        std::uint32_t* out = halo.Row(y);
+        std::uint32_t* out = halo.Bits() + static_cast<std::ptrdiff_t>(y) * halo.Stride();
         for (int x = 0; x < width + 2; ++x) {
             if (x < width && y < height) {
                 const std::uint32_t p = at(x, y);
