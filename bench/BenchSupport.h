@@ -4,6 +4,8 @@
 // reads (1 when a ratio is above its limit).
 #pragma once
 
+#include "platform/Application.h"
+#include "platform/ControlSurface.h"
 #include "platform/Files.h"
 #include "platform/Seams.h"
 
@@ -15,6 +17,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -67,6 +70,26 @@ inline std::vector<std::string> CopyBundledCards(const TempFolder& folder) {
         }
     return paths;
 }
+
+// The window system on the offscreen platform, and the table window the cards lie on (a card
+// control is always a child of its window, whose mask it shapes). The table goes before the
+// application: a window cannot outlive the window system.
+class OffscreenTable {
+  public:
+    OffscreenTable(int& argc, char** argv, int width, int height)
+        : app_(Offscreen(argc), argv, "Karvel"), table_(std::make_unique<platform::ControlSurface>()) {
+        table_->SetSizePixels(width, height);
+    }
+    platform::ControlSurface& Surface() { return *table_; }
+
+  private:
+    static int& Offscreen(int& argc) {
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        return argc;
+    }
+    platform::Application app_;
+    std::unique_ptr<platform::ControlSurface> table_;
+};
 
 // Messages are counted and written to stderr, and questions answered no: a dialog waiting for a
 // person on the offscreen platform would wait forever.

@@ -8,8 +8,6 @@
 #include "../tests/controls/TestImages.h"
 
 #include "controls/TranspImg.h"
-#include "platform/Application.h"
-#include "platform/ControlSurface.h"
 #include "platform/Picture.h"
 #include "platform/Seams.h"
 
@@ -60,11 +58,10 @@ void MakeFiles(const benchsupport::TempFolder& folder) {
     }
 }
 
-// Made after the application and gone before it: a window cannot outlive the window system.
-std::unique_ptr<platform::ControlSurface> g_table;
+benchsupport::OffscreenTable* g_table = nullptr;
 
 platform::ControlSurface& Table() {
-    return *g_table;
+    return g_table->Surface();
 }
 
 // Lays the cards on the table as the table window does with each new card.
@@ -118,13 +115,11 @@ BENCHMARK(LayTableOf500Cards)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    platform::Application app(argc, argv, "Karvel");
+    benchsupport::OffscreenTable table(argc, argv, 1600, 1000);
+    g_table = &table;
     benchsupport::MessageLog log;
     benchsupport::TempFolder folder;
-    g_table = std::make_unique<platform::ControlSurface>();
-    g_table->SetSizePixels(1600, 1000);
-    g_table->SetVisible(true);
+    table.Surface().SetVisible(true);
     MakeFiles(folder);
     // Measured first, before the benchmark's own runs leave their traces in the process.
     const Growth growth = MeasureTable();
@@ -137,6 +132,5 @@ int main(int argc, char** argv) {
          kLimitMb},
         {"peak memory growth in MB while laying, turning and selecting them", growth.peak, kLimitMb},
     };
-    g_table.reset();
     return benchsupport::Finish(ratios, reporter, log);
 }

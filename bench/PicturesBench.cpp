@@ -5,8 +5,6 @@
 
 #include "controls/FoxImaging.h"
 #include "controls/TranspImg.h"
-#include "platform/Application.h"
-#include "platform/ControlSurface.h"
 #include "platform/Picture.h"
 
 #include <benchmark/benchmark.h>
@@ -22,12 +20,10 @@ constexpr platform::Colour kMagenta = platform::MakeColour(255, 0, 255);
 
 std::vector<std::string> g_cards;
 
-// The table the cards lie on: a control is always a child of its window, whose mask it shapes.
-// Made after the application and gone before it: a window cannot outlive the window system.
-std::unique_ptr<platform::ControlSurface> g_table;
+benchsupport::OffscreenTable* g_table = nullptr;
 
 platform::ControlSurface& Table() {
-    return *g_table;
+    return g_table->Surface();
 }
 
 void Prepare(controls::TranspImg& img) {
@@ -129,12 +125,10 @@ BENCHMARK(ZoomTo150AndBack)->Unit(benchmark::kMicrosecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    platform::Application app(argc, argv, "Karvel");
+    benchsupport::OffscreenTable table(argc, argv, 800, 600);
+    g_table = &table;
     benchsupport::MessageLog log;
     benchsupport::TempFolder folder;
-    g_table = std::make_unique<platform::ControlSurface>();
-    g_table->SetSizePixels(800, 600);
     g_cards = benchsupport::CopyBundledCards(folder);
     benchsupport::Initialize(argc, argv, 5);
     benchsupport::MedianReporter reporter;
@@ -151,6 +145,5 @@ int main(int argc, char** argv) {
                            "TurnFrame/angle:90/smooth:0", decode, 1);
     benchsupport::AddRatio(ratios, reporter, "select and unselect (halo drawn) / decode of the file",
                            "SelectAndUnselect", decode, 8);
-    g_table.reset();
     return benchsupport::Finish(ratios, reporter, log);
 }

@@ -29,10 +29,27 @@ namespace {
 // Walks the fields of a text the way GetField cuts field n, for n = 1, 2, ... in one pass, so
 // that taking every field of a long list costs one pass over it instead of one per field.
 // `visit(i, field, onward)` returns true to stop; with `onward` every later field reads the same.
-// The fields are views of one copy of the text: a card line is cut into five fields, hundreds
-// of times per definition.
+// The fields are views: a card line is cut into five fields, hundreds of times per definition.
 template <typename Visit>
 void WalkFields(const std::string& text, const std::string& sep, int last, Visit visit) {
+    if (sep.size() == 1) {
+        // The usual one-character separator: the text's end is the last field's end, with no copy
+        // of the text to put a separator there.
+        const std::string_view rest = text;
+        std::size_t pos = 0;
+        for (int i = 1; i <= last; ++i) {
+            const auto found = rest.find(sep[0], pos);
+            const std::size_t at = found == std::string_view::npos ? rest.size() : found;
+            if (visit(i, rest.substr(pos, at - pos), false)) return;
+            if (at == rest.size()) {
+                if (i < last) visit(i + 1, std::string_view(), true);
+                return;
+            }
+            pos = at + 1;
+        }
+        return;
+    }
+    // A longer separator may also be found across the end of the text and the one put after it.
     const std::string joined = text + sep;
     const std::string_view rest = joined;
     std::size_t pos = 0;
