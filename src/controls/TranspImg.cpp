@@ -40,6 +40,13 @@ bool FitsThePixelLimit(double width, double height) {
     return width * height <= double{Picture::kMaxPixels};
 }
 
+// The square frame of a w x h picture may be made: a picture within the limit may still need a
+// frame beyond it (1 x 8192 pixels makes a frame of 8204 x 8204).
+bool FrameFits(int width, int height) {
+    const double side = FrameSide(width, height);
+    return FitsThePixelLimit(side, side);
+}
+
 // The first work surface, shared by every control; the others live only within one call.
 Picture& WorkPicture1() {
     static Picture w1;
@@ -169,11 +176,8 @@ void TranspImg::loadNewPicture(const std::string& fileName, bool natural, bool f
         return;
     }
     std::optional<Picture> picture = Picture::LoadShared(fileName);
-    // The square frame is the picture's diagonal + 12 on each side: a picture within the limit
-    // may still need a frame beyond it (1 x 8192 pixels makes a frame of 8204 x 8204).
     const bool square = !natural && !fit;
-    if (!picture || (square && !FitsThePixelLimit(FrameSide(picture->Width(), picture->Height()),
-                                                  FrameSide(picture->Width(), picture->Height())))) {
+    if (!picture || (square && !FrameFits(picture->Width(), picture->Height()))) {
         // Nothing is touched: the control keeps showing what it showed.
         ShowMsg("File " + fileName + " cannot be shown as a picture");
         return;
@@ -240,10 +244,7 @@ Picture TranspImg::FramedLook(int turn) const {
 }
 
 void TranspImg::ReloadPictureOnTmpPict() {
-    WorkPicture1() =
-        FitsThePixelLimit(FrameSide(naturalWidth_, naturalHeight_), FrameSide(naturalWidth_, naturalHeight_))
-            ? FramedLook(0)
-            : Picture();
+    WorkPicture1() = FrameFits(naturalWidth_, naturalHeight_) ? FramedLook(0) : Picture();
 }
 
 void TranspImg::rotation(std::int16_t angle) {
@@ -256,14 +257,14 @@ void TranspImg::rotation(std::int16_t angle) {
     // A marker turned left goes to -90, -180, ... and past -360: the same quarter turns, which
     // must land on the same pixels as their turns to the right.
     const int turn = (angle % 360 + 360) % 360;
-    const double d = FrameSide(naturalWidth_, naturalHeight_);
+    const bool frameFits = FrameFits(naturalWidth_, naturalHeight_);
     if (turn == 0) {
         // The picture of the file as it was loaded, in its square frame: the file is not read again.
-        if (FitsThePixelLimit(d, d)) ShowStoredPicture(false, false);
+        if (frameFits) ShowStoredPicture(false, false);
         Changed("rotation");
         return;
     }
-    if (!FitsThePixelLimit(d, d)) {
+    if (!frameFits) {
         // A picture loaded at its natural size whose frame would be too large is not turned.
         Changed("rotation");
         return;
