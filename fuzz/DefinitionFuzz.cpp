@@ -6,24 +6,9 @@
 #include "services/OptionMgmt.h"
 #include "state/GameMgmt.h"
 #include "state/MarkersMgmt.h"
+#include "state/Model.h"
 #include "state/PlayerMgmt.h"
 #include "state/TableState.h"
-
-namespace {
-
-// The model as a fresh program start has it.
-void ResetModel() {
-    ClearGameState();
-    ClearCardTable();
-    CardsCreated = 0;
-    MarkerKinds.Fill(MarkerTypeRecord{});
-    MarkerKindCount = 0;
-    MarkerGroups.Fill(MarkerGroupRecord{});
-    MarkerGroupCount = 0;
-    CurrentGameFile.clear();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     fuzzsupport::Start(false);
@@ -38,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzzsupport::WriteFile("fuzz.game", parts[0]);
     fuzzsupport::WriteFile("globals.dat", parts.size() > 1 ? parts[1] : "");
     platform::IniClearCache();
-    ResetModel();
+    Model().Reset();
     const std::string file = platform::ProgramFolder() + "\\fuzz.game";
     try {
         CurrentGameFile = file;

@@ -3,7 +3,7 @@
 #include "FuzzSupport.h"
 
 #include "state/Helpers.h"
-#include "state/Numbers.h"
+#include "common/Numbers.h"
 
 #include <cmath>
 #include <cstdlib>

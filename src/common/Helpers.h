@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // The value of a key (at most 254 characters); "" when the key, section or file is missing.
 std::string GetIni(const std::string& section, const std::string& key, const std::string& file);
@@ -14,6 +15,8 @@ std::int16_t WriteIni(const std::string& section, const std::string& key, const 
 
 // Field n (from 1) of a text split at a separator ("" means ","); fields are never trimmed.
 std::string GetField(const std::string& text, int n, const std::string& separator = ",");
+// Fields 1 to n at once, each as GetField gives it, in one pass over the text.
+std::vector<std::string> GetFields(const std::string& text, int n, const std::string& separator = ",");
 
 // 1 plus the number of places at which the separator begins (overlapping ones included).
 std::int16_t CountFields(const std::string& text, const std::string& separator);

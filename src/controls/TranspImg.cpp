@@ -10,7 +10,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <optional>
+#include <utility>
 
 namespace controls {
 
@@ -30,6 +32,47 @@ double FrameSide(int width, int height) {
 
 int WholePixels(double pixels) {
     return static_cast<int>(std::clamp(std::nearbyint(pixels), 0.0, double{Picture::kMaxSide}));
+}
+
+// Whether a picture of w x h pixels may be made: a few bytes of a file can declare a picture
+// whose frame alone would take hundreds of megabytes.
+bool FitsThePixelLimit(double width, double height) {
+    return width * height <= double{Picture::kMaxPixels};
+}
+
+// The square frame of a w x h picture may be made: a picture within the limit may still need a
+// frame beyond it (1 x 8192 pixels makes a frame of 8204 x 8204).
+bool FrameFits(int width, int height) {
+    const double side = FrameSide(width, height);
+    return FitsThePixelLimit(side, side);
+}
+
+// The first work surface, shared by every control; the others live only within one call.
+Picture& WorkPicture1() {
+    static Picture w1;
+    return w1;
+}
+
+// Looks that many cards show alike: one file's square frame at one angle with one mask colour
+// and quality. An entry keeps the decoded picture it was made from, so that the address that
+// names it cannot come back for another picture while the entry lives; entries nobody shows any
+// more are dropped whenever a new one is made.
+struct LookKey {
+    const std::uint32_t* pixels;
+    int width;
+    int height;
+    int turn;
+    Colour key;
+    int quality;
+    auto operator<=>(const LookKey&) const = default;
+};
+struct Look {
+    Picture natural;
+    Picture drawn;
+};
+std::map<LookKey, Look>& Looks() {
+    static std::map<LookKey, Look> looks;
+    return looks;
 }
 
 } // namespace
@@ -133,59 +176,76 @@ void TranspImg::loadNewPicture(const std::string& fileName, bool natural, bool f
         ShowMsg("File " + fileName + " not found");
         return;
     }
-    std::optional<Picture> picture = Picture::Load(fileName);
-    if (!picture) {
+    std::optional<Picture> picture = Picture::LoadShared(fileName);
+    const bool square = !natural && !fit;
+    if (!picture || (square && !FrameFits(picture->Width(), picture->Height()))) {
         // Nothing is touched: the control keeps showing what it showed.
         ShowMsg("File " + fileName + " cannot be shown as a picture");
         return;
     }
     ImageInfo info;
     info.ReadImageInfo(fileName);
+    fileName_ = fileName;
     // The header's size is the picture's; a header that says otherwise (or nothing) is not
     // believed, so that a hostile file cannot ask for a frame its picture does not fill.
-    const int w = picture->Width(), h = picture->Height();
-    const bool transparent = info.HasTransparency();
-    const Colour transparentColour = static_cast<Colour>(info.TranspRGB());
+    natural_ = std::move(*picture);
+    naturalWidth_ = natural_.Width();
+    naturalHeight_ = natural_.Height();
+    transparent_ = info.HasTransparency();
+    transparentColour_ = static_cast<Colour>(info.TranspRGB());
+    ShowStoredPicture(natural, fit);
+}
 
+void TranspImg::ShowStoredPicture(bool natural, bool fit) {
+    const int w = naturalWidth_, h = naturalHeight_;
     if (natural && !fit) {
         SetSizePixels(w, h);
-        surface_.SetPicture(*picture);
-        if (transparent) surface_.SetMaskColor(transparentColour);
+        surface_.SetPicture(natural_);
+        if (transparent_) surface_.SetMaskColor(transparentColour_);
     } else {
         surface_.SetBackStyle(0);
-        if (transparent) surface_.SetMaskColor(transparentColour);
+        if (transparent_) surface_.SetMaskColor(transparentColour_);
         if (fit) {
             surface_.Drawing().Stretch(
-                0, 0, surface_.ScaleWidth(), surface_.ScaleHeight(), *picture, 0, 0, w, h,
+                0, 0, surface_.ScaleWidth(), surface_.ScaleHeight(), natural_, 0, 0, w, h,
                 bestResize_ ? platform::StretchMode::Halftone : platform::StretchMode::ColourOnColour);
         } else {
-            PrepareSquareFrame(*picture, w, h);
+            const double d = FrameSide(w, h);
+            SetSizePixels(d, d);
+            surface_.SetPicture(FramedLook(0));
         }
     }
     surface_.TakeDrawingAsPicture();
     surface_.SetMaskPicture(surface_.GetPicture());
-    fileName_ = fileName;
-    natural_ = *picture;
-    naturalWidth_ = w;
-    naturalHeight_ = h;
     if (zoom_ != 100) zoom(zoom_);
     if (selected_) DrawSelectionHalo();
     surface_.Refresh();
 }
 
-void TranspImg::PrepareSquareFrame(const Picture& picture, int width, int height) {
-    const double d = FrameSide(width, height);
-    SetSizePixels(d, d);
-    Picture& drawing = surface_.Drawing();
-    drawing.Fill(Key());
-    drawing.Copy(RoundToInt32((d - width) / 2), RoundToInt32((d - height) / 2), width, height, picture, 0, 0);
+Picture TranspImg::FramedLook(int turn) const {
+    const int quality = useAntialias_ ? kFoxQualitySmooth : kFoxQualityFast;
+    const LookKey key{std::as_const(natural_).Bits(), naturalWidth_, naturalHeight_, turn, Key(),
+                      turn % 90 == 0 ? 0 : quality};
+    auto& looks = Looks();
+    if (auto known = looks.find(key); known != looks.end()) return known->second.drawn;
+    const int w = naturalWidth_, h = naturalHeight_;
+    const double d = FrameSide(w, h);
+    Picture drawn(WholePixels(d), WholePixels(d), Key());
+    if (turn == 0) {
+        drawn.Copy(RoundToInt32((d - w) / 2), RoundToInt32((d - h) / 2), w, h, natural_, 0, 0);
+    } else {
+        const Picture frame = FramedLook(0);
+        int cx = 0, cy = 0;
+        RotationCentre(drawn.Width(), drawn.Height(), turn, cx, cy);
+        FoxRotate(drawn, cx, cy, frame.Width(), frame.Height(), frame, 0, 0, turn, Key(), quality);
+    }
+    std::erase_if(looks, [](const auto& entry) { return !entry.second.drawn.PixelsShared(); });
+    looks.emplace(key, Look{natural_, drawn});
+    return drawn;
 }
 
 void TranspImg::ReloadPictureOnTmpPict() {
-    const int w = naturalWidth_, h = naturalHeight_;
-    const double d = FrameSide(w, h);
-    tmpPict_ = Picture(WholePixels(d), WholePixels(d), Key());
-    tmpPict_.Copy(RoundToInt32((d - w) / 2), RoundToInt32((d - h) / 2), w, h, natural_, 0, 0);
+    WorkPicture1() = FrameFits(naturalWidth_, naturalHeight_) ? FramedLook(0) : Picture();
 }
 
 void TranspImg::rotation(std::int16_t angle) {
@@ -198,20 +258,22 @@ void TranspImg::rotation(std::int16_t angle) {
     // A marker turned left goes to -90, -180, ... and past -360: the same quarter turns, which
     // must land on the same pixels as their turns to the right.
     const int turn = (angle % 360 + 360) % 360;
+    const bool frameFits = FrameFits(naturalWidth_, naturalHeight_);
     if (turn == 0) {
-        loadNewPicture(fileName_);
+        // The picture of the file as it was loaded, in its square frame: the file is not read again.
+        if (frameFits) ShowStoredPicture(false, false);
         Changed("rotation");
         return;
     }
-    ReloadPictureOnTmpPict();
-    surface_.SetPicture(Picture());
+    if (!frameFits) {
+        // A picture loaded at its natural size whose frame would be too large is not turned.
+        Changed("rotation");
+        return;
+    }
+    const Picture turned = FramedLook(turn);
     surface_.SetBackColor(MaskColor());
-    surface_.SetSizePixels(tmpPict_.Width(), tmpPict_.Height());
-    surface_.Drawing().Fill(Key());
-    int cx = 0, cy = 0;
-    RotationCentre(surface_.ScaleWidth(), surface_.ScaleHeight(), turn, cx, cy);
-    FoxRotate(surface_.Drawing(), cx, cy, tmpPict_.Width(), tmpPict_.Height(), tmpPict_, 0, 0, turn, Key(),
-              useAntialias_ ? kFoxQualitySmooth : kFoxQualityFast);
+    surface_.SetSizePixels(turned.Width(), turned.Height());
+    surface_.SetPicture(turned);
     surface_.TakeDrawingAsPicture();
     if (surface_.BackStyle() == 0) surface_.SetMaskPicture(surface_.GetPicture());
     if (zoom_ != 100) zoom(zoom_);
@@ -247,6 +309,8 @@ void TranspImg::zoom(std::int16_t percent) {
         // No surface grows beyond the largest picture: a too large zoom stops at that size.
         const int largest = std::max(wi, hi);
         if (largest > 0 && largest * factor > Picture::kMaxSide) factor = double{Picture::kMaxSide} / largest;
+        if (!FitsThePixelLimit(wi * factor, hi * factor))
+            factor = std::sqrt(Picture::kMaxPixels / (static_cast<double>(wi) * hi));
         const int stretchWidth = RoundToInt32(wi / 100.0 * (factor * 100.0));
         const int stretchHeight = RoundToInt32(hi / 100.0 * (factor * 100.0));
         // The control's size follows from its size in twips, as the window system keeps it.
@@ -288,36 +352,15 @@ void TranspImg::selected(bool select) {
 
 void TranspImg::DrawSelectionHalo() {
     const int W = surface_.ScaleWidth(), H = surface_.ScaleHeight();
-    // The outline is stretched by (W + 5) / (W - 1): a control under 2 pixels has none.
-    if (W < 2 || H < 2) return;
-    const Colour mask = Key();
+    // The outline is stretched by (W + 5) / (W - 1): a control under 2 pixels has none. Each
+    // halo makes the control 5 pixels larger; it stops where the picture would pass the limit.
+    if (W < 2 || H < 2 || !FitsThePixelLimit(W + 5, H + 5)) return;
     const Colour selection = platform::ResolveColour(static_cast<Colour>(SelectionColour));
-    const Picture& drawing = surface_.Drawing();
-
-    // The picture's outline (white on the picture), enlarged by 6 pixels from the top-left corner.
-    Picture w1(W - 1, H - 1);
-    FoxCreateFastMask(w1, 0, 0, W - 1, H - 1, drawing, 0, 0, mask, kFoxMaskInverse);
-    Picture w2(W + 5, H + 5);
-    w2.Stretch(0, 0, W + 5, H + 5, w1, 0, 0, W - 1, H - 1, platform::StretchMode::ColourOnColour);
-    Picture w3(W + 5, H + 5);
-    FoxCreateFastMask(w3, 0, 0, W + 5, H + 5, w2, 0, 0, 0, kFoxMaskForAnd);
-    // The enlarged outline in the selection colour on the mask colour.
-    w1 = Picture(W + 5, H + 5, selection);
-    w1.Copy(0, 0, W + 5, H + 5, w2, 0, 0, platform::RasterOp::And);
-    w2.Fill(mask);
-    w2.Copy(0, 0, W + 5, H + 5, w3, 0, 0, platform::RasterOp::And);
-    w2.Copy(0, 0, W + 5, H + 5, w1, 0, 0, platform::RasterOp::Or);
-    // The picture over it at (3, 3), by the two-pass transparent copy.
-    FoxCreateFastMask(w1, 0, 0, W, H, drawing, 0, 0, mask, kFoxMaskForAnd);
-    w2.Copy(3, 3, W, H, w1, 0, 0, platform::RasterOp::And);
-    FoxCreateFastData(w3, 0, 0, W, H, drawing, 0, 0, mask, kFoxMaskForAnd);
-    w2.Copy(3, 3, W, H, w3, 0, 0, platform::RasterOp::Or);
-
-    // The control grows by 5 pixels; what W2 does not cover stays see-through.
+    // The drawing is shared, not copied: the surface gets a new one when it grows.
+    const Picture drawing = surface_.Drawing();
+    const Picture halo = SelectionHalo(drawing, W, H, Key(), selection);
     surface_.SetSizePixels(W + 5, H + 5);
-    Picture& target = surface_.Drawing();
-    target.Fill(mask);
-    target.Copy(0, 0, W + 2, H + 2, w2, 3, 3);
+    surface_.SetPicture(halo);
     surface_.TakeDrawingAsPicture();
     surface_.SetMaskPicture(surface_.GetPicture());
     surface_.Refresh();
@@ -354,6 +397,7 @@ void TranspImg::reset() {
     natural_ = Picture();
     naturalWidth_ = 0;
     naturalHeight_ = 0;
+    transparent_ = false;
     Changed("zoom");
     Changed("rotation");
     Changed("selected");

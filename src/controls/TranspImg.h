@@ -61,7 +61,7 @@ class TranspImg {
     void bestResize(bool best);
     bool selected() const { return selected_; }
     void selected(bool select);
-    // Prepares the first work picture as the stored file's square frame.
+    // Prepares the first work picture, shared by every control, as the stored file's square frame.
     void ReloadPictureOnTmpPict();
     bool useAntialias() const { return useAntialias_; }
     void useAntialias(bool smooth);
@@ -97,7 +97,12 @@ class TranspImg {
     // The mask colour as it is drawn: a system colour stands for the colour it shows now.
     Colour Key() const { return platform::ResolveColour(MaskColor()); }
     void SetSizePixels(double width, double height);
-    void PrepareSquareFrame(const Picture& picture, int width, int height);
+    // Steps 4 to 7 of a load, from the stored file's decoded picture: a turn back to 0 degrees
+    // and an unselect draw the picture again this way, without reading the file again.
+    void ShowStoredPicture(bool natural, bool fit);
+    // The stored picture in its square frame, turned by `turn` degrees clockwise with the present
+    // mask colour and quality; the same for every control that shows that look.
+    Picture FramedLook(int turn) const;
     void DrawSelectionHalo();
 
     platform::ControlSurface surface_;
@@ -112,13 +117,14 @@ class TranspImg {
     platform::Font font_;
     std::int16_t borderStyle_ = 0;
     std::string fileName_;
-    // The stored file's decoded picture and size, read at its last load; the turn, the zoom and
-    // the offsets start from it.
+    // The stored file's decoded picture (shared with every control showing that file), its size
+    // and its header's transparent colour, read at its last load; the turn, the zoom and the
+    // offsets start from them.
     Picture natural_;
     int naturalWidth_ = 0;
     int naturalHeight_ = 0;
-    // The first work picture: the square frame the turn starts from.
-    Picture tmpPict_;
+    bool transparent_ = false;
+    Colour transparentColour_ = 0;
 };
 
 // The centre the turn draws about for a control of Wi x Hi pixels: the control's middle,

@@ -127,8 +127,14 @@ struct ControlSurface::Impl {
     }
 
     void Redraw() {
-        drawing.Fill(Back());
-        drawing.Copy(0, 0, picture.Width(), picture.Height(), picture, 0, 0);
+        if (picture.Width() == width && picture.Height() == height) {
+            // A picture that covers the whole surface is what it shows: it is shared, not copied,
+            // so hundreds of cards showing one look hold one copy of it until one draws on its own.
+            drawing = picture;
+        } else {
+            drawing.Fill(Back());
+            drawing.Copy(0, 0, picture.Width(), picture.Height(), picture, 0, 0);
+        }
         Update();
     }
 
@@ -157,7 +163,8 @@ struct ControlSurface::Impl {
             const int w = std::min(size.width(), maskPicture.Width());
             const int h = std::min(size.height(), maskPicture.Height());
             const std::uint32_t key32 = Picture::PixelOf(ResolveColour(maskColor));
-            const std::uint32_t* maskBits = maskPicture.Bits();
+            // Read through a const view: asking a shared picture for writable pixels copies it.
+            const std::uint32_t* maskBits = std::as_const(maskPicture).Bits();
             const int stride = maskPicture.Stride();
             bool any = false;
             if (!widget->parentWidget()) {

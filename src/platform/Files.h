@@ -45,6 +45,11 @@ bool WriteFileAtomic(const std::string& path, const std::string& bytes);
 // without regard to case, sorted without regard to case.
 std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern);
 
+// The names (ANSI) of the visible regular files directly in a folder given by its real (UTF-8)
+// name, in no particular order; none when the folder cannot be read. One pass over the folder,
+// for callers that look many names up in it.
+std::vector<std::string> RegularFileNames(const std::string& realFolder);
+
 // True when a name matches a pattern with "*" and "?", without regard to case.
 bool WildcardMatch(const std::string& pattern, const std::string& name);
 

@@ -4,8 +4,10 @@
 #include "platform/Files.h"
 #include "platform/Seams.h"
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <string_view>
 #include <unordered_map>
 
 namespace fs = std::filesystem;
@@ -15,7 +17,7 @@ namespace {
 
 constexpr std::size_t kMaxValue = 254;
 
-std::string Trim(const std::string& s) {
+std::string_view TrimView(std::string_view s) {
     std::size_t b = 0, e = s.size();
     while (b < e && (s[b] == ' ' || s[b] == '\t'))
         ++b;
@@ -24,23 +26,66 @@ std::string Trim(const std::string& s) {
     return s.substr(b, e - b);
 }
 
+std::string Trim(const std::string& s) {
+    return std::string(TrimView(s));
+}
+
+// Names of sections and keys are matched without regard to case. The maps hash and compare
+// them folded to upper case as they go, so that a look-up neither folds nor copies the name.
+struct FoldedBytes {
+    unsigned char upper[256];
+    FoldedBytes() {
+        for (int c = 0; c < 256; ++c)
+            upper[c] = static_cast<unsigned char>(AnsiUpper(std::string(1, static_cast<char>(c)))[0]);
+    }
+};
+const unsigned char* Upper() {
+    static const FoldedBytes folded;
+    return folded.upper;
+}
+
+struct NoCaseHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view s) const {
+        const unsigned char* upper = Upper();
+        std::size_t h = 14695981039346656037ull;
+        for (char c : s)
+            h = (h ^ upper[static_cast<unsigned char>(c)]) * 1099511628211ull;
+        return h;
+    }
+};
+
+struct NoCaseEqual {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const {
+        if (a.size() != b.size()) return false;
+        const unsigned char* upper = Upper();
+        for (std::size_t i = 0; i < a.size(); ++i)
+            if (upper[static_cast<unsigned char>(a[i])] != upper[static_cast<unsigned char>(b[i])])
+                return false;
+        return true;
+    }
+};
+
+template <typename Value> using NoCaseMap = std::unordered_map<std::string, Value, NoCaseHash, NoCaseEqual>;
+
 struct Line {
     std::string text;  // without its line ending
     bool ended = true; // the line had a line ending in the file
 };
 
 struct Section {
-    std::size_t header = 0;   // line index of the header, npos for keys before any header
-    std::size_t lastLine = 0; // last line that belongs to the section
-    std::unordered_map<std::string, std::size_t> keys; // upper-cased key -> first line
-    std::vector<std::string> order;                    // key spellings in file order
+    std::size_t header = 0;         // line index of the header, npos for keys before any header
+    std::size_t lastLine = 0;       // last line that belongs to the section
+    NoCaseMap<std::size_t> keys;    // key -> first line
+    std::vector<std::string> order; // key spellings in file order
 };
 
 struct Parsed {
     std::vector<Line> lines;
     std::string eol = "\r\n";
     std::vector<Section> sections;
-    std::unordered_map<std::string, std::size_t> index; // upper-cased name -> first section
+    NoCaseMap<std::size_t> index; // section name -> first section
     fs::file_time_type mtime{};
     std::uintmax_t size = 0;
     bool exists = false;
@@ -72,12 +117,12 @@ int g_writeDepth = 0;
 std::unordered_map<std::string, std::string> g_pending;
 
 // A section header: "[name]" after optional blanks; the name is trimmed.
-bool SectionName(const std::string& line, std::string& name) {
-    std::string t = Trim(line);
+bool SectionName(std::string_view line, std::string_view& name) {
+    const std::string_view t = TrimView(line);
     if (t.size() < 2 || t[0] != '[') return false;
     auto close = t.find(']');
-    if (close == std::string::npos) return false;
-    name = Trim(t.substr(1, close - 1));
+    if (close == std::string_view::npos) return false;
+    name = TrimView(t.substr(1, close - 1));
     return true;
 }
 
@@ -89,31 +134,35 @@ bool KeyOf(const std::string& line, std::string& key, std::string& value) {
     return true;
 }
 
+// Works on views of the lines: a definition has thousands of them, and the index keeps only
+// the names.
 void Index(Parsed& p) {
     p.sections.clear();
     p.index.clear();
     Section* cur = nullptr;
     for (std::size_t i = 0; i < p.lines.size(); ++i) {
-        std::string name, key, value;
-        std::string text = p.lines[i].text;
+        std::string_view text = p.lines[i].text, name;
         // An editor that saved the file as UTF-8 may have put a byte order mark before the first
         // header; without this the first section would not be found.
-        if (i == 0 && text.starts_with("\xEF\xBB\xBF")) text.erase(0, 3);
+        if (i == 0 && text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
         if (SectionName(text, name)) {
             p.sections.push_back(Section{i, i, {}, {}});
-            p.index.emplace(AnsiUpper(name), p.sections.size() - 1);
+            p.index.emplace(name, p.sections.size() - 1);
             cur = &p.sections.back();
         } else if (cur) {
-            if (!Trim(text).empty()) cur->lastLine = i;
-            if (KeyOf(text, key, value) && !key.empty() && key[0] != ';') {
-                if (cur->keys.emplace(AnsiUpper(key), i).second) cur->order.push_back(key);
-            }
+            if (!TrimView(text).empty()) cur->lastLine = i;
+            const auto eq = text.find('=');
+            if (eq == std::string_view::npos) continue;
+            const std::string_view key = TrimView(text.substr(0, eq));
+            if (!key.empty() && key[0] != ';' && cur->keys.emplace(key, i).second)
+                cur->order.emplace_back(key);
         }
     }
 }
 
 void ParseBytes(Parsed& p, const std::string& bytes) {
     p.lines.clear();
+    p.lines.reserve(static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1);
     p.eol = "\r\n";
     bool eolSeen = false;
     std::size_t start = 0;
@@ -195,6 +244,11 @@ std::string UpToNul(const std::string& s) {
     return s.substr(0, s.find('\0'));
 }
 
+// A name as the profile functions see it: a C string ends at its first NUL byte.
+std::string_view NameUpToNul(const std::string& s) {
+    return std::string_view(s).substr(0, s.find('\0'));
+}
+
 bool HasLineBreak(const std::string& s) {
     return s.find_first_of("\r\n") != std::string::npos;
 }
@@ -208,7 +262,7 @@ std::string Unquote(std::string v) {
 // Changes one key of a parse and keeps its index as Index would build it, without walking the
 // whole file: a write scope sets hundreds of keys in a row.
 void SetKey(Parsed& p, const std::string& sec, const std::string& k, const std::string& value) {
-    auto s = p.index.find(AnsiUpper(sec));
+    auto s = p.index.find(sec);
     if (s == p.index.end()) {
         // A new section goes at the end of the file, after a blank line when the file has text.
         if (!p.lines.empty()) {
@@ -216,16 +270,15 @@ void SetKey(Parsed& p, const std::string& sec, const std::string& k, const std::
             if (!Trim(p.lines.back().text).empty()) p.lines.push_back(Line{"", true});
         }
         Section added{p.lines.size(), p.lines.size() + 1, {}, {k}};
-        added.keys.emplace(AnsiUpper(k), p.lines.size() + 1);
+        added.keys.emplace(k, p.lines.size() + 1);
         p.lines.push_back(Line{"[" + sec + "]", true});
         p.lines.push_back(Line{k + "=" + value, true});
         p.sections.push_back(std::move(added));
-        p.index.emplace(AnsiUpper(sec), p.sections.size() - 1);
+        p.index.emplace(sec, p.sections.size() - 1);
         return;
     }
     Section& found = p.sections[s->second];
-    const std::string upper = AnsiUpper(k);
-    if (auto line = found.keys.find(upper); line != found.keys.end()) {
+    if (auto line = found.keys.find(k); line != found.keys.end()) {
         std::string name, old;
         KeyOf(p.lines[line->second].text, name, old);
         p.lines[line->second].text = name + "=" + value;
@@ -236,7 +289,7 @@ void SetKey(Parsed& p, const std::string& sec, const std::string& k, const std::
     p.lines[found.lastLine].ended = true;
     p.lines.insert(p.lines.begin() + static_cast<std::ptrdiff_t>(at), Line{k + "=" + value, true});
     found.lastLine = at;
-    found.keys.emplace(upper, at);
+    found.keys.emplace(k, at);
     found.order.push_back(k);
     // The sections below moved down by the inserted line.
     for (std::size_t i = s->second + 1; i < p.sections.size(); ++i) {
@@ -273,24 +326,24 @@ std::string IniRead(const std::string& file, const std::string& section, const s
     std::string native;
     Parsed* p = Load(file, native);
     if (!p || !p->exists) return "";
-    auto s = p->index.find(AnsiUpper(Trim(UpToNul(section))));
+    auto s = p->index.find(TrimView(NameUpToNul(section)));
     if (s == p->index.end()) return "";
     const Section& sec = p->sections[s->second];
-    auto k = sec.keys.find(AnsiUpper(Trim(UpToNul(key))));
+    auto k = sec.keys.find(TrimView(NameUpToNul(key)));
     if (k == sec.keys.end()) return "";
-    std::string name, value;
-    KeyOf(p->lines[k->second].text, name, value);
+    const std::string_view line = p->lines[k->second].text;
+    std::string_view value = line.substr(line.find('=') + 1);
     // The profile reader hands values over as C strings: a NUL byte ends the value.
-    value = Unquote(Trim(UpToNul(value)));
-    if (value.size() > kMaxValue) value.resize(kMaxValue);
-    return value;
+    std::string text = Unquote(std::string(TrimView(value.substr(0, value.find('\0')))));
+    if (text.size() > kMaxValue) text.resize(kMaxValue);
+    return text;
 }
 
 std::vector<std::string> IniKeys(const std::string& file, const std::string& section) {
     std::string native;
     Parsed* p = Load(file, native);
     if (!p || !p->exists) return {};
-    auto s = p->index.find(AnsiUpper(Trim(UpToNul(section))));
+    auto s = p->index.find(TrimView(NameUpToNul(section)));
     if (s == p->index.end()) return {};
     return p->sections[s->second].order;
 }

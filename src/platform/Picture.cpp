@@ -14,6 +14,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
+#include <unordered_map>
 #include <vector>
 
 namespace platform {
@@ -29,7 +31,8 @@ int ClampSide(int side) {
 QImage NewImage(int width, int height, Colour fill) {
     width = ClampSide(width);
     height = ClampSide(height);
-    if (width == 0 || height == 0) return QImage();
+    // Sides within the limit can still ask for 256 MB: such a picture stays empty instead.
+    if (width == 0 || height == 0 || std::int64_t{width} * height > Picture::kMaxPixels) return QImage();
     QImage image(width, height, kFormat);
     image.fill(QColor(RedOf(fill), GreenOf(fill), BlueOf(fill)));
     return image;
@@ -236,6 +239,54 @@ std::optional<Picture> Picture::Load(const std::string& path) {
         image = plain;
     }
     return PictureAccess::FromImage(image);
+}
+
+namespace {
+
+// A decoded file, with what tells whether the file is still the one that was decoded.
+struct SharedFile {
+    Picture picture;
+    std::filesystem::file_time_type time;
+    std::uintmax_t size = 0;
+};
+
+std::unordered_map<std::string, SharedFile>& SharedFiles() {
+    static std::unordered_map<std::string, SharedFile> files;
+    return files;
+}
+
+} // namespace
+
+std::optional<Picture> Picture::LoadShared(const std::string& path) {
+    const std::optional<std::string> real = path.empty() ? std::nullopt : ResolvePath(path);
+    if (!real) return std::nullopt;
+    std::error_code timeError, sizeError;
+    const auto time = std::filesystem::last_write_time(*real, timeError);
+    const auto size = std::filesystem::file_size(*real, sizeError);
+    auto& files = SharedFiles();
+    if (timeError || sizeError) {
+        files.erase(*real);
+        return Load(path);
+    }
+    if (auto known = files.find(*real); known != files.end()) {
+        if (known->second.time == time && known->second.size == size) return known->second.picture;
+        files.erase(known);
+    }
+    std::optional<Picture> picture = Load(path);
+    if (!picture) return picture;
+    // Pictures nobody shows any more go, so that the files a long game passed through do not
+    // pile up; the sweep costs one look at each file still in use.
+    std::erase_if(files, [](const auto& entry) { return !entry.second.picture.PixelsShared(); });
+    files.emplace(*real, SharedFile{*picture, time, size});
+    return picture;
+}
+
+void Picture::ForgetShared() {
+    SharedFiles().clear();
+}
+
+bool Picture::PixelsShared() const {
+    return !impl_->image.isNull() && !impl_->image.isDetached();
 }
 
 bool Picture::SaveAsPng(const std::string& fileName) const {

@@ -69,6 +69,15 @@ class Picture {
     // when it cannot be found or decoded, when it is larger than kMaxSide a side or kMaxPixels
     // in all, or when its file is too short to hold the rows its header declares.
     static std::optional<Picture> Load(const std::string& path);
+    // The same picture, decoded once for everyone who shows the file while it stays as it is
+    // (same modification time and size): the copies handed out share their pixels until one of
+    // them is changed. A table of hundreds of cards from a few dozen files holds a few dozen.
+    static std::optional<Picture> LoadShared(const std::string& path);
+    // Forgets the shared pictures, so that the next LoadShared of each file decodes it again;
+    // whoever holds one keeps it.
+    static void ForgetShared();
+    // True when another picture holds the very same pixels (a copy that neither has changed).
+    bool PixelsShared() const;
     // Writes the picture as a PNG file under a real (UTF-8) file name; false on failure.
     bool SaveAsPng(const std::string& fileName) const;
 

@@ -151,12 +151,8 @@ const std::unordered_set<std::string>& ImageFolderNames() {
     if (error) return none;
     if (listing.folder == *folder && listing.time == time) return listing.names;
     listing = FolderListing{*folder, time, {}};
-    for (fs::directory_iterator it(*folder, error), end; !error && it != end; it.increment(error)) {
-        const std::string file = platform::AnsiFromUtf8(it->path().filename().string());
-        std::error_code kind;
-        if (!file.empty() && file[0] != '.' && it->is_regular_file(kind))
-            listing.names.insert(platform::AnsiUpper(file));
-    }
+    for (const std::string& file : platform::RegularFileNames(*folder))
+        listing.names.insert(platform::AnsiUpper(file));
     return listing.names;
 }
 
@@ -178,11 +174,12 @@ std::string GameImagePath(const std::string& name) {
 
 bool ParseCardLine(const std::string& text, CardLine& line) {
     line = CardLine{};
-    const std::string first = GetField(text, 1, ",");
-    line.effects = GetField(text, 2, ",");
-    line.properties = GetField(text, 3, ",");
-    line.key = GetField(text, 4, ",");
-    line.options = GetField(text, 5, ",");
+    std::vector<std::string> fields = GetFields(text, 5, ",");
+    const std::string first = std::move(fields[0]);
+    line.effects = std::move(fields[1]);
+    line.properties = std::move(fields[2]);
+    line.key = std::move(fields[3]);
+    line.options = std::move(fields[4]);
     if (first.rfind("(x", 0) != 0) {
         line.image = first;
         return true;

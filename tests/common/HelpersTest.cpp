@@ -29,6 +29,20 @@ TEST(GetField, CutsTextsAtTheSeparator) {
             << c.text << " #" << c.n << " '" << c.separator << "'";
 }
 
+TEST(GetField, FieldsCutAtOnceAreTheFieldsCutOneByOne) {
+    for (const char* text :
+         {"a,b,c", "a,,c,", "", ",", "a", "(x2)c.gif,ON_PLAY,v=1|w=2,K,opt", "a::b::", "x+y"})
+        for (const char* separator : {",", "", "::", "+"})
+            for (int n : {1, 2, 3, 5, 7}) {
+                const std::vector<std::string> fields = GetFields(text, n, separator);
+                ASSERT_EQ(fields.size(), static_cast<std::size_t>(n));
+                for (int i = 1; i <= n; ++i)
+                    EXPECT_EQ(fields[static_cast<std::size_t>(i - 1)], GetField(text, i, separator))
+                        << text << " #" << i << " of " << n << " '" << separator << "'";
+            }
+    EXPECT_TRUE(GetFields("a,b", 0, ",").empty());
+}
+
 TEST(GetField, AFieldFarDownALongListCostsOnePassOverIt) {
     std::string list;
     for (int i = 1; i <= 30000; ++i)

@@ -36,7 +36,52 @@ std::pair<int, int> SourceOf(int q, int n, int x, int y) {
     }
 }
 
+// The selected look as the control's recipe builds it, step by step from the four functions,
+// with work pictures larger than the drawing: what the one-pass halo must match pixel for pixel.
+Picture HaloByRecipe(const Picture& drawing, Colour mask, Colour selection) {
+    using platform::RasterOp;
+    const int W = drawing.Width(), H = drawing.Height();
+    Picture w1(W - 1, H - 1);
+    FoxCreateFastMask(w1, 0, 0, W - 1, H - 1, drawing, 0, 0, mask, kFoxMaskInverse);
+    Picture w2(W + 5, H + 5);
+    w2.Stretch(0, 0, W + 5, H + 5, w1, 0, 0, W - 1, H - 1, platform::StretchMode::ColourOnColour);
+    Picture w3(W + 5, H + 5);
+    FoxCreateFastMask(w3, 0, 0, W + 5, H + 5, w2, 0, 0, 0, kFoxMaskForAnd);
+    w1 = Picture(W + 5, H + 5, selection);
+    w1.Copy(0, 0, W + 5, H + 5, w2, 0, 0, RasterOp::And);
+    w2.Fill(mask);
+    w2.Copy(0, 0, W + 5, H + 5, w3, 0, 0, RasterOp::And);
+    w2.Copy(0, 0, W + 5, H + 5, w1, 0, 0, RasterOp::Or);
+    FoxCreateFastMask(w1, 0, 0, W, H, drawing, 0, 0, mask, kFoxMaskForAnd);
+    w2.Copy(3, 3, W, H, w1, 0, 0, RasterOp::And);
+    FoxCreateFastData(w3, 0, 0, W, H, drawing, 0, 0, mask, kFoxMaskForAnd);
+    w2.Copy(3, 3, W, H, w3, 0, 0, RasterOp::Or);
+    Picture result(W + 5, H + 5, mask);
+    result.Copy(0, 0, W + 2, H + 2, w2, 3, 3);
+    return result;
+}
+
 } // namespace
+
+TEST(FoxImaging, TheOnePassHaloMatchesTheRecipe) {
+    const Picture card = testimages::AsymmetricCard(71, 96);
+    const Picture frame = Frame(card, 131);
+    Picture turned(131, 131, kMagenta);
+    FoxRotate(turned, 65, 65, 131, 131, frame, 0, 0, 90, kMagenta, kFoxQualityFast);
+    Picture holes = testimages::AsymmetricCard(40, 3); // wider than high, with see-through pixels
+    for (int x = 0; x < 40; x += 3)
+        holes.SetPixel(x, x % 3, kMagenta);
+    Picture dot(2, 2, kMagenta);
+    dot.SetPixel(1, 0, kRed);
+    const Picture cases[] = {frame, turned, holes, dot, Picture(5, 7, kMagenta), card};
+    const Colour cyan = MakeColour(0, 255, 255);
+    for (const Picture& drawing : cases) {
+        const Picture halo = SelectionHalo(drawing, drawing.Width(), drawing.Height(), kMagenta, cyan);
+        EXPECT_EQ(halo.Width(), drawing.Width() + 5);
+        EXPECT_TRUE(halo.SamePixels(HaloByRecipe(drawing, kMagenta, cyan)))
+            << drawing.Width() << " x " << drawing.Height();
+    }
+}
 
 TEST(FoxImaging, MasksAndDataSplitAPictureAtTheKeyColour) {
     Picture src(2, 1, kMagenta);

@@ -8,6 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <memory>
+#include <utility>
+#include <vector>
+
 using controls::TranspImg;
 using platform::Colour;
 using platform::MakeColour;
@@ -188,10 +193,13 @@ TEST_F(TranspImgTest, ZoomBelowOneChangesNothingAndNoSurfaceOutgrowsTheLimit) {
         EXPECT_EQ(img.zoom(), 100);
         EXPECT_TRUE(img.hdc().SamePixels(before));
     }
+    // 300 times a 131-pixel frame would be 1.5 billion pixels: the zoom stops at the limit.
     img.zoom(30000);
-    EXPECT_LE(img.Surface().ScaleWidth(), Picture::kMaxSide);
-    EXPECT_GE(img.Surface().ScaleWidth(), Picture::kMaxSide - 1);
-    EXPECT_LE(img.hdc().Width(), Picture::kMaxSide);
+    const auto pixels = [](int w, int h) { return static_cast<std::int64_t>(w) * h; };
+    EXPECT_LE(pixels(img.Surface().ScaleWidth(), img.Surface().ScaleHeight()), Picture::kMaxPixels);
+    EXPECT_GE(pixels(img.Surface().ScaleWidth(), img.Surface().ScaleHeight()),
+              Picture::kMaxPixels * 99 / 100);
+    EXPECT_EQ(img.hdc().Width(), img.Surface().ScaleWidth());
 }
 
 TEST_F(TranspImgTest, ZoomIsKeptForTheNextLoad) {
@@ -563,4 +571,87 @@ TEST_F(TranspImgTest, APictureLargerThanTheLimitIsRefusedWithAMessage) {
               std::vector<std::string>{"File cards/huge.gif cannot be shown as a picture"});
     EXPECT_EQ(img.Surface().ScaleWidth(), 131);
     EXPECT_EQ(img.GetPictureName(), "cards/card.bmp");
+}
+
+TEST_F(TranspImgTest, CardsShowingOneFileShareOneDrawingPerLook) {
+    std::vector<std::unique_ptr<TranspImg>> cards;
+    for (int i = 0; i < 4; ++i) {
+        cards.push_back(std::make_unique<TranspImg>());
+        Prepare(*cards.back());
+        cards.back()->loadNewPicture(i % 2 ? "Cards\\CARD.BMP" : "cards/card.bmp");
+    }
+    auto pixels = [&](int i) { return std::as_const(cards[static_cast<std::size_t>(i)]->hdc()).Bits(); };
+    EXPECT_EQ(pixels(0), pixels(1)) << "one file, one look, one drawing";
+    EXPECT_EQ(pixels(0), pixels(3));
+
+    cards[1]->rotation(90);
+    cards[2]->rotation(90);
+    EXPECT_EQ(pixels(1), pixels(2));
+    EXPECT_NE(pixels(1), pixels(0));
+
+    cards[2]->selected(true);
+    EXPECT_NE(pixels(2), pixels(1));
+    EXPECT_EQ(cards[1]->Surface().ScaleWidth(), 131) << "the halo is drawn on its own card only";
+    cards[2]->selected(false);
+    EXPECT_EQ(pixels(2), pixels(1)) << "unselected: the shared look again";
+
+    cards[3]->GreyScale(true);
+    EXPECT_NE(pixels(3), pixels(0));
+    EXPECT_EQ(cards[0]->hdc().GetPixel(30, 18), card.GetPixel(0, 0)) << "grey stays on its own card";
+
+    // What makes a look another one: the mask colour, and the smoothing of a turn off the quarters.
+    TranspImg cyanKeyed;
+    cyanKeyed.reset();
+    cyanKeyed.MaskColor(kCyan);
+    cyanKeyed.loadNewPicture("cards/card.bmp");
+    EXPECT_EQ(cyanKeyed.hdc().GetPixel(0, 0), kCyan);
+    EXPECT_EQ(cards[0]->hdc().GetPixel(0, 0), kMagenta);
+    cards[0]->rotation(45);
+    cards[1]->useAntialias(true);
+    cards[1]->rotation(45);
+    EXPECT_FALSE(cards[0]->hdc().SamePixels(cards[1]->hdc()));
+}
+
+TEST_F(TranspImgTest, TurningBackAndUnselectingDoNotReadTheFileAgain) {
+    TranspImg img;
+    Prepare(img);
+    img.loadNewPicture("cards/card.bmp");
+    const Picture unturned = img.hdc();
+    img.rotation(90);
+    img.selected(true);
+    // Gone from the disk: nothing below needs it.
+    std::filesystem::remove(folder.Path() + "/cards/card.bmp");
+    img.selected(false);
+    EXPECT_EQ(img.Surface().ScaleWidth(), 131);
+    img.rotation(0);
+    EXPECT_TRUE(img.hdc().SamePixels(unturned));
+    img.zoom(100);
+    EXPECT_TRUE(img.hdc().SamePixels(card));
+    EXPECT_TRUE(messages.Messages().empty());
+    img.loadNewPicture("cards/card.bmp");
+    EXPECT_EQ(messages.Messages(), std::vector<std::string>{"File cards/card.bmp not found"})
+        << "a new load still looks at the disk";
+}
+
+TEST_F(TranspImgTest, APictureWhoseFrameWouldPassThePixelLimitIsShownOnlyAtItsNaturalSize) {
+    // 8192 pixels, and a square frame of 8204 x 8204 = 67 million.
+    folder.Write("cards/tall.bmp", testimages::BmpOf(Picture(1, 8192, MakeColour(200, 0, 0))));
+    TranspImg img;
+    Prepare(img);
+    img.loadNewPicture("cards/card.bmp");
+    img.loadNewPicture("cards/tall.bmp");
+    EXPECT_EQ(messages.Messages(),
+              std::vector<std::string>{"File cards/tall.bmp cannot be shown as a picture"});
+    EXPECT_EQ(img.Surface().ScaleWidth(), 131);
+    EXPECT_EQ(img.GetPictureName(), "cards/card.bmp");
+
+    img.loadNewPicture("cards/tall.bmp", true);
+    EXPECT_EQ(img.Surface().ScaleWidth(), 1);
+    EXPECT_EQ(img.Surface().ScaleHeight(), 8192);
+    img.rotation(90);
+    EXPECT_EQ(img.rotation(), 90);
+    EXPECT_EQ(img.Surface().ScaleHeight(), 8192) << "not turned: the frame would pass the limit";
+    img.rotation(0);
+    EXPECT_EQ(img.Surface().ScaleHeight(), 8192);
+    EXPECT_EQ(messages.Messages().size(), 1u);
 }

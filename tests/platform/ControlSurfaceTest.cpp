@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <utility>
 
 using platform::Colour;
 using platform::ControlSurface;
@@ -78,6 +79,28 @@ TEST(ControlSurface, DrawingKeepsItsPixelsAndGrowsInTheBackColour) {
     s.Drawing().SetPixel(2, 2, kRed);
     s.TakeDrawingAsPicture();
     EXPECT_EQ(s.GetPicture().GetPixel(2, 2), kRed);
+}
+
+TEST(ControlSurface, APictureCoveringTheSurfaceIsSharedUntilOneSideDraws) {
+    ControlSurface window;
+    window.SetSizePixels(50, 50);
+    ControlSurface s(window.Handle());
+    s.SetSizePixels(6, 4);
+    s.SetBackStyle(0);
+    s.SetMaskColor(kBlue);
+    const Picture face(6, 4, kRed);
+    s.SetPicture(face);
+    s.SetMaskPicture(face);
+    // Hundreds of cards show one look: neither what is drawn nor the mask may copy it.
+    EXPECT_EQ(std::as_const(s.Drawing()).Bits(), face.Bits());
+    EXPECT_EQ(std::as_const(s.MaskPicture()).Bits(), face.Bits());
+    EXPECT_TRUE(s.ShowsPixel(1, 1));
+
+    s.Drawing().SetPixel(1, 1, kBlue);
+    EXPECT_EQ(s.Drawing().GetPixel(1, 1), kBlue);
+    EXPECT_EQ(face.GetPixel(1, 1), kRed) << "drawing on the surface leaves the shared picture";
+    EXPECT_EQ(s.GetPicture().GetPixel(1, 1), kRed);
+    EXPECT_EQ(s.MaskPicture().GetPixel(1, 1), kRed);
 }
 
 TEST(ControlSurface, ShowsOnlyWhereTheMaskPictureIsNotTheMaskColour) {

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 
 using platform::Colour;
@@ -45,6 +46,45 @@ TEST(Picture, NeverGrowsBeyondTheLargestSide) {
     q.Resize(20000, 3, kRed);
     EXPECT_EQ(q.Width(), Picture::kMaxSide);
     EXPECT_EQ(Picture(-5, 4).IsEmpty(), true);
+    // Both sides within the limit, and still 256 MB (or 100 MB) of pixels: nothing is made.
+    EXPECT_TRUE(Picture(Picture::kMaxSide, Picture::kMaxSide).IsEmpty());
+    EXPECT_TRUE(Picture(5000, 5000).IsEmpty());
+    q.Resize(Picture::kMaxSide, Picture::kMaxSide, kRed);
+    EXPECT_TRUE(q.IsEmpty());
+}
+
+TEST(Picture, AFileIsDecodedOnceForEveryoneWhileItStaysAsItIs) {
+    testsupport::TempProgramFolder folder;
+    const Picture red(3, 2, kRed), blue(3, 2, kBlue);
+    folder.Write("cards/a.bmp", testimages::BmpOf(red));
+    const auto first = Picture::LoadShared("cards/a.bmp");
+    const auto second = Picture::LoadShared("Cards\\A.BMP");
+    ASSERT_TRUE(first && second);
+    EXPECT_TRUE(first->SamePixels(red));
+    EXPECT_EQ(first->Bits(), second->Bits()) << "one decoded picture for both";
+    EXPECT_TRUE(first->PixelsShared());
+
+    Picture changed = *second;
+    changed.SetPixel(0, 0, kWhite);
+    EXPECT_EQ(first->GetPixel(0, 0), kRed) << "a change to one copy stays in that copy";
+
+    // Rewritten with the same size; its time tells the change.
+    folder.Write("cards/a.bmp", testimages::BmpOf(blue));
+    const auto path = std::filesystem::path(folder.Path()) / "cards" / "a.bmp";
+    std::filesystem::last_write_time(path, std::filesystem::last_write_time(path) + std::chrono::seconds(5));
+    const auto rewritten = Picture::LoadShared("cards/a.bmp");
+    ASSERT_TRUE(rewritten);
+    EXPECT_TRUE(rewritten->SamePixels(blue));
+
+    Picture::ForgetShared();
+    const auto again = Picture::LoadShared("cards/a.bmp");
+    ASSERT_TRUE(again);
+    EXPECT_NE(again->Bits(), rewritten->Bits()) << "forgotten: decoded anew";
+    EXPECT_TRUE(again->SamePixels(blue));
+
+    EXPECT_FALSE(Picture::LoadShared("cards/none.bmp"));
+    EXPECT_FALSE(Picture::LoadShared("../outside.bmp"));
+    EXPECT_FALSE(Picture::LoadShared(""));
 }
 
 TEST(Picture, BlockTransfersCombineAsTheirRasterOperation) {

@@ -1,0 +1,225 @@
+// What every benchmark program shares: a fresh temporary program folder, messages recorded instead
+// of shown, repetitions that the command line may change, the median time of each benchmark, and
+// the closing lines "ratio: <label> = <value> (limit <limit>)" with the exit code scripts/bench
+// reads (1 when a ratio is above its limit).
+#pragma once
+
+#include "platform/Application.h"
+#include "platform/ControlSurface.h"
+#include "platform/Files.h"
+#include "platform/Seams.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace benchsupport {
+
+// A program folder of the run's own, removed with everything in it at the end. Nothing else
+// touches it, so no other run (and no cleaner of the temporary folder) can take it away midway.
+class TempFolder {
+  public:
+    TempFolder() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "karvel-bench-XXXXXX").string();
+        if (!mkdtemp(pattern.data())) {
+            std::perror("cannot make a temporary folder");
+            std::exit(2);
+        }
+        path_ = pattern;
+        platform::SetProgramFolder(path_.string());
+    }
+    ~TempFolder() {
+        platform::SetProgramFolder("");
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::filesystem::path& Path() const { return path_; }
+    // Writes a file below the folder (`relative` uses "/"), making its folders.
+    void Write(const std::string& relative, const std::string& bytes) const {
+        const std::filesystem::path file = path_ / relative;
+        std::filesystem::create_directories(file.parent_path());
+        std::ofstream(file, std::ios::binary) << bytes;
+    }
+
+  private:
+    std::filesystem::path path_;
+};
+
+// The 52 GIF cards of the bundled card game, copied into the folder's "cards" folder; their
+// model paths ("cards\\2c.gif", ...).
+inline std::vector<std::string> CopyBundledCards(const TempFolder& folder) {
+    std::vector<std::string> paths;
+    for (const char* rank : {"2", "3", "4", "5", "6", "7", "8", "9", "10", "j", "q", "k", "a"})
+        for (const char* suit : {"c", "d", "h", "s"}) {
+            const std::string name = std::string(rank) + suit + ".gif";
+            std::filesystem::create_directories(folder.Path() / "cards");
+            std::filesystem::copy_file(std::filesystem::path(KARVEL_GAMES) / "parlour" / name,
+                                       folder.Path() / "cards" / name);
+            paths.push_back("cards\\" + name);
+        }
+    return paths;
+}
+
+// The window system on the offscreen platform, and the table window the cards lie on (a card
+// control is always a child of its window, whose mask it shapes). The table goes before the
+// application: a window cannot outlive the window system.
+class OffscreenTable {
+  public:
+    OffscreenTable(int& argc, char** argv, int width, int height)
+        : app_(Offscreen(argc), argv, "Karvel"), table_(std::make_unique<platform::ControlSurface>()) {
+        table_->SetSizePixels(width, height);
+    }
+    platform::ControlSurface& Surface() { return *table_; }
+
+  private:
+    static int& Offscreen(int& argc) {
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        return argc;
+    }
+    platform::Application app_;
+    std::unique_ptr<platform::ControlSurface> table_;
+};
+
+// Messages are counted and written to stderr, and questions answered no: a dialog waiting for a
+// person on the offscreen platform would wait forever.
+class MessageLog {
+  public:
+    MessageLog() {
+        platform::SetMessageHandler([this](const std::string& text) {
+            ++count_;
+            std::fprintf(stderr, "message: %s\n", text.c_str());
+        });
+        platform::SetQuestionHandler([this](const std::string& text) {
+            ++count_;
+            std::fprintf(stderr, "question: %s\n", text.c_str());
+            return false;
+        });
+    }
+    ~MessageLog() {
+        platform::SetMessageHandler({});
+        platform::SetQuestionHandler({});
+    }
+    MessageLog(const MessageLog&) = delete;
+    MessageLog& operator=(const MessageLog&) = delete;
+
+    int Count() const { return count_; }
+
+  private:
+    int count_ = 0;
+};
+
+// Hands the command line to Google Benchmark, adding the default number of repetitions (and a
+// report of their statistics only) unless the command line asks for something else.
+inline void Initialize(int& argc, char**& argv, int repetitions) {
+    static std::vector<std::string> added;
+    static std::vector<char*> args;
+    auto given = [&](const char* flag) {
+        for (int i = 1; i < argc; ++i)
+            if (std::string(argv[i]).starts_with(flag)) return true;
+        return false;
+    };
+    if (!given("--benchmark_repetitions"))
+        added.push_back("--benchmark_repetitions=" + std::to_string(repetitions));
+    // Repetitions of the timed work and of its baseline take turns, so that both meet the same
+    // moments of a busy machine.
+    if (!given("--benchmark_enable_random_interleaving"))
+        added.push_back("--benchmark_enable_random_interleaving=true");
+    if (!given("--benchmark_report_aggregates_only") && !given("--benchmark_display_aggregates_only"))
+        added.push_back("--benchmark_display_aggregates_only=true");
+    args.assign(argv, argv + argc);
+    for (std::string& flag : added)
+        args.push_back(flag.data());
+    args.push_back(nullptr);
+    argc = static_cast<int>(args.size()) - 1;
+    argv = args.data();
+    benchmark::Initialize(&argc, argv);
+}
+
+// Prints the usual table and keeps, for each benchmark (name and arguments), the median CPU time
+// of its repetitions in seconds: the median aggregate when there is one, else the median of the
+// single runs it saw. CPU time, so that other work on a busy machine does not count as ours.
+class MedianReporter : public benchmark::ConsoleReporter {
+  public:
+    // Without colours: scripts/bench reads the lines that follow the table.
+    MedianReporter() : ConsoleReporter(OO_Tabular) {}
+
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs) {
+            if (run.error_occurred) {
+                failed_ = true;
+                continue;
+            }
+            const double seconds = run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+            const std::string key = KeyOf(run);
+            if (run.run_type == Run::RT_Aggregate) {
+                if (run.aggregate_name == "median") medians_[key] = seconds;
+            } else {
+                singles_[key].push_back(seconds);
+            }
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+
+    // The median time in seconds of "name" or "name/arg:value..."; 0 when it did not run.
+    double Median(const std::string& key) const {
+        if (auto m = medians_.find(key); m != medians_.end()) return m->second;
+        auto s = singles_.find(key);
+        if (s == singles_.end() || s->second.empty()) return 0;
+        std::vector<double> times = s->second;
+        std::sort(times.begin(), times.end());
+        const std::size_t n = times.size();
+        return n % 2 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2;
+    }
+    // A benchmark stopped with an error.
+    bool Failed() const { return failed_; }
+
+  private:
+    static std::string KeyOf(const Run& run) {
+        return run.run_name.args.empty() ? run.run_name.function_name
+                                         : run.run_name.function_name + "/" + run.run_name.args;
+    }
+    std::map<std::string, double> medians_;
+    std::map<std::string, std::vector<double>> singles_;
+    bool failed_ = false;
+};
+
+// One checked figure: a ratio of two medians, or any other value with its limit.
+struct Ratio {
+    std::string label;
+    double value;
+    double limit;
+};
+
+// The ratio of two medians; nothing when a filter left either benchmark out.
+inline void AddRatio(std::vector<Ratio>& ratios, const MedianReporter& reporter, const std::string& label,
+                     const std::string& timed, const std::string& baseline, double limit) {
+    const double t = reporter.Median(timed), b = reporter.Median(baseline);
+    if (t > 0 && b > 0) ratios.push_back(Ratio{label, t / b, limit});
+}
+
+// Prints every ratio and gives the program's exit code: 1 when a ratio is above its limit, when
+// a benchmark failed or when a message was shown (the run did not do the work it claims to time).
+inline int Finish(const std::vector<Ratio>& ratios, const MedianReporter& reporter, const MessageLog& log) {
+    bool above = false;
+    for (const Ratio& r : ratios) {
+        std::printf("ratio: %s = %.2f (limit %g)\n", r.label.c_str(), r.value, r.limit);
+        above = above || !(r.value <= r.limit);
+    }
+    if (reporter.Failed()) std::printf("a benchmark stopped with an error\n");
+    if (log.Count() > 0) std::printf("the run showed %d messages\n", log.Count());
+    std::fflush(stdout);
+    return above || reporter.Failed() || log.Count() > 0 ? 1 : 0;
+}
+
+} // namespace benchsupport

@@ -1,0 +1,136 @@
+// What a full table costs in memory: 500 card controls of 200 x 280 pixels, drawn from 52 image
+// files, on a table window painted on the offscreen platform. The process's resident memory is
+// read before the cards are made and after each stage of play (every card turned and back, a
+// third of them left turned and a tenth left selected); the growth and the peak must stay within
+// 150 MB. Afterwards the time to lay out such a table is benchmarked.
+#include "BenchSupport.h"
+
+#include "../tests/controls/TestImages.h"
+
+#include "controls/TranspImg.h"
+#include "platform/Picture.h"
+#include "platform/Seams.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr platform::Colour kMagenta = platform::MakeColour(255, 0, 255);
+constexpr int kCards = 500;
+constexpr double kLimitMb = 150;
+
+std::vector<std::string> g_files;
+
+// Resident and peak resident memory of the process, in MB, as the kernel counts them.
+struct Memory {
+    double resident = 0;
+    double peak = 0;
+};
+
+Memory ReadMemory() {
+    Memory m;
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    double kb = 0;
+    while (status >> key) {
+        if (key == "VmRSS:" && status >> kb) m.resident = kb / 1024;
+        if (key == "VmHWM:" && status >> kb) m.peak = kb / 1024;
+    }
+    return m;
+}
+
+// 52 card faces of 200 x 280: the bundled cards, enlarged, written as BMP files.
+void MakeFiles(const benchsupport::TempFolder& folder) {
+    for (const std::string& card : benchsupport::CopyBundledCards(folder)) {
+        const platform::Picture small = *platform::Picture::Load(card);
+        platform::Picture large(200, 280, kMagenta);
+        large.Stretch(0, 0, 200, 280, small, 0, 0, small.Width(), small.Height(),
+                      platform::StretchMode::ColourOnColour);
+        const std::string name = "large/" + card.substr(card.find('\\') + 1, card.size()) + ".bmp";
+        folder.Write(name, testimages::BmpOf(large));
+        g_files.push_back(name);
+    }
+}
+
+benchsupport::OffscreenTable* g_table = nullptr;
+
+platform::ControlSurface& Table() {
+    return g_table->Surface();
+}
+
+// Lays the cards on the table as the table window does with each new card.
+std::vector<std::unique_ptr<controls::TranspImg>> LayCards() {
+    std::vector<std::unique_ptr<controls::TranspImg>> cards;
+    for (int i = 0; i < kCards; ++i) {
+        auto card = std::make_unique<controls::TranspImg>(Table().Handle());
+        card->reset();
+        card->MaskColor(kMagenta);
+        card->loadNewPicture(g_files[static_cast<std::size_t>(i) % g_files.size()]);
+        card->Surface().Move((i % 25) * 60 * 15.0, (i / 25) * 45 * 15.0);
+        cards.push_back(std::move(card));
+    }
+    return cards;
+}
+
+// The growth of resident memory at the end and at its peak, over what the process held before.
+struct Growth {
+    double end = 0;
+    double peak = 0;
+};
+
+Growth MeasureTable() {
+    platform::PumpEvents();
+    const Memory before = ReadMemory();
+    auto cards = LayCards();
+    platform::PumpEvents();
+    for (auto& card : cards)
+        card->rotation(90);
+    platform::PumpEvents();
+    for (std::size_t i = 0; i < cards.size(); ++i) {
+        if (i % 3 != 0) cards[i]->rotation(0);
+        if (i % 10 == 0) cards[i]->selected(true);
+    }
+    platform::PumpEvents();
+    const Memory after = ReadMemory();
+    std::printf(
+        "memory: %.1f MB before the cards, %.1f MB with %d cards laid, turned and selected, peak %.1f MB\n",
+        before.resident, after.resident, kCards, after.peak);
+    return Growth{after.resident - before.resident, after.peak - before.resident};
+}
+
+void LayTableOf500Cards(benchmark::State& state) {
+    for (auto _ : state) {
+        auto cards = LayCards();
+        benchmark::DoNotOptimize(cards.data());
+    }
+}
+BENCHMARK(LayTableOf500Cards)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    benchsupport::OffscreenTable table(argc, argv, 1600, 1000);
+    g_table = &table;
+    benchsupport::MessageLog log;
+    benchsupport::TempFolder folder;
+    table.Surface().SetVisible(true);
+    MakeFiles(folder);
+    // Measured first, before the benchmark's own runs leave their traces in the process.
+    const Growth growth = MeasureTable();
+    benchsupport::Initialize(argc, argv, 3);
+    benchsupport::MedianReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    const std::vector<benchsupport::Ratio> ratios = {
+        {"memory growth in MB of 500 cards of 200x280 from 52 files, turned and selected", growth.end,
+         kLimitMb},
+        {"peak memory growth in MB while laying, turning and selecting them", growth.peak, kLimitMb},
+    };
+    return benchsupport::Finish(ratios, reporter, log);
+}
