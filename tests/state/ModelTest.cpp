@@ -50,6 +50,7 @@ TEST(Model, ResetBringsBackAFreshProgramsValuesInEveryTable) {
         {"ReportDef", [] { ReportDef[15].title = "t"; }, [] { return ReportDef[15].title.empty(); }},
         {"ReportCount", [] { ReportCount = 2; }, [] { return ReportCount == 0; }},
         {"LogLines", [] { LogLines.assign(5, "line"); }, [] { return LogLines.empty(); }},
+        {"LogFirst", [] { LogFirst = 3; }, [] { return LogFirst == 1; }},
         {"MarkerKinds", [] { MarkerKinds[300].label = "coin"; },
          [] { return MarkerKinds[300].label.empty(); }},
         {"MarkerGroups", [] { MarkerGroups[-7].members = "7"; },
