@@ -59,6 +59,7 @@ std::int16_t& DiceCount = g_model.DiceCount;
 DiceLogTable& DiceLog = g_model.DiceLog;
 std::int16_t& DiceMarkerCascade = g_model.DiceMarkerCascade;
 Evaluator& ev = g_model.ev;
+std::string& NotesText = g_model.NotesText;
 
 MarkerKindTable& MarkerKinds = g_model.MarkerKinds;
 std::int16_t& MarkerKindCount = g_model.MarkerKindCount;
