@@ -1,5 +1,6 @@
 #include "services/DebugMgmt.h"
 
+#include "platform/Codec.h"
 #include "platform/Files.h"
 #include "platform/Seams.h"
 #include "state/Helpers.h"
@@ -36,7 +37,9 @@ bool IsDebugMode() {
 }
 
 void DebugLog(const std::string& kind, const std::string& text) {
-    if (!IsDebugMode()) return;
+    // Read without the directive's message: a bad value would repeat it for every line.
+    if (CurrentGameFile.empty() || platform::AnsiUpper(GetIni("GAME", "debug", CurrentGameFile)) != "TRUE")
+        return;
     if (text.compare(0, kTransferCommand.size(), kTransferCommand) == 0) return;
     const auto file = platform::ResolvePath("debug.log");
     if (!file) return;

@@ -2,7 +2,9 @@
 
 #include "common/Messages.h"
 #include "common/Numbers.h"
+#include "platform/Codec.h"
 #include "platform/Files.h"
+#include "platform/Ini.h"
 #include "services/DebugMgmt.h"
 #include "services/Evaluator.h"
 #include "services/LogMgmt.h"
@@ -12,7 +14,6 @@
 #include "state/TableView.h"
 
 #include <algorithm>
-#include <cctype>
 #include <limits>
 #include <optional>
 
@@ -25,11 +26,6 @@ DiceHistoryObserver* g_observer = nullptr;
 
 std::string GlobalsFile() {
     return platform::ProgramFolder() + "\\globals.dat";
-}
-
-std::string Upper(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::toupper(c); });
-    return text;
 }
 
 bool IsGlobalTable(const std::string& table) {
@@ -91,17 +87,9 @@ RollResult ResultOf(const DiceDef& die, std::int32_t number) {
         result.text = std::to_string(number);
         return result;
     }
-    const std::string key = "value" + std::to_string(number);
-    bool markerMode;
-    if (IsGlobalTable(die.table)) {
-        result.text = GetIni("TABLE " + die.table.substr(kGlobalTable.size()), key, GlobalsFile());
-        markerMode = true;
-    } else {
-        result.text = GetIni("TABLE " + die.table, key, CurrentGameFile);
-        markerMode = GetBoolDirective("TABLE " + die.table, "useMarkers", false);
-    }
-    result.text = WithLineBreaks(result.text);
-    if (!markerMode) return result;
+    if (auto value = die.values.find("value" + std::to_string(number)); value != die.values.end())
+        result.text = value->second;
+    if (!die.markerMode) return result;
     const std::int16_t owner = LeadingInt16(GetField(result.text, 1));
     const std::int16_t position = LeadingInt16(GetField(result.text, 2));
     const std::int16_t kind = position >= 1 ? ParseListEntry(position, std::to_string(owner)) : 0;
@@ -114,8 +102,22 @@ RollResult ResultOf(const DiceDef& die, std::int32_t number) {
     return result;
 }
 
+// Reads the die's result table: a "GLOBAL\" table of globals.dat always places markers, one of
+// the definition when its useMarkers says so.
+void ReadResultTable(DiceDef& die) {
+    die.values.clear();
+    die.markerMode = false;
+    if (die.table.empty()) return;
+    const bool global = IsGlobalTable(die.table);
+    const std::string file = global ? GlobalsFile() : CurrentGameFile;
+    const std::string section = "TABLE " + (global ? die.table.substr(kGlobalTable.size()) : die.table);
+    for (const std::string& key : platform::IniKeys(file, section))
+        die.values.emplace(platform::AnsiLower(key), WithLineBreaks(GetIni(section, key, file)));
+    die.markerMode = global || GetBoolDirective(section, "useMarkers", false);
+}
+
 std::optional<MarkerPlace> PlaceRolledMarker(const RollResult& result) {
-    const std::string cascade = GetIni("GAME", "newDiceMarker", CurrentGameFile);
+    const std::string& cascade = DiceRollSettings.markerCascade;
     if (cascade.empty()) return View().PlaceImageMarker(result.markerKind, result.markerOwner, -1, -1, false);
     const std::vector<std::string> f = GetFields(cascade, 4);
     const int k = DiceMarkerCascade;
@@ -133,11 +135,16 @@ void LoadDice() {
         ShowMsg("You can define up to " + std::to_string(kMaxDice) + " dices");
         count = kMaxDice;
     }
+    // One look at each file for the whole reading.
+    platform::IniReadScope scope;
     DiceCount = 0;
     for (int k = 1; k <= count; ++k) {
         ReadDie(Dice[k], GetIni("DICE", "dice" + std::to_string(k), CurrentGameFile));
+        ReadResultTable(Dice[k]);
         ++DiceCount;
     }
+    DiceRollSettings.logRolls = LogAllDiceRolls();
+    DiceRollSettings.markerCascade = GetIni("GAME", "newDiceMarker", CurrentGameFile);
 }
 
 bool IsDefinedDie(int die) {
@@ -161,7 +168,7 @@ std::string RollDice(std::int16_t die, bool show, bool withName) {
     Game.diceSerial = NextDiceSerial(Game.diceSerial);
     if (show && g_observer) g_observer->RollShown(DiceRollLines(Game.diceSerial, def.name, result.text));
     AddDiceLogEntry(die, result.text);
-    if (LogAllDiceRolls()) AddLogEntry(def.name + ": " + result.text);
+    if (DiceRollSettings.logRolls) AddLogEntry(def.name + ": " + result.text);
 
     std::optional<MarkerPlace> marker;
     if (result.markerKind != -1) marker = PlaceRolledMarker(result);
@@ -235,8 +242,8 @@ bool DiceUsesMarkers(std::int16_t die) {
     if (!IsDefinedDie(die) || Dice[die].table.empty()) return false;
     const std::string& table = Dice[die].table;
     if (IsGlobalTable(table))
-        return Upper(GetIni("TABLE " + table.substr(kGlobalTable.size()), "useMarkers", GlobalsFile())) ==
-               "TRUE";
+        return platform::AnsiUpper(GetIni("TABLE " + table.substr(kGlobalTable.size()), "useMarkers",
+                                          GlobalsFile())) == "TRUE";
     return GetBoolDirective("TABLE " + table, "useMarkers", false);
 }
 

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 constexpr int kMaxDice = 50;
@@ -18,6 +19,16 @@ struct DiceDef {
     std::string formula; // without its "(xN)" prefix
     std::string table;   // "", a [TABLE t] of the definition, or "GLOBAL\t" of globals.dat
     std::int16_t repeat = 1;
+    // The result table as LoadDice read it, keys in lower case, so that a roll reads no file.
+    std::unordered_map<std::string, std::string> values;
+    bool markerMode = false;
+};
+
+// What every roll of the game reads of the definition, read once by LoadDice: whether rolls go
+// to the game log, and [GAME] newDiceMarker.
+struct DiceSettings {
+    bool logRolls = false;
+    std::string markerCascade;
 };
 
 struct DiceLogEntry {
@@ -36,10 +47,11 @@ extern std::int16_t& DiceCount;
 extern DiceLogTable& DiceLog;
 // How many markers the dice placed at [GAME] newDiceMarker since it was last reset.
 extern std::int16_t& DiceMarkerCascade;
+extern DiceSettings& DiceRollSettings;
 
-// Reads [DICE] of the game in use. More than 50 dice: a message, and the first 50 are read. An
-// unknown default die ("$key" missing from [DICES] of globals.dat): a message, and the die keeps
-// its "$" text as formula.
+// Reads [DICE] of the game in use, with the result tables the dice name. More than 50 dice: a message, and
+// the first 50 are read. An unknown default die ("$key" missing from [DICES] of globals.dat): a message, and
+// the die keeps its "$" text as formula.
 void LoadDice();
 
 // Whether a die number from anywhere (a key, a peer, a saved game) names a defined die.

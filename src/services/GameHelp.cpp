@@ -1,22 +1,18 @@
 #include "services/GameHelp.h"
 
 #include "common/Messages.h"
+#include "platform/Codec.h"
 #include "platform/Files.h"
 #include "platform/Seams.h"
 #include "state/Helpers.h"
 #include "state/TableState.h"
-
-#include <algorithm>
-#include <cctype>
 
 namespace {
 
 bool HasOldHelpFormat(const std::string& name) {
     const std::size_t dot = name.rfind('.');
     if (dot == std::string::npos) return false;
-    std::string extension = name.substr(dot);
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return std::tolower(c); });
+    const std::string extension = platform::AnsiLower(name.substr(dot));
     return extension == ".hlp" || extension == ".chm";
 }
 

@@ -1,12 +1,12 @@
 #include "services/LogMgmt.h"
 
 #include "common/Numbers.h"
+#include "platform/Codec.h"
 #include "state/HandMgmt.h"
 #include "state/Helpers.h"
 #include "state/TableState.h"
 
-#include <algorithm>
-#include <cctype>
+#include <utility>
 
 namespace {
 
@@ -16,10 +16,7 @@ const std::string kNoText;
 LogObserver* g_observer = nullptr;
 
 bool LogSwitch(const std::string& key) {
-    std::string value = GetIni("LOG", key, CurrentGameFile);
-    std::transform(value.begin(), value.end(), value.begin(),
-                   [](unsigned char c) { return std::toupper(c); });
-    return value == "TRUE";
+    return platform::AnsiUpper(GetIni("LOG", key, CurrentGameFile)) == "TRUE";
 }
 
 std::string SeatName(int seat) {
@@ -126,10 +123,7 @@ std::string DeckDisplayName(std::int16_t deck) {
     if (!Game.decks.Contains(deck)) return {};
     const DeckRecord& record = Game.decks[deck];
     if (!record.name.empty()) return record.name;
-    std::string lower = record.section;
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return std::tolower(c); });
-    return lower;
+    return platform::AnsiLower(record.section);
 }
 
 void LogCardAction(std::int16_t card, const std::string& text, bool checkFace) {

@@ -58,6 +58,7 @@ DiceTable& Dice = g_model.Dice;
 std::int16_t& DiceCount = g_model.DiceCount;
 DiceLogTable& DiceLog = g_model.DiceLog;
 std::int16_t& DiceMarkerCascade = g_model.DiceMarkerCascade;
+DiceSettings& DiceRollSettings = g_model.DiceRollSettings;
 Evaluator& ev = g_model.ev;
 std::string& NotesText = g_model.NotesText;
 

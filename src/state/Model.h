@@ -59,6 +59,7 @@ struct TableModel {
     std::int16_t DiceCount = 0;
     DiceLogTable DiceLog;
     std::int16_t DiceMarkerCascade = 0;
+    DiceSettings DiceRollSettings;
     std::string NotesText;
     // The table's one evaluator: dice and card effects share its results and its value stack.
     Evaluator ev;

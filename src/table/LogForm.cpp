@@ -1,13 +1,11 @@
 #include "table/LogForm.h"
 
 #include "common/Numbers.h"
+#include "platform/Codec.h"
 #include "platform/Keys.h"
 #include "services/DiceRoller.h"
 #include "state/Helpers.h"
 #include "state/TableState.h"
-
-#include <algorithm>
-#include <cctype>
 
 LogForm::LogForm() {
     form.SetCaption("Game log");
@@ -27,10 +25,8 @@ LogForm::LogForm() {
 
     form.OnLoad = [this] {
         Fill();
-        std::string freeText = GetIni("LOG", "use_free_text", CurrentGameFile);
-        std::transform(freeText.begin(), freeText.end(), freeText.begin(),
-                       [](unsigned char c) { return std::toupper(c); });
-        addFreeTxtBtn.SetVisible(freeText == "TRUE");
+        addFreeTxtBtn.SetVisible(platform::AnsiUpper(GetIni("LOG", "use_free_text", CurrentGameFile)) ==
+                                 "TRUE");
         previousObserver_ = SetLogObserver(this);
         observing_ = true;
     };
