@@ -154,3 +154,6 @@ class Evaluator {
     bool previousResultValid_ = false;
     std::uint64_t workDone_ = 0;
 };
+
+// The table's one evaluator, which dice and card effects share (it lives in the model).
+extern Evaluator& ev;

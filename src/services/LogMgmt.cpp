@@ -1,12 +1,186 @@
 #include "services/LogMgmt.h"
 
 #include "common/Numbers.h"
+#include "platform/Codec.h"
+#include "state/HandMgmt.h"
 #include "state/Helpers.h"
 #include "state/TableState.h"
+
+#include <utility>
+
+namespace {
+
+const std::string kLineBreak = "\r\n";
+const std::string kNoText;
+
+LogObserver* g_observer = nullptr;
+
+bool LogSwitch(const std::string& key) {
+    return platform::AnsiUpper(GetIni("LOG", key, CurrentGameFile)) == "TRUE";
+}
+
+std::string SeatName(int seat) {
+    return Game.players.Contains(seat) ? Game.players[seat].name : std::string();
+}
+
+std::string PlayerPrefix(const std::string& name) {
+    return LogSwitch("add_player_name") ? "[" + name + "] " : std::string();
+}
+
+std::string ActingPlayerPrefix() {
+    return PlayerPrefix(SeatName(Game.CurrentPlayer));
+}
+
+bool IsCard(std::int16_t card) {
+    return Cards.Contains(card);
+}
+
+void LogCardIf(const std::string& word, std::int16_t card, const std::string& text, bool checkFace) {
+    if (IsCard(card) && IsCardActionLogged(word)) LogCardAction(card, text, checkFace);
+}
+
+} // namespace
 
 void InitLog() {
     int size = LeadingInt16(GetIni("LOG", "max_log_items", CurrentGameFile));
     if (size < 1) size = 200;
-    LogLines.assign(static_cast<std::size_t>(size) + 1, std::string()); // line 0 unused: lines count from 1
+    LogLines.assign(static_cast<std::size_t>(size) + 1, std::string()); // slot 0 unused: slots count from 1
     LogCount = 0;
+    LogFirst = 1;
+}
+
+int LogCapacity() {
+    return LogLines.empty() ? 0 : static_cast<int>(LogLines.size()) - 1;
+}
+
+const std::string& LogEntry(int n) {
+    if (n < 1 || n > LogCount || LogCapacity() == 0) return kNoText;
+    return LogLines[static_cast<std::size_t>((LogFirst - 1 + n - 1) % LogCapacity() + 1)];
+}
+
+bool IsLogEnabled() {
+    return LogSwitch("use_log");
+}
+
+bool LogAllDiceRolls() {
+    return LogSwitch("log_all_dice_rolls");
+}
+
+bool IsCardActionLogged(const std::string& word) {
+    return !word.empty() &&
+           GetIni("LOG", "log_card_actions", CurrentGameFile).find(word) != std::string::npos;
+}
+
+void StoreLogItem(const std::string& text) {
+    if (LogCapacity() == 0) InitLog();
+    const int capacity = LogCapacity();
+    // A store restored from elsewhere may claim more than it holds; it is read as full.
+    if (LogCount > capacity) LogCount = static_cast<std::int16_t>(capacity);
+    if (LogFirst < 1 || LogFirst > capacity) LogFirst = 1;
+    const bool full = LogCount == capacity;
+    if (full) {
+        LogLines[static_cast<std::size_t>(LogFirst)] = text;
+        LogFirst = static_cast<std::int16_t>(LogFirst % capacity + 1);
+    } else {
+        ++LogCount;
+        LogLines[static_cast<std::size_t>((LogFirst - 1 + LogCount - 1) % capacity + 1)] = text;
+    }
+    if (g_observer) g_observer->LogEntryStored(text, full);
+}
+
+void AddLogEntry(const std::string& text) {
+    StoreLogItem(ActingPlayerPrefix() + text);
+}
+
+void AddLogEntryToList(const std::string& text) {
+    const std::string name = ArbitratorLoggedIn ? kArbitratorName : SeatName(Game.CurrentPlayer);
+    StoreLogItem(PlayerPrefix(name) + text);
+}
+
+std::vector<std::string> LogListLines(const std::string& entry) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = entry.find(kLineBreak, start);
+        const std::string line =
+            entry.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        lines.push_back(lines.empty() ? line : "\t" + line);
+        if (end == std::string::npos) break;
+        start = end + kLineBreak.size();
+    }
+    return lines;
+}
+
+std::string CardDisplayName(std::int16_t card) {
+    if (!IsCard(card)) return {};
+    const CardRecord& record = Cards[card];
+    if (record.key.empty()) return record.image;
+    const std::string title = GetField(GetIni("CARD INFO", record.key, CurrentGameFile), 1, "|");
+    return title.empty() ? record.key : title;
+}
+
+std::string DeckDisplayName(std::int16_t deck) {
+    if (!Game.decks.Contains(deck)) return {};
+    const DeckRecord& record = Game.decks[deck];
+    if (!record.name.empty()) return record.name;
+    return platform::AnsiLower(record.section);
+}
+
+void LogCardAction(std::int16_t card, const std::string& text, bool checkFace) {
+    if (!IsCard(card)) return;
+    const CardRecord& record = Cards[card];
+    std::string what;
+    if (IsCardInHand(record.controlIndex, card)) {
+        what = "<on hand>";
+    } else if (checkFace && record.faceShown == kFalse) {
+        what = "<facedown>";
+    } else {
+        what = CardDisplayName(card);
+        if (LogSwitch("add_card_ID")) what += " (#" + std::to_string(card) + ")";
+    }
+    StoreLogItem(ActingPlayerPrefix() + text + what);
+}
+
+void LogCardPlayed(std::int16_t card) {
+    LogCardIf("PLAY", card, "Card Played: ", true);
+}
+
+void LogCardPlayedFromDiscard(std::int16_t card) {
+    if (!IsCard(card)) return;
+    LogCardIf("PLAY", card, "Card Played from discard pile of " + DeckDisplayName(Cards[card].deck) + ": ",
+              false);
+}
+
+void LogCardDrawn(std::int16_t card, bool fromDiscard) {
+    if (!IsCard(card) || !IsCardActionLogged("DRAW")) return;
+    StoreLogItem(ActingPlayerPrefix() + "Draw from " + (fromDiscard ? "discard pile of " : "") +
+                 DeckDisplayName(Cards[card].deck));
+}
+
+void LogCardDiscarded(std::int16_t card) {
+    LogCardIf("DISCARD", card, "Card Discarded: ", false);
+}
+
+void LogCardEliminated(std::int16_t card) {
+    LogCardIf("ELIMINATE", card, "Card Eliminated: ", false);
+}
+
+void LogCardFlipped(std::int16_t card) {
+    if (!IsCard(card)) return;
+    LogCardIf("FLIP", card,
+              std::string("Card Flipped ") + (Cards[card].faceShown ? "to front: " : "to back: "), false);
+}
+
+void LogCardRotated(std::int16_t card) {
+    if (!IsCard(card)) return;
+    const std::int16_t rotation = Cards[card].rotation;
+    LogCardIf("ROTATE", card,
+              "Card rotated " +
+                  (rotation != 0 ? "(" + std::to_string(rotation) + ") : " : "to normal position: "),
+              true);
+}
+
+LogObserver* SetLogObserver(LogObserver* observer) {
+    std::swap(g_observer, observer);
+    return observer;
 }

@@ -3,6 +3,7 @@
 #include "common/Messages.h"
 #include "common/Numbers.h"
 #include "platform/Codec.h"
+#include "state/HandMgmt.h"
 #include "state/Helpers.h"
 #include "state/Model.h"
 
@@ -111,4 +112,91 @@ void LoadReports(const std::string& file) {
         def.property = GetField(line, 5, ",");
         def.value = GetField(line, 6, ",");
     }
+}
+
+namespace {
+
+bool OwnedByActingPlayer(const CardRecord& card) {
+    return card.owner == Game.CurrentPlayer;
+}
+
+// The owner test of HAND and PLAYED: a seat named by value counts whatever mine says.
+bool PassesOwnerTest(const ReportRecord& report, const CardRecord& card) {
+    if (!report.value.empty()) return card.owner == LeadingNumber(report.value);
+    return !report.mine || OwnedByActingPlayer(card);
+}
+
+bool InScope(const ReportRecord& report, std::int16_t number) {
+    const CardRecord& card = Cards[number];
+    const bool onTable = card.controlIndex >= 0;
+    switch (report.scope) {
+    case kScopeHand:
+        return IsCardInHand(card.controlIndex, number) && PassesOwnerTest(report, card);
+    case kScopeSelected:
+        return card.selectionMark != -1 && (!report.mine || OwnedByActingPlayer(card));
+    case kScopePlayed:
+        return onTable && !IsCardInHand(card.controlIndex, number) && PassesOwnerTest(report, card);
+    default:
+        return onTable && (!report.mine || OwnedByActingPlayer(card));
+    }
+}
+
+std::string ReportLineStart(const ReportRecord& report) {
+    if (ReportHeader.empty()) return "*** " + report.title + ": ";
+    std::string line = ReportHeader;
+    for (std::size_t at = line.find("%TITLE"); at != std::string::npos;
+         at = line.find("%TITLE", at + report.title.size()))
+        line.replace(at, 6, report.title);
+    for (std::size_t at = line.find("\\b"); at != std::string::npos; at = line.find("\\b", at + 1))
+        line.replace(at, 2, " ");
+    return line;
+}
+
+int LastCard() {
+    return std::min<int>(Game.totalCards, kMaxCards);
+}
+
+} // namespace
+
+std::vector<std::string> ReportLines() {
+    std::vector<std::string> lines;
+    for (int r = 1; r <= std::min<int>(ReportCount, kMaxReports); ++r) {
+        const ReportRecord& report = ReportDef[r];
+        std::int16_t total = 0;
+        for (int c = 1; c <= LastCard(); ++c) {
+            const auto number = static_cast<std::int16_t>(c);
+            if (Cards[c].inDiscardPile || !InScope(report, number)) continue;
+            if (report.type == kReportCount) {
+                if (report.property.empty() || !GetCardProperty(number, report.property).empty())
+                    total = ClampToInt16(total + 1LL);
+            } else {
+                total = RoundToInt16(total + LeadingNumber(GetCardProperty(number, report.property)));
+            }
+        }
+        lines.push_back(ReportLineStart(report) + std::to_string(total));
+    }
+    return lines;
+}
+
+std::vector<std::string> EndGameStatistics() {
+    std::vector<std::string> lines{" ", "*** End Game Statistics"};
+    for (int d = 0; d < std::min<int>(Game.deckCount, kMaxDecks); ++d) {
+        if (Game.deckSizes[d] <= 0) continue;
+        lines.push_back("     > " + Game.decks[d].section);
+        int eliminated = 0;
+        int discarded = 0;
+        for (int c = 1; c <= LastCard(); ++c) {
+            const CardRecord& card = Cards[c];
+            if (card.deck != d) continue;
+            if (card.eliminated) {
+                lines.push_back(std::string(13, ' ') + card.image + " eliminated");
+                ++eliminated;
+            }
+            if (card.inDiscardPile) ++discarded;
+        }
+        lines.push_back("      Total eliminated: " + std::to_string(eliminated));
+        lines.push_back("      Total discarded: " + std::to_string(discarded));
+        lines.push_back(std::string(6, ' '));
+    }
+    return lines;
 }

@@ -1,5 +1,5 @@
-// Card properties ("name=value" items joined by "|") and the report definitions of [REPORTS].
-// The report window and the computation of its lines live with the table window.
+// Card properties ("name=value" items joined by "|"), the report definitions of [REPORTS] and the
+// lines the report window shows: the reports' totals and, after the game, its statistics.
 #pragma once
 
 #include "state/FixedTable.h"
@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 constexpr int kMaxReports = 15;
 
@@ -54,3 +55,12 @@ void LoadReports(const std::string& file);
 // Empties the report table and forgets which report messages were shown. The definition reader
 // calls it before it reads a definition.
 void ResetReports();
+
+// The report lines of the table as it stands: per report its header (or "*** " title ": ")
+// and its total, counted or summed over the cards outside the discard piles in its scope. A
+// total is kept within 16 bits: a SUM that would overflow stops at the limit.
+std::vector<std::string> ReportLines();
+
+// The end-of-game statistics: per deck with cards, its eliminated cards and how many of its
+// cards were eliminated and discarded.
+std::vector<std::string> EndGameStatistics();

@@ -5,6 +5,7 @@
 #include "platform/Codec.h"
 #include "platform/Files.h"
 #include "platform/Ini.h"
+#include "services/DiceRoller.h"
 #include "services/EffectMgmt.h"
 #include "services/OptionMgmt.h"
 #include "services/PropertyMgmt.h"
@@ -337,6 +338,9 @@ bool LoadGameDefinition(const std::string& file) {
     Game.totalCards = 0;
     Game.diceLogPosition = 0;
     Game.diceSerial = 0;
+    // The roll history lists the ring backwards until an unused entry: no roll of the previous
+    // game may stay in it.
+    DiceLog.Fill(DiceLogEntry{});
 
     Game.common_decks = LeadingInt16(GetIni("GAME", "common_decks", file));
     Game.playerCount = LeadingInt16(GetIni("GAME", "players", file));

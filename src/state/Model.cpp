@@ -1,5 +1,7 @@
 #include "state/Model.h"
 
+#include "services/DiceRoller.h"
+#include "services/Evaluator.h"
 #include "services/LogMgmt.h"
 
 #include <memory>
@@ -51,6 +53,14 @@ std::int16_t& ReportCount = g_model.ReportCount;
 std::string& ReportHeader = g_model.ReportHeader;
 std::vector<std::string>& LogLines = g_model.LogLines;
 std::int16_t& LogCount = g_model.LogCount;
+std::int16_t& LogFirst = g_model.LogFirst;
+DiceTable& Dice = g_model.Dice;
+std::int16_t& DiceCount = g_model.DiceCount;
+DiceLogTable& DiceLog = g_model.DiceLog;
+std::int16_t& DiceMarkerCascade = g_model.DiceMarkerCascade;
+DiceSettings& DiceRollSettings = g_model.DiceRollSettings;
+Evaluator& ev = g_model.ev;
+std::string& NotesText = g_model.NotesText;
 
 MarkerKindTable& MarkerKinds = g_model.MarkerKinds;
 std::int16_t& MarkerKindCount = g_model.MarkerKindCount;

@@ -4,7 +4,9 @@
 // names (Game, Cards, EffectDef, ...), which refer into this object.
 #pragma once
 
+#include "services/DiceRoller.h"
 #include "services/EffectMgmt.h"
+#include "services/Evaluator.h"
 #include "services/OptionMgmt.h"
 #include "services/PropertyMgmt.h"
 #include "state/MarkersMgmt.h"
@@ -51,6 +53,16 @@ struct TableModel {
     bool reportMessagesShown = false;
     std::vector<std::string> LogLines;
     std::int16_t LogCount = 0;
+    std::int16_t LogFirst = 1;
+
+    DiceTable Dice;
+    std::int16_t DiceCount = 0;
+    DiceLogTable DiceLog;
+    std::int16_t DiceMarkerCascade = 0;
+    DiceSettings DiceRollSettings;
+    std::string NotesText;
+    // The table's one evaluator: dice and card effects share its results and its value stack.
+    Evaluator ev;
 
     MarkerKindTable MarkerKinds;
     std::int16_t MarkerKindCount = 0;

@@ -199,6 +199,9 @@ extern std::int32_t& SelectionColour;
 extern std::int32_t& TableHeight;
 extern std::int32_t& TableWidth;
 
+// The players' notes (the notes window's text), kept with the game in saved games.
+extern std::string& NotesText;
+
 // A new card record for a deck, as the definition reader makes it.
 CardRecord NewCardRecord(std::int16_t deck);
 

@@ -16,6 +16,13 @@ void TableView::ShowCopyrightPicture(const std::string&) {}
 
 void TableView::DeckShuffled(std::int16_t) {}
 
+std::optional<MarkerPlace> TableView::PlaceImageMarker(std::int16_t, std::int16_t, int, int, bool) {
+    return std::nullopt;
+}
+
+void TableView::DiceRolled(std::int16_t, const std::string&, std::int16_t, std::int16_t,
+                           const std::optional<MarkerPlace>&) {}
+
 namespace {
 
 TableView g_noView;

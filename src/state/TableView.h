@@ -16,6 +16,12 @@ struct CardPictureRect {
     int height = 0;
 };
 
+// Where a new image marker's control lies, in twips.
+struct MarkerPlace {
+    int left = 0;
+    int top = 0;
+};
+
 // Kinds of control, as the stacking order numbers them: 1 `crd` (by control index), 2
 // `markerNum`, 3 `mrk`.
 class TableView {
@@ -39,6 +45,17 @@ class TableView {
     // A deck's draw order changed outside a table action. The table window, which holds the
     // connection, passes it on with SendDeckShuffle; the model itself knows nothing of direct play.
     virtual void DeckShuffled(std::int16_t deck);
+
+    // Loads an image marker of a kind for a seat at x, y twips (-1, -1: the marker's default
+    // place), flagged as placed by the dice when asked; where its control lies, nothing when no
+    // table shows it.
+    virtual std::optional<MarkerPlace> PlaceImageMarker(std::int16_t kind, std::int16_t owner, int x, int y,
+                                                        bool dicePlaced);
+
+    // The local player rolled a die (markerKind -1 when the roll placed no marker). The table
+    // window passes the roll on in direct play, and the marker the roll placed with it.
+    virtual void DiceRolled(std::int16_t die, const std::string& text, std::int16_t markerKind,
+                            std::int16_t markerOwner, const std::optional<MarkerPlace>& marker);
 };
 
 // The view in use: the table window's, or the do-nothing one.
