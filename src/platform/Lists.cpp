@@ -36,6 +36,8 @@ ListBox::ListBox(NativeWidget* parent, bool multiSelect)
     QListWidget* list = ListOf(*this);
     list->setSelectionMode(multiSelect ? QAbstractItemView::MultiSelection
                                        : QAbstractItemView::SingleSelection);
+    // Every item is one line of one font: the list need not measure each one to lay them out.
+    list->setUniformItemSizes(true);
     // A list that keeps one choice says so when the choice moves; a multi-select list whenever an
     // item is picked or let go.
     if (multiSelect)
@@ -52,6 +54,17 @@ void ListBox::AddItem(const std::string& text, int index) {
     const QSignalBlocker block(list);
     list->insertItem(at, ToQString(text));
     newIndex_ = at;
+}
+void ListBox::AddItems(const std::vector<std::string>& texts) {
+    if (texts.empty()) return;
+    QListWidget* list = ListOf(*this);
+    QStringList items;
+    items.reserve(static_cast<qsizetype>(texts.size()));
+    for (const std::string& text : texts)
+        items.push_back(ToQString(text));
+    const QSignalBlocker block(list);
+    list->addItems(items);
+    newIndex_ = list->count() - 1;
 }
 void ListBox::RemoveItem(int index) {
     QListWidget* list = ListOf(*this);

@@ -15,6 +15,9 @@ class ListBox : public Control {
 
     // Adds an item at the end, or before the item at `index`.
     void AddItem(const std::string& text, int index = -1);
+    // Adds many items at the end at once: a long list (a full game log) fills in one pass instead
+    // of laying itself out again after every item.
+    void AddItems(const std::vector<std::string>& texts);
     // Out-of-range indexes are ignored.
     void RemoveItem(int index);
     void Clear();
@@ -51,6 +54,9 @@ class ComboBox : public Control {
     ~ComboBox() override;
 
     void AddItem(const std::string& text, int index = -1);
+    // Adds many items at the end at once: a long list (a full game log) fills in one pass instead
+    // of laying itself out again after every item.
+    void AddItems(const std::vector<std::string>& texts);
     void RemoveItem(int index);
     void Clear();
     int ListCount() const;

@@ -5,10 +5,12 @@
 namespace platform {
 
 QString ToQString(const std::string& ansi) {
-    QString out;
-    out.reserve(static_cast<qsizetype>(ansi.size()));
+    // Every byte is one UTF-16 unit: the text is written in place, not appended unit by unit
+    // (long lists convert tens of thousands of texts).
+    QString out(static_cast<qsizetype>(ansi.size()), Qt::Uninitialized);
+    QChar* unit = out.data();
     for (unsigned char c : ansi)
-        out += QChar(static_cast<char16_t>(CodePointOfAnsi(c)));
+        *unit++ = QChar(static_cast<char16_t>(c < 0x80 ? c : CodePointOfAnsi(c)));
     return out;
 }
 

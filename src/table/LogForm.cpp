@@ -55,8 +55,13 @@ LogForm::~LogForm() {
 void LogForm::Fill() {
     LogTxt.Clear();
     entryLines_.clear();
-    for (int n = 1; n <= LogCount; ++n)
-        AddEntryLines(LogEntry(n));
+    std::vector<std::string> lines;
+    for (int n = 1; n <= LogCount; ++n) {
+        const auto entry = LogListLines(LogEntry(n));
+        lines.insert(lines.end(), entry.begin(), entry.end());
+        entryLines_.push_back(static_cast<int>(entry.size()));
+    }
+    LogTxt.AddItems(lines);
 }
 
 void LogForm::AddEntryLines(const std::string& entry) {
