@@ -1,5 +1,6 @@
 #include "platform/Codec.h"
 
+#include <algorithm>
 #include <array>
 
 namespace platform {
@@ -52,6 +53,10 @@ std::string Utf8FromAnsi(const std::string& ansi) {
 }
 
 std::string AnsiFromUtf8(const std::string& utf8) {
+    // Most names are plain ASCII, the same bytes in both: every file name of a folder listing
+    // passes through here.
+    if (std::all_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return utf8;
     std::string out;
     out.reserve(utf8.size());
     const auto* s = reinterpret_cast<const unsigned char*>(utf8.data());
@@ -99,23 +104,6 @@ std::string AnsiFromUtf8(const std::string& utf8) {
 namespace platform {
 namespace {
 
-unsigned char UpperByte(unsigned char c) {
-    if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 0x20);
-    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<unsigned char>(c - 0x20);
-    switch (c) {
-    case 0x9A:
-        return 0x8A;
-    case 0x9C:
-        return 0x8C;
-    case 0x9E:
-        return 0x8E;
-    case 0xFF:
-        return 0x9F;
-    default:
-        return c;
-    }
-}
-
 unsigned char LowerByte(unsigned char c) {
     if (c >= 'A' && c <= 'Z') return static_cast<unsigned char>(c + 0x20);
     if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<unsigned char>(c + 0x20);
@@ -137,7 +125,7 @@ unsigned char LowerByte(unsigned char c) {
 
 std::string AnsiUpper(std::string text) {
     for (char& c : text)
-        c = static_cast<char>(UpperByte(static_cast<unsigned char>(c)));
+        c = static_cast<char>(AnsiUpperByte(static_cast<unsigned char>(c)));
     return text;
 }
 
@@ -150,7 +138,8 @@ std::string AnsiLower(std::string text) {
 bool AnsiEqualNoCase(const std::string& a, const std::string& b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i)
-        if (UpperByte(static_cast<unsigned char>(a[i])) != UpperByte(static_cast<unsigned char>(b[i])))
+        if (AnsiUpperByte(static_cast<unsigned char>(a[i])) !=
+            AnsiUpperByte(static_cast<unsigned char>(b[i])))
             return false;
     return true;
 }

@@ -2,7 +2,10 @@
 // Qt speak Unicode. Our own 256-entry table, so the conversion is the same on every machine.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace platform {
 
@@ -30,5 +33,53 @@ std::string AnsiLower(std::string text);
 
 // Case-insensitive equality of two Windows-1252 texts.
 bool AnsiEqualNoCase(const std::string& a, const std::string& b);
+
+// The upper case of one Windows-1252 byte, as AnsiUpper changes it.
+constexpr unsigned char AnsiUpperByte(unsigned char c) {
+    if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 0x20);
+    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<unsigned char>(c - 0x20);
+    switch (c) {
+    case 0x9A:
+        return 0x8A;
+    case 0x9C:
+        return 0x8C;
+    case 0x9E:
+        return 0x8E;
+    case 0xFF:
+        return 0x9F;
+    default:
+        return c;
+    }
+}
+
+// Hash and equality of names without regard to case, for maps of names that are looked up
+// thousands of times: a look-up by a std::string_view neither folds nor copies the name.
+struct AnsiNoCaseHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view s) const {
+        std::size_t h = 14695981039346656037ull;
+        for (char c : s)
+            h = (h ^ kUpper[static_cast<unsigned char>(c)]) * 1099511628211ull;
+        return h;
+    }
+    static constexpr std::array<unsigned char, 256> kUpper = [] {
+        std::array<unsigned char, 256> table{};
+        for (int c = 0; c < 256; ++c)
+            table[static_cast<std::size_t>(c)] = AnsiUpperByte(static_cast<unsigned char>(c));
+        return table;
+    }();
+};
+
+struct AnsiNoCaseEqual {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const {
+        if (a.size() != b.size()) return false;
+        for (std::size_t i = 0; i < a.size(); ++i)
+            if (AnsiNoCaseHash::kUpper[static_cast<unsigned char>(a[i])] !=
+                AnsiNoCaseHash::kUpper[static_cast<unsigned char>(b[i])])
+                return false;
+        return true;
+    }
+};
 
 } // namespace platform

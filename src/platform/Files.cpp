@@ -264,13 +264,17 @@ void FailNextFileReads(int count) {
 std::optional<std::string> ReadFileBytes(const std::string& path) {
     auto resolved = ResolvePath(path);
     if (!resolved) return std::nullopt;
+    return ReadResolvedFileBytes(*resolved);
+}
+
+std::optional<std::string> ReadResolvedFileBytes(const std::string& realPath) {
     std::error_code ec;
-    if (!fs::is_regular_file(*resolved, ec)) return std::nullopt;
+    if (!fs::is_regular_file(realPath, ec)) return std::nullopt;
     if (g_failingReads > 0) {
         --g_failingReads;
         return std::nullopt;
     }
-    std::ifstream in(*resolved, std::ios::binary);
+    std::ifstream in(realPath, std::ios::binary);
     if (!in) return std::nullopt;
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (in.bad()) return std::nullopt;

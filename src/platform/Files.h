@@ -33,8 +33,12 @@ bool IsRegularFile(const std::string& path);
 // The whole content of a file; nullopt when it cannot be read or lies outside the program folder.
 std::optional<std::string> ReadFileBytes(const std::string& path);
 
-// For tests: the next `count` calls of ReadFileBytes fail as for a file that exists but cannot
-// be read (a permission, a disk fault), whoever runs the tests.
+// ReadFileBytes for a real (UTF-8) file name that ResolvePath gave, for a caller that resolved
+// the path already.
+std::optional<std::string> ReadResolvedFileBytes(const std::string& realPath);
+
+// For tests: the next `count` reads (ReadFileBytes, ReadResolvedFileBytes) fail as for a file
+// that exists but cannot be read (a permission, a disk fault), whoever runs the tests.
 void FailNextFileReads(int count = 1);
 
 // Writes a file through a temporary file renamed over the old one, so that a failed write

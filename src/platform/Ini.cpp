@@ -10,6 +10,10 @@
 #include <string_view>
 #include <unordered_map>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 namespace fs = std::filesystem;
 
 namespace platform {
@@ -30,44 +34,10 @@ std::string Trim(const std::string& s) {
     return std::string(TrimView(s));
 }
 
-// Names of sections and keys are matched without regard to case. The maps hash and compare
-// them folded to upper case as they go, so that a look-up neither folds nor copies the name.
-struct FoldedBytes {
-    unsigned char upper[256];
-    FoldedBytes() {
-        for (int c = 0; c < 256; ++c)
-            upper[c] = static_cast<unsigned char>(AnsiUpper(std::string(1, static_cast<char>(c)))[0]);
-    }
-};
-const unsigned char* Upper() {
-    static const FoldedBytes folded;
-    return folded.upper;
-}
-
-struct NoCaseHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view s) const {
-        const unsigned char* upper = Upper();
-        std::size_t h = 14695981039346656037ull;
-        for (char c : s)
-            h = (h ^ upper[static_cast<unsigned char>(c)]) * 1099511628211ull;
-        return h;
-    }
-};
-
-struct NoCaseEqual {
-    using is_transparent = void;
-    bool operator()(std::string_view a, std::string_view b) const {
-        if (a.size() != b.size()) return false;
-        const unsigned char* upper = Upper();
-        for (std::size_t i = 0; i < a.size(); ++i)
-            if (upper[static_cast<unsigned char>(a[i])] != upper[static_cast<unsigned char>(b[i])])
-                return false;
-        return true;
-    }
-};
-
-template <typename Value> using NoCaseMap = std::unordered_map<std::string, Value, NoCaseHash, NoCaseEqual>;
+// Names of sections and keys are matched without regard to case, hashed and compared folded
+// as they go, so that a look-up neither folds nor copies the name.
+template <typename Value>
+using NoCaseMap = std::unordered_map<std::string, Value, AnsiNoCaseHash, AnsiNoCaseEqual>;
 
 struct Line {
     std::string text;  // without its line ending
@@ -81,8 +51,21 @@ struct Section {
     std::vector<std::string> order; // key spellings in file order
 };
 
+// A line of the file as read: where it lies in the file's text.
+struct Span {
+    std::size_t start = 0;
+    std::size_t length = 0;
+    bool ended = true;
+};
+
 struct Parsed {
-    std::vector<Line> lines;
+    // A file that is only read keeps its text and where each line lies in it; the first write
+    // turns them into lines of their own. A definition of thousands of lines is read far more
+    // often than written, and is then read without a copy of each line.
+    bool edited = false;
+    std::string text;        // while not edited
+    std::vector<Span> spans; // while not edited
+    std::vector<Line> lines; // once edited
     std::string eol = "\r\n";
     std::vector<Section> sections;
     NoCaseMap<std::size_t> index; // section name -> first section
@@ -134,22 +117,61 @@ bool KeyOf(const std::string& line, std::string& key, std::string& value) {
     return true;
 }
 
+std::size_t LineCount(const Parsed& p) {
+    return p.edited ? p.lines.size() : p.spans.size();
+}
+
+std::string_view LineText(const Parsed& p, std::size_t i) {
+    if (p.edited) return p.lines[i].text;
+    return std::string_view(p.text).substr(p.spans[i].start, p.spans[i].length);
+}
+
+bool LineEnded(const Parsed& p, std::size_t i) {
+    return p.edited ? p.lines[i].ended : p.spans[i].ended;
+}
+
+// Gives every line a text of its own, before a write changes lines.
+void Edit(Parsed& p) {
+    if (p.edited) return;
+    p.lines.reserve(p.spans.size() + 2);
+    for (std::size_t i = 0; i < p.spans.size(); ++i)
+        p.lines.push_back(Line{std::string(LineText(p, i)), p.spans[i].ended});
+    p.edited = true;
+    p.text = std::string();
+    p.spans = std::vector<Span>();
+}
+
 // Works on views of the lines: a definition has thousands of them, and the index keeps only
 // the names.
 void Index(Parsed& p) {
     p.sections.clear();
     p.index.clear();
-    Section* cur = nullptr;
-    for (std::size_t i = 0; i < p.lines.size(); ++i) {
-        std::string_view text = p.lines[i].text, name;
+    // The headers first, so that each section's key map is made at its size at once instead of
+    // growing (and hashing its keys again) line by line.
+    std::vector<std::size_t> headers;
+    std::vector<std::string_view> names;
+    for (std::size_t i = 0, count = LineCount(p); i < count; ++i) {
+        std::string_view text = LineText(p, i), name;
         // An editor that saved the file as UTF-8 may have put a byte order mark before the first
         // header; without this the first section would not be found.
         if (i == 0 && text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
         if (SectionName(text, name)) {
-            p.sections.push_back(Section{i, i, {}, {}});
-            p.index.emplace(name, p.sections.size() - 1);
-            cur = &p.sections.back();
-        } else if (cur) {
+            headers.push_back(i);
+            names.push_back(name);
+        }
+    }
+    headers.push_back(LineCount(p));
+    p.sections.reserve(names.size());
+    p.index.reserve(names.size());
+    for (std::size_t h = 0; h < names.size(); ++h) {
+        p.sections.push_back(Section{headers[h], headers[h], {}, {}});
+        p.index.emplace(names[h], p.sections.size() - 1);
+        Section* cur = &p.sections.back();
+        const std::size_t lines = headers[h + 1] - headers[h] - 1;
+        cur->keys.reserve(lines);
+        cur->order.reserve(lines);
+        for (std::size_t i = headers[h] + 1; i < headers[h + 1]; ++i) {
+            const std::string_view text = LineText(p, i);
             if (!TrimView(text).empty()) cur->lastLine = i;
             const auto eq = text.find('=');
             if (eq == std::string_view::npos) continue;
@@ -161,15 +183,21 @@ void Index(Parsed& p) {
 }
 
 void ParseBytes(Parsed& p, const std::string& bytes) {
+    p.edited = false;
     p.lines.clear();
-    p.lines.reserve(static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1);
+    p.text = bytes;
+    p.spans.clear();
+    p.spans.reserve(bytes.size() / 32 + 1); // a guess: lines of a definition are rarely shorter
     p.eol = "\r\n";
     bool eolSeen = false;
     std::size_t start = 0;
+    const auto add = [&](std::size_t from, std::size_t length, bool ended) {
+        p.spans.push_back(Span{from, length, ended});
+    };
     while (start < bytes.size()) {
         auto nl = bytes.find('\n', start);
         if (nl == std::string::npos) {
-            p.lines.push_back(Line{bytes.substr(start), false});
+            add(start, bytes.size() - start, false);
             break;
         }
         std::size_t end = nl;
@@ -179,24 +207,40 @@ void ParseBytes(Parsed& p, const std::string& bytes) {
             eolSeen = true;
         }
         if (crlf) --end;
-        p.lines.push_back(Line{bytes.substr(start, end - start), true});
+        add(start, end - start, true);
         start = nl + 1;
     }
     Index(p);
 }
 
+// The file looked up last in a read scope: a reader asks for thousands of keys of one file in a
+// row, and comparing its name is cheaper than hashing it.
+const std::pair<const std::string, Pinned>* g_lastPinned = nullptr;
+
+void ForgetPinned() {
+    g_lastPinned = nullptr;
+    g_pinned.clear();
+}
+
 Parsed* LoadFromDisk(const std::string& file, std::string& native);
 
-// The parsed file, read again only when its time or size changed.
-Parsed* Load(const std::string& file, std::string& native) {
-    if (g_scopeDepth == 0) return LoadFromDisk(file, native);
-    if (auto pinned = g_pinned.find(file); pinned != g_pinned.end()) {
-        native = pinned->second.native;
-        return pinned->second.parsed;
+// The parsed file, read again only when its time or size changed. `native` (when asked for)
+// receives the real file name.
+Parsed* Load(const std::string& file, std::string* native = nullptr) {
+    std::string real;
+    if (g_scopeDepth == 0) return LoadFromDisk(file, native ? *native : real);
+    auto pinned = g_lastPinned;
+    if (!pinned || pinned->first != file) {
+        auto found = g_pinned.find(file);
+        if (found == g_pinned.end()) {
+            Parsed* parsed = LoadFromDisk(file, real);
+            if (!parsed) return nullptr;
+            found = g_pinned.emplace(file, Pinned{parsed, std::move(real)}).first;
+        }
+        pinned = g_lastPinned = &*found;
     }
-    Parsed* parsed = LoadFromDisk(file, native);
-    if (parsed) g_pinned.emplace(file, Pinned{parsed, native});
-    return parsed;
+    if (native) *native = pinned->second.native;
+    return pinned->second.parsed;
 }
 
 // Records when the file was seen as it is now; a time within one step of that moment does not
@@ -209,23 +253,41 @@ void Stamp(Parsed& p, fs::file_time_type mtime, std::string bytes) {
     p.bytes = p.racy ? std::move(bytes) : std::string();
 }
 
+// Whether a file is a regular file, and its time and size: one look at the file where the
+// system allows it, as every cached file is looked at each time it is first read in a scope.
+bool RegularFileState(const std::string& native, fs::file_time_type& mtime, std::uintmax_t& size) {
+#ifdef _WIN32
+    std::error_code ec;
+    if (!fs::is_regular_file(fs::status(native, ec)) || ec) return false;
+    mtime = fs::last_write_time(native, ec);
+    size = fs::file_size(native, ec);
+    return true;
+#else
+    struct stat info;
+    if (stat(native.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+    using namespace std::chrono;
+    const sys_time<nanoseconds> modified{seconds(info.st_mtim.tv_sec) + nanoseconds(info.st_mtim.tv_nsec)};
+    mtime = file_clock::from_sys(modified);
+    size = static_cast<std::uintmax_t>(info.st_size);
+    return true;
+#endif
+}
+
 Parsed* LoadFromDisk(const std::string& file, std::string& native) {
     auto resolved = ResolvePath(file);
     if (!resolved) return nullptr;
     native = *resolved;
     Parsed& p = g_cache[native];
     if (g_pending.contains(native)) return &p; // holds writes the disk has not seen yet
-    std::error_code ec;
-    auto status = fs::status(native, ec);
-    if (ec || !fs::is_regular_file(status)) {
+    fs::file_time_type mtime;
+    std::uintmax_t size = 0;
+    if (!RegularFileState(native, mtime, size)) {
         p = Parsed{};
         return &p;
     }
-    auto mtime = fs::last_write_time(native, ec);
-    auto size = fs::file_size(native, ec);
     const bool same = p.exists && p.mtime == mtime && p.size == size;
     if (same && !p.racy) return &p;
-    auto bytes = ReadFileBytes(file);
+    auto bytes = ReadResolvedFileBytes(native); // resolved above
     if (same && bytes && *bytes == p.bytes) {
         Stamp(p, mtime, std::move(*bytes)); // unchanged; it may have aged past the step meanwhile
         return &p;
@@ -253,7 +315,7 @@ bool HasLineBreak(const std::string& s) {
     return s.find_first_of("\r\n") != std::string::npos;
 }
 
-std::string Unquote(std::string v) {
+std::string_view Unquote(std::string_view v) {
     if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
         v = v.substr(1, v.size() - 2);
     return v;
@@ -262,6 +324,7 @@ std::string Unquote(std::string v) {
 // Changes one key of a parse and keeps its index as Index would build it, without walking the
 // whole file: a write scope sets hundreds of keys in a row.
 void SetKey(Parsed& p, const std::string& sec, const std::string& k, const std::string& value) {
+    Edit(p);
     auto s = p.index.find(sec);
     if (s == p.index.end()) {
         // A new section goes at the end of the file, after a blank line when the file has text.
@@ -303,9 +366,9 @@ void SetKey(Parsed& p, const std::string& sec, const std::string& k, const std::
 
 std::string Serialize(const Parsed& p) {
     std::string bytes;
-    for (const Line& l : p.lines) {
-        bytes += l.text;
-        if (l.ended) bytes += p.eol;
+    for (std::size_t i = 0, count = LineCount(p); i < count; ++i) {
+        bytes += LineText(p, i);
+        if (LineEnded(p, i)) bytes += p.eol;
     }
     return bytes;
 }
@@ -323,25 +386,22 @@ bool WriteParsed(const std::string& file, const std::string& native, Parsed next
 } // namespace
 
 std::string IniRead(const std::string& file, const std::string& section, const std::string& key) {
-    std::string native;
-    Parsed* p = Load(file, native);
+    Parsed* p = Load(file);
     if (!p || !p->exists) return "";
     auto s = p->index.find(TrimView(NameUpToNul(section)));
     if (s == p->index.end()) return "";
     const Section& sec = p->sections[s->second];
     auto k = sec.keys.find(TrimView(NameUpToNul(key)));
     if (k == sec.keys.end()) return "";
-    const std::string_view line = p->lines[k->second].text;
+    const std::string_view line = LineText(*p, k->second);
     std::string_view value = line.substr(line.find('=') + 1);
     // The profile reader hands values over as C strings: a NUL byte ends the value.
-    std::string text = Unquote(std::string(TrimView(value.substr(0, value.find('\0')))));
-    if (text.size() > kMaxValue) text.resize(kMaxValue);
-    return text;
+    const std::string_view text = Unquote(TrimView(value.substr(0, value.find('\0'))));
+    return std::string(text.substr(0, kMaxValue));
 }
 
 std::vector<std::string> IniKeys(const std::string& file, const std::string& section) {
-    std::string native;
-    Parsed* p = Load(file, native);
+    Parsed* p = Load(file);
     if (!p || !p->exists) return {};
     auto s = p->index.find(TrimView(NameUpToNul(section)));
     if (s == p->index.end()) return {};
@@ -351,7 +411,7 @@ std::vector<std::string> IniKeys(const std::string& file, const std::string& sec
 bool IniWrite(const std::string& file, const std::string& section, const std::string& key,
               const std::string& valueGiven) {
     std::string native;
-    Parsed* p = Load(file, native);
+    Parsed* p = Load(file, &native);
     if (!p || p->unreadable) return false;
     // The profile writer takes C strings: whatever follows a NUL byte never reaches the file.
     const std::string sec = Trim(UpToNul(section)), k = Trim(UpToNul(key)), value = UpToNul(valueGiven);
@@ -373,7 +433,7 @@ bool IniWrite(const std::string& file, const std::string& section, const std::st
 }
 
 void IniClearCache() {
-    g_pinned.clear();
+    ForgetPinned();
     // Writes not yet on disk are kept: dropping them would lose them.
     std::erase_if(g_cache, [](const auto& entry) { return !g_pending.contains(entry.first); });
 }
@@ -383,7 +443,7 @@ IniReadScope::IniReadScope() {
 }
 
 IniReadScope::~IniReadScope() {
-    if (--g_scopeDepth == 0) g_pinned.clear();
+    if (--g_scopeDepth == 0) ForgetPinned();
 }
 
 // A write scope is a read scope as well: hundreds of writes to one file then find it by the
@@ -395,7 +455,7 @@ IniWriteScope::IniWriteScope() {
 
 IniWriteScope::~IniWriteScope() {
     if (--g_writeDepth == 0) Commit();
-    if (--g_scopeDepth == 0) g_pinned.clear();
+    if (--g_scopeDepth == 0) ForgetPinned();
 }
 
 bool IniWriteScope::Commit() {
@@ -409,6 +469,7 @@ bool IniWriteScope::Commit() {
         if (!WriteParsed(file, native, std::move(next))) {
             // The old file stays; what was not written must not be read back as if it had been.
             g_cache.erase(native);
+            g_lastPinned = nullptr;
             std::erase_if(g_pinned, [&](const auto& pinned) { return pinned.second.native == native; });
             ShowMessage("The file " + file + " could not be written.");
             written = false;

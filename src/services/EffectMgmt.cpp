@@ -86,9 +86,12 @@ std::int16_t FindEffect(const std::string& name) {
 
 Flag CardHasEffect(std::int16_t card, const std::string& name) {
     if (!CardTable::Contains(card)) return kFalse;
+    const CardRecord& record = Cards[card];
+    // Most cards carry no effect at all; a shuffle asks this of every card of the deck.
+    if (std::all_of(record.effects.begin(), record.effects.end(), [](Flag f) { return f == kFalse; }))
+        return kFalse;
     const std::string key = EffectKey(name);
     if (key.empty()) return kFalse;
-    const CardRecord& record = Cards[card];
     for (int slot = 1; slot <= kEffectSlots; ++slot) {
         if (record.effects[static_cast<std::size_t>(slot - 1)] != kFalse &&
             platform::AnsiEqualNoCase(EffectDef[slot].name, key))

@@ -22,6 +22,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <unordered_set>
 
@@ -58,10 +59,10 @@ std::string CheckDefinitionLimits(const std::string& file) {
                std::to_string(kMaxDecks) + " decks are possible";
 
     long long cards = 0;
-    const auto count = [&](const DeckLines& deck) {
-        for (const DeckLines::Entry& entry : deck.entries)
+    const auto count = [&](const std::shared_ptr<const DeckLines>& deck) {
+        for (const DeckLines::Entry& entry : deck->entries)
             cards += entry.line.copies;
-        return deck.refusal;
+        return deck->refusal;
     };
     for (int n = 1; n <= commonCount; ++n) {
         std::string refusal = count(CommonDeckLines(n, file));
@@ -110,10 +111,11 @@ void ClearDefinitionTables() {
 // While a definition is read, the program folder and the names in the game's image folder are
 // looked up once rather than once per card: a definition of 500 cards would otherwise spend
 // most of its load finding the same folders again.
+using NameSet = std::unordered_set<std::string, platform::AnsiNoCaseHash, platform::AnsiNoCaseEqual>;
 std::optional<std::string> g_readingFolder;
-const std::unordered_set<std::string>* g_imageNames = nullptr;
+const NameSet* g_imageNames = nullptr;
 // Each deck's card lines, cut once: the limits are checked on the very lines the cards come from.
-std::optional<std::map<std::string, DeckLines>> g_deckLines;
+std::optional<std::map<std::string, std::shared_ptr<const DeckLines>>> g_deckLines;
 
 class ReadingScope {
   public:
@@ -133,27 +135,31 @@ class ReadingScope {
     platform::IniReadScope ini_;
 };
 
-// The visible regular files of the image folder, upper-cased: the files FileExists finds. Kept
-// between reads together with the folder's modification time, which changes whenever a file
-// is added to the folder, removed from it or renamed in it.
+// The visible regular files of the image folder, matched without regard to case: the files
+// FileExists finds. Kept between reads together with the folder's modification time, which
+// changes whenever a file is added to the folder, removed from it or renamed in it.
 struct FolderListing {
     std::string folder;
     fs::file_time_type time{};
-    std::unordered_set<std::string> names;
+    NameSet names;
 };
 
-const std::unordered_set<std::string>& ImageFolderNames() {
+const NameSet& ImageFolderNames() {
     static FolderListing listing;
-    static const std::unordered_set<std::string> none;
+    static const NameSet none;
     const auto folder = platform::ResolvePath(*g_readingFolder + "\\" + Game.directory);
     if (!folder) return none;
     std::error_code error;
     const auto time = fs::last_write_time(*folder, error);
     if (error) return none;
     if (listing.folder == *folder && listing.time == time) return listing.names;
-    listing = FolderListing{*folder, time, {}};
-    for (const std::string& file : platform::RegularFileNames(*folder))
-        listing.names.insert(platform::AnsiUpper(file));
+    std::vector<std::string> files = platform::RegularFileNames(*folder);
+    listing.folder = *folder;
+    listing.time = time;
+    listing.names.clear();
+    listing.names.reserve(files.size());
+    for (std::string& file : files)
+        listing.names.insert(std::move(file));
     return listing.names;
 }
 
@@ -163,7 +169,7 @@ bool ImageExists(const std::string& name) {
     const bool plain = !name.empty() && name[0] != '.' && name.find_first_of("\\/*?") == std::string::npos;
     if (!g_readingFolder || !plain) return FileExists(GameImagePath(name));
     if (!g_imageNames) g_imageNames = &ImageFolderNames();
-    return g_imageNames->count(platform::AnsiUpper(name)) > 0;
+    return g_imageNames->contains(std::string_view(name));
 }
 
 } // namespace
@@ -175,22 +181,31 @@ std::string GameImagePath(const std::string& name) {
 
 bool ParseCardLine(const std::string& text, CardLine& line) {
     line = CardLine{};
-    std::vector<std::string> fields = GetFields(text, 5, ",");
-    const std::string first = std::move(fields[0]);
-    line.effects = std::move(fields[1]);
-    line.properties = std::move(fields[2]);
-    line.key = std::move(fields[3]);
-    line.options = std::move(fields[4]);
-    if (first.rfind("(x", 0) != 0) {
+    // The five fields as GetField cuts them (one past the text's end reads ""), taken as views:
+    // hundreds of lines are cut per definition.
+    std::string_view fields[5];
+    std::string_view rest = text;
+    for (std::string_view& field : fields) {
+        const auto comma = rest.find(',');
+        field = rest.substr(0, comma);
+        if (comma == std::string_view::npos) break;
+        rest.remove_prefix(comma + 1);
+    }
+    const std::string_view first = fields[0];
+    line.effects = fields[1];
+    line.properties = fields[2];
+    line.key = fields[3];
+    line.options = fields[4];
+    if (!first.starts_with("(x")) {
         line.image = first;
         return true;
     }
     const auto close = first.find(')');
-    if (close == std::string::npos) return false;
-    const double copies = std::floor(LeadingNumber(first.substr(2, close - 2)));
+    if (close == std::string_view::npos) return false;
+    const double copies = std::floor(LeadingNumber(std::string(first.substr(2, close - 2))));
     if (!(copies <= kMaxCards)) return false;
     line.copies = std::max(1, static_cast<int>(copies));
-    line.image = StripBlanks(first.substr(close + 1));
+    line.image = StripBlanks(std::string(first.substr(close + 1)));
     return true;
 }
 
@@ -201,6 +216,7 @@ namespace {
 DeckLines CutDeckLines(const std::string& section, const std::string& file, int count, bool skipMissing,
                        bool filterOptions) {
     DeckLines deck;
+    deck.entries.reserve(static_cast<std::size_t>(std::max(count, 0)));
     CardLine line;
     for (int k = 1; k <= count; ++k) {
         const std::string text = GetIni(section, "card" + std::to_string(k), file);
@@ -210,21 +226,23 @@ DeckLines CutDeckLines(const std::string& section, const std::string& file, int 
             break;
         }
         if (filterOptions && IsOptionExprActive(line.options)) continue;
-        deck.entries.push_back(DeckLines::Entry{k, text.empty(), line});
+        deck.entries.push_back(DeckLines::Entry{k, text.empty(), std::move(line)});
     }
     return deck;
 }
 
-DeckLines KeptDeckLines(const std::string& section, const std::function<DeckLines()>& cut) {
-    if (!g_deckLines) return cut(); // outside a read nothing is kept
+std::shared_ptr<const DeckLines> KeptDeckLines(const std::string& section,
+                                               const std::function<DeckLines()>& cut) {
+    if (!g_deckLines) return std::make_shared<const DeckLines>(cut()); // outside a read nothing is kept
     auto kept = g_deckLines->find(section);
-    if (kept == g_deckLines->end()) kept = g_deckLines->emplace(section, cut()).first;
+    if (kept == g_deckLines->end())
+        kept = g_deckLines->emplace(section, std::make_shared<const DeckLines>(cut())).first;
     return kept->second;
 }
 
 } // namespace
 
-DeckLines CommonDeckLines(int n, const std::string& file) {
+std::shared_ptr<const DeckLines> CommonDeckLines(int n, const std::string& file) {
     const std::string section = CommonSection(n);
     return KeptDeckLines(section, [&] {
         const int lastCard = LeadingInt16(GetIni(section, "lastCard", file));
@@ -233,7 +251,7 @@ DeckLines CommonDeckLines(int n, const std::string& file) {
     });
 }
 
-DeckLines PlayerDeckLines(const std::string& section, const std::string& file) {
+std::shared_ptr<const DeckLines> PlayerDeckLines(const std::string& section, const std::string& file) {
     return KeptDeckLines(section, [&] {
         return CutDeckLines(section, file, LeadingInt16(GetIni(section, "decksize", file)), false, false);
     });
@@ -376,8 +394,8 @@ bool LoadGameDefinition(const std::string& file) {
         const auto d = static_cast<std::int16_t>(n - 1);
         Game.decks[d].firstCard = static_cast<std::int16_t>(CardsCreated + 1);
         int made = 0;
-        const DeckLines lines = CommonDeckLines(n, file);
-        for (const DeckLines::Entry& entry : lines.entries) {
+        const auto lines = CommonDeckLines(n, file);
+        for (const DeckLines::Entry& entry : lines->entries) {
             if (entry.missing)
                 ShowMsg("Card " + std::to_string(entry.number) + " on common deck #" + std::to_string(n) +
                         " not found");

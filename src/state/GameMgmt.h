@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -56,11 +57,11 @@ struct DeckLines {
 
 // The lines of common deck n (from 1): lastCard lines when given (missing ones skipped), else
 // deckSize lines; lines whose options nobody selected are left out. While a definition is read
-// each deck's lines are cut once and kept.
-DeckLines CommonDeckLines(int n, const std::string& file);
+// each deck's lines are cut once and kept, and every caller shares them instead of a copy.
+std::shared_ptr<const DeckLines> CommonDeckLines(int n, const std::string& file);
 
 // The decksize lines of a player's deck section.
-DeckLines PlayerDeckLines(const std::string& section, const std::string& file);
+std::shared_ptr<const DeckLines> PlayerDeckLines(const std::string& section, const std::string& file);
 
 // Makes the cards of one line in deck `deck` for owner `owner`, numbered from CardsCreated + 1,
 // and returns how many were made (the line's copies; fewer only when the card table is full).

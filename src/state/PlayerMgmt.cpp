@@ -71,8 +71,8 @@ void LoadPlayerDecks(const std::string& file) {
             Game.decks[d].split = kFalse;
             Game.decks[d].firstCard = static_cast<std::int16_t>(CardsCreated + 1);
             int made = 0;
-            const DeckLines lines = PlayerDeckLines(deckSection, file);
-            for (const DeckLines::Entry& entry : lines.entries)
+            const auto lines = PlayerDeckLines(deckSection, file);
+            for (const DeckLines::Entry& entry : lines->entries)
                 made += CreateCardsFromLine(d, static_cast<std::int16_t>(p), entry.line);
             Game.deckSizes[d] = static_cast<std::int16_t>(made);
             Game.totalCards = static_cast<std::int16_t>(Game.totalCards + made);
