@@ -7,6 +7,7 @@
 #include "state/CaptionMgmt.h"
 #include "state/PlayerMgmt.h"
 #include "state/TableState.h"
+#include "table/InfoPanel.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -42,9 +43,11 @@ MainForm* TableWindow() {
 MainForm::MainForm()
     : BasePict(form_.Handle()), hsb(form_.Handle(), false), vsb(form_.Handle(), true),
       EmptyFrame(form_.Handle()), corner(form_.Handle()), QuickMsg(BasePict.Handle()),
-      InfoPanel(form_.Handle()), PlayerArea(platform::LikeFirst<platform::Shape>()),
-      SideName(platform::LikeFirst<platform::Label>()), DeckImg(ImagesIn(BasePict.Handle())),
-      DiscardImg(ImagesIn(BasePict.Handle())), crd(ImagesIn(BasePict.Handle())) {
+      InfoPanel(form_.Handle()), ZoomImg(InfoPanel.Handle()), CardInfoLabel(InfoPanel.Handle()),
+      HandLabel(platform::LikeFirst<platform::Label>()), HandIcon(platform::LikeFirst<platform::Image>()),
+      PlayerArea(platform::LikeFirst<platform::Shape>()), SideName(platform::LikeFirst<platform::Label>()),
+      DeckImg(ImagesIn(BasePict.Handle())), DiscardImg(ImagesIn(BasePict.Handle())),
+      crd(ImagesIn(BasePict.Handle())) {
     form_.SetCaption("Karvel");
     form_.Resize(12000, 9000);
     BasePict.SetBorderStyle(0);
@@ -71,7 +74,22 @@ MainForm::MainForm()
     QuickMsg.SetVisible(false);
     QuickMsg.SetAutoSize(true);
     InfoPanel.SetVisible(false);
-    InfoPanel.SetCaption("");
+    InfoPanel.SetBorderStyle(0);
+    ZoomImg.Surface().SetVisible(false);
+    CardInfoLabel.SetVisible(false);
+    CardInfoLabel.SetWordWrap(true);
+    CardInfoLabel.SetBackStyle(0);
+    CardInfoLabel.Move(100, 4500, 3000, 3000);
+    {
+        auto hand = std::make_unique<platform::Label>(InfoPanel.Handle());
+        hand->SetVisible(false);
+        hand->SetAutoSize(true);
+        hand->SetBackStyle(0);
+        HandLabel.Place(0, std::move(hand));
+        auto icon = std::make_unique<platform::Image>(InfoPanel.Handle());
+        icon->SetVisible(false);
+        HandIcon.Place(0, std::move(icon));
+    }
 
     // The designed elements: the first seat label and area, three decks with their piles, the
     // first card.
@@ -129,7 +147,10 @@ MainForm::~MainForm() {
 
 void MainForm::WireCard(int index, controls::TranspImg& card) {
     card.MouseMove = [this, index](std::int16_t, std::int16_t, platform::PixelPoint) {
-        if (const controls::TranspImg* c = crd(index)) HoveredCard = c->Surface().Tag();
+        const controls::TranspImg* c = crd(index);
+        if (!c) return;
+        HoveredCard = c->Surface().Tag();
+        ShowCardInfo(static_cast<std::int16_t>(CardOfTag(HoveredCard)));
     };
 }
 
@@ -157,7 +178,7 @@ void MainForm::SetBareTable(int heightTwips, int widthTwips) {
 void MainForm::setSB() {
     const int W = form_.ScaleWidth();
     const int H = form_.ScaleHeight();
-    const int P = 0; // no information panel yet
+    const int P = InfoPanelSettings.width;
     const int h = hsb.Height();
     const int v = vsb.Width();
     if (H == 0 || H - h <= 0) return;
@@ -182,6 +203,7 @@ void MainForm::setSB() {
     EmptyFrame.ZOrder(true);
     corner.Move(W - v, H - h);
     corner.ZOrder(true);
+    LayoutInfoPanel();
     ScrollTo();
 }
 
@@ -191,6 +213,9 @@ void MainForm::ScrollTo() {
 
 void MainForm::Form_Resize() {
     if (form_.State() == platform::WindowState::Minimised) return;
+    // The panel keeps a strip of table beside it.
+    const int P = InfoPanelSettings.width;
+    if (P != 0 && form_.Width() < P + 400) form_.SetWidth(P + 400);
     setSB();
 }
 

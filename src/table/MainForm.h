@@ -40,7 +40,14 @@ class MainForm : public TableView {
     platform::Frame EmptyFrame;
     platform::PictureBox corner;
     platform::Label QuickMsg;
-    platform::Frame InfoPanel;
+    // The information panel: a plain surface in its own colour, the container of its parts.
+    platform::PictureBox InfoPanel;
+    // The information panel's parts: the zoomed card, its description, the hand labels and their
+    // card icons (12 per seat, seat p's from (p - 1) x 12).
+    controls::TranspImg ZoomImg;
+    platform::Label CardInfoLabel;
+    platform::ControlArray<platform::Label> HandLabel;
+    platform::ControlArray<platform::Image> HandIcon;
     platform::Timer ToolTipTimer;
     platform::ControlArray<platform::Shape> PlayerArea;
     platform::ControlArray<platform::Label> SideName;

@@ -18,6 +18,7 @@
 #include "state/PlayerMgmt.h"
 #include "state/TableState.h"
 #include "state/ZOrder.h"
+#include "table/InfoPanel.h"
 #include "table/MainForm.h"
 
 #include <algorithm>
@@ -153,6 +154,7 @@ bool SetUpNewGame(MainForm& table, const std::string& gameFile) {
 
 void SetupTableAppearance() {
     MainForm& table = Table();
+    ReadInfoPanelSettings(CurrentGameFile);
     const std::string desktop = platform::ProgramFolder() + "\\" + Game.directory + "\\" + Game.desktop;
     if (!Game.desktop.empty() && FileExists(desktop))
         table.LoadBasePicture(desktop);
@@ -194,6 +196,7 @@ void DealInitialCards() {
     // are shown after the opening deal's cards of their seat.
     const std::int16_t before = LoadedCardControls;
     ProcessOnHandCards();
+    UpdateHandSizeCaptions();
     if (Game.external_hand == kFalse) {
         for (int card = 1; card <= std::clamp<int>(Game.totalCards, 0, kMaxCards); ++card) {
             const CardRecord& c = Cards[card];

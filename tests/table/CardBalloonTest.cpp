@@ -27,10 +27,8 @@ TEST(CardBalloon, ShowsTheHoveredCardsTipWithItsTitle) {
     platform::PumpEvents();
     ASSERT_TRUE(table.Window().IsActive());
 
-    std::int16_t mine = 0, theirs = 0;
-    for (int card = 1; card <= Game.totalCards; ++card)
-        if (Cards[card].controlIndex >= 0)
-            (Cards[card].owner == 1 ? mine : theirs) = static_cast<std::int16_t>(card);
+    const std::int16_t mine = tabletest::DealtCardOf(1);
+    const std::int16_t theirs = tabletest::DealtCardOf(2);
     ASSERT_NE(mine, 0);
     ASSERT_NE(theirs, 0);
 

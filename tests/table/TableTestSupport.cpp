@@ -37,6 +37,14 @@ bool TableFixture::Start(const std::string& definition, std::int16_t seat) {
     return SetUpNewGame(*table_, GameFile());
 }
 
+std::int16_t DealtCardOf(std::int16_t seat) {
+    std::int16_t found = 0;
+    for (int card = 1; card <= Game.totalCards; ++card)
+        if (Cards[card].controlIndex >= 0 && Cards[card].owner == seat)
+            found = static_cast<std::int16_t>(card);
+    return found;
+}
+
 int PictureLeft(const controls::TranspImg& card) {
     return card.Surface().Left() + card.GetOriginLeft();
 }

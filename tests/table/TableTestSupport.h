@@ -36,6 +36,9 @@ class TableFixture {
     std::unique_ptr<MainForm> table_;
 };
 
+// The last card dealt to a seat's area; 0 when none.
+std::int16_t DealtCardOf(std::int16_t seat);
+
 // The point where a card control's picture starts, in table twips.
 int PictureLeft(const controls::TranspImg& card);
 int PictureTop(const controls::TranspImg& card);
