@@ -134,6 +134,14 @@ MainForm::MainForm()
     hsb.OnChange = hsb.OnScroll = [this] { ScrollTo(); };
     vsb.OnChange = vsb.OnScroll = [this] { ScrollTo(); };
     form_.OnResize = [this] { Form_Resize(); };
+    corner.OnMouseDown = [this](const platform::MouseEvent& e) { corner_MouseDown(e); };
+    corner.OnMouseMove = [this](const platform::MouseEvent& e) { corner_MouseMove(e); };
+    corner.OnMouseUp = [this](const platform::MouseEvent&) { gripDrag_ = false; };
+    // Closing the table ends its game: the cards and the balloon go with it.
+    form_.OnUnload = [this](bool&) {
+        CTip_Hide();
+        ClearCardTable();
+    };
 
     previousView_ = SetTableView(this);
     g_tableWindow = this;
@@ -217,6 +225,20 @@ void MainForm::Form_Resize() {
     const int P = InfoPanelSettings.width;
     if (P != 0 && form_.Width() < P + 400) form_.SetWidth(P + 400);
     setSB();
+}
+
+void MainForm::corner_MouseDown(const platform::MouseEvent& e) {
+    gripDrag_ = true;
+    gripStartX_ = e.x;
+    gripStartY_ = e.y;
+}
+
+void MainForm::corner_MouseMove(const platform::MouseEvent& e) {
+    if (!gripDrag_ || form_.State() == platform::WindowState::Maximised) return;
+    // The start point stays where the drag began: the grip moves with the window's corner.
+    const int width = form_.Width() + static_cast<int>(e.x - gripStartX_);
+    const int height = form_.Height() + static_cast<int>(e.y - gripStartY_);
+    if (width > 5000 && height > 5000) form_.Resize(width, height);
 }
 
 void MainForm::ShowTip(const std::string& text, const std::string& title) {

@@ -84,7 +84,14 @@ class MainForm : public TableView {
     void WireCard(int index, controls::TranspImg& card);
     void PlaceSideName(int area);
 
+    void corner_MouseDown(const platform::MouseEvent& e);
+    void corner_MouseMove(const platform::MouseEvent& e);
+
     TableView* previousView_ = nullptr;
+    // The size grip is being dragged from this point of the grip (twips).
+    bool gripDrag_ = false;
+    float gripStartX_ = 0;
+    float gripStartY_ = 0;
     std::string lastTipCard_;
     // How many twips one step of a scroll bar moves: 1 unless the table exceeds the bar's range.
     int hScale_ = 1;

@@ -233,4 +233,43 @@ TEST_F(TableSetupTest, ALongGameHandsOutNewControlsAndMarksEveryRemovedOneFree) 
     EXPECT_EQ(table.crd(0)->Surface().Tag(), "");
 }
 
+TEST_F(TableSetupTest, TheSizeGripResizesAboveFiveThousandTwipsOnly) {
+    ASSERT_TRUE(fixture.Start(ThreeSeatGame()));
+    platform::Form& window = table.Window();
+    struct Case {
+        const char* name;
+        int width; // asked for, twips
+        int height;
+        bool applied;
+    };
+    const std::vector<Case> cases = {
+        {"exactly 5000 wide", 5000, 7500, false},
+        {"exactly 5000 high", 7500, 5000, false},
+        {"just above both", 5010, 5010, true},
+        {"larger", 12000, 9000, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        window.Resize(9000, 6000);
+        const int width = window.Width(), height = window.Height();
+        table.corner.OnMouseDown({1, 0, 30, 30});
+        table.corner.OnMouseMove(
+            {1, 0, static_cast<float>(30 + c.width - width), static_cast<float>(30 + c.height - height)});
+        table.corner.OnMouseUp({1, 0, 0, 0});
+        EXPECT_EQ(window.Width(), c.applied ? c.width : width);
+        EXPECT_EQ(window.Height(), c.applied ? c.height : height);
+    }
+    // Without a press first the grip does nothing.
+    table.corner.OnMouseMove({1, 0, 3000, 3000});
+    EXPECT_EQ(window.Width(), 12000);
+}
+
+TEST_F(TableSetupTest, ClosingTheTableClearsTheCards) {
+    ASSERT_TRUE(fixture.Start(ThreeSeatGame()));
+    table.Window().Show();
+    ASSERT_FALSE(Cards[1].key.empty());
+    EXPECT_TRUE(table.Window().Unload());
+    EXPECT_TRUE(Cards[1].key.empty());
+}
+
 } // namespace
