@@ -1,11 +1,184 @@
 #include "net/MultiplayerMgmt.h"
 
+#include "common/Numbers.h"
+#include "platform/Twips.h"
 #include "state/TableState.h"
 
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+NetSendHook g_sendHook;
+
+using Fields = std::vector<std::string>;
+
+std::string Num(long long value) {
+    return std::to_string(value);
+}
+
+// A number the receiver reads with one leading blank when it is not negative.
+std::string Untrimmed(long long value) {
+    return value < 0 ? Num(value) : " " + Num(value);
+}
+
+// Positions travel in pixels of the horizontal scale, on both axes, and may carry a fraction.
+std::string Pixels(int twips) {
+    return FormatNumber(static_cast<double>(twips) / platform::kTwipsPerPixelX);
+}
+
+// At least three digits, zero-padded: how card numbers and pile positions travel in lists.
+std::string Padded3(long long value) {
+    std::string n = Num(value);
+    return std::string(n.size() < 3 ? 3 - n.size() : 0, '0') + n;
+}
+
+std::string Bool(bool value) {
+    return value ? "TRUE" : "FALSE";
+}
+
+void Send(const std::string& command, Fields fields) {
+    if (GameMode != kModeDirect) return;
+    // Copied first: a hook may replace itself while it sends.
+    const NetSendHook hook = g_sendHook;
+    if (hook) hook(command, fields);
+}
+
+} // namespace
+
+NetSendHook SetNetSendHook(NetSendHook hook) {
+    return std::exchange(g_sendHook, std::move(hook));
+}
+
+void SendDrawCard(std::int16_t deck) {
+    Send("CLOAD", {Num(deck)});
+}
+
+void SendDrawCardToHand(std::int16_t deck) {
+    Send("CLDONHAND", {Num(deck)});
+}
+
+void SendCardMove(std::int16_t control, int leftTwips, int topTwips) {
+    Send("CMOVE", {Num(control), Pixels(leftTwips), Pixels(topTwips)});
+}
+
+void SendCardDiscard(std::int16_t card, std::int16_t control) {
+    Send("CDISCARD", {Num(card), Num(control)});
+}
+
+void SendCardEliminate(std::int16_t card, std::int16_t control) {
+    Send("CELIM", {Num(card), Num(control)});
+}
+
+void SendCardFlip(std::int16_t card, std::int16_t control) {
+    Send("CFLIP", {Num(card), Num(control)});
+}
+
+void SendCardTake(std::int16_t card, std::int16_t control, std::int16_t player) {
+    Send("CTAKE", {Num(card), Num(control), Num(player)});
+}
+
+void SendCardRotate(std::int16_t control) {
+    Send("CROTATE", {Num(control)});
+}
+
+void SendToBottomOfDrawDeck(std::int16_t card) {
+    Send("C2BTMDD", {Untrimmed(card)});
+}
+
+void SendDiscardToBottom(std::int16_t deck) {
+    Send("DKMD2B", {Num(deck)});
+}
+
+void SendDiscardToPlay(std::int16_t deck) {
+    Send("CDSC2PLAY", {Num(deck)});
+}
+
 void SendDeckShuffle(std::int16_t deck) {
-    if (GameMode != kModeDirect || Game.GamePhase != kPhasePlaying) return;
-    // The connection arrives with direct play; until then there is no other side to tell.
-    (void)deck;
+    if (Game.GamePhase != kPhasePlaying) return;
+    Send("DKSHUFF", {Num(deck), DeckOrderText(deck)});
+}
+
+void SendSelectedDraw(std::int16_t deck, const std::vector<std::int16_t>& cards) {
+    std::string text;
+    for (std::int16_t card : cards)
+        text += Padded3(card);
+    Send("CSELDR", {Untrimmed(deck), text});
+}
+
+void SendCardDropFromHand(std::int16_t card, int topTwips, int leftTwips, std::int16_t owner,
+                          bool keptFaceDown) {
+    Send("CDRPHND", {Num(card), Pixels(topTwips), Pixels(leftTwips), Num(owner), Bool(keptFaceDown)});
+}
+
+void SendCardToWindowHand(std::int16_t card, int topTwips, int leftTwips, std::int16_t player) {
+    Send("C2WINHAND", {Num(card), Num(topTwips), Num(leftTwips), Num(player)});
+}
+
+void SendCardToHand(std::int16_t card, std::int16_t control, std::int16_t player) {
+    Send("C2HAND", {Num(card), Num(control), Num(player)});
+}
+
+void SendDiscardToHand(std::int16_t position, std::int16_t deck) {
+    Send("DSC2HND", {Num(position), Num(deck)});
+}
+
+void SendHandDiscard(std::int16_t card, std::int16_t handControl) {
+    Send("CHNDDSCARD", {Num(card), Num(handControl)});
+}
+
+void SendMarkerNew(const std::string& definition) {
+    // The empty last field: the message ends with a separator.
+    Send("MRKLOAD", {definition, ""});
+}
+
+void SendMarkerMove(std::int16_t marker, std::int16_t zOrderIndex, int leftTwips, int topTwips) {
+    Send("MRKMV", {Num(marker), Num(zOrderIndex), Pixels(leftTwips), Pixels(topTwips)});
+}
+
+void SendMarkerUpdate(std::int16_t marker, const std::string& text) {
+    Send("MRKUPD", {Num(marker), text});
+}
+
+void SendMarkerRotate(std::int16_t marker, bool toLeft) {
+    Send("MRKROT", {Num(marker), toLeft ? "L" : "R"});
+}
+
+void SendMarkerDelete(std::int16_t marker) {
+    Send("MRKDEL", {Num(marker)});
+}
+
+void SendGraphMarkerNew(std::int16_t kind, std::int16_t owner, int leftTwips, int topTwips) {
+    Send("GPHMRKLOAD", {Num(kind), Num(owner), Pixels(leftTwips), Pixels(topTwips)});
+}
+
+void SendGraphMarkerMove(std::int16_t marker, std::int16_t zOrderIndex, int leftTwips, int topTwips) {
+    Send("GPHMRKMV", {Num(marker), Num(zOrderIndex), Pixels(leftTwips), Pixels(topTwips)});
+}
+
+void SendGraphMarkerDelete(std::int16_t marker) {
+    Send("GPHMRKDEL", {Num(marker)});
+}
+
+void SendGraphMarkerFlip(std::int16_t marker) {
+    Send("GPHMRKFLP", {Num(marker)});
+}
+
+void SendDiceRoll(std::int16_t die, const std::string& result, std::int16_t kind) {
+    Send("DCENEW", {Num(die), result, Num(kind)});
+}
+
+std::string DeckOrderText(std::int16_t deck) {
+    std::string text;
+    const int last = std::min<int>(Game.totalCards, kMaxCards);
+    for (int card = 1; card <= last; ++card) {
+        const CardRecord& c = Cards[card];
+        if (c.deck != deck) continue;
+        // A discarded card keeps a positive place in its discard pile; the other side must not
+        // take that for a place in the draw pile.
+        text += c.pilePosition > 0 && !c.inDiscardPile ? Padded3(c.pilePosition) : "$$$";
+    }
+    return text;
 }
 
 bool IsServer() {

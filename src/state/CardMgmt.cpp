@@ -1,9 +1,14 @@
 #include "state/CardMgmt.h"
 
+#include "common/Helpers.h"
 #include "common/Numbers.h"
+#include "services/PropertyMgmt.h"
 #include "state/DecksMgmt.h"
+#include "state/GameMgmt.h"
 #include "state/TableState.h"
 #include "state/ZOrder.h"
+
+#include <vector>
 
 void DealCard(std::int16_t deck, std::int16_t player, std::int16_t slot, std::int16_t card, bool advance) {
     const bool tableHands = Game.external_hand == kFalse;
@@ -35,4 +40,30 @@ void DealCard(std::int16_t deck, std::int16_t player, std::int16_t slot, std::in
         record.handTop = record.handLeft;
         record.faceShown = kTrue;
     }
+}
+
+std::int16_t NextRotationAngle(std::int16_t card) {
+    if (!CardTable::Contains(card)) return 0;
+    const CardRecord& c = Cards[card];
+    if (c.deck < 0 || c.deck >= kMaxDecks) return 0;
+    const std::string& list = Game.decks[c.deck].rotate;
+    const int n = CountFields(list, ",");
+    const std::vector<std::string> angles = GetFields(list, n, ",");
+    std::int16_t next = 0;
+    for (int k = 1; k <= n - 1; ++k)
+        if (LeadingNumber(angles[static_cast<std::size_t>(k - 1)]) == c.rotation)
+            next = RoundToInt16(LeadingNumber(angles[static_cast<std::size_t>(k)]));
+    return next;
+}
+
+std::string CardBackImagePath(std::int16_t card) {
+    if (!CardTable::Contains(card)) return "";
+    const std::string own = GetCardProperty(card, "$BACK");
+    if (!own.empty()) return GameImagePath(own);
+    const std::int16_t deck = Cards[card].deck;
+    return deck >= 0 && deck < kMaxDecks ? Game.backImages[deck] : std::string();
+}
+
+bool HasCardBackProperty(std::int16_t card) {
+    return !GetCardProperty(card, "$BACK").empty();
 }

@@ -6,7 +6,9 @@
 #include "state/FixedTable.h"
 
 #include <cstdint>
+#include <stdexcept>
 #include <string>
+#include <vector>
 
 // A stored flag: true is -1 and false is 0, as saved games hold them.
 using Flag = std::int16_t;
@@ -163,7 +165,39 @@ constexpr int kModeDirect = 2;
 using CardTable = FixedTable<CardRecord, 1, kMaxCards>;
 
 using MarkerFlags = FixedTable<Flag, 0, kMaxMarkers - 1>;
-using ControlFlags = FixedTable<Flag, 0, kMaxCards - 1>;
+// One flag per card control index. Indexes are never reused within a game, so a long game with
+// reshuffles hands out more controls than there are cards: the table grows with them up to the
+// 16-bit index limit, and both sides of a connection still hand out the same indexes.
+class ControlFlags {
+  public:
+    static constexpr int kLast = 32766;
+    static constexpr bool Contains(int i) { return i >= 0 && i <= kLast; }
+
+    Flag& operator[](int i) {
+        Check(i);
+        if (static_cast<std::size_t>(i) >= flags_.size())
+            flags_.resize(static_cast<std::size_t>(i) + 1, fill_);
+        return flags_[static_cast<std::size_t>(i)];
+    }
+    Flag operator[](int i) const {
+        Check(i);
+        return static_cast<std::size_t>(i) < flags_.size() ? flags_[static_cast<std::size_t>(i)] : fill_;
+    }
+    // Every flag, those of controls not yet handed out included.
+    void Fill(Flag value) {
+        flags_.clear();
+        fill_ = value;
+    }
+
+  private:
+    static void Check(int i) {
+        if (!Contains(i))
+            throw std::out_of_range("control index " + std::to_string(i) + " outside 0.." +
+                                    std::to_string(kLast));
+    }
+    std::vector<Flag> flags_;
+    Flag fill_ = kFalse;
+};
 
 // One of the two direct-play seats: entry 0 the server's, entry 1 the client's.
 struct NetPlayer {

@@ -19,7 +19,8 @@ TEST(TableState, TablesKeepTheGamesNumberingAndRefuseOtherIndexes) {
     EXPECT_NO_THROW(game.players[8]);
     EXPECT_THROW(game.ZOrderList[201], std::out_of_range);
     EXPECT_THROW(NumMarkerInUse[300], std::out_of_range);
-    EXPECT_THROW(CardControlFree[500], std::out_of_range);
+    EXPECT_NO_THROW(CardControlFree[500]);
+    EXPECT_THROW(CardControlFree[32767], std::out_of_range);
 }
 
 TEST(TableState, ANewCardIsOffTheTableAndUnselected) {

@@ -1,0 +1,334 @@
+#include "table/MainForm.h"
+
+#include "common/Helpers.h"
+#include "controls/MInfoTip.h"
+#include "net/MultiplayerMgmt.h"
+#include "platform/Twips.h"
+#include "state/CaptionMgmt.h"
+#include "state/PlayerMgmt.h"
+#include "state/TableState.h"
+#include "table/InfoPanel.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+
+MainForm* g_tableWindow = nullptr;
+
+constexpr int kSeatLabels = kMaxPlayers;
+// A scroll bar's range is 16-bit.
+constexpr int kScrollMax = 32767;
+constexpr int kGripPixels = 15;
+
+platform::ControlArray<controls::TranspImg>::Factory ImagesIn(platform::NativeWidget* parent) {
+    return [parent](const controls::TranspImg&, const controls::TranspImg&) {
+        auto image = std::make_unique<controls::TranspImg>(parent);
+        image->Surface().SetVisible(false);
+        return image;
+    };
+}
+
+// Text of a control's Tag as a card number; 0 when it holds none.
+int CardOfTag(const std::string& tag) {
+    return tag.empty() ? 0 : std::atoi(tag.c_str());
+}
+
+} // namespace
+
+MainForm* TableWindow() {
+    return g_tableWindow;
+}
+
+MainForm::MainForm()
+    : BasePict(form_.Handle()), hsb(form_.Handle(), false), vsb(form_.Handle(), true),
+      EmptyFrame(form_.Handle()), corner(form_.Handle()), QuickMsg(BasePict.Handle()),
+      InfoPanel(form_.Handle()), ZoomImg(InfoPanel.Handle()), CardInfoLabel(InfoPanel.Handle()),
+      HandLabel(platform::LikeFirst<platform::Label>()), HandIcon(platform::LikeFirst<platform::Image>()),
+      PlayerArea(platform::LikeFirst<platform::Shape>()), SideName(platform::LikeFirst<platform::Label>()),
+      DeckImg(ImagesIn(BasePict.Handle())), DiscardImg(ImagesIn(BasePict.Handle())),
+      crd(ImagesIn(BasePict.Handle())) {
+    form_.SetCaption("Karvel");
+    form_.Resize(12000, 9000);
+    BasePict.SetBorderStyle(0);
+    BasePict.Move(0, 0, 21000, 13000);
+    hsb.SetHeight(255);
+    vsb.SetWidth(255);
+    hsb.SetMin(0);
+    vsb.SetMin(0);
+    EmptyFrame.SetCaption("");
+    EmptyFrame.Move(0, 0, 255, 255);
+    corner.SetBorderStyle(0);
+    corner.Move(0, 0, kGripPixels * platform::kTwipsPerPixelX, kGripPixels * platform::kTwipsPerPixelY);
+    {
+        // The grip: three diagonal rows of dots, as a window's lower right corner shows them.
+        platform::Picture grip(kGripPixels, kGripPixels, platform::MakeColour(212, 208, 200));
+        for (int row = 0; row < 3; ++row)
+            for (int k = 0; k <= row; ++k) {
+                const int x = kGripPixels - 4 - (row - k) * 4;
+                const int y = kGripPixels - 4 - k * 4;
+                grip.FillRect(x, y, 2, 2, platform::MakeColour(128, 128, 128));
+            }
+        corner.SetPicture(grip);
+    }
+    QuickMsg.SetVisible(false);
+    QuickMsg.SetAutoSize(true);
+    InfoPanel.SetVisible(false);
+    InfoPanel.SetBorderStyle(0);
+    ZoomImg.Surface().SetVisible(false);
+    CardInfoLabel.SetVisible(false);
+    CardInfoLabel.SetWordWrap(true);
+    CardInfoLabel.SetBackStyle(0);
+    CardInfoLabel.Move(100, 4500, 3000, 3000);
+    {
+        auto hand = std::make_unique<platform::Label>(InfoPanel.Handle());
+        hand->SetVisible(false);
+        hand->SetAutoSize(true);
+        hand->SetBackStyle(0);
+        HandLabel.Place(0, std::move(hand));
+        auto icon = std::make_unique<platform::Image>(InfoPanel.Handle());
+        icon->SetVisible(false);
+        HandIcon.Place(0, std::move(icon));
+    }
+
+    // The designed elements: the first seat label and area, three decks with their piles, the
+    // first card.
+    auto area = std::make_unique<platform::Shape>(BasePict.Handle());
+    area->SetVisible(false);
+    area->SetBorderWidth(2);
+    PlayerArea.Place(0, std::move(area));
+    auto label = std::make_unique<platform::Label>(BasePict.Handle());
+    label->SetVisible(false);
+    label->SetAutoSize(true);
+    label->SetBackStyle(0);
+    SideName.Place(0, std::move(label));
+    for (int i = 0; i < 3; ++i) {
+        DeckImg.Place(i, std::make_unique<controls::TranspImg>(BasePict.Handle()));
+        DiscardImg.Place(i, std::make_unique<controls::TranspImg>(BasePict.Handle()));
+    }
+    crd.Place(0, std::make_unique<controls::TranspImg>(BasePict.Handle()));
+    crd.OnLoaded = [this](int index, controls::TranspImg& card) { WireCard(index, card); };
+    WireCard(0, *crd(0));
+
+    // The window's load.
+    SelectionColour = static_cast<std::int32_t>(platform::MakeColour(255, 0, 0));
+    const platform::Colour defaultMask = platform::MakeColour(255, 0, 255);
+    crd(0)->MaskColor(defaultMask);
+    crd(0)->Enabled(true);
+    crd(0)->Surface().SetVisible(false);
+    for (int i = 0; i <= 2; ++i) {
+        for (auto* image : {DiscardImg(i), DeckImg(i)}) {
+            image->MaskColor(defaultMask);
+            image->Enabled(true);
+            image->Surface().SetVisible(false);
+        }
+    }
+    for (int i = 1; i < kSeatLabels; ++i) {
+        SideName.Load(i);
+        PlayerArea.Load(i);
+    }
+    ToolTipTimer.SetInterval(controls::CardTooltipDelay());
+    ToolTipTimer.SetEnabled(true);
+    ToolTipTimer.OnTimer = [this] { ToolTipTimer_Timer(); };
+
+    hsb.OnChange = hsb.OnScroll = [this] { ScrollTo(); };
+    vsb.OnChange = vsb.OnScroll = [this] { ScrollTo(); };
+    form_.OnResize = [this] { Form_Resize(); };
+    corner.OnMouseDown = [this](const platform::MouseEvent& e) { corner_MouseDown(e); };
+    corner.OnMouseMove = [this](const platform::MouseEvent& e) { corner_MouseMove(e); };
+    corner.OnMouseUp = [this](const platform::MouseEvent&) { gripDrag_ = false; };
+    // Closing the table ends its game: the cards and the balloon go with it.
+    form_.OnUnload = [this](bool&) {
+        CTip_Hide();
+        ClearCardTable();
+    };
+
+    previousView_ = SetTableView(this);
+    g_tableWindow = this;
+}
+
+MainForm::~MainForm() {
+    CTip_Hide();
+    if (g_tableWindow == this) g_tableWindow = nullptr;
+    SetTableView(previousView_);
+}
+
+void MainForm::WireCard(int index, controls::TranspImg& card) {
+    card.MouseMove = [this, index](std::int16_t, std::int16_t, platform::PixelPoint) {
+        const controls::TranspImg* c = crd(index);
+        if (!c) return;
+        HoveredCard = c->Surface().Tag();
+        ShowCardInfo(static_cast<std::int16_t>(CardOfTag(HoveredCard)));
+    };
+}
+
+void MainForm::LoadBasePicture(const std::string& path) {
+    if (path.empty()) return;
+    BasePict.SetVisible(false);
+    if (auto picture = platform::Picture::LoadShared(path)) {
+        BasePict.SetWidth(platform::TwipsFromPixelsX(picture->Width()));
+        BasePict.SetHeight(platform::TwipsFromPixelsY(picture->Height()));
+        BasePict.SetPicture(*picture);
+    }
+    TableHeight = BasePict.Height();
+    TableWidth = BasePict.Width();
+    BasePict.SetVisible(true);
+}
+
+void MainForm::SetBareTable(int heightTwips, int widthTwips) {
+    BasePict.SetPicture(platform::Picture());
+    BasePict.SetHeight(heightTwips);
+    BasePict.SetWidth(widthTwips);
+    TableHeight = BasePict.Height();
+    TableWidth = BasePict.Width();
+}
+
+void MainForm::setSB() {
+    const int W = form_.ScaleWidth();
+    const int H = form_.ScaleHeight();
+    const int P = InfoPanelSettings.width;
+    const int h = hsb.Height();
+    const int v = vsb.Width();
+    if (H == 0 || H - h <= 0) return;
+    vsb.Move(W - P - v, 0, v, H - h);
+    hsb.Move(0, H - h, W - v - P, h);
+    vsb.SetEnabled(vsb.Height() < TableHeight);
+    hsb.SetEnabled(hsb.Width() <= TableWidth);
+    // A bar holds 0..32767: a table larger than the window by more than that scrolls in coarser
+    // steps rather than wrapping round.
+    const auto range = [](long long overhang, int& scale) {
+        overhang = std::max(0LL, overhang);
+        scale = static_cast<int>(std::max(1LL, (overhang + kScrollMax - 1) / kScrollMax));
+        return static_cast<int>(overhang / scale);
+    };
+    vsb.SetMax(range(static_cast<long long>(TableHeight) - H + h, vScale_));
+    hsb.SetMax(range(static_cast<long long>(TableWidth) - W + v, hScale_));
+    vsb.SetLargeChange(std::max(1, (H - h) / vScale_));
+    hsb.SetLargeChange(std::max(1, (W - v) / hScale_));
+    vsb.SetSmallChange(std::max(1, 150 / vScale_));
+    hsb.SetSmallChange(std::max(1, 150 / hScale_));
+    EmptyFrame.Move(vsb.Left(), hsb.Top(), vsb.Width(), EmptyFrame.Height());
+    EmptyFrame.ZOrder(true);
+    corner.Move(W - v, H - h);
+    corner.ZOrder(true);
+    LayoutInfoPanel();
+    ScrollTo();
+}
+
+void MainForm::ScrollTo() {
+    BasePict.Move(-hsb.Value() * hScale_, -vsb.Value() * vScale_);
+}
+
+void MainForm::Form_Resize() {
+    if (form_.State() == platform::WindowState::Minimised) return;
+    // The panel keeps a strip of table beside it.
+    const int P = InfoPanelSettings.width;
+    if (P != 0 && form_.Width() < P + 400) form_.SetWidth(P + 400);
+    setSB();
+}
+
+void MainForm::corner_MouseDown(const platform::MouseEvent& e) {
+    gripDrag_ = true;
+    gripStartX_ = e.x;
+    gripStartY_ = e.y;
+}
+
+void MainForm::corner_MouseMove(const platform::MouseEvent& e) {
+    if (!gripDrag_ || form_.State() == platform::WindowState::Maximised) return;
+    // The start point stays where the drag began: the grip moves with the window's corner.
+    const int width = form_.Width() + static_cast<int>(e.x - gripStartX_);
+    const int height = form_.Height() + static_cast<int>(e.y - gripStartY_);
+    if (width > 5000 && height > 5000) form_.Resize(width, height);
+}
+
+void MainForm::ShowTip(const std::string& text, const std::string& title) {
+    CTip = controls::CInfoTip::New();
+    CTip->ParenthWnd(form_.Handle());
+    CTip->UseTimeOut(false);
+    CTip->DropShadow(false);
+    CTip->ShowTitle(!title.empty());
+    CTip->title(title);
+    CTip->text(text);
+    CTip->DropShadow(true);
+    CTip->Show("", "");
+}
+
+void MainForm::CTip_Hide() {
+    if (!CTip) return;
+    CTip->Hide();
+    CTip.reset();
+    BasePict.Refresh();
+}
+
+void MainForm::ToolTipTimer_Timer() {
+    if (platform::ActiveForm() != &form_) {
+        CTip_Hide();
+        return;
+    }
+    if (!HoveredCard.empty() && DraggedCard < 1) {
+        if (HoveredCard != lastTipCard_ || !CTip) {
+            lastTipCard_ = HoveredCard;
+            ToolTipTimer.SetInterval(5);
+            const std::string tip = CardTooltipText(static_cast<std::int16_t>(CardOfTag(HoveredCard)));
+            if (CountFields(tip, "|") > 1)
+                ShowTip(GetField(tip, 2, "|"), GetField(tip, 1, "|"));
+            else
+                ShowTip(tip, "");
+        } else {
+            ToolTipTimer.SetInterval(controls::CardTooltipDelay());
+        }
+        return;
+    }
+    CTip_Hide();
+    lastTipCard_.clear();
+    ToolTipTimer.SetInterval(controls::CardTooltipDelay());
+}
+
+std::optional<CardPictureRect> MainForm::CardControlPicture(int control) {
+    const controls::TranspImg* card = crd(control);
+    if (!card) return std::nullopt;
+    const platform::ControlSurface& s = card->Surface();
+    int width = card->GetRealWidth();
+    int height = card->GetRealHeight();
+    if (card->GetPictureName().empty()) width = s.Width(), height = s.Height();
+    // The picture lies centred in the control's square frame; a quarter turn swaps its sides.
+    if (std::abs(card->rotation() % 180) == 90) std::swap(width, height);
+    const int centreX = s.Left() + s.Width() / 2;
+    const int centreY = s.Top() + s.Height() / 2;
+    return CardPictureRect{centreX - width / 2, centreY - height / 2, width, height};
+}
+
+bool MainForm::ControlExists(std::int16_t kind, std::int16_t control) {
+    if (kind == kZCard) return crd.Exists(control);
+    return false;
+}
+
+void MainForm::BringControlToFront(std::int16_t kind, std::int16_t control) {
+    if (kind == kZCard)
+        if (controls::TranspImg* card = crd(control)) card->Surface().BringToFront();
+}
+
+void MainForm::PlayerAreaChanged(int area) {
+    platform::Shape* shape = PlayerArea(area);
+    if (!shape || !PlayerAreaTable::Contains(area)) return;
+    const PlayerAreaShape& a = PlayerAreas[area];
+    shape->Move(a.left, a.top, a.width, a.height);
+    shape->SetBorderColor(static_cast<platform::Colour>(a.outlineColour));
+    shape->SetVisible(a.visible);
+    PlaceSideName(area);
+}
+
+void MainForm::PlaceSideName(int area) {
+    platform::Label* label = SideName(area);
+    if (!label || !PlayerAreaTable::Contains(area)) return;
+    const PlayerAreaShape& a = PlayerAreas[area];
+    // The seat's name stands just above its area's top-left corner, in the seat's colour, where
+    // the cards dealt into the area do not cover it.
+    label->Move(a.left, a.top - label->Height() - 15);
+    label->SetForeColor(static_cast<platform::Colour>(SeatColour(area + 1)));
+    label->SetVisible(a.visible);
+}
+
+void MainForm::DeckShuffled(std::int16_t deck) {
+    SendDeckShuffle(deck);
+}

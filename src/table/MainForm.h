@@ -1,0 +1,102 @@
+// The table window of a running game: the table surface with its scroll bars and size grip, the
+// card, deck and discard-pile image controls, the seats' names and areas, and the card balloon.
+// It is the model's view while it lives, and the window the table's procedures act on.
+#pragma once
+
+#include "controls/CInfoTip.h"
+#include "controls/TranspImg.h"
+#include "platform/ControlArray.h"
+#include "platform/Controls.h"
+#include "platform/Form.h"
+#include "platform/Graphics.h"
+#include "platform/ScrollBar.h"
+#include "platform/Timer.h"
+#include "state/TableView.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class MainForm : public TableView {
+  public:
+    // Makes the window and runs its load: the designed elements, the seat labels and areas, the
+    // tooltip timer. It becomes the model's view and the table window until it goes.
+    MainForm();
+    ~MainForm() override;
+    MainForm(const MainForm&) = delete;
+    MainForm& operator=(const MainForm&) = delete;
+
+    platform::Form& Window() { return form_; }
+
+  private:
+    platform::Form form_;
+
+  public:
+    // The table surface: every card, deck, pile and area is its child; its Left and Top are the
+    // negative scroll offsets.
+    platform::PictureBox BasePict;
+    platform::ScrollBar hsb;
+    platform::ScrollBar vsb;
+    platform::Frame EmptyFrame;
+    platform::PictureBox corner;
+    platform::Label QuickMsg;
+    // The information panel: a plain surface in its own colour, the container of its parts.
+    platform::PictureBox InfoPanel;
+    // The information panel's parts: the zoomed card, its description, the hand labels and their
+    // card icons (12 per seat, seat p's from (p - 1) x 12).
+    controls::TranspImg ZoomImg;
+    platform::Label CardInfoLabel;
+    platform::ControlArray<platform::Label> HandLabel;
+    platform::ControlArray<platform::Image> HandIcon;
+    platform::Timer ToolTipTimer;
+    platform::ControlArray<platform::Shape> PlayerArea;
+    platform::ControlArray<platform::Label> SideName;
+    platform::ControlArray<controls::TranspImg> DeckImg;
+    platform::ControlArray<controls::TranspImg> DiscardImg;
+    platform::ControlArray<controls::TranspImg> crd;
+    std::shared_ptr<controls::CInfoTip> CTip;
+
+    // The card under the mouse (its number as text), "" over bare table.
+    std::string HoveredCard;
+
+    // Loads the table background; the surface takes the picture's size.
+    void LoadBasePicture(const std::string& path);
+    // Sizes the bare surface (twips) when the game has no background picture.
+    void SetBareTable(int heightTwips, int widthTwips);
+    // Lays out the scroll bars, their corner and the size grip for the window and table sizes.
+    void setSB();
+    void ShowTip(const std::string& text, const std::string& title);
+    void CTip_Hide();
+    // One tick of the card balloon's timer.
+    void ToolTipTimer_Timer();
+
+    // The view of the model.
+    std::optional<CardPictureRect> CardControlPicture(int control) override;
+    bool ControlExists(std::int16_t kind, std::int16_t control) override;
+    void BringControlToFront(std::int16_t kind, std::int16_t control) override;
+    void PlayerAreaChanged(int area) override;
+    void DeckShuffled(std::int16_t deck) override;
+
+  private:
+    void Form_Resize();
+    void ScrollTo();
+    // Wires the events of a card control with its index.
+    void WireCard(int index, controls::TranspImg& card);
+    void PlaceSideName(int area);
+
+    void corner_MouseDown(const platform::MouseEvent& e);
+    void corner_MouseMove(const platform::MouseEvent& e);
+
+    TableView* previousView_ = nullptr;
+    // The size grip is being dragged from this point of the grip (twips).
+    bool gripDrag_ = false;
+    float gripStartX_ = 0;
+    float gripStartY_ = 0;
+    std::string lastTipCard_;
+    // How many twips one step of a scroll bar moves: 1 unless the table exceeds the bar's range.
+    int hScale_ = 1;
+    int vScale_ = 1;
+};
+
+// The table window in use; nullptr when none is open.
+MainForm* TableWindow();

@@ -1,0 +1,10 @@
+// Whether a point of an image control shows its picture or lies on its see-through colour.
+#pragma once
+
+#include "controls/TranspImg.h"
+
+#include <cstdint>
+
+// x and y are twips from the control's left and top edges. True when the pixel there is drawn and
+// is not the control's mask colour; a point off the control's drawing is no hit.
+bool PixelHitTest(std::int16_t x, std::int16_t y, const controls::TranspImg& image);

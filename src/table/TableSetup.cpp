@@ -1,0 +1,476 @@
+#include "table/TableSetup.h"
+
+#include "common/GraphicsMgmt.h"
+#include "common/Helpers.h"
+#include "common/Messages.h"
+#include "common/Numbers.h"
+#include "platform/Files.h"
+#include "platform/Seams.h"
+#include "services/EffectMgmt.h"
+#include "services/OptionMgmt.h"
+#include "services/PropertyMgmt.h"
+#include "state/CaptionMgmt.h"
+#include "state/CardMgmt.h"
+#include "state/DecksMgmt.h"
+#include "state/GameMgmt.h"
+#include "state/Helpers.h"
+#include "state/LayoutMgmt.h"
+#include "state/PlayerMgmt.h"
+#include "state/TableState.h"
+#include "state/ZOrder.h"
+#include "table/InfoPanel.h"
+#include "table/MainForm.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace {
+
+constexpr platform::Colour kCardMask = platform::MakeColour(128, 128, 128);
+
+// Read once per game: every new card control asks for it.
+bool g_useAntialias = false;
+
+// The seats' next free slot in their areas, so that cards dealt after the opening deal line up
+// behind it.
+std::array<int, kMaxSeats + 1> g_dealtSlots{};
+
+MainForm& Table() {
+    // Every caller runs with a table window open; without one there is nothing to act on.
+    MainForm* table = TableWindow();
+    if (!table) throw std::logic_error("no table window is open");
+    return *table;
+}
+
+controls::TranspImg* Card(std::int16_t control) {
+    return Table().crd(control);
+}
+
+bool ValidDeck(int deck) {
+    return deck >= 0 && deck < kMaxDecks;
+}
+
+int DeckCount() {
+    return std::clamp<int>(Game.deckCount, 0, kMaxDecks);
+}
+
+platform::Colour AsColour(std::int32_t value) {
+    return static_cast<platform::Colour>(value);
+}
+
+std::string CardFacePath(std::int16_t card) {
+    return GameImagePath(Cards[card].image);
+}
+
+void EnsureDeckControls(int deck) {
+    MainForm& table = Table();
+    if (!table.DeckImg.Exists(deck)) table.DeckImg.Load(deck);
+    if (!table.DiscardImg.Exists(deck)) table.DiscardImg.Load(deck);
+}
+
+// The deck is one that only its owner may see, and this side is not its owner.
+bool HiddenFromThisSeat(int deck) {
+    const DeckRecord& d = Game.decks[deck];
+    return d.only_visible_to_owner != kFalse && d.owner != Game.CurrentPlayer;
+}
+
+int WidthOf(const platform::ControlArray<controls::TranspImg>& images, int index) {
+    const controls::TranspImg* image = images(index);
+    return image ? image->Surface().Width() : 0;
+}
+
+// The section of a deck's layout keys: a deck made by splitting has its own.
+std::string DeckLayoutSection(int deck) {
+    const DeckRecord& d = Game.decks[deck];
+    if (d.splitCount < 0) return d.section + " SPLIT " + std::to_string(-d.splitCount);
+    return d.section;
+}
+
+// A control ready for a card: the grey mask, enabled, smoothing as the game asks.
+void PrepareCardControl(int index) {
+    MainForm& table = Table();
+    controls::TranspImg* card = table.crd(index);
+    if (!card) card = table.crd.Load(index);
+    if (!card) return;
+    card->reset();
+    card->MaskColor(kCardMask);
+    card->Enabled(true);
+    card->useAntialias(g_useAntialias);
+}
+
+// Shows a dealt card in its receiver's area: its face for the local seat (or when every card is
+// visible), its back for the others, turned as the card lies.
+void ShowDealtCard(std::int16_t card, std::int16_t player, std::int16_t slot) {
+    const CardRecord& c = Cards[card];
+    controls::TranspImg* image = Card(c.controlIndex);
+    if (!image || player < 1 || player > kMaxPlayers) return;
+    LoadCardPicture(c.controlIndex, card, c.faceShown == kFalse, true);
+    const PlayerAreaShape& area = PlayerAreas[player - 1];
+    platform::ControlSurface& s = image->Surface();
+    s.SetTop(area.top + 120 - image->GetOriginTop());
+    s.SetLeft(area.left + slot * 250 - image->GetOriginLeft());
+    s.SetTag(std::to_string(card));
+    s.SetVisible(true);
+    s.BringToFront();
+    g_dealtSlots[static_cast<std::size_t>(player)] =
+        std::max<int>(g_dealtSlots[static_cast<std::size_t>(player)], slot);
+}
+
+void ClearTableControls() {
+    MainForm& table = Table();
+    for (int index : table.crd.Indexes()) {
+        table.crd(index)->Surface().SetTag("");
+        if (index == 0)
+            table.crd(0)->Surface().SetVisible(false);
+        else
+            table.crd.Unload(index);
+    }
+}
+
+} // namespace
+
+bool SetUpNewGame(MainForm& table, const std::string& gameFile) {
+    (void)table; // the procedures below act on the open table window, which this is
+    CurrentGameFile = gameFile;
+    InitGameOptions();
+    LoadPlayerNames(gameFile);
+    if (!LoadGameDefinition(gameFile)) return false;
+    ShowGameCopyright();
+    ResetTableState();
+    ForgetCardInfo();
+    ClearTableControls();
+    g_dealtSlots.fill(0);
+    g_useAntialias = GetBoolDirective("GAME", "useAntialias", false);
+    LoadPlayerLayouts();
+    SetupTableAppearance();
+    LoadDeckControls();
+    DealInitialCards();
+    PlaceOnPlayCards();
+    LoadDeckImages(false);
+    UpdateTitle();
+    return true;
+}
+
+void SetupTableAppearance() {
+    MainForm& table = Table();
+    ReadInfoPanelSettings(CurrentGameFile);
+    const std::string desktop = platform::ProgramFolder() + "\\" + Game.directory + "\\" + Game.desktop;
+    if (!Game.desktop.empty() && FileExists(desktop))
+        table.LoadBasePicture(desktop);
+    else
+        table.SetBareTable(13000, 21000);
+    table.setSB();
+    SetPlayerNameLabels();
+    ShowHandLines(CurrentGameFile);
+    const std::string selection = GetIni("GAME", "selection_color", CurrentGameFile);
+    if (!selection.empty()) SelectionColour = ParseColour(selection);
+}
+
+void SetPlayerNameLabels() {
+    MainForm& table = Table();
+    for (int p = 1; p <= std::clamp<int>(Game.playerCount, 0, kMaxPlayers); ++p)
+        if (platform::Label* label = table.SideName(p - 1)) label->SetCaption(Game.players[p].name);
+}
+
+void DealInitialCards() {
+    const auto receives = [](int seat) {
+        return Game.players[seat].hasTableArea != kFalse || Game.external_hand != kFalse;
+    };
+    for (int d = 0; d < DeckCount(); ++d) {
+        const DeckRecord& deck = Game.decks[d];
+        for (int k = 1; k <= deck.deal; ++k) {
+            const auto deckIndex = static_cast<std::int16_t>(d);
+            const auto slot = static_cast<std::int16_t>(k);
+            if (deck.owner != 0) {
+                if (deck.owner >= 1 && deck.owner <= kMaxSeats && receives(deck.owner))
+                    DealCardToTable(deckIndex, deck.owner, slot, -1, true);
+            } else {
+                for (int p = 1; p <= std::clamp<int>(Game.playerCount, 0, kMaxPlayers); ++p)
+                    if (receives(p)) DealCardToTable(deckIndex, static_cast<std::int16_t>(p), slot, -1, true);
+            }
+        }
+    }
+
+    // The cards that start in a hand are dealt by the model; those that took a table control
+    // are shown after the opening deal's cards of their seat.
+    const std::int16_t before = LoadedCardControls;
+    ProcessOnHandCards();
+    UpdateHandSizeCaptions();
+    if (Game.external_hand == kFalse) {
+        for (int card = 1; card <= std::clamp<int>(Game.totalCards, 0, kMaxCards); ++card) {
+            const CardRecord& c = Cards[card];
+            if (c.controlIndex < before || c.controlIndex >= LoadedCardControls || c.inHand == kFalse)
+                continue;
+            if (c.owner < 1 || c.owner > kMaxPlayers) continue;
+            PrepareCardControl(c.controlIndex);
+            ShowDealtCard(static_cast<std::int16_t>(card), c.owner,
+                          static_cast<std::int16_t>(g_dealtSlots[static_cast<std::size_t>(c.owner)] + 1));
+        }
+    }
+    for (int d = 0; d < DeckCount(); ++d)
+        UpdateDeckCountCaption(static_cast<std::int16_t>(d));
+}
+
+void DealCardToTable(std::int16_t deck, std::int16_t player, std::int16_t slot, std::int16_t card,
+                     bool advance) {
+    if (card == -1 && ValidDeck(deck)) card = FindCard(deck, Game.nextDrawPositions[deck], false);
+    DealCard(deck, player, slot, card, advance);
+    if (Game.external_hand != kFalse) return;
+    // The control is made even when nothing was dealt, in step with the model's count.
+    const int index = LoadedCardControls - 1;
+    PrepareCardControl(index);
+    if (!CardTable::Contains(card)) return;
+    const CardRecord& c = Cards[card];
+    if (c.controlIndex != index || c.owner != player || c.pilePosition != kPileInPlay) return;
+    ShowDealtCard(card, player, slot);
+}
+
+void LoadDeckControls() {
+    for (int d = 0; d < DeckCount(); ++d)
+        EnsureDeckControls(d);
+}
+
+void LoadDeckImages(bool keepPositions) {
+    MainForm& table = Table();
+    const int decks = DeckCount();
+    for (int d = 0; d < decks; ++d) {
+        EnsureDeckControls(d);
+        controls::TranspImg& pile = *table.DeckImg(d);
+        controls::TranspImg& discard = *table.DiscardImg(d);
+        const DeckRecord& deck = Game.decks[d];
+        if (HiddenFromThisSeat(d)) {
+            pile.Surface().SetVisible(false);
+            discard.Surface().SetVisible(false);
+            continue;
+        }
+        if (IsDeckEmpty(static_cast<std::int16_t>(d))) pile.loadNewPicture(Game.backImages[d], true);
+        if (deck.hideDiscardPile) discard.Surface().SetVisible(false);
+        if (deck.resize) {
+            const std::string& image = Game.discardImages[d];
+            if (image == platform::ProgramFolder() + "\\" + Game.directory + "\\") {
+                ShowMsg("Discard image for deck " + std::to_string(d) + " not defined");
+                platform::EndProgram(1);
+            }
+            if (!FileExists(image)) {
+                ShowMsg("Discard image for deck " + std::to_string(d) + " not found:\r\n" + image);
+                platform::EndProgram(1);
+            }
+            discard.loadNewPicture(image, true);
+        }
+        if (!deck.transparentColor.empty()) {
+            pile.MaskColor(AsColour(ParseColour(deck.transparentColor)));
+            discard.MaskColor(AsColour(ParseColour(deck.transparentColor)));
+        }
+        UpdateDeckCountCaption(static_cast<std::int16_t>(d));
+    }
+
+    // Default columns: common decks and seats 1 and 2 from the left edge, seats 3 and 4 in the
+    // middle, seats 5 and 6 from the right edge; a seat's further decks stand beside its first.
+    const int W = table.Window().Width();
+    const int H = table.Window().Height();
+    std::array<int, 8> x{100, 100, 100, 0, 0, 0, 0, 0};
+    std::array<int, 8> placed{};
+    const auto hasOwnDeck = [](int seat) {
+        return Game.playerCount >= seat && Game.players[seat].deckCount >= 1;
+    };
+    if (hasOwnDeck(3)) x[3] = static_cast<int>(std::nearbyint(W / 2.0 - WidthOf(table.DiscardImg, 3) / 2.0));
+    if (hasOwnDeck(4)) x[4] = static_cast<int>(std::nearbyint(W / 2.0 - WidthOf(table.DiscardImg, 3) / 2.0));
+    if (hasOwnDeck(5)) x[5] = W - (2 * WidthOf(table.DiscardImg, 5) + 100);
+    if (hasOwnDeck(6)) x[6] = W - (2 * WidthOf(table.DiscardImg, 6) + 100);
+
+    for (int d = 0; d < decks; ++d) {
+        if (Game.deckSizes[d] < 1) continue;
+        controls::TranspImg& pile = *table.DeckImg(d);
+        controls::TranspImg& discard = *table.DiscardImg(d);
+        const DeckRecord& deck = Game.decks[d];
+        // The pictures come first: the columns are measured by them, and a control that has
+        // shown nothing yet has no width.
+        if (IsDeckEmpty(static_cast<std::int16_t>(d))) {
+            pile.loadNewPicture(Game.discardImages[d], true);
+        } else if (!FileExists(Game.backImages[d])) {
+            ShowMsg("Back image for deck " + std::to_string(d) + " not found:" + Game.backImages[d]);
+            platform::EndProgram(1);
+        } else {
+            pile.loadNewPicture(Game.backImages[d], true);
+        }
+        const std::int16_t last = Game.lastDiscarded[d];
+        const bool fit = deck.resize != kFalse;
+        if (last < 0 || !CardTable::Contains(last))
+            discard.loadNewPicture(Game.discardImages[d], true, fit);
+        else if (Cards[last].keptFaceDown == kFalse)
+            discard.loadNewPicture(CardFacePath(last), true, fit);
+        else
+            discard.loadNewPicture(Game.backImages[d], true, fit);
+        const auto o = static_cast<std::size_t>(std::clamp<int>(deck.owner, 0, 7));
+        if (++placed[o] > 1) x[o] += 2 * discard.Surface().Width() + 200;
+        if (!keepPositions) {
+            pile.Surface().SetLeft(x[o]);
+            discard.Surface().SetLeft(pile.Surface().Left() + discard.Surface().Width() + 50);
+            if (o == 0)
+                pile.Surface().SetTop(H / 2 - discard.Surface().Height() / 2);
+            else if (o == 1 || o == 3 || o == 5)
+                pile.Surface().SetTop(100);
+            else if (o == 2 || o == 4 || o == 6)
+                pile.Surface().SetTop(H - pile.Surface().Height());
+            discard.Surface().SetTop(pile.Surface().Top());
+        }
+        if (!HiddenFromThisSeat(d)) {
+            pile.Surface().SetVisible(true);
+            if (deck.hideDiscardPile == kFalse) discard.Surface().SetVisible(true);
+        }
+    }
+    if (!keepPositions) LoadLayout();
+}
+
+std::int16_t NewCardControl() {
+    LoadedCardControls = ClampToInt16(LoadedCardControls + 1);
+    const auto index = static_cast<std::int16_t>(LoadedCardControls - 1);
+    PrepareCardControl(index);
+    return index;
+}
+
+void LoadCardPicture(std::int16_t control, std::int16_t card, bool faceDown, bool applyRotation) {
+    controls::TranspImg* image = Card(control);
+    if (!image || !CardTable::Contains(card)) return;
+    const CardRecord& c = Cards[card];
+    const DeckRecord* deck = ValidDeck(c.deck) ? &Game.decks[c.deck] : nullptr;
+    image->reset();
+    // The reset brings back the designed magenta; a card control keeps its grey.
+    image->MaskColor(deck && !deck->transparentColor.empty() ? AsColour(ParseColour(deck->transparentColor))
+                                                             : kCardMask);
+    image->loadNewPicture(faceDown ? CardBackImagePath(card) : CardFacePath(card));
+    if (deck && deck->zoom != 100.0f && (!faceDown || HasCardBackProperty(card)))
+        image->zoom(RoundToInt16(deck->zoom));
+    if (c.selectionMark != -1 && !image->selected()) image->selected(true);
+    if (applyRotation && c.rotation != 0) image->rotation(c.rotation);
+}
+
+void PlaceCardOnTable(std::int16_t control, std::int16_t card) {
+    controls::TranspImg* image = Card(control);
+    if (!image || !CardTable::Contains(card)) return;
+    CardRecord& c = Cards[card];
+    c.faceShown = kTrue;
+    if (ValidDeck(c.deck) && !Game.decks[c.deck].transparentColor.empty())
+        image->MaskColor(AsColour(ParseColour(Game.decks[c.deck].transparentColor)));
+    // The picture is loaded first and then turned, so that a turned card shows its own face.
+    image->loadNewPicture(c.keptFaceDown ? CardBackImagePath(card) : CardFacePath(card));
+    if (c.keptFaceDown == kFalse && c.rotation != 0) image->rotation(c.rotation);
+}
+
+void PlaceOnPlayCards() {
+    MainForm& table = Table();
+    int k = 0;
+    for (int n = 1; n <= std::clamp<int>(Game.totalCards, 0, kMaxCards); ++n) {
+        const auto card = static_cast<std::int16_t>(n);
+        if (CardHasEffect(card, kOnPlay) == kFalse) continue;
+        const std::int16_t index = NewCardControl();
+        controls::TranspImg* image = table.crd(index);
+        if (!image) continue;
+        Cards[card].controlIndex = index;
+        Cards[card].pilePosition = kPileInPlay;
+        image->Surface().SetTag(std::to_string(card));
+        PlaceCardOnTable(index, card);
+        if (!ApplySetupPosition(card, index)) {
+            const controls::TranspImg* deckImage =
+                ValidDeck(Cards[card].deck) ? table.DeckImg(Cards[card].deck) : nullptr;
+            const int left = deckImage ? deckImage->Surface().Left() : 0;
+            const int top = deckImage ? deckImage->Surface().Top() : 0;
+            image->Surface().SetLeft(left + 120 + 200 * k);
+            image->Surface().SetTop(top + 120 + 200 * k);
+        }
+        BringToFrontZOrder(kZCard, card, 0);
+        image->Surface().SetVisible(true);
+        image->Surface().BringToFront();
+        ++k;
+    }
+}
+
+bool ApplySetupPosition(std::int16_t card, std::int16_t control) {
+    const std::string value = GetIni("setup default", "deckindex" + std::to_string(card), CurrentGameFile);
+    if (value.empty()) return false;
+    controls::TranspImg* image = Card(control);
+    if (!image) return true;
+    const std::vector<std::string> fields = GetFields(value, 3, ",");
+    image->Surface().SetTop(LeadingNumber(fields[0]));
+    image->Surface().SetLeft(LeadingNumber(fields[1]));
+    const std::int16_t angle = LeadingInt16(fields[2]);
+    // Set up turned: the card's own face is turned, nothing is logged.
+    if (angle != 0 && CardTable::Contains(card)) {
+        Cards[card].rotation = angle;
+        image->rotation(angle);
+    }
+    return true;
+}
+
+void RotateCard(std::int16_t control, std::int16_t angle) {
+    controls::TranspImg* image = Card(control);
+    if (!image) return;
+    const int card = std::atoi(image->Surface().Tag().c_str());
+    if (!CardTable::Contains(card)) return;
+    if (angle == -1) angle = NextRotationAngle(static_cast<std::int16_t>(card));
+    Cards[card].rotation = angle;
+    image->rotation(angle);
+    image->Refresh();
+}
+
+void RemoveCardControl(std::int16_t control) {
+    MainForm& table = Table();
+    if (controls::TranspImg* image = table.crd(control)) {
+        image->Surface().SetTag("");
+        if (control == 0)
+            image->Surface().SetVisible(false);
+        else
+            table.crd.Unload(control);
+    }
+    if (ControlFlags::Contains(control)) CardControlFree[control] = kTrue;
+}
+
+void UpdateDeckCountCaption(std::int16_t deck) {
+    MainForm& table = Table();
+    const DeckPileTips tips = DeckCountTips(deck);
+    if (controls::TranspImg* pile = table.DeckImg(deck)) pile->Surface().SetToolTipText(tips.drawPile);
+    if (tips.discardPile)
+        if (controls::TranspImg* discard = table.DiscardImg(deck))
+            discard->Surface().SetToolTipText(*tips.discardPile);
+}
+
+void UpdateTitle() {
+    Table().Window().SetCaption(TableCaption());
+}
+
+void LoadLayout() {
+    MainForm& table = Table();
+    const std::string& file = CurrentGameFile;
+    const auto number = [](const std::vector<std::string>& fields, std::size_t n) {
+        return RoundToInt32(LeadingNumber(fields[n]));
+    };
+    if (const std::string window = GetIni("GAME", "layout", file); !window.empty()) {
+        const auto f = GetFields(window, 4, ",");
+        table.Window().Move(number(f, 1), number(f, 0), number(f, 3), number(f, 2));
+    }
+    if (const std::string quick = GetIni("GAME", "quickmsg", file); quick.empty()) {
+        table.QuickMsg.Move(200, 200);
+    } else {
+        const auto f = GetFields(quick, 2, ",");
+        table.QuickMsg.Move(number(f, 1), number(f, 0));
+    }
+    if (const std::string background = GetIni("GAME", "background", file); !background.empty())
+        table.BasePict.SetBackColor(AsColour(ParseColour(background)));
+    for (int d = 0; d < DeckCount(); ++d) {
+        EnsureDeckControls(d);
+        const std::string section = DeckLayoutSection(d);
+        if (const std::string rect = GetIni(section, "layout_deck", file); !rect.empty()) {
+            const auto f = GetFields(rect, 2, ",");
+            table.DeckImg(d)->Surface().Move(number(f, 1), number(f, 0));
+        }
+        if (const std::string rect = GetIni(section, "layout_discard", file); !rect.empty()) {
+            const auto f = GetFields(rect, 2, ",");
+            table.DiscardImg(d)->Surface().Move(number(f, 1), number(f, 0));
+        }
+        // A split deck may hide its discard pile; a pile the loading of the deck images hid (the
+        // deck is another seat's secret, or empty of cards) stays hidden.
+        if (GetListValue(Game.decks[d].splitText, "hideDiscardPile", "|") == "true")
+            table.DiscardImg(d)->Surface().SetVisible(false);
+    }
+}

@@ -1,0 +1,161 @@
+// The senders of direct play: what each puts on the wire, and that nothing leaves this side
+// outside direct play.
+#include "net/MultiplayerMgmt.h"
+#include "state/Model.h"
+#include "state/TableState.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+using testing::ElementsAre;
+using testing::ElementsAreArray;
+using testing::IsEmpty;
+
+namespace {
+
+struct Sent {
+    std::string command;
+    std::vector<std::string> fields;
+};
+
+// Installs itself as the send hook while it lives and keeps what was sent.
+class SendRecorder {
+  public:
+    SendRecorder()
+        : previous_(
+              SetNetSendHook([this](const std::string& command, const std::vector<std::string>& fields) {
+                  sent.push_back({command, fields});
+              })) {}
+    ~SendRecorder() { SetNetSendHook(previous_); }
+    SendRecorder(const SendRecorder&) = delete;
+    SendRecorder& operator=(const SendRecorder&) = delete;
+
+    std::vector<Sent> sent;
+
+  private:
+    NetSendHook previous_;
+};
+
+class SendersTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        Model().Reset();
+        GameMode = kModeDirect;
+        Game.GamePhase = kPhasePlaying;
+    }
+    void TearDown() override { Model().Reset(); }
+};
+
+struct SenderCase {
+    const char* name;
+    std::function<void()> send;
+    std::string command;
+    std::vector<std::string> fields;
+};
+
+TEST_F(SendersTest, EachSenderPutsItsCommandAndFieldsOnTheWire) {
+    // Positions are twips here and travel as pixels of 15 twips, fractions kept.
+    const std::vector<SenderCase> cases = {
+        {"draw", [] { SendDrawCard(3); }, "CLOAD", {"3"}},
+        {"draw to hand", [] { SendDrawCardToHand(0); }, "CLDONHAND", {"0"}},
+        {"move", [] { SendCardMove(7, 1500, 187); }, "CMOVE", {"7", "100", "12.4666666666667"}},
+        {"move negative", [] { SendCardMove(2, -30, 0); }, "CMOVE", {"2", "-2", "0"}},
+        {"discard", [] { SendCardDiscard(12, 4); }, "CDISCARD", {"12", "4"}},
+        {"eliminate", [] { SendCardEliminate(12, 4); }, "CELIM", {"12", "4"}},
+        {"flip", [] { SendCardFlip(9, 0); }, "CFLIP", {"9", "0"}},
+        {"take", [] { SendCardTake(9, 3, 2); }, "CTAKE", {"9", "3", "2"}},
+        {"rotate", [] { SendCardRotate(5); }, "CROTATE", {"5"}},
+        {"to bottom", [] { SendToBottomOfDrawDeck(17); }, "C2BTMDD", {" 17"}},
+        {"discard to bottom", [] { SendDiscardToBottom(1); }, "DKMD2B", {"1"}},
+        {"discard to play", [] { SendDiscardToPlay(2); }, "CDSC2PLAY", {"2"}},
+        {"selected draw",
+         [] {
+             SendSelectedDraw(1, {7, 12, 345});
+         },
+         "CSELDR",
+         {" 1", "007012345"}},
+        {"drop from hand",
+         [] { SendCardDropFromHand(4, 300, 45, 2, true); },
+         "CDRPHND",
+         {"4", "20", "3", "2", "TRUE"}},
+        {"drop face up",
+         [] { SendCardDropFromHand(4, 0, 15, 1, false); },
+         "CDRPHND",
+         {"4", "0", "1", "1", "FALSE"}},
+        {"to window hand",
+         [] { SendCardToWindowHand(6, 1234, 567, 3); },
+         "C2WINHAND",
+         {"6", "1234", "567", "3"}},
+        {"to hand", [] { SendCardToHand(6, -1, 3); }, "C2HAND", {"6", "-1", "3"}},
+        {"discard to hand", [] { SendDiscardToHand(2, 5); }, "DSC2HND", {"2", "5"}},
+        {"hand discard", [] { SendHandDiscard(8, 1); }, "CHNDDSCARD", {"8", "1"}},
+        {"marker new", [] { SendMarkerNew("Gold: 3"); }, "MRKLOAD", {"Gold: 3", ""}},
+        {"marker move", [] { SendMarkerMove(2, 14, 450, 900); }, "MRKMV", {"2", "14", "30", "60"}},
+        {"marker update", [] { SendMarkerUpdate(2, "Gold: 4"); }, "MRKUPD", {"2", "Gold: 4"}},
+        {"marker left", [] { SendMarkerRotate(1, true); }, "MRKROT", {"1", "L"}},
+        {"marker right", [] { SendMarkerRotate(1, false); }, "MRKROT", {"1", "R"}},
+        {"marker delete", [] { SendMarkerDelete(3); }, "MRKDEL", {"3"}},
+        {"image marker new", [] { SendGraphMarkerNew(5, 2, 150, 30); }, "GPHMRKLOAD", {"5", "2", "10", "2"}},
+        {"image marker move", [] { SendGraphMarkerMove(0, 3, 15, 15); }, "GPHMRKMV", {"0", "3", "1", "1"}},
+        {"image marker delete", [] { SendGraphMarkerDelete(4); }, "GPHMRKDEL", {"4"}},
+        {"image marker flip", [] { SendGraphMarkerFlip(4); }, "GPHMRKFLP", {"4"}},
+        {"dice", [] { SendDiceRoll(2, "5", -1); }, "DCENEW", {"2", "5", "-1"}},
+    };
+    for (const SenderCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        SendRecorder recorder;
+        c.send();
+        ASSERT_EQ(recorder.sent.size(), 1u);
+        EXPECT_EQ(recorder.sent[0].command, c.command);
+        EXPECT_THAT(recorder.sent[0].fields, ElementsAreArray(c.fields));
+    }
+}
+
+TEST_F(SendersTest, NothingIsSentOutsideDirectPlay) {
+    GameMode = kModeLocal;
+    SendRecorder recorder;
+    SendDrawCard(1);
+    SendCardMove(1, 15, 15);
+    SendMarkerNew("1");
+    SendGraphMarkerFlip(0);
+    SendDeckShuffle(0);
+    EXPECT_THAT(recorder.sent, IsEmpty());
+}
+
+TEST_F(SendersTest, AShuffleIsSentOnlyWhileTheGameIsPlayed) {
+    SendRecorder recorder;
+    for (std::int16_t phase : {kPhaseGameList, kPhaseEnded})
+        Game.GamePhase = phase, SendDeckShuffle(0);
+    EXPECT_THAT(recorder.sent, IsEmpty());
+    Game.GamePhase = kPhasePlaying;
+    SendDeckShuffle(0);
+    ASSERT_EQ(recorder.sent.size(), 1u);
+    EXPECT_EQ(recorder.sent[0].command, "DKSHUFF");
+}
+
+TEST_F(SendersTest, TheDeckOrderListsDrawPositionsInCardOrderAndHidesOtherPlaces) {
+    // Deck 0 holds cards 1 to 3, deck 1 cards 4 to 6; card 3 is in a hand, card 5 discarded
+    // with a place in its discard pile, card 6 eliminated.
+    Game.totalCards = 6;
+    const std::vector<std::pair<std::int16_t, std::int16_t>> decksAndPlaces = {
+        {0, 2}, {0, 1}, {0, kPileInPlay}, {1, 12}, {1, 1}, {1, kPileEliminated}};
+    for (int card = 1; card <= 6; ++card) {
+        Cards[card].deck = decksAndPlaces[card - 1].first;
+        Cards[card].pilePosition = decksAndPlaces[card - 1].second;
+    }
+    Cards[5].inDiscardPile = kTrue;
+
+    EXPECT_EQ(DeckOrderText(0), "002001$$$");
+    EXPECT_EQ(DeckOrderText(1), "012$$$$$$");
+
+    SendRecorder recorder;
+    SendDeckShuffle(1);
+    ASSERT_EQ(recorder.sent.size(), 1u);
+    EXPECT_THAT(recorder.sent[0].fields, ElementsAre("1", "012$$$$$$"));
+}
+
+} // namespace

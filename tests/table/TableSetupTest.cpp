@@ -1,0 +1,275 @@
+// A new game's table: the opening deal into the seats' areas, the deck piles' places and
+// pictures, the cards that start on the table, the scroll bars, and the faults that end the
+// program.
+#include "TableTestSupport.h"
+
+#include "net/MultiplayerMgmt.h"
+#include "state/GameMgmt.h"
+#include "state/TableState.h"
+#include "state/TableView.h"
+#include "state/ZOrder.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using tabletest::PictureLeft;
+using tabletest::PictureTop;
+using tabletest::TableFixture;
+using testing::ElementsAre;
+using testsupport::MessageRecorder;
+using testsupport::ProgramEnded;
+
+namespace {
+
+// Seats 1 and 3 have areas, seat 2 none.
+std::string ThreeSeatGame(const std::string& deckExtra = "", const std::string& gameExtra = "") {
+    std::string text =
+        "[GAME]\nplayers=3\ncommon_decks=1\ndirectory=img\nexternal_hand=FALSE\n" + gameExtra +
+        "\n[PLAYER 1]\nname=Ann\nlayout=3000,1500,2400,6000\n"
+        "[PLAYER 2]\nname=Bob\n"
+        "[PLAYER 3]\nname=Cy\nlayout=9000,1500,2400,6000\n"
+        "[COMMON "
+        "1]\nname=Stock\ndeckSize=8\nimg_back=back.png\nimg_discard=empty.png\nsplit=FALSE\ndeal=2\n" +
+        deckExtra + "\n";
+    for (int k = 1; k <= 8; ++k)
+        text +=
+            "card" + std::to_string(k) + "=f" + std::to_string(k) + ".png,,,key" + std::to_string(k) + ",\n";
+    return text;
+}
+
+class TableSetupTest : public testing::Test {
+  protected:
+    TableFixture fixture;
+    MainForm& table = fixture.Table();
+};
+
+TEST_F(TableSetupTest, ACommonDeckDealsRoundTheSeatsWithAreasInTheirSlots) {
+    ASSERT_TRUE(fixture.Start(ThreeSeatGame()));
+
+    // The stacking order holds the dealt cards in deal order: seats 1, 3, 1, 3.
+    ASSERT_EQ(Game.zOrderCount, 4);
+    struct Expected {
+        int seat;
+        int slot;
+    };
+    const std::vector<Expected> expected = {{1, 1}, {3, 1}, {1, 2}, {3, 2}};
+    for (int entry = 1; entry <= 4; ++entry) {
+        SCOPED_TRACE("entry " + std::to_string(entry));
+        const ZOrderEntry z = Game.ZOrderList[entry];
+        ASSERT_EQ(z.kind, kZCard);
+        const CardRecord& card = Cards[z.index];
+        const Expected& e = expected[static_cast<std::size_t>(entry - 1)];
+        EXPECT_EQ(card.owner, e.seat);
+        EXPECT_EQ(card.controlIndex, entry - 1);
+        const controls::TranspImg* control = table.crd(card.controlIndex);
+        ASSERT_NE(control, nullptr);
+        EXPECT_TRUE(control->Surface().Visible());
+        EXPECT_EQ(control->Surface().Tag(), std::to_string(z.index));
+        const PlayerAreaShape& area = PlayerAreas[e.seat - 1];
+        // Positions are kept as whole pixels of 15 twips.
+        EXPECT_NEAR(PictureLeft(*control), area.left + e.slot * 250, 8);
+        EXPECT_NEAR(PictureTop(*control), area.top + 120, 8);
+        // The local seat sees its faces, the other seat backs; every card control has the grey mask.
+        const std::string shown = e.seat == 1 ? GameImagePath(card.image) : Game.backImages[0];
+        EXPECT_EQ(control->GetPictureName(), shown);
+        EXPECT_EQ(card.faceShown, e.seat == 1 ? kTrue : kFalse);
+        EXPECT_EQ(control->MaskColor(), platform::MakeColour(128, 128, 128));
+    }
+    EXPECT_EQ(LoadedCardControls, 4);
+    // Areas and names show for the seats with a layout only.
+    EXPECT_TRUE(table.PlayerArea(0)->Visible());
+    EXPECT_FALSE(table.PlayerArea(1)->Visible());
+    EXPECT_TRUE(table.PlayerArea(2)->Visible());
+    EXPECT_EQ(table.SideName(2)->Caption(), "Cy");
+    EXPECT_FALSE(table.SideName(1)->Visible());
+}
+
+TEST_F(TableSetupTest, EveryCardIsVisibleWhenAllCardsAreShownAndASeatWithoutAreaGetsNone) {
+    AllCardsVisible = kTrue;
+    ASSERT_TRUE(fixture.Start(ThreeSeatGame()));
+    for (int entry = 1; entry <= Game.zOrderCount; ++entry) {
+        const CardRecord& card = Cards[Game.ZOrderList[entry].index];
+        EXPECT_NE(card.owner, 2);
+        EXPECT_EQ(table.crd(card.controlIndex)->GetPictureName(), GameImagePath(card.image));
+    }
+}
+
+TEST_F(TableSetupTest, TwoCommonDecksStandSideBySideAtTheMiddleHeight) {
+    std::string text = ThreeSeatGame() +
+                       "[COMMON 2]\nsplit=FALSE\ndeckSize=1\nimg_back=back.png\nimg_discard=empty.png\n"
+                       "card1=f9.png,,,key9,\n";
+    text.replace(text.find("common_decks=1"), 14, "common_decks=2");
+    ASSERT_TRUE(fixture.Start(text));
+
+    const platform::ControlSurface& first = table.DeckImg(0)->Surface();
+    const platform::ControlSurface& second = table.DeckImg(1)->Surface();
+    const platform::ControlSurface& discard = table.DiscardImg(0)->Surface();
+    EXPECT_EQ(discard.Width(), tabletest::kFaceWidth * 15);
+    EXPECT_NEAR(first.Left(), 100, 8);
+    EXPECT_NEAR(discard.Left(), first.Left() + discard.Width() + 50, 8);
+    EXPECT_NEAR(second.Left(), 100 + 2 * discard.Width() + 200, 8);
+    const int middle = table.Window().Height() / 2 - discard.Height() / 2;
+    EXPECT_NEAR(first.Top(), middle, 8);
+    EXPECT_NEAR(second.Top(), middle, 8);
+    EXPECT_TRUE(first.Visible());
+    EXPECT_TRUE(second.Visible());
+    // Deck 0 still holds cards and shows its back.
+    EXPECT_EQ(table.DeckImg(0)->GetPictureName(), Game.backImages[0]);
+}
+
+TEST_F(TableSetupTest, ALayoutMovesADeckWithoutResizingIt) {
+    ASSERT_TRUE(fixture.Start(ThreeSeatGame("layout_deck=1500,3000,99,99\nlayout_discard=1500,4500")));
+    const platform::ControlSurface& pile = table.DeckImg(0)->Surface();
+    EXPECT_EQ(pile.Top(), 1500);
+    EXPECT_EQ(pile.Left(), 3000);
+    EXPECT_EQ(pile.Width(), tabletest::kFaceWidth * 15);
+    EXPECT_EQ(pile.Height(), tabletest::kFaceHeight * 15);
+    EXPECT_EQ(table.DiscardImg(0)->Surface().Left(), 4500);
+}
+
+TEST_F(TableSetupTest, ThePilesTellTheirCardCounts) {
+    ASSERT_TRUE(
+        fixture.Start(ThreeSeatGame("count_cards_in_draw_pile=TRUE\ncount_cards_in_discard_pile=TRUE")));
+    EXPECT_EQ(table.DeckImg(0)->Surface().ToolTipText(), "Stock (4 cards)");
+    EXPECT_EQ(table.DiscardImg(0)->Surface().ToolTipText(), " (0 cards)");
+}
+
+TEST_F(TableSetupTest, AMissingBackImageEndsTheProgramWithItsMessage) {
+    std::string text = ThreeSeatGame();
+    text.replace(text.find("img_back=back.png"), 17, "img_back=gone.png");
+    MessageRecorder messages;
+    EXPECT_THROW(fixture.Start(text), ProgramEnded);
+    ASSERT_FALSE(messages.Messages().empty());
+    EXPECT_EQ(messages.Messages().back(), "Back image for deck 0 not found:" + Game.backImages[0]);
+}
+
+TEST_F(TableSetupTest, TheScrollBarsFollowTheTableSize) {
+    ASSERT_TRUE(fixture.Start(ThreeSeatGame()));
+    table.Window().Resize(9000, 6000);
+    table.setSB();
+    struct Case {
+        const char* name;
+        int tableHeight; // relative to the vertical bar's height
+        int tableWidth;  // relative to the horizontal bar's width
+        bool vertical;
+        bool horizontal;
+    };
+    const std::vector<Case> cases = {
+        {"equal sizes", 0, 0, false, true},
+        {"one pixel larger", 15, 15, true, true},
+        {"one pixel smaller", -15, -15, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TableHeight = table.vsb.Height() + c.tableHeight;
+        TableWidth = table.hsb.Width() + c.tableWidth;
+        table.setSB();
+        EXPECT_EQ(table.vsb.Enabled(), c.vertical);
+        EXPECT_EQ(table.hsb.Enabled(), c.horizontal);
+        EXPECT_GE(table.vsb.Max(), 0);
+        EXPECT_GE(table.hsb.Max(), 0);
+    }
+}
+
+TEST_F(TableSetupTest, ScrollingMovesOnlyTheTableSurfaceAndAHugeTableStaysInTheBarsRange) {
+    ASSERT_TRUE(fixture.Start(ThreeSeatGame()));
+    table.Window().Resize(9000, 6000);
+    table.setSB();
+    const controls::TranspImg& card = *table.crd(0);
+    const int cardLeft = card.Surface().Left();
+    table.hsb.SetValue(300);
+    table.vsb.SetValue(450);
+    EXPECT_EQ(table.BasePict.Left(), -300);
+    EXPECT_EQ(table.BasePict.Top(), -450);
+    EXPECT_EQ(card.Surface().Left(), cardLeft);
+
+    // 600000 twips do not fit the bar's 16 bits: the bar takes coarser steps and still reaches
+    // the table's far edge.
+    TableWidth = 600000;
+    table.setSB();
+    EXPECT_LE(table.hsb.Max(), 32767);
+    EXPECT_GT(table.hsb.Max(), 0);
+    table.hsb.SetValue(table.hsb.Max());
+    const int farEdge = TableWidth - table.Window().ScaleWidth() + table.vsb.Width();
+    EXPECT_NEAR(-table.BasePict.Left(), farEdge, 30);
+}
+
+TEST_F(TableSetupTest, AShuffleReportedToTheWindowIsSentInDirectPlay) {
+    ASSERT_TRUE(fixture.Start(ThreeSeatGame()));
+    std::vector<std::string> sent;
+    const NetSendHook previous =
+        SetNetSendHook([&](const std::string& command, const std::vector<std::string>& fields) {
+            sent.push_back(command + " " + fields[0]);
+        });
+    GameMode = kModeDirect;
+    Game.GamePhase = kPhasePlaying;
+    View().DeckShuffled(0);
+    SetNetSendHook(previous);
+    EXPECT_THAT(sent, ElementsAre("DKSHUFF 0"));
+}
+
+TEST_F(TableSetupTest, ALongGameHandsOutNewControlsAndMarksEveryRemovedOneFree) {
+    ASSERT_TRUE(fixture.Start(ThreeSeatGame()));
+    const int before = LoadedCardControls;
+    // Far more cards come and go than the table holds cards: each takes a new control.
+    for (int round = 0; round < 2000; ++round) {
+        const std::int16_t control = NewCardControl();
+        ASSERT_EQ(control, before + round);
+        ASSERT_NE(table.crd(control), nullptr);
+        EXPECT_EQ(table.crd(control)->MaskColor(), platform::MakeColour(128, 128, 128));
+        RemoveCardControl(control);
+        ASSERT_EQ(CardControlFree[control], kTrue);
+    }
+    EXPECT_EQ(LoadedCardControls, before + 2000);
+    // Only the dealt cards' controls stay loaded.
+    EXPECT_EQ(table.crd.Count(), before);
+    // The first control is only hidden when its card goes.
+    RemoveCardControl(0);
+    ASSERT_NE(table.crd(0), nullptr);
+    EXPECT_FALSE(table.crd(0)->Surface().Visible());
+    EXPECT_EQ(table.crd(0)->Surface().Tag(), "");
+}
+
+TEST_F(TableSetupTest, TheSizeGripResizesAboveFiveThousandTwipsOnly) {
+    ASSERT_TRUE(fixture.Start(ThreeSeatGame()));
+    platform::Form& window = table.Window();
+    struct Case {
+        const char* name;
+        int width; // asked for, twips
+        int height;
+        bool applied;
+    };
+    const std::vector<Case> cases = {
+        {"exactly 5000 wide", 5000, 7500, false},
+        {"exactly 5000 high", 7500, 5000, false},
+        {"just above both", 5010, 5010, true},
+        {"larger", 12000, 9000, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        window.Resize(9000, 6000);
+        const int width = window.Width(), height = window.Height();
+        table.corner.OnMouseDown({1, 0, 30, 30});
+        table.corner.OnMouseMove(
+            {1, 0, static_cast<float>(30 + c.width - width), static_cast<float>(30 + c.height - height)});
+        table.corner.OnMouseUp({1, 0, 0, 0});
+        EXPECT_EQ(window.Width(), c.applied ? c.width : width);
+        EXPECT_EQ(window.Height(), c.applied ? c.height : height);
+    }
+    // Without a press first the grip does nothing.
+    table.corner.OnMouseMove({1, 0, 3000, 3000});
+    EXPECT_EQ(window.Width(), 12000);
+}
+
+TEST_F(TableSetupTest, ClosingTheTableClearsTheCards) {
+    ASSERT_TRUE(fixture.Start(ThreeSeatGame()));
+    table.Window().Show();
+    ASSERT_FALSE(Cards[1].key.empty());
+    EXPECT_TRUE(table.Window().Unload());
+    EXPECT_TRUE(Cards[1].key.empty());
+}
+
+} // namespace
