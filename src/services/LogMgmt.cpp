@@ -2,6 +2,7 @@
 
 #include "common/Numbers.h"
 #include "platform/Codec.h"
+#include "state/CaptionMgmt.h"
 #include "state/HandMgmt.h"
 #include "state/Helpers.h"
 #include "state/TableState.h"
@@ -115,7 +116,7 @@ std::string CardDisplayName(std::int16_t card) {
     if (!IsCard(card)) return {};
     const CardRecord& record = Cards[card];
     if (record.key.empty()) return record.image;
-    const std::string title = GetField(GetIni("CARD INFO", record.key, CurrentGameFile), 1, "|");
+    const std::string title = GetField(ReadCardInfoFile(record.key), 1, "|");
     return title.empty() ? record.key : title;
 }
 

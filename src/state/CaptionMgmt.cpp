@@ -3,6 +3,7 @@
 #include "common/Helpers.h"
 #include "common/Numbers.h"
 #include "platform/Files.h"
+#include "services/LogMgmt.h"
 #include "services/OptionMgmt.h"
 #include "state/DecksMgmt.h"
 #include "state/HandMgmt.h"
@@ -91,14 +92,6 @@ std::string ReadCardInfoFile(const std::string& key) {
 
 void ForgetCardInfo() {
     g_cardInfo = CardInfoCache{};
-}
-
-std::string CardDisplayName(std::int16_t card) {
-    if (!CardTable::Contains(card)) return "";
-    const CardRecord& c = Cards[card];
-    if (c.key.empty()) return c.image;
-    const std::string name = GetField(ReadCardInfoFile(c.key), 1, "|");
-    return name.empty() ? c.key : name;
 }
 
 std::string CardTooltipText(std::int16_t card) {

@@ -17,9 +17,6 @@ std::string ReadCardInfoFile(const std::string& key);
 // Forgets what was read of [CARD INFO], so that a changed file is read again.
 void ForgetCardInfo();
 
-// The card's name: from its [CARD INFO] line, else its key, or its image without a key.
-std::string CardDisplayName(std::int16_t card);
-
 // The tip texts of a deck's draw pile and discard pile; no discard text when the deck does not
 // count its discard pile (its tip stays as it was).
 struct DeckPileTips {

@@ -332,3 +332,8 @@ void MainForm::PlaceSideName(int area) {
 void MainForm::DeckShuffled(std::int16_t deck) {
     SendDeckShuffle(deck);
 }
+
+void MainForm::DiceRolled(std::int16_t die, const std::string& text, std::int16_t markerKind, std::int16_t,
+                          const std::optional<MarkerPlace>&) {
+    SendDiceRoll(die, text, markerKind);
+}
