@@ -1,6 +1,9 @@
 #include "editor/MainForm.h"
 
 #include "editor/CardDetailForm.h"
+#include "editor/DeckPropForm.h"
+#include "editor/HelpBoxes.h"
+#include "editor/TreeForm.h"
 
 #include "common/Helpers.h"
 #include "common/Messages.h"
@@ -97,6 +100,41 @@ MainForm::MainForm() {
 
 MainForm::~MainForm() = default;
 
+DeckPropForm& MainForm::DeckProperties() {
+    if (!deckProps_) deckProps_ = std::make_unique<DeckPropForm>();
+    return *deckProps_;
+}
+
+TreeForm& MainForm::Tree() {
+    if (!tree_) tree_ = std::make_unique<TreeForm>();
+    return *tree_;
+}
+
+std::string MainForm::PlayerName(int p) const {
+    return p >= 1 && p <= 6 ? PLname[p - 1]->Text() : std::string();
+}
+
+void MainForm::JumpFromTree() {
+    TreeForm& tree = Tree();
+    tree.Open(GameFile(), std::clamp(BoxNumber(PlNum->Text()), 0, 6));
+    if (tree.JumpStep == -1) return;
+    PreviousStep = CurrentStep;
+    CurrentStep = tree.JumpStep;
+    if (CurrentStep == 2) CurrentIndex = tree.JumpNumber;
+    if (CurrentStep == 4) {
+        IsCommonDeck = tree.JumpOwner == -1;
+        if (IsCommonDeck) {
+            CurrentIndex = tree.JumpNumber;
+        } else {
+            CurrentDeck = tree.JumpNumber;
+            CurrentIndex = tree.JumpOwner;
+        }
+        LoadDeckData(DeckSection());
+    }
+    if (CurrentStep == 7) CurrentIndex = tree.JumpOwner;
+    ShowFrame();
+}
+
 CardDetailForm& MainForm::CardDetail() {
     if (!cardDetail_) cardDetail_ = std::make_unique<CardDetailForm>(*this);
     return *cardDetail_;
@@ -123,6 +161,24 @@ void MainForm::Build() {
     BuildStep1to3();
     BuildStep4();
     BuildStep6and7();
+    help_ = std::make_unique<HelpBoxes>(form_.Handle(),
+                                        [this](const std::string& name) { return ControlValue(name); });
+}
+
+std::string MainForm::ControlValue(const std::string& name) const {
+    const std::string n = platform::AnsiLower(name);
+    if (n == "nametxt") return NameTXT->Text();
+    if (n == "dirname") return DirName->Text();
+    if (n == "desctxt") return descTxt->Text();
+    if (n == "desktopimage") return DeskTopImage->Caption();
+    if (n == "plnum") return PlNum->Text();
+    if (n == "numpldecks") return NumPLdecks->Text();
+    if (n == "commdecksnum") return CommDecksNum->Text();
+    if (n == "dealcrds") return DealCrds->Text();
+    if (n == "commlabel") return commLabel->Caption();
+    if (n == "repnum") return repNum->Text();
+    if (n == "reptitle") return RepTitle->Text();
+    return "";
 }
 
 void MainForm::BuildStep0() {
@@ -235,6 +291,8 @@ void MainForm::Wire() {
     NextStep->OnClick = [this] { Forward(); };
     PrevStep->OnClick = [this] { Back(); };
     SaveBtn->OnClick = [this] { CheckAndSave(); };
+    TreeBtn->OnClick = [this] { JumpFromTree(); };
+    HelpBtn->OnClick = [this] { help_->Toggle(CurrentStep); };
     NameTXT->OnClick = [this] { NameChosen(); };
     NameTXT->OnKeyDown = [this](int key, int) {
         if (key == platform::keys::kReturn) NameChosen();
@@ -302,6 +360,11 @@ void MainForm::Wire() {
     UsePropOpt->OnClick = [this] { pNameFrame->SetVisible(UsePropOpt->Value() == 1); };
 
     AddCards->OnClick = [this] { AddSelectedCards(); };
+    AdvancedProps->OnClick = [this] {
+        const std::string file = UsableGameFile();
+        if (file.empty()) return;
+        if (!DeckProperties().Open(file, DeckSection(), IsCommonDeck)) ReportWriteFailure();
+    };
     commonList->OnDblClick = [this] {
         CardDetail().Open(false);
         UpdateCardCount();
@@ -375,6 +438,7 @@ std::string MainForm::DeckSection() const {
 }
 
 void MainForm::ShowFrame() {
+    help_->Hide();
     if (PreviousStep != -1 && PreviousStep != CurrentStep) Wiz[PreviousStep]->SetVisible(false);
     platform::Frame& frame = *Wiz[CurrentStep];
     frame.Move(8, 8, form_.ScaleWidth() - 16, kFrameHeight);
@@ -387,10 +451,9 @@ void MainForm::ShowFrame() {
             frame.SetCaption("Common Deck #" + std::to_string(CurrentIndex));
         else
             frame.SetCaption("Deck #" + std::to_string(CurrentDeck) + " Player # " +
-                             std::to_string(CurrentIndex) + " - " + PLname[CurrentIndex - 1]->Text());
+                             std::to_string(CurrentIndex) + " - " + PlayerName(CurrentIndex));
     } else if (CurrentStep == 2) {
-        frame.SetCaption("Data Player #" + std::to_string(CurrentIndex) + " " +
-                         PLname[CurrentIndex - 1]->Text());
+        frame.SetCaption("Data Player #" + std::to_string(CurrentIndex) + " " + PlayerName(CurrentIndex));
         const std::string decks = GetIni(PlayerSection(CurrentIndex), "decks", GameFile());
         SetCountFromFile(*NumPLdecks, StripBlanks(decks), 6);
     } else if (CurrentStep == 6) {
@@ -402,6 +465,7 @@ void MainForm::ShowFrame() {
 }
 
 void MainForm::Forward() {
+    help_->Hide();
     const int step = CurrentStep;
     if (step == 0) {
         if (NameTXT->Text().empty()) {
@@ -446,6 +510,7 @@ void MainForm::Forward() {
 }
 
 void MainForm::Back() {
+    help_->Hide();
     PreviousStep = CurrentStep;
     switch (CurrentStep) {
     case 1:
@@ -811,9 +876,9 @@ std::string MainForm::CheckReport() const {
     for (int p = 1; p <= players; ++p)
         if (PLname[p - 1]->Text().empty()) add("- No Name specified for player #" + std::to_string(p));
     if (CurrentStep == 4) {
-        const std::string owner = IsCommonDeck ? " common deck #" + std::to_string(CurrentIndex)
-                                               : " deck #" + std::to_string(CurrentDeck) +
-                                                     " player: " + PLname[CurrentIndex - 1]->Text();
+        const std::string owner =
+            IsCommonDeck ? " common deck #" + std::to_string(CurrentIndex)
+                         : " deck #" + std::to_string(CurrentDeck) + " player: " + PlayerName(CurrentIndex);
         if (backImg->List(0).empty()) add("- No back image specified for " + owner);
         if (discardImg->List(0).empty()) add("- No discard image specified for " + owner);
     }

@@ -17,6 +17,9 @@
 namespace wizard {
 
 class CardDetailForm;
+class DeckPropForm;
+class HelpBoxes;
+class TreeForm;
 
 class MainForm {
   public:
@@ -88,6 +91,14 @@ class MainForm {
     DeckData Deck;
     // The card detail window of the card list (made when first opened).
     CardDetailForm& CardDetail();
+    // The deck property window of "Advanced Properties" (made when first opened).
+    DeckPropForm& DeckProperties();
+    // The help boxes of "?".
+    HelpBoxes& Help() { return *help_; }
+    // The text or caption of a control of the window by its name; "" for an unknown name.
+    std::string ControlValue(const std::string& name) const;
+    // The game tree of "Index" (made when first opened).
+    TreeForm& Tree();
     // The entries of the card list with their identifiers, in list order.
     std::vector<DeckEntry> CardEntries() const;
 
@@ -121,6 +132,9 @@ class MainForm {
     void OpenGameDialog();
     void NewDir();
     void AddSelectedCards();
+    void JumpFromTree();
+    // The name in player row `p` (from 1); "" for a row the window does not have.
+    std::string PlayerName(int p) const;
 
     // A count box's change: validated, then `apply` with the rounded number. Nothing happens
     // while the window itself fills the box.
@@ -142,6 +156,9 @@ class MainForm {
     bool filling_ = false;
     std::vector<std::unique_ptr<platform::Label>> labels_;
     std::unique_ptr<CardDetailForm> cardDetail_;
+    std::unique_ptr<TreeForm> tree_;
+    std::unique_ptr<HelpBoxes> help_;
+    std::unique_ptr<DeckPropForm> deckProps_;
 };
 
 } // namespace wizard
