@@ -3,6 +3,7 @@
 #include "common/Helpers.h"
 #include "common/Messages.h"
 #include "common/Numbers.h"
+#include "editor/ImageForms.h"
 #include "editor/MainForm.h"
 #include "platform/Keys.h"
 
@@ -13,15 +14,8 @@ namespace wizard {
 namespace {
 
 std::vector<std::string> Pairs(const std::string& properties) {
-    std::vector<std::string> pairs;
-    if (properties.empty()) return pairs;
-    std::size_t start = 0;
-    for (;;) {
-        const auto bar = properties.find('|', start);
-        pairs.push_back(properties.substr(start, bar == std::string::npos ? std::string::npos : bar - start));
-        if (bar == std::string::npos) return pairs;
-        start = bar + 1;
-    }
+    if (properties.empty()) return {};
+    return SplitAll(properties, "|");
 }
 
 std::string PairName(const std::string& pair) {
@@ -82,6 +76,11 @@ CardDetailForm::CardDetailForm(MainForm& editor) : editor_(editor) {
         pName[j]->Move(2000, 720 + j * 330, 2200, 315);
     }
     UpdateBtn->OnClick = [this] { Update(); };
+    ShowBtn->OnClick = [this] {
+        const std::string entry =
+            entry_ >= 0 && entry_ < editor_.commonList->ListCount() ? editor_.commonList->List(entry_) : "";
+        if (!entry.empty()) editor_.CardImage().Open(editor_.ImageFolder(), EntryImage(entry), false);
+    };
     pListNames->OnClick = [this] { ChooseList(pListNames->List(pListNames->ListIndex())); };
     form_.SetKeyPreview(true);
     form_.OnKeyDown = [this](int key, int) {

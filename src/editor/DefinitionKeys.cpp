@@ -6,7 +6,6 @@
 #include "platform/Files.h"
 #include "platform/Ini.h"
 
-#include <algorithm>
 #include <cmath>
 
 namespace wizard {
@@ -75,23 +74,14 @@ std::string JoinCardFields(std::vector<std::string> fields) {
     return line;
 }
 
-std::vector<std::string> SplitCardFields(const std::string& line) {
-    std::vector<std::string> fields;
-    std::size_t start = 0;
-    for (;;) {
-        const auto comma = line.find(',', start);
-        fields.push_back(line.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
-        if (comma == std::string::npos) break;
-        start = comma + 1;
-    }
-    if (fields.size() < 5) fields.resize(5);
-    return fields;
+std::vector<std::string> SplitAll(const std::string& text, const std::string& separator) {
+    return GetFields(text, CountFields(text, separator), separator);
 }
 
-bool HasKey(const std::string& file, const std::string& section, const std::string& key) {
-    const std::vector<std::string> keys = platform::IniKeys(file, section);
-    return std::any_of(keys.begin(), keys.end(),
-                       [&](const std::string& k) { return platform::AnsiEqualNoCase(k, key); });
+std::vector<std::string> SplitCardFields(const std::string& line) {
+    std::vector<std::string> fields = SplitAll(line, ",");
+    if (fields.size() < 5) fields.resize(5);
+    return fields;
 }
 
 std::string KeyWriter::Id(const std::string& section, const std::string& key) {
@@ -111,19 +101,33 @@ void KeyWriter::Forget() {
 }
 
 bool KeyWriter::Unchanged(const std::string& file, const KeyValue& kv) const {
+    KeyNames names;
+    return Unchanged(file, kv, names);
+}
+
+bool KeyWriter::Unchanged(const std::string& file, const KeyValue& kv, KeyNames& names) const {
     if (file == file_) {
         auto it = shown_.find(Id(kv.section, kv.key));
         if (it != shown_.end() && it->second == kv.value) return true;
     }
     // A value longer than a read gives back cannot be compared: it is written.
-    return kv.value.size() <= kMaxValueLength && HasKey(file, kv.section, kv.key) &&
-           GetIni(kv.section, kv.key, file) == kv.value;
+    if (kv.value.size() > kMaxValueLength) return false;
+    const std::string section = platform::AnsiUpper(kv.section);
+    auto found = names.find(section);
+    if (found == names.end()) {
+        std::set<std::string> keys;
+        for (const std::string& key : platform::IniKeys(file, kv.section))
+            keys.insert(platform::AnsiUpper(key));
+        found = names.emplace(section, std::move(keys)).first;
+    }
+    return found->second.count(platform::AnsiUpper(kv.key)) && GetIni(kv.section, kv.key, file) == kv.value;
 }
 
 bool KeyWriter::Write(const std::string& file, const std::vector<KeyValue>& keys) {
     bool written = true;
+    KeyNames names;
     for (const KeyValue& kv : keys) {
-        if (Unchanged(file, kv)) continue;
+        if (Unchanged(file, kv, names)) continue;
         if (!WriteIni(kv.section, kv.key, kv.value, file)) written = false;
     }
     if (written) Remember(file, keys);

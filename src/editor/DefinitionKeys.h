@@ -4,6 +4,7 @@
 #pragma once
 
 #include <map>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -37,6 +38,9 @@ std::string EntryImage(const std::string& entry);
 // A card line from its fields: the trailing empty fields are left out, so that a line with only
 // an image is the image alone and one with properties reads "image,,properties".
 std::string JoinCardFields(std::vector<std::string> fields);
+// Every field of a text cut at a separator, empty ones included ("" gives one empty field).
+std::vector<std::string> SplitAll(const std::string& text, const std::string& separator);
+
 // Every comma field of a card line (at least five, the missing ones empty).
 std::vector<std::string> SplitCardFields(const std::string& line);
 
@@ -63,13 +67,15 @@ class KeyWriter {
     // Whether the key, as the windows showed it, still holds `value`.
     bool Unchanged(const std::string& file, const KeyValue& key) const;
 
+    // The upper-cased key names of each section looked at, so that a deck of hundreds of lines
+    // asks the file for its section's keys once.
+    using KeyNames = std::map<std::string, std::set<std::string>>;
+
   private:
+    bool Unchanged(const std::string& file, const KeyValue& key, KeyNames& names) const;
     static std::string Id(const std::string& section, const std::string& key);
     std::string file_;
     std::map<std::string, std::string> shown_;
 };
-
-// Whether the key exists in the section (names compared without regard to case).
-bool HasKey(const std::string& file, const std::string& section, const std::string& key);
 
 } // namespace wizard

@@ -3,6 +3,7 @@
 #include "common/Helpers.h"
 #include "common/Messages.h"
 #include "common/Numbers.h"
+#include "editor/DefinitionKeys.h"
 #include "platform/Files.h"
 #include "platform/Twips.h"
 
@@ -15,17 +16,6 @@ namespace {
 
 int Width(const platform::FontSpec& font, const std::string& text) {
     return platform::MeasureText(font, text).width;
-}
-
-std::vector<std::string> Words(const std::string& text) {
-    std::vector<std::string> words;
-    std::size_t start = 0;
-    for (;;) {
-        const auto space = text.find(' ', start);
-        words.push_back(text.substr(start, space == std::string::npos ? std::string::npos : space - start));
-        if (space == std::string::npos) return words;
-        start = space + 1;
-    }
 }
 
 // A number and nothing but blanks around it.
@@ -42,7 +32,7 @@ std::optional<double> WholeNumber(const std::string& text) {
 
 std::optional<std::vector<std::string>> WrapText(const std::string& text, int width,
                                                  const platform::FontSpec& font) {
-    const std::vector<std::string> words = Words(text);
+    const std::vector<std::string> words = SplitAll(text, " ");
     const auto fits = [&](const std::string& piece, bool last) {
         const int w = Width(font, piece);
         return last ? w <= width : w < width;

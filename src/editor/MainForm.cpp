@@ -3,6 +3,7 @@
 #include "editor/CardDetailForm.h"
 #include "editor/DeckPropForm.h"
 #include "editor/HelpBoxes.h"
+#include "editor/ImageForms.h"
 #include "editor/TreeForm.h"
 
 #include "common/Helpers.h"
@@ -61,23 +62,6 @@ std::string PlayerSection(int p) {
     return "Player " + std::to_string(p);
 }
 
-std::string ImageFolder(const std::string& dir) {
-    return platform::ProgramFolder() + "\\" + dir;
-}
-
-// The image files of a folder, as the file list shows them.
-std::vector<std::string> ImageFiles(const std::string& folder) {
-    std::vector<std::string> files;
-    for (const char* pattern : {"*.bmp", "*.jpg", "*.gif"}) {
-        std::vector<std::string> some = platform::ListFiles(folder, pattern);
-        files.insert(files.end(), some.begin(), some.end());
-    }
-    std::sort(files.begin(), files.end(), [](const std::string& a, const std::string& b) {
-        return platform::AnsiLower(a) < platform::AnsiLower(b);
-    });
-    return files;
-}
-
 const char* const kQuickGuide =
     "To quickly create a new .game file:\r\n"
     "1) Select the name of the game and the folder where you've saved all the card "
@@ -99,6 +83,16 @@ MainForm::MainForm() {
 }
 
 MainForm::~MainForm() = default;
+
+ImageListForm& MainForm::ImageList() {
+    if (!imageList_) imageList_ = std::make_unique<ImageListForm>();
+    return *imageList_;
+}
+
+CardImageForm& MainForm::CardImage() {
+    if (!cardImage_) cardImage_ = std::make_unique<CardImageForm>();
+    return *cardImage_;
+}
 
 DeckPropForm& MainForm::DeckProperties() {
     if (!deckProps_) deckProps_ = std::make_unique<DeckPropForm>();
@@ -360,6 +354,13 @@ void MainForm::Wire() {
     UsePropOpt->OnClick = [this] { pNameFrame->SetVisible(UsePropOpt->Value() == 1); };
 
     AddCards->OnClick = [this] { AddSelectedCards(); };
+    File1->OnDblClick = [this] {
+        if (File1->ListIndex() >= 0) CardImage().Open(ImageFolder(), File1->List(File1->ListIndex()), true);
+    };
+    SetDesktopImage->OnClick = [this] {
+        ImageList().Open(ImageFolder());
+        if (!ImageList().SelectedImage.empty()) DeskTopImage->SetCaption(ImageList().SelectedImage);
+    };
     AdvancedProps->OnClick = [this] {
         const std::string file = UsableGameFile();
         if (file.empty()) return;
@@ -398,7 +399,7 @@ void MainForm::Wire() {
     SelectNone->OnClick = [selectEvery] { selectEvery(false); };
     RefreshFiles->OnClick = [this] {
         File1->Clear();
-        for (const std::string& name : ImageFiles(ImageFolder(DirName->Text())))
+        for (const std::string& name : ImageFiles(ImageFolder()))
             File1->AddItem(name);
     };
 }
@@ -412,6 +413,10 @@ void MainForm::Show() {
     ShowFrame();
     FillDirList();
     form_.Show();
+}
+
+std::string MainForm::ImageFolder() const {
+    return platform::ProgramFolder() + "\\" + DirName->Text();
 }
 
 std::string MainForm::GameFile() const {
@@ -726,14 +731,16 @@ void MainForm::LoadDeckData(const std::string& section) {
     discardImg->Clear();
     discardImg->AddItem(Deck.Discard());
     commonList->Clear();
-    for (const DeckEntry& entry : Deck.LoadedEntries()) {
+    const std::vector<DeckEntry>& entries = Deck.LoadedEntries();
+    for (const DeckEntry& entry : entries) {
         commonList->AddItem(entry.text);
         commonList->SetItemData(commonList->NewIndex(), entry.id);
     }
-    UpdateCardCount();
+    ShowCardCount(entries);
     DealCrds->SetText(Deck.Deal());
-    writer_.Remember(file,
-                     Deck.Keys(file, CardEntries(), backImg->List(0), discardImg->List(0), DealCrds->Text()));
+    // A deck the file does not have yet is written whole once it holds something.
+    if (!platform::IniKeys(file, section).empty())
+        writer_.Remember(file, Deck.Keys(file, entries, Deck.Back(), Deck.Discard(), Deck.Deal()));
 }
 
 bool MainForm::SaveDeckData() {
@@ -772,7 +779,10 @@ void MainForm::AddSelectedCards() {
 }
 
 void MainForm::UpdateCardCount() {
-    const std::vector<DeckEntry> entries = CardEntries();
+    ShowCardCount(CardEntries());
+}
+
+void MainForm::ShowCardCount(const std::vector<DeckEntry>& entries) {
     commLabel->SetCaption("Cards: " + std::to_string(entries.size()) +
                           " (tot: " + std::to_string(TotalCards(entries)) + ")");
 }
@@ -794,6 +804,7 @@ std::vector<KeyValue> MainForm::PropListKeys() const {
 }
 
 bool MainForm::SavePropLists() {
+    if (propListsLocked_) return true;
     for (int i = 0; i < 28; ++i) {
         const std::string text = i < 4 ? pListName[i]->Text() : pName[i - 4]->Text();
         if (text.find_first_of(",|=") != std::string::npos) {
@@ -820,6 +831,17 @@ bool MainForm::SavePropLists() {
 void MainForm::showProperties() {
     const std::string file = GameFile();
     const int total = BoxNumber(GetIni("PROP LISTS", "total", file));
+    // Lists the boxes cannot hold are not cut down to what they hold: they stay as the file has them.
+    propListsLocked_ = total > 4;
+    for (int k = 1; k <= std::min(total, 4); ++k)
+        if (CountFields(GetIni("PROP LISTS", "list" + std::to_string(k), file), ",") > 7)
+            propListsLocked_ = true;
+    if (propListsLocked_)
+        ShowMsg(
+            "The game has more than 4 property lists or more than 6 names in a list; its lists are kept as "
+            "they are and cannot be edited here");
+    UsePropOpt->SetEnabled(!propListsLocked_);
+    pNameFrame->SetEnabled(!propListsLocked_);
     UsePropOpt->SetValue(total != 0 ? 1 : 0);
     pNameFrame->SetVisible(total != 0);
     for (int k = 1; k <= std::min(total, 4); ++k) {

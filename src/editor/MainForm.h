@@ -17,6 +17,8 @@
 namespace wizard {
 
 class CardDetailForm;
+class CardImageForm;
+class ImageListForm;
 class DeckPropForm;
 class HelpBoxes;
 class TreeForm;
@@ -91,6 +93,10 @@ class MainForm {
     DeckData Deck;
     // The card detail window of the card list (made when first opened).
     CardDetailForm& CardDetail();
+    // The window that shows one image of the game's folder (made when first opened).
+    CardImageForm& CardImage();
+    // The image list of the desktop image's "Select" (made when first opened).
+    ImageListForm& ImageList();
     // The deck property window of "Advanced Properties" (made when first opened).
     DeckPropForm& DeckProperties();
     // The help boxes of "?".
@@ -113,7 +119,10 @@ class MainForm {
     void LoadReportCount();
     void RefreshPlayerButtons();
     void UpdateCardCount();
+    void ShowCardCount(const std::vector<DeckEntry>& entries);
     void FillDirList();
+    // The program folder's sub-folder of the game's images.
+    std::string ImageFolder() const;
 
   private:
     void Build();
@@ -153,12 +162,15 @@ class MainForm {
     KeyWriter writer_;
     std::string headerFile_; // the file whose header the window shows
     std::vector<KeyValue> propListsShown_;
+    bool propListsLocked_ = false;
     bool filling_ = false;
     std::vector<std::unique_ptr<platform::Label>> labels_;
     std::unique_ptr<CardDetailForm> cardDetail_;
     std::unique_ptr<TreeForm> tree_;
     std::unique_ptr<HelpBoxes> help_;
     std::unique_ptr<DeckPropForm> deckProps_;
+    std::unique_ptr<CardImageForm> cardImage_;
+    std::unique_ptr<ImageListForm> imageList_;
 };
 
 } // namespace wizard

@@ -186,6 +186,57 @@ TEST(WizardWrite, ADeckOfMoreCardsThanAGameHoldsIsRefusedAndLeftAlone) {
     EXPECT_EQ(e.Read("Huge.game"), text) << "the refused deck and the full one are as they were";
 }
 
+TEST(WizardWrite, PropertyListsBeyondTheBoxesAreKeptWithAMessage) {
+    for (const std::string lists :
+         {"total=5\r\nlist1=A,a\r\nlist2=B,b\r\nlist3=C,c\r\nlist4=D,d\r\nlist5=E,e\r\n",
+          "total=1\r\nlist1=A,a,b,c,d,e,f,g\r\n"}) {
+        Editor e;
+        const std::string text = "[GAME]\r\nplayers=1\r\n[PROP LISTS]\r\n" + lists;
+        e.Write("Lists.game", text);
+        auto& w = e.window;
+        e.OpenGame("Lists");
+        e.Forward();
+        e.Forward();
+        e.Forward();
+        ASSERT_EQ(w.CurrentStep, 6);
+        EXPECT_EQ(e.messages.Messages().size(), 1u) << lists;
+        w.pListName[0]->SetText("Changed");
+        w.UsePropOpt->SetValue(0);
+        e.Back();
+        EXPECT_EQ(w.CurrentStep, 3);
+        EXPECT_EQ(e.Read("Lists.game"), text) << lists;
+    }
+}
+
+TEST(WizardWrite, PropertyListsAreWrittenInTheOrderOfTheirBoxes) {
+    Editor e;
+    auto& w = e.window;
+    w.NameTXT->SetText("Props");
+    e.Forward();
+    e.Forward();
+    e.Forward();
+    w.UsePropOpt->SetValue(1);
+    w.pListName[0]->SetText("Combat");
+    w.pName[0]->SetText("power");
+    w.pName[1]->SetText("defence");
+    w.pListName[2]->SetText("Magic");
+    w.pName[12]->SetText("mana");
+    e.Back();
+    EXPECT_EQ(e.Read("Props.game"),
+              "[PROP LISTS]\r\ntotal=2\r\nlist1=Combat,power,defence\r\nlist2=Magic,mana\r\n");
+    e.Forward();
+    w.UsePropOpt->SetValue(0);
+    e.Back();
+    EXPECT_EQ(e.Read("Props.game"),
+              "[PROP LISTS]\r\ntotal=0\r\nlist1=Combat,power,defence\r\nlist2=Magic,mana\r\n");
+    e.Forward();
+    w.UsePropOpt->SetValue(1);
+    w.pName[1]->SetText("a,b");
+    e.Back();
+    EXPECT_EQ(w.CurrentStep, 6) << "a name that would break its line is refused";
+    EXPECT_EQ(e.messages.Messages().size(), 1u);
+}
+
 TEST(WizardWrite, AFailedWriteSaysSoAndKeepsTheWindow) {
     Editor e;
     std::filesystem::create_directories(e.folder.Path() + "/Locked.game");
