@@ -30,6 +30,9 @@ void DeckData::Load(const std::string& file, const std::string& section) {
     const int lastCard = LeadingInt16(GetIni(section, "lastCard", file));
     lastCard_ = lastCard != 0;
     const int lines = lastCard_ ? lastCard : LeadingInt16(GetIni(section, "decksize", file));
+    // A deck with any of these keys has its section; only an empty-looking one is looked up.
+    existed_ = lines != 0 || !back_.empty() || !discard_.empty() || !deal_.empty() ||
+               !platform::IniKeys(file, section).empty();
     if (lines > kMaxCards) {
         ShowMsg("The deck [" + section + "] has " + std::to_string(lines) + " card lines; at most " +
                 std::to_string(kMaxCards) + " can be edited, so it is left as it is");
@@ -38,49 +41,67 @@ void DeckData::Load(const std::string& file, const std::string& section) {
     for (int k = 1; k <= lines; ++k) {
         const std::string line = GetIni(section, "card" + std::to_string(k), file);
         if (line.empty() && lastCard_) continue;
-        Card card;
-        card.fields = SplitCardFields(line);
-        card.properties = card.fields[2];
-        card.line = k;
-        card.loadedText = card.fields[0];
-        card.loadedProperties = card.properties;
+        std::vector<std::string> fields = GetFields(line, 3);
         const long id = NewId();
-        cards_[id] = card;
-        entries_.push_back(DeckEntry{id, card.fields[0]});
+        entries_.push_back(DeckEntry{id, fields[0]});
+        cards_.back() = Card{fields[2], line, k, std::move(fields[0]), std::move(fields[2])};
     }
     loaded_ = true;
 }
 
+void DeckData::MarkSaved(const std::vector<DeckEntry>& entries) {
+    if (!loaded_) return;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (!Find(entries[i].id)) continue;
+        Card& card = cards_[static_cast<std::size_t>(entries[i].id - 1)];
+        card.line = Line(entries[i].id, entries[i].text);
+        card.number = static_cast<int>(i) + 1;
+        card.loadedText = entries[i].text;
+        card.loadedProperties = card.properties;
+    }
+    entries_ = entries;
+    existed_ = true;
+}
+
 long DeckData::NewId() {
-    return ++counter_;
+    cards_.emplace_back();
+    return static_cast<long>(cards_.size());
+}
+
+const DeckData::Card* DeckData::Find(long id) const {
+    return id >= 1 && id <= static_cast<long>(cards_.size()) ? &cards_[static_cast<std::size_t>(id - 1)]
+                                                             : nullptr;
 }
 
 std::string DeckData::Properties(long id) const {
-    auto it = cards_.find(id);
-    return it == cards_.end() ? std::string() : it->second.properties;
+    const Card* card = Find(id);
+    return card ? card->properties : std::string();
 }
 
 void DeckData::SetProperties(long id, const std::string& properties) {
-    cards_[id].properties = properties;
+    if (Find(id)) cards_[static_cast<std::size_t>(id - 1)].properties = properties;
 }
 
 std::string DeckData::Line(long id, const std::string& text) const {
-    auto it = cards_.find(id);
-    if (it == cards_.end() || it->second.fields.empty()) return JoinCardFields({text, "", Properties(id)});
-    std::vector<std::string> fields = it->second.fields;
+    const Card* card = Find(id);
+    if (!card || card->number == 0) return JoinCardFields({text, "", Properties(id)});
+    // The fields the editor does not edit (effects, key, options and any further) stay.
+    std::vector<std::string> fields = SplitCardFields(card->line);
     fields[0] = text;
-    fields[2] = it->second.properties;
+    fields[2] = card->properties;
     return JoinCardFields(fields);
+}
+
+bool DeckData::AsRead(std::size_t i, const DeckEntry& entry) const {
+    const Card* card = Find(entry.id);
+    return card && card->number == static_cast<int>(i) + 1 && entry.text == card->loadedText &&
+           card->properties == card->loadedProperties;
 }
 
 bool DeckData::CardsAsLoaded(const std::vector<DeckEntry>& entries) const {
     if (entries.size() != entries_.size()) return false;
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        auto it = cards_.find(entries[i].id);
-        if (entries[i].id != entries_[i].id || it == cards_.end() ||
-            entries[i].text != it->second.loadedText || it->second.properties != it->second.loadedProperties)
-            return false;
-    }
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        if (entries[i].id != entries_[i].id || !AsRead(i, entries[i])) return false;
     return true;
 }
 
@@ -89,7 +110,8 @@ std::vector<KeyValue> DeckData::Keys(const std::string& file, const std::vector<
                                      const std::string& deal) const {
     std::vector<KeyValue> keys;
     if (!loaded_) return keys;
-    const bool created = platform::IniKeys(file, section_).empty();
+    // Sections are never taken away: one the file had when read, it still has.
+    const bool created = !existed_ && platform::IniKeys(file, section_).empty();
     const auto put = [&](const std::string& key, const std::string& value) {
         keys.push_back(KeyValue{section_, key, value});
     };
@@ -108,8 +130,11 @@ std::vector<KeyValue> DeckData::Keys(const std::string& file, const std::vector<
     // The lines of a lastCard deck are written again, without gaps, only when they changed.
     if (lastCard_ && CardsAsLoaded(entries)) return keys;
     if (lastCard_) put("lastCard", std::to_string(entries.size()));
-    for (std::size_t i = 0; i < entries.size(); ++i)
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        // Without lastCard each line stays at its number: one still as read is left alone.
+        if (!lastCard_ && AsRead(i, entries[i])) continue;
         put("card" + std::to_string(i + 1), Line(entries[i].id, entries[i].text));
+    }
     return keys;
 }
 

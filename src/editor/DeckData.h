@@ -4,7 +4,6 @@
 
 #include "editor/DefinitionKeys.h"
 
-#include <map>
 #include <string>
 #include <vector>
 
@@ -26,10 +25,15 @@ class DeckData {
 
     const std::string& Section() const { return section_; }
     bool Loaded() const { return loaded_; }
+    // Whether the file had the section when the deck was read.
+    bool Existed() const { return existed_; }
     const std::vector<DeckEntry>& LoadedEntries() const { return entries_; }
     const std::string& Back() const { return back_; }
     const std::string& Discard() const { return discard_; }
     const std::string& Deal() const { return deal_; }
+
+    // The deck as the lists show it has been written: it is now what the file holds.
+    void MarkSaved(const std::vector<DeckEntry>& entries);
 
     // A new entry's identifier (1, 2, ... since the deck was loaded).
     long NewId();
@@ -45,20 +49,24 @@ class DeckData {
   private:
     struct Card {
         std::string properties;
-        std::vector<std::string> fields; // the line's fields as read; empty for a new card
-        int line = 0;                    // k of the key card<k> it was read from; 0 for a new card
+        std::string line; // the line as read; "" for a new card
+        int number = 0;   // k of the key card<k> it was read from; 0 for a new card
         std::string loadedText, loadedProperties;
     };
+    const Card* Find(long id) const;
     std::string Line(long id, const std::string& text) const;
+    // Whether entry i (from 0) is the card read from line i + 1, as it was read.
+    bool AsRead(std::size_t i, const DeckEntry& entry) const;
     bool CardsAsLoaded(const std::vector<DeckEntry>& entries) const;
 
     std::string section_;
     bool loaded_ = false;
+    bool existed_ = false;
     bool lastCard_ = false;
     std::vector<DeckEntry> entries_;
     std::string back_, discard_, deal_;
-    std::map<long, Card> cards_;
-    long counter_ = 0;
+    // Indexed by identifier - 1: identifiers are handed out 1, 2, ... and never reused.
+    std::vector<Card> cards_;
 };
 
 // The number of cards the table engine makes of these entries (copies included).

@@ -739,7 +739,7 @@ void MainForm::LoadDeckData(const std::string& section) {
     ShowCardCount(entries);
     DealCrds->SetText(Deck.Deal());
     // A deck the file does not have yet is written whole once it holds something.
-    if (!platform::IniKeys(file, section).empty())
+    if (Deck.Existed())
         writer_.Remember(file, Deck.Keys(file, entries, Deck.Back(), Deck.Discard(), Deck.Deal()));
 }
 
@@ -747,14 +747,17 @@ bool MainForm::SaveDeckData() {
     const std::string file = UsableGameFile();
     if (file.empty()) return true;
     platform::IniWriteScope scope;
+    const std::vector<DeckEntry> entries = CardEntries();
     bool written = writer_.Write(
-        file, Deck.Keys(file, CardEntries(), backImg->List(0), discardImg->List(0), DealCrds->Text()));
+        file, Deck.Keys(file, entries, backImg->List(0), discardImg->List(0), DealCrds->Text()));
     written = scope.Commit() && written;
     if (!written) {
         writer_.Forget();
         ReportWriteFailure();
+        return false;
     }
-    return written;
+    Deck.MarkSaved(entries);
+    return true;
 }
 
 void MainForm::AddSelectedCards() {

@@ -111,6 +111,10 @@ TEST(WizardWrite, AnEditedDeckRewritesOnlyItsChangedLinesAndKeepsTheFieldsItDoes
               "card1=(x3)a.bmp,burn,power=3,K1,opt\r\ncard2=b.bmp,,,,\r\ncard3=c.bmp\r\n"
               "card4=d.bmp\r\ncard5=e.bmp\r\n")
         << "only the changed keys; lines above the new size stay";
+    w.commonList->SetList(0, "a.bmp");
+    e.Save();
+    EXPECT_THAT(e.Read("Deck.game"), HasSubstr("decksize=3\r\ncard1=a.bmp,burn,power=3,K1,opt\r\n"))
+        << "an edit taken back after a save is saved too";
 }
 
 TEST(WizardWrite, ANewDeckIsWrittenWithItsDefaultsAndItsCardsProperties) {
