@@ -1,0 +1,141 @@
+#include "editor/DeckData.h"
+
+#include "common/Helpers.h"
+#include "common/Messages.h"
+#include "common/Numbers.h"
+#include "platform/Ini.h"
+
+namespace wizard {
+
+int TotalCards(const std::vector<DeckEntry>& entries) {
+    int total = 0;
+    for (const DeckEntry& e : entries)
+        total += EntryCopies(e.text);
+    return total;
+}
+
+void DeckData::Clear() {
+    *this = DeckData{};
+}
+
+void DeckData::Load(const std::string& file, const std::string& section) {
+    Clear();
+    section_ = section;
+    const platform::IniReadScope reading;
+    back_ = GetIni(section, "img_back", file);
+    discard_ = GetIni(section, "img_discard", file);
+    deal_ = GetIni(section, "deal", file);
+    // With lastCard the section names its lines and skips the missing ones, as the table engine
+    // reads it; otherwise decksize lines, a missing one an empty entry.
+    const int lastCard = LeadingInt16(GetIni(section, "lastCard", file));
+    lastCard_ = lastCard != 0;
+    const int lines = lastCard_ ? lastCard : LeadingInt16(GetIni(section, "decksize", file));
+    // A deck with any of these keys has its section; only an empty-looking one is looked up.
+    existed_ = lines != 0 || !back_.empty() || !discard_.empty() || !deal_.empty() ||
+               !platform::IniKeys(file, section).empty();
+    if (lines > kMaxCards) {
+        ShowMsg("The deck [" + section + "] has " + std::to_string(lines) + " card lines; at most " +
+                std::to_string(kMaxCards) + " can be edited, so it is left as it is");
+        return;
+    }
+    for (int k = 1; k <= lines; ++k) {
+        const std::string line = GetIni(section, "card" + std::to_string(k), file);
+        if (line.empty() && lastCard_) continue;
+        std::vector<std::string> fields = GetFields(line, 3);
+        const long id = NewId();
+        entries_.push_back(DeckEntry{id, fields[0]});
+        cards_.back() = Card{fields[2], line, k, std::move(fields[0]), std::move(fields[2])};
+    }
+    loaded_ = true;
+}
+
+void DeckData::MarkSaved(const std::vector<DeckEntry>& entries) {
+    if (!loaded_) return;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (!Find(entries[i].id)) continue;
+        Card& card = cards_[static_cast<std::size_t>(entries[i].id - 1)];
+        card.line = Line(entries[i].id, entries[i].text);
+        card.number = static_cast<int>(i) + 1;
+        card.loadedText = entries[i].text;
+        card.loadedProperties = card.properties;
+    }
+    entries_ = entries;
+    existed_ = true;
+}
+
+long DeckData::NewId() {
+    cards_.emplace_back();
+    return static_cast<long>(cards_.size());
+}
+
+const DeckData::Card* DeckData::Find(long id) const {
+    return id >= 1 && id <= static_cast<long>(cards_.size()) ? &cards_[static_cast<std::size_t>(id - 1)]
+                                                             : nullptr;
+}
+
+std::string DeckData::Properties(long id) const {
+    const Card* card = Find(id);
+    return card ? card->properties : std::string();
+}
+
+void DeckData::SetProperties(long id, const std::string& properties) {
+    if (Find(id)) cards_[static_cast<std::size_t>(id - 1)].properties = properties;
+}
+
+std::string DeckData::Line(long id, const std::string& text) const {
+    const Card* card = Find(id);
+    if (!card || card->number == 0) return JoinCardFields({text, "", Properties(id)});
+    // The fields the editor does not edit (effects, key, options and any further) stay.
+    std::vector<std::string> fields = SplitCardFields(card->line);
+    fields[0] = text;
+    fields[2] = card->properties;
+    return JoinCardFields(fields);
+}
+
+bool DeckData::AsRead(std::size_t i, const DeckEntry& entry) const {
+    const Card* card = Find(entry.id);
+    return card && card->number == static_cast<int>(i) + 1 && entry.text == card->loadedText &&
+           card->properties == card->loadedProperties;
+}
+
+bool DeckData::CardsAsLoaded(const std::vector<DeckEntry>& entries) const {
+    if (entries.size() != entries_.size()) return false;
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        if (entries[i].id != entries_[i].id || !AsRead(i, entries[i])) return false;
+    return true;
+}
+
+std::vector<KeyValue> DeckData::Keys(const std::string& file, const std::vector<DeckEntry>& entries,
+                                     const std::string& back, const std::string& discard,
+                                     const std::string& deal) const {
+    std::vector<KeyValue> keys;
+    if (!loaded_) return keys;
+    // Sections are never taken away: one the file had when read, it still has.
+    const bool created = !existed_ && platform::IniKeys(file, section_).empty();
+    const auto put = [&](const std::string& key, const std::string& value) {
+        keys.push_back(KeyValue{section_, key, value});
+    };
+    // Under lastCard the deck size counts the copies; without it, the lines.
+    put("decksize", std::to_string(lastCard_ ? TotalCards(entries) : static_cast<int>(entries.size())));
+    put("img_back", back);
+    put("img_discard", discard);
+    put("deal", deal);
+    if (created) {
+        // Looking at a deck the file does not have yet adds nothing until it holds something.
+        if (entries.empty() && back.empty() && discard.empty() && deal.empty()) return {};
+        // A new deck is neither split nor drawn face down; an existing one keeps its choice.
+        put("split", "false");
+        put("draw_facedown", "false");
+    }
+    // The lines of a lastCard deck are written again, without gaps, only when they changed.
+    if (lastCard_ && CardsAsLoaded(entries)) return keys;
+    if (lastCard_) put("lastCard", std::to_string(entries.size()));
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        // Without lastCard each line stays at its number: one still as read is left alone.
+        if (!lastCard_ && AsRead(i, entries[i])) continue;
+        put("card" + std::to_string(i + 1), Line(entries[i].id, entries[i].text));
+    }
+    return keys;
+}
+
+} // namespace wizard

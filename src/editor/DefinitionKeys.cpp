@@ -1,0 +1,137 @@
+#include "editor/DefinitionKeys.h"
+
+#include "common/Helpers.h"
+#include "common/Numbers.h"
+#include "platform/Codec.h"
+#include "platform/Files.h"
+#include "platform/Ini.h"
+
+#include <cmath>
+
+namespace wizard {
+
+std::string GameFilePath(const std::string& gameName) {
+    return platform::ProgramFolder() + "\\" + gameName + ".game";
+}
+
+std::string GameNameRefusal(const std::string& gameName) {
+    if (gameName.find_first_of("\\/:*?\"<>|") != std::string::npos || gameName.rfind('.', 0) == 0)
+        return "The game name \"" + gameName +
+               "\" cannot be used as a file name: it may not hold \\ / : * ? \" < > | nor begin with a \".\"";
+    return "";
+}
+
+std::string DescriptionFromValue(const std::string& value) {
+    std::string text;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        if (value[i] == '\\' && i + 1 < value.size() && value[i + 1] == 'n') {
+            text += "\r\n";
+            ++i;
+        } else {
+            text += value[i];
+        }
+    }
+    return text;
+}
+
+std::string ValueFromDescription(const std::string& text) {
+    std::string value;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r') {
+            value += "\\n";
+            if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        } else if (text[i] == '\n') {
+            value += "\\n";
+        } else {
+            value += text[i];
+        }
+    }
+    return value;
+}
+
+int EntryCopies(const std::string& entry) {
+    if (entry.rfind("(x", 0) != 0) return 1;
+    const auto close = entry.find(')');
+    const double copies =
+        std::floor(LeadingNumber(entry.substr(2, close == std::string::npos ? 0 : close - 2)));
+    if (!(copies >= 1)) return 1;
+    return copies > kMaxCards + 1 ? kMaxCards + 1 : static_cast<int>(copies);
+}
+
+std::string EntryImage(const std::string& entry) {
+    if (entry.rfind("(x", 0) != 0) return entry;
+    const auto close = entry.find(')');
+    if (close == std::string::npos) return entry;
+    return StripBlanks(entry.substr(close + 1));
+}
+
+std::string JoinCardFields(std::vector<std::string> fields) {
+    while (fields.size() > 1 && fields.back().empty())
+        fields.pop_back();
+    std::string line;
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        line += (i ? "," : "") + fields[i];
+    return line;
+}
+
+std::vector<std::string> SplitAll(const std::string& text, const std::string& separator) {
+    return GetFields(text, CountFields(text, separator), separator);
+}
+
+std::vector<std::string> SplitCardFields(const std::string& line) {
+    std::vector<std::string> fields = SplitAll(line, ",");
+    if (fields.size() < 5) fields.resize(5);
+    return fields;
+}
+
+std::string KeyWriter::Id(const std::string& section, const std::string& key) {
+    return platform::AnsiUpper(section) + "\n" + platform::AnsiUpper(key);
+}
+
+void KeyWriter::Remember(const std::string& file, const std::vector<KeyValue>& shown) {
+    if (file != file_) Forget();
+    file_ = file;
+    for (const KeyValue& kv : shown)
+        shown_[Id(kv.section, kv.key)] = kv.value;
+}
+
+void KeyWriter::Forget() {
+    file_.clear();
+    shown_.clear();
+}
+
+bool KeyWriter::Unchanged(const std::string& file, const KeyValue& kv) const {
+    KeyNames names;
+    return Unchanged(file, kv, names);
+}
+
+bool KeyWriter::Unchanged(const std::string& file, const KeyValue& kv, KeyNames& names) const {
+    if (file == file_) {
+        auto it = shown_.find(Id(kv.section, kv.key));
+        if (it != shown_.end() && it->second == kv.value) return true;
+    }
+    // A value longer than a read gives back cannot be compared: it is written.
+    if (kv.value.size() > kMaxValueLength) return false;
+    const std::string section = platform::AnsiUpper(kv.section);
+    auto found = names.find(section);
+    if (found == names.end()) {
+        std::set<std::string> keys;
+        for (const std::string& key : platform::IniKeys(file, kv.section))
+            keys.insert(platform::AnsiUpper(key));
+        found = names.emplace(section, std::move(keys)).first;
+    }
+    return found->second.count(platform::AnsiUpper(kv.key)) && GetIni(kv.section, kv.key, file) == kv.value;
+}
+
+bool KeyWriter::Write(const std::string& file, const std::vector<KeyValue>& keys) {
+    bool written = true;
+    KeyNames names;
+    for (const KeyValue& kv : keys) {
+        if (Unchanged(file, kv, names)) continue;
+        if (!WriteIni(kv.section, kv.key, kv.value, file)) written = false;
+    }
+    if (written) Remember(file, keys);
+    return written;
+}
+
+} // namespace wizard

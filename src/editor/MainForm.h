@@ -1,0 +1,176 @@
+// The editor's window: eight steps shown one at a time in frames, walked with "<< Back" and
+// "Forward >>" or entered by the buttons of the steps, and the keys of the game file each step
+// reads and writes.
+#pragma once
+
+#include "editor/DeckData.h"
+#include "editor/DefinitionKeys.h"
+#include "platform/Controls.h"
+#include "platform/Form.h"
+#include "platform/Lists.h"
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace wizard {
+
+class CardDetailForm;
+class CardImageForm;
+class ImageListForm;
+class DeckPropForm;
+class HelpBoxes;
+class TreeForm;
+
+class MainForm {
+  public:
+    MainForm();
+    ~MainForm();
+    MainForm(const MainForm&) = delete;
+    MainForm& operator=(const MainForm&) = delete;
+
+    platform::Form& Window() { return form_; }
+    // Loads the window (the game list, the folders) and shows it.
+    void Show();
+
+    // Shows frame CurrentStep, hiding the last one, and fills it from the game file.
+    void ShowFrame();
+    // The game file of the name box.
+    std::string GameFile() const;
+
+    // The steps' state.
+    int CurrentStep = 0;
+    int PreviousStep = -1;
+    int CurrentIndex = 1;
+    int CurrentDeck = 1;
+    bool IsCommonDeck = true;
+    // The text of the last "Check Phase" report shown ("" when none).
+    std::string LastCheckReport;
+
+    // The frames and the controls of each step, as the tests and the user reach them.
+    platform::Form form_;
+    std::array<std::unique_ptr<platform::Frame>, 8> Wiz;
+    std::unique_ptr<platform::Frame> ButtonFrame;
+    std::unique_ptr<platform::CommandButton> PrevStep, NextStep, SaveBtn, TreeBtn, HelpBtn;
+    // Step 0.
+    std::unique_ptr<platform::ComboBox> NameTXT, DirName;
+    std::unique_ptr<platform::TextBox> descTxt;
+    std::unique_ptr<platform::Label> DeskTopImage, mainHelp;
+    std::unique_ptr<platform::CommandButton> NewDirBtn, SetDesktopImage, LoadBtn;
+    // Step 1.
+    std::unique_ptr<platform::TextBox> PlNum;
+    std::array<std::unique_ptr<platform::Label>, 6> PLlabel;
+    std::array<std::unique_ptr<platform::TextBox>, 6> PLname;
+    std::array<std::unique_ptr<platform::CommandButton>, 6> PL_data;
+    // Step 2.
+    std::unique_ptr<platform::TextBox> NumPLdecks;
+    std::array<std::unique_ptr<platform::CommandButton>, 6> ShowPlayerDeck;
+    std::unique_ptr<platform::CheckBox> MrkUseOption;
+    std::unique_ptr<platform::CommandButton> ShowMarkersBtn;
+    // Step 3.
+    std::unique_ptr<platform::TextBox> CommDecksNum;
+    std::array<std::unique_ptr<platform::CommandButton>, 6> ShowCommonDeck;
+    // Step 4.
+    std::unique_ptr<platform::ListBox> File1, commonList, backImg, discardImg;
+    std::unique_ptr<platform::CommandButton> AddCards, RemoveCard, ClearCards, AddBack, AddDiscard, SelectAll,
+        SelectNone, RefreshFiles, AdvancedProps;
+    std::unique_ptr<platform::TextBox> DealCrds;
+    std::unique_ptr<platform::Label> commLabel;
+    // Step 6.
+    std::unique_ptr<platform::CheckBox> UsePropOpt;
+    std::unique_ptr<platform::Frame> pNameFrame, repFrame;
+    std::array<std::unique_ptr<platform::TextBox>, 4> pListName;
+    std::array<std::unique_ptr<platform::TextBox>, 24> pName;
+    std::unique_ptr<platform::TextBox> repNum;
+    std::array<std::unique_ptr<platform::CommandButton>, 8> ShowReport;
+    // Step 7.
+    std::unique_ptr<platform::TextBox> RepTitle;
+    std::unique_ptr<platform::ComboBox> repType, repScope, RepPropName;
+    std::unique_ptr<platform::CheckBox> RepOnlyOwned;
+
+    // The deck on step 4.
+    DeckData Deck;
+    // The card detail window of the card list (made when first opened).
+    CardDetailForm& CardDetail();
+    // The window that shows one image of the game's folder (made when first opened).
+    CardImageForm& CardImage();
+    // The image list of the desktop image's "Select" (made when first opened).
+    ImageListForm& ImageList();
+    // The deck property window of "Advanced Properties" (made when first opened).
+    DeckPropForm& DeckProperties();
+    // The help boxes of "?".
+    HelpBoxes& Help() { return *help_; }
+    // The text or caption of a control of the window by its name; "" for an unknown name.
+    std::string ControlValue(const std::string& name) const;
+    // The game tree of "Index" (made when first opened).
+    TreeForm& Tree();
+    // The entries of the card list with their identifiers, in list order.
+    std::vector<DeckEntry> CardEntries() const;
+
+    // Reading and writing the file (the operations the steps and "Save" run).
+    void LoadGameHeader();
+    bool WriteGameHeader();
+    void LoadDeckData(const std::string& section);
+    bool SaveDeckData();
+    bool SavePropLists();
+    void showProperties();
+    void DisplayReport(int index);
+    void LoadReportCount();
+    void RefreshPlayerButtons();
+    void UpdateCardCount();
+    void ShowCardCount(const std::vector<DeckEntry>& entries);
+    void FillDirList();
+    // The program folder's sub-folder of the game's images.
+    std::string ImageFolder() const;
+
+  private:
+    void Build();
+    void BuildStep0();
+    void BuildStep1to3();
+    void BuildStep4();
+    void BuildStep6and7();
+    void Wire();
+    // A label that only describes a box; nothing reads it back.
+    void Describe(platform::NativeWidget* parent, const std::string& caption, int left, int top, int width);
+
+    void Forward();
+    void Back();
+    void CheckAndSave();
+    void NameChosen();
+    void OpenGameDialog();
+    void NewDir();
+    void AddSelectedCards();
+    void JumpFromTree();
+    // The name in player row `p` (from 1); "" for a row the window does not have.
+    std::string PlayerName(int p) const;
+
+    // A count box's change: validated, then `apply` with the rounded number. Nothing happens
+    // while the window itself fills the box.
+    bool CountValid(platform::TextBox& box, int high, const std::string& message);
+    void SetCountFromFile(platform::TextBox& box, const std::string& value, int high);
+    void ShowButtons(std::unique_ptr<platform::CommandButton>* buttons, int count, int shown);
+
+    std::string DeckSection() const;
+    std::vector<KeyValue> HeaderKeys() const;
+    std::vector<KeyValue> PropListKeys() const;
+    // The name box, refused with a message when it cannot name a file; "" then.
+    std::string UsableGameFile();
+    void ReportWriteFailure();
+    std::string CheckReport() const;
+
+    KeyWriter writer_;
+    std::string headerFile_; // the file whose header the window shows
+    std::vector<KeyValue> propListsShown_;
+    bool propListsLocked_ = false;
+    bool filling_ = false;
+    std::vector<std::unique_ptr<platform::Label>> labels_;
+    std::unique_ptr<CardDetailForm> cardDetail_;
+    std::unique_ptr<TreeForm> tree_;
+    std::unique_ptr<HelpBoxes> help_;
+    std::unique_ptr<DeckPropForm> deckProps_;
+    std::unique_ptr<CardImageForm> cardImage_;
+    std::unique_ptr<ImageListForm> imageList_;
+};
+
+} // namespace wizard

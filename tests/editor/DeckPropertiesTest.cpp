@@ -1,0 +1,66 @@
+// The deck property window: its boxes read from the deck's section, and only changed boxes
+// written back when it closes.
+#include "EditorSupport.h"
+
+#include "editor/DeckPropForm.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+using editortest::Editor;
+
+namespace {
+
+TEST(WizardDeckProperties, TheBoxesReadTheirKeysAsTheTableEngineDoes) {
+    struct Case {
+        const char* section;
+        bool common;
+        int split, viewDiscard, facedown, resize;
+    };
+    const Case cases[] = {
+        {"[COMMON 1]\r\n", true, 1, 0, 0, 0},
+        {"[COMMON 1]\r\nsplit=false\r\nviewDiscard=False\r\ndraw_facedown=true\r\nresize=TRUE\r\n", true, 0,
+         1, 1, 1},
+        {"[DECK 1 PLAYER 1]\r\nsplit=TRUE\r\nviewDiscard=TRUE\r\n", false, 0, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        Editor e;
+        e.Write("P.game", c.section);
+        wizard::DeckPropForm form;
+        const std::string name = c.common ? "COMMON 1" : "DECK 1 PLAYER 1";
+        form.Read(e.folder.Path() + "\\P.game", name, c.common);
+        EXPECT_EQ(form.SplitOption->Value(), c.split) << c.section;
+        EXPECT_EQ(form.ViewDiscardOpt->Value(), c.viewDiscard) << c.section;
+        EXPECT_EQ(form.DrawFacedownOpt->Value(), c.facedown) << c.section;
+        EXPECT_EQ(form.resize->Value(), c.resize) << c.section;
+    }
+}
+
+TEST(WizardDeckProperties, ClosingWritesOnlyTheBoxesThatChangedAndASavedDeckKeepsThem) {
+    Editor e;
+    const std::string text = "[GAME]\r\nplayers=1\r\n[PLAYER 1]\r\nname=Red\r\ndecks=2\r\n"
+                             "[DECK 2 PLAYER 1]\r\ndecksize=1\r\ncard1=a.bmp\r\nviewDiscard=false\r\n";
+    e.Write("Props.game", text);
+    auto& w = e.window;
+    e.OpenGame("Props");
+    e.Forward();
+    e.Press(*w.PL_data[0]);
+    e.Press(*w.ShowPlayerDeck[1]);
+    ASSERT_EQ(w.Wiz[4]->Caption(), "Deck #2 Player # 1 - Red");
+
+    platform::testdriver::DialogScript script;
+    script.AnswerModal([&](platform::Form&) { EXPECT_EQ(w.DeckProperties().ViewDiscardOpt->Value(), 1); });
+    e.Press(*w.AdvancedProps);
+    EXPECT_EQ(e.Read("Props.game"), text) << "closed unchanged: nothing written";
+
+    script.AnswerModal([&](platform::Form&) { w.DeckProperties().DrawFacedownOpt->SetValue(1); });
+    e.Press(*w.AdvancedProps);
+    w.commonList->SetList(0, "b.bmp");
+    e.Save();
+    EXPECT_EQ(e.Read("Props.game"), "[GAME]\r\nplayers=1\r\n[PLAYER 1]\r\nname=Red\r\ndecks=2\r\n"
+                                    "[DECK 2 PLAYER 1]\r\ndecksize=1\r\ncard1=b.bmp\r\nviewDiscard=false\r\n"
+                                    "draw_facedown=true\r\n")
+        << "saving the deck keeps the window's choice";
+}
+
+} // namespace

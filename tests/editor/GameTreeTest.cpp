@@ -1,0 +1,81 @@
+// The game tree: the outline of the game file in order, and each line's jump to its step.
+#include "EditorSupport.h"
+
+#include "editor/TreeForm.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+using editortest::Editor;
+using testing::ElementsAre;
+
+namespace {
+
+const char* const kGame = "[GAME]\r\nplayers=2\r\ncommon_decks=1\r\ndirectory=pics\r\n"
+                          "[PLAYER 1]\r\nname=Red\r\ndecks=1\r\n[PLAYER 2]\r\nname=Blue\r\ndecks=2\r\n"
+                          "[DECK 2 PLAYER 2]\r\ndecksize=1\r\ncard1=blue.bmp\r\n"
+                          "[REPORTS]\r\nnum_reports=1\r\nreport1=Gold,SUM,HAND,TRUE,gold\r\n";
+
+std::vector<std::string> Lines(const wizard::TreeForm& tree) {
+    std::vector<std::string> lines;
+    for (int i = 0; i < tree.GameList->ListCount(); ++i)
+        lines.push_back(tree.GameList->List(i));
+    return lines;
+}
+
+TEST(WizardGameTree, TheOutlineListsPlayersTheirDecksCommonDecksAndReportsInOrder) {
+    Editor e;
+    e.Write("Tree.game", kGame);
+    e.OpenGame("Tree");
+    wizard::TreeForm& tree = e.window.Tree();
+    tree.Build(e.window.GameFile(), 2);
+    EXPECT_THAT(Lines(tree),
+                ElementsAre("Game Description", "Players Panel", "  *** Player 1 Data ", "           deck #1",
+                            "  *** Player 2 Data ", "           deck #1", "           deck #2",
+                            "Common Decks Panel", "  *** deck #1", "Properties Panel", "  *** Gold"));
+    tree.Build(e.window.GameFile(), 0);
+    EXPECT_THAT(Lines(tree), ElementsAre("Game Description", "Players Panel", "Common Decks Panel",
+                                         "  *** deck #1", "Properties Panel", "  *** Gold"));
+}
+
+TEST(WizardGameTree, EachLineJumpsToItsStep) {
+    struct Case {
+        int line;
+        int step;
+        const char* caption;
+    };
+    const Case cases[] = {
+        {1, 1, "Players Info"},   {4, 2, "Data Player #2 Blue"}, {6, 4, "Deck #2 Player # 2 - Blue"},
+        {8, 4, "Common Deck #1"}, {10, 7, "Report Detail"},
+    };
+    for (const Case& c : cases) {
+        Editor e;
+        e.Write("Tree.game", kGame);
+        e.OpenGame("Tree");
+        platform::testdriver::DialogScript script;
+        script.AnswerModal([&](platform::Form&) { e.window.Tree().Choose(c.line); });
+        e.Press(*e.window.TreeBtn);
+        EXPECT_EQ(e.window.CurrentStep, c.step) << c.line;
+        EXPECT_TRUE(e.window.Wiz[c.step]->Visible()) << c.line;
+        EXPECT_EQ(e.window.Wiz[c.step]->Caption(), c.caption) << c.line;
+        if (c.line == 6) {
+            EXPECT_EQ(e.window.commonList->List(0), "blue.bmp");
+        }
+        if (c.line == 10) {
+            EXPECT_EQ(e.window.RepTitle->Text(), "Gold");
+        }
+    }
+}
+
+TEST(WizardGameTree, ClosingTheTreeWithoutAChoiceStaysWhereTheEditorWas) {
+    Editor e;
+    e.Write("Tree.game", kGame);
+    e.OpenGame("Tree");
+    e.Forward();
+    platform::testdriver::DialogScript script;
+    script.AnswerModal([](platform::Form&) {});
+    e.Press(*e.window.TreeBtn);
+    EXPECT_EQ(e.window.CurrentStep, 1);
+}
+
+} // namespace

@@ -1,0 +1,257 @@
+// What saving writes into the game file: the keys of a new game in their order, nothing at all
+// for a definition saved without an edit, and only the changed keys of an edited deck.
+#include "EditorSupport.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using editortest::Editor;
+using testing::ElementsAre;
+using testing::HasSubstr;
+
+namespace {
+
+// The user walks from the first step to the common decks and opens one.
+void ShowCommonDeck(Editor& e, int number) {
+    e.Forward();
+    e.Forward();
+    ASSERT_EQ(e.window.CurrentStep, 3);
+    e.Press(*e.window.ShowCommonDeck[number - 1]);
+    ASSERT_EQ(e.window.CurrentStep, 4);
+}
+
+TEST(WizardWrite, ANewGameGetsItsKeysInTheirOrder) {
+    Editor e;
+    auto& w = e.window;
+    w.NameTXT->SetText("Duel");
+    e.Forward();
+    e.Type(*w.PlNum, "2");
+    e.Type(*w.PLname[0], "Red");
+    e.Type(*w.PLname[1], "Blue");
+    w.DirName->SetText("pics");
+    w.descTxt->SetText("Two lines\r\nof rules");
+    e.Save();
+    EXPECT_EQ(e.Read("Duel.game"),
+              "[GAME]\r\nname=Duel\r\ndescription=Two lines\\nof rules\r\nplayers=2\r\n"
+              "directory=pics\r\ncommon_decks=0\r\ndesktop=\r\n\r\n[Player 1]\r\nname=Red\r\n"
+              "\r\n[Player 2]\r\nname=Blue\r\n");
+    EXPECT_TRUE(e.messages.Messages().empty());
+    EXPECT_EQ(w.LastCheckReport, "") << "nothing is missing";
+}
+
+const char* const kHandWritten =
+    "; written by hand\r\n"
+    "[GAME]\r\nname=Hand\r\n"
+    "description=%LONG%\r\n"
+    "players=7\r\ndirectory=pics\r\ncommon_decks=7\r\ndesktop=felt.jpg\r\nhandSize=5\r\n"
+    "[PLAYER 1]\r\nname=Red\r\ndecks=1\r\n[player 2]\r\nname=Blue\r\n[PLAYER 7]\r\nname=Seventh\r\n"
+    "[COMMON 1]\r\ndeckSize=5\r\nlastCard=4\r\nimg_back=back.bmp\r\nimg_discard=disc.bmp\r\n"
+    "card1=(x2)a.bmp,burn,power=3,K1,opt\r\ncard2=b.bmp,,,,\r\ncard4=c.bmp\r\nviewDiscard=FALSE\r\n"
+    "[DECK 1 PLAYER 1]\r\ndecksize=3\r\ncard1=x.bmp,,,,\r\ncard2=y.bmp\r\n"
+    "[PROP LISTS]\r\ntotal=1\r\nlist1=Combat,power\r\n"
+    "[REPORTS]\r\nnum_reports=1\r\nreport1=Power,SUM,ALL,FALSE,power\r\n"
+    "[DICE]\r\ndice1=2d6\r\n[EFFECTS]\r\nburn=ELIMINATE\r\n[setup default]\r\nplayer1=0,0,1000,1000\r\n";
+
+std::string HandWritten() {
+    std::string text = kHandWritten;
+    text.replace(text.find("%LONG%"), 6, std::string(300, 'w'));
+    return text;
+}
+
+TEST(WizardWrite, SavingWithoutAnEditLeavesAnyDefinitionByteForByte) {
+    Editor e;
+    const std::string text = HandWritten();
+    e.Write("Hand.game", text);
+    e.Write("pics/a.bmp", "");
+    auto& w = e.window;
+    e.OpenGame("Hand");
+    e.Save();
+    e.Forward();
+    e.Press(*w.PL_data[0]);
+    e.Press(*w.ShowPlayerDeck[0]);
+    e.Save();
+    e.Back();
+    e.Back();
+    e.Forward();
+    e.Press(*w.ShowCommonDeck[0]);
+    EXPECT_EQ(w.commLabel->Caption(), "Cards: 3 (tot: 4)");
+    e.Save();
+    e.Forward();
+    e.Back();
+    e.Back();
+    e.Forward();
+    EXPECT_EQ(w.CurrentStep, 6);
+    e.Save();
+    e.Press(*w.ShowReport[0]);
+    e.Back();
+    e.Back();
+    EXPECT_EQ(e.Read("Hand.game"), text);
+    EXPECT_TRUE(e.messages.Messages().empty());
+}
+
+TEST(WizardWrite, AnEditedDeckRewritesOnlyItsChangedLinesAndKeepsTheFieldsItDoesNotEdit) {
+    Editor e;
+    e.Write("Deck.game",
+            "[GAME]\r\ncommon_decks=1\r\ndirectory=pics\r\n[COMMON 1]\r\ndecksize=5\r\n"
+            "card1=a.bmp,burn,power=3,K1,opt\r\ncard2=b.bmp,,,,\r\ncard3=c.bmp\r\ncard4=d.bmp\r\n"
+            "card5=e.bmp\r\n");
+    auto& w = e.window;
+    e.OpenGame("Deck");
+    ShowCommonDeck(e, 1);
+    w.commonList->SetList(0, "(x3)a.bmp");
+    w.commonList->SetListIndex(4);
+    e.Press(*w.RemoveCard);
+    w.commonList->SetListIndex(3);
+    e.Press(*w.RemoveCard);
+    e.Save();
+    EXPECT_EQ(e.Read("Deck.game"),
+              "[GAME]\r\ncommon_decks=1\r\ndirectory=pics\r\n[COMMON 1]\r\ndecksize=3\r\n"
+              "card1=(x3)a.bmp,burn,power=3,K1,opt\r\ncard2=b.bmp,,,,\r\ncard3=c.bmp\r\n"
+              "card4=d.bmp\r\ncard5=e.bmp\r\n")
+        << "only the changed keys; lines above the new size stay";
+    w.commonList->SetList(0, "a.bmp");
+    e.Save();
+    EXPECT_THAT(e.Read("Deck.game"), HasSubstr("decksize=3\r\ncard1=a.bmp,burn,power=3,K1,opt\r\n"))
+        << "an edit taken back after a save is saved too";
+}
+
+TEST(WizardWrite, ANewDeckIsWrittenWithItsDefaultsAndItsCardsProperties) {
+    Editor e;
+    e.Write("New.game", "[GAME]\r\ncommon_decks=1\r\ndirectory=pics\r\n[PLAYER 1]\r\nname=Red\r\n");
+    e.Write("pics/a.bmp", "");
+    e.Write("pics/b.bmp", "");
+    auto& w = e.window;
+    e.OpenGame("New");
+    ShowCommonDeck(e, 1);
+    e.Press(*w.SelectAll);
+    e.Press(*w.AddCards);
+    w.commonList->SetList(0, "(x2)a.bmp");
+    w.Deck.SetProperties(w.commonList->ItemData(0), "power=3");
+    w.File1->SetSelected(1, false);
+    e.Press(*w.AddBack);
+    e.Save();
+    EXPECT_THAT(e.Read("New.game"), HasSubstr("[COMMON 1]\r\ndecksize=2\r\nimg_back=a.bmp\r\nimg_discard=\r\n"
+                                              "deal=\r\nsplit=false\r\ndraw_facedown=false\r\n"
+                                              "card1=(x2)a.bmp,,power=3\r\ncard2=b.bmp\r\n"));
+}
+
+TEST(WizardWrite, AnExistingDeckKeepsItsSplitAndFaceDownChoice) {
+    Editor e;
+    e.Write("Old.game", "[GAME]\r\ncommon_decks=1\r\n[COMMON 1]\r\ndecksize=1\r\ncard1=a.bmp\r\n");
+    auto& w = e.window;
+    e.OpenGame("Old");
+    ShowCommonDeck(e, 1);
+    w.commonList->SetList(0, "z.bmp");
+    e.Save();
+    EXPECT_EQ(e.Read("Old.game"), "[GAME]\r\ncommon_decks=1\r\n[COMMON 1]\r\ndecksize=1\r\ncard1=z.bmp\r\n");
+}
+
+TEST(WizardWrite, ALastCardDeckIsWrittenWithoutGapsAndItsNewLineCount) {
+    Editor e;
+    e.Write("Last.game", "[GAME]\r\ncommon_decks=1\r\n[COMMON 1]\r\ndeckSize=6\r\nlastCard=4\r\n"
+                         "card1=(x3)a.bmp\r\ncard2=b.bmp\r\ncard4=d.bmp\r\n");
+    auto& w = e.window;
+    e.OpenGame("Last");
+    ShowCommonDeck(e, 1);
+    ASSERT_EQ(w.commonList->ListCount(), 3) << "a missing line under lastCard makes no entry";
+    w.commonList->SetListIndex(1);
+    e.Press(*w.RemoveCard);
+    e.Save();
+    EXPECT_EQ(e.Read("Last.game"), "[GAME]\r\ncommon_decks=1\r\n[COMMON 1]\r\ndeckSize=4\r\nlastCard=2\r\n"
+                                   "card1=(x3)a.bmp\r\ncard2=d.bmp\r\ncard4=d.bmp\r\n");
+}
+
+TEST(WizardWrite, ADeckOfMoreCardsThanAGameHoldsIsRefusedAndLeftAlone) {
+    Editor e;
+    std::string text =
+        "[GAME]\r\ncommon_decks=2\r\n[COMMON 1]\r\ndecksize=501\r\n[COMMON 2]\r\ndecksize=500\r\n";
+    for (int k = 1; k <= 500; ++k)
+        text += "card" + std::to_string(k) + "=c" + std::to_string(k) + ".bmp\r\n";
+    e.Write("Huge.game", text);
+    e.Write("pics/x.bmp", "");
+    auto& w = e.window;
+    e.OpenGame("Huge");
+    w.DirName->SetText("pics");
+    ShowCommonDeck(e, 1);
+    EXPECT_THAT(e.messages.Messages(), ElementsAre(HasSubstr("has 501 card lines")));
+    EXPECT_EQ(w.commonList->ListCount(), 0);
+    e.Press(*w.NextStep);
+    EXPECT_EQ(w.CurrentIndex, 2);
+    EXPECT_EQ(w.commonList->ListCount(), 500);
+    e.messages.Clear();
+    w.File1->SetSelected(0, true);
+    e.Press(*w.AddCards);
+    EXPECT_THAT(e.messages.Messages(), ElementsAre("A deck holds at most 500 cards"));
+    EXPECT_EQ(w.commonList->ListCount(), 500);
+    w.DirName->SetText("");
+    e.Save();
+    EXPECT_EQ(e.Read("Huge.game"), text) << "the refused deck and the full one are as they were";
+}
+
+TEST(WizardWrite, PropertyListsBeyondTheBoxesAreKeptWithAMessage) {
+    for (const std::string lists :
+         {"total=5\r\nlist1=A,a\r\nlist2=B,b\r\nlist3=C,c\r\nlist4=D,d\r\nlist5=E,e\r\n",
+          "total=1\r\nlist1=A,a,b,c,d,e,f,g\r\n"}) {
+        Editor e;
+        const std::string text = "[GAME]\r\nplayers=1\r\n[PROP LISTS]\r\n" + lists;
+        e.Write("Lists.game", text);
+        auto& w = e.window;
+        e.OpenGame("Lists");
+        e.Forward();
+        e.Forward();
+        e.Forward();
+        ASSERT_EQ(w.CurrentStep, 6);
+        EXPECT_EQ(e.messages.Messages().size(), 1u) << lists;
+        w.pListName[0]->SetText("Changed");
+        w.UsePropOpt->SetValue(0);
+        e.Back();
+        EXPECT_EQ(w.CurrentStep, 3);
+        EXPECT_EQ(e.Read("Lists.game"), text) << lists;
+    }
+}
+
+TEST(WizardWrite, PropertyListsAreWrittenInTheOrderOfTheirBoxes) {
+    Editor e;
+    auto& w = e.window;
+    w.NameTXT->SetText("Props");
+    e.Forward();
+    e.Forward();
+    e.Forward();
+    w.UsePropOpt->SetValue(1);
+    w.pListName[0]->SetText("Combat");
+    w.pName[0]->SetText("power");
+    w.pName[1]->SetText("defence");
+    w.pListName[2]->SetText("Magic");
+    w.pName[12]->SetText("mana");
+    e.Back();
+    EXPECT_EQ(e.Read("Props.game"),
+              "[PROP LISTS]\r\ntotal=2\r\nlist1=Combat,power,defence\r\nlist2=Magic,mana\r\n");
+    e.Forward();
+    w.UsePropOpt->SetValue(0);
+    e.Back();
+    EXPECT_EQ(e.Read("Props.game"),
+              "[PROP LISTS]\r\ntotal=0\r\nlist1=Combat,power,defence\r\nlist2=Magic,mana\r\n");
+    e.Forward();
+    w.UsePropOpt->SetValue(1);
+    w.pName[1]->SetText("a,b");
+    e.Back();
+    EXPECT_EQ(w.CurrentStep, 6) << "a name that would break its line is refused";
+    EXPECT_EQ(e.messages.Messages().size(), 1u);
+}
+
+TEST(WizardWrite, AFailedWriteSaysSoAndKeepsTheWindow) {
+    Editor e;
+    std::filesystem::create_directories(e.folder.Path() + "/Locked.game");
+    auto& w = e.window;
+    w.NameTXT->SetText("Locked");
+    w.DirName->SetText("pics");
+    e.Type(*w.PlNum, "1");
+    e.Type(*w.PLname[0], "Red");
+    e.Save();
+    EXPECT_THAT(e.messages.Messages(), testing::Contains("The game file Locked.game could not be written"));
+    EXPECT_TRUE(w.Window().Visible());
+}
+
+} // namespace
