@@ -732,10 +732,13 @@ void MainForm::LoadDeckData(const std::string& section) {
     discardImg->AddItem(Deck.Discard());
     commonList->Clear();
     const std::vector<DeckEntry>& entries = Deck.LoadedEntries();
-    for (const DeckEntry& entry : entries) {
-        commonList->AddItem(entry.text);
-        commonList->SetItemData(commonList->NewIndex(), entry.id);
-    }
+    std::vector<std::string> texts;
+    texts.reserve(entries.size());
+    for (const DeckEntry& entry : entries)
+        texts.push_back(entry.text);
+    commonList->AddItems(texts);
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        commonList->SetItemData(static_cast<int>(i), entries[i].id);
     ShowCardCount(entries);
     DealCrds->SetText(Deck.Deal());
     // A deck the file does not have yet is written whole once it holds something.
