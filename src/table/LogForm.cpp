@@ -34,6 +34,10 @@ LogForm::LogForm() {
         // The store is already whole: every entry reached it before it reached this list.
         if (observing_) SetLogObserver(previousObserver_);
         observing_ = false;
+        // A closed window keeps no copy of a log of tens of thousands of lines; it is filled from
+        // the store when it opens again.
+        LogTxt.Clear();
+        entryLines_.clear();
     };
     diceRollerBtn.OnClick = [this] { ShowDice(); };
     showItemsBtn.OnClick = [this] { ShowItems(); };
