@@ -1,18 +1,10 @@
 // Showing a new card balloon (make it, measure, draw and show it, then let it go) against what it
 // cannot do without: measuring its text, filling a picture and drawing the text into it.
+#include "BenchSupport.h"
 #include "controls/CInfoTip.h"
-#include "platform/Application.h"
-#include "platform/Files.h"
 #include "platform/Picture.h"
-#include "platform/Seams.h"
 #include "platform/TextBox.h"
 
-#include <benchmark/benchmark.h>
-
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -49,52 +41,18 @@ void ShowNewBalloon(benchmark::State& state) {
 }
 BENCHMARK(ShowNewBalloon);
 
-// Keeps the median of repeated runs (or the run itself without repetitions) by benchmark.
-class Recorder : public benchmark::ConsoleReporter {
-  public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            const std::string name = run.run_name.function_name;
-            if (run.run_type == Run::RT_Aggregate) {
-                if (run.aggregate_name == "median") medians[name] = run.GetAdjustedRealTime();
-            } else if (!medians.count(name) || singles.count(name)) {
-                singles[name] = run.GetAdjustedRealTime();
-                medians[name] = run.GetAdjustedRealTime();
-            }
-        }
-    }
-    std::map<std::string, double> medians;
-    std::map<std::string, double> singles;
-};
-
-bool CheckRatio(const std::string& label, double value, double limit) {
-    std::printf("ratio: %s = %.2f (limit %.2f)\n", label.c_str(), value, limit);
-    return value <= limit;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    platform::Application app(argc, argv, "Karvel");
-    const std::filesystem::path folder =
-        std::filesystem::temp_directory_path() / ("karvel-infotip-bench-" + std::to_string(::getpid()));
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
-    platform::SetProgramFolder(folder.string());
-    std::vector<std::string> messages;
-    platform::SetMessageHandler([&messages](const std::string& text) { messages.push_back(text); });
-
-    benchmark::Initialize(&argc, argv);
-    Recorder recorder;
-    benchmark::RunSpecifiedBenchmarks(&recorder);
+    benchsupport::OffscreenTable table(argc, argv, 100, 100);
+    benchsupport::MessageLog log;
+    benchsupport::TempFolder folder;
+    benchsupport::Initialize(argc, argv, 5);
+    benchsupport::MedianReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-
-    bool ok = true;
-    if (recorder.medians.count("ShowNewBalloon") && recorder.medians.count("MeasureFillAndDrawText"))
-        ok = CheckRatio("new balloon / measure, fill and draw its text",
-                        recorder.medians["ShowNewBalloon"] / recorder.medians["MeasureFillAndDrawText"], 2.0);
-    std::filesystem::remove_all(folder);
-    return ok ? 0 : 1;
+    std::vector<benchsupport::Ratio> ratios;
+    benchsupport::AddRatio(ratios, reporter, "new balloon / measure, fill and draw its text",
+                           "ShowNewBalloon", "MeasureFillAndDrawText", 2.0);
+    return benchsupport::Finish(ratios, reporter, log);
 }

@@ -2,6 +2,7 @@
 
 #include "common/Helpers.h"
 #include "common/Numbers.h"
+#include "platform/Codec.h"
 #include "platform/Files.h"
 #include "services/LogMgmt.h"
 #include "services/OptionMgmt.h"
@@ -11,8 +12,6 @@
 #include "state/Model.h"
 #include "state/TableState.h"
 
-#include <algorithm>
-#include <cctype>
 #include <unordered_map>
 
 namespace {
@@ -25,12 +24,6 @@ struct CardInfoCache {
     std::unordered_map<std::string, std::string> values; // by upper-cased key
 };
 CardInfoCache g_cardInfo;
-
-std::string Upper(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return text;
-}
 
 std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
     if (from.empty()) return text;
@@ -58,7 +51,8 @@ void ReadCardInfoSection() {
             inSection = true;
             continue;
         }
-        if (inSection) g_cardInfo.values.emplace(Upper(GetField(line, 1, "=")), GetField(line, 2, "="));
+        if (inSection)
+            g_cardInfo.values.emplace(platform::AnsiUpper(GetField(line, 1, "=")), GetField(line, 2, "="));
     }
 }
 
@@ -86,7 +80,7 @@ std::string OptionText(int seat) {
 std::string ReadCardInfoFile(const std::string& key) {
     if (key.empty()) return "";
     if (!g_cardInfo.read || g_cardInfo.file != CurrentGameFile) ReadCardInfoSection();
-    const auto it = g_cardInfo.values.find(Upper(key));
+    const auto it = g_cardInfo.values.find(platform::AnsiUpper(key));
     return it == g_cardInfo.values.end() ? "" : it->second;
 }
 

@@ -3,6 +3,7 @@
 #include "common/GraphicsMgmt.h"
 #include "common/Helpers.h"
 #include "common/Numbers.h"
+#include "platform/Codec.h"
 #include "platform/Files.h"
 #include "state/CaptionMgmt.h"
 #include "state/DecksMgmt.h"
@@ -21,10 +22,7 @@ namespace {
 const char* const kNoInfo = "No info is available on the card";
 
 bool IsTrue(const std::string& value) {
-    std::string upper = value;
-    std::transform(upper.begin(), upper.end(), upper.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return upper == "TRUE";
+    return platform::AnsiEqualNoCase(value, "TRUE");
 }
 
 std::int16_t Positive(const std::string& value) {
