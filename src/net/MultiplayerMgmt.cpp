@@ -78,6 +78,22 @@ void SendCardTake(std::int16_t card, std::int16_t control, std::int16_t player) 
     Send("CTAKE", {Num(card), Num(control), Num(player)});
 }
 
+void SendCardInvert(std::int16_t control) {
+    Send("CINVERT", {Num(control)});
+}
+
+void SendCardGive(std::int16_t card, std::int16_t control, std::int16_t player) {
+    Send("CGIVE", {Num(card), Num(control), Num(player)});
+}
+
+void SendPutBackAndReshuffle(std::int16_t card, std::int16_t control) {
+    Send("CPUTBACK", {Num(card), Num(control)});
+}
+
+void SendEndGame() {
+    Send("GAMEEND", {});
+}
+
 void SendCardRotate(std::int16_t control) {
     Send("CROTATE", {Num(control)});
 }

@@ -51,6 +51,13 @@ void SendGraphMarkerNew(std::int16_t kind, std::int16_t owner, int leftTwips, in
 void SendGraphMarkerMove(std::int16_t marker, std::int16_t zOrderIndex, int leftTwips, int topTwips);
 void SendGraphMarkerDelete(std::int16_t marker);
 void SendGraphMarkerFlip(std::int16_t marker);
+// The actions the command table has no word of its own for, so that the other side can repeat
+// them: turning a card upside down, giving it to a seat, putting it back into its deck before the
+// deck's shuffle (whose new order follows as its own command), and ending the game.
+void SendCardInvert(std::int16_t control);
+void SendCardGive(std::int16_t card, std::int16_t control, std::int16_t player);
+void SendPutBackAndReshuffle(std::int16_t card, std::int16_t control);
+void SendEndGame();
 // kind -1: the die shows no marker.
 void SendDiceRoll(std::int16_t die, const std::string& result, std::int16_t kind);
 

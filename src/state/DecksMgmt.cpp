@@ -71,21 +71,9 @@ std::int16_t RandomRotation(const DeckRecord& record) {
     return LeadingInt16(GetField(record.rotate, RandomInt(count), ","));
 }
 
-// The cards of the deck's draw pile (placed, not in the discard pile), ordered by position.
-std::vector<int> DrawPileInOrder(int deck) {
-    std::vector<int> pile;
-    for (int card = 1; card <= LastCard(); ++card) {
-        const CardRecord& c = Cards[card];
-        if (c.deck == deck && !c.inDiscardPile && c.pilePosition >= 1) pile.push_back(card);
-    }
-    std::stable_sort(pile.begin(), pile.end(),
-                     [](int a, int b) { return Cards[a].pilePosition < Cards[b].pilePosition; });
-    return pile;
-}
-
 // Numbers the deck's draw pile 1..N again, keeping its order (after cards left it).
 void RenumberDrawPile(int deck) {
-    const std::vector<int> pile = DrawPileInOrder(deck);
+    const std::vector<std::int16_t> pile = DrawPileInOrder(AsInt16(deck));
     for (std::size_t i = 0; i < pile.size(); ++i)
         Cards[pile[i]].pilePosition = AsInt16(static_cast<int>(i) + 1);
 }
@@ -127,6 +115,33 @@ void ReportDeckTableFull(int deck) {
 }
 
 } // namespace
+
+namespace {
+
+// One pass over the card table and a sort, so that a whole pile costs no more than a few passes.
+std::vector<std::int16_t> PileInOrder(std::int16_t deck, bool discard) {
+    std::vector<std::int16_t> pile;
+    if (!IsDeck(deck)) return pile;
+    for (int card = 1; card <= LastCard(); ++card) {
+        const CardRecord& c = Cards[card];
+        if (c.deck == deck && (c.inDiscardPile != kFalse) == discard && c.pilePosition >= 1)
+            pile.push_back(AsInt16(card));
+    }
+    std::stable_sort(pile.begin(), pile.end(), [](std::int16_t a, std::int16_t b) {
+        return Cards[a].pilePosition < Cards[b].pilePosition;
+    });
+    return pile;
+}
+
+} // namespace
+
+std::vector<std::int16_t> DrawPileInOrder(std::int16_t deck) {
+    return PileInOrder(deck, false);
+}
+
+std::vector<std::int16_t> DiscardPileInOrder(std::int16_t deck) {
+    return PileInOrder(deck, true);
+}
 
 std::vector<std::int16_t> BuildRandomOrder(std::int16_t n, bool keepOrder) {
     const int count = std::clamp<int>(n, 0, kMaxCards);

@@ -20,6 +20,11 @@ std::vector<std::int16_t> BuildRandomOrder(std::int16_t n, bool keepOrder);
 // The lowest card of the deck at that place of its discard pile (inDiscard) or draw pile; -1.
 std::int16_t FindCard(std::int16_t deck, std::int16_t position, bool inDiscard);
 
+// The cards of the deck's draw pile or discard pile (position 1 or more), lowest position first:
+// the draw pile from its top, the discard pile from its bottom.
+std::vector<std::int16_t> DrawPileInOrder(std::int16_t deck);
+std::vector<std::int16_t> DiscardPileInOrder(std::int16_t deck);
+
 // No card at the deck's next draw position (or that position lies beyond the deck size).
 bool IsDeckEmpty(std::int16_t deck);
 

@@ -7,6 +7,7 @@
 #include "state/CaptionMgmt.h"
 #include "state/PlayerMgmt.h"
 #include "state/TableState.h"
+#include "table/CardActions.h"
 #include "table/InfoPanel.h"
 
 #include <algorithm>
@@ -145,9 +146,11 @@ MainForm::MainForm()
 
     previousView_ = SetTableView(this);
     g_tableWindow = this;
+    cardActions = std::make_unique<CardActions>(*this);
 }
 
 MainForm::~MainForm() {
+    cardActions.reset();
     CTip_Hide();
     if (g_tableWindow == this) g_tableWindow = nullptr;
     SetTableView(previousView_);

@@ -17,6 +17,8 @@
 #include <memory>
 #include <string>
 
+class CardActions;
+
 class MainForm : public TableView {
   public:
     // Makes the window and runs its load: the designed elements, the seat labels and areas, the
@@ -58,6 +60,9 @@ class MainForm : public TableView {
 
     // The card under the mouse (its number as text), "" over bare table.
     std::string HoveredCard;
+
+    // The card, deck and pile menus and actions, and the mouse on cards and piles.
+    std::unique_ptr<CardActions> cardActions;
 
     // Loads the table background; the surface takes the picture's size.
     void LoadBasePicture(const std::string& path);

@@ -18,6 +18,7 @@
 #include "state/PlayerMgmt.h"
 #include "state/TableState.h"
 #include "state/ZOrder.h"
+#include "table/CardActions.h"
 #include "table/InfoPanel.h"
 #include "table/MainForm.h"
 
@@ -131,7 +132,6 @@ void ClearTableControls() {
 } // namespace
 
 bool SetUpNewGame(MainForm& table, const std::string& gameFile) {
-    (void)table; // the procedures below act on the open table window, which this is
     CurrentGameFile = gameFile;
     InitGameOptions();
     LoadPlayerNames(gameFile);
@@ -149,6 +149,7 @@ bool SetUpNewGame(MainForm& table, const std::string& gameFile) {
     PlaceOnPlayCards();
     LoadDeckImages(false);
     UpdateTitle();
+    if (table.cardActions) table.cardActions->SetSpecialMenu();
     return true;
 }
 
@@ -298,10 +299,9 @@ void LoadDeckImages(bool keepPositions) {
         const bool fit = deck.resize != kFalse;
         if (last < 0 || !CardTable::Contains(last))
             discard.loadNewPicture(Game.discardImages[d], true, fit);
-        else if (Cards[last].keptFaceDown == kFalse)
-            discard.loadNewPicture(CardFacePath(last), true, fit);
         else
-            discard.loadNewPicture(Game.backImages[d], true, fit);
+            // The pile shows its top card's face, also of a card discarded face down.
+            discard.loadNewPicture(CardFacePath(last), true, fit);
         const auto o = static_cast<std::size_t>(std::clamp<int>(deck.owner, 0, 7));
         if (++placed[o] > 1) x[o] += 2 * discard.Surface().Width() + 200;
         if (!keepPositions) {

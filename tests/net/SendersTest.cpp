@@ -104,6 +104,10 @@ TEST_F(SendersTest, EachSenderPutsItsCommandAndFieldsOnTheWire) {
         {"image marker delete", [] { SendGraphMarkerDelete(4); }, "GPHMRKDEL", {"4"}},
         {"image marker flip", [] { SendGraphMarkerFlip(4); }, "GPHMRKFLP", {"4"}},
         {"dice", [] { SendDiceRoll(2, "5", -1); }, "DCENEW", {"2", "5", "-1"}},
+        {"invert", [] { SendCardInvert(3); }, "CINVERT", {"3"}},
+        {"give", [] { SendCardGive(9, 3, 2); }, "CGIVE", {"9", "3", "2"}},
+        {"put back", [] { SendPutBackAndReshuffle(9, 3); }, "CPUTBACK", {"9", "3"}},
+        {"end of game", [] { SendEndGame(); }, "GAMEEND", {}},
     };
     for (const SenderCase& c : cases) {
         SCOPED_TRACE(c.name);
