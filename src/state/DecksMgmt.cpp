@@ -208,9 +208,12 @@ std::vector<std::int16_t> ListHandCards(std::int16_t player) {
 std::vector<std::int16_t> ListDrawPileCards(std::int16_t deck, std::int16_t maxCount) {
     std::vector<std::int16_t> pile;
     if (!IsDeck(deck)) return pile;
-    for (int position = Game.nextDrawPositions[deck]; position <= Game.deckSizes[deck]; ++position) {
-        const std::int16_t card = FindCard(deck, AsInt16(position), false);
-        if (card == -1 || Cards[card].faceShown) continue;
+    // One ordered pass over the pile instead of a search of the card table per position.
+    for (std::int16_t card : DrawPileInOrder(deck)) {
+        const CardRecord& c = Cards[card];
+        if (c.pilePosition < Game.nextDrawPositions[deck]) continue;
+        if (c.pilePosition > Game.deckSizes[deck]) break;
+        if (c.faceShown) continue;
         pile.push_back(card);
         if (static_cast<int>(pile.size()) == maxCount || pile.size() == kMaxCards) break;
     }
@@ -239,13 +242,12 @@ std::int16_t CountPileCards(std::int16_t deck, bool discard) {
 void CloseDrawPileGaps(std::int16_t deck, std::int16_t from) {
     if (!IsDeck(deck)) return;
     const int size = Game.deckSizes[deck];
-    int gaps = 0;
-    for (int position = from; position <= size; ++position) {
-        const std::int16_t card = FindCard(deck, AsInt16(position), false);
-        if (card == -1)
-            ++gaps;
-        else
-            Cards[card].pilePosition = AsInt16(Cards[card].pilePosition - gaps);
+    // Each card from `from` on moves down by the empty places below it.
+    int next = from;
+    for (std::int16_t card : DrawPileInOrder(deck)) {
+        const int position = Cards[card].pilePosition;
+        if (position < from || position > size) continue;
+        Cards[card].pilePosition = AsInt16(next++);
     }
 }
 
