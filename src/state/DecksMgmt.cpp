@@ -151,14 +151,12 @@ std::vector<std::int16_t> BuildRandomOrder(std::int16_t n, bool keepOrder) {
             order[static_cast<std::size_t>(k - 1)] = AsInt16(k);
         return order;
     }
-    constexpr std::int16_t kFree = -999;
-    std::fill(order.begin(), order.end(), kFree);
-    for (int k = 1; k <= count; ++k) {
-        int r = RandomInt(count);
-        while (order[static_cast<std::size_t>(r - 1)] != kFree)
-            r = r % count + 1;
-        order[static_cast<std::size_t>(r - 1)] = AsInt16(k);
-    }
+    // Each number takes a random free place, every place equally likely: a Fisher-Yates pass
+    // over the places, in linear time whatever the size.
+    for (int k = 1; k <= count; ++k)
+        order[static_cast<std::size_t>(k - 1)] = AsInt16(k);
+    for (int k = count; k >= 2; --k)
+        std::swap(order[static_cast<std::size_t>(k - 1)], order[static_cast<std::size_t>(RandomInt(k) - 1)]);
     return order;
 }
 

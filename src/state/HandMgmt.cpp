@@ -10,9 +10,10 @@ bool IsCardInHand(std::int16_t control, std::int16_t card) {
     const CardRecord& c = Cards[card];
     if (Game.external_hand) return c.inHand != kFalse;
     if (control < 0) return false;
+    // The owner's area first: asking the view where the control lies costs more.
+    if (c.owner < 1 || c.owner > kMaxPlayers || !Game.players[c.owner].hasTableArea) return false;
     const auto picture = View().CardControlPicture(control);
     if (!picture) return false;
-    if (c.owner < 1 || c.owner > kMaxPlayers || !Game.players[c.owner].hasTableArea) return false;
     const PlayerAreaShape& area = PlayerAreas[c.owner - 1];
     // A card touching an edge of the area is not in the hand.
     return picture->top > area.top && picture->left > area.left &&

@@ -871,6 +871,7 @@ void CardActions::crd_MouseDown(int index, int button, int shift, platform::Pixe
         return;
     }
     DraggedCard = element;
+    EndGroupDrag();
     draggedInHand_ = IsCardInHand(element, card);
     // Decided once, from where the card lay when the drag started.
     dragRefused_ = DesignMode == kFalse && AllCardsVisible == kFalse && draggedInHand_ &&
@@ -942,6 +943,7 @@ void CardActions::crd_MouseUp(int index, int, int, platform::PixelPoint) {
     }
     DraggedCard = -1;
     SendToBackDrag = kFalse;
+    EndGroupDrag();
     draggedInHand_ = false;
     dragRefused_ = false;
 }

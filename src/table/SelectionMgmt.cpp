@@ -35,12 +35,42 @@ bool Selectable(int card) {
 }
 
 // A selected card follows a dragged one only where it could be dragged itself: not out of
-// another seat's hand.
-bool FollowsGroupDrag(int card) {
+// another seat's hand. Its control when it follows; nullptr otherwise.
+controls::TranspImg* Follower(int card) {
     const CardRecord& c = Cards[card];
-    if (c.selectionMark == -1 || c.eliminated != kFalse || !LiveControl(card)) return false;
-    return DesignMode != kFalse || AllCardsVisible != kFalse || c.owner == Game.CurrentPlayer ||
-           !IsCardInHand(c.controlIndex, static_cast<std::int16_t>(card));
+    if (c.selectionMark == -1 || c.eliminated != kFalse) return nullptr;
+    controls::TranspImg* image = LiveControl(card);
+    if (!image) return nullptr;
+    if (DesignMode == kFalse && AllCardsVisible == kFalse && c.owner != Game.CurrentPlayer &&
+        IsCardInHand(c.controlIndex, static_cast<std::int16_t>(card)))
+        return nullptr;
+    return image;
+}
+
+// The cards that follow a dragged card, decided when its drag starts, as the dragged card's own
+// refusal is; each step checks that a follower still shows its card before it moves it.
+struct Follow {
+    int card;
+    std::int16_t control;
+    controls::TranspImg* image;
+};
+std::vector<Follow> g_followers;
+std::int16_t g_followersOf = 0;
+
+void ForgetFollowers() {
+    g_followers.clear();
+    g_followersOf = 0;
+}
+
+const std::vector<Follow>& FollowersOf(std::int16_t dragged) {
+    if (g_followersOf == dragged) return g_followers;
+    ForgetFollowers();
+    g_followersOf = dragged;
+    for (int card = 1; card <= LastCard(); ++card)
+        if (card != dragged)
+            if (controls::TranspImg* image = Follower(card))
+                g_followers.push_back({card, Cards[card].controlIndex, image});
+    return g_followers;
 }
 
 void Select(int card, bool on) {
@@ -52,6 +82,7 @@ void Select(int card, bool on) {
 } // namespace
 
 void ToggleCardSelection(std::int16_t element) {
+    ForgetFollowers();
     MainForm* table = TableWindow();
     controls::TranspImg* image = table ? table->crd(element) : nullptr;
     if (!image) return;
@@ -113,6 +144,7 @@ void SelectAllCards() {
 }
 
 void ClearSelection() {
+    ForgetFollowers();
     for (int card = 1; card <= LastCard(); ++card)
         if (Cards[card].selectionMark != -1) Select(card, false);
 }
@@ -125,16 +157,20 @@ int CountSelectedCards() {
 }
 
 void DragSelectedCards(int dx, int dy, std::int16_t dragged) {
+    MainForm* table = TableWindow();
+    if (!table) return;
     const Flag before = KeepStackingDrag;
     KeepStackingDrag = kTrue;
-    for (int card = 1; card <= LastCard(); ++card) {
-        if (card == dragged || !FollowsGroupDrag(card)) continue;
-        CardRecord& c = Cards[card];
-        const auto number = static_cast<std::int16_t>(card);
-        platform::ControlSurface& s = LiveControl(card)->Surface();
+    for (const Follow& f : FollowersOf(dragged)) {
+        CardRecord& c = Cards[f.card];
+        if (c.controlIndex != f.control || c.selectionMark == -1 || c.eliminated != kFalse ||
+            table->crd(f.control) != f.image)
+            continue;
+        const auto number = static_cast<std::int16_t>(f.card);
+        platform::ControlSurface& s = f.image->Surface();
         s.Move(s.Left() + dx, s.Top() + dy);
-        MoveAttachedMarkers(c.controlIndex, dx, dy, kMarkersMove);
-        const bool inHand = IsCardInHand(c.controlIndex, number);
+        MoveAttachedMarkers(f.control, dx, dy, kMarkersMove);
+        const bool inHand = IsCardInHand(f.control, number);
         if (!inHand && c.keptFaceDown == kFalse && c.faceShown == kFalse)
             c.faceShown = kTrue;
         else if (inHand && c.owner != Game.CurrentPlayer && c.faceShown != kFalse)
@@ -144,10 +180,18 @@ void DragSelectedCards(int dx, int dy, std::int16_t dragged) {
 }
 
 void SendSelectedCardMoves(std::int16_t dragged) {
-    // The sends let events run: each card is asked for its control again before it is sent.
-    for (int card = 1; card <= LastCard(); ++card) {
-        if (card == dragged || !FollowsGroupDrag(card)) continue;
-        const controls::TranspImg* image = LiveControl(card);
+    // The cards that followed, each asked for its control again: the sends let events run.
+    std::vector<int> followed;
+    for (const Follow& f : FollowersOf(dragged))
+        followed.push_back(f.card);
+    EndGroupDrag();
+    for (int card : followed) {
+        const controls::TranspImg* image = Cards[card].selectionMark == -1 ? nullptr : LiveControl(card);
+        if (!image) continue;
         SendCardMove(Cards[card].controlIndex, image->Surface().Left(), image->Surface().Top());
     }
+}
+
+void EndGroupDrag() {
+    ForgetFollowers();
 }

@@ -17,3 +17,5 @@ int CountSelectedCards();
 // own move.
 void DragSelectedCards(int dx, int dy, std::int16_t card);
 void SendSelectedCardMoves(std::int16_t card);
+// The drag of a card ended (or a new one starts): which cards follow is decided afresh.
+void EndGroupDrag();

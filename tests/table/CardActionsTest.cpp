@@ -616,6 +616,27 @@ TEST_F(CardActionsTest, DiscardAllAndFlipAllCheckEachCardSkipTheRefusedAndDropSe
     EXPECT_EQ(recorder.Commands(), std::vector<std::string>{"CDISCARD"});
 }
 
+TEST_F(CardActionsTest, ACardThatLeavesTheTableDuringAGroupDragNoLongerFollows) {
+    ASSERT_TRUE(Start(TwoSeatGame()));
+    actions().DeckImg_DblClick(0);
+    const std::int16_t dragged = DealtCardOfControl();
+    actions().DeckImg_DblClick(0);
+    const std::int16_t follower = DealtCardOfControl();
+    const std::int16_t element = Cards[follower].controlIndex;
+    ToggleCardSelection(Cards[dragged].controlIndex);
+    ToggleCardSelection(element);
+    const int left = table().crd(element)->Surface().Left();
+    DragSelectedCards(150, 0, dragged);
+    EXPECT_EQ(table().crd(element)->Surface().Left(), left + 150);
+    // The other side's discard arrives between two steps of the drag.
+    actions().DiscardCardProcedure_body(follower, element);
+    DragSelectedCards(150, 0, dragged);
+    recorder.sent.clear();
+    SendSelectedCardMoves(dragged);
+    EXPECT_THAT(recorder.sent, IsEmpty());
+    EXPECT_EQ(Cards[follower].inDiscardPile, kTrue);
+}
+
 TEST_F(CardActionsTest, TheRubberBandSelectsCardsWhoseCentreItHoldsButNoneInAHand) {
     ASSERT_TRUE(Start(TwoSeatGame()));
     const std::int16_t loose = DealtCardOf(1);
