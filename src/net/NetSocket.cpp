@@ -10,7 +10,8 @@
 #include <memory>
 #include <utility>
 
-std::optional<std::string> BuildNetMessage(const std::string& command, const std::vector<std::string>& fields) {
+std::optional<std::string> BuildNetMessage(const std::string& command,
+                                           const std::vector<std::string>& fields) {
     std::size_t size = command.size();
     for (const std::string& f : fields) {
         if (f.find(kNetTerminator) != std::string::npos) return std::nullopt;
@@ -43,9 +44,9 @@ void NetFrameReader::Feed(std::string_view bytes) {
     buffer_.append(bytes);
     for (;;) {
         // A terminator may have begun in the bytes already searched.
-        const std::size_t from = std::max(start_, searched_ >= kNetTerminator.size() - 1
-                                                      ? searched_ - (kNetTerminator.size() - 1)
-                                                      : std::size_t{0});
+        const std::size_t from =
+            std::max(start_, searched_ >= kNetTerminator.size() - 1 ? searched_ - (kNetTerminator.size() - 1)
+                                                                    : std::size_t{0});
         const std::size_t end = buffer_.find(kNetTerminator, from);
         if (end == std::string::npos) {
             searched_ = buffer_.size();
@@ -55,7 +56,8 @@ void NetFrameReader::Feed(std::string_view bytes) {
         if (skipping_ || length > limit_) {
             skipping_ = false;
             ++dropped_;
-            DebugLog("net", "a message of " + std::to_string(length) + " bytes or more was dropped: too long");
+            DebugLog("net",
+                     "a message of " + std::to_string(length) + " bytes or more was dropped: too long");
         } else {
             messages_.emplace_back(buffer_, start_, length);
         }
@@ -119,7 +121,8 @@ void OnSocketError(int number, const std::string& description) {
     case 11001:
         return ShowMsg("Server not found (wrong IP address?)");
     case 10013:
-        return ShowMsg("Winsock error: 10013 - " + description + " (a port below 1024 needs special rights on this "
+        return ShowMsg("Winsock error: 10013 - " + description +
+                       " (a port below 1024 needs special rights on this "
                        "system: choose another with the key port of [DIRECTPLAY] in direct.ini)");
     default:
         return ShowMsg("Winsock error: " + std::to_string(number) + " - " + description);
@@ -216,7 +219,8 @@ bool SendNetData(const std::string& message) {
     c.socket.SendData(message + std::string(kNetTerminator));
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (!c.sendComplete && c.socket.State() == platform::Socket::kConnected) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) {
             DebugLog("net", "a send was not completed within 10 seconds");
             break;

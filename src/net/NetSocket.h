@@ -26,7 +26,8 @@ struct NetCommand {
 
 // The message for a command and its fields, without the terminator; none when a field holds the
 // terminator (it would end the message there and the rest would be read as a further command).
-std::optional<std::string> BuildNetMessage(const std::string& command, const std::vector<std::string>& fields);
+std::optional<std::string> BuildNetMessage(const std::string& command,
+                                           const std::vector<std::string>& fields);
 NetCommand ParseNetMessage(std::string_view message);
 
 // The largest message taken in play, and the largest while a client waits for the game it joins.

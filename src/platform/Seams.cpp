@@ -154,9 +154,8 @@ void WaitForEvents(int maxMilliseconds) {
 
 void RunLater(std::function<void()> task) {
     if (!QCoreApplication::instance()) return task();
-    QTimer::singleShot(0, QCoreApplication::instance(), [task = std::move(task)] {
-        RunGuarded("RunLater", task);
-    });
+    QTimer::singleShot(0, QCoreApplication::instance(),
+                       [task = std::move(task)] { RunGuarded("RunLater", task); });
 }
 
 void LogError(const std::string& text) {

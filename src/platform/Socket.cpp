@@ -174,8 +174,8 @@ void Socket::Listen() {
     QTcpServer* raw = impl_->server.get();
     if (LocalPort < 0 || LocalPort > 65535 ||
         !raw->listen(QHostAddress::AnyIPv4, static_cast<quint16>(LocalPort))) {
-        const WinsockError w = ErrorOf(LocalPort < 0 || LocalPort > 65535 ? QAbstractSocket::UnknownSocketError
-                                                                          : raw->serverError());
+        const WinsockError w = ErrorOf(
+            LocalPort < 0 || LocalPort > 65535 ? QAbstractSocket::UnknownSocketError : raw->serverError());
         impl_->RaiseError(w.number, w.description);
         return;
     }
@@ -185,7 +185,8 @@ void Socket::Listen() {
             incoming->setParent(nullptr);
             impl_->pending.reset(incoming);
             impl_->pendingId = impl_->nextRequestId++;
-            if (auto h = ConnectionRequest) RunGuarded("Socket.ConnectionRequest", [&] { h(impl_->pendingId); });
+            if (auto h = ConnectionRequest)
+                RunGuarded("Socket.ConnectionRequest", [&] { h(impl_->pendingId); });
             // Not accepted: refused.
             if (impl_->pending) {
                 impl_->pending->disconnect();
@@ -211,7 +212,10 @@ void Socket::Accept(long requestId) {
 
 void Socket::SendData(const std::string& bytes) {
     if (!impl_->socket || impl_->state != kConnected) return;
+    // Written now rather than at the next turn of the event loop: a sender that waits for the
+    // send to complete then usually needs no turn at all.
     impl_->socket->write(bytes.data(), static_cast<qint64>(bytes.size()));
+    impl_->socket->flush();
 }
 
 std::size_t Socket::BytesReceived() const {

@@ -27,8 +27,15 @@ std::vector<std::string> Messages(NetFrameReader& reader) {
 
 TEST(NetFrames, MessagesAreCutAtTheirTerminators) {
     NetFrameReader reader;
-    reader.Feed("CLOAD\xA7" "1@#EnD!CFLIP\xA7" "5\xA7" "5@#EnD!");
-    EXPECT_THAT(Messages(reader), ElementsAre("CLOAD\xA7" "1", "CFLIP\xA7" "5\xA7" "5"));
+    reader.Feed("CLOAD\xA7"
+                "1@#EnD!CFLIP\xA7"
+                "5\xA7"
+                "5@#EnD!");
+    EXPECT_THAT(Messages(reader), ElementsAre("CLOAD\xA7"
+                                              "1",
+                                              "CFLIP\xA7"
+                                              "5\xA7"
+                                              "5"));
 
     // A field holding the terminator is cut there: the rest starts a further message.
     reader.Feed("CHAT\xA7x@#EnD!CLOAD@#EnD!");
@@ -36,7 +43,8 @@ TEST(NetFrames, MessagesAreCutAtTheirTerminators) {
 }
 
 TEST(NetFrames, AMessageSplitAnywhereArrivesOnceWhole) {
-    const std::string stream = "CLOAD\xA7" "1@#EnD!TERM@#EnD!";
+    const std::string stream = "CLOAD\xA7"
+                               "1@#EnD!TERM@#EnD!";
     for (std::size_t cut = 0; cut <= stream.size(); ++cut) {
         SCOPED_TRACE(cut);
         NetFrameReader reader;
@@ -45,13 +53,17 @@ TEST(NetFrames, AMessageSplitAnywhereArrivesOnceWhole) {
         reader.Feed(std::string_view(stream).substr(cut));
         for (std::string& m : Messages(reader))
             got.push_back(m);
-        EXPECT_THAT(got, ElementsAre("CLOAD\xA7" "1", "TERM"));
+        EXPECT_THAT(got, ElementsAre("CLOAD\xA7"
+                                     "1",
+                                     "TERM"));
     }
     // One byte at a time.
     NetFrameReader reader;
     for (char c : stream)
         reader.Feed(std::string_view(&c, 1));
-    EXPECT_THAT(Messages(reader), ElementsAre("CLOAD\xA7" "1", "TERM"));
+    EXPECT_THAT(Messages(reader), ElementsAre("CLOAD\xA7"
+                                              "1",
+                                              "TERM"));
 }
 
 TEST(NetFrames, AnOverlongMessageIsDroppedUpToItsTerminator) {
@@ -62,8 +74,10 @@ TEST(NetFrames, AnOverlongMessageIsDroppedUpToItsTerminator) {
     for (int i = 0; i < 100; ++i)
         reader.Feed("xxxxxxxxxx");
     reader.Feed("@#");
-    reader.Feed("EnD!CLOAD\xA7" "2@#EnD!");
-    EXPECT_THAT(Messages(reader), ElementsAre("CLOAD\xA7" "2"));
+    reader.Feed("EnD!CLOAD\xA7"
+                "2@#EnD!");
+    EXPECT_THAT(Messages(reader), ElementsAre("CLOAD\xA7"
+                                              "2"));
     EXPECT_EQ(reader.Dropped(), 1U);
 
     // Whole in one piece, and exactly at the limit.
@@ -76,11 +90,14 @@ TEST(NetFrames, FieldsAndBuilding) {
     const NetCommand term = ParseNetMessage("TERM");
     EXPECT_EQ(term.word, "TERM");
     EXPECT_THAT(term.fields, IsEmpty());
-    const NetCommand chat = ParseNetMessage("CHAT\xA7\xA7" "b\xA7");
+    const NetCommand chat = ParseNetMessage("CHAT\xA7\xA7"
+                                            "b\xA7");
     EXPECT_EQ(chat.word, "CHAT");
     EXPECT_THAT(chat.fields, ElementsAre("", "b", ""));
 
-    EXPECT_EQ(BuildNetMessage("CFLIP", {"5", "7"}), "CFLIP\xA7" "5\xA7" "7");
+    EXPECT_EQ(BuildNetMessage("CFLIP", {"5", "7"}), "CFLIP\xA7"
+                                                    "5\xA7"
+                                                    "7");
     EXPECT_EQ(BuildNetMessage("TERM", {}), "TERM");
     // The terminator in a field would let a chat line run a command on the other side.
     EXPECT_EQ(BuildNetMessage("CHAT", {"x@#EnD!CLOAD"}), std::nullopt);
@@ -122,7 +139,8 @@ class NetSocketTest : public testing::Test {
         peer_.DataArrival = [this] { peerBytes_ += peer_.GetData(peer_.BytesReceived()); };
         peer_.Connect("127.0.0.1", NetPort);
         ASSERT_TRUE(PumpUntil([&] {
-            return NetSocketState() == platform::Socket::kConnected && peer_.State() == platform::Socket::kConnected;
+            return NetSocketState() == platform::Socket::kConnected &&
+                   peer_.State() == platform::Socket::kConnected;
         }));
     }
     void TearDown() override {
@@ -140,9 +158,11 @@ class NetSocketTest : public testing::Test {
 };
 
 TEST_F(NetSocketTest, SendsWaitForCompletionAndArriveWhole) {
-    EXPECT_TRUE(SendNetData("CLOAD\xA7" "3"));
+    EXPECT_TRUE(SendNetData("CLOAD\xA7"
+                            "3"));
     EXPECT_TRUE(SendNetData("TERM"));
-    const std::string expected = "CLOAD\xA7" "3@#EnD!TERM@#EnD!";
+    const std::string expected = "CLOAD\xA7"
+                                 "3@#EnD!TERM@#EnD!";
     ASSERT_TRUE(PumpUntil([&] { return peerBytes_.size() >= expected.size(); }));
     EXPECT_EQ(peerBytes_, expected);
     EXPECT_THAT(messages_.Messages(), IsEmpty());
@@ -183,7 +203,8 @@ TEST_F(NetSocketTest, AGameTransferMayBeLongOnlyWhileAllowed) {
 TEST_F(NetSocketTest, APeerThatLeavesLeavesTheSocketClosing) {
     peer_.Close();
     ASSERT_TRUE(PumpUntil([] { return NetSocketState() == platform::Socket::kClosing; }));
-    EXPECT_FALSE(SendNetData("CLOAD\xA7" "1"));
+    EXPECT_FALSE(SendNetData("CLOAD\xA7"
+                             "1"));
     EXPECT_THAT(messages_.Messages(), ElementsAre("Unable to send data:  (state: 8)"));
     // A closing socket may connect again.
     ConnectToHost("127.0.0.1");
@@ -193,10 +214,12 @@ TEST_F(NetSocketTest, APeerThatLeavesLeavesTheSocketClosing) {
 TEST(NetSocketStates, SendingWhileNotConnectedSendsNothing) {
     testsupport::MessageRecorder messages;
     CloseConnection();
-    EXPECT_FALSE(SendNetData("CLOAD\xA7" "1"));
+    EXPECT_FALSE(SendNetData("CLOAD\xA7"
+                             "1"));
     NetPort = FreePort();
     StartListening();
-    EXPECT_FALSE(SendNetData("CLOAD\xA7" "1"));
+    EXPECT_FALSE(SendNetData("CLOAD\xA7"
+                             "1"));
     // Connecting while listening does nothing.
     ConnectToHost("127.0.0.1");
     EXPECT_EQ(NetSocketState(), platform::Socket::kListening);
