@@ -199,8 +199,10 @@ void AttachImageMarker(std::int16_t n) {
     if (!image) return;
     platform::ControlSurface& s = image->Surface();
     const Box marker = BoxOf(s);
-    const int x = RoundToInt16(marker.left + marker.width / 2.0);
-    const int y = RoundToInt16(marker.top + marker.height / 2.0);
+    // The centre in whole twips, not cut to 16 bits: a table picture wider than 32767 twips
+    // (2184 pixels) holds cards and markers beyond that.
+    const int x = RoundToInt32(marker.left + marker.width / 2.0);
+    const int y = RoundToInt32(marker.top + marker.height / 2.0);
     const int chosen = TopmostCard(*table, [&](const controls::TranspImg& card) {
         // A see-through part of the card does not hold the marker.
         return PixelHitTest(ClampToInt16(x - card.Surface().Left()), ClampToInt16(y - card.Surface().Top()),

@@ -163,6 +163,21 @@ TEST_F(CarriedMarkersTest, AnImageMarkerOverASeeThroughCornerOfACardDoesNotLieOn
     EXPECT_EQ(marker.Tag(), "0");
 }
 
+TEST_F(CarriedMarkersTest, MarkersFindTheirCardFarOutOnALargeTable) {
+    // Beyond 32767 twips, where a 16-bit position would stop.
+    Card(0).Move(45000, 36000);
+    const Rect inner{PictureLeft(0) + 150, PictureTop(0) + 150, 150, 150};
+    platform::ControlSurface& num = NumMarker(0, inner);
+    platform::ControlSurface& image = ImageMarker(1, inner);
+    AttachNumericalMarker(0);
+    AttachImageMarker(1);
+    EXPECT_EQ(num.Tag(), "0");
+    EXPECT_EQ(image.Tag(), "0");
+    const int before = image.Left();
+    MoveAttachedMarkers(0, 150, 150, kMarkersMove);
+    EXPECT_EQ(image.Left(), before + 150);
+}
+
 TEST_F(CarriedMarkersTest, MarkersKeepTheirPlaceOnATurnedCard) {
     const Rect card = RectOf(Card(0));
     struct Case {
