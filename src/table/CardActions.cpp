@@ -15,7 +15,9 @@
 #include "state/PlayerMgmt.h"
 #include "state/ZOrder.h"
 #include "table/CardEffects.h"
+#include "table/CardInfoForm.h"
 #include "table/CardPlacement.h"
+#include "table/CarriedMarkers.h"
 #include "table/InfoPanel.h"
 #include "table/MainForm.h"
 #include "table/SelectionMgmt.h"
@@ -109,6 +111,7 @@ CardActions::CardActions(MainForm& table)
         WireDeck(deck);
     table.DeckImg.OnLoaded = [this](int deck, controls::TranspImg&) { WireDeck(deck); };
     table.DiscardImg.OnLoaded = [this](int deck, controls::TranspImg&) { WireDeck(deck); };
+    table.EndGameBtn.Click = [this] { EndGameBtn_Click(); };
     table.BasePict.OnMouseDown = [this](const platform::MouseEvent& e) {
         BasePict_MouseDown(e.button, e.x, e.y);
     };
@@ -121,7 +124,6 @@ CardActions::CardActions(MainForm& table)
 
 CardActions::~CardActions() {
     ShowCardsForm::CloseCurrent();
-    CloseCardInfoWindow();
     if (g_actions == this) g_actions = nullptr;
 }
 
@@ -395,7 +397,7 @@ void CardActions::InfoMenuItem_Click() {
     const std::int16_t element = MenuCard;
     const std::int16_t card = CardOfElement(element);
     if (card == 0 || !FaceVisibleHere(card, element)) return;
-    ShowCardInfoWindow(card);
+    ShowCardInfoForm(card);
 }
 
 void CardActions::effect_Click(int index) {
@@ -918,7 +920,7 @@ bool CardActions::crd_MouseMove(int index, int, int, platform::PixelPoint at) {
     CardRecord& c = Cards[card];
     if (c.faceShown != kFalse && c.owner != CurrentPlayer() && IsCardInHand(element, card))
         c.faceShown = kFalse;
-    MoveAttachedMarkers(element, dx, dy, kMarkersMove);
+    MoveAttachedMarkers(element, ClampToInt16(dx), ClampToInt16(dy), kMarkersMove);
     if (c.selectionMark != -1) DragSelectedCards(dx, dy, card);
     return true;
 }

@@ -1,10 +1,11 @@
 #include "table/SelectionMgmt.h"
 
+#include "common/Numbers.h"
 #include "net/MultiplayerMgmt.h"
 #include "state/HandMgmt.h"
 #include "state/TableState.h"
 #include "table/CardActions.h"
-#include "table/CardPlacement.h"
+#include "table/CarriedMarkers.h"
 #include "table/MainForm.h"
 
 #include <algorithm>
@@ -169,7 +170,7 @@ void DragSelectedCards(int dx, int dy, std::int16_t dragged) {
         const auto number = static_cast<std::int16_t>(f.card);
         platform::ControlSurface& s = f.image->Surface();
         s.Move(s.Left() + dx, s.Top() + dy);
-        MoveAttachedMarkers(f.control, dx, dy, kMarkersMove);
+        MoveAttachedMarkers(f.control, ClampToInt16(dx), ClampToInt16(dy), kMarkersMove);
         const bool inHand = IsCardInHand(f.control, number);
         if (!inHand && c.keptFaceDown == kFalse && c.faceShown == kFalse)
             c.faceShown = kTrue;

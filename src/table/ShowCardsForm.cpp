@@ -8,6 +8,7 @@
 #include "services/LogMgmt.h"
 #include "state/DecksMgmt.h"
 #include "state/GameMgmt.h"
+#include "state/ZOrder.h"
 #include "table/CardActions.h"
 #include "table/CardPlacement.h"
 #include "table/MainForm.h"
@@ -30,6 +31,24 @@ std::string Padded3(int n) {
 
 bool ValidDeck(int deck) {
     return deck >= 0 && deck < kMaxDecks;
+}
+
+// A taken card goes in front of the player; one that already lies on the table (a hand card of
+// a game whose hands lie there) keeps its control and its place and only changes hands.
+std::int16_t TakeToTable(std::int16_t card, std::int16_t player, std::int16_t k) {
+    const CardActions* actions = Actions();
+    CardRecord& c = Cards[card];
+    std::int16_t control = c.controlIndex;
+    if (actions && control != -1 && actions->CardOfElement(control) == card) {
+        c.owner = player;
+        c.inHand = kTrue;
+        c.faceShown = ToFlag(player == Game.CurrentPlayer);
+        LoadCardPicture(control, card, player != Game.CurrentPlayer, true);
+    } else {
+        control = TakeCardToPlayer(card, player, k);
+    }
+    BringToFrontZOrder(kZCard, card, 0);
+    return control;
 }
 
 } // namespace
@@ -245,7 +264,7 @@ void ShowCardsForm::ConfirmGetCards_Click() {
             Cards[card].pilePosition = -30;
             SendCardToHand(card, -1, player);
         } else {
-            const std::int16_t control = TakeCardToPlayer(card, player, static_cast<std::int16_t>(taken));
+            const std::int16_t control = TakeToTable(card, player, static_cast<std::int16_t>(taken));
             const MainForm* table = TableWindow();
             const controls::TranspImg* image = table ? table->crd(control) : nullptr;
             SendCardToWindowHand(card, image ? image->Surface().Top() : 0,
