@@ -488,9 +488,12 @@ void CardActions::EndGame_body() {
 // ---- the bodies ----
 
 void CardActions::TakeOffTable(std::int16_t card, std::int16_t element) {
-    MoveAttachedMarkers(element, 0, 0, kMarkersDelete);
+    // An element that shows another card (a stale index from the other side) keeps that card and
+    // its markers.
+    const bool shown = CardOfElement(element) == card;
+    if (shown) MoveAttachedMarkers(element, 0, 0, kMarkersDelete);
     RemoveFromZOrder(kZCard, card);
-    if (CardOfElement(element) == card) RemoveCardControl(element);
+    if (shown) RemoveCardControl(element);
     CardRecord& c = Cards[card];
     c.controlIndex = -1;
     c.selectionMark = -1;
@@ -525,7 +528,8 @@ void CardActions::DiscardCardProcedure_body(std::int16_t card, std::int16_t elem
 
 void CardActions::EliminateCardBody(std::int16_t element, std::int16_t card) {
     if (!CardTable::Contains(card)) return;
-    MoveAttachedMarkers(element, 0, 0, kMarkersDelete);
+    const bool shown = CardOfElement(element) == card;
+    if (shown) MoveAttachedMarkers(element, 0, 0, kMarkersDelete);
     RemoveFromZOrder(kZCard, card);
     LogCardEliminated(card);
     CardRecord& c = Cards[card];
@@ -534,7 +538,7 @@ void CardActions::EliminateCardBody(std::int16_t element, std::int16_t card) {
     c.selectionMark = -1;
     c.eliminated = kTrue;
     c.inHand = kFalse;
-    if (CardOfElement(element) == card) RemoveCardControl(element);
+    if (shown) RemoveCardControl(element);
 }
 
 void CardActions::Flip_Click_body(std::int16_t card) {

@@ -345,6 +345,17 @@ TEST_F(CardActionsTest, DiscardingATurnedFaceDownCardShowsItsFaceOnThePileAndCou
     EXPECT_EQ(table().DiscardImg(0)->GetPictureName(), FacePathOf(card));
 }
 
+TEST_F(CardActionsTest, ABodyGivenAnElementOfAnotherCardLeavesThatCardOnTheTable) {
+    ASSERT_TRUE(Start(TwoSeatGame()));
+    const std::int16_t card = DealtCardOf(1);
+    const std::int16_t other = DealtCardOf(2);
+    const std::int16_t otherElement = Cards[other].controlIndex;
+    actions().DiscardCardProcedure_body(card, otherElement);
+    actions().EliminateCardBody(otherElement, card);
+    EXPECT_EQ(actions().CardOfElement(otherElement), other);
+    EXPECT_EQ(Cards[other].controlIndex, otherElement);
+}
+
 TEST_F(CardActionsTest, EliminatingTakesTheCardOutOfTheGame) {
     ASSERT_TRUE(Start(TwoSeatGame()));
     const std::int16_t card = DealtCardOf(1);
