@@ -38,7 +38,7 @@ void BM_SaveDeck500(benchmark::State& state) {
         ++round;
         // Every card's line changes, so every one is written.
         for (int i = 0; i < g_window->commonList->ListCount(); ++i)
-            g_window->Deck.SetProperties(g_window->commonList->ItemData(i), "power=" + std::to_string(round));
+            g_window->Deck.SetProperties(g_window->CardId(i), "power=" + std::to_string(round));
         state.ResumeTiming();
         if (!g_window->SaveDeckData()) state.SkipWithError("the deck was not saved");
     }

@@ -374,10 +374,14 @@ void MainForm::Wire() {
         if (key == platform::keys::kReturn) CardDetail().Open(true);
     };
     RemoveCard->OnClick = [this] {
-        commonList->RemoveItem(commonList->ListIndex());
+        const int index = commonList->ListIndex();
+        if (index < 0 || index >= static_cast<int>(cards_.size())) return;
+        cards_.erase(cards_.begin() + index);
+        commonList->RemoveItem(index);
         UpdateCardCount();
     };
     ClearCards->OnClick = [this] {
+        cards_.clear();
         commonList->Clear();
         UpdateCardCount();
     };
@@ -716,11 +720,15 @@ bool MainForm::WriteGameHeader() {
     return true;
 }
 
-std::vector<DeckEntry> MainForm::CardEntries() const {
-    std::vector<DeckEntry> entries;
-    for (int i = 0; i < commonList->ListCount(); ++i)
-        entries.push_back(DeckEntry{commonList->ItemData(i), commonList->List(i)});
-    return entries;
+void MainForm::SetCardEntry(int index, const std::string& text) {
+    if (index < 0 || index >= static_cast<int>(cards_.size())) return;
+    cards_[static_cast<std::size_t>(index)].text = text;
+    commonList->SetList(index, text);
+}
+
+long MainForm::CardId(int index) const {
+    return index >= 0 && index < static_cast<int>(cards_.size()) ? cards_[static_cast<std::size_t>(index)].id
+                                                                 : 0;
 }
 
 void MainForm::LoadDeckData(const std::string& section) {
@@ -730,15 +738,14 @@ void MainForm::LoadDeckData(const std::string& section) {
     backImg->AddItem(Deck.Back());
     discardImg->Clear();
     discardImg->AddItem(Deck.Discard());
-    commonList->Clear();
-    const std::vector<DeckEntry>& entries = Deck.LoadedEntries();
+    cards_ = Deck.LoadedEntries();
+    const std::vector<DeckEntry>& entries = cards_;
     std::vector<std::string> texts;
     texts.reserve(entries.size());
     for (const DeckEntry& entry : entries)
         texts.push_back(entry.text);
+    commonList->Clear();
     commonList->AddItems(texts);
-    for (std::size_t i = 0; i < entries.size(); ++i)
-        commonList->SetItemData(static_cast<int>(i), entries[i].id);
     ShowCardCount(entries);
     DealCrds->SetText(Deck.Deal());
     // A deck the file does not have yet is written whole once it holds something.
@@ -750,7 +757,7 @@ bool MainForm::SaveDeckData() {
     const std::string file = UsableGameFile();
     if (file.empty()) return true;
     platform::IniWriteScope scope;
-    const std::vector<DeckEntry> entries = CardEntries();
+    const std::vector<DeckEntry>& entries = cards_;
     bool written = writer_.Write(
         file, Deck.Keys(file, entries, backImg->List(0), discardImg->List(0), DealCrds->Text()));
     written = scope.Commit() && written;
@@ -764,8 +771,7 @@ bool MainForm::SaveDeckData() {
 }
 
 void MainForm::AddSelectedCards() {
-    std::vector<DeckEntry> entries = CardEntries();
-    int total = TotalCards(entries);
+    int total = TotalCards(cards_);
     for (int i = 0; i < File1->ListCount(); ++i) {
         if (!File1->Selected(i)) continue;
         const std::string name = File1->List(i);
@@ -778,14 +784,14 @@ void MainForm::AddSelectedCards() {
             break;
         }
         ++total;
+        cards_.push_back(DeckEntry{Deck.NewId(), name});
         commonList->AddItem(name);
-        commonList->SetItemData(commonList->NewIndex(), Deck.NewId());
     }
     UpdateCardCount();
 }
 
 void MainForm::UpdateCardCount() {
-    ShowCardCount(CardEntries());
+    ShowCardCount(cards_);
 }
 
 void MainForm::ShowCardCount(const std::vector<DeckEntry>& entries) {
@@ -922,7 +928,7 @@ std::string MainForm::CheckReport() const {
     if (decks > kMaxDecks)
         add("- The game has " + std::to_string(decks) + " decks; Karvel plays at most " +
             std::to_string(kMaxDecks));
-    if (CurrentStep == 4 && TotalCards(CardEntries()) > kMaxCards)
+    if (CurrentStep == 4 && TotalCards(cards_) > kMaxCards)
         add("- The deck has more than " + std::to_string(kMaxCards) + " cards; Karvel plays at most " +
             std::to_string(kMaxCards));
     if (report.empty()) return "";

@@ -105,8 +105,13 @@ class MainForm {
     std::string ControlValue(const std::string& name) const;
     // The game tree of "Index" (made when first opened).
     TreeForm& Tree();
-    // The entries of the card list with their identifiers, in list order.
-    std::vector<DeckEntry> CardEntries() const;
+    // The entries of the card list with their identifiers, in list order: the window keeps them
+    // beside the list, which only shows their texts.
+    const std::vector<DeckEntry>& CardEntries() const { return cards_; }
+    // Sets the text of entry `index` (from 0) of the card list; out of range does nothing.
+    void SetCardEntry(int index, const std::string& text);
+    // The identifier of entry `index` of the card list; 0 out of range.
+    long CardId(int index) const;
 
     // Reading and writing the file (the operations the steps and "Save" run).
     void LoadGameHeader();
@@ -160,7 +165,8 @@ class MainForm {
     std::string CheckReport() const;
 
     KeyWriter writer_;
-    std::string headerFile_; // the file whose header the window shows
+    std::vector<DeckEntry> cards_; // the card list's entries, as the list shows them
+    std::string headerFile_;       // the file whose header the window shows
     std::vector<KeyValue> propListsShown_;
     bool propListsLocked_ = false;
     bool filling_ = false;

@@ -100,7 +100,7 @@ TEST(WizardWrite, AnEditedDeckRewritesOnlyItsChangedLinesAndKeepsTheFieldsItDoes
     auto& w = e.window;
     e.OpenGame("Deck");
     ShowCommonDeck(e, 1);
-    w.commonList->SetList(0, "(x3)a.bmp");
+    w.SetCardEntry(0, "(x3)a.bmp");
     w.commonList->SetListIndex(4);
     e.Press(*w.RemoveCard);
     w.commonList->SetListIndex(3);
@@ -111,7 +111,7 @@ TEST(WizardWrite, AnEditedDeckRewritesOnlyItsChangedLinesAndKeepsTheFieldsItDoes
               "card1=(x3)a.bmp,burn,power=3,K1,opt\r\ncard2=b.bmp,,,,\r\ncard3=c.bmp\r\n"
               "card4=d.bmp\r\ncard5=e.bmp\r\n")
         << "only the changed keys; lines above the new size stay";
-    w.commonList->SetList(0, "a.bmp");
+    w.SetCardEntry(0, "a.bmp");
     e.Save();
     EXPECT_THAT(e.Read("Deck.game"), HasSubstr("decksize=3\r\ncard1=a.bmp,burn,power=3,K1,opt\r\n"))
         << "an edit taken back after a save is saved too";
@@ -127,8 +127,8 @@ TEST(WizardWrite, ANewDeckIsWrittenWithItsDefaultsAndItsCardsProperties) {
     ShowCommonDeck(e, 1);
     e.Press(*w.SelectAll);
     e.Press(*w.AddCards);
-    w.commonList->SetList(0, "(x2)a.bmp");
-    w.Deck.SetProperties(w.commonList->ItemData(0), "power=3");
+    w.SetCardEntry(0, "(x2)a.bmp");
+    w.Deck.SetProperties(w.CardId(0), "power=3");
     w.File1->SetSelected(1, false);
     e.Press(*w.AddBack);
     e.Save();
@@ -143,7 +143,7 @@ TEST(WizardWrite, AnExistingDeckKeepsItsSplitAndFaceDownChoice) {
     auto& w = e.window;
     e.OpenGame("Old");
     ShowCommonDeck(e, 1);
-    w.commonList->SetList(0, "z.bmp");
+    w.SetCardEntry(0, "z.bmp");
     e.Save();
     EXPECT_EQ(e.Read("Old.game"), "[GAME]\r\ncommon_decks=1\r\n[COMMON 1]\r\ndecksize=1\r\ncard1=z.bmp\r\n");
 }
