@@ -190,7 +190,6 @@ void MainForm::BuildStep0() {
     LoadBtn = Button(f, "Load", 6600, 360, 1200, 315);
     mainHelp = Caption(f, "", 240, 3240, 8800, 2400);
     mainHelp->SetWordWrap(true);
-    mainHelp->SetCaption(kQuickGuide);
 }
 
 void MainForm::BuildStep1to3() {
@@ -293,7 +292,7 @@ void MainForm::Wire() {
     };
     LoadBtn->OnClick = [this] { OpenGameDialog(); };
     NewDirBtn->OnClick = [this] { NewDir(); };
-    mainHelp->OnClick = [] {};
+    mainHelp->OnClick = [this] { SetQuickHelp(); };
 
     PlNum->OnChange = [this] {
         if (CountValid(*PlNum, 6, "Please select a number from 1 to 6")) RefreshPlayerButtons();
@@ -313,6 +312,22 @@ void MainForm::Wire() {
     CommDecksNum->OnChange = [this] {
         if (CountValid(*CommDecksNum, 6, "Please insert a number from 0 to 6"))
             ShowButtons(ShowCommonDeck.data(), 6, BoxNumber(CommDecksNum->Text()));
+    };
+    // Two counts are checked again when the user leaves them: the focus stays until they hold a
+    // number the window can show.
+    // A box hidden with its step is not left by the user: nothing is said then.
+    const auto checkOnLeaving = [this](TextBox& box, int step, int high, const std::string& message) {
+        box.OnLostFocus = [this, &box, step, high, message] {
+            if (CurrentStep != step || CountValid(box, high, message)) return;
+            box.SetFocus();
+        };
+    };
+    checkOnLeaving(*PlNum, 1, 6, "Please select a number from 1 to 6");
+    checkOnLeaving(*CommDecksNum, 3, 6, "Please insert a number from 0 to 6");
+    // Leaving the name box reads the game it names; the game already shown is not read again,
+    // so that what was typed into the steps is not lost.
+    NameTXT->OnLostFocus = [this] {
+        if (GameFile() != headerFile_) NameChosen();
     };
     repNum->OnChange = [this] {
         if (CountValid(*repNum, 8, "Please select a number from 1 to 8"))
@@ -412,11 +427,19 @@ void MainForm::Show() {
     // The games beside the program, by name.
     for (const std::string& game : platform::ListFiles(platform::ProgramFolder(), "*.game"))
         NameTXT->AddItem(game.substr(0, game.size() - 5));
+    SetQuickHelp();
     CurrentStep = 0;
     PreviousStep = -1;
     ShowFrame();
     FillDirList();
+    // The help boxes are loaded (with the window): the count starts again.
+    QuickHelpCount = 0;
     form_.Show();
+}
+
+void MainForm::SetQuickHelp() {
+    if (QuickHelpCount == 0) mainHelp->SetCaption(kQuickGuide);
+    if (QuickHelpCount < INT16_MAX) ++QuickHelpCount;
 }
 
 std::string MainForm::ImageFolder() const {
@@ -497,13 +520,15 @@ void MainForm::Forward() {
         CurrentStep = 3;
         break;
     case 2:
-        if (BoxNumber(PlNum->Text()) > CurrentIndex) ++CurrentIndex;
+        // A count the box refused walks no further than the rows the window has.
+        if (std::clamp(BoxNumber(PlNum->Text()), 0, 6) > CurrentIndex) ++CurrentIndex;
         break;
     case 3:
         CurrentStep = 6;
         break;
     case 4: {
-        const int count = BoxNumber(IsCommonDeck ? CommDecksNum->Text() : NumPLdecks->Text());
+        const int count =
+            std::clamp(BoxNumber(IsCommonDeck ? CommDecksNum->Text() : NumPLdecks->Text()), 0, 6);
         int& number = IsCommonDeck ? CurrentIndex : CurrentDeck;
         if (count > number) {
             if (!SaveDeckData()) return;

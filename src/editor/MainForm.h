@@ -10,6 +10,7 @@
 #include "platform/Lists.h"
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -47,6 +48,10 @@ class MainForm {
     bool IsCommonDeck = true;
     // The text of the last "Check Phase" report shown ("" when none).
     std::string LastCheckReport;
+    // The calls that set the quick guide of the first step since the help boxes were loaded:
+    // only the first of them sets its text.
+    std::int16_t QuickHelpCount = 0;
+    void SetQuickHelp();
 
     // The frames and the controls of each step, as the tests and the user reach them.
     platform::Form form_;

@@ -76,8 +76,7 @@ TEST(WizardCardDetail, UpdateSetsTheChosenListsValuesAndKeepsTheOtherLists) {
     EXPECT_EQ(d.pName[0]->Text(), "2");
     d.pName[0]->SetText("");
     e.Press(*d.UpdateBtn);
-    EXPECT_EQ(w.Deck.Properties(w.CardId(0)), "power=6|luck=1|defence=2")
-        << "an emptied value goes";
+    EXPECT_EQ(w.Deck.Properties(w.CardId(0)), "power=6|luck=1|defence=2") << "an emptied value goes";
     e.Save();
     EXPECT_THAT(e.Read("Cards.game"), testing::HasSubstr("card1=a.bmp,,power=6|luck=1|defence=2\r\n"));
 }
