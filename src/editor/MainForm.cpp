@@ -111,22 +111,36 @@ std::string MainForm::PlayerName(int p) const {
 void MainForm::JumpFromTree() {
     TreeForm& tree = Tree();
     tree.Open(GameFile(), std::clamp(BoxNumber(PlNum->Text()), 0, 6));
-    if (tree.JumpStep == -1) return;
+    if (tree.JumpStep != -1) JumpTo(tree.JumpStep, tree.JumpOwner, tree.JumpNumber);
+}
+
+void MainForm::JumpTo(int step, int owner, int number) {
     PreviousStep = CurrentStep;
-    CurrentStep = tree.JumpStep;
-    if (CurrentStep == 2) CurrentIndex = tree.JumpNumber;
+    CurrentStep = step;
+    if (CurrentStep == 2) CurrentIndex = number;
     if (CurrentStep == 4) {
-        IsCommonDeck = tree.JumpOwner == -1;
+        IsCommonDeck = owner == -1;
         if (IsCommonDeck) {
-            CurrentIndex = tree.JumpNumber;
+            CurrentIndex = number;
         } else {
-            CurrentDeck = tree.JumpNumber;
-            CurrentIndex = tree.JumpOwner;
+            CurrentDeck = number;
+            CurrentIndex = owner;
         }
         LoadDeckData(DeckSection());
     }
-    if (CurrentStep == 7) CurrentIndex = tree.JumpOwner;
+    if (CurrentStep == 7) CurrentIndex = owner;
     ShowFrame();
+}
+
+void MainForm::OpenAt(const std::string& game, int step) {
+    std::string name = game;
+    if (name.size() > 5 && platform::AnsiLower(name.substr(name.size() - 5)) == ".game")
+        name.resize(name.size() - 5);
+    NameTXT->SetText(name);
+    NameChosen();
+    if (step < 0 || step > 7 || step == 5) return;
+    // A step that shows one player, deck or report shows the first.
+    JumpTo(step, step == 7 ? 0 : -1, 1);
 }
 
 CardDetailForm& MainForm::CardDetail() {
@@ -685,10 +699,7 @@ void MainForm::OpenGameDialog() {
     std::string name = PathFileName(*chosen);
     const auto slash = name.find_last_of('/');
     if (slash != std::string::npos) name = name.substr(slash + 1);
-    if (name.size() > 5 && platform::AnsiLower(name.substr(name.size() - 5)) == ".game")
-        name = name.substr(0, name.size() - 5);
-    NameTXT->SetText(name);
-    NameChosen();
+    OpenAt(name, -1);
 }
 
 void MainForm::LoadGameHeader() {

@@ -35,6 +35,14 @@ class MainForm {
     // Loads the window (the game list, the folders) and shows it.
     void Show();
 
+    // Reads the game of that name beside the program (a final ".game" is left out), as choosing it
+    // in the name box does, and shows the step (-1 stays on the first; a step of one player, deck
+    // or report shows the first of them).
+    void OpenAt(const std::string& game, int step);
+    // Shows a step as the game tree's jump does: the player `number` on step 2, deck `number` of
+    // player `owner` (-1 a common deck) on step 4, report `owner` (from 0) on step 7.
+    void JumpTo(int step, int owner, int number);
+
     // Shows frame CurrentStep, hiding the last one, and fills it from the game file.
     void ShowFrame();
     // The game file of the name box.

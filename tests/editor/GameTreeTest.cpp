@@ -78,4 +78,31 @@ TEST(WizardGameTree, ClosingTheTreeWithoutAChoiceStaysWhereTheEditorWas) {
     EXPECT_EQ(e.window.CurrentStep, 1);
 }
 
+TEST(WizardGameTree, AGameOpenedFromTheCommandLineShowsTheFirstOfAStepsPlaces) {
+    struct Case {
+        const char* game;
+        int step;
+        const char* caption;
+    };
+    const Case cases[] = {
+        {"Tree", -1, "General Info"},
+        {"Tree.game", 2, "Data Player #1 Red"},
+        {"Tree", 4, "Common Deck #1"},
+        {"Tree", 7, "Report Detail"},
+    };
+    for (const Case& c : cases) {
+        Editor e;
+        e.Write("Tree.game", kGame);
+        e.window.OpenAt(c.game, c.step);
+        EXPECT_EQ(e.window.NameTXT->Text(), "Tree") << c.game;
+        EXPECT_EQ(e.window.PLname[1]->Text(), "Blue") << c.game << ": the game is read";
+        EXPECT_EQ(e.window.CurrentStep, c.step == -1 ? 0 : c.step);
+        EXPECT_EQ(e.window.Wiz[e.window.CurrentStep]->Caption(), c.caption);
+        if (c.step == 7) {
+            EXPECT_EQ(e.window.RepTitle->Text(), "Gold");
+        }
+        EXPECT_TRUE(e.messages.Messages().empty()) << c.step;
+    }
+}
+
 } // namespace
