@@ -254,4 +254,63 @@ TEST(WizardWrite, AFailedWriteSaysSoAndKeepsTheWindow) {
     EXPECT_TRUE(w.Window().Visible());
 }
 
+TEST(WizardWrite, TheCheckReportListsWhatIsMissingOrTooBigAndTheFileIsSavedAnyway) {
+    Editor e;
+    auto& w = e.window;
+    std::string report;
+    const auto saveReading = [&] {
+        report.clear();
+        platform::testdriver::DialogScript script;
+        script.AnswerModal([&](platform::Form& form) {
+            EXPECT_EQ(form.Caption(), "Check Phase");
+            report = w.LastCheckReport;
+        });
+        e.Save();
+    };
+    e.Type(*w.PlNum, "2");
+    e.Type(*w.PLname[0], "Red");
+    saveReading();
+    EXPECT_EQ(report, "** Missing or incorrect information **\r\n\r\n- Missing game name\r\n"
+                      "- Missing directory name\r\n- No Name specified for player #2");
+    EXPECT_TRUE(std::filesystem::is_empty(e.folder.Path())) << "without a name nothing is written";
+
+    e.Write("Big.game", "[GAME]\r\nplayers=2\r\ndirectory=pics\r\ncommon_decks=1\r\n"
+                        "[Player 1]\r\nname=Red\r\ndecks=6\r\n[Player 2]\r\ndecks=6\r\n");
+    e.OpenGame("Big");
+    w.descTxt->SetText(std::string(300, 'd'));
+    w.PLname[1]->SetText("Blue");
+    e.Forward();
+    e.Forward();
+    e.Press(*w.ShowCommonDeck[0]);
+    e.messages.Clear();
+    saveReading();
+    EXPECT_EQ(report, "** Missing or incorrect information **\r\n\r\n"
+                      "- No back image specified for  common deck #1\r\n"
+                      "- No discard image specified for  common deck #1\r\n"
+                      "- The value of description in [GAME] is longer than 254 characters and will be "
+                      "read cut\r\n- The game has 13 decks; Karvel plays at most 12");
+    const std::string saved = e.Read("Big.game");
+    EXPECT_THAT(saved, HasSubstr("description=" + std::string(300, 'd') + "\r\n")) << "saved all the same";
+    EXPECT_THAT(saved, HasSubstr("[Player 2]\r\ndecks=6\r\nname=Blue\r\n"));
+    EXPECT_TRUE(e.messages.Messages().empty());
+}
+
+TEST(WizardWrite, LoadTakesTheChosenFilesNameWithoutItsFinalExtension) {
+    Editor e;
+    e.Write("Card Lines v1.2.game", "[GAME]\r\nplayers=1\r\ndirectory=lines\r\n[PLAYER 1]\r\nname=Solo\r\n");
+    auto& w = e.window;
+    platform::testdriver::DialogScript script;
+    script.AnswerFile(e.folder.Path() + "/Card Lines v1.2.game");
+    e.Press(*w.LoadBtn);
+    EXPECT_EQ(w.NameTXT->Text(), "Card Lines v1.2");
+    EXPECT_EQ(w.DirName->Text(), "lines");
+    EXPECT_EQ(w.PLname[0]->Text(), "Solo");
+    EXPECT_TRUE(script.Problems().empty());
+
+    platform::testdriver::DialogScript cancel;
+    cancel.AnswerFile(std::nullopt);
+    e.Press(*w.LoadBtn);
+    EXPECT_EQ(w.NameTXT->Text(), "Card Lines v1.2") << "cancelling changes nothing";
+}
+
 } // namespace
