@@ -76,6 +76,7 @@ class MainForm : public TableView {
     void BringControlToFront(std::int16_t kind, std::int16_t control) override;
     void PlayerAreaChanged(int area) override;
     void DeckShuffled(std::int16_t deck) override;
+    void ShowCopyrightPicture(const std::string& path) override;
     // Passes a local roll on in direct play; the marker it placed follows with the markers' own
     // commands once the table places image markers.
     void DiceRolled(std::int16_t die, const std::string& text, std::int16_t markerKind,
