@@ -201,10 +201,12 @@ void LogCardFlipped(std::int16_t card) {
 void LogCardRotated(std::int16_t card) {
     if (!IsCard(card)) return;
     const std::int16_t rotation = Cards[card].rotation;
-    LogCardIf("ROTATE", card,
-              "Card rotated " +
-                  (rotation != 0 ? "(" + std::to_string(rotation) + ") : " : "to normal position: "),
-              true);
+    std::string text = "Card rotated ";
+    if (rotation != 0)
+        text.append("(").append(std::to_string(rotation)).append(") : ");
+    else
+        text.append("to normal position: ");
+    LogCardIf("ROTATE", card, text, true);
 }
 
 LogObserver* SetLogObserver(LogObserver* observer) {
