@@ -26,7 +26,7 @@ LogForm::LogForm() {
     FreeTxt.SetVisible(false);
 
     form.OnLoad = [this] {
-        Fill();
+        Fill(LogCount);
         addFreeTxtBtn.SetVisible(platform::AnsiUpper(GetIni("LOG", "use_free_text", CurrentGameFile)) ==
                                  "TRUE");
         previousObserver_ = SetLogObserver(this);
@@ -37,7 +37,7 @@ LogForm::LogForm() {
         if (observing_) SetLogObserver(previousObserver_);
         observing_ = false;
         // A closed window keeps nothing of the log; it is filled from the store when it opens again.
-        Forget();
+        Fill(0);
     };
     LogTxt.SetItemSource([this](int index) { return LineText(index); });
     diceRollerBtn.OnClick = [this] { ShowDice(); };
@@ -57,18 +57,11 @@ LogForm::~LogForm() {
     if (observing_) SetLogObserver(previousObserver_);
 }
 
-void LogForm::Forget() {
+void LogForm::Fill(int entries) {
     entryStart_.clear();
     lines_ = 0;
     dropped_ = 0;
-    LogTxt.ResetItems(0);
-}
-
-void LogForm::Fill() {
-    entryStart_.clear();
-    lines_ = 0;
-    dropped_ = 0;
-    for (int n = 1; n <= LogCount; ++n) {
+    for (int n = 1; n <= entries; ++n) {
         entryStart_.push_back(lines_);
         lines_ += LogListLineCount(LogEntry(n));
     }
@@ -89,7 +82,7 @@ void LogForm::LogEntryStored(const std::string& entry, bool droppedOldest) {
     // restored game) is read again whole.
     const std::size_t before = entryStart_.size() + (droppedOldest ? 0 : 1);
     if (before != static_cast<std::size_t>(LogCount)) {
-        Fill();
+        Fill(LogCount);
         return;
     }
     if (droppedOldest && !entryStart_.empty()) {
@@ -106,7 +99,7 @@ void LogForm::LogEntryStored(const std::string& entry, bool droppedOldest) {
 }
 
 void LogForm::LogEmptied() {
-    Fill();
+    Fill(LogCount);
 }
 
 void LogForm::ShowDice() {

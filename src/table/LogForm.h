@@ -36,8 +36,8 @@ class LogForm : public LogObserver {
   private:
     void LogEntryStored(const std::string& entry, bool droppedOldest) override;
     void LogEmptied() override;
-    void Fill();
-    void Forget();
+    // Shows the first `entries` entries of the store (all of them, or none for a closed window).
+    void Fill(int entries);
     std::string LineText(int index) const;
     void ShowDice();
     void ShowItems();
