@@ -1,13 +1,17 @@
 #include "table/MainForm.h"
 
 #include "common/Helpers.h"
+#include "common/Numbers.h"
 #include "controls/MInfoTip.h"
 #include "net/MultiplayerMgmt.h"
 #include "platform/Twips.h"
 #include "state/CaptionMgmt.h"
+#include "state/MarkersMgmt.h"
 #include "state/PlayerMgmt.h"
 #include "state/TableState.h"
 #include "table/InfoPanel.h"
+#include "table/MarkerForm.h"
+#include "table/TableMarkers.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -34,6 +38,14 @@ int CardOfTag(const std::string& tag) {
     return tag.empty() ? 0 : std::atoi(tag.c_str());
 }
 
+platform::ControlArray<controls::zLabelA>::Factory LabelsIn(platform::NativeWidget* parent) {
+    return [parent](const controls::zLabelA&, const controls::zLabelA&) {
+        auto label = std::make_unique<controls::zLabelA>(parent);
+        label->Surface().SetVisible(false);
+        return label;
+    };
+}
+
 } // namespace
 
 MainForm* TableWindow() {
@@ -47,7 +59,8 @@ MainForm::MainForm()
       HandLabel(platform::LikeFirst<platform::Label>()), HandIcon(platform::LikeFirst<platform::Image>()),
       PlayerArea(platform::LikeFirst<platform::Shape>()), SideName(platform::LikeFirst<platform::Label>()),
       DeckImg(ImagesIn(BasePict.Handle())), DiscardImg(ImagesIn(BasePict.Handle())),
-      crd(ImagesIn(BasePict.Handle())) {
+      crd(ImagesIn(BasePict.Handle())), markerNum(LabelsIn(BasePict.Handle())),
+      mrk(ImagesIn(BasePict.Handle())) {
     form_.SetCaption("Karvel");
     form_.Resize(12000, 9000);
     BasePict.SetBorderStyle(0);
@@ -107,6 +120,8 @@ MainForm::MainForm()
         DiscardImg.Place(i, std::make_unique<controls::TranspImg>(BasePict.Handle()));
     }
     crd.Place(0, std::make_unique<controls::TranspImg>(BasePict.Handle()));
+    markerNum.Place(0, std::make_unique<controls::zLabelA>(BasePict.Handle()));
+    mrk.Place(0, std::make_unique<controls::TranspImg>(BasePict.Handle()));
     crd.OnLoaded = [this](int index, controls::TranspImg& card) { WireCard(index, card); };
     WireCard(0, *crd(0));
 
@@ -116,6 +131,11 @@ MainForm::MainForm()
     crd(0)->MaskColor(defaultMask);
     crd(0)->Enabled(true);
     crd(0)->Surface().SetVisible(false);
+    markerNum(0)->Enabled(true);
+    markerNum(0)->Surface().SetVisible(false);
+    mrk(0)->MaskColor(defaultMask);
+    mrk(0)->Enabled(true);
+    mrk(0)->Surface().SetVisible(false);
     for (int i = 0; i <= 2; ++i) {
         for (auto* image : {DiscardImg(i), DeckImg(i)}) {
             image->MaskColor(defaultMask);
@@ -141,7 +161,10 @@ MainForm::MainForm()
     form_.OnUnload = [this](bool&) {
         CTip_Hide();
         ClearCardTable();
+        ClearMarkerControls();
+        if (MarkerForm* picker = MarkerPicker()) picker->Window().Unload();
     };
+    Markers = std::make_unique<TableMarkers>(*this);
 
     previousView_ = SetTableView(this);
     g_tableWindow = this;
@@ -299,13 +322,28 @@ std::optional<CardPictureRect> MainForm::CardControlPicture(int control) {
 }
 
 bool MainForm::ControlExists(std::int16_t kind, std::int16_t control) {
-    if (kind == kZCard) return crd.Exists(control);
-    return false;
+    return ControlSurfaceOf(kind, control) != nullptr;
 }
 
 void MainForm::BringControlToFront(std::int16_t kind, std::int16_t control) {
-    if (kind == kZCard)
-        if (controls::TranspImg* card = crd(control)) card->Surface().BringToFront();
+    if (platform::ControlSurface* s = ControlSurfaceOf(kind, control)) s->BringToFront();
+}
+
+platform::ControlSurface* MainForm::ControlSurfaceOf(std::int16_t kind, int control) {
+    switch (kind) {
+    case kZCard:
+        if (controls::TranspImg* card = crd(control)) return &card->Surface();
+        break;
+    case kZNumMarker:
+        if (controls::zLabelA* label = markerNum(control)) return &label->Surface();
+        break;
+    case kZImageMarker:
+        if (controls::TranspImg* marker = mrk(control)) return &marker->Surface();
+        break;
+    default:
+        break;
+    }
+    return nullptr;
 }
 
 void MainForm::PlayerAreaChanged(int area) {
@@ -333,7 +371,17 @@ void MainForm::DeckShuffled(std::int16_t deck) {
     SendDeckShuffle(deck);
 }
 
-void MainForm::DiceRolled(std::int16_t die, const std::string& text, std::int16_t markerKind, std::int16_t,
-                          const std::optional<MarkerPlace>&) {
+void MainForm::DiceRolled(std::int16_t die, const std::string& text, std::int16_t markerKind,
+                          std::int16_t markerOwner, const std::optional<MarkerPlace>& marker) {
     SendDiceRoll(die, text, markerKind);
+    if (markerKind > 0 && marker) SendGraphMarkerNew(markerKind, markerOwner, marker->left, marker->top);
+}
+
+std::optional<MarkerPlace> MainForm::PlaceImageMarker(std::int16_t kind, std::int16_t owner, int x, int y,
+                                                      bool dicePlaced) {
+    const std::int16_t n = AddGraphMarker(kind, owner, ClampToInt16(y), ClampToInt16(x), false);
+    const controls::TranspImg* marker = n > 0 ? mrk(n - 1) : nullptr;
+    if (!marker) return std::nullopt;
+    GraphMarkers[n].dicePlaced = ToFlag(dicePlaced);
+    return MarkerPlace{marker->Surface().Left(), marker->Surface().Top()};
 }

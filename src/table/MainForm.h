@@ -5,6 +5,7 @@
 
 #include "controls/CInfoTip.h"
 #include "controls/TranspImg.h"
+#include "controls/zLabelA.h"
 #include "platform/ControlArray.h"
 #include "platform/Controls.h"
 #include "platform/Form.h"
@@ -16,6 +17,8 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+
+class TableMarkers;
 
 class MainForm : public TableView {
   public:
@@ -54,7 +57,13 @@ class MainForm : public TableView {
     platform::ControlArray<controls::TranspImg> DeckImg;
     platform::ControlArray<controls::TranspImg> DiscardImg;
     platform::ControlArray<controls::TranspImg> crd;
+    // The markers on the table: numerical marker m is markerNum(m), image marker record n is
+    // mrk(n - 1). Element 0 of each is designed; a marker's Tag names the card control it lies on.
+    platform::ControlArray<controls::zLabelA> markerNum;
+    platform::ControlArray<controls::TranspImg> mrk;
     std::shared_ptr<controls::CInfoTip> CTip;
+    // The markers' menus, dialogs and mouse handlers, and the marker picker.
+    std::unique_ptr<TableMarkers> Markers;
 
     // The card under the mouse (its number as text), "" over bare table.
     std::string HoveredCard;
@@ -74,12 +83,16 @@ class MainForm : public TableView {
     std::optional<CardPictureRect> CardControlPicture(int control) override;
     bool ControlExists(std::int16_t kind, std::int16_t control) override;
     void BringControlToFront(std::int16_t kind, std::int16_t control) override;
+    // The surface of a control of a stacking-order kind; nullptr when it is not loaded.
+    platform::ControlSurface* ControlSurfaceOf(std::int16_t kind, int control);
     void PlayerAreaChanged(int area) override;
     void DeckShuffled(std::int16_t deck) override;
     // Passes a local roll on in direct play; the marker it placed follows with the markers' own
     // commands once the table places image markers.
     void DiceRolled(std::int16_t die, const std::string& text, std::int16_t markerKind,
                     std::int16_t markerOwner, const std::optional<MarkerPlace>& marker) override;
+    std::optional<MarkerPlace> PlaceImageMarker(std::int16_t kind, std::int16_t owner, int x, int y,
+                                                bool dicePlaced) override;
 
   private:
     void Form_Resize();

@@ -20,6 +20,7 @@
 #include "state/ZOrder.h"
 #include "table/InfoPanel.h"
 #include "table/MainForm.h"
+#include "table/TableMarkers.h"
 
 #include <algorithm>
 #include <array>
@@ -143,6 +144,7 @@ bool SetUpNewGame(MainForm& table, const std::string& gameFile) {
     g_dealtSlots.fill(0);
     g_useAntialias = GetBoolDirective("GAME", "useAntialias", false);
     LoadPlayerLayouts();
+    PlaceDefaultMarkers();
     SetupTableAppearance();
     LoadDeckControls();
     DealInitialCards();
