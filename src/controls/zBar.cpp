@@ -20,10 +20,6 @@ constexpr int kArrowButton = 17;
 constexpr int kScrollStep = 20;
 constexpr int kItemGap = 5;
 constexpr int kFirstItemTop = 4;
-// The captions are measured and printed in one font: the design's 8.25-point sans-serif.
-platform::FontSpec ItemFont() {
-    return platform::SpecOf(platform::Font{"Arial", 8.25, false});
-}
 
 int Half(double value) {
     return RoundToInt32(value);
@@ -244,8 +240,8 @@ bool zBar::AddImage(std::int16_t id, const std::string& pictureFile, const std::
     item.top = ClampToInt16(y);
     int textY = y + pictureHeight + (showOnlyText_ ? 1 : 4);
     if (!showOnlyImages_) {
-        const platform::TextSize size = platform::MeasureText(ItemFont(), caption);
-        group.canvas.DrawText(Half((pictureWidth - size.width) / 2.0), textY, caption, ItemFont(), kWhite);
+        const platform::TextSize size = platform::MeasureText(DesignFont(), caption);
+        group.canvas.DrawText(Half((pictureWidth - size.width) / 2.0), textY, caption, DesignFont(), kWhite);
         textY += size.height;
     }
     item.height = ClampToInt16(textY - y);
@@ -308,55 +304,21 @@ void zBar::ScrollUp() {
 
 void zBar::ShowOnlyImages(bool only) {
     showOnlyImages_ = only;
-    if (PropertyChanged) PropertyChanged("ShowOnlyImages");
+    Changed("ShowOnlyImages");
 }
 void zBar::ShowOnlyText(bool only) {
     showOnlyText_ = only;
-    if (PropertyChanged) PropertyChanged("ShowOnlyText");
-}
-void zBar::BackColor(platform::Colour c) {
-    backColor_ = c;
-    if (PropertyChanged) PropertyChanged("BackColor");
-}
-void zBar::ForeColor(platform::Colour c) {
-    foreColor_ = c;
-    if (PropertyChanged) PropertyChanged("ForeColor");
-}
-void zBar::Enabled(bool enabled) {
-    enabled_ = enabled;
-    if (PropertyChanged) PropertyChanged("Enabled");
-}
-void zBar::Font(const platform::Font& font) {
-    font_ = font;
-    if (PropertyChanged) PropertyChanged("Font");
-}
-void zBar::BackStyle(std::int16_t style) {
-    backStyle_ = style;
-    if (PropertyChanged) PropertyChanged("BackStyle");
-}
-void zBar::BorderStyle(std::int16_t style) {
-    borderStyle_ = style;
-    if (PropertyChanged) PropertyChanged("BorderStyle");
+    Changed("ShowOnlyText");
 }
 
 void zBar::ReadProperties(const platform::PropertyBag& bag, const platform::Font& ambient) {
-    backColor_ = static_cast<platform::Colour>(bag.ReadInt("BackColor", 0));
-    foreColor_ = static_cast<platform::Colour>(bag.ReadInt("ForeColor", 0));
-    enabled_ = bag.ReadInt("Enabled", 0) != 0;
-    font_ = bag.ReadFont("Font", ambient);
-    backStyle_ = ClampToInt16(bag.ReadInt("BackStyle", 0));
-    borderStyle_ = ClampToInt16(bag.ReadInt("BorderStyle", 0));
+    ReadLook(bag, ambient);
     showOnlyImages_ = bag.ReadInt("ShowOnlyImages", 0) != 0;
     showOnlyText_ = bag.ReadInt("ShowOnlyText", 0) != 0;
 }
 
 void zBar::WriteProperties(platform::PropertyBag& bag, const platform::Font& ambient) const {
-    bag.WriteInt("BackColor", backColor_, 0);
-    bag.WriteInt("ForeColor", foreColor_, 0);
-    bag.WriteInt("Enabled", enabled_ ? -1 : 0, 0);
-    bag.WriteFont("Font", font_, ambient);
-    bag.WriteInt("BackStyle", backStyle_, 0);
-    bag.WriteInt("BorderStyle", borderStyle_, 0);
+    WriteLook(bag, ambient);
     bag.WriteInt("ShowOnlyImages", showOnlyImages_ ? -1 : 0, 0);
     bag.WriteInt("ShowOnlyText", showOnlyText_ ? -1 : 0, 0);
 }

@@ -5,6 +5,7 @@
 // double click hands back the identifier the caller gave it. Everything inside is in pixels.
 #pragma once
 
+#include "controls/StoredLook.h"
 #include "controls/zFlatButton.h"
 #include "controls/zShape.h"
 #include "platform/ControlSurface.h"
@@ -21,7 +22,7 @@
 
 namespace controls {
 
-class zBar {
+class zBar : public StoredLook {
   public:
     static constexpr int kMaxItems = 300;
     static constexpr int kButtonHeight = 17;
@@ -43,20 +44,7 @@ class zBar {
     platform::ControlSurface& Surface() { return surface_; }
     const platform::ControlSurface& Surface() const { return surface_; }
 
-    // Stored and persisted only: they change nothing in what the bar draws or how it reacts.
-    platform::Colour BackColor() const { return backColor_; }
-    void BackColor(platform::Colour c);
-    platform::Colour ForeColor() const { return foreColor_; }
-    void ForeColor(platform::Colour c);
-    bool Enabled() const { return enabled_; }
-    void Enabled(bool enabled);
-    const platform::Font& Font() const { return font_; }
-    void Font(const platform::Font& font);
-    std::int16_t BackStyle() const { return backStyle_; }
-    void BackStyle(std::int16_t style);
-    std::int16_t BorderStyle() const { return borderStyle_; }
-    void BorderStyle(std::int16_t style);
-    void Refresh() {}
+    // The stored properties (StoredLook) change nothing in what the bar draws or how it reacts.
 
     // Items drawn from now on leave out their captions, or their pictures; nothing is redrawn.
     bool ShowOnlyImages() const { return showOnlyImages_; }
@@ -80,7 +68,6 @@ class zBar {
 
     // Event 1: a double click on an open group's picture while an item is framed.
     std::function<void(std::int16_t& id)> ImageSelected;
-    std::function<void(const std::string& key)> PropertyChanged;
 
     // The bar's state and parts, as the picker and the tests see them.
     std::int16_t CurrentGroup() const { return currentGroup_; }
@@ -138,12 +125,6 @@ class zBar {
     std::int16_t selectedItem_ = -1;
     bool showOnlyImages_ = false;
     bool showOnlyText_ = false;
-    platform::Colour backColor_ = 0;
-    platform::Colour foreColor_ = 0;
-    bool enabled_ = false;
-    platform::Font font_;
-    std::int16_t backStyle_ = 0;
-    std::int16_t borderStyle_ = 0;
     FixedTable<Item, 1, kMaxItems> items_;
     std::int16_t itemCount_ = 0;
 };

@@ -1,7 +1,5 @@
 #include "controls/zFlatButton.h"
 
-#include "common/Numbers.h"
-
 namespace controls {
 
 namespace {
@@ -11,11 +9,6 @@ constexpr platform::Colour kBlack = platform::MakeColour(0, 0, 0);
 constexpr platform::Colour kWhite = platform::MakeColour(255, 255, 255);
 constexpr platform::Colour kDarkShadow = platform::MakeColour(64, 64, 64);
 constexpr platform::Colour kShadow = platform::MakeColour(128, 128, 128);
-
-// The caption is drawn in the surface's own font, whatever the Font property holds.
-platform::FontSpec CaptionFont() {
-    return platform::SpecOf(platform::Font{"Arial", 8.25, false});
-}
 
 } // namespace
 
@@ -36,30 +29,6 @@ zFlatButton::zFlatButton(platform::NativeWidget* parent) : surface_(parent) {
     surface_.OnResize = [this] { Draw(false); };
 }
 
-void zFlatButton::Changed(const char* key) {
-    if (PropertyChanged) PropertyChanged(key);
-}
-
-void zFlatButton::ForeColor(platform::Colour c) {
-    foreColor_ = c;
-    Changed("ForeColor");
-}
-void zFlatButton::Enabled(bool enabled) {
-    enabled_ = enabled;
-    Changed("Enabled");
-}
-void zFlatButton::Font(const platform::Font& font) {
-    font_ = font;
-    Changed("Font");
-}
-void zFlatButton::BackStyle(std::int16_t style) {
-    backStyle_ = style;
-    Changed("BackStyle");
-}
-void zFlatButton::BorderStyle(std::int16_t style) {
-    borderStyle_ = style;
-    Changed("BorderStyle");
-}
 void zFlatButton::caption(const std::string& text) {
     caption_ = text;
     Changed("Caption");
@@ -77,7 +46,7 @@ void zFlatButton::Draw(bool pressed) {
     const int W = p.Width();
     const int H = p.Height();
     if (!caption_.empty()) {
-        const platform::FontSpec font = CaptionFont();
+        const platform::FontSpec font = DesignFont();
         const platform::TextSize size = platform::MeasureText(font, caption_);
         p.DrawText((W - size.width) / 2, (H - size.height) / 2, caption_, font, kBlack);
     }
@@ -96,23 +65,15 @@ void zFlatButton::Draw(bool pressed) {
 }
 
 void zFlatButton::ReadProperties(const platform::PropertyBag& bag, const platform::Font& ambient) {
-    foreColor_ = static_cast<platform::Colour>(bag.ReadInt("ForeColor", 0));
-    enabled_ = bag.ReadInt("Enabled", 0) != 0;
-    font_ = bag.ReadFont("Font", ambient);
-    backStyle_ = ClampToInt16(bag.ReadInt("BackStyle", 0));
+    ReadLook(bag, ambient, false);
     caption_ = bag.ReadText("Caption", "");
     surface_.SetBackColor(static_cast<platform::Colour>(bag.ReadInt("BackColor", kDesignBack)));
-    borderStyle_ = ClampToInt16(bag.ReadInt("BorderStyle", 0));
 }
 
 void zFlatButton::WriteProperties(platform::PropertyBag& bag, const platform::Font& ambient) const {
-    bag.WriteInt("ForeColor", foreColor_, 0);
-    bag.WriteInt("Enabled", enabled_ ? -1 : 0, 0);
-    bag.WriteFont("Font", font_, ambient);
-    bag.WriteInt("BackStyle", backStyle_, 0);
+    WriteLook(bag, ambient, false);
     bag.WriteText("Caption", caption_, "");
     bag.WriteInt("BackColor", surface_.BackColor(), kDesignBack);
-    bag.WriteInt("BorderStyle", borderStyle_, 0);
 }
 
 } // namespace controls

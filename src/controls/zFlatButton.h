@@ -3,6 +3,7 @@
 // held on it. It reports the press and the release.
 #pragma once
 
+#include "controls/StoredLook.h"
 #include "platform/ControlSurface.h"
 #include "platform/Fonts.h"
 #include "platform/PropertyBag.h"
@@ -13,7 +14,7 @@
 
 namespace controls {
 
-class zFlatButton {
+class zFlatButton : public StoredLook {
   public:
     explicit zFlatButton(platform::NativeWidget* parent = nullptr);
     zFlatButton(const zFlatButton&) = delete;
@@ -22,19 +23,8 @@ class zFlatButton {
     platform::ControlSurface& Surface() { return surface_; }
     const platform::ControlSurface& Surface() const { return surface_; }
 
-    // Stored and persisted only: they change nothing in what the button draws or how it reacts.
-    platform::Colour ForeColor() const { return foreColor_; }
-    void ForeColor(platform::Colour c);
-    bool Enabled() const { return enabled_; }
-    void Enabled(bool enabled);
-    const platform::Font& Font() const { return font_; }
-    void Font(const platform::Font& font);
-    std::int16_t BackStyle() const { return backStyle_; }
-    void BackStyle(std::int16_t style);
-    std::int16_t BorderStyle() const { return borderStyle_; }
-    void BorderStyle(std::int16_t style);
-    void Refresh() {}
-
+    // The stored properties (StoredLook) change nothing in what the button draws or how it reacts,
+    // except BackColor, which is the surface's.
     const std::string& caption() const { return caption_; }
     // Stores the caption and draws the button up.
     void caption(const std::string& text);
@@ -53,17 +43,9 @@ class zFlatButton {
     // drawn pressed); the point in pixels.
     std::function<void(std::int16_t button, std::int16_t shift, float x, float y)> MouseUp;
     std::function<void(std::int16_t button, std::int16_t shift, float x, float y)> MouseDown;
-    std::function<void(const std::string& key)> PropertyChanged;
 
   private:
-    void Changed(const char* key);
-
     platform::ControlSurface surface_;
-    std::int16_t borderStyle_ = 0;
-    platform::Colour foreColor_ = 0;
-    bool enabled_ = false;
-    platform::Font font_;
-    std::int16_t backStyle_ = 0;
     std::string caption_;
 };
 

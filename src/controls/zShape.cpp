@@ -1,7 +1,5 @@
 #include "controls/zShape.h"
 
-#include "common/Numbers.h"
-
 namespace controls {
 
 namespace {
@@ -36,50 +34,12 @@ void zShape::PlaceLines() {
     surface_.Refresh();
 }
 
-void zShape::Changed(const char* key) {
-    if (PropertyChanged) PropertyChanged(key);
-}
-void zShape::BackColor(platform::Colour c) {
-    backColor_ = c;
-    Changed("BackColor");
-}
-void zShape::ForeColor(platform::Colour c) {
-    foreColor_ = c;
-    Changed("ForeColor");
-}
-void zShape::Enabled(bool enabled) {
-    enabled_ = enabled;
-    Changed("Enabled");
-}
-void zShape::Font(const platform::Font& font) {
-    font_ = font;
-    Changed("Font");
-}
-void zShape::BackStyle(std::int16_t style) {
-    backStyle_ = style;
-    Changed("BackStyle");
-}
-void zShape::BorderStyle(std::int16_t style) {
-    borderStyle_ = style;
-    Changed("BorderStyle");
-}
-
 void zShape::ReadProperties(const platform::PropertyBag& bag, const platform::Font& ambient) {
-    backColor_ = static_cast<platform::Colour>(bag.ReadInt("BackColor", 0));
-    foreColor_ = static_cast<platform::Colour>(bag.ReadInt("ForeColor", 0));
-    enabled_ = bag.ReadInt("Enabled", 0) != 0;
-    font_ = bag.ReadFont("Font", ambient);
-    backStyle_ = ClampToInt16(bag.ReadInt("BackStyle", 0));
-    borderStyle_ = ClampToInt16(bag.ReadInt("BorderStyle", 0));
+    ReadLook(bag, ambient);
 }
 
 void zShape::WriteProperties(platform::PropertyBag& bag, const platform::Font& ambient) const {
-    bag.WriteInt("BackColor", backColor_, 0);
-    bag.WriteInt("ForeColor", foreColor_, 0);
-    bag.WriteInt("Enabled", enabled_ ? -1 : 0, 0);
-    bag.WriteFont("Font", font_, ambient);
-    bag.WriteInt("BackStyle", backStyle_, 0);
-    bag.WriteInt("BorderStyle", borderStyle_, 0);
+    WriteLook(bag, ambient);
 }
 
 } // namespace controls

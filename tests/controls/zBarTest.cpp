@@ -330,3 +330,44 @@ TEST(zBar, AGroupPictureGrowsOnlyWhenAnItemWouldNotFitAndItemsBeyondTheLimitsAre
     // No group picture grows past the largest picture.
     EXPECT_LE(full->GroupPicture(4).ScaleHeight(), Picture::kMaxSide);
 }
+
+TEST(zBar, StoredPropertiesComeBackFromThePropertyStoreAndDefaultsAreNotStored) {
+    const platform::Font ambient{"Arial", 8.25, false};
+    platform::PropertyBag empty;
+    {
+        zBar fresh;
+        fresh.WriteProperties(empty, ambient);
+        zShape frame;
+        frame.WriteProperties(empty, ambient);
+        zFlatButton button;
+        button.WriteProperties(empty, ambient);
+    }
+    for (const char* key : {"BackColor", "ForeColor", "Enabled", "Font", "BackStyle", "BorderStyle",
+                            "ShowOnlyImages", "ShowOnlyText", "Caption"})
+        EXPECT_FALSE(empty.Has(key)) << key;
+
+    zBar bar;
+    bar.ForeColor(MakeColour(1, 2, 3));
+    bar.Enabled(true);
+    bar.BorderStyle(1);
+    bar.ShowOnlyText(true);
+    platform::PropertyBag bag;
+    bar.WriteProperties(bag, ambient);
+    zBar back;
+    back.ReadProperties(bag, ambient);
+    EXPECT_EQ(back.ForeColor(), MakeColour(1, 2, 3));
+    EXPECT_TRUE(back.Enabled());
+    EXPECT_EQ(back.BorderStyle(), 1);
+    EXPECT_TRUE(back.ShowOnlyText());
+    EXPECT_FALSE(back.ShowOnlyImages());
+
+    zFlatButton button;
+    button.caption("Orcs");
+    button.BackColor(MakeColour(0, 0, 200));
+    platform::PropertyBag buttonBag;
+    button.WriteProperties(buttonBag, ambient);
+    zFlatButton buttonBack;
+    buttonBack.ReadProperties(buttonBag, ambient);
+    EXPECT_EQ(buttonBack.caption(), "Orcs");
+    EXPECT_EQ(buttonBack.BackColor(), MakeColour(0, 0, 200));
+}
