@@ -69,6 +69,13 @@ std::int16_t KeptAngle(int angle) {
     return static_cast<std::int16_t>(angle);
 }
 
+// Shows a face of an image marker: loading a picture makes the control see-through again, which
+// an OPAQUE kind is not.
+void LoadMarkerFace(controls::TranspImg& marker, const std::string& path, std::int16_t kind) {
+    marker.loadNewPicture(path);
+    if (MarkerKindTable::Contains(kind) && MarkerKinds[kind].opaque != kFalse) marker.BackStyle(1);
+}
+
 } // namespace
 
 // --- Numerical markers -------------------------------------------------------------------------
@@ -183,13 +190,12 @@ std::int16_t AddGraphMarker(std::int16_t kind, std::int16_t player, std::int16_t
     marker->Surface().SetToolTipText("");
     if (GetBoolDirective("GAME", "displayMarkerTooltips", false) && player == Game.CurrentPlayer)
         marker->Surface().SetToolTipText(type.label);
-    if (type.opaque != kFalse) marker->BackStyle(1);
     platform::Colour mask = kDefaultMask;
     if (!Game.transparentColor.empty())
         mask = static_cast<platform::Colour>(ParseColour(Game.transparentColor));
     if (type.owner == "0") mask = kGlobalMask;
     marker->MaskColor(mask);
-    marker->loadNewPicture(picture);
+    LoadMarkerFace(*marker, picture, kind);
     if (top != -1) {
         marker->Surface().Move(left - marker->GetOriginLeft(), top - marker->GetOriginTop());
     } else {
@@ -266,15 +272,16 @@ void NextMarkerFace(std::int16_t n) {
             if (record.face >= faces) {
                 record.flipped = kFalse;
                 record.face = 0;
-                marker->loadNewPicture(MarkerKindImagePath(record.kind));
+                LoadMarkerFace(*marker, MarkerKindImagePath(record.kind), record.kind);
             } else {
                 ++record.face;
-                marker->loadNewPicture(GameImagePath(GetField(type.backFaces, record.face, "+")));
+                LoadMarkerFace(*marker, GameImagePath(GetField(type.backFaces, record.face, "+")),
+                               record.kind);
             }
         } else {
             record.flipped = kTrue;
             record.face = 1;
-            marker->loadNewPicture(GameImagePath(GetField(type.backFaces, 1, "+")));
+            LoadMarkerFace(*marker, GameImagePath(GetField(type.backFaces, 1, "+")), record.kind);
         }
     }
     if (record.rotation != 0) marker->rotation(record.rotation);
@@ -297,13 +304,13 @@ void FlipMrk_Procedure() {
     if (!type.backFaces.empty()) {
         const bool toBack = record->flipped == kFalse;
         if (toBack) {
-            marker->loadNewPicture(GameImagePath(type.backFaces));
+            LoadMarkerFace(*marker, GameImagePath(type.backFaces), record->kind);
             // A fixed back is always shown upright.
             if (HasMarkerFlag(record->kind, "FIXED_BACK") == kFalse && record->rotation != 0)
                 marker->rotation(record->rotation);
             record->face = 1;
         } else {
-            marker->loadNewPicture(MarkerKindImagePath(record->kind));
+            LoadMarkerFace(*marker, MarkerKindImagePath(record->kind), record->kind);
             record->face = 0;
             RotateGraphMarker(n, true, "R");
         }

@@ -8,9 +8,11 @@
 #include "platform/Controls.h"
 #include "platform/Seams.h"
 #include "platform/Twips.h"
+#include "services/DiceRoller.h"
 #include "state/MarkersMgmt.h"
 #include "state/TableState.h"
 #include "state/ZOrder.h"
+#include "table/CarriedMarkers.h"
 #include "table/MarkerForm.h"
 #include "table/TableMarkers.h"
 
@@ -53,9 +55,9 @@ class SendLog {
     NetSendHook previous_;
 };
 
-std::string MarkerGame(const std::string& gameExtra = "", const std::string& more = "") {
+std::string MarkerGame(const std::string& gameExtra = "", const std::string& more = "", int deal = 0) {
     return "[GAME]\nplayers=2\ncommon_decks=1\ndirectory=img\nexternal_hand=FALSE\n" + gameExtra +
-           "\n[PLAYER 1]\nname=Ann\nmarkers=5\n"
+           "\n[PLAYER 1]\nname=Ann\nlayout=3000,1500,2400,6000\nmarkers=5\n"
            "marker1=coin.png,Coin,,90,\n"
            "marker2=token.png,Token,tback.png,90,\n"
            "marker3=chip.png,Chip,a.png+b.png+c.png,45,FIXED_BACK\n"
@@ -66,7 +68,9 @@ std::string MarkerGame(const std::string& gameExtra = "", const std::string& mor
            "[ORCS MARKERS]\nmarkers=1\nmarker1=orc.png,Orc,,0,\n"
            "[ELVES MARKERS]\nmarkers=1\nmarker1=elf.png,Elf,,0,\n"
            "[COMMON "
-           "1]\nname=Stock\ndeckSize=2\nimg_back=back.png\nimg_discard=empty.png\nsplit=FALSE\ndeal=0\n"
+           "1]\nname=Stock\ndeckSize=2\nimg_back=back.png\nimg_discard=empty.png\nsplit=FALSE\ndeal=" +
+           std::to_string(deal) +
+           "\n"
            "card1=f1.png,,,key1,\ncard2=f2.png,,,key2,\n" +
            more;
 }
@@ -80,8 +84,8 @@ class MarkersTest : public testing::Test {
             fixture.WritePicture(name, 20, 20);
     }
 
-    bool Start(const std::string& gameExtra = "", const std::string& more = "", std::int16_t seat = 1) {
-        return fixture.Start(MarkerGame(gameExtra, more), seat);
+    bool Start(const std::string& gameExtra = "", const std::string& more = "", int deal = 0) {
+        return fixture.Start(MarkerGame(gameExtra, more, deal), 1);
     }
 
     TableMarkers& markers() { return *table.Markers; }
@@ -450,4 +454,55 @@ TEST_F(MarkersTest, ThePickerListsTheSeatsKindsItsGroupsAndTheGlobalDiceAndPlace
     DesignMode = kTrue;
     FillMarkerList(2);
     EXPECT_EQ(MarkerPicker()->markerBar().GroupButton(2).caption(), "Elves");
+}
+
+TEST_F(MarkersTest, AMarkerDroppedOntoACardFollowsTheCard) {
+    ASSERT_TRUE(Start("", "", 1));
+    const std::int16_t card = tabletest::DealtCardOf(1);
+    ASSERT_GT(card, 0);
+    const std::int16_t control = Cards[card].controlIndex;
+    const controls::TranspImg& shown = *table.crd(control);
+    const int top = tabletest::PictureTop(shown) + tabletest::kFaceHeight * 15 / 2 - 150;
+    const int left = tabletest::PictureLeft(shown) + tabletest::kFaceWidth * 15 / 2 - 150;
+    ASSERT_EQ(AddGraphMarker(KindOf(1, "1"), 1, static_cast<std::int16_t>(top),
+                             static_cast<std::int16_t>(left), false),
+              1);
+    Click(0);
+    EXPECT_EQ(table.mrk(0)->Surface().Tag(), std::to_string(control));
+    const int markerLeft = table.mrk(0)->Surface().Left();
+    const int markerTop = table.mrk(0)->Surface().Top();
+    MoveAttachedMarkers(control, 300, 150, kMarkersMove);
+    EXPECT_EQ(table.mrk(0)->Surface().Left(), markerLeft + 300);
+    EXPECT_EQ(table.mrk(0)->Surface().Top(), markerTop + 150);
+}
+
+TEST_F(MarkersTest, ACommonKindIsDrawnWithGreyAsItsSeeThroughColour) {
+    std::filesystem::create_directories(fixture.Folder().Path() + "/globals");
+    platform::Picture(20, 20, platform::MakeColour(9, 9, 9))
+        .SaveAsPng(fixture.Folder().Path() + "/globals/die.png");
+    fixture.Folder().Write("globals.dat", "[GLOBAL MARKERS]\nmarkers=1\nmarker1=\\globals\\die.png,Die\n");
+    ASSERT_TRUE(Start("transparentColor=0,0,255\n"));
+    const std::int16_t global = ParseListEntry(1, "0");
+    ASSERT_GT(global, 0);
+    ASSERT_EQ(AddGraphMarker(global, 1, 100, 100, false), 1);
+    EXPECT_EQ(table.mrk(0)->MaskColor(), platform::MakeColour(128, 128, 128));
+}
+
+TEST_F(MarkersTest, AMarkerPlacedByALocalRollFollowsTheRollToTheOtherSide) {
+    ASSERT_TRUE(Start());
+    SendLog log;
+    const std::int16_t kind = KindOf(2, "1");
+    const std::optional<MarkerPlace> place = table.PlaceImageMarker(kind, 1, 450, 300, true);
+    ASSERT_TRUE(place.has_value());
+    EXPECT_EQ(GraphMarkers[1].dicePlaced, kTrue);
+    table.DiceRolled(2, "Token", kind, 1, place);
+    EXPECT_THAT(log.sent,
+                ElementsAre("DCENEW 2 Token " + std::to_string(kind),
+                            "GPHMRKLOAD " + std::to_string(kind) + " 1 " + std::to_string(place->left / 15) +
+                                " " + std::to_string(place->top / 15)));
+    // Pressing a marker the dice placed starts their cascade again.
+    DiceMarkerCascade = 4;
+    markers().mrk_MouseDown(0, 1, 3, 3);
+    markers().mrk_MouseUp(0);
+    EXPECT_EQ(DiceMarkerCascade, 0);
 }
