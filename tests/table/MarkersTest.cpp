@@ -506,3 +506,25 @@ TEST_F(MarkersTest, AMarkerPlacedByALocalRollFollowsTheRollToTheOtherSide) {
     markers().mrk_MouseUp(0);
     EXPECT_EQ(DiceMarkerCascade, 0);
 }
+
+TEST_F(MarkersTest, TheBundledBoardGameSetsItsDefaultMarkersAndPickerUpWithoutAMessage) {
+    fixture.Folder().CopyIn(KARVEL_GAMES, "");
+    MessageRecorder messages;
+    Game.CurrentPlayer = 1;
+    ASSERT_TRUE(SetUpNewGame(table, fixture.Folder().Path() + "\\Spice Harbour.game"));
+    EXPECT_EQ(NextNumMarker, 5);
+    EXPECT_EQ(NumCaption(0), "Gold: 10");
+    EXPECT_EQ(NumCaption(3), "Round: 1");
+    ASSERT_EQ(GraphMarkerCount, 5);
+    EXPECT_EQ(GraphMarkers[1].owner, 1);
+    EXPECT_EQ(GraphMarkers[3].owner, 3);
+    EXPECT_EQ(GraphMarkers[4].owner, 0) << "a group's kind placed by the set-up belongs to nobody";
+    EXPECT_EQ(markers().IncreaseMax.Caption(), "Increase by 5");
+    FillMarkerList(1);
+    controls::zBar& bar = MarkerPicker()->markerBar();
+    std::vector<std::string> captions;
+    for (int g = 1; g <= bar.GroupCount(); ++g)
+        captions.push_back(bar.GroupButton(g).caption());
+    EXPECT_THAT(captions, ElementsAre("Player", "Cargo", "Sea and weather", "Dices"));
+    EXPECT_THAT(messages.Messages(), IsEmpty());
+}
