@@ -184,6 +184,11 @@ TEST(zBar, ItemsStackFromFourPixelsFiveApartWithTheirCaptionsUnderThePictures) {
     const reviewpictures::Ink caption = reviewpictures::InkOf(group, kGrey, 0, 28, width, 28 + line);
     ASSERT_FALSE(caption.Empty());
     EXPECT_NEAR((caption.left + caption.right) / 2.0, width / 2.0, 2.0);
+    // The bar's own edges: black at x 1, white at its right edge; grey behind everything.
+    const Picture& edges = bar->Surface().Drawing();
+    EXPECT_EQ(edges.GetPixel(1, 150), kBlack);
+    EXPECT_EQ(edges.GetPixel(119, 150), kWhite);
+    EXPECT_EQ(edges.GetPixel(0, 150), kGrey);
     reviewpictures::Save(bar->Surface().Grab(), "zBar-one-group");
 }
 
