@@ -21,7 +21,7 @@
 #include "table/MainForm.h"
 #include "table/MarkerForm.h"
 
-#include <cmath>
+#include <string>
 
 namespace {
 
@@ -102,7 +102,9 @@ std::int16_t NewMarkerNumProc(const std::string& value, std::int16_t top, std::i
     const std::string fontName = GetIni("NUMERICAL MARKERS", "fontname", CurrentGameFile);
     if (!fontSize.empty() || !fontName.empty()) {
         platform::Font font = marker->Font();
-        if (!fontSize.empty()) font.size = LeadingNumber(fontSize);
+        // A size no label can show leaves the designed one.
+        const double size = LeadingNumber(fontSize);
+        if (size >= 1 && size <= 144) font.size = size;
         if (!fontName.empty()) font.name = fontName;
         marker->Font(font);
     }
