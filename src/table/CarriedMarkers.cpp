@@ -8,6 +8,7 @@
 #include "state/ZOrder.h"
 #include "table/MainForm.h"
 #include "table/TableGraphics.h"
+#include "table/TableMarkers.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -90,27 +91,9 @@ int TaggedControl(const std::string& tag) {
     return value >= 0 && value <= ControlFlags::kLast ? static_cast<int>(value) : -1;
 }
 
-void DeleteNumericalMarker(MainForm& table, int m) {
-    if (controls::zLabelA* label = table.markerNum(m)) {
-        label->Surface().SetVisible(false);
-        label->Surface().SetTag("");
-        table.markerNum.Unload(m);
-    }
-    NumMarkerInUse[m] = kFalse;
-}
-
-void DeleteImageMarker(MainForm& table, int control) {
-    if (controls::TranspImg* marker = table.mrk(control)) {
-        marker->Surface().SetVisible(false);
-        marker->Surface().SetTag("-1");
-        table.mrk.Unload(control);
-    }
-    RemoveFromZOrder(kZImageMarker, static_cast<std::int16_t>(control));
-    GraphMarkers[control + 1].inUse = kFalse;
-}
-
 // Puts a marker back on its turned card from the place kept in the card's own frame.
-void PlaceOnTurnedCard(platform::ControlSurface& marker, const MarkerOffset& offset, const Box& card, int turn) {
+void PlaceOnTurnedCard(platform::ControlSurface& marker, const MarkerOffset& offset, const Box& card,
+                       int turn) {
     const int w = marker.Width();
     const int h = marker.Height();
     int top = card.top + offset.along;
@@ -135,7 +118,7 @@ void PlaceOnTurnedCard(platform::ControlSurface& marker, const MarkerOffset& off
 }
 
 // One marker lying on the card: the mode's steps in their order.
-void CarryMarker(MainForm& table, platform::ControlSurface& marker, std::int16_t kind, std::int16_t number,
+void CarryMarker(platform::ControlSurface& marker, std::int16_t kind, std::int16_t number,
                  const MarkerOffset& offset, const controls::TranspImg* card, int dx, int dy, int mode) {
     if (mode == kMarkersMove) marker.Move(marker.Left() + dx, marker.Top() + dy);
     // A drag with Alt alone keeps the numerical markers where they stand among the others; image
@@ -153,13 +136,14 @@ void CarryMarker(MainForm& table, platform::ControlSurface& marker, std::int16_t
     if (mode == kMarkersShow) marker.SetVisible(true);
     if (mode == kMarkersDelete) {
         if (kind == kZNumMarker)
-            DeleteNumericalMarker(table, number);
+            DeleteMarkerProc(static_cast<std::int16_t>(number));
         else
-            DeleteImageMarker(table, number);
+            DeleteGraphicalMarkerProc(static_cast<std::int16_t>(number));
         RemoveFromZOrder(kind, number);
         return;
     }
-    if (mode == kMarkersTurn && card) PlaceOnTurnedCard(marker, offset, BoxOf(card->Surface()), QuarterTurn(*card));
+    if (mode == kMarkersTurn && card)
+        PlaceOnTurnedCard(marker, offset, BoxOf(card->Surface()), QuarterTurn(*card));
 }
 
 } // namespace
@@ -197,8 +181,10 @@ void AttachImageMarker(std::int16_t n) {
     if (!image) return;
     platform::ControlSurface& s = image->Surface();
     const Box marker = BoxOf(s);
-    const int x = RoundToInt16(marker.left + marker.width / 2.0);
-    const int y = RoundToInt16(marker.top + marker.height / 2.0);
+    // The centre in whole twips, not cut to 16 bits: a table picture wider than 32767 twips
+    // (2184 pixels) holds cards and markers beyond that.
+    const int x = RoundToInt32(marker.left + marker.width / 2.0);
+    const int y = RoundToInt32(marker.top + marker.height / 2.0);
     const int chosen = TopmostCard(*table, [&](const controls::TranspImg& card) {
         // A see-through part of the card does not hold the marker.
         return PixelHitTest(ClampToInt16(x - card.Surface().Left()), ClampToInt16(y - card.Surface().Top()),
@@ -227,7 +213,7 @@ void MoveAttachedMarkers(std::int16_t c, std::int16_t dx, std::int16_t dy, std::
         if (!label) continue;
         const std::string tag = label->Surface().Tag();
         if (tag.empty() || LeadingNumber(tag) != c) continue;
-        CarryMarker(*table, label->Surface(), kZNumMarker, static_cast<std::int16_t>(m), NumMarkerOffsets[m + 1],
+        CarryMarker(label->Surface(), kZNumMarker, static_cast<std::int16_t>(m), NumMarkerOffsets[m + 1],
                     card, dx, dy, mode);
     }
 
@@ -236,7 +222,7 @@ void MoveAttachedMarkers(std::int16_t c, std::int16_t dx, std::int16_t dy, std::
         controls::TranspImg* marker = table->mrk(n - 1);
         if (!marker || GraphMarkers[n].inUse == kFalse) continue;
         if (TaggedControl(marker->Surface().Tag()) != c) continue;
-        CarryMarker(*table, marker->Surface(), kZImageMarker, static_cast<std::int16_t>(n - 1), GraphMarkerOffsets[n],
+        CarryMarker(marker->Surface(), kZImageMarker, static_cast<std::int16_t>(n - 1), GraphMarkerOffsets[n],
                     card, dx, dy, mode);
     }
 }

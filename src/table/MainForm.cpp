@@ -1,16 +1,24 @@
 #include "table/MainForm.h"
 
 #include "common/Helpers.h"
+#include "common/Messages.h"
 #include "common/Numbers.h"
 #include "controls/MInfoTip.h"
 #include "net/MultiplayerMgmt.h"
 #include "platform/Twips.h"
+#include "services/DiceRoller.h"
+#include "services/LogMgmt.h"
 #include "state/CaptionMgmt.h"
 #include "state/MarkersMgmt.h"
 #include "state/PlayerMgmt.h"
 #include "state/TableState.h"
+#include "table/CardInfoForm.h"
+#include "table/DiceRollerForm.h"
 #include "table/InfoPanel.h"
+#include "table/LogForm.h"
 #include "table/MarkerForm.h"
+#include "table/NotesForm.h"
+#include "table/ReportForm.h"
 #include "table/TableMarkers.h"
 
 #include <algorithm>
@@ -60,7 +68,10 @@ MainForm::MainForm()
       PlayerArea(platform::LikeFirst<platform::Shape>()), SideName(platform::LikeFirst<platform::Label>()),
       DeckImg(ImagesIn(BasePict.Handle())), DiscardImg(ImagesIn(BasePict.Handle())),
       crd(ImagesIn(BasePict.Handle())), markerNum(LabelsIn(BasePict.Handle())),
-      mrk(ImagesIn(BasePict.Handle())) {
+      mrk(ImagesIn(BasePict.Handle())), addNumMarker(InfoPanel.Handle()),
+      addGraphMakerBtn(InfoPanel.Handle()), diceRollerBtn(InfoPanel.Handle()),
+      showNotesBtn(InfoPanel.Handle()), saveGameBtn(InfoPanel.Handle()), reportBtn(InfoPanel.Handle()),
+      EndGameBtn(InfoPanel.Handle()), showHandAreaBtn(InfoPanel.Handle()) {
     form_.SetCaption("Karvel");
     form_.Resize(12000, 9000);
     BasePict.SetBorderStyle(0);
@@ -157,14 +168,39 @@ MainForm::MainForm()
     corner.OnMouseDown = [this](const platform::MouseEvent& e) { corner_MouseDown(e); };
     corner.OnMouseMove = [this](const platform::MouseEvent& e) { corner_MouseMove(e); };
     corner.OnMouseUp = [this](const platform::MouseEvent&) { gripDrag_ = false; };
-    // Closing the table ends its game: the cards and the balloon go with it.
-    form_.OnUnload = [this](bool&) {
-        CTip_Hide();
-        ClearCardTable();
-        ClearMarkerControls();
+    // The buttons stay hidden until the information panel lays them out.
+    const std::pair<controls::cpvButton*, const char*> buttons[] = {
+        {&addNumMarker, "Marker"}, {&addGraphMakerBtn, "Image marker"},
+        {&diceRollerBtn, "Dice"},  {&showNotesBtn, "Notes"},
+        {&saveGameBtn, "Save"},    {&reportBtn, "Reports"},
+        {&EndGameBtn, "End game"}, {&showHandAreaBtn, "Show Hand area"},
+    };
+    for (const auto& [button, caption] : buttons) {
+        button->Surface().Move(0, 0, 1200, 375);
+        button->caption(caption);
+        button->Surface().SetVisible(false);
+    }
+    diceRollerBtn.Click = [this] { diceRollerBtn_Click(); };
+    reportBtn.Click = [this] { reportBtn_Click(); };
+    saveGameBtn.Click = [this] { saveGameBtn_Click(); };
+    showHandAreaBtn.Click = [this] { showHandAreaBtn_Click(); };
+    showNotesBtn.Click = [this] { showNotesBtn_Click(); };
+    QuickMsg.OnMouseUp = [this](const platform::MouseEvent& e) { QuickMsg_MouseUp(e.button); };
+
+    // Closing the table never refuses: it ends the game and goes back to the game list.
+    form_.OnQueryUnload = [this](bool&, platform::UnloadMode) { Form_QueryUnload(); };
+    form_.OnUnload = [this](bool&) { Form_Unload(); };
+
+    // The markers: their menus, dialogs and handlers, the two marker buttons and the picker.
+    Markers = std::make_unique<TableMarkers>(*this);
+    addNumMarker.Click = [this] { Markers->addNumMarker_Click(); };
+    addGraphMakerBtn.Click = [this] { Markers->addGraphMakerBtn_Click(); };
+    Others.newNumMarker = [](const std::string& value, int top, int left) {
+        return static_cast<int>(NewMarkerNumProc(value, ClampToInt16(top), ClampToInt16(left), ""));
+    };
+    Others.unloadMarkerForm = [] {
         if (MarkerForm* picker = MarkerPicker()) picker->Window().Unload();
     };
-    Markers = std::make_unique<TableMarkers>(*this);
 
     previousView_ = SetTableView(this);
     g_tableWindow = this;
@@ -172,8 +208,112 @@ MainForm::MainForm()
 
 MainForm::~MainForm() {
     CTip_Hide();
+    // The table's own windows go before the table they belong to.
+    CardInfo.reset();
+    DiceRoller.reset();
+    Reports.reset();
+    Log.reset();
+    Notes.reset();
     if (g_tableWindow == this) g_tableWindow = nullptr;
     SetTableView(previousView_);
+}
+
+namespace {
+
+void Call(const std::function<void()>& hook) {
+    if (hook) hook();
+}
+
+// Shows a window that is hidden and hides one that shows.
+void Toggle(platform::Form& form) {
+    if (form.Visible())
+        form.Hide();
+    else
+        form.Show();
+}
+
+} // namespace
+
+void MainForm::Form_QueryUnload() {
+    if (DesignMode != kFalse) {
+        Call(Others.unloadDesignToolBar);
+    } else {
+        Call(Others.unloadToolBar);
+        Call(Others.unloadHandForm);
+    }
+}
+
+void MainForm::Form_Unload() {
+    if (GameMode == kModeDirect) Call(Others.unloadConnection);
+    ClearCardTable();
+    ClearMarkerControls();
+    if (Notes) Notes->form.Unload();
+    Call(Others.unloadHandForm);
+    Call(Others.unloadMarkerForm);
+    CTip_Hide();
+    Call(Others.showGameList);
+}
+
+void MainForm::diceRollerBtn_Click() {
+    Call(Others.hideMarkerList);
+    if (DiceCount < 1) {
+        ShowMsg("No dices defined");
+        return;
+    }
+    if (!DiceRoller) DiceRoller = std::make_unique<DiceRollerForm>();
+    Toggle(DiceRoller->form);
+}
+
+void MainForm::reportBtn_Click() {
+    Call(Others.hideMarkerList);
+    if (!Reports) Reports = std::make_unique<ReportForm>();
+    ShowReports(*Reports);
+}
+
+void MainForm::saveGameBtn_Click() {
+    Call(Others.hideMarkerList);
+    Call(Others.showSaveForm);
+}
+
+void MainForm::showHandAreaBtn_Click() {
+    Call(Others.hideMarkerList);
+    if (Game.external_hand != kFalse) {
+        Call(Others.showHandForm);
+        return;
+    }
+    for (int p = 1; p <= std::clamp<int>(Game.playerCount, 0, kMaxPlayers); ++p) {
+        const platform::Shape* area = PlayerArea(p - 1);
+        if (Game.players[p].hasTableArea != kFalse && area)
+            ShowPlayerArea(static_cast<std::int16_t>(p - 1), ToFlag(!area->Visible()));
+    }
+}
+
+void MainForm::showNotesBtn_Click() {
+    Call(Others.hideMarkerList);
+    // The log window stays beside the table like the notes: a modal one could never be toggled
+    // off by the button that showed it.
+    if (IsLogEnabled()) {
+        if (!Log) Log = std::make_unique<LogForm>();
+        Toggle(Log->form);
+    } else {
+        if (!Notes) Notes = std::make_unique<NotesForm>();
+        Toggle(Notes->form);
+    }
+}
+
+void MainForm::QuickMsg_MouseUp(int button) {
+    if (button == 2 && Others.newNumMarker) {
+        // The caption reads "[" roll "] " result: the marker shows the result alone.
+        const std::string caption = QuickMsg.Caption();
+        const auto bracket = caption.find(']');
+        const std::string value =
+            bracket == std::string::npos ? caption : caption.substr(std::min(caption.size(), bracket + 2));
+        const int top = QuickMsg.Top();
+        const int left = QuickMsg.Left();
+        const int marker = Others.newNumMarker(value, top, left);
+        if (marker >= 0) SendNumMarkerCreated(static_cast<std::int16_t>(marker), value);
+    }
+    QuickMsg.SetVisible(false);
 }
 
 void MainForm::WireCard(int index, controls::TranspImg& card) {

@@ -5,6 +5,7 @@
 
 #include "controls/CInfoTip.h"
 #include "controls/TranspImg.h"
+#include "controls/cpvButton.h"
 #include "controls/zLabelA.h"
 #include "platform/ControlArray.h"
 #include "platform/Controls.h"
@@ -15,9 +16,15 @@
 #include "state/TableView.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
+class CardInfoForm;
+class DiceRollerForm;
+class LogForm;
+class NotesForm;
+class ReportForm;
 class TableMarkers;
 
 class MainForm : public TableView {
@@ -62,6 +69,37 @@ class MainForm : public TableView {
     platform::ControlArray<controls::zLabelA> markerNum;
     platform::ControlArray<controls::TranspImg> mrk;
     std::shared_ptr<controls::CInfoTip> CTip;
+    // The window's buttons; LayoutToolBar places them in the information panel.
+    controls::cpvButton addNumMarker;
+    controls::cpvButton addGraphMakerBtn;
+    controls::cpvButton diceRollerBtn;
+    controls::cpvButton showNotesBtn;
+    controls::cpvButton saveGameBtn;
+    controls::cpvButton reportBtn;
+    controls::cpvButton EndGameBtn;
+    controls::cpvButton showHandAreaBtn;
+    // The table's own windows, each made when first asked for.
+    std::unique_ptr<CardInfoForm> CardInfo;
+    std::unique_ptr<DiceRollerForm> DiceRoller;
+    std::unique_ptr<ReportForm> Reports;
+    std::unique_ptr<LogForm> Log;
+    std::unique_ptr<NotesForm> Notes;
+
+    // What the table asks of the program's other windows. Each is called when set; until the
+    // window that answers it exists, nothing happens.
+    struct OtherWindows {
+        std::function<void()> hideMarkerList;      // before any button acts
+        std::function<void()> showSaveForm;        // modal
+        std::function<void()> showHandForm;        // the hand window of a game that keeps hands there
+        std::function<void()> unloadDesignToolBar; // closing the table in a design session
+        std::function<void()> unloadToolBar;       // closing it otherwise, with the hand window
+        std::function<void()> unloadHandForm;
+        std::function<void()> unloadMarkerForm;
+        std::function<void()> unloadConnection; // closing it in direct play
+        std::function<void()> showGameList;     // the last step of closing the table
+        // A numerical marker of a value at a place (top, left); its index, -1 when none was made.
+        std::function<int(const std::string& value, int top, int left)> newNumMarker;
+    } Others;
     // The markers' menus, dialogs and mouse handlers, and the marker picker.
     std::unique_ptr<TableMarkers> Markers;
 
@@ -74,6 +112,14 @@ class MainForm : public TableView {
     void SetBareTable(int heightTwips, int widthTwips);
     // Lays out the scroll bars, their corner and the size grip for the window and table sizes.
     void setSB();
+    // The buttons' actions.
+    void diceRollerBtn_Click();
+    void reportBtn_Click();
+    void saveGameBtn_Click();
+    void showHandAreaBtn_Click();
+    void showNotesBtn_Click();
+    // A right click on the quick-result label makes the result a numerical marker at its place.
+    void QuickMsg_MouseUp(int button);
     void ShowTip(const std::string& text, const std::string& title);
     void CTip_Hide();
     // One tick of the card balloon's timer.
@@ -96,6 +142,8 @@ class MainForm : public TableView {
 
   private:
     void Form_Resize();
+    void Form_QueryUnload();
+    void Form_Unload();
     void ScrollTo();
     // Wires the events of a card control with its index.
     void WireCard(int index, controls::TranspImg& card);

@@ -132,6 +132,14 @@ std::int16_t NewMarkerNumProc(const std::string& value, std::int16_t top, std::i
     return static_cast<std::int16_t>(i);
 }
 
+void SendNumMarkerCreated(std::int16_t index, const std::string& value) {
+    SendMarkerNew(value);
+    // The send let events run: the marker is looked up afresh.
+    MainForm* table = TableWindow();
+    const controls::zLabelA* marker = table ? table->markerNum(index) : nullptr;
+    if (marker) SendMarkerMove(index, index, marker->Surface().Left(), marker->Surface().Top());
+}
+
 void DeleteMarkerProc(std::int16_t index) {
     MainForm* table = TableWindow();
     if (!table || !MarkerFlags::Contains(index)) return;
@@ -440,19 +448,14 @@ void TableMarkers::WireImageMarker(int index, controls::TranspImg& marker) {
 }
 
 void TableMarkers::addNumMarker_Click() {
+    if (table_.Others.hideMarkerList) table_.Others.hideMarkerList();
     const std::int16_t i = NewMarkerNumProc("", -1, -1, "");
-    if (i < 0) return;
-    const controls::zLabelA* marker = table_.markerNum(i);
-    const int left = marker ? marker->Surface().Left() : 0;
-    const int top = marker ? marker->Surface().Top() : 0;
-    SendMarkerNew("");
-    // The other side places a new marker in the middle of its own window: it is told where this
-    // one lies.
-    SendMarkerMove(i, i, left, top);
+    if (i >= 0) SendNumMarkerCreated(i, "");
 }
 
 void TableMarkers::addGraphMakerBtn_Click() {
     FillMarkerList(Game.CurrentPlayer);
+    if (table_.Others.hideMarkerList) table_.Others.hideMarkerList();
 }
 
 void TableMarkers::markerNum_MouseDown(int index, int button, float x, float y) {

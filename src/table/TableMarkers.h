@@ -29,6 +29,9 @@ class Label;
 // index; -1, with a message, when the game's 300 markers are used up.
 std::int16_t NewMarkerNumProc(const std::string& value, std::int16_t top, std::int16_t left,
                               const std::string& label);
+// Tells the other side of a new numerical marker of that value and where it lies: a received one
+// would otherwise land in the middle of the other side's window.
+void SendNumMarkerCreated(std::int16_t index, const std::string& value);
 // Removes numerical marker `index`; its index is not handed out again.
 void DeleteMarkerProc(std::int16_t index);
 // The caption stepped by `step`: the number after the first ": " (or the whole caption) read as
