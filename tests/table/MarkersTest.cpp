@@ -528,3 +528,23 @@ TEST_F(MarkersTest, TheBundledBoardGameSetsItsDefaultMarkersAndPickerUpWithoutAM
     EXPECT_THAT(captions, ElementsAre("Player", "Cargo", "Sea and weather", "Dices"));
     EXPECT_THAT(messages.Messages(), IsEmpty());
 }
+
+TEST_F(MarkersTest, TheTableButtonsMakeADefaultNumericalMarkerAndOpenThePicker) {
+    ASSERT_TRUE(Start());
+    int hidden = 0;
+    table.Others.hideMarkerList = [&] { ++hidden; };
+    table.addNumMarker.Click();
+    ASSERT_NE(table.markerNum(0), nullptr);
+    EXPECT_TRUE(table.markerNum(0)->Surface().Visible());
+    EXPECT_EQ(NumCaption(0), "1");
+    table.addGraphMakerBtn.Click();
+    ASSERT_NE(MarkerPicker(), nullptr);
+    EXPECT_TRUE(MarkerPicker()->Window().Visible());
+    EXPECT_EQ(hidden, 2);
+    // Closing the table takes its markers and the picker with it.
+    table.Window().Show();
+    table.Window().Unload();
+    EXPECT_FALSE(MarkerPicker()->Window().Visible());
+    EXPECT_FALSE(table.markerNum(0)->Surface().Visible());
+    EXPECT_EQ(NumMarkerInUse[0], kFalse);
+}
