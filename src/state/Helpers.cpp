@@ -70,5 +70,8 @@ void ResetTableState() {
     // that belong to nothing now.
     CardControlFree.Fill(kFalse);
     NumMarkerInUse.Fill(kFalse);
+    // A new table hands out image markers from record 1 again.
+    GraphMarkerCount = 0;
+    GraphMarkers.Fill(MarkerInstanceRecord{});
     InitLog();
 }

@@ -8,6 +8,7 @@
 #include "state/ZOrder.h"
 #include "table/MainForm.h"
 #include "table/TableGraphics.h"
+#include "table/TableMarkers.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -90,25 +91,6 @@ int TaggedControl(const std::string& tag) {
     return value >= 0 && value <= ControlFlags::kLast ? static_cast<int>(value) : -1;
 }
 
-void DeleteNumericalMarker(MainForm& table, int m) {
-    if (controls::zLabelA* label = table.markerNum(m)) {
-        label->Surface().SetVisible(false);
-        label->Surface().SetTag("");
-        table.markerNum.Unload(m);
-    }
-    NumMarkerInUse[m] = kFalse;
-}
-
-void DeleteImageMarker(MainForm& table, int control) {
-    if (controls::TranspImg* marker = table.mrk(control)) {
-        marker->Surface().SetVisible(false);
-        marker->Surface().SetTag("-1");
-        table.mrk.Unload(control);
-    }
-    RemoveFromZOrder(kZImageMarker, static_cast<std::int16_t>(control));
-    GraphMarkers[control + 1].inUse = kFalse;
-}
-
 // Puts a marker back on its turned card from the place kept in the card's own frame.
 void PlaceOnTurnedCard(platform::ControlSurface& marker, const MarkerOffset& offset, const Box& card,
                        int turn) {
@@ -136,7 +118,7 @@ void PlaceOnTurnedCard(platform::ControlSurface& marker, const MarkerOffset& off
 }
 
 // One marker lying on the card: the mode's steps in their order.
-void CarryMarker(MainForm& table, platform::ControlSurface& marker, std::int16_t kind, std::int16_t number,
+void CarryMarker(platform::ControlSurface& marker, std::int16_t kind, std::int16_t number,
                  const MarkerOffset& offset, const controls::TranspImg* card, int dx, int dy, int mode) {
     if (mode == kMarkersMove) marker.Move(marker.Left() + dx, marker.Top() + dy);
     // A drag with Alt alone keeps the numerical markers where they stand among the others; image
@@ -154,9 +136,9 @@ void CarryMarker(MainForm& table, platform::ControlSurface& marker, std::int16_t
     if (mode == kMarkersShow) marker.SetVisible(true);
     if (mode == kMarkersDelete) {
         if (kind == kZNumMarker)
-            DeleteNumericalMarker(table, number);
+            DeleteMarkerProc(static_cast<std::int16_t>(number));
         else
-            DeleteImageMarker(table, number);
+            DeleteGraphicalMarkerProc(static_cast<std::int16_t>(number));
         RemoveFromZOrder(kind, number);
         return;
     }
@@ -231,8 +213,8 @@ void MoveAttachedMarkers(std::int16_t c, std::int16_t dx, std::int16_t dy, std::
         if (!label) continue;
         const std::string tag = label->Surface().Tag();
         if (tag.empty() || LeadingNumber(tag) != c) continue;
-        CarryMarker(*table, label->Surface(), kZNumMarker, static_cast<std::int16_t>(m),
-                    NumMarkerOffsets[m + 1], card, dx, dy, mode);
+        CarryMarker(label->Surface(), kZNumMarker, static_cast<std::int16_t>(m), NumMarkerOffsets[m + 1],
+                    card, dx, dy, mode);
     }
 
     const int lastImage = std::min<int>(GraphMarkerCount, MarkerInstanceTable::kLast);
@@ -240,7 +222,7 @@ void MoveAttachedMarkers(std::int16_t c, std::int16_t dx, std::int16_t dy, std::
         controls::TranspImg* marker = table->mrk(n - 1);
         if (!marker || GraphMarkers[n].inUse == kFalse) continue;
         if (TaggedControl(marker->Surface().Tag()) != c) continue;
-        CarryMarker(*table, marker->Surface(), kZImageMarker, static_cast<std::int16_t>(n - 1),
-                    GraphMarkerOffsets[n], card, dx, dy, mode);
+        CarryMarker(marker->Surface(), kZImageMarker, static_cast<std::int16_t>(n - 1), GraphMarkerOffsets[n],
+                    card, dx, dy, mode);
     }
 }

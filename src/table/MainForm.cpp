@@ -2,12 +2,14 @@
 
 #include "common/Helpers.h"
 #include "common/Messages.h"
+#include "common/Numbers.h"
 #include "controls/MInfoTip.h"
 #include "net/MultiplayerMgmt.h"
 #include "platform/Twips.h"
 #include "services/DiceRoller.h"
 #include "services/LogMgmt.h"
 #include "state/CaptionMgmt.h"
+#include "state/MarkersMgmt.h"
 #include "state/PlayerMgmt.h"
 #include "state/TableState.h"
 #include "table/CardActions.h"
@@ -16,8 +18,10 @@
 #include "table/DiceRollerForm.h"
 #include "table/InfoPanel.h"
 #include "table/LogForm.h"
+#include "table/MarkerForm.h"
 #include "table/NotesForm.h"
 #include "table/ReportForm.h"
+#include "table/TableMarkers.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -189,6 +193,17 @@ MainForm::MainForm()
     form_.OnQueryUnload = [this](bool&, platform::UnloadMode) { Form_QueryUnload(); };
     form_.OnUnload = [this](bool&) { Form_Unload(); };
 
+    // The markers: their menus, dialogs and handlers, the two marker buttons and the picker.
+    Markers = std::make_unique<TableMarkers>(*this);
+    addNumMarker.Click = [this] { Markers->addNumMarker_Click(); };
+    addGraphMakerBtn.Click = [this] { Markers->addGraphMakerBtn_Click(); };
+    Others.newNumMarker = [](const std::string& value, int top, int left) {
+        return static_cast<int>(NewMarkerNumProc(value, ClampToInt16(top), ClampToInt16(left), ""));
+    };
+    Others.unloadMarkerForm = [] {
+        if (MarkerForm* picker = MarkerPicker()) picker->Window().Unload();
+    };
+
     previousView_ = SetTableView(this);
     g_tableWindow = this;
     cardActions = std::make_unique<CardActions>(*this);
@@ -235,6 +250,7 @@ void MainForm::Form_QueryUnload() {
 void MainForm::Form_Unload() {
     if (GameMode == kModeDirect) Call(Others.unloadConnection);
     ClearCardTable();
+    ClearMarkerControls();
     if (Notes) Notes->form.Unload();
     // The table's other windows show the game that ended: they close with it.
     for (platform::Form* form :
@@ -304,13 +320,7 @@ void MainForm::QuickMsg_MouseUp(int button) {
         const int top = QuickMsg.Top();
         const int left = QuickMsg.Left();
         const int marker = Others.newNumMarker(value, top, left);
-        if (marker >= 0) {
-            SendMarkerNew(value);
-            // The send let events run: the marker is looked up afresh.
-            const controls::zLabelA* label = markerNum(marker);
-            const auto index = static_cast<std::int16_t>(marker);
-            if (label) SendMarkerMove(index, index, label->Surface().Left(), label->Surface().Top());
-        }
+        if (marker >= 0) SendNumMarkerCreated(static_cast<std::int16_t>(marker), value);
     }
     QuickMsg.SetVisible(false);
 }
@@ -515,7 +525,17 @@ void MainForm::ShowCopyrightPicture(const std::string& path) {
     window.ShowPicture(path);
 }
 
-void MainForm::DiceRolled(std::int16_t die, const std::string& text, std::int16_t markerKind, std::int16_t,
-                          const std::optional<MarkerPlace>&) {
+void MainForm::DiceRolled(std::int16_t die, const std::string& text, std::int16_t markerKind,
+                          std::int16_t markerOwner, const std::optional<MarkerPlace>& marker) {
     SendDiceRoll(die, text, markerKind);
+    if (markerKind > 0 && marker) SendGraphMarkerNew(markerKind, markerOwner, marker->left, marker->top);
+}
+
+std::optional<MarkerPlace> MainForm::PlaceImageMarker(std::int16_t kind, std::int16_t owner, int x, int y,
+                                                      bool dicePlaced) {
+    const std::int16_t n = AddGraphMarker(kind, owner, ClampToInt16(y), ClampToInt16(x), false);
+    const controls::TranspImg* marker = n > 0 ? mrk(n - 1) : nullptr;
+    if (!marker) return std::nullopt;
+    GraphMarkers[n].dicePlaced = ToFlag(dicePlaced);
+    return MarkerPlace{marker->Surface().Left(), marker->Surface().Top()};
 }

@@ -26,6 +26,7 @@ class DiceRollerForm;
 class LogForm;
 class NotesForm;
 class ReportForm;
+class TableMarkers;
 
 class MainForm : public TableView {
   public:
@@ -100,6 +101,8 @@ class MainForm : public TableView {
         // A numerical marker of a value at a place (top, left); its index, -1 when none was made.
         std::function<int(const std::string& value, int top, int left)> newNumMarker;
     } Others;
+    // The markers' menus, dialogs and mouse handlers, and the marker picker.
+    std::unique_ptr<TableMarkers> Markers;
 
     // The card under the mouse (its number as text), "" over bare table.
     std::string HoveredCard;
@@ -139,6 +142,8 @@ class MainForm : public TableView {
     // commands once the table places image markers.
     void DiceRolled(std::int16_t die, const std::string& text, std::int16_t markerKind,
                     std::int16_t markerOwner, const std::optional<MarkerPlace>& marker) override;
+    std::optional<MarkerPlace> PlaceImageMarker(std::int16_t kind, std::int16_t owner, int x, int y,
+                                                bool dicePlaced) override;
 
   private:
     void Form_Resize();

@@ -24,6 +24,7 @@
 #include "table/CarriedMarkers.h"
 #include "table/InfoPanel.h"
 #include "table/MainForm.h"
+#include "table/TableMarkers.h"
 
 #include <algorithm>
 #include <array>
@@ -163,6 +164,7 @@ bool SetUpNewGame(MainForm& table, const std::string& gameFile) {
     g_dealtSlots.fill(0);
     g_useAntialias = GetBoolDirective("GAME", "useAntialias", false);
     LoadPlayerLayouts();
+    PlaceDefaultMarkers();
     SetupTableAppearance();
     LoadDeckControls();
     DealInitialCards();

@@ -91,6 +91,8 @@ TEST(ResetTableState, ForgetsTheInteractionStateOfThePreviousGame) {
     NextNumMarker = 9;
     CardControlFree[12] = kTrue;
     NumMarkerInUse[299] = kTrue;
+    GraphMarkerCount = 4;
+    GraphMarkers[4].inUse = kTrue;
     LogCount = 5;
     ResetTableState();
     EXPECT_EQ(DraggedCard, -1);
@@ -100,6 +102,8 @@ TEST(ResetTableState, ForgetsTheInteractionStateOfThePreviousGame) {
     EXPECT_EQ(NextNumMarker, 1);
     EXPECT_EQ(CardControlFree[12], kFalse);
     EXPECT_EQ(NumMarkerInUse[299], kFalse);
+    EXPECT_EQ(GraphMarkerCount, 0);
+    EXPECT_EQ(GraphMarkers[4].inUse, kFalse);
     EXPECT_EQ(LogCount, 0);
     EXPECT_EQ(LogLines.size(), 51u);
 
