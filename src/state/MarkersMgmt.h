@@ -41,6 +41,29 @@ using MarkerGroupTable = FixedTable<MarkerGroupRecord, -kMaxPlayers, kMaxMarkerG
 extern MarkerGroupTable& MarkerGroups;
 extern std::int16_t& MarkerGroupCount;
 
+// One image marker on the table, shown by the table window's `mrk`(n - 1) for record n. Records
+// are handed out from 1 and never reused within a game: a deleted marker only clears `inUse`.
+// The position and card fields are filled only in the copy a saved game holds.
+struct MarkerInstanceRecord {
+    std::int16_t top = 0;
+    std::int16_t left = 0;
+    std::string reserved1;
+    std::int16_t card = -1;
+    std::string reserved2;
+    std::int16_t rotation = 0;
+    Flag flipped = kFalse;
+    Flag inUse = kFalse;
+    std::int16_t kind = 0;
+    std::int16_t owner = 0;
+    std::int16_t face = 0;
+    std::int16_t reserved3 = 0;
+};
+
+using GraphMarkerTable = FixedTable<MarkerInstanceRecord, 1, kMaxMarkers>;
+extern GraphMarkerTable& GraphMarkers;
+// The highest image-marker record handed out.
+extern std::int16_t& GraphMarkerCount;
+
 inline const std::string kGlobalMarkersName = "$GLOBAL MARKERS$";
 
 // Empties both tables and reads the players' kinds, the global kinds of globals.dat and the groups

@@ -69,6 +69,8 @@ struct TableModel {
     MarkerGroupTable MarkerGroups;
     std::int16_t MarkerGroupCount = 0;
     PlayerAreaTable PlayerAreas;
+    GraphMarkerTable GraphMarkers;
+    std::int16_t GraphMarkerCount = 0;
 
     std::array<NetPlayer, 2> NetPlayerData;
     bool IsServerSide = true;

@@ -87,18 +87,6 @@ std::string DeckLayoutSection(int deck) {
     return d.section;
 }
 
-// A control ready for a card: the grey mask, enabled, smoothing as the game asks.
-void PrepareCardControl(int index) {
-    MainForm& table = Table();
-    controls::TranspImg* card = table.crd(index);
-    if (!card) card = table.crd.Load(index);
-    if (!card) return;
-    card->reset();
-    card->MaskColor(kCardMask);
-    card->Enabled(true);
-    card->useAntialias(g_useAntialias);
-}
-
 // Shows a dealt card in its receiver's area: its face for the local seat (or when every card is
 // visible), its back for the others, turned as the card lies.
 void ShowDealtCard(std::int16_t card, std::int16_t player, std::int16_t slot) {
@@ -117,6 +105,19 @@ void ShowDealtCard(std::int16_t card, std::int16_t player, std::int16_t slot) {
         std::max<int>(g_dealtSlots[static_cast<std::size_t>(player)], slot);
 }
 
+} // namespace
+
+void PrepareCardControl(int index) {
+    MainForm& table = Table();
+    controls::TranspImg* card = table.crd(index);
+    if (!card) card = table.crd.Load(index);
+    if (!card) return;
+    card->reset();
+    card->MaskColor(kCardMask);
+    card->Enabled(true);
+    card->useAntialias(g_useAntialias);
+}
+
 void ClearTableControls() {
     MainForm& table = Table();
     for (int index : table.crd.Indexes()) {
@@ -127,8 +128,6 @@ void ClearTableControls() {
             table.crd.Unload(index);
     }
 }
-
-} // namespace
 
 bool SetUpNewGame(MainForm& table, const std::string& gameFile) {
     (void)table; // the procedures below act on the open table window, which this is
