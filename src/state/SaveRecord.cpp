@@ -455,7 +455,7 @@ bool DecodeSaveRecord(std::string_view bytes, SaveRecord& record, std::string& e
         if (r.Ok() && (count < 0 || count > std::numeric_limits<std::int16_t>::max() ||
                        static_cast<std::size_t>(count) > r.Left() / 2))
             r.Fail("the log line count is out of range");
-        if (r.Ok() && count > 0 && lowerBound != 1) r.Fail("the log lines do not start at 1");
+        if (r.Ok() && lowerBound != 1) r.Fail("the log lines do not start at 1");
         if (r.Ok()) {
             record.logLines.resize(static_cast<std::size_t>(count));
             for (std::string& line : record.logLines)
