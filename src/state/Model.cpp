@@ -66,9 +66,9 @@ MarkerKindTable& MarkerKinds = g_model.MarkerKinds;
 std::int16_t& MarkerKindCount = g_model.MarkerKindCount;
 MarkerGroupTable& MarkerGroups = g_model.MarkerGroups;
 std::int16_t& MarkerGroupCount = g_model.MarkerGroupCount;
-PlayerAreaTable& PlayerAreas = g_model.PlayerAreas;
-GraphMarkerTable& GraphMarkers = g_model.GraphMarkers;
+MarkerInstanceTable& GraphMarkers = g_model.GraphMarkers;
 std::int16_t& GraphMarkerCount = g_model.GraphMarkerCount;
+PlayerAreaTable& PlayerAreas = g_model.PlayerAreas;
 
 // Declared with direct play, which the model does not include.
 std::array<NetPlayer, 2>& NetPlayerData = g_model.NetPlayerData;

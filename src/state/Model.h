@@ -68,9 +68,9 @@ struct TableModel {
     std::int16_t MarkerKindCount = 0;
     MarkerGroupTable MarkerGroups;
     std::int16_t MarkerGroupCount = 0;
-    PlayerAreaTable PlayerAreas;
-    GraphMarkerTable GraphMarkers;
+    MarkerInstanceTable GraphMarkers;
     std::int16_t GraphMarkerCount = 0;
+    PlayerAreaTable PlayerAreas;
 
     std::array<NetPlayer, 2> NetPlayerData;
     bool IsServerSide = true;

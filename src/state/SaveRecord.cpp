@@ -263,7 +263,7 @@ template <typename IO, typename Marker> void ImageMarkerMembers(IO& io, Marker& 
     io.Int(m.kind);
     io.Int(m.owner);
     io.Int(m.face);
-    io.Int(m.reserved3);
+    io.Int(m.dicePlaced);
 }
 
 // Every member up to the log lines, in the file's order. A reader that failed stops at the next

@@ -45,7 +45,7 @@ struct SaveRecord {
     FixedTable<SavedPosition, 1, kMaxMarkers> numMarkerPositions;
     FixedTable<std::string, 1, kMaxMarkers> numMarkerCaptions;
     FixedTable<std::int16_t, 1, kMaxMarkers> numMarkerCards; // card number, -1 none
-    GraphMarkerTable imageMarkers;
+    MarkerInstanceTable imageMarkers;
     std::int16_t numMarkerCount = 0;
     std::int16_t imageMarkerCount = 0;
     std::string gameFile;

@@ -190,6 +190,7 @@ std::string CheckAgainstDefinition(SaveRecord& record, const std::string& gameFi
 void TakeRecord(const SaveRecord& record, const std::string& gameFile, bool received) {
     const std::int16_t connectedPlayer = Game.CurrentPlayer;
     ResetTableState();
+    ForgetCardInfo();
     if (TableWindow()) ClearTableControls();
     g_markers->ClearMarkers();
     CurrentGameFile = gameFile;
@@ -342,6 +343,10 @@ std::string QuickSaveName(const std::string& gameFile) {
     const std::size_t cut = name.find_last_of('\\');
     if (cut != std::string::npos) name = name.substr(cut + 1);
     return name + ".save";
+}
+
+bool QuickSave() {
+    return SaveGame(QuickSaveName(CurrentGameFile));
 }
 
 bool LoadSavedGame(const std::string& fileName, bool received) {

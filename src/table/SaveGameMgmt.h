@@ -51,6 +51,9 @@ bool SaveGame(const std::string& fileName);
 // ".pack.save" ("chess.game" anywhere gives "chess.pack.save").
 std::string QuickSaveName(const std::string& gameFile);
 
+// The quick save of the table's key: the game in use under QuickSaveName, no dialog.
+bool QuickSave();
+
 // Reads the save file of exactly that name and, when it is sound, rebuilds the running game and
 // the table from it. A refused file shows a message, changes nothing and gives false. With
 // received (direct play) the current player stays as the connection set it; otherwise it is -1

@@ -220,7 +220,7 @@ TEST(SaveRecordLayout, EachValueOfACardDeckSeatMarkerAndRollLiesAtItsOffset) {
         {&m.kind, marker + 16, "kind"},
         {&m.owner, marker + 18, "marker owner"},
         {&m.face, marker + 20, "face"},
-        {&m.reserved3, marker + 22, "marker reserved"},
+        {&m.dicePlaced, marker + 22, "dice placed"},
         {&e.serial, roll + 0, "serial"},
         {&e.die, roll + 2, "die"},
     };

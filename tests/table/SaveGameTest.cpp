@@ -247,8 +247,17 @@ TEST_F(SaveGameTest, TheGameListFindsTheSaveWithItsGameAndDescription) {
 TEST_F(SaveGameTest, QuickSaveNamesTheDefinitionsPack) {
     EXPECT_EQ(QuickSaveName("C:\\games\\chess.game"), "chess.pack.save");
     EXPECT_EQ(QuickSaveName(fixture.GameFile()), "test.pack.save");
-    ASSERT_TRUE(SaveGame(QuickSaveName(CurrentGameFile)));
+    ASSERT_TRUE(QuickSave());
     EXPECT_NE(ReadSaveHeader("test.pack"), "");
+}
+
+TEST_F(SaveGameTest, PlacesBeyond16BitsAreClampedNotWrapped) {
+    table.crd(0)->Surface().Move(40005, -40005);
+    const auto record = NewSaveRecord();
+    FillSaveRecord(*record);
+    const int card = std::atoi(table.crd(0)->Surface().Tag().c_str());
+    EXPECT_EQ(record->cardPositions[card].left, 32767);
+    EXPECT_EQ(record->cardPositions[card].top, -32768);
 }
 
 TEST_F(SaveGameTest, HostileSavesAreRefusedAndTheRunningGameStays) {
