@@ -34,6 +34,8 @@ struct TableModel {
     std::int16_t NextNumMarker = 1;
     MarkerFlags NumMarkerInUse;
     ControlFlags CardControlFree;
+    MarkerOffsetTable NumMarkerOffsets;
+    MarkerOffsetTable GraphMarkerOffsets;
     Flag SendToBackDrag = kFalse;
     Flag KeepStackingDrag = kFalse;
     std::int16_t DraggedCard = -1;

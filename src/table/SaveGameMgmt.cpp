@@ -1,5 +1,6 @@
 #include "table/SaveGameMgmt.h"
 
+#include "common/GraphicsMgmt.h"
 #include "common/Helpers.h"
 #include "common/Messages.h"
 #include "common/Numbers.h"
@@ -27,11 +28,84 @@
 
 namespace {
 
-MarkerControls g_noMarkers;
-MarkerControls* g_markers = &g_noMarkers;
+// The table window's own marker controls: numerical marker m is markerNum(m), image marker
+// record n is mrk(n - 1).
+class TableMarkerControls : public MarkerControls {
+  public:
+    std::optional<MarkerControlState> NumMarker(int control) override {
+        MainForm* table = TableWindow();
+        const controls::zLabelA* label = table ? table->markerNum(control) : nullptr;
+        if (!label) return std::nullopt;
+        const platform::ControlSurface& s = label->Surface();
+        return MarkerControlState{s.Top(), s.Left(), label->caption(), s.Tag()};
+    }
+    std::optional<MarkerControlState> ImageMarker(int record) override {
+        MainForm* table = TableWindow();
+        const controls::TranspImg* image = table ? table->mrk(record - 1) : nullptr;
+        if (!image) return std::nullopt;
+        const platform::ControlSurface& s = image->Surface();
+        return MarkerControlState{s.Top(), s.Left(), "", s.Tag()};
+    }
+    void ClearMarkers() override {
+        MainForm* table = TableWindow();
+        if (!table) return;
+        for (int index : table->markerNum.Indexes())
+            if (index == 0)
+                table->markerNum(0)->Surface().SetVisible(false);
+            else
+                table->markerNum.Unload(index);
+        for (int index : table->mrk.Indexes())
+            if (index == 0)
+                table->mrk(0)->Surface().SetVisible(false);
+            else
+                table->mrk.Unload(index);
+    }
+    void RestoreNumMarker(int control, const MarkerControlState& state) override {
+        MainForm* table = TableWindow();
+        if (!table) return;
+        controls::zLabelA* label = table->markerNum(control);
+        if (!label) label = table->markerNum.Load(control);
+        if (!label) return;
+        label->caption(state.caption);
+        label->Surface().Move(state.left, state.top);
+        label->Surface().SetTag(state.tag);
+        label->Surface().SetVisible(true);
+        label->Surface().BringToFront();
+    }
+    void RestoreImageMarker(int record, const MarkerControlState& state) override {
+        MainForm* table = TableWindow();
+        if (!table || !MarkerInstanceTable::Contains(record)) return;
+        controls::TranspImg* image = table->mrk(record - 1);
+        if (!image) image = table->mrk.Load(record - 1);
+        if (!image) return;
+        const MarkerInstanceRecord& marker = GraphMarkers[record];
+        if (const std::string mask = GetIni("GAME", "transparentColor", CurrentGameFile); !mask.empty())
+            image->MaskColor(static_cast<platform::Colour>(ParseColour(mask)));
+        image->loadNewPicture(MarkerFacePath(marker));
+        if (marker.rotation != 0) image->rotation(marker.rotation);
+        image->Surface().Move(state.left, state.top);
+        image->Surface().SetTag(state.tag);
+        image->Surface().SetVisible(true);
+        image->Surface().BringToFront();
+    }
+
+  private:
+    // The picture a marker shows: its kind's front image, or the back face it was turned to (the
+    // first one for a flipped marker of a kind with a single back face).
+    static std::string MarkerFacePath(const MarkerInstanceRecord& marker) {
+        if (!MarkerKindTable::Contains(marker.kind)) return {};
+        const MarkerTypeRecord& kind = MarkerKinds[marker.kind];
+        const int face = marker.face > 0 ? marker.face : (marker.flipped != kFalse ? 1 : 0);
+        if (face == 0 || kind.backFaces.empty()) return MarkerKindImagePath(marker.kind);
+        return platform::ProgramFolder() + "\\" + Game.directory + "\\" + GetField(kind.backFaces, face, "+");
+    }
+};
+
+TableMarkerControls g_tableMarkers;
+MarkerControls* g_markers = &g_tableMarkers;
 
 // The pile positions of the game last loaded, for RestoreTablePositions after the seat login.
-std::array<SavedPosition, kSavedPileSlots> g_pilePositions{};
+PilePositions g_pilePositions{};
 
 SavedPosition PositionOf(int top, int left) {
     return {ClampToInt16(top), ClampToInt16(left)};
@@ -265,7 +339,8 @@ void TakeRecord(const SaveRecord& record, const std::string& gameFile, bool rece
 
     if (table) LoadDeckImages(false);
     for (int i = 0; i < kSavedPileSlots; ++i)
-        g_pilePositions[static_cast<std::size_t>(i)] = record.pilePositions[i + 1];
+        g_pilePositions[static_cast<std::size_t>(i)] = {record.pilePositions[i + 1].top,
+                                                        record.pilePositions[i + 1].left};
 
     DiceLog = record.diceLog;
     NotesText = record.notes;
@@ -288,8 +363,8 @@ void MarkerControls::RestoreNumMarker(int, const MarkerControlState&) {}
 void MarkerControls::RestoreImageMarker(int, const MarkerControlState&) {}
 
 MarkerControls* SetMarkerControls(MarkerControls* controls) {
-    MarkerControls* previous = g_markers == &g_noMarkers ? nullptr : g_markers;
-    g_markers = controls ? controls : &g_noMarkers;
+    MarkerControls* previous = g_markers == &g_tableMarkers ? nullptr : g_markers;
+    g_markers = controls ? controls : &g_tableMarkers;
     return previous;
 }
 
@@ -383,20 +458,6 @@ bool LoadSavedGame(const std::string& fileName, bool received) {
     return true;
 }
 
-void RestoreTablePositions() {
-    MainForm* table = TableWindow();
-    if (!table) return;
-    const auto& g = Game.windowGeometry;
-    if (g[3] > 0 && g[4] > 0) table->Window().Move(g[2], g[1], g[4], g[3]);
-    for (int d = 0; d < std::clamp<int>(Game.deckCount, 0, kMaxDecks); ++d) {
-        const SavedPosition& pile = g_pilePositions[static_cast<std::size_t>(d)];
-        const SavedPosition& discard = g_pilePositions[static_cast<std::size_t>(kMaxDecks + d)];
-        if (controls::TranspImg* image = table->DeckImg(d)) image->Surface().Move(pile.left, pile.top);
-        if (controls::TranspImg* image = table->DiscardImg(d))
-            image->Surface().Move(discard.left, discard.top);
-    }
-}
-
 void RestoreLoadedTable() {
     if (!TableWindow()) return;
     LoadDeckImages(false);
@@ -405,6 +466,7 @@ void RestoreLoadedTable() {
     LoadPlayerLayouts();
     ApplyZOrder();
     SetupTableAppearance();
-    RestoreTablePositions();
+    RestoreTablePositions(g_pilePositions);
+    ApplyMarkerTooltipSetting();
     UpdateTitle();
 }

@@ -19,8 +19,8 @@ struct MarkerControlState {
     std::string tag;
 };
 
-// The table's marker controls as saving and loading see them. The table's marker unit installs
-// its own; without one, markers are neither read from nor made on the table.
+// The marker controls as saving and loading see them: the table window's markerNum and mrk unless
+// another is installed (tests install their own).
 class MarkerControls {
   public:
     virtual ~MarkerControls() = default;
@@ -36,7 +36,8 @@ class MarkerControls {
     virtual void RestoreImageMarker(int record, const MarkerControlState& state);
 };
 
-// Installs the marker controls (nullptr: none) and returns the ones replaced; they are not owned.
+// Installs the marker controls (nullptr: the table window's again) and returns the ones replaced
+// (nullptr for the table window's); they are not owned.
 MarkerControls* SetMarkerControls(MarkerControls* controls);
 
 // Fills a record from the running game without changing it: the stacking order is renumbered in
@@ -61,9 +62,6 @@ bool QuickSave();
 bool LoadSavedGame(const std::string& fileName, bool received);
 
 // Lays out the table of a loaded game after the seat login: deck pictures, dice, reports, seat
-// areas, stacking order, appearance and the saved positions.
+// areas, stacking order, appearance, the saved positions of the window and the piles, and the
+// markers' tips.
 void RestoreLoadedTable();
-
-// The table window's place and size and every deck and discard-pile image's position, as the
-// game last loaded stored them.
-void RestoreTablePositions();

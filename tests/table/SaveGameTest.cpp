@@ -431,3 +431,36 @@ TEST_F(SaveGameTest, AReadOnlySaveFolderKeepsTheOldFileAndLeavesNoTemporaryFile)
         files.push_back(entry.path().filename().string());
     EXPECT_EQ(files, (std::vector<std::string>{"kept.save"}));
 }
+
+TEST(SaveGameOnTheTable, TheTablesOwnMarkersAreSavedAndMadeAgain) {
+    TableFixture fixture;
+    ASSERT_TRUE(fixture.Start(kGame));
+    MainForm& table = fixture.Table();
+    controls::zLabelA* number = table.markerNum(0);
+    ASSERT_NE(number, nullptr);
+    number->caption("HP: 4");
+    number->Surface().Move(6000, 1500);
+    number->Surface().SetTag("-1");
+    NumMarkerInUse[0] = kTrue;
+    NextNumMarker = 2;
+    controls::TranspImg* image = table.mrk(0);
+    ASSERT_NE(image, nullptr);
+    GraphMarkers[1] = {0, 0, "", -1, "", 0, kTrue, kTrue, 2, 1, 2, 0};
+    GraphMarkerCount = 1;
+    image->Surface().Move(4500, 2250);
+    image->Surface().SetTag("0");
+    ASSERT_TRUE(SaveGame("table.save"));
+
+    MessageRecorder messages;
+    ASSERT_TRUE(LoadSavedGame("table.save", false));
+    EXPECT_TRUE(messages.Messages().empty());
+    ASSERT_NE(table.markerNum(0), nullptr);
+    EXPECT_EQ(table.markerNum(0)->caption(), "HP: 4");
+    EXPECT_EQ(table.markerNum(0)->Surface().Left(), 6000);
+    EXPECT_TRUE(table.markerNum(0)->Surface().Visible());
+    ASSERT_NE(table.mrk(0), nullptr);
+    EXPECT_EQ(table.mrk(0)->Surface().Top(), 2250);
+    EXPECT_EQ(table.mrk(0)->Surface().Tag(), "0") << "it lies on the card of control 0 again";
+    EXPECT_EQ(table.mrk(0)->GetPictureName(), fixture.Folder().Path() + "\\img\\f12.png")
+        << "its second back face";
+}
