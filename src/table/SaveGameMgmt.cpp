@@ -18,6 +18,7 @@
 #include "state/SaveRecord.h"
 #include "state/TableState.h"
 #include "state/ZOrder.h"
+#include "table/CarriedMarkers.h"
 #include "table/MainForm.h"
 #include "table/TableSetup.h"
 
@@ -336,6 +337,11 @@ void TakeRecord(const SaveRecord& record, const std::string& gameFile, bool rece
         state.tag = card > 0 ? std::to_string(Cards[card].controlIndex) : "-1";
         g_markers->RestoreImageMarker(k, state);
     }
+
+    // A marker on a card that lies face down is hidden with the card's face.
+    for (int c = 1; c <= Game.totalCards && table; ++c)
+        if (IsTableCard(Cards[c], Game) && Cards[c].faceShown == kFalse)
+            MoveAttachedMarkers(Cards[c].controlIndex, 0, 0, kMarkersHide);
 
     if (table) LoadDeckImages(false);
     for (int i = 0; i < kSavedPileSlots; ++i)

@@ -463,4 +463,13 @@ TEST(SaveGameOnTheTable, TheTablesOwnMarkersAreSavedAndMadeAgain) {
     EXPECT_EQ(table.mrk(0)->Surface().Tag(), "0") << "it lies on the card of control 0 again";
     EXPECT_EQ(table.mrk(0)->GetPictureName(), fixture.Folder().Path() + "\\img\\f12.png")
         << "its second back face";
+    EXPECT_TRUE(table.mrk(0)->Surface().Visible());
+
+    // On a card that lies face down the marker is hidden with the card's face.
+    const int card = std::atoi(table.crd(0)->Surface().Tag().c_str());
+    Cards[card].faceShown = kFalse;
+    ASSERT_TRUE(SaveGame("table.save"));
+    ASSERT_TRUE(LoadSavedGame("table.save", false));
+    EXPECT_FALSE(table.mrk(0)->Surface().Visible());
+    EXPECT_TRUE(table.markerNum(0)->Surface().Visible()) << "a marker on no card stays";
 }
