@@ -232,6 +232,11 @@ void MainForm::Form_Unload() {
     if (GameMode == kModeDirect) Call(Others.unloadConnection);
     ClearCardTable();
     if (Notes) Notes->form.Unload();
+    // The table's other windows show the game that ended: they close with it.
+    for (platform::Form* form :
+         {CardInfo ? &CardInfo->form : nullptr, DiceRoller ? &DiceRoller->form : nullptr,
+          Reports ? &Reports->form : nullptr, Log ? &Log->form : nullptr})
+        if (form) form->Unload();
     Call(Others.unloadHandForm);
     Call(Others.unloadMarkerForm);
     CTip_Hide();
