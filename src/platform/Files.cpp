@@ -3,6 +3,8 @@
 #include "platform/Codec.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -279,6 +281,25 @@ std::optional<std::string> ReadResolvedFileBytes(const std::string& realPath) {
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (in.bad()) return std::nullopt;
     return bytes;
+}
+
+std::optional<FileFacts> FileStatus(const std::string& path) {
+    const auto resolved = ResolvePath(path);
+    if (!resolved) return std::nullopt;
+    const QFileInfo info(QString::fromStdString(*resolved));
+    if (!info.isFile()) return std::nullopt;
+    FileFacts facts;
+    facts.size = static_cast<std::uintmax_t>(info.size());
+    facts.modified = info.lastModified().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")).toStdString();
+    return facts;
+}
+
+bool RemoveFile(const std::string& path) {
+    const auto resolved = ResolvePath(path);
+    if (!resolved) return false;
+    std::error_code ec;
+    if (!fs::is_regular_file(*resolved, ec)) return false;
+    return fs::remove(*resolved, ec) && !ec;
 }
 
 bool WriteFileAtomic(const std::string& path, const std::string& bytes) {

@@ -3,6 +3,7 @@
 // component without regard to case and never leaving the program folder.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -44,6 +45,17 @@ void FailNextFileReads(int count = 1);
 // Writes a file through a temporary file renamed over the old one, so that a failed write
 // leaves the old file whole. False when the path is refused or the write fails.
 bool WriteFileAtomic(const std::string& path, const std::string& bytes);
+
+// The size of a regular file and its last change in local time as "YYYY-MM-DD hh:mm:ss";
+// nullopt when it is not a regular file of the program folder.
+struct FileFacts {
+    std::uintmax_t size = 0;
+    std::string modified;
+};
+std::optional<FileFacts> FileStatus(const std::string& path);
+
+// Deletes a regular file of the program folder; false when it cannot.
+bool RemoveFile(const std::string& path);
 
 // Names (ANSI) of the regular files in a folder whose names match a pattern such as "*.game",
 // without regard to case, sorted without regard to case.

@@ -122,6 +122,10 @@ DeckPileTips DeckCountTips(std::int16_t deck) {
     return tips;
 }
 
+std::string ProgramVersion() {
+    return kVersion;
+}
+
 std::string TableCaption() {
     const int me = Game.CurrentPlayer;
     std::string caption = std::string("Karvel Engine - ") + kVersion + " [" + SeatName(me) + OptionText(me);

@@ -27,6 +27,10 @@ struct DeckPileTips {
 };
 DeckPileTips DeckCountTips(std::int16_t deck);
 
+// The program's major, minor and revision numbers joined by ".": the caption shows it and saved
+// games carry it.
+std::string ProgramVersion();
+
 // The table window's caption: the program's version, the seats playing, and the marks of the
 // adversary's hand and the end of the game.
 std::string TableCaption();

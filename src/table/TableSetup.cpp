@@ -96,18 +96,6 @@ std::string DeckLayoutSection(int deck) {
     return d.section;
 }
 
-// A control ready for a card: the grey mask, enabled, smoothing as the game asks.
-void PrepareCardControl(int index) {
-    MainForm& table = Table();
-    controls::TranspImg* card = table.crd(index);
-    if (!card) card = table.crd.Load(index);
-    if (!card) return;
-    card->reset();
-    card->MaskColor(kCardMask);
-    card->Enabled(true);
-    card->useAntialias(g_useAntialias);
-}
-
 // Shows a dealt card in its receiver's area: its face for the local seat (or when every card is
 // visible), its back for the others, turned as the card lies.
 void ShowDealtCard(std::int16_t card, std::int16_t player, std::int16_t slot) {
@@ -139,6 +127,19 @@ void PlaceBesideDeck(std::int16_t card, int k) {
     image->Surface().Move(left + 120 + 200 * k, top + 120 + 200 * k);
 }
 
+} // namespace
+
+void PrepareCardControl(int index) {
+    MainForm& table = Table();
+    controls::TranspImg* card = table.crd(index);
+    if (!card) card = table.crd.Load(index);
+    if (!card) return;
+    card->reset();
+    card->MaskColor(kCardMask);
+    card->Enabled(true);
+    card->useAntialias(g_useAntialias);
+}
+
 void ClearTableControls() {
     MainForm& table = Table();
     for (int index : table.crd.Indexes()) {
@@ -149,8 +150,6 @@ void ClearTableControls() {
             table.crd.Unload(index);
     }
 }
-
-} // namespace
 
 bool SetUpNewGame(MainForm& table, const std::string& gameFile) {
     CurrentGameFile = gameFile;

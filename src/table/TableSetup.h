@@ -27,8 +27,13 @@ void DealInitialCards();
 void DealCardToTable(std::int16_t deck, std::int16_t player, std::int16_t slot, std::int16_t card,
                      bool advance);
 
+// Takes every card off the table's controls: element 0 hidden, the others unloaded.
+void ClearTableControls();
 void LoadDeckControls();
 void LoadDeckImages(bool keepPositions);
+// Card control `index` (loaded when it is not), ready for a card: the grey mask, enabled,
+// smoothing as the game asks.
+void PrepareCardControl(int index);
 // The next card control, ready for a card: the grey mask, enabled; its index.
 std::int16_t NewCardControl();
 void LoadCardPicture(std::int16_t control, std::int16_t card, bool faceDown, bool applyRotation);
