@@ -131,12 +131,16 @@ void ClearTableControls() {
 } // namespace
 
 bool SetUpNewGame(MainForm& table, const std::string& gameFile) {
-    (void)table; // the procedures below act on the open table window, which this is
     CurrentGameFile = gameFile;
     InitGameOptions();
-    LoadPlayerNames(gameFile);
     if (!LoadGameDefinition(gameFile)) return false;
     ShowGameCopyright();
+    SetUpDealtTable(table);
+    return true;
+}
+
+void SetUpDealtTable(MainForm& table) {
+    (void)table; // the procedures below act on the open table window, which this is
     ResetTableState();
     ForgetCardInfo();
     ClearTableControls();
@@ -149,7 +153,6 @@ bool SetUpNewGame(MainForm& table, const std::string& gameFile) {
     PlaceOnPlayCards();
     LoadDeckImages(false);
     UpdateTitle();
-    return true;
 }
 
 void SetupTableAppearance() {
