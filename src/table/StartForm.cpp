@@ -64,9 +64,9 @@ SavedGameSeams SetSavedGameSeams(SavedGameSeams seams) {
 StartForm::StartForm() : CategoryMenu(platform::LikeFirst<platform::Menu>()) {
     form.SetCaption("Start or Load a PBEM game");
     form.Resize(9840, 6780);
-    CategList.Move(120, 120, 2900, 315);
+    CategList.Move(120, 120, 2400, 315);
     CategLabel.SetCaption("<= Change Game Category");
-    CategLabel.Move(3120, 165, 1800, 255);
+    CategLabel.Move(2640, 165, 2160, 255);
     List1.Move(120, 540, 4680, 5640);
     DescTxt.Move(4920, 120, 4680, 2880);
     DescTxt.SetLocked(true);
