@@ -2,6 +2,7 @@
 
 #include "common/Helpers.h"
 #include "common/Messages.h"
+#include "platform/Dates.h"
 #include "platform/Files.h"
 #include "platform/Seams.h"
 #include "services/DiceRoller.h"
@@ -56,6 +57,21 @@ void DiscardGameOptions() {
 }
 
 } // namespace
+
+SavedGameEntry MakeSavedGameEntry(const std::string& fileName, const std::string& definition) {
+    SavedGameEntry entry;
+    entry.fileName = fileName;
+    const std::string name = fileName.size() > 5 ? fileName.substr(0, fileName.size() - 5) : fileName;
+    const std::string date = platform::FileDateText(SaveFolder() + "\\" + fileName);
+    entry.oldFormat = definition.empty();
+    if (entry.oldFormat) {
+        entry.listText = name + " (** Old savegame format **) - " + date;
+        return entry;
+    }
+    entry.listText = name + " (" + GetIni("GAME", "name", definition) + ") - " + date;
+    entry.description = GetIni("GAME", "description", definition);
+    return entry;
+}
 
 SavedGameSeams SetSavedGameSeams(SavedGameSeams seams) {
     return std::exchange(g_saves, std::move(seams));

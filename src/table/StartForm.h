@@ -30,6 +30,11 @@ struct SavedGameEntry {
     bool oldFormat = false;
 };
 
+// The entry of a file of the save folder made from the definition at `definition` (its
+// [GAME] name and description); "" for a save of an older format. The date is the file's, as the
+// user's locale writes it.
+SavedGameEntry MakeSavedGameEntry(const std::string& fileName, const std::string& definition);
+
 // Saved games join the game list through these. Until they are set, the list has no saved games.
 struct SavedGameSeams {
     std::function<std::vector<SavedGameEntry>()> list;

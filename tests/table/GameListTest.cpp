@@ -2,6 +2,7 @@
 // that starts a new game, with its ways of stopping.
 #include "StartTestSupport.h"
 
+#include "platform/Dates.h"
 #include "platform/TestDriver.h"
 #include "services/OptionMgmt.h"
 #include "state/TableState.h"
@@ -12,8 +13,11 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <string>
 #include <vector>
+
+#include <sys/time.h>
 
 namespace drive = platform::testdriver;
 using starttest::IndexOf;
@@ -288,4 +292,31 @@ TEST_F(GameListTest, SavedGamesJoinTheListThroughTheirSeams) {
     EXPECT_EQ(Game.CurrentPlayer, 1);
     EXPECT_EQ(Game.GamePhase, kPhasePlaying);
     EXPECT_TRUE(script.Problems().empty());
+}
+
+TEST_F(GameListTest, ASavedGamesEntryNamesItsGameAndItsDateInTheUsersLocale) {
+    folder_.Write("save/Turn 3.save", "record");
+    folder_.Write("save/Ancient.save", "record");
+    std::tm written{};
+    written.tm_year = 2025 - 1900;
+    written.tm_mon = 0;
+    written.tm_mday = 2;
+    written.tm_hour = 21;
+    written.tm_min = 5;
+    written.tm_isdst = -1;
+    const std::time_t when = std::mktime(&written);
+    for (const char* file : {"/save/Turn 3.save", "/save/Ancient.save"}) {
+        const timeval times[2] = {{when, 0}, {when, 0}};
+        ASSERT_EQ(utimes((folder_.Path() + file).c_str(), times), 0);
+    }
+    folder_.Write("Alpha.game", "[GAME]\nname=Alpha Deluxe\ndescription=Two seats\\nand a deck\n");
+    platform::SetDateLocale("de_DE");
+    const SavedGameEntry saved = MakeSavedGameEntry("Turn 3.save", folder_.Path() + "\\Alpha.game");
+    const SavedGameEntry old = MakeSavedGameEntry("Ancient.save", "");
+    platform::SetDateLocale("");
+    EXPECT_EQ(saved.listText, "Turn 3 (Alpha Deluxe) - 02.01.25 21:05");
+    EXPECT_EQ(saved.description, "Two seats\\nand a deck");
+    EXPECT_FALSE(saved.oldFormat);
+    EXPECT_EQ(old.listText, "Ancient (** Old savegame format **) - 02.01.25 21:05");
+    EXPECT_TRUE(old.oldFormat);
 }
