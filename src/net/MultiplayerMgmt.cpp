@@ -1,15 +1,27 @@
 #include "net/MultiplayerMgmt.h"
 
 #include "common/Numbers.h"
+#include "net/NetSocket.h"
 #include "platform/Twips.h"
+#include "services/DebugMgmt.h"
 #include "state/TableState.h"
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 namespace {
 
-NetSendHook g_sendHook;
+// A text field holding the message terminator would end the message early and run the rest as a
+// command on the other side: such a command is not sent at all.
+void SendOverConnection(const std::string& command, const std::vector<std::string>& fields) {
+    if (const std::optional<std::string> message = BuildNetMessage(command, fields))
+        SendNetData(*message);
+    else
+        DebugLog("net", command + " not sent: a field holds the message terminator");
+}
+
+NetSendHook g_sendHook = SendOverConnection;
 
 using Fields = std::vector<std::string>;
 

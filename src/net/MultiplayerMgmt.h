@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-// Receives every command a sender puts out: the command word and its fields as wire texts.
-// Direct play installs the connection's send here; until then nothing leaves this side.
+// Receives every command a sender puts out: the command word and its fields as wire texts. The
+// hook in place from the start sends over the connection; tests put a recorder in its place.
 using NetSendHook = std::function<void(const std::string& command, const std::vector<std::string>& fields)>;
 // Returns the hook it replaced; an empty hook sends nothing.
 NetSendHook SetNetSendHook(NetSendHook hook);

@@ -290,6 +290,15 @@ NativeWidget* ControlSurface::Handle() const {
     return ToNativeWidget(impl_->widget.data());
 }
 
+void ControlSurface::SetContainer(NativeWidget* parent) {
+    QWidget* container = ToQWidget(parent);
+    if (!impl_->widget || !container || impl_->widget->parentWidget() == container) return;
+    const QPoint at = impl_->widget->pos();
+    impl_->widget->setParent(container);
+    impl_->widget->move(at);
+    impl_->ApplyVisibility();
+}
+
 int ControlSurface::Left() const {
     return impl_->widget ? TwipsFromPixelsX(impl_->widget->x()) : 0;
 }
@@ -322,8 +331,9 @@ void ControlSurface::SetHeight(double twips) {
     impl_->Resize(impl_->width, RoundedPixels(twips, kTwipsPerPixelY));
 }
 void ControlSurface::Move(double left, double top) {
-    SetLeft(left);
-    SetTop(top);
+    // One move: a dragged control repaints its old and new place once, not twice.
+    if (impl_->widget)
+        impl_->widget->move(RoundedPixels(left, kTwipsPerPixelX), RoundedPixels(top, kTwipsPerPixelY));
 }
 void ControlSurface::Move(double left, double top, double width, double height) {
     Move(left, top);

@@ -36,6 +36,9 @@ class ControlSurface {
 
     // The handle to make other surfaces children of this one.
     NativeWidget* Handle() const;
+    // Moves the surface into another container (a surface or a form's client area), keeping its
+    // position, now counted in the new container, its look and its visibility.
+    void SetContainer(NativeWidget* parent);
 
     // Geometry in twips. Sizes become whole pixels, rounded half to even; reads give pixels x 15.
     int Left() const;

@@ -10,8 +10,10 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QTimer>
 #include <QUrl>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -139,6 +141,21 @@ void EndProgram(int code) {
 
 void PumpEvents() {
     if (QCoreApplication::instance()) QCoreApplication::processEvents();
+}
+
+void WaitForEvents(int maxMilliseconds) {
+    if (!QCoreApplication::instance()) return;
+    // The timer is the event that ends the wait when nothing else comes.
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    deadline.start(std::max(0, maxMilliseconds));
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+}
+
+void RunLater(std::function<void()> task) {
+    if (!QCoreApplication::instance()) return task();
+    QTimer::singleShot(0, QCoreApplication::instance(),
+                       [task = std::move(task)] { RunGuarded("RunLater", task); });
 }
 
 void LogError(const std::string& text) {

@@ -48,6 +48,10 @@ bool OpenDocument(const std::string& path);
 
 // Lets pending window events run (the program waits on the network this way).
 void PumpEvents();
+// Lets window events run, waiting for one to arrive when none is pending, at most the given time.
+void WaitForEvents(int maxMilliseconds);
+// Runs a task once the window events pending now have run.
+void RunLater(std::function<void()> task);
 
 // Writes a fault the program survived to the debug log (by default to stderr).
 void LogError(const std::string& text);

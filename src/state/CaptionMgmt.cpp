@@ -109,6 +109,10 @@ std::string CardTooltipText(std::int16_t card) {
     return text;
 }
 
+std::string CardInfoDescription(const std::string& info) {
+    return ReplaceAll(GetField(info, 2, "|"), "\\n", "\r\n");
+}
+
 DeckPileTips DeckCountTips(std::int16_t deck) {
     DeckPileTips tips;
     if (deck < 0 || deck >= kMaxDecks) return tips;

@@ -14,6 +14,8 @@ std::string CardTooltipText(std::int16_t card);
 // The value of a card key's [CARD INFO] line in the game in use ("" when none): the card's name,
 // "|" and its information. The section is read once per game file.
 std::string ReadCardInfoFile(const std::string& key);
+// The description of a [CARD INFO] value (its second "|" field), "\n" written as line breaks.
+std::string CardInfoDescription(const std::string& info);
 // Forgets what was read of [CARD INFO], so that a changed file is read again.
 void ForgetCardInfo();
 

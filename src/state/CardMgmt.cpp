@@ -8,6 +8,9 @@
 #include "state/TableState.h"
 #include "state/ZOrder.h"
 
+#include "platform/Files.h"
+
+#include <algorithm>
 #include <vector>
 
 void DealCard(std::int16_t deck, std::int16_t player, std::int16_t slot, std::int16_t card, bool advance) {
@@ -66,4 +69,17 @@ std::string CardBackImagePath(std::int16_t card) {
 
 bool HasCardBackProperty(std::int16_t card) {
     return !GetCardProperty(card, "$BACK").empty();
+}
+
+void RebaseImagePaths() {
+    const auto baseName = [](const std::string& path) {
+        const auto at = path.find_last_of("\\/");
+        std::string name = at == std::string::npos ? path : path.substr(at + 1);
+        return name == "." || name == ".." ? std::string() : name;
+    };
+    const std::string folder = platform::ProgramFolder() + "\\" + Game.directory + "\\";
+    for (int d = 0; d < std::clamp<int>(Game.deckCount, 0, kMaxDecks); ++d) {
+        Game.backImages[d] = folder + baseName(Game.backImages[d]);
+        Game.discardImages[d] = folder + baseName(Game.discardImages[d]);
+    }
 }

@@ -21,3 +21,8 @@ std::int16_t NextRotationAngle(std::int16_t card);
 // The picture file of the card's back: its own "$BACK" picture, else its deck's back.
 std::string CardBackImagePath(std::int16_t card);
 bool HasCardBackProperty(std::int16_t card);
+
+// Re-roots every deck's back and discard pictures in the game's image folder beside this program,
+// keeping only their file names: a saved or received game names them as they lay on the machine
+// that wrote it, and a picture path from a file never leads out of the program folder.
+void RebaseImagePaths();

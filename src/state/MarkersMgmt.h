@@ -32,6 +32,24 @@ struct MarkerGroupRecord {
     std::int32_t transparentColour = -1; // -1 = none
 };
 
+// One image marker on the table, shown by the table window's control mrk(n - 1). Records are
+// handed out from 1 upward and never reused within a game; a deleted marker only leaves use. The
+// declared order is the order of a saved game.
+struct MarkerInstanceRecord {
+    std::int16_t top = 0; // position and card: filled only in the copy a saved game holds
+    std::int16_t left = 0;
+    std::string reserved1;
+    std::int16_t card = -1;
+    std::string reserved2;
+    std::int16_t rotation = 0; // degrees, kept within -360..360
+    Flag flipped = kFalse;
+    Flag inUse = kFalse;
+    std::int16_t kind = 0;
+    std::int16_t owner = 0;   // the seat that placed it; 0 for a group or global kind of the set-up
+    std::int16_t face = 0;    // 0 the front image, k the k-th back face
+    Flag dicePlaced = kFalse; // placed by a cascade of dice markers
+};
+
 using MarkerKindTable = FixedTable<MarkerTypeRecord, 1, kMaxMarkerKinds>;
 extern MarkerKindTable& MarkerKinds;
 extern std::int16_t& MarkerKindCount;
@@ -40,6 +58,11 @@ extern std::int16_t& MarkerKindCount;
 using MarkerGroupTable = FixedTable<MarkerGroupRecord, -kMaxPlayers, kMaxMarkerGroups>;
 extern MarkerGroupTable& MarkerGroups;
 extern std::int16_t& MarkerGroupCount;
+
+using MarkerInstanceTable = FixedTable<MarkerInstanceRecord, 1, kMaxMarkers>;
+extern MarkerInstanceTable& GraphMarkers;
+// The highest image-marker record handed out in this game.
+extern std::int16_t& GraphMarkerCount;
 
 inline const std::string kGlobalMarkersName = "$GLOBAL MARKERS$";
 

@@ -38,6 +38,8 @@ std::int16_t& LoadedCardControls = g_model.LoadedCardControls;
 std::int16_t& NextNumMarker = g_model.NextNumMarker;
 MarkerFlags& NumMarkerInUse = g_model.NumMarkerInUse;
 ControlFlags& CardControlFree = g_model.CardControlFree;
+MarkerOffsetTable& NumMarkerOffsets = g_model.NumMarkerOffsets;
+MarkerOffsetTable& GraphMarkerOffsets = g_model.GraphMarkerOffsets;
 Flag& SendToBackDrag = g_model.SendToBackDrag;
 Flag& KeepStackingDrag = g_model.KeepStackingDrag;
 std::int16_t& DraggedCard = g_model.DraggedCard;
@@ -67,6 +69,8 @@ MarkerKindTable& MarkerKinds = g_model.MarkerKinds;
 std::int16_t& MarkerKindCount = g_model.MarkerKindCount;
 MarkerGroupTable& MarkerGroups = g_model.MarkerGroups;
 std::int16_t& MarkerGroupCount = g_model.MarkerGroupCount;
+MarkerInstanceTable& GraphMarkers = g_model.GraphMarkers;
+std::int16_t& GraphMarkerCount = g_model.GraphMarkerCount;
 PlayerAreaTable& PlayerAreas = g_model.PlayerAreas;
 
 // Declared with direct play, which the model does not include.

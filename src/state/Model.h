@@ -35,6 +35,8 @@ struct TableModel {
     std::int16_t NextNumMarker = 1;
     MarkerFlags NumMarkerInUse;
     ControlFlags CardControlFree;
+    MarkerOffsetTable NumMarkerOffsets;
+    MarkerOffsetTable GraphMarkerOffsets;
     Flag SendToBackDrag = kFalse;
     Flag KeepStackingDrag = kFalse;
     std::int16_t DraggedCard = -1;
@@ -69,6 +71,8 @@ struct TableModel {
     std::int16_t MarkerKindCount = 0;
     MarkerGroupTable MarkerGroups;
     std::int16_t MarkerGroupCount = 0;
+    MarkerInstanceTable GraphMarkers;
+    std::int16_t GraphMarkerCount = 0;
     PlayerAreaTable PlayerAreas;
 
     std::array<NetPlayer, 2> NetPlayerData;

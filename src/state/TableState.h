@@ -165,6 +165,14 @@ constexpr int kModeDirect = 2;
 using CardTable = FixedTable<CardRecord, 1, kMaxCards>;
 
 using MarkerFlags = FixedTable<Flag, 0, kMaxMarkers - 1>;
+// Where a marker lies on the card it was dropped on, in the card's own frame, so that it keeps its
+// place when the card turns: along from the card's own top edge, across from its own left edge.
+struct MarkerOffset {
+    std::int16_t along = 0;
+    std::int16_t across = 0;
+};
+// Entry m + 1 belongs to numerical marker m, entry n to image marker n. Kept in memory only.
+using MarkerOffsetTable = FixedTable<MarkerOffset, 1, kMaxMarkers>;
 // One flag per card control index. Indexes are never reused within a game, so a long game with
 // reshuffles hands out more controls than there are cards: the table grows with them up to the
 // 16-bit index limit, and both sides of a connection still hand out the same indexes.
@@ -226,6 +234,8 @@ extern std::int16_t& LoadedCardControls;
 extern std::int16_t& NextNumMarker;
 extern MarkerFlags& NumMarkerInUse;
 extern ControlFlags& CardControlFree;
+extern MarkerOffsetTable& NumMarkerOffsets;
+extern MarkerOffsetTable& GraphMarkerOffsets;
 extern Flag& SendToBackDrag;
 extern Flag& KeepStackingDrag;
 extern std::int16_t& DraggedCard;

@@ -112,6 +112,29 @@ void LayoutInfoPanel() {
         info.Move(100, top, std::max(0, s.width - 200), std::max(0, height));
     }
     if (s.showHandSize) DrawHandIcons();
+    if (s.showToolbar) LayoutToolBar();
+}
+
+void LayoutToolBar() {
+    MainForm* table = TableWindow();
+    if (!table || InfoPanelSettings.width <= 0) return;
+    controls::cpvButton* rows[2][4] = {
+        {&table->addNumMarker, &table->addGraphMakerBtn, &table->diceRollerBtn, &table->showNotesBtn},
+        {&table->saveGameBtn, &table->reportBtn, &table->EndGameBtn, &table->showHandAreaBtn},
+    };
+    // Four buttons share the panel's width between margins of 50 twips.
+    const int width = std::max(300, (InfoPanelSettings.width - 100 - 3 * 20) / 4);
+    const int height = table->addNumMarker.Surface().Height();
+    int top = table->hsb.Top() - 2 * height - 50;
+    for (auto& row : rows) {
+        int left = 50;
+        for (controls::cpvButton* button : row) {
+            button->Surface().Move(left, top, width, height);
+            button->Surface().SetVisible(true);
+            left += button->Surface().Width() + 20;
+        }
+        top += height + 20;
+    }
 }
 
 void ShowCardInfo(std::int16_t card) {
@@ -132,11 +155,7 @@ void ShowCardInfo(std::int16_t card) {
         const std::string info = c.key.empty() || hidden ? std::string() : ReadCardInfoFile(c.key);
         std::string text = kNoInfo;
         if (!info.empty()) {
-            std::string detail = GetField(info, 2, "|");
-            for (std::size_t at = detail.find("\\n"); at != std::string::npos;
-                 at = detail.find("\\n", at + 2))
-                detail.replace(at, 2, "\r\n");
-            text = GetField(info, 1, "|") + "\r\n\r\n" + detail;
+            text = GetField(info, 1, "|") + "\r\n\r\n" + CardInfoDescription(info);
         }
         table->CardInfoLabel.SetCaption(text);
     }

@@ -33,6 +33,8 @@ void LayoutInfoPanel();
 // Fills the panel for the card under the mouse; what another seat keeps hidden stays hidden.
 void ShowCardInfo(std::int16_t card);
 void DrawHandIcons();
+// Places the table window's eight buttons in two rows at the panel's foot.
+void LayoutToolBar();
 void UpdateHandSizeCaptions();
 
 // The most card icons shown after a seat's hand label.

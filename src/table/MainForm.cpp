@@ -1,13 +1,21 @@
 #include "table/MainForm.h"
 
 #include "common/Helpers.h"
+#include "common/Messages.h"
 #include "controls/MInfoTip.h"
 #include "net/MultiplayerMgmt.h"
 #include "platform/Twips.h"
+#include "services/DiceRoller.h"
+#include "services/LogMgmt.h"
 #include "state/CaptionMgmt.h"
 #include "state/PlayerMgmt.h"
 #include "state/TableState.h"
+#include "table/CardInfoForm.h"
+#include "table/DiceRollerForm.h"
 #include "table/InfoPanel.h"
+#include "table/LogForm.h"
+#include "table/NotesForm.h"
+#include "table/ReportForm.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -34,6 +42,14 @@ int CardOfTag(const std::string& tag) {
     return tag.empty() ? 0 : std::atoi(tag.c_str());
 }
 
+platform::ControlArray<controls::zLabelA>::Factory LabelsIn(platform::NativeWidget* parent) {
+    return [parent](const controls::zLabelA&, const controls::zLabelA&) {
+        auto label = std::make_unique<controls::zLabelA>(parent);
+        label->Surface().SetVisible(false);
+        return label;
+    };
+}
+
 } // namespace
 
 MainForm* TableWindow() {
@@ -47,7 +63,11 @@ MainForm::MainForm()
       HandLabel(platform::LikeFirst<platform::Label>()), HandIcon(platform::LikeFirst<platform::Image>()),
       PlayerArea(platform::LikeFirst<platform::Shape>()), SideName(platform::LikeFirst<platform::Label>()),
       DeckImg(ImagesIn(BasePict.Handle())), DiscardImg(ImagesIn(BasePict.Handle())),
-      crd(ImagesIn(BasePict.Handle())) {
+      crd(ImagesIn(BasePict.Handle())), markerNum(LabelsIn(BasePict.Handle())),
+      mrk(ImagesIn(BasePict.Handle())), addNumMarker(InfoPanel.Handle()),
+      addGraphMakerBtn(InfoPanel.Handle()), diceRollerBtn(InfoPanel.Handle()),
+      showNotesBtn(InfoPanel.Handle()), saveGameBtn(InfoPanel.Handle()), reportBtn(InfoPanel.Handle()),
+      EndGameBtn(InfoPanel.Handle()), showHandAreaBtn(InfoPanel.Handle()) {
     form_.SetCaption("Karvel");
     form_.Resize(12000, 9000);
     BasePict.SetBorderStyle(0);
@@ -107,6 +127,8 @@ MainForm::MainForm()
         DiscardImg.Place(i, std::make_unique<controls::TranspImg>(BasePict.Handle()));
     }
     crd.Place(0, std::make_unique<controls::TranspImg>(BasePict.Handle()));
+    markerNum.Place(0, std::make_unique<controls::zLabelA>(BasePict.Handle()));
+    mrk.Place(0, std::make_unique<controls::TranspImg>(BasePict.Handle()));
     crd.OnLoaded = [this](int index, controls::TranspImg& card) { WireCard(index, card); };
     WireCard(0, *crd(0));
 
@@ -116,6 +138,11 @@ MainForm::MainForm()
     crd(0)->MaskColor(defaultMask);
     crd(0)->Enabled(true);
     crd(0)->Surface().SetVisible(false);
+    markerNum(0)->Enabled(true);
+    markerNum(0)->Surface().SetVisible(false);
+    mrk(0)->MaskColor(defaultMask);
+    mrk(0)->Enabled(true);
+    mrk(0)->Surface().SetVisible(false);
     for (int i = 0; i <= 2; ++i) {
         for (auto* image : {DiscardImg(i), DeckImg(i)}) {
             image->MaskColor(defaultMask);
@@ -137,11 +164,28 @@ MainForm::MainForm()
     corner.OnMouseDown = [this](const platform::MouseEvent& e) { corner_MouseDown(e); };
     corner.OnMouseMove = [this](const platform::MouseEvent& e) { corner_MouseMove(e); };
     corner.OnMouseUp = [this](const platform::MouseEvent&) { gripDrag_ = false; };
-    // Closing the table ends its game: the cards and the balloon go with it.
-    form_.OnUnload = [this](bool&) {
-        CTip_Hide();
-        ClearCardTable();
+    // The buttons stay hidden until the information panel lays them out.
+    const std::pair<controls::cpvButton*, const char*> buttons[] = {
+        {&addNumMarker, "Marker"}, {&addGraphMakerBtn, "Image marker"},
+        {&diceRollerBtn, "Dice"},  {&showNotesBtn, "Notes"},
+        {&saveGameBtn, "Save"},    {&reportBtn, "Reports"},
+        {&EndGameBtn, "End game"}, {&showHandAreaBtn, "Show Hand area"},
     };
+    for (const auto& [button, caption] : buttons) {
+        button->Surface().Move(0, 0, 1200, 375);
+        button->caption(caption);
+        button->Surface().SetVisible(false);
+    }
+    diceRollerBtn.Click = [this] { diceRollerBtn_Click(); };
+    reportBtn.Click = [this] { reportBtn_Click(); };
+    saveGameBtn.Click = [this] { saveGameBtn_Click(); };
+    showHandAreaBtn.Click = [this] { showHandAreaBtn_Click(); };
+    showNotesBtn.Click = [this] { showNotesBtn_Click(); };
+    QuickMsg.OnMouseUp = [this](const platform::MouseEvent& e) { QuickMsg_MouseUp(e.button); };
+
+    // Closing the table never refuses: it ends the game and goes back to the game list.
+    form_.OnQueryUnload = [this](bool&, platform::UnloadMode) { Form_QueryUnload(); };
+    form_.OnUnload = [this](bool&) { Form_Unload(); };
 
     previousView_ = SetTableView(this);
     g_tableWindow = this;
@@ -149,8 +193,117 @@ MainForm::MainForm()
 
 MainForm::~MainForm() {
     CTip_Hide();
+    // The table's own windows go before the table they belong to.
+    CardInfo.reset();
+    DiceRoller.reset();
+    Reports.reset();
+    Log.reset();
+    Notes.reset();
     if (g_tableWindow == this) g_tableWindow = nullptr;
     SetTableView(previousView_);
+}
+
+namespace {
+
+void Call(const std::function<void()>& hook) {
+    if (hook) hook();
+}
+
+// Shows a window that is hidden and hides one that shows.
+void Toggle(platform::Form& form) {
+    if (form.Visible())
+        form.Hide();
+    else
+        form.Show();
+}
+
+} // namespace
+
+void MainForm::Form_QueryUnload() {
+    if (DesignMode != kFalse) {
+        Call(Others.unloadDesignToolBar);
+    } else {
+        Call(Others.unloadToolBar);
+        Call(Others.unloadHandForm);
+    }
+}
+
+void MainForm::Form_Unload() {
+    if (GameMode == kModeDirect) Call(Others.unloadConnection);
+    ClearCardTable();
+    if (Notes) Notes->form.Unload();
+    Call(Others.unloadHandForm);
+    Call(Others.unloadMarkerForm);
+    CTip_Hide();
+    Call(Others.showGameList);
+}
+
+void MainForm::diceRollerBtn_Click() {
+    Call(Others.hideMarkerList);
+    if (DiceCount < 1) {
+        ShowMsg("No dices defined");
+        return;
+    }
+    if (!DiceRoller) DiceRoller = std::make_unique<DiceRollerForm>();
+    Toggle(DiceRoller->form);
+}
+
+void MainForm::reportBtn_Click() {
+    Call(Others.hideMarkerList);
+    if (!Reports) Reports = std::make_unique<ReportForm>();
+    ShowReports(*Reports);
+}
+
+void MainForm::saveGameBtn_Click() {
+    Call(Others.hideMarkerList);
+    Call(Others.showSaveForm);
+}
+
+void MainForm::showHandAreaBtn_Click() {
+    Call(Others.hideMarkerList);
+    if (Game.external_hand != kFalse) {
+        Call(Others.showHandForm);
+        return;
+    }
+    for (int p = 1; p <= std::clamp<int>(Game.playerCount, 0, kMaxPlayers); ++p) {
+        const platform::Shape* area = PlayerArea(p - 1);
+        if (Game.players[p].hasTableArea != kFalse && area)
+            ShowPlayerArea(static_cast<std::int16_t>(p - 1), ToFlag(!area->Visible()));
+    }
+}
+
+void MainForm::showNotesBtn_Click() {
+    Call(Others.hideMarkerList);
+    // The log window stays beside the table like the notes: a modal one could never be toggled
+    // off by the button that showed it.
+    if (IsLogEnabled()) {
+        if (!Log) Log = std::make_unique<LogForm>();
+        Toggle(Log->form);
+    } else {
+        if (!Notes) Notes = std::make_unique<NotesForm>();
+        Toggle(Notes->form);
+    }
+}
+
+void MainForm::QuickMsg_MouseUp(int button) {
+    if (button == 2 && Others.newNumMarker) {
+        // The caption reads "[" roll "] " result: the marker shows the result alone.
+        const std::string caption = QuickMsg.Caption();
+        const auto bracket = caption.find(']');
+        const std::string value =
+            bracket == std::string::npos ? caption : caption.substr(std::min(caption.size(), bracket + 2));
+        const int top = QuickMsg.Top();
+        const int left = QuickMsg.Left();
+        const int marker = Others.newNumMarker(value, top, left);
+        if (marker >= 0) {
+            SendMarkerNew(value);
+            // The send let events run: the marker is looked up afresh.
+            const controls::zLabelA* label = markerNum(marker);
+            const auto index = static_cast<std::int16_t>(marker);
+            if (label) SendMarkerMove(index, index, label->Surface().Left(), label->Surface().Top());
+        }
+    }
+    QuickMsg.SetVisible(false);
 }
 
 void MainForm::WireCard(int index, controls::TranspImg& card) {
@@ -299,13 +452,28 @@ std::optional<CardPictureRect> MainForm::CardControlPicture(int control) {
 }
 
 bool MainForm::ControlExists(std::int16_t kind, std::int16_t control) {
-    if (kind == kZCard) return crd.Exists(control);
-    return false;
+    return ControlSurfaceOf(kind, control) != nullptr;
 }
 
 void MainForm::BringControlToFront(std::int16_t kind, std::int16_t control) {
-    if (kind == kZCard)
-        if (controls::TranspImg* card = crd(control)) card->Surface().BringToFront();
+    if (platform::ControlSurface* s = ControlSurfaceOf(kind, control)) s->BringToFront();
+}
+
+platform::ControlSurface* MainForm::ControlSurfaceOf(std::int16_t kind, int control) {
+    switch (kind) {
+    case kZCard:
+        if (controls::TranspImg* card = crd(control)) return &card->Surface();
+        break;
+    case kZNumMarker:
+        if (controls::zLabelA* label = markerNum(control)) return &label->Surface();
+        break;
+    case kZImageMarker:
+        if (controls::TranspImg* marker = mrk(control)) return &marker->Surface();
+        break;
+    default:
+        break;
+    }
+    return nullptr;
 }
 
 void MainForm::PlayerAreaChanged(int area) {

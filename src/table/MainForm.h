@@ -5,6 +5,8 @@
 
 #include "controls/CInfoTip.h"
 #include "controls/TranspImg.h"
+#include "controls/cpvButton.h"
+#include "controls/zLabelA.h"
 #include "platform/ControlArray.h"
 #include "platform/Controls.h"
 #include "platform/Form.h"
@@ -14,8 +16,15 @@
 #include "state/TableView.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+
+class CardInfoForm;
+class DiceRollerForm;
+class LogForm;
+class NotesForm;
+class ReportForm;
 
 class MainForm : public TableView {
   public:
@@ -54,7 +63,42 @@ class MainForm : public TableView {
     platform::ControlArray<controls::TranspImg> DeckImg;
     platform::ControlArray<controls::TranspImg> DiscardImg;
     platform::ControlArray<controls::TranspImg> crd;
+    // The markers on the table: numerical marker m is markerNum(m), image marker record n is
+    // mrk(n - 1). Element 0 of each is designed; a marker's Tag names the card control it lies on.
+    platform::ControlArray<controls::zLabelA> markerNum;
+    platform::ControlArray<controls::TranspImg> mrk;
     std::shared_ptr<controls::CInfoTip> CTip;
+    // The window's buttons; LayoutToolBar places them in the information panel.
+    controls::cpvButton addNumMarker;
+    controls::cpvButton addGraphMakerBtn;
+    controls::cpvButton diceRollerBtn;
+    controls::cpvButton showNotesBtn;
+    controls::cpvButton saveGameBtn;
+    controls::cpvButton reportBtn;
+    controls::cpvButton EndGameBtn;
+    controls::cpvButton showHandAreaBtn;
+    // The table's own windows, each made when first asked for.
+    std::unique_ptr<CardInfoForm> CardInfo;
+    std::unique_ptr<DiceRollerForm> DiceRoller;
+    std::unique_ptr<ReportForm> Reports;
+    std::unique_ptr<LogForm> Log;
+    std::unique_ptr<NotesForm> Notes;
+
+    // What the table asks of the program's other windows. Each is called when set; until the
+    // window that answers it exists, nothing happens.
+    struct OtherWindows {
+        std::function<void()> hideMarkerList;      // before any button acts
+        std::function<void()> showSaveForm;        // modal
+        std::function<void()> showHandForm;        // the hand window of a game that keeps hands there
+        std::function<void()> unloadDesignToolBar; // closing the table in a design session
+        std::function<void()> unloadToolBar;       // closing it otherwise, with the hand window
+        std::function<void()> unloadHandForm;
+        std::function<void()> unloadMarkerForm;
+        std::function<void()> unloadConnection; // closing it in direct play
+        std::function<void()> showGameList;     // the last step of closing the table
+        // A numerical marker of a value at a place (top, left); its index, -1 when none was made.
+        std::function<int(const std::string& value, int top, int left)> newNumMarker;
+    } Others;
 
     // The card under the mouse (its number as text), "" over bare table.
     std::string HoveredCard;
@@ -65,6 +109,14 @@ class MainForm : public TableView {
     void SetBareTable(int heightTwips, int widthTwips);
     // Lays out the scroll bars, their corner and the size grip for the window and table sizes.
     void setSB();
+    // The buttons' actions.
+    void diceRollerBtn_Click();
+    void reportBtn_Click();
+    void saveGameBtn_Click();
+    void showHandAreaBtn_Click();
+    void showNotesBtn_Click();
+    // A right click on the quick-result label makes the result a numerical marker at its place.
+    void QuickMsg_MouseUp(int button);
     void ShowTip(const std::string& text, const std::string& title);
     void CTip_Hide();
     // One tick of the card balloon's timer.
@@ -74,6 +126,8 @@ class MainForm : public TableView {
     std::optional<CardPictureRect> CardControlPicture(int control) override;
     bool ControlExists(std::int16_t kind, std::int16_t control) override;
     void BringControlToFront(std::int16_t kind, std::int16_t control) override;
+    // The surface of a control of a stacking-order kind; nullptr when it is not loaded.
+    platform::ControlSurface* ControlSurfaceOf(std::int16_t kind, int control);
     void PlayerAreaChanged(int area) override;
     void DeckShuffled(std::int16_t deck) override;
     // Passes a local roll on in direct play; the marker it placed follows with the markers' own
@@ -83,6 +137,8 @@ class MainForm : public TableView {
 
   private:
     void Form_Resize();
+    void Form_QueryUnload();
+    void Form_Unload();
     void ScrollTo();
     // Wires the events of a card control with its index.
     void WireCard(int index, controls::TranspImg& card);

@@ -7,6 +7,7 @@
 #include "platform/Files.h"
 #include "platform/Seams.h"
 #include "services/EffectMgmt.h"
+#include "services/LogMgmt.h"
 #include "services/OptionMgmt.h"
 #include "services/PropertyMgmt.h"
 #include "state/CaptionMgmt.h"
@@ -15,9 +16,11 @@
 #include "state/GameMgmt.h"
 #include "state/Helpers.h"
 #include "state/LayoutMgmt.h"
+#include "state/MarkersMgmt.h"
 #include "state/PlayerMgmt.h"
 #include "state/TableState.h"
 #include "state/ZOrder.h"
+#include "table/CarriedMarkers.h"
 #include "table/InfoPanel.h"
 #include "table/MainForm.h"
 
@@ -35,6 +38,10 @@ bool g_useAntialias = false;
 // The seats' next free slot in their areas, so that cards dealt after the opening deal line up
 // behind it.
 std::array<int, kMaxSeats + 1> g_dealtSlots{};
+
+// The cards that start on the table without a set-up place, each with its place k in the row
+// beside its deck.
+std::vector<std::pair<std::int16_t, int>> g_besideDeck;
 
 MainForm& Table() {
     // Every caller runs with a table window open; without one there is nothing to act on.
@@ -117,6 +124,19 @@ void ShowDealtCard(std::int16_t card, std::int16_t player, std::int16_t slot) {
         std::max<int>(g_dealtSlots[static_cast<std::size_t>(player)], slot);
 }
 
+// A card without a set-up place lies 120 right of and below its deck's image, the k-th further
+// 200 right and down.
+void PlaceBesideDeck(std::int16_t card, int k) {
+    MainForm& table = Table();
+    controls::TranspImg* image = table.crd(Cards[card].controlIndex);
+    if (!image) return;
+    const controls::TranspImg* deckImage =
+        ValidDeck(Cards[card].deck) ? table.DeckImg(Cards[card].deck) : nullptr;
+    const int left = deckImage ? deckImage->Surface().Left() : 0;
+    const int top = deckImage ? deckImage->Surface().Top() : 0;
+    image->Surface().Move(left + 120 + 200 * k, top + 120 + 200 * k);
+}
+
 void ClearTableControls() {
     MainForm& table = Table();
     for (int index : table.crd.Indexes()) {
@@ -152,6 +172,10 @@ void SetUpDealtTable(MainForm& table) {
     DealInitialCards();
     PlaceOnPlayCards();
     LoadDeckImages(false);
+    // The decks found their places only now: the cards that lie beside them follow.
+    for (const auto& [card, k] : g_besideDeck)
+        PlaceBesideDeck(card, k);
+    ApplyMarkerTooltipSetting();
     UpdateTitle();
 }
 
@@ -166,6 +190,7 @@ void SetupTableAppearance() {
     table.setSB();
     SetPlayerNameLabels();
     ShowHandLines(CurrentGameFile);
+    table.showHandAreaBtn.caption(Game.external_hand != kFalse ? "Show Hand" : "Show Hand area");
     const std::string selection = GetIni("GAME", "selection_color", CurrentGameFile);
     if (!selection.empty()) SelectionColour = ParseColour(selection);
 }
@@ -363,6 +388,7 @@ void PlaceCardOnTable(std::int16_t control, std::int16_t card) {
 
 void PlaceOnPlayCards() {
     MainForm& table = Table();
+    g_besideDeck.clear();
     int k = 0;
     for (int n = 1; n <= std::clamp<int>(Game.totalCards, 0, kMaxCards); ++n) {
         const auto card = static_cast<std::int16_t>(n);
@@ -375,12 +401,8 @@ void PlaceOnPlayCards() {
         image->Surface().SetTag(std::to_string(card));
         PlaceCardOnTable(index, card);
         if (!ApplySetupPosition(card, index)) {
-            const controls::TranspImg* deckImage =
-                ValidDeck(Cards[card].deck) ? table.DeckImg(Cards[card].deck) : nullptr;
-            const int left = deckImage ? deckImage->Surface().Left() : 0;
-            const int top = deckImage ? deckImage->Surface().Top() : 0;
-            image->Surface().SetLeft(left + 120 + 200 * k);
-            image->Surface().SetTop(top + 120 + 200 * k);
+            PlaceBesideDeck(card, k);
+            g_besideDeck.emplace_back(card, k);
         }
         BringToFrontZOrder(kZCard, card, 0);
         image->Surface().SetVisible(true);
@@ -413,8 +435,43 @@ void RotateCard(std::int16_t control, std::int16_t angle) {
     if (!CardTable::Contains(card)) return;
     if (angle == -1) angle = NextRotationAngle(static_cast<std::int16_t>(card));
     Cards[card].rotation = angle;
+    LogCardRotated(static_cast<std::int16_t>(card));
     image->rotation(angle);
     image->Refresh();
+    MoveAttachedMarkers(control, 0, 0, kMarkersTurn);
+}
+
+std::int16_t TakeCardToPlayer(std::int16_t card, std::int16_t player, std::int16_t k) {
+    const std::int16_t index = NewCardControl();
+    controls::TranspImg* image = Card(index);
+    if (!image || !CardTable::Contains(card)) return index;
+    CardRecord& c = Cards[card];
+    c.owner = player;
+    c.controlIndex = index;
+    c.pilePosition = kPileInPlay;
+    c.inHand = kTrue;
+    c.eliminated = kFalse;
+    c.inDiscardPile = kFalse;
+    c.faceShown = ToFlag(player == Game.CurrentPlayer);
+    // The control shows a card again: markers may be dropped on it.
+    CardControlFree[index] = kFalse;
+    image->Surface().SetTag(std::to_string(card));
+    LoadCardPicture(index, card, player != Game.CurrentPlayer, false);
+
+    const std::string section = ValidDeck(c.deck) ? Game.decks[c.deck].section : std::string();
+    const std::vector<std::string> f = GetFields(GetIni(section, "cardOffset", CurrentGameFile), 4, ",");
+    const auto whole = [&](std::size_t n, int otherwise) {
+        const int v = RoundToInt32(LeadingNumber(f[n]));
+        return v == 0 ? otherwise : v;
+    };
+    const int x = whole(0, 50), y = whole(1, 50), dx = whole(2, 100), dy = whole(3, 0);
+    const PlayerAreaShape& area = PlayerAreas[std::clamp<int>(player, 1, kMaxPlayers) - 1];
+    image->Surface().Move(area.left + x - image->GetOriginLeft() + (k - 1) * dx,
+                          area.top + y - image->GetOriginTop() + (k - 1) * dy);
+    image->Surface().SetVisible(true);
+    image->Surface().BringToFront();
+    UpdateHandSizeCaptions();
+    return index;
 }
 
 void RemoveCardControl(std::int16_t control) {
@@ -442,6 +499,32 @@ void UpdateTitle() {
     Table().Window().SetCaption(TableCaption());
 }
 
+void ApplyMarkerTooltipSetting() {
+    if (!GetBoolDirective("GAME", "displayMarkerTooltips", false)) return;
+    MainForm& table = Table();
+    for (int n = 1; n <= std::clamp<int>(GraphMarkerCount, 0, MarkerInstanceTable::kLast); ++n) {
+        const MarkerInstanceRecord& marker = GraphMarkers[n];
+        controls::TranspImg* image = table.mrk(n - 1);
+        if (!image || marker.owner != Game.CurrentPlayer || !MarkerKindTable::Contains(marker.kind)) continue;
+        image->Surface().SetToolTipText(MarkerKinds[marker.kind].label);
+    }
+}
+
+void RestoreTablePositions(const PilePositions& piles) {
+    MainForm& table = Table();
+    for (int d = 0; d < DeckCount(); ++d) {
+        EnsureDeckControls(d);
+        const PilePosition& pile = piles[static_cast<std::size_t>(d)];
+        const PilePosition& discard = piles[static_cast<std::size_t>(kMaxDecks + d)];
+        table.DeckImg(d)->Surface().Move(pile.left, pile.top);
+        table.DiscardImg(d)->Surface().Move(discard.left, discard.top);
+    }
+    const auto& g = Game.windowGeometry;
+    // A window saved without a size (the record of a game that never showed its table) keeps the
+    // window as it is rather than shrinking it to nothing.
+    if (g[3] > 0 && g[4] > 0) table.Window().Move(g[2], g[1], g[4], g[3]);
+}
+
 void LoadLayout() {
     MainForm& table = Table();
     const std::string& file = CurrentGameFile;
@@ -462,6 +545,12 @@ void LoadLayout() {
         table.BasePict.SetBackColor(AsColour(ParseColour(background)));
     for (int d = 0; d < DeckCount(); ++d) {
         EnsureDeckControls(d);
+        // A deck may stand in the information panel, its positions then counted in the panel;
+        // the next game of the same window may want it back on the table.
+        const bool inPanel = GetIni(Game.decks[d].section, "layout_panel", file) == "INFO";
+        platform::NativeWidget* container = inPanel ? table.InfoPanel.Handle() : table.BasePict.Handle();
+        table.DeckImg(d)->Surface().SetContainer(container);
+        table.DiscardImg(d)->Surface().SetContainer(container);
         const std::string section = DeckLayoutSection(d);
         if (const std::string rect = GetIni(section, "layout_deck", file); !rect.empty()) {
             const auto f = GetFields(rect, 2, ",");

@@ -2,6 +2,9 @@
 // play run for a new game, and the procedures of the table's card and deck controls it uses.
 #pragma once
 
+#include "state/TableState.h"
+
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -35,10 +38,27 @@ void LoadCardPicture(std::int16_t control, std::int16_t card, bool faceDown, boo
 void PlaceCardOnTable(std::int16_t control, std::int16_t card);
 void PlaceOnPlayCards();
 bool ApplySetupPosition(std::int16_t card, std::int16_t control);
+// Turns the card on a control to an angle (-1: the next of its deck's angles), logs it and puts
+// the markers lying on it back in place.
 void RotateCard(std::int16_t control, std::int16_t angle);
+// Puts a card taken from a pile into a seat's area as the k-th of a row (from 1), face up for the
+// local seat only, placed by its deck's cardOffset; the new control's index.
+std::int16_t TakeCardToPlayer(std::int16_t card, std::int16_t player, std::int16_t k);
 // The card's control goes; the control is marked free so that nothing attaches to it again.
 void RemoveCardControl(std::int16_t control);
 void UpdateDeckCountCaption(std::int16_t deck);
 void UpdateTitle();
+// With [GAME] displayMarkerTooltips, each image marker of the local seat tips its kind's label.
+void ApplyMarkerTooltipSetting();
+// Top and left (twips) of a deck's draw pile or discard pile, as a saved game keeps them.
+struct PilePosition {
+    std::int16_t top = 0;
+    std::int16_t left = 0;
+};
+// The draw piles of decks 0 to 11, then their discard piles.
+using PilePositions = std::array<PilePosition, 2 * kMaxDecks>;
+// Puts the piles and the table window where a saved game had them.
+void RestoreTablePositions(const PilePositions& piles);
+
 // The layout keys of the game in use: window, quick-message label, background colour, decks.
 void LoadLayout();

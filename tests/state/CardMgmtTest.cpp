@@ -187,3 +187,37 @@ INSTANTIATE_TEST_SUITE_P(
                         "[COMMON 1]\ndeckSize=2\ncard1=h.bmp,ON_HAND,,H,\ncard2=a.bmp,,,A,\n",
                         {0}}),
     [](const testing::TestParamInfo<OpeningDealCase>& info) { return std::string(info.param.name); });
+
+namespace {
+
+TEST(RebaseImagePaths, DeckPicturesMoveIntoThisProgramsImageFolderByTheirNamesAlone) {
+    Model().Reset();
+    testsupport::TempProgramFolder folder;
+    Game.directory = "cards";
+    Game.deckCount = 2;
+    const std::string here = folder.Path() + "\\cards\\";
+    struct Case {
+        const char* name;
+        std::string saved;
+        std::string rebased;
+    };
+    const std::vector<Case> cases = {
+        {"another machine's folder", "C:\\Games\\Old\\cards\\back.gif", here + "back.gif"},
+        {"a name alone", "empty.gif", here + "empty.gif"},
+        {"forward slashes", "/home/someone/cards/red.png", here + "red.png"},
+        {"a way out of the folder", "cards\\..\\..", here},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Game.backImages[1] = c.saved;
+        Game.discardImages[1] = c.saved;
+        Game.backImages[2] = "untouched";
+        RebaseImagePaths();
+        EXPECT_EQ(Game.backImages[1], c.rebased);
+        EXPECT_EQ(Game.discardImages[1], c.rebased);
+        EXPECT_EQ(Game.backImages[2], "untouched"); // beyond the deck count
+    }
+    Model().Reset();
+}
+
+} // namespace

@@ -4,6 +4,7 @@
 #include "TableTestSupport.h"
 
 #include "net/MultiplayerMgmt.h"
+#include "services/LogMgmt.h"
 #include "state/GameMgmt.h"
 #include "state/TableState.h"
 #include "state/TableView.h"
@@ -135,6 +136,35 @@ TEST_F(TableSetupTest, ThePilesTellTheirCardCounts) {
         fixture.Start(ThreeSeatGame("count_cards_in_draw_pile=TRUE\ncount_cards_in_discard_pile=TRUE")));
     EXPECT_EQ(table.DeckImg(0)->Surface().ToolTipText(), "Stock (4 cards)");
     EXPECT_EQ(table.DiscardImg(0)->Surface().ToolTipText(), " (0 cards)");
+}
+
+TEST_F(TableSetupTest, CardsThatStartOnTheTableLieAtTheirSetUpPlaceOrBesideTheirDeck) {
+    // Cards 7 and 8 start on the table: 8 has a set-up place, turned; 7 has none.
+    std::string text =
+        ThreeSeatGame("", "") + "[LOG]\nlog_card_actions=ROTATE\n[setup default]\ndeckindex8=4500,6000,90\n";
+    text.replace(text.find("card7=f7.png,,"), 14, "card7=f7.png,ON_PLAY,");
+    text.replace(text.find("card8=f8.png,,"), 14, "card8=f8.png,ON_PLAY,");
+    ASSERT_TRUE(fixture.Start(text));
+    const controls::TranspImg& turned = *table.crd(Cards[8].controlIndex);
+    EXPECT_EQ(turned.Surface().Top(), 4500);
+    EXPECT_EQ(turned.Surface().Left(), 6000);
+    // Its own face, turned; a set-up turn is not a move of the game and is not logged.
+    EXPECT_EQ(turned.GetPictureName(), GameImagePath(Cards[8].image));
+    EXPECT_EQ(turned.rotation(), 90);
+    EXPECT_EQ(Cards[8].rotation, 90);
+    EXPECT_EQ(LogCount, 0);
+
+    const controls::TranspImg& beside = *table.crd(Cards[7].controlIndex);
+    const platform::ControlSurface& deck = table.DeckImg(0)->Surface();
+    EXPECT_EQ(beside.GetPictureName(), GameImagePath(Cards[7].image));
+    EXPECT_TRUE(beside.Surface().Visible());
+    // The first one without a set-up place lies 120 right of and below its deck where the deck
+    // stands once the table is set up.
+    EXPECT_EQ(beside.Surface().Left(), deck.Left() + 120);
+    EXPECT_EQ(beside.Surface().Top(), deck.Top() + 120);
+    // Both are on top of the stacking order, in card order.
+    EXPECT_EQ(Game.ZOrderList[Game.zOrderCount - 1].index, 7);
+    EXPECT_EQ(Game.ZOrderList[Game.zOrderCount].index, 8);
 }
 
 TEST_F(TableSetupTest, AMissingBackImageEndsTheProgramWithItsMessage) {

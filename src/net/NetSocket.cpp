@@ -1,0 +1,255 @@
+#include "net/NetSocket.h"
+
+#include "common/Messages.h"
+#include "platform/Seams.h"
+#include "platform/Socket.h"
+#include "services/DebugMgmt.h"
+
+#include <algorithm>
+#include <chrono>
+#include <memory>
+#include <utility>
+
+std::optional<std::string> BuildNetMessage(const std::string& command,
+                                           const std::vector<std::string>& fields) {
+    std::size_t size = command.size();
+    for (const std::string& f : fields) {
+        if (f.find(kNetTerminator) != std::string::npos) return std::nullopt;
+        size += 1 + f.size();
+    }
+    if (command.find(kNetTerminator) != std::string::npos) return std::nullopt;
+    std::string message;
+    message.reserve(size);
+    message += command;
+    for (const std::string& f : fields) {
+        message += kNetSeparator;
+        message += f;
+    }
+    return message;
+}
+
+NetCommand ParseNetMessage(std::string_view message) {
+    NetCommand command;
+    std::size_t cut = message.find(kNetSeparator);
+    command.word = std::string(message.substr(0, cut));
+    while (cut != std::string_view::npos) {
+        const std::size_t from = cut + 1;
+        cut = message.find(kNetSeparator, from);
+        command.fields.emplace_back(message.substr(from, cut == std::string_view::npos ? cut : cut - from));
+    }
+    return command;
+}
+
+void NetFrameReader::Feed(std::string_view bytes) {
+    buffer_.append(bytes);
+    for (;;) {
+        // A terminator may have begun in the bytes already searched.
+        const std::size_t from =
+            std::max(start_, searched_ >= kNetTerminator.size() - 1 ? searched_ - (kNetTerminator.size() - 1)
+                                                                    : std::size_t{0});
+        const std::size_t end = buffer_.find(kNetTerminator, from);
+        if (end == std::string::npos) {
+            searched_ = buffer_.size();
+            break;
+        }
+        const std::size_t length = end - start_;
+        if (skipping_ || length > limit_) {
+            skipping_ = false;
+            ++dropped_;
+            DebugLog("net",
+                     "a message of " + std::to_string(length) + " bytes or more was dropped: too long");
+        } else {
+            messages_.emplace_back(buffer_, start_, length);
+        }
+        start_ = end + kNetTerminator.size();
+        searched_ = start_;
+    }
+    // An unfinished message already past the limit is dropped as it comes; only a possible
+    // beginning of the terminator is kept (and counted: a message of the limit's length whose
+    // terminator has half arrived is still taken).
+    const std::size_t keep = kNetTerminator.size() - 1;
+    if (buffer_.size() - start_ > limit_ + keep) {
+        start_ = buffer_.size() - keep;
+        searched_ = start_;
+        skipping_ = true;
+    }
+    if (start_ > 0 && start_ * 2 >= buffer_.size()) {
+        buffer_.erase(0, start_);
+        searched_ -= start_;
+        start_ = 0;
+    }
+}
+
+std::string NetFrameReader::TakeMessage() {
+    std::string message = std::move(messages_.front());
+    messages_.pop_front();
+    return message;
+}
+
+void NetFrameReader::Clear() {
+    buffer_.clear();
+    start_ = searched_ = 0;
+    skipping_ = false;
+    messages_.clear();
+}
+
+int NetPortFromValue(long long value) {
+    return value >= 1 && value <= 65535 ? static_cast<int>(value) : kDefaultNetPort;
+}
+
+int NetPort = kDefaultNetPort;
+
+namespace {
+
+struct Connection {
+    platform::Socket socket;
+    NetFrameReader reader;
+    NetCommandHandler handler;
+    bool sendComplete = false;
+    // Guards against running a message inside another or inside a send's wait.
+    bool dispatching = false;
+    bool sending = false;
+    bool drainQueued = false;
+};
+
+void Drain();
+
+void OnSocketError(int number, const std::string& description) {
+    switch (number) {
+    case 10061:
+        return ShowMsg("Server refused the connection (not active?)");
+    case 11001:
+        return ShowMsg("Server not found (wrong IP address?)");
+    case 10013:
+        return ShowMsg("Winsock error: 10013 - " + description +
+                       " (a port below 1024 needs special rights on this "
+                       "system: choose another with the key port of [DIRECTPLAY] in direct.ini)");
+    default:
+        return ShowMsg("Winsock error: " + std::to_string(number) + " - " + description);
+    }
+}
+
+Connection& Net() {
+    static Connection* connection = [] {
+        auto* c = new Connection;
+        c->socket.Error = OnSocketError;
+        c->socket.ConnectionRequest = [c](long id) {
+            const int state = c->socket.State();
+            if (state != platform::Socket::kClosed && state != platform::Socket::kClosing) c->socket.Close();
+            c->socket.Accept(id);
+            c->reader.Clear();
+        };
+        c->socket.SendComplete = [c] { c->sendComplete = true; };
+        c->socket.DataArrival = [c] {
+            const std::string bytes = c->socket.GetData(c->socket.BytesReceived());
+            DebugLog("get", bytes);
+            c->reader.Feed(bytes);
+            Drain();
+        };
+        return c;
+    }();
+    return *connection;
+}
+
+void QueueDrain() {
+    Connection& c = Net();
+    if (c.drainQueued || !c.reader.HasMessage()) return;
+    c.drainQueued = true;
+    platform::RunLater([] {
+        Net().drainQueued = false;
+        Drain();
+    });
+}
+
+void Drain() {
+    Connection& c = Net();
+    if (c.dispatching || c.sending) return;
+    c.dispatching = true;
+    struct Reset {
+        Connection& c;
+        ~Reset() { c.dispatching = false; }
+    } reset{c};
+    while (c.reader.HasMessage()) {
+        const NetCommand command = ParseNetMessage(c.reader.TakeMessage());
+        if (c.handler)
+            c.handler(command);
+        else
+            DebugLog("net", "no handler for " + command.word);
+    }
+}
+
+} // namespace
+
+int NetSocketState() {
+    return Net().socket.State();
+}
+
+void StartListening() {
+    Connection& c = Net();
+    c.socket.Close();
+    c.reader.Clear();
+    c.socket.LocalPort = NetPort;
+    if (c.socket.State() == platform::Socket::kClosed) c.socket.Listen();
+}
+
+void ConnectToHost(const std::string& host) {
+    Connection& c = Net();
+    const int state = c.socket.State();
+    if (state != platform::Socket::kClosed && state != platform::Socket::kClosing) return;
+    c.socket.Close();
+    c.reader.Clear();
+    c.socket.Connect(host, NetPort);
+    platform::PumpEvents();
+}
+
+std::string GetLocalIP() {
+    return platform::Socket::LocalIP();
+}
+
+bool SendNetData(const std::string& message) {
+    Connection& c = Net();
+    const int state = c.socket.State();
+    if (state != platform::Socket::kConnected) {
+        ShowMsg("Unable to send data:  (state: " + std::to_string(state) + ")");
+        return false;
+    }
+    const bool outer = !c.sending;
+    c.sending = true;
+    c.sendComplete = false;
+    c.socket.SendData(message + std::string(kNetTerminator));
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!c.sendComplete && c.socket.State() == platform::Socket::kConnected) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
+            DebugLog("net", "a send was not completed within 10 seconds");
+            break;
+        }
+        platform::WaitForEvents(static_cast<int>(std::min<long long>(left.count(), 100)));
+    }
+    platform::PumpEvents();
+    if (outer) c.sending = false;
+    const bool sent = c.sendComplete;
+    // Messages that arrived during the wait run once the action that sent is over.
+    QueueDrain();
+    return sent;
+}
+
+void CloseConnection() {
+    Connection& c = Net();
+    const int state = c.socket.State();
+    if (state != platform::Socket::kClosed && state != platform::Socket::kClosing &&
+        state != platform::Socket::kListening) {
+        SendNetData("TERM");
+    }
+    c.socket.Close();
+    c.reader.Clear();
+}
+
+NetCommandHandler SetNetCommandHandler(NetCommandHandler handler) {
+    return std::exchange(Net().handler, std::move(handler));
+}
+
+void AllowGameTransferMessages(bool allow) {
+    Net().reader.SetLimit(allow ? kMaxGameTransferMessage : kMaxNetMessage);
+}

@@ -1,0 +1,89 @@
+// The lowest layer of direct play: the program's one socket, the framing of the text messages that
+// travel over it, sending with a wait for the send to complete, and cutting the bytes received
+// into messages for the command dispatcher.
+//
+// A message is the command word, then for each field the byte 0xA7 and the field's bytes, then the
+// terminator "@#EnD!". Nothing is escaped and there is no length: the terminator alone ends a
+// message, so a field that contains it cannot be sent.
+#pragma once
+
+#include <cstddef>
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+inline constexpr std::string_view kNetTerminator = "@#EnD!";
+inline constexpr char kNetSeparator = '\xA7';
+
+// A message of the connection, cut into its command word and its fields.
+struct NetCommand {
+    std::string word;
+    std::vector<std::string> fields;
+};
+
+// The message for a command and its fields, without the terminator; none when a field holds the
+// terminator (it would end the message there and the rest would be read as a further command).
+std::optional<std::string> BuildNetMessage(const std::string& command,
+                                           const std::vector<std::string>& fields);
+NetCommand ParseNetMessage(std::string_view message);
+
+// The largest message taken in play, and the largest while a client waits for the game it joins.
+inline constexpr std::size_t kMaxNetMessage = 64 * 1024;
+inline constexpr std::size_t kMaxGameTransferMessage = 32 * 1024 * 1024;
+
+// Cuts a byte stream into messages. Bytes are searched once: a terminator that arrives in pieces
+// is still found. A message longer than the limit is dropped up to its terminator.
+class NetFrameReader {
+  public:
+    void SetLimit(std::size_t bytes) { limit_ = bytes; }
+    std::size_t Limit() const { return limit_; }
+    void Feed(std::string_view bytes);
+    bool HasMessage() const { return !messages_.empty(); }
+    // The oldest message received and not yet taken, without its terminator.
+    std::string TakeMessage();
+    // Messages dropped for their length since the reader was made.
+    std::size_t Dropped() const { return dropped_; }
+    // Forgets everything received and not yet taken.
+    void Clear();
+
+  private:
+    std::string buffer_;
+    // Where the unread part of the buffer begins, and how far it was searched.
+    std::size_t start_ = 0;
+    std::size_t searched_ = 0;
+    // Bytes of an overlong message are being dropped up to its terminator.
+    bool skipping_ = false;
+    std::size_t limit_ = kMaxNetMessage;
+    std::size_t dropped_ = 0;
+    std::deque<std::string> messages_;
+};
+
+// The port for listening and connecting: 1 to 65535, else the default 188.
+inline constexpr int kDefaultNetPort = 188;
+int NetPortFromValue(long long value);
+extern int NetPort;
+
+// The socket's state as the engine tests it: 0 closed, 2 listening, 7 connected, 8 closing.
+int NetSocketState();
+// Closes the socket and listens on NetPort for one peer.
+void StartListening();
+// Connects to a server on NetPort, only while the socket is closed or closing; does not wait.
+void ConnectToHost(const std::string& host);
+// This machine's address as the other player would reach it.
+std::string GetLocalIP();
+// Sends one message and waits until it is sent (window events run meanwhile; received messages
+// wait until the send is over). False with a message when the socket is not connected; the wait
+// also ends when the connection fails or after 10 seconds.
+bool SendNetData(const std::string& message);
+// Ends the connection: tells a connected peer "TERM" first.
+void CloseConnection();
+
+// Runs each received message, one at a time and in order; never while another runs or while a
+// send waits.
+using NetCommandHandler = std::function<void(const NetCommand&)>;
+NetCommandHandler SetNetCommandHandler(NetCommandHandler handler);
+// While a client waits for the game it joins, messages up to kMaxGameTransferMessage are taken.
+void AllowGameTransferMessages(bool allow);
