@@ -274,11 +274,8 @@ MainForm& StartForm::NewTable() {
     // The previous game's window went when its table closed; only now may the object go.
     table_.reset();
     table_ = std::make_unique<MainForm>();
-    platform::Form& window = table_->Window();
-    auto closing = std::move(window.OnUnload);
-    window.OnUnload = [this, closing = std::move(closing)](bool& cancel) {
-        if (closing) closing(cancel);
-        if (!cancel && !closing_) form.Show();
+    table_->Others.showGameList = [this] {
+        if (!closing_) form.Show();
     };
     return *table_;
 }
