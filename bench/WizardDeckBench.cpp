@@ -1,7 +1,7 @@
 // The editor's deck of 500 cards: saving it (every line changed) costs at most five times one
-// atomic write of the same file. Reading it into the editor costs a parse of the file and 500
-// reads of its keys; opening it in the window adds the 500 entries of the card list, which the
-// window runtime adds one at a time, so that figure has a looser limit.
+// atomic write of the same file, and opening it in the window at most twice one parse of the file.
+// Reading it into the editor (a parse of the file and 500 reads of its keys) is timed as well, to
+// tell the reading apart from filling the card list.
 #include "BenchSupport.h"
 
 #include "editor/MainForm.h"
@@ -38,7 +38,7 @@ void BM_SaveDeck500(benchmark::State& state) {
         ++round;
         // Every card's line changes, so every one is written.
         for (int i = 0; i < g_window->commonList->ListCount(); ++i)
-            g_window->Deck.SetProperties(g_window->commonList->ItemData(i), "power=" + std::to_string(round));
+            g_window->Deck.SetProperties(g_window->CardId(i), "power=" + std::to_string(round));
         state.ResumeTiming();
         if (!g_window->SaveDeckData()) state.SkipWithError("the deck was not saved");
     }
@@ -108,6 +108,6 @@ int main(int argc, char** argv) {
     benchsupport::AddRatio(ratios, reporter, "reading a 500-card deck / one parse of the file",
                            "BM_ReadDeck500", "BM_OneParse", 2.5);
     benchsupport::AddRatio(ratios, reporter, "opening a 500-card deck in the window / one parse of the file",
-                           "BM_OpenDeck500", "BM_OneParse", 6.0);
+                           "BM_OpenDeck500", "BM_OneParse", 2.0);
     return benchsupport::Finish(ratios, reporter, log);
 }

@@ -4,6 +4,7 @@
 // seat at once.
 #include "platform/Application.h"
 #include "platform/Files.h"
+#include "services/DebugMgmt.h"
 #include "state/TableState.h"
 #include "table/MainForm.h"
 #include "table/StartWindows.h"
@@ -27,6 +28,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     platform::Application app(argc, argv, "Karvel");
+    InstallDebugErrorLogger();
     if (argc > 1) {
         MainForm table;
         Game.CurrentPlayer = 1;

@@ -77,8 +77,10 @@ CardDetailForm::CardDetailForm(MainForm& editor) : editor_(editor) {
     }
     UpdateBtn->OnClick = [this] { Update(); };
     ShowBtn->OnClick = [this] {
-        const std::string entry =
-            entry_ >= 0 && entry_ < editor_.commonList->ListCount() ? editor_.commonList->List(entry_) : "";
+        // The card the window shows, as long as it is still in the list.
+        const std::string entry = id_ != 0 && editor_.CardId(entry_) == id_
+                                      ? editor_.CardEntries()[static_cast<std::size_t>(entry_)].text
+                                      : "";
         if (!entry.empty()) editor_.CardImage().Open(editor_.ImageFolder(), EntryImage(entry), false);
     };
     pListNames->OnClick = [this] { ChooseList(pListNames->List(pListNames->ListIndex())); };
@@ -92,8 +94,9 @@ CardDetailForm::~CardDetailForm() = default;
 
 void CardDetailForm::Open(bool modal) {
     entry_ = editor_.commonList->ListIndex();
-    id_ = entry_ >= 0 ? editor_.commonList->ItemData(entry_) : 0;
-    const std::string entry = entry_ >= 0 ? editor_.commonList->List(entry_) : "";
+    id_ = editor_.CardId(entry_);
+    const std::string entry = id_ != 0 ? editor_.CardEntries()[static_cast<std::size_t>(entry_)].text : "";
+    if (id_ == 0) entry_ = -1;
     CrdX->SetText(entry_ >= 0 ? std::to_string(EntryCopies(entry)) : "");
     Label1->SetCaption(EntryImage(entry));
     const std::string file = editor_.GameFile();
@@ -136,9 +139,8 @@ void CardDetailForm::ChooseList(const std::string& name) {
 }
 
 void CardDetailForm::Update() {
-    auto& list = *editor_.commonList;
     // The entry the window opened on, as long as it is still in the list.
-    if (entry_ < 0 || entry_ >= list.ListCount() || list.ItemData(entry_) != id_) {
+    if (id_ == 0 || editor_.CardId(entry_) != id_) {
         form_.Unload();
         return;
     }
@@ -151,12 +153,12 @@ void CardDetailForm::Update() {
     const int copies = LeadingInt16(count) > 1 ? static_cast<int>(LeadingNumber(count)) : 1;
     const std::string entry = copies > 1 ? "(x" + count + ")" + Label1->Caption() : Label1->Caption();
     std::vector<DeckEntry> entries = editor_.CardEntries();
-    entries[entry_].text = entry;
+    entries[static_cast<std::size_t>(entry_)].text = entry;
     if (TotalCards(entries) > kMaxCards) {
         ShowMsg("A deck holds at most " + std::to_string(kMaxCards) + " cards");
         return;
     }
-    list.SetList(entry_, entry);
+    editor_.SetCardEntry(entry_, entry);
     if (propFrame->Visible()) {
         std::vector<std::string> names, values;
         for (int j = 0; j < 6; ++j) {

@@ -5,6 +5,9 @@
 #include "common/Numbers.h"
 #include "platform/Ini.h"
 
+#include <algorithm>
+#include <string_view>
+
 namespace wizard {
 
 int TotalCards(const std::vector<DeckEntry>& entries) {
@@ -38,13 +41,30 @@ void DeckData::Load(const std::string& file, const std::string& section) {
                 std::to_string(kMaxCards) + " can be edited, so it is left as it is");
         return;
     }
+    entries_.reserve(static_cast<std::size_t>(std::max(lines, 0)));
+    cards_.reserve(entries_.capacity());
+    std::string key = "card";
     for (int k = 1; k <= lines; ++k) {
-        const std::string line = GetIni(section, "card" + std::to_string(k), file);
+        key.resize(4);
+        key += std::to_string(k);
+        std::string line = GetIni(section, key, file);
         if (line.empty() && lastCard_) continue;
-        std::vector<std::string> fields = GetFields(line, 3);
-        const long id = NewId();
-        entries_.push_back(DeckEntry{id, fields[0]});
-        cards_.back() = Card{fields[2], line, k, std::move(fields[0]), std::move(fields[2])};
+        // Field 1 is the entry, field 3 the properties, as the field functions cut them.
+        const std::string_view view = line;
+        const std::size_t first = view.find(',');
+        const std::size_t second = first == std::string_view::npos ? first : view.find(',', first + 1);
+        const std::string_view properties =
+            second == std::string_view::npos
+                ? std::string_view()
+                : view.substr(second + 1, view.find(',', second + 1) - second - 1);
+        Card card;
+        card.loadedText = view.substr(0, first);
+        card.properties = properties;
+        card.loadedProperties = card.properties;
+        card.number = k;
+        entries_.push_back(DeckEntry{static_cast<long>(cards_.size()) + 1, card.loadedText});
+        card.line = std::move(line);
+        cards_.push_back(std::move(card));
     }
     loaded_ = true;
 }

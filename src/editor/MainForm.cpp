@@ -111,22 +111,36 @@ std::string MainForm::PlayerName(int p) const {
 void MainForm::JumpFromTree() {
     TreeForm& tree = Tree();
     tree.Open(GameFile(), std::clamp(BoxNumber(PlNum->Text()), 0, 6));
-    if (tree.JumpStep == -1) return;
+    if (tree.JumpStep != -1) JumpTo(tree.JumpStep, tree.JumpOwner, tree.JumpNumber);
+}
+
+void MainForm::JumpTo(int step, int owner, int number) {
     PreviousStep = CurrentStep;
-    CurrentStep = tree.JumpStep;
-    if (CurrentStep == 2) CurrentIndex = tree.JumpNumber;
+    CurrentStep = step;
+    if (CurrentStep == 2) CurrentIndex = number;
     if (CurrentStep == 4) {
-        IsCommonDeck = tree.JumpOwner == -1;
+        IsCommonDeck = owner == -1;
         if (IsCommonDeck) {
-            CurrentIndex = tree.JumpNumber;
+            CurrentIndex = number;
         } else {
-            CurrentDeck = tree.JumpNumber;
-            CurrentIndex = tree.JumpOwner;
+            CurrentDeck = number;
+            CurrentIndex = owner;
         }
         LoadDeckData(DeckSection());
     }
-    if (CurrentStep == 7) CurrentIndex = tree.JumpOwner;
+    if (CurrentStep == 7) CurrentIndex = owner;
     ShowFrame();
+}
+
+void MainForm::OpenAt(const std::string& game, int step) {
+    std::string name = game;
+    if (name.size() > 5 && platform::AnsiLower(name.substr(name.size() - 5)) == ".game")
+        name.resize(name.size() - 5);
+    NameTXT->SetText(name);
+    NameChosen();
+    if (step < 0 || step > 7 || step == 5) return;
+    // A step that shows one player, deck or report shows the first.
+    JumpTo(step, step == 7 ? 0 : -1, 1);
 }
 
 CardDetailForm& MainForm::CardDetail() {
@@ -190,7 +204,6 @@ void MainForm::BuildStep0() {
     LoadBtn = Button(f, "Load", 6600, 360, 1200, 315);
     mainHelp = Caption(f, "", 240, 3240, 8800, 2400);
     mainHelp->SetWordWrap(true);
-    mainHelp->SetCaption(kQuickGuide);
 }
 
 void MainForm::BuildStep1to3() {
@@ -293,7 +306,7 @@ void MainForm::Wire() {
     };
     LoadBtn->OnClick = [this] { OpenGameDialog(); };
     NewDirBtn->OnClick = [this] { NewDir(); };
-    mainHelp->OnClick = [] {};
+    mainHelp->OnClick = [this] { SetQuickHelp(); };
 
     PlNum->OnChange = [this] {
         if (CountValid(*PlNum, 6, "Please select a number from 1 to 6")) RefreshPlayerButtons();
@@ -313,6 +326,22 @@ void MainForm::Wire() {
     CommDecksNum->OnChange = [this] {
         if (CountValid(*CommDecksNum, 6, "Please insert a number from 0 to 6"))
             ShowButtons(ShowCommonDeck.data(), 6, BoxNumber(CommDecksNum->Text()));
+    };
+    // Two counts are checked again when the user leaves them: the focus stays until they hold a
+    // number the window can show.
+    // A box hidden with its step is not left by the user: nothing is said then.
+    const auto checkOnLeaving = [this](TextBox& box, int step, int high, const std::string& message) {
+        box.OnLostFocus = [this, &box, step, high, message] {
+            if (CurrentStep != step || CountValid(box, high, message)) return;
+            box.SetFocus();
+        };
+    };
+    checkOnLeaving(*PlNum, 1, 6, "Please select a number from 1 to 6");
+    checkOnLeaving(*CommDecksNum, 3, 6, "Please insert a number from 0 to 6");
+    // Leaving the name box reads the game it names; the game already shown is not read again,
+    // so that what was typed into the steps is not lost.
+    NameTXT->OnLostFocus = [this] {
+        if (GameFile() != headerFile_) NameChosen();
     };
     repNum->OnChange = [this] {
         if (CountValid(*repNum, 8, "Please select a number from 1 to 8"))
@@ -374,10 +403,14 @@ void MainForm::Wire() {
         if (key == platform::keys::kReturn) CardDetail().Open(true);
     };
     RemoveCard->OnClick = [this] {
-        commonList->RemoveItem(commonList->ListIndex());
+        const int index = commonList->ListIndex();
+        if (index < 0 || index >= static_cast<int>(cards_.size())) return;
+        cards_.erase(cards_.begin() + index);
+        commonList->RemoveItem(index);
         UpdateCardCount();
     };
     ClearCards->OnClick = [this] {
+        cards_.clear();
         commonList->Clear();
         UpdateCardCount();
     };
@@ -408,11 +441,19 @@ void MainForm::Show() {
     // The games beside the program, by name.
     for (const std::string& game : platform::ListFiles(platform::ProgramFolder(), "*.game"))
         NameTXT->AddItem(game.substr(0, game.size() - 5));
+    SetQuickHelp();
     CurrentStep = 0;
     PreviousStep = -1;
     ShowFrame();
     FillDirList();
+    // The help boxes are loaded (with the window): the count starts again.
+    QuickHelpCount = 0;
     form_.Show();
+}
+
+void MainForm::SetQuickHelp() {
+    if (QuickHelpCount == 0) mainHelp->SetCaption(kQuickGuide);
+    if (QuickHelpCount < INT16_MAX) ++QuickHelpCount;
 }
 
 std::string MainForm::ImageFolder() const {
@@ -493,13 +534,15 @@ void MainForm::Forward() {
         CurrentStep = 3;
         break;
     case 2:
-        if (BoxNumber(PlNum->Text()) > CurrentIndex) ++CurrentIndex;
+        // A count the box refused walks no further than the rows the window has.
+        if (std::clamp(BoxNumber(PlNum->Text()), 0, 6) > CurrentIndex) ++CurrentIndex;
         break;
     case 3:
         CurrentStep = 6;
         break;
     case 4: {
-        const int count = BoxNumber(IsCommonDeck ? CommDecksNum->Text() : NumPLdecks->Text());
+        const int count =
+            std::clamp(BoxNumber(IsCommonDeck ? CommDecksNum->Text() : NumPLdecks->Text()), 0, 6);
         int& number = IsCommonDeck ? CurrentIndex : CurrentDeck;
         if (count > number) {
             if (!SaveDeckData()) return;
@@ -656,10 +699,7 @@ void MainForm::OpenGameDialog() {
     std::string name = PathFileName(*chosen);
     const auto slash = name.find_last_of('/');
     if (slash != std::string::npos) name = name.substr(slash + 1);
-    if (name.size() > 5 && platform::AnsiLower(name.substr(name.size() - 5)) == ".game")
-        name = name.substr(0, name.size() - 5);
-    NameTXT->SetText(name);
-    NameChosen();
+    OpenAt(name, -1);
 }
 
 void MainForm::LoadGameHeader() {
@@ -716,11 +756,15 @@ bool MainForm::WriteGameHeader() {
     return true;
 }
 
-std::vector<DeckEntry> MainForm::CardEntries() const {
-    std::vector<DeckEntry> entries;
-    for (int i = 0; i < commonList->ListCount(); ++i)
-        entries.push_back(DeckEntry{commonList->ItemData(i), commonList->List(i)});
-    return entries;
+void MainForm::SetCardEntry(int index, const std::string& text) {
+    if (index < 0 || index >= static_cast<int>(cards_.size())) return;
+    cards_[static_cast<std::size_t>(index)].text = text;
+    commonList->SetList(index, text);
+}
+
+long MainForm::CardId(int index) const {
+    return index >= 0 && index < static_cast<int>(cards_.size()) ? cards_[static_cast<std::size_t>(index)].id
+                                                                 : 0;
 }
 
 void MainForm::LoadDeckData(const std::string& section) {
@@ -730,15 +774,14 @@ void MainForm::LoadDeckData(const std::string& section) {
     backImg->AddItem(Deck.Back());
     discardImg->Clear();
     discardImg->AddItem(Deck.Discard());
-    commonList->Clear();
-    const std::vector<DeckEntry>& entries = Deck.LoadedEntries();
+    cards_ = Deck.LoadedEntries();
+    const std::vector<DeckEntry>& entries = cards_;
     std::vector<std::string> texts;
     texts.reserve(entries.size());
     for (const DeckEntry& entry : entries)
         texts.push_back(entry.text);
+    commonList->Clear();
     commonList->AddItems(texts);
-    for (std::size_t i = 0; i < entries.size(); ++i)
-        commonList->SetItemData(static_cast<int>(i), entries[i].id);
     ShowCardCount(entries);
     DealCrds->SetText(Deck.Deal());
     // A deck the file does not have yet is written whole once it holds something.
@@ -750,7 +793,7 @@ bool MainForm::SaveDeckData() {
     const std::string file = UsableGameFile();
     if (file.empty()) return true;
     platform::IniWriteScope scope;
-    const std::vector<DeckEntry> entries = CardEntries();
+    const std::vector<DeckEntry>& entries = cards_;
     bool written = writer_.Write(
         file, Deck.Keys(file, entries, backImg->List(0), discardImg->List(0), DealCrds->Text()));
     written = scope.Commit() && written;
@@ -764,8 +807,7 @@ bool MainForm::SaveDeckData() {
 }
 
 void MainForm::AddSelectedCards() {
-    std::vector<DeckEntry> entries = CardEntries();
-    int total = TotalCards(entries);
+    int total = TotalCards(cards_);
     for (int i = 0; i < File1->ListCount(); ++i) {
         if (!File1->Selected(i)) continue;
         const std::string name = File1->List(i);
@@ -778,14 +820,14 @@ void MainForm::AddSelectedCards() {
             break;
         }
         ++total;
+        cards_.push_back(DeckEntry{Deck.NewId(), name});
         commonList->AddItem(name);
-        commonList->SetItemData(commonList->NewIndex(), Deck.NewId());
     }
     UpdateCardCount();
 }
 
 void MainForm::UpdateCardCount() {
-    ShowCardCount(CardEntries());
+    ShowCardCount(cards_);
 }
 
 void MainForm::ShowCardCount(const std::vector<DeckEntry>& entries) {
@@ -922,7 +964,7 @@ std::string MainForm::CheckReport() const {
     if (decks > kMaxDecks)
         add("- The game has " + std::to_string(decks) + " decks; Karvel plays at most " +
             std::to_string(kMaxDecks));
-    if (CurrentStep == 4 && TotalCards(CardEntries()) > kMaxCards)
+    if (CurrentStep == 4 && TotalCards(cards_) > kMaxCards)
         add("- The deck has more than " + std::to_string(kMaxCards) + " cards; Karvel plays at most " +
             std::to_string(kMaxCards));
     if (report.empty()) return "";

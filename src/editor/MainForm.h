@@ -10,6 +10,7 @@
 #include "platform/Lists.h"
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -34,6 +35,14 @@ class MainForm {
     // Loads the window (the game list, the folders) and shows it.
     void Show();
 
+    // Reads the game of that name beside the program (a final ".game" is left out), as choosing it
+    // in the name box does, and shows the step (-1 stays on the first; a step of one player, deck
+    // or report shows the first of them).
+    void OpenAt(const std::string& game, int step);
+    // Shows a step as the game tree's jump does: the player `number` on step 2, deck `number` of
+    // player `owner` (-1 a common deck) on step 4, report `owner` (from 0) on step 7.
+    void JumpTo(int step, int owner, int number);
+
     // Shows frame CurrentStep, hiding the last one, and fills it from the game file.
     void ShowFrame();
     // The game file of the name box.
@@ -47,6 +56,10 @@ class MainForm {
     bool IsCommonDeck = true;
     // The text of the last "Check Phase" report shown ("" when none).
     std::string LastCheckReport;
+    // The calls that set the quick guide of the first step since the help boxes were loaded:
+    // only the first of them sets its text.
+    std::int16_t QuickHelpCount = 0;
+    void SetQuickHelp();
 
     // The frames and the controls of each step, as the tests and the user reach them.
     platform::Form form_;
@@ -105,8 +118,13 @@ class MainForm {
     std::string ControlValue(const std::string& name) const;
     // The game tree of "Index" (made when first opened).
     TreeForm& Tree();
-    // The entries of the card list with their identifiers, in list order.
-    std::vector<DeckEntry> CardEntries() const;
+    // The entries of the card list with their identifiers, in list order: the window keeps them
+    // beside the list, which only shows their texts.
+    const std::vector<DeckEntry>& CardEntries() const { return cards_; }
+    // Sets the text of entry `index` (from 0) of the card list; out of range does nothing.
+    void SetCardEntry(int index, const std::string& text);
+    // The identifier of entry `index` of the card list; 0 out of range.
+    long CardId(int index) const;
 
     // Reading and writing the file (the operations the steps and "Save" run).
     void LoadGameHeader();
@@ -160,7 +178,8 @@ class MainForm {
     std::string CheckReport() const;
 
     KeyWriter writer_;
-    std::string headerFile_; // the file whose header the window shows
+    std::vector<DeckEntry> cards_; // the card list's entries, as the list shows them
+    std::string headerFile_;       // the file whose header the window shows
     std::vector<KeyValue> propListsShown_;
     bool propListsLocked_ = false;
     bool filling_ = false;

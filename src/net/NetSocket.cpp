@@ -110,6 +110,7 @@ struct Connection {
     bool dispatching = false;
     bool sending = false;
     bool drainQueued = false;
+    int serial = 0;
 };
 
 void Drain();
@@ -138,6 +139,7 @@ Connection& Net() {
             if (state != platform::Socket::kClosed && state != platform::Socket::kClosing) c->socket.Close();
             c->socket.Accept(id);
             c->reader.Clear();
+            ++c->serial;
         };
         c->socket.SendComplete = [c] { c->sendComplete = true; };
         c->socket.DataArrival = [c] {
@@ -198,8 +200,13 @@ void ConnectToHost(const std::string& host) {
     if (state != platform::Socket::kClosed && state != platform::Socket::kClosing) return;
     c.socket.Close();
     c.reader.Clear();
+    ++c.serial;
     c.socket.Connect(host, NetPort);
     platform::PumpEvents();
+}
+
+int NetConnectionSerial() {
+    return Net().serial;
 }
 
 std::string GetLocalIP() {

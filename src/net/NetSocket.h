@@ -72,6 +72,9 @@ int NetSocketState();
 void StartListening();
 // Connects to a server on NetPort, only while the socket is closed or closing; does not wait.
 void ConnectToHost(const std::string& host);
+// Counts the connections made since the program started: what is told once per connection is
+// told again on the next.
+int NetConnectionSerial();
 // This machine's address as the other player would reach it.
 std::string GetLocalIP();
 // Sends one message and waits until it is sent (window events run meanwhile; received messages

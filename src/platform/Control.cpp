@@ -5,6 +5,7 @@
 #include "platform/QtText.h"
 #include "platform/Twips.h"
 
+#include <QFocusEvent>
 #include <QPointer>
 
 #include <unordered_map>
@@ -17,6 +18,28 @@ std::unordered_map<const QWidget*, Control*>& Registry() {
     return registry;
 }
 
+// Raises LostFocus when the focus leaves the widget within the program. Switching to another
+// program's window or opening a pop-up (a menu, a combo box's list) is not leaving the control.
+class FocusHook : public QObject {
+  public:
+    FocusHook(QWidget* widget, std::function<void()>* lost) : QObject(widget), lost_(lost) {}
+
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::FocusOut || !lost_ || !*lost_) return false;
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return false;
+        // The handler may unload the control.
+        auto call = *lost_;
+        call();
+        return false;
+    }
+
+    void Detach() { lost_ = nullptr; }
+
+  private:
+    std::function<void()>* lost_;
+};
+
 QColor ToQColor(Colour c) {
     c = ResolveColour(c);
     return QColor(RedOf(c), GreenOf(c), BlueOf(c));
@@ -28,6 +51,7 @@ struct Control::Base {
     QPointer<QWidget> widget;
     // The widget's address as registered: a container may delete the widget first.
     QWidget* key = nullptr;
+    FocusHook* focus = nullptr;
     std::string tag;
     int index = -1;
     Font font;
@@ -63,6 +87,8 @@ Control::Control(NativeWidget* handle, bool passive) : base_(std::make_unique<Ba
     InstallMouseHook(widget, MouseHandlers{&OnClick, &OnDblClick, &OnMouseDown, &OnMouseMove, &OnMouseUp},
                      passive);
     widget->setFont(ToQFont(SpecOf(base_->font)));
+    base_->focus = new FocusHook(widget, &OnLostFocus);
+    widget->installEventFilter(base_->focus);
     Registry()[widget] = this;
     RegisterDropTarget(widget, DropTarget{&OnDragOver, &OnDragDrop});
     if (widget->parentWidget()) widget->show();
@@ -72,6 +98,9 @@ Control::~Control() {
     Registry().erase(base_->key);
     UnregisterDropTarget(base_->key);
     if (DragSource() == base_->key) platform::CancelDrag();
+    // A focused widget loses its focus as it goes; the window that owned the handler may be
+    // half gone by then.
+    if (base_->widget) base_->focus->Detach();
     delete base_->widget.data();
 }
 

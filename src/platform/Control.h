@@ -94,6 +94,9 @@ class Control {
     std::function<void(int& keyAscii)> OnKeyPress;
     std::function<void(const DragEvent&)> OnDragDrop;
     std::function<void(const DragEvent&)> OnDragOver;
+    // The focus left the control for another control of the program (not when another window of
+    // the system or a pop-up took it); a handler may give it back with SetFocus.
+    std::function<void()> OnLostFocus;
 
     struct Base;
     Base& Internals() const { return *base_; }

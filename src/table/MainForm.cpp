@@ -11,6 +11,7 @@
 #include "state/PlayerMgmt.h"
 #include "state/TableState.h"
 #include "table/CardInfoForm.h"
+#include "table/CopyrightForm.h"
 #include "table/DiceRollerForm.h"
 #include "table/InfoPanel.h"
 #include "table/LogForm.h"
@@ -232,6 +233,11 @@ void MainForm::Form_Unload() {
     if (GameMode == kModeDirect) Call(Others.unloadConnection);
     ClearCardTable();
     if (Notes) Notes->form.Unload();
+    // The table's other windows show the game that ended: they close with it.
+    for (platform::Form* form :
+         {CardInfo ? &CardInfo->form : nullptr, DiceRoller ? &DiceRoller->form : nullptr,
+          Reports ? &Reports->form : nullptr, Log ? &Log->form : nullptr})
+        if (form) form->Unload();
     Call(Others.unloadHandForm);
     Call(Others.unloadMarkerForm);
     CTip_Hide();
@@ -499,6 +505,11 @@ void MainForm::PlaceSideName(int area) {
 
 void MainForm::DeckShuffled(std::int16_t deck) {
     SendDeckShuffle(deck);
+}
+
+void MainForm::ShowCopyrightPicture(const std::string& path) {
+    CopyrightForm window;
+    window.ShowPicture(path);
 }
 
 void MainForm::DiceRolled(std::int16_t die, const std::string& text, std::int16_t markerKind, std::int16_t,

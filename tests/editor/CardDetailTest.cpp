@@ -67,7 +67,7 @@ TEST(WizardCardDetail, UpdateSetsTheChosenListsValuesAndKeepsTheOtherLists) {
     d.pName[0]->SetText("6");
     d.pName[1]->SetText("2");
     e.Press(*d.UpdateBtn);
-    EXPECT_EQ(w.Deck.Properties(w.commonList->ItemData(0)), "power=6|mana=2|luck=1|defence=2");
+    EXPECT_EQ(w.Deck.Properties(w.CardId(0)), "power=6|mana=2|luck=1|defence=2");
 
     w.commonList->SetListIndex(0);
     editortest::drive::DoubleClick(*w.commonList, 300, 90);
@@ -76,8 +76,7 @@ TEST(WizardCardDetail, UpdateSetsTheChosenListsValuesAndKeepsTheOtherLists) {
     EXPECT_EQ(d.pName[0]->Text(), "2");
     d.pName[0]->SetText("");
     e.Press(*d.UpdateBtn);
-    EXPECT_EQ(w.Deck.Properties(w.commonList->ItemData(0)), "power=6|luck=1|defence=2")
-        << "an emptied value goes";
+    EXPECT_EQ(w.Deck.Properties(w.CardId(0)), "power=6|luck=1|defence=2") << "an emptied value goes";
     e.Save();
     EXPECT_THAT(e.Read("Cards.game"), testing::HasSubstr("card1=a.bmp,,power=6|luck=1|defence=2\r\n"));
 }
@@ -92,7 +91,7 @@ TEST(WizardCardDetail, ABadValueOrNoSelectedCardChangesNothing) {
         w.CardDetail().pName[0]->SetText(bad);
         e.Press(*w.CardDetail().UpdateBtn);
         EXPECT_TRUE(w.CardDetail().form_.Visible()) << bad << ": the window stays for a better value";
-        EXPECT_EQ(w.Deck.Properties(w.commonList->ItemData(0)), "power=5") << bad;
+        EXPECT_EQ(w.Deck.Properties(w.CardId(0)), "power=5") << bad;
         w.CardDetail().form_.Unload();
     }
     EXPECT_EQ(e.messages.Messages().size(), 3u);

@@ -55,7 +55,7 @@ TEST(WizardDeckProperties, ClosingWritesOnlyTheBoxesThatChangedAndASavedDeckKeep
 
     script.AnswerModal([&](platform::Form&) { w.DeckProperties().DrawFacedownOpt->SetValue(1); });
     e.Press(*w.AdvancedProps);
-    w.commonList->SetList(0, "b.bmp");
+    w.SetCardEntry(0, "b.bmp");
     e.Save();
     EXPECT_EQ(e.Read("Props.game"), "[GAME]\r\nplayers=1\r\n[PLAYER 1]\r\nname=Red\r\ndecks=2\r\n"
                                     "[DECK 2 PLAYER 1]\r\ndecksize=1\r\ncard1=b.bmp\r\nviewDiscard=false\r\n"

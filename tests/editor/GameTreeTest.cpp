@@ -78,4 +78,64 @@ TEST(WizardGameTree, ClosingTheTreeWithoutAChoiceStaysWhereTheEditorWas) {
     EXPECT_EQ(e.window.CurrentStep, 1);
 }
 
+TEST(WizardGameTree, AGameOpenedFromTheCommandLineShowsTheFirstOfAStepsPlaces) {
+    struct Case {
+        const char* game;
+        int step;
+        const char* caption;
+    };
+    const Case cases[] = {
+        {"Tree", -1, "General Info"},
+        {"Tree.game", 2, "Data Player #1 Red"},
+        {"Tree", 4, "Common Deck #1"},
+        {"Tree", 7, "Report Detail"},
+    };
+    for (const Case& c : cases) {
+        Editor e;
+        e.Write("Tree.game", kGame);
+        e.window.OpenAt(c.game, c.step);
+        EXPECT_EQ(e.window.NameTXT->Text(), "Tree") << c.game;
+        EXPECT_EQ(e.window.PLname[1]->Text(), "Blue") << c.game << ": the game is read";
+        EXPECT_EQ(e.window.CurrentStep, c.step == -1 ? 0 : c.step);
+        EXPECT_EQ(e.window.Wiz[e.window.CurrentStep]->Caption(), c.caption);
+        if (c.step == 7) {
+            EXPECT_EQ(e.window.RepTitle->Text(), "Gold");
+        }
+        EXPECT_TRUE(e.messages.Messages().empty()) << c.step;
+    }
+}
+
+TEST(WizardGameTree, AnOutlineOfMoreThanFiftyPlacesJumpsToEachOfThem) {
+    std::string game = "[GAME]\r\nplayers=6\r\ncommon_decks=6\r\n[REPORTS]\r\nnum_reports=8\r\n";
+    for (int r = 1; r <= 8; ++r)
+        game += "report" + std::to_string(r) + "=R" + std::to_string(r) + ",COUNT,ALL\r\n";
+    for (int p = 1; p <= 6; ++p)
+        game += "[PLAYER " + std::to_string(p) + "]\r\nname=P" + std::to_string(p) + "\r\ndecks=6\r\n";
+    Editor e;
+    e.Write("Wide.game", game);
+    e.OpenGame("Wide");
+    wizard::TreeForm& tree = e.window.Tree();
+    tree.Build(e.window.GameFile(), 6);
+    // 56 places: 6 players, their 36 decks, 6 common decks and 8 reports, and the 4 panels.
+    ASSERT_EQ(tree.GameList->ListCount(), 60);
+    EXPECT_EQ(tree.GameList->List(43), "           deck #6");
+    EXPECT_EQ(tree.GameList->List(59), "  *** R8");
+    struct Case {
+        int line;
+        int step;
+        const char* caption;
+    };
+    const Case cases[] = {
+        {43, 4, "Deck #6 Player # 6 - P6"}, {50, 4, "Common Deck #6"}, {59, 7, "Report Detail"}};
+    for (const Case& c : cases) {
+        platform::testdriver::DialogScript script;
+        script.AnswerModal([&](platform::Form&) { e.window.Tree().Choose(c.line); });
+        e.Press(*e.window.TreeBtn);
+        EXPECT_EQ(e.window.CurrentStep, c.step) << c.line;
+        EXPECT_EQ(e.window.Wiz[c.step]->Caption(), c.caption) << c.line;
+    }
+    EXPECT_EQ(e.window.CurrentIndex, 7);
+    EXPECT_EQ(e.window.RepTitle->Text(), "R8");
+}
+
 } // namespace

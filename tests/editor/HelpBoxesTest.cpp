@@ -81,4 +81,21 @@ TEST(WizardHelp, TheStepsItemsShowWhereHelpDatPutsThemAndHideOnTheNextPress) {
         EXPECT_FALSE(box->Visible());
 }
 
+TEST(WizardHelp, TheQuickGuideIsSetAtStartAndByTheFirstClickAfterTheBoxesAreLoaded) {
+    Editor e;
+    auto& w = e.window;
+    const std::string guide = w.mainHelp->Caption();
+    EXPECT_EQ(guide.rfind("To quickly create a new .game file:", 0), 0u);
+    EXPECT_NE(guide.find("4) For each deck specify what images will be used"), std::string::npos);
+    EXPECT_EQ(w.QuickHelpCount, 0) << "loading the help boxes starts the count again";
+
+    w.mainHelp->SetCaption("");
+    editortest::drive::Click(*w.mainHelp);
+    EXPECT_EQ(w.mainHelp->Caption(), guide);
+    w.mainHelp->SetCaption("");
+    editortest::drive::Click(*w.mainHelp);
+    EXPECT_EQ(w.mainHelp->Caption(), "") << "only the first call sets the text";
+    EXPECT_EQ(w.QuickHelpCount, 2);
+}
+
 } // namespace

@@ -135,7 +135,7 @@ TEST(WizardRoundTrip, AnEditOfAHandWrittenDefinitionKeepsEveryLineTheEditorDoesN
     e.Type(*w.PLname[0], "Crimson");
     e.Forward();
     e.Press(*w.ShowCommonDeck[0]);
-    w.commonList->SetList(1, "(x2)b.bmp");
+    w.SetCardEntry(1, "(x2)b.bmp");
     e.Save();
     std::string expected = text;
     expected.replace(expected.find("name=Red"), 8, "name=Crimson");

@@ -8,6 +8,7 @@
 #include <filesystem>
 
 using editortest::Editor;
+namespace drive = editortest::drive;
 using testing::ElementsAre;
 
 namespace {
@@ -60,6 +61,12 @@ TEST(WizardSteps, PlayerDetailWalksThePlayersAndBackLeavesForThePlayerList) {
     EXPECT_EQ(w.CurrentIndex, 1);
     e.Back();
     EXPECT_EQ(w.CurrentStep, 1);
+
+    e.Type(*w.PlNum, "6");
+    e.Press(*w.PL_data[5]);
+    e.Type(*w.PlNum, "9");
+    e.Forward();
+    EXPECT_EQ(w.CurrentIndex, 6) << "a refused count walks no further than the sixth player";
 }
 
 TEST(WizardSteps, ACountOutOfRangeIsRefusedAndChangesNothing) {
@@ -98,6 +105,77 @@ TEST(WizardSteps, ACountOutOfRangeIsRefusedAndChangesNothing) {
         e.Type(*box, "0");
         EXPECT_FALSE(buttons[0]->Visible()) << c.box << ": 0 hides every row";
     }
+}
+
+TEST(WizardSteps, LeavingACheckedCountOutOfRangeSaysSoAgainAndKeepsTheFocus) {
+    Editor e;
+    auto& w = e.window;
+    w.NameTXT->SetText("Duel");
+    e.Forward();
+    // Leaving a box is moving the focus to another control of the window.
+    const auto leave = [&](platform::TextBox& box) {
+        box.SetFocus();
+        platform::PumpEvents();
+        w.NextStep->SetFocus();
+        platform::PumpEvents();
+    };
+    e.Type(*w.PlNum, "9");
+    leave(*w.PlNum);
+    EXPECT_THAT(e.messages.Messages(),
+                ElementsAre("Please select a number from 1 to 6", "Please select a number from 1 to 6"));
+    EXPECT_TRUE(w.PlNum->HasFocus()) << "the focus stays in the box";
+    e.Type(*w.PlNum, "1");
+    e.messages.Clear();
+    w.NextStep->SetFocus();
+    platform::PumpEvents();
+    EXPECT_TRUE(e.messages.Messages().empty());
+    EXPECT_TRUE(w.NextStep->HasFocus()) << "a valid count lets the focus go";
+
+    e.Forward();
+    ASSERT_EQ(w.CurrentStep, 3);
+    e.Type(*w.CommDecksNum, "7");
+    leave(*w.CommDecksNum);
+    EXPECT_THAT(e.messages.Messages(),
+                ElementsAre("Please insert a number from 0 to 6", "Please insert a number from 0 to 6"));
+    EXPECT_TRUE(w.CommDecksNum->HasFocus());
+    e.Type(*w.CommDecksNum, "1");
+    e.messages.Clear();
+    // A click on "<< Back" leaves the box, which says so once more, and Back goes on; the box hidden
+    // with its step says nothing further.
+    e.Type(*w.CommDecksNum, "8");
+    e.Back();
+    EXPECT_EQ(w.CurrentStep, 1);
+    EXPECT_THAT(e.messages.Messages(),
+                ElementsAre("Please insert a number from 0 to 6", "Please insert a number from 0 to 6"));
+
+    // The deck count of a player is checked only as it is typed.
+    e.Press(*w.PL_data[0]);
+    e.Type(*w.NumPLdecks, "9");
+    e.messages.Clear();
+    leave(*w.NumPLdecks);
+    EXPECT_TRUE(e.messages.Messages().empty());
+}
+
+TEST(WizardSteps, LeavingTheNameBoxReadsTheGameItNamesOnce) {
+    Editor e;
+    e.Write("Duel.game", "[GAME]\r\nname=Duel\r\nplayers=2\r\ndirectory=pics\r\n"
+                         "[PLAYER 1]\r\nname=Red\r\n[PLAYER 2]\r\nname=Blue\r\n");
+    auto& w = e.window;
+    w.NameTXT->SetFocus();
+    platform::PumpEvents();
+    w.NameTXT->SetText("Duel");
+    w.descTxt->SetFocus();
+    platform::PumpEvents();
+    EXPECT_EQ(w.DirName->Text(), "pics");
+    EXPECT_EQ(w.PLname[1]->Text(), "Blue");
+
+    // What the user typed since is not read over by passing through the name box again.
+    e.Type(*w.descTxt, "Two players");
+    w.NameTXT->SetFocus();
+    platform::PumpEvents();
+    w.descTxt->SetFocus();
+    platform::PumpEvents();
+    EXPECT_EQ(w.descTxt->Text(), "Two players");
 }
 
 TEST(WizardSteps, AGameNameThatCannotBeAFileNameIsRefusedOnForwardAndOnSave) {

@@ -100,7 +100,7 @@ TEST(WizardWrite, AnEditedDeckRewritesOnlyItsChangedLinesAndKeepsTheFieldsItDoes
     auto& w = e.window;
     e.OpenGame("Deck");
     ShowCommonDeck(e, 1);
-    w.commonList->SetList(0, "(x3)a.bmp");
+    w.SetCardEntry(0, "(x3)a.bmp");
     w.commonList->SetListIndex(4);
     e.Press(*w.RemoveCard);
     w.commonList->SetListIndex(3);
@@ -111,7 +111,7 @@ TEST(WizardWrite, AnEditedDeckRewritesOnlyItsChangedLinesAndKeepsTheFieldsItDoes
               "card1=(x3)a.bmp,burn,power=3,K1,opt\r\ncard2=b.bmp,,,,\r\ncard3=c.bmp\r\n"
               "card4=d.bmp\r\ncard5=e.bmp\r\n")
         << "only the changed keys; lines above the new size stay";
-    w.commonList->SetList(0, "a.bmp");
+    w.SetCardEntry(0, "a.bmp");
     e.Save();
     EXPECT_THAT(e.Read("Deck.game"), HasSubstr("decksize=3\r\ncard1=a.bmp,burn,power=3,K1,opt\r\n"))
         << "an edit taken back after a save is saved too";
@@ -127,8 +127,8 @@ TEST(WizardWrite, ANewDeckIsWrittenWithItsDefaultsAndItsCardsProperties) {
     ShowCommonDeck(e, 1);
     e.Press(*w.SelectAll);
     e.Press(*w.AddCards);
-    w.commonList->SetList(0, "(x2)a.bmp");
-    w.Deck.SetProperties(w.commonList->ItemData(0), "power=3");
+    w.SetCardEntry(0, "(x2)a.bmp");
+    w.Deck.SetProperties(w.CardId(0), "power=3");
     w.File1->SetSelected(1, false);
     e.Press(*w.AddBack);
     e.Save();
@@ -143,7 +143,7 @@ TEST(WizardWrite, AnExistingDeckKeepsItsSplitAndFaceDownChoice) {
     auto& w = e.window;
     e.OpenGame("Old");
     ShowCommonDeck(e, 1);
-    w.commonList->SetList(0, "z.bmp");
+    w.SetCardEntry(0, "z.bmp");
     e.Save();
     EXPECT_EQ(e.Read("Old.game"), "[GAME]\r\ncommon_decks=1\r\n[COMMON 1]\r\ndecksize=1\r\ncard1=z.bmp\r\n");
 }
@@ -252,6 +252,65 @@ TEST(WizardWrite, AFailedWriteSaysSoAndKeepsTheWindow) {
     e.Save();
     EXPECT_THAT(e.messages.Messages(), testing::Contains("The game file Locked.game could not be written"));
     EXPECT_TRUE(w.Window().Visible());
+}
+
+TEST(WizardWrite, TheCheckReportListsWhatIsMissingOrTooBigAndTheFileIsSavedAnyway) {
+    Editor e;
+    auto& w = e.window;
+    std::string report;
+    const auto saveReading = [&] {
+        report.clear();
+        platform::testdriver::DialogScript script;
+        script.AnswerModal([&](platform::Form& form) {
+            EXPECT_EQ(form.Caption(), "Check Phase");
+            report = w.LastCheckReport;
+        });
+        e.Save();
+    };
+    e.Type(*w.PlNum, "2");
+    e.Type(*w.PLname[0], "Red");
+    saveReading();
+    EXPECT_EQ(report, "** Missing or incorrect information **\r\n\r\n- Missing game name\r\n"
+                      "- Missing directory name\r\n- No Name specified for player #2");
+    EXPECT_TRUE(std::filesystem::is_empty(e.folder.Path())) << "without a name nothing is written";
+
+    e.Write("Big.game", "[GAME]\r\nplayers=2\r\ndirectory=pics\r\ncommon_decks=1\r\n"
+                        "[Player 1]\r\nname=Red\r\ndecks=6\r\n[Player 2]\r\ndecks=6\r\n");
+    e.OpenGame("Big");
+    w.descTxt->SetText(std::string(300, 'd'));
+    w.PLname[1]->SetText("Blue");
+    e.Forward();
+    e.Forward();
+    e.Press(*w.ShowCommonDeck[0]);
+    e.messages.Clear();
+    saveReading();
+    EXPECT_EQ(report, "** Missing or incorrect information **\r\n\r\n"
+                      "- No back image specified for  common deck #1\r\n"
+                      "- No discard image specified for  common deck #1\r\n"
+                      "- The value of description in [GAME] is longer than 254 characters and will be "
+                      "read cut\r\n- The game has 13 decks; Karvel plays at most 12");
+    const std::string saved = e.Read("Big.game");
+    EXPECT_THAT(saved, HasSubstr("description=" + std::string(300, 'd') + "\r\n")) << "saved all the same";
+    EXPECT_THAT(saved, HasSubstr("[Player 2]\r\ndecks=6\r\nname=Blue\r\n"));
+    EXPECT_TRUE(e.messages.Messages().empty());
+}
+
+TEST(WizardWrite, LoadTakesTheChosenFilesNameWithoutItsFinalExtension) {
+    Editor e;
+    e.Write("Card Lines v1.2.game", "[GAME]\r\nplayers=1\r\ndirectory=lines\r\n[PLAYER 1]\r\nname=Solo\r\n");
+    auto& w = e.window;
+    platform::testdriver::DialogScript script;
+    script.AnswerFile(e.folder.Path() + "/Card Lines v1.2.game");
+    e.Press(*w.LoadBtn);
+    EXPECT_EQ(w.NameTXT->Text(), "Card Lines v1.2");
+    EXPECT_EQ(w.DirName->Text(), "lines");
+    EXPECT_EQ(w.PLname[0]->Text(), "Solo");
+    EXPECT_TRUE(script.Problems().empty());
+
+    platform::testdriver::DialogScript cancel;
+    cancel.AnswerFile(std::nullopt);
+    e.Press(*w.LoadBtn);
+    EXPECT_EQ(w.NameTXT->Text(), "Card Lines v1.2") << "cancelling changes nothing";
 }
 
 } // namespace

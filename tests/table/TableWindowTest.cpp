@@ -297,8 +297,12 @@ TEST_F(TableWindowTest, ClosingTheTableUnloadsItsToolBarsAndShowsTheGameList) {
             calls.push_back("game list");
         };
         table.Window().Show();
+        table.showNotesBtn.Click();
+        ASSERT_TRUE(table.Notes->form.Visible());
         EXPECT_TRUE(table.Window().Unload());
         EXPECT_EQ(calls, c.calls);
+        // The table's own windows close with it.
+        EXPECT_FALSE(table.Notes->form.Visible());
         DesignMode = kFalse;
     }
 }

@@ -1,0 +1,152 @@
+#include "net/NetCommands.h"
+
+#include "common/Messages.h"
+#include "services/DebugMgmt.h"
+#include "services/DiceRoller.h"
+#include "state/TableState.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// What a field must be for its command to run.
+enum class Field {
+    Deck,  // 0 .. the game's deck count - 1
+    Die,   // a die the game defines
+    Whole, // a whole 16-bit number
+    Text,  // anything
+};
+
+// In which phases a command is taken: the handshake and chat at any time, the table's commands
+// only while the transferred table is loaded.
+enum class Phase { Any, Table };
+
+struct Row {
+    const char* word;
+    std::vector<Field> fields;
+    // A command whose last field may be followed by one more, empty or not, that is not read.
+    bool trailingField;
+    Phase phase;
+    void (*handler)(const NetCommand&);
+};
+
+NetCommandHook g_handshake;
+NetCommandHook g_chat;
+// The connection on which "not known" was last told.
+int g_toldUnknownOn = -1;
+
+std::int16_t Whole(const std::string& field) {
+    return static_cast<std::int16_t>(std::nearbyint(*WireNumber(field)));
+}
+
+bool Fits(Field kind, const std::string& field) {
+    if (kind == Field::Text) return true;
+    const std::optional<double> value = WireNumber(field);
+    if (!value || std::nearbyint(*value) != *value || *value < -32768 || *value > 32767) return false;
+    const auto n = static_cast<std::int16_t>(*value);
+    switch (kind) {
+    case Field::Deck:
+        return n >= 0 && n < Game.deckCount;
+    case Field::Die:
+        return IsDefinedDie(n);
+    case Field::Whole:
+    case Field::Text:
+        return true;
+    }
+    return false;
+}
+
+void ToHandshake(const NetCommand& c) {
+    if (g_handshake)
+        g_handshake(c);
+    else
+        DebugLog("dropped", c.word + ": no connection dialog is open");
+}
+
+void ToChat(const NetCommand& c) {
+    if (g_chat)
+        g_chat(c);
+    else
+        DebugLog("dropped", "CHAT: no chat is open");
+}
+
+void RecvDeckLock(const NetCommand& c) {
+    Game.decks[Whole(c.fields[0])].locked = c.word == "DKLCK" ? kTrue : kFalse;
+}
+
+void RecvDiceRoll(const NetCommand& c) {
+    ReceiveDiceRoll(Whole(c.fields[0]), c.fields[1]);
+}
+
+const std::vector<Row>& Rows() {
+    static const std::vector<Row> rows = {
+        {"SETUP", {Field::Text, Field::Text, Field::Text, Field::Text}, false, Phase::Any, ToHandshake},
+        {"ANF", {}, false, Phase::Any, ToHandshake},
+        {"TERM", {}, false, Phase::Any, ToHandshake},
+        {"SRVDATA", {Field::Text, Field::Text, Field::Text, Field::Text}, false, Phase::Any, ToHandshake},
+        {"DECKDATA", {Field::Text}, false, Phase::Any, ToHandshake},
+        {"DECKDATALD", {Field::Text}, false, Phase::Any, ToHandshake},
+        // A chat line that held the separator arrives cut there: the rest is not read.
+        {"CHAT", {Field::Text}, true, Phase::Any, ToChat},
+        {"DKLCK", {Field::Deck}, false, Phase::Table, RecvDeckLock},
+        {"DKUNLCK", {Field::Deck}, false, Phase::Table, RecvDeckLock},
+        {"DCENEW", {Field::Die, Field::Text, Field::Whole}, false, Phase::Table, RecvDiceRoll},
+    };
+    return rows;
+}
+
+void Drop(const NetCommand& c, const std::string& why) {
+    DebugLog("dropped", c.word + " (" + std::to_string(c.fields.size()) + " fields): " + why);
+}
+
+} // namespace
+
+std::optional<double> WireNumber(const std::string& field) {
+    std::size_t begin = field.find_first_not_of(' ');
+    if (begin == std::string::npos) return std::nullopt;
+    const std::size_t end = field.find_last_not_of(' ') + 1;
+    if (field[begin] == '+') ++begin;
+    double value = 0;
+    const char* first = field.data() + begin;
+    const char* last = field.data() + end;
+    const auto [stop, error] = std::from_chars(first, last, value, std::chars_format::fixed);
+    if (error != std::errc() || stop != last || !std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
+void DispatchNetCommand(const NetCommand& command) {
+    for (const Row& row : Rows()) {
+        if (command.word != row.word) continue;
+        const std::size_t n = row.fields.size();
+        if (command.fields.size() != n && !(row.trailingField && command.fields.size() > n))
+            return Drop(command, "expected " + std::to_string(n) + " fields");
+        for (std::size_t i = 0; i < n; ++i)
+            if (!Fits(row.fields[i], command.fields[i]))
+                return Drop(command,
+                            "field " + std::to_string(i + 2) + " is out of range: " + command.fields[i]);
+        if (row.phase == Phase::Table && Game.GamePhase != kPhasePlaying && Game.GamePhase != kPhaseEnded)
+            return Drop(command, "no table is being played");
+        return row.handler(command);
+    }
+    const std::string word = command.word.substr(0, 40);
+    DebugLog("dropped", "unknown command " + word);
+    if (g_toldUnknownOn == NetConnectionSerial()) return;
+    g_toldUnknownOn = NetConnectionSerial();
+    ShowMsg("Command " + word + " not known");
+}
+
+void InstallNetDispatcher() {
+    SetNetCommandHandler(DispatchNetCommand);
+}
+
+NetCommandHook SetHandshakeHandler(NetCommandHook handler) {
+    return std::exchange(g_handshake, std::move(handler));
+}
+
+NetCommandHook SetChatHandler(NetCommandHook handler) {
+    return std::exchange(g_chat, std::move(handler));
+}
