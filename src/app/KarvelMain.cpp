@@ -1,11 +1,13 @@
-// The table engine's entry point. Given a game file (a name beside the program, or a path inside
-// the program folder), it opens that game's dealt table for the first seat.
+// The table engine's entry point. Without arguments it opens the splash, and the player goes on
+// through the game type window and the game list to a game. Given a game file (a name beside the
+// program, or a path inside the program folder), it opens that game's dealt table for the first
+// seat at once.
 #include "platform/Application.h"
 #include "platform/Files.h"
-#include "platform/Form.h"
 #include "services/DebugMgmt.h"
 #include "state/TableState.h"
 #include "table/MainForm.h"
+#include "table/StartWindows.h"
 #include "table/TableSetup.h"
 
 #include <cstdio>
@@ -35,9 +37,7 @@ int main(int argc, char** argv) {
         table.Window().Show();
         return app.Run();
     }
-    platform::Form main;
-    main.SetCaption("Karvel");
-    main.Resize(9600, 7200);
-    main.Show();
+    StartWindows windows;
+    windows.Start();
     return app.Run();
 }

@@ -77,6 +77,10 @@ ListBox::ListBox(NativeWidget* parent, bool multiSelect)
     QObject::connect(list, &QListWidget::itemDoubleClicked, list, [this] {
         if (auto h = OnDblClick) h();
     });
+    // The items lie on the list's viewport, which receives the mouse: its presses, moves and
+    // releases are the list's (a right-button release opens a list's pop-up menu).
+    InstallMouseHook(list->viewport(),
+                     MouseHandlers{nullptr, nullptr, &OnMouseDown, &OnMouseMove, &OnMouseUp}, false);
 }
 void ListBox::AddItem(const std::string& text, int index) {
     QListWidget* list = ListOf(*this);

@@ -2,6 +2,7 @@
 
 #include "common/Helpers.h"
 #include "common/Numbers.h"
+#include "common/Version.h"
 #include "platform/Codec.h"
 #include "platform/Files.h"
 #include "services/LogMgmt.h"
@@ -16,7 +17,7 @@
 
 namespace {
 
-const char* const kVersion = "1.0.0";
+const char* const kVersion = kVersionText;
 
 struct CardInfoCache {
     std::string file;

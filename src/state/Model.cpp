@@ -32,6 +32,7 @@ Flag& DesignMode = g_model.DesignMode;
 Flag& AllCardsVisible = g_model.AllCardsVisible;
 Flag& ArbitratorLoggedIn = g_model.ArbitratorLoggedIn;
 Flag& GameListKind = g_model.GameListKind;
+std::string& DialogResult = g_model.DialogResult;
 std::int16_t& CardsCreated = g_model.CardsCreated;
 std::int16_t& LoadedCardControls = g_model.LoadedCardControls;
 std::int16_t& NextNumMarker = g_model.NextNumMarker;

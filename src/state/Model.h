@@ -29,6 +29,7 @@ struct TableModel {
     Flag AllCardsVisible = kFalse;
     Flag ArbitratorLoggedIn = kFalse;
     Flag GameListKind = kTrue;
+    std::string DialogResult;
     std::int16_t CardsCreated = 0;
     std::int16_t LoadedCardControls = 0;
     std::int16_t NextNumMarker = 1;

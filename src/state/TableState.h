@@ -227,6 +227,8 @@ extern Flag& DesignMode;
 extern Flag& AllCardsVisible;
 extern Flag& ArbitratorLoggedIn;
 extern Flag& GameListKind;
+// What the last modal dialog answered: the seat login "Continue", or "" after Cancel.
+extern std::string& DialogResult;
 extern std::int16_t& CardsCreated;
 extern std::int16_t& LoadedCardControls;
 extern std::int16_t& NextNumMarker;

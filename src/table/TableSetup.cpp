@@ -154,9 +154,13 @@ void ClearTableControls() {
 bool SetUpNewGame(MainForm& table, const std::string& gameFile) {
     CurrentGameFile = gameFile;
     InitGameOptions();
-    LoadPlayerNames(gameFile);
     if (!LoadGameDefinition(gameFile)) return false;
     ShowGameCopyright();
+    SetUpDealtTable(table);
+    return true;
+}
+
+void SetUpDealtTable(MainForm& table) {
     ResetTableState();
     ForgetCardInfo();
     ClearTableControls();
@@ -175,7 +179,6 @@ bool SetUpNewGame(MainForm& table, const std::string& gameFile) {
     ApplyMarkerTooltipSetting();
     UpdateTitle();
     if (table.cardActions) table.cardActions->SetSpecialMenu();
-    return true;
 }
 
 void SetupTableAppearance() {

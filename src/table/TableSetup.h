@@ -15,6 +15,9 @@ class MainForm;
 // table's look, the deck controls, the opening deal, the cards that start on the table and the
 // deck pictures. False, with nothing dealt, when the definition is refused.
 bool SetUpNewGame(MainForm& table, const std::string& gameFile);
+// The part of it after the definition is read: the table's state, the seats' areas, the look,
+// the decks, the opening deal, the cards that start on the table and the deck pictures.
+void SetUpDealtTable(MainForm& table);
 
 // Background, seat labels, hand lines and selection colour of the game in use.
 void SetupTableAppearance();

@@ -145,6 +145,25 @@ TEST(ListBox, ItemsIndexesDataAndClicks) {
     EXPECT_EQ(clicks, 0) << "removing items is not a click";
 }
 
+TEST(ListBox, ReportsTheMouseOverItsItemsInTwipsOfTheList) {
+    Form form;
+    ListBox list(form.Handle());
+    list.Move(0, 0, 3000, 3000);
+    list.AddItem("a");
+    std::vector<MouseEvent> downs, ups;
+    list.OnMouseDown = [&](const MouseEvent& e) { downs.push_back(e); };
+    list.OnMouseUp = [&](const MouseEvent& e) { ups.push_back(e); };
+    form.Show();
+    ASSERT_TRUE(drive::MouseDown(list, 2, 0, 600, 60));
+    ASSERT_TRUE(drive::MouseUp(list, 2, 0, 600, 60));
+    ASSERT_EQ(downs.size(), 1u);
+    ASSERT_EQ(ups.size(), 1u);
+    EXPECT_EQ(ups[0].button, 2);
+    // The items' viewport lies inside the list's frame: a pixel or two off its corner.
+    EXPECT_NEAR(ups[0].x, 600, 45);
+    EXPECT_NEAR(ups[0].y, 60, 45);
+}
+
 TEST(ListBox, MultiSelectKeepsSeveralItemsSelected) {
     Form form;
     ListBox list(form.Handle(), true);

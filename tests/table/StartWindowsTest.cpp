@@ -1,0 +1,197 @@
+// The program's start: the splash, the game type window, and a bundled game started from the
+// game list with a seat taken.
+#include "StartTestSupport.h"
+
+#include "common/Version.h"
+#include "platform/Keys.h"
+#include "platform/TestDriver.h"
+#include "platform/Timer.h"
+#include "state/TableState.h"
+#include "table/LoginForm.h"
+#include "table/MainForm.h"
+#include "table/StartWindows.h"
+#include "table/TableSetup.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+namespace drive = platform::testdriver;
+using starttest::IndexOf;
+using starttest::Press;
+
+namespace {
+
+class StartWindowsTest : public starttest::StartFixture {};
+
+// The seat login answers by taking a seat's button, typing nothing and pressing Login.
+std::function<void(platform::Form&)> LogInto(int seat) {
+    return [seat](platform::Form&) {
+        LoginForm* login = LoginWindow();
+        ASSERT_NE(login, nullptr);
+        login->SideOption(seat - 1)->SetValue(true);
+        ASSERT_TRUE(drive::Click(login->Command1));
+    };
+}
+
+} // namespace
+
+TEST_F(StartWindowsTest, TheSplashShowsTheVersionAndClosesAfterTwoSecondsIntoTheGameType) {
+    platform::ManualTimers timers;
+    DesignMode = kTrue;
+    AllCardsVisible = kTrue;
+    StartWindows windows;
+    windows.Start();
+    ASSERT_TRUE(windows.splash.form.Visible());
+    EXPECT_EQ(windows.splash.lblVersion.Caption(), "Version " + std::string(kVersionText) + " ");
+    EXPECT_EQ(DesignMode, kFalse);
+    EXPECT_EQ(AllCardsVisible, kFalse);
+    EXPECT_EQ(std::filesystem::current_path(), std::filesystem::path(folder_.Path()));
+
+    platform::AdvanceTimers(1990);
+    EXPECT_TRUE(windows.splash.form.Visible());
+    EXPECT_FALSE(windows.gameType.form.Visible());
+    platform::AdvanceTimers(10);
+    EXPECT_FALSE(windows.splash.form.Visible());
+    EXPECT_TRUE(windows.gameType.form.Visible());
+    EXPECT_EQ(windows.gameType.form.Caption(), "Game Type");
+    // The timer went with the splash: it opens nothing further.
+    windows.gameType.form.Unload();
+    platform::AdvanceTimers(4000);
+    EXPECT_FALSE(windows.gameType.form.Visible());
+}
+
+TEST_F(StartWindowsTest, AKeyOrAClickOnTheLogoItsFrameOrTheNameClosesTheSplashOtherLabelsDoNot) {
+    platform::ManualTimers timers;
+    struct Case {
+        const char* what;
+        std::function<bool(SplashForm&)> act;
+        bool closes;
+    } cases[] = {
+        {"a click on the logo", [](SplashForm& s) { return drive::Click(s.imgLogo); }, true},
+        {"a click on the product's name", [](SplashForm& s) { return drive::Click(s.lblProductName); }, true},
+        {"a click on the frame's free part", [](SplashForm& s) { return drive::Click(s.Frame1, 7000, 3200); },
+         true},
+        {"a key", [](SplashForm& s) { return drive::PressKey(s.form, 'A'); }, true},
+        {"a click on the version line", [](SplashForm& s) { return drive::Click(s.lblVersion); }, false},
+        {"a click on the product line", [](SplashForm& s) { return drive::Click(s.lblProductLine); }, false},
+    };
+    for (const Case& c : cases) {
+        StartWindows windows;
+        windows.Start();
+        ASSERT_TRUE(c.act(windows.splash)) << c.what;
+        EXPECT_EQ(windows.splash.form.Visible(), !c.closes) << c.what;
+        EXPECT_EQ(windows.gameType.form.Visible(), c.closes) << c.what;
+    }
+}
+
+TEST_F(StartWindowsTest, TheGameTypeButtonsLeadToTheGameListOrTheConnectionDialog) {
+    folder_.Write("Solo.game", "[GAME]\nplayers=1\n");
+    {
+        StartWindows windows;
+        DesignMode = kTrue;
+        windows.gameType.form.Show();
+        EXPECT_EQ(windows.gameType.NewGameBtn.Surface().ToolTipText(), "Start a new PBEM game");
+        ASSERT_TRUE(Press(windows.gameType.NewGameBtn));
+        EXPECT_FALSE(windows.gameType.form.Visible());
+        ASSERT_TRUE(windows.gameList.form.Visible());
+        EXPECT_EQ(DesignMode, kFalse);
+        EXPECT_EQ(windows.gameList.form.Caption(), "Start or Load a PBEM game");
+        EXPECT_TRUE(windows.gameList.PBEMdisplayFrame.Visible());
+        EXPECT_TRUE(windows.gameList.PBEMstartFrame.Visible());
+        EXPECT_FALSE(windows.gameList.DESIGNstartFrame.Visible());
+        EXPECT_EQ(starttest::Items(windows.gameList.List1), std::vector<std::string>{"Solo"});
+    }
+    {
+        StartWindows windows;
+        windows.gameType.form.Show();
+        ASSERT_TRUE(Press(windows.gameType.DesignBtn));
+        EXPECT_FALSE(windows.gameType.form.Visible());
+        ASSERT_TRUE(windows.gameList.form.Visible());
+        EXPECT_EQ(DesignMode, kTrue);
+        EXPECT_EQ(windows.gameList.form.Caption(), "Start a new Design session");
+        EXPECT_FALSE(windows.gameList.PBEMdisplayFrame.Visible());
+        EXPECT_FALSE(windows.gameList.PBEMstartFrame.Visible());
+        EXPECT_TRUE(windows.gameList.DESIGNstartFrame.Visible());
+    }
+    {
+        int dialogs = 0;
+        const ConnectionDialogOpener previous = SetConnectionDialogOpener([&dialogs] { ++dialogs; });
+        StartWindows windows;
+        windows.gameType.form.Show();
+        ASSERT_TRUE(Press(windows.gameType.DirectPlayBtn));
+        SetConnectionDialogOpener(previous);
+        EXPECT_EQ(dialogs, 1);
+        EXPECT_FALSE(windows.gameType.form.Visible());
+        EXPECT_FALSE(windows.gameList.form.Visible());
+    }
+}
+
+TEST_F(StartWindowsTest, ABundledGameStartedForASeatOpensItsDealtTableWithThatSeatsFacesShown) {
+    folder_.CopyIn(KARVEL_GAMES, "");
+    StartWindows windows;
+    windows.gameType.form.Show();
+    ASSERT_TRUE(Press(windows.gameType.NewGameBtn));
+    StartForm& list = windows.gameList;
+    const int parlour = IndexOf(list.List1, "Parlour Cards");
+    ASSERT_GE(parlour, 0);
+    EXPECT_FALSE(list.StartGameBtn.Enabled());
+    list.List1.SetListIndex(parlour);
+    EXPECT_TRUE(list.StartGameBtn.Enabled());
+    EXPECT_EQ(list.DescTxt.Text().rfind("A standard deck of 52 cards for 2 to 4 players.\r\nFive cards", 0),
+              0u)
+        << list.DescTxt.Text();
+
+    drive::DialogScript script;
+    script.AnswerModal(LogInto(3));
+    ASSERT_TRUE(Press(list.StartGameBtn));
+    EXPECT_TRUE(script.Messages().empty()) << script.Messages().front();
+    EXPECT_TRUE(script.Problems().empty());
+
+    ASSERT_NE(list.Table(), nullptr);
+    MainForm& table = *list.Table();
+    EXPECT_TRUE(table.Window().Visible());
+    EXPECT_FALSE(list.form.Visible());
+    EXPECT_EQ(Game.GamePhase, kPhasePlaying);
+    EXPECT_EQ(Game.CurrentPlayer, 3);
+    EXPECT_EQ(table.SideName(2)->Caption(), "South");
+    int mine = 0, others = 0;
+    for (int card = 1; card <= Game.totalCards; ++card) {
+        const CardRecord& c = Cards[card];
+        if (c.controlIndex < 0 || c.pilePosition != kPileInPlay) continue;
+        const controls::TranspImg* image = table.crd(c.controlIndex);
+        ASSERT_NE(image, nullptr);
+        EXPECT_TRUE(image->Surface().Visible());
+        if (c.owner == 3) {
+            ++mine;
+            EXPECT_EQ(c.faceShown, kTrue) << "card " << card;
+        } else {
+            ++others;
+            EXPECT_EQ(c.faceShown, kFalse) << "card " << card;
+        }
+    }
+    EXPECT_EQ(mine, 5);
+    EXPECT_EQ(others, 15);
+
+    // Closing the table brings the list back as it was.
+    ASSERT_TRUE(drive::PressCloseBox(table.Window()));
+    EXPECT_TRUE(list.form.Visible());
+    EXPECT_EQ(list.List1.ListIndex(), parlour);
+}
+
+TEST_F(StartWindowsTest, ClosingTheGameListClosesTheTableWithoutShowingTheListAgain) {
+    folder_.CopyIn(KARVEL_GAMES, "");
+    StartForm list;
+    list.form.Show();
+    list.List1.SetListIndex(IndexOf(list.List1, "Spice Harbour"));
+    drive::DialogScript script;
+    script.AnswerModal(LogInto(1));
+    drive::DoubleClick(list.List1, 300, 100);
+    ASSERT_NE(list.Table(), nullptr);
+    ASSERT_TRUE(list.Table()->Window().Visible());
+    list.form.Show();
+    ASSERT_TRUE(drive::PressCloseBox(list.form));
+    EXPECT_FALSE(list.Table()->Window().Visible());
+    EXPECT_FALSE(list.form.Visible());
+}
