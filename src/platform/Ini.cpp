@@ -5,7 +5,6 @@
 #include "platform/Seams.h"
 
 #include <algorithm>
-#include <bit>
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
@@ -54,52 +53,38 @@ const Name& NameOf(const Name& name) {
     return name;
 }
 
-// An open-addressing table over a list of names: each slot holds 1 + the name's place in the
-// list, 0 when free. One array per table instead of one heap node per name: a definition has
-// thousands of keys and is parsed again whenever it changes. Names are put in list order and
-// never taken out, so a name that is in the list twice is found at its first place.
+// The index over a list of names (sections or keys), which keeps their hashes to grow.
 class NameTable {
   public:
-    // Empties the table and makes room for `count` names.
-    void Reserve(std::size_t count) { slots_.assign(std::bit_ceil(std::max<std::size_t>(8, count * 2)), 0); }
+    void Reserve(std::size_t count) { index_.Reserve(count); }
 
     // Puts every name of the list in, with room for one more.
     template <typename Entry> void Rebuild(const std::vector<Entry>& names) {
-        Reserve(names.size() + 1);
+        index_.Reserve(names.size() + 1);
         for (std::size_t i = 0; i < names.size(); ++i)
-            Put(NameOf(names[i]).hash, i);
+            index_.Put(NameOf(names[i]).hash, i);
     }
 
     // Before a name is added to the list: grows the table when it would be more than half full.
     template <typename Entry> void Grow(const std::vector<Entry>& names) {
-        if ((names.size() + 1) * 2 > slots_.size()) Rebuild(names);
+        if (index_.Full(names.size())) Rebuild(names);
     }
 
     // The place of the name in the list, or npos. `textOf(name)` gives a name's text.
     template <typename Entry, typename TextOf>
     std::size_t Find(const std::vector<Entry>& names, std::string_view name, std::size_t hash,
                      const TextOf& textOf) const {
-        if (slots_.empty()) return std::string::npos;
-        const std::size_t mask = slots_.size() - 1;
-        for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
-            const std::uint32_t slot = slots_[i];
-            if (slot == 0) return std::string::npos;
-            const Name& found = NameOf(names[slot - 1]);
-            if (found.hash == hash && AnsiNoCaseEqual{}(textOf(found), name)) return slot - 1;
-        }
+        return index_.Find(hash, [&](std::size_t i) {
+            const Name& found = NameOf(names[i]);
+            return found.hash == hash && AnsiNoCaseEqual{}(textOf(found), name);
+        });
     }
 
     // Adds the name at `index` of the list; the caller made room for it.
-    void Put(std::size_t hash, std::size_t index) {
-        const std::size_t mask = slots_.size() - 1;
-        std::size_t i = hash & mask;
-        while (slots_[i] != 0)
-            i = (i + 1) & mask;
-        slots_[i] = static_cast<std::uint32_t>(index + 1);
-    }
+    void Put(std::size_t hash, std::size_t index) { index_.Put(hash, index); }
 
   private:
-    std::vector<std::uint32_t> slots_;
+    NoCaseIndex index_;
 };
 
 struct Line {
