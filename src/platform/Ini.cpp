@@ -385,7 +385,11 @@ std::string UpToNul(const std::string& s) {
 
 // A name as the profile functions see it: a C string ends at its first NUL byte.
 std::string_view NameUpToNul(const std::string& s) {
-    return std::string_view(s).substr(0, s.find('\0'));
+    // Names are short: scanning them costs less than a call into the C library for each look-up.
+    std::size_t length = 0;
+    while (s[length] != '\0') // s[s.size()] is the NUL every std::string ends with
+        ++length;
+    return std::string_view(s.data(), length);
 }
 
 bool HasLineBreak(const std::string& s) {
