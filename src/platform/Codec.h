@@ -133,6 +133,19 @@ class NoCaseIndex {
         }
     }
 
+    // Puts in the name at `place` unless `matches` holds for a place already in with `hash`;
+    // the caller made room (see Full). True when it was put in.
+    template <typename Matches> bool PutNew(std::size_t hash, std::size_t place, const Matches& matches) {
+        const std::size_t mask = slots_.size() - 1;
+        const std::uint64_t high = static_cast<std::uint64_t>(hash) >> 32 << 32;
+        std::size_t i = hash & mask;
+        for (; slots_[i] != 0; i = (i + 1) & mask)
+            if ((slots_[i] & ~kPlace) == high && matches(static_cast<std::size_t>((slots_[i] & kPlace) - 1)))
+                return false;
+        slots_[i] = high | (static_cast<std::uint64_t>(place) + 1);
+        return true;
+    }
+
     // Puts in the name at `place` of the list; the caller made room (see Full).
     void Put(std::size_t hash, std::size_t place) {
         const std::size_t mask = slots_.size() - 1;

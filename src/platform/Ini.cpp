@@ -22,7 +22,7 @@ namespace {
 
 constexpr std::size_t kMaxValue = 254;
 
-std::string_view TrimView(std::string_view s) {
+inline std::string_view TrimView(std::string_view s) {
     std::size_t b = 0, e = s.size();
     while (b < e && (s[b] == ' ' || s[b] == '\t'))
         ++b;
@@ -77,6 +77,18 @@ class NameTable {
         return index_.Find(hash, [&](std::size_t i) {
             const Name& found = NameOf(names[i]);
             return found.hash == hash && AnsiNoCaseEqual{}(textOf(found), name);
+        });
+    }
+
+    // Adds the name at `index` of the list unless an earlier name is the same; the caller made
+    // room for it. True when it was added.
+    template <typename Entry, typename TextOf>
+    bool PutNew(const std::vector<Entry>& names, std::size_t index, const TextOf& textOf) {
+        const Name& added = NameOf(names[index]);
+        const std::string_view text = textOf(added);
+        return index_.PutNew(added.hash, index, [&](std::size_t i) {
+            const Name& found = NameOf(names[i]);
+            return found.hash == added.hash && AnsiNoCaseEqual{}(textOf(found), text);
         });
     }
 
@@ -216,11 +228,9 @@ void IndexKeys(const Parsed& p, Section& section) {
     std::size_t kept = 0;
     for (std::size_t i = 0; i < keys.size(); ++i) {
         const Key key = keys[i];
-        if (section.table.Find(keys, NameText(p, key), key.hash,
-                               [&](const Name& n) { return NameText(p, n); }) != std::string::npos)
-            continue;
+        // Kept keys move down to `kept`; a key already there keeps its first place.
         keys[kept] = key;
-        section.table.Put(key.hash, kept++);
+        if (section.table.PutNew(keys, kept, [&](const Name& n) { return NameText(p, n); })) ++kept;
     }
     keys.resize(kept);
 }
@@ -232,7 +242,10 @@ void IndexLine(Parsed& p, std::size_t i, std::string_view text) {
     // An editor that saved the file as UTF-8 may have put a byte order mark before the first
     // header; without this the first section would not be found.
     if (i == 0 && header.starts_with("\xEF\xBB\xBF")) header.remove_prefix(3);
-    if (SectionName(header, name)) {
+    // Trimmed once: a key's line lies in a section, so it is never the first line and its
+    // text is the header text too.
+    const std::string_view trimmed = TrimView(header);
+    if (trimmed.starts_with('[') && SectionName(trimmed, name)) {
         if (!p.sections.empty()) IndexKeys(p, p.sections.back());
         Section& added = p.sections.emplace_back();
         added.name =
@@ -242,13 +255,16 @@ void IndexLine(Parsed& p, std::size_t i, std::string_view text) {
     }
     if (p.sections.empty()) return;
     Section& current = p.sections.back();
-    if (!TrimView(text).empty()) current.lastLine = i;
-    const auto eq = text.find('=');
+    if (trimmed.empty()) return;
+    current.lastLine = i;
+    const auto eq = trimmed.find('=');
     if (eq == std::string_view::npos) return;
-    const std::string_view key = TrimView(text.substr(0, eq));
+    const std::string_view key = TrimView(trimmed.substr(0, eq));
     if (key.empty() || key[0] == ';') return;
-    current.keys.push_back(
-        Key{{i, static_cast<std::size_t>(key.data() - text.data()), key.size(), HashName(key)}, eq});
+    const auto at = [&](std::string_view part) {
+        return static_cast<std::size_t>(part.data() - text.data());
+    };
+    current.keys.push_back(Key{{i, at(key), key.size(), HashName(key)}, at(trimmed) + eq});
 }
 
 // Cuts the file's text into lines and indexes them in the same pass. The parse keeps the text.
