@@ -4,6 +4,7 @@
 #include "platform/QtText.h"
 
 #include <QApplication>
+#include <QThreadPool>
 
 #include <cstdio>
 #include <cstdlib>
@@ -71,7 +72,12 @@ Application::Application(int& argc, char** argv, const std::string& name) {
     QCoreApplication::setApplicationName(ToQString(name));
 }
 
-Application::~Application() = default;
+Application::~Application() {
+    // Qt converts and scales large pictures on the threads of its global pool, which stay idle
+    // for a while afterwards. They are ended here, before the program's exit: threads left running
+    // then meet the program's own teardown (and the leak checker's stop of every thread).
+    QThreadPool::globalInstance()->waitForDone();
+}
 
 int Application::Run() {
     return QApplication::exec();

@@ -6,6 +6,7 @@
 #include "controls/MInfoTip.h"
 #include "net/MultiplayerMgmt.h"
 #include "platform/Twips.h"
+#include "services/DebugMgmt.h"
 #include "services/DiceRoller.h"
 #include "services/LogMgmt.h"
 #include "state/CaptionMgmt.h"
@@ -21,6 +22,7 @@
 #include "table/MarkerForm.h"
 #include "table/NotesForm.h"
 #include "table/ReportForm.h"
+#include "table/SaveForm.h"
 #include "table/TableMarkers.h"
 
 #include <algorithm>
@@ -200,6 +202,7 @@ MainForm::MainForm()
     Others.newNumMarker = [](const std::string& value, int top, int left) {
         return static_cast<int>(NewMarkerNumProc(value, ClampToInt16(top), ClampToInt16(left), ""));
     };
+    Others.showSaveForm = [] { ShowSaveForm(); };
     Others.unloadMarkerForm = [] {
         if (MarkerForm* picker = MarkerPicker()) picker->Window().Unload();
     };
@@ -326,11 +329,13 @@ void MainForm::QuickMsg_MouseUp(int button) {
 }
 
 void MainForm::WireCard(int index, controls::TranspImg& card) {
-    card.MouseMove = [this, index](std::int16_t, std::int16_t, platform::PixelPoint) {
+    card.MouseMove = [this, index](std::int16_t, std::int16_t, platform::PixelPoint at) {
         const controls::TranspImg* c = crd(index);
         if (!c) return;
         HoveredCard = c->Surface().Tag();
         ShowCardInfo(static_cast<std::int16_t>(CardOfTag(HoveredCard)));
+        // In debug mode the quick-result label tells which card the mouse is over.
+        CardDebugText(QuickMsg, index, HoveredCard, static_cast<int>(at.x), static_cast<int>(at.y));
     };
 }
 

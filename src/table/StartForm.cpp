@@ -9,6 +9,7 @@
 #include "services/OptionMgmt.h"
 #include "state/GameMgmt.h"
 #include "state/Helpers.h"
+#include "state/SaveRecord.h"
 #include "state/TableState.h"
 #include "table/CategoryMgmt.h"
 #include "table/InfoPanel.h"
@@ -26,10 +27,6 @@ namespace {
 SavedGameSeams g_saves;
 
 const std::string kGameExtension = ".game";
-
-std::string SaveFolder() {
-    return platform::ProgramFolder() + "\\save";
-}
 
 std::string DefinitionOf(const std::string& entry) {
     return platform::ProgramFolder() + "\\" + entry + kGameExtension;
@@ -58,8 +55,8 @@ void DiscardGameOptions() {
 
 } // namespace
 
-SavedGameEntry MakeSavedGameEntry(const std::string& fileName, const std::string& definition) {
-    SavedGameEntry entry;
+GameListSave MakeGameListSave(const std::string& fileName, const std::string& definition) {
+    GameListSave entry;
     entry.fileName = fileName;
     const std::string name = fileName.size() > 5 ? fileName.substr(0, fileName.size() - 5) : fileName;
     const std::string date = platform::FileDateText(SaveFolder() + "\\" + fileName);
@@ -200,11 +197,11 @@ void StartForm::LoadGameBtn_Click() {
     DescTxt.SetText("");
     CategList.SetEnabled(false);
     if (g_saves.list) {
-        for (SavedGameEntry& entry : g_saves.list())
+        for (GameListSave& entry : g_saves.list())
             if (!entry.oldFormat || showOldFormat_) saves_.push_back(std::move(entry));
     }
     std::vector<std::string> lines;
-    for (const SavedGameEntry& entry : saves_)
+    for (const GameListSave& entry : saves_)
         lines.push_back(entry.listText);
     List1.AddItems(lines);
     GameMode = kModeLocal;
@@ -245,14 +242,7 @@ void StartForm::DeleteOldFormatGames() {
     if (!platform::AskYesNo(
             "Do you want to delete all the savegames created with a previous version of Karvel?"))
         return;
-    if (g_saves.list) {
-        for (const SavedGameEntry& entry : g_saves.list()) {
-            if (!entry.oldFormat) continue;
-            const auto file = platform::ResolvePath(SaveFolder() + "\\" + PathFileName(entry.fileName));
-            std::error_code failed;
-            if (file && !std::filesystem::remove(*file, failed)) ShowMsg("Cannot delete " + entry.fileName);
-        }
-    }
+    if (g_saves.deleteOldFormat) g_saves.deleteOldFormat();
     LoadGameBtn_Click();
 }
 
@@ -315,7 +305,7 @@ void StartForm::StartNewGame(const std::string& entry) {
     ShowTable();
 }
 
-void StartForm::LoadSavedGame(const SavedGameEntry& entry) {
+void StartForm::LoadSavedGame(const GameListSave& entry) {
     if (DesignMode != kFalse) {
         ShowMsg("You cannot load a saved game in design mode");
         return;

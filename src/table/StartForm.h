@@ -19,7 +19,7 @@
 class MainForm;
 
 // A saved game as the list shows it.
-struct SavedGameEntry {
+struct GameListSave {
     // The file's name in the save folder, with its extension.
     std::string fileName;
     // The line of the list: the save's name, its game's name and the file's date.
@@ -33,16 +33,18 @@ struct SavedGameEntry {
 // The entry of a file of the save folder made from the definition at `definition` (its
 // [GAME] name and description); "" for a save of an older format. The date is the file's, as the
 // user's locale writes it.
-SavedGameEntry MakeSavedGameEntry(const std::string& fileName, const std::string& definition);
+GameListSave MakeGameListSave(const std::string& fileName, const std::string& definition);
 
 // Saved games join the game list through these. Until they are set, the list has no saved games.
 struct SavedGameSeams {
-    std::function<std::vector<SavedGameEntry>()> list;
+    std::function<std::vector<GameListSave>()> list;
     // Reads the save into the game's state; false (after its message) when the file is refused,
     // the running state then unchanged.
-    std::function<bool(const SavedGameEntry&)> read;
+    std::function<bool(const GameListSave&)> read;
     // Lays the loaded game out on the new table window, once a seat is taken.
     std::function<void()> restoreTable;
+    // Deletes the saves of an older format (only files read whole that are not records of ours).
+    std::function<void()> deleteOldFormat;
 };
 // Returns the seams they replace.
 SavedGameSeams SetSavedGameSeams(SavedGameSeams seams);
@@ -98,14 +100,14 @@ class StartForm {
     // The entry chosen in the list; "" when none.
     std::string SelectedEntry() const;
     void StartNewGame(const std::string& entry);
-    void LoadSavedGame(const SavedGameEntry& entry);
+    void LoadSavedGame(const GameListSave& entry);
     // A fresh table window, loaded but not shown, that brings the list back when it closes.
     MainForm& NewTable();
     void ShowTable();
 
     std::unique_ptr<MainForm> table_;
     // Listed saved games, in the order of the list.
-    std::vector<SavedGameEntry> saves_;
+    std::vector<GameListSave> saves_;
     bool showOldFormat_ = true;
     bool closing_ = false;
 };

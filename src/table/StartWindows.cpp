@@ -1,6 +1,29 @@
 #include "table/StartWindows.h"
 
+#include "state/SaveRecord.h"
+#include "table/SaveGameMgmt.h"
+
+#include <vector>
+
+namespace {
+
+// The saves of the save folder as the game list shows them.
+std::vector<GameListSave> ListSaves() {
+    std::vector<GameListSave> list;
+    for (const SavedGameEntry& save : ListSavedGames())
+        list.push_back(MakeGameListSave(save.fileName, save.gameFile));
+    return list;
+}
+
+} // namespace
+
 StartWindows::StartWindows() {
+    SetSavedGameSeams(SavedGameSeams{
+        ListSaves,
+        [](const GameListSave& save) { return LoadSavedGame(save.fileName, false); },
+        RestoreLoadedTable,
+        [] { DeleteOldFormatSaves(); },
+    });
     splash.ShowGameType = [this] { gameType.form.Show(); };
     gameType.ShowGameList = [this] {
         // The list reads the design flag as it opens: a list left open takes the new choice too.

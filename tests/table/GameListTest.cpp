@@ -232,12 +232,12 @@ TEST_F(GameListTest, SavedGamesJoinTheListThroughTheirSeams) {
     int restored = 0;
     const SavedGameSeams previous = SetSavedGameSeams(SavedGameSeams{
         [] {
-            return std::vector<SavedGameEntry>{
+            return std::vector<GameListSave>{
                 {"Monday (late).save", "Monday (late) (Alpha) - 1/2/25 9:00 PM", "Alpha\\nsaved", false},
                 {"Old.save", "Old (** Old savegame format **) - 1/1/20 8:00 AM", "", true},
             };
         },
-        [&read](const SavedGameEntry& entry) {
+        [&read](const GameListSave& entry) {
             read.push_back(entry.fileName);
             Game.playerCount = 2;
             Game.players[1].name = "Ann";
@@ -311,8 +311,8 @@ TEST_F(GameListTest, ASavedGamesEntryNamesItsGameAndItsDateInTheUsersLocale) {
     }
     folder_.Write("Alpha.game", "[GAME]\nname=Alpha Deluxe\ndescription=Two seats\\nand a deck\n");
     platform::SetDateLocale("de_DE");
-    const SavedGameEntry saved = MakeSavedGameEntry("Turn 3.save", folder_.Path() + "\\Alpha.game");
-    const SavedGameEntry old = MakeSavedGameEntry("Ancient.save", "");
+    const GameListSave saved = MakeGameListSave("Turn 3.save", folder_.Path() + "\\Alpha.game");
+    const GameListSave old = MakeGameListSave("Ancient.save", "");
     platform::SetDateLocale("");
     EXPECT_EQ(saved.listText, "Turn 3 (Alpha Deluxe) - 02.01.25 21:05");
     EXPECT_EQ(saved.description, "Two seats\\nand a deck");
