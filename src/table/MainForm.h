@@ -138,8 +138,7 @@ class MainForm : public TableView {
     void PlayerAreaChanged(int area) override;
     void DeckShuffled(std::int16_t deck) override;
     void ShowCopyrightPicture(const std::string& path) override;
-    // Passes a local roll on in direct play; the marker it placed follows with the markers' own
-    // commands once the table places image markers.
+    // Passes a local roll on in direct play, and the image marker it placed with its place.
     void DiceRolled(std::int16_t die, const std::string& text, std::int16_t markerKind,
                     std::int16_t markerOwner, const std::optional<MarkerPlace>& marker) override;
     std::optional<MarkerPlace> PlaceImageMarker(std::int16_t kind, std::int16_t owner, int x, int y,
