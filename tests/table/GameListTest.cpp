@@ -244,7 +244,8 @@ TEST_F(GameListTest, SavedGamesJoinTheListThroughTheirSeams) {
             Game.players[2].name = "Bo";
             return true;
         },
-        [&restored] { ++restored; }});
+        [&restored] { ++restored; },
+        {}});
     StartForm list;
     list.form.Show();
     ASSERT_TRUE(Press(list.LoadGameBtn));
