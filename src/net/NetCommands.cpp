@@ -4,6 +4,8 @@
 #include "services/DebugMgmt.h"
 #include "services/DiceRoller.h"
 #include "state/TableState.h"
+#include "table/CardActions.h"
+#include "table/TableSetup.h"
 
 #include <charconv>
 #include <cmath>
@@ -15,15 +17,18 @@ namespace {
 
 // What a field must be for its command to run.
 enum class Field {
-    Deck,  // 0 .. the game's deck count - 1
-    Die,   // a die the game defines
-    Whole, // a whole 16-bit number
-    Text,  // anything
+    Card,    // 1 .. the game's card count
+    Control, // a card control of the table window that shows a card
+    Deck,    // 0 .. the game's deck count - 1
+    Die,     // a die the game defines
+    Seat,    // 1 .. the game's seat count
+    Whole,   // a whole 16-bit number
+    Text,    // anything
 };
 
 // In which phases a command is taken: the handshake and chat at any time, the table's commands
-// only while the transferred table is loaded.
-enum class Phase { Any, Table };
+// only while the transferred table is loaded, the card actions only while its window is open too.
+enum class Phase { Any, Table, TableWindow };
 
 struct Row {
     const char* word;
@@ -32,6 +37,10 @@ struct Row {
     bool trailingField;
     Phase phase;
     void (*handler)(const NetCommand&);
+    // The fields that name a card and the control that must show it (-1 when none, else field
+    // indexes from 0 of the card and of the control).
+    int cardField = -1;
+    int controlField = -1;
 };
 
 NetCommandHook g_handshake;
@@ -49,6 +58,12 @@ bool Fits(Field kind, const std::string& field) {
     if (!value || std::nearbyint(*value) != *value || *value < -32768 || *value > 32767) return false;
     const auto n = static_cast<std::int16_t>(*value);
     switch (kind) {
+    case Field::Card:
+        return n >= 1 && n <= Game.totalCards && CardTable::Contains(n);
+    case Field::Control:
+        return Actions() && Actions()->CardOfElement(n) != 0;
+    case Field::Seat:
+        return n >= 1 && n <= Game.playerCount && n <= kMaxPlayers;
     case Field::Deck:
         return n >= 0 && n < Game.deckCount;
     case Field::Die:
@@ -82,6 +97,32 @@ void RecvDiceRoll(const NetCommand& c) {
     ReceiveDiceRoll(Whole(c.fields[0]), c.fields[1]);
 }
 
+// The card actions: each handler runs the body the acting side ran, with the same arguments.
+void RecvCardDiscard(const NetCommand& c) {
+    Actions()->DiscardCardProcedure_body(Whole(c.fields[0]), Whole(c.fields[1]));
+}
+void RecvCardEliminate(const NetCommand& c) {
+    Actions()->EliminateCardBody(Whole(c.fields[1]), Whole(c.fields[0]));
+}
+void RecvCardFlip(const NetCommand& c) {
+    Actions()->MenuCard = Whole(c.fields[1]);
+    Actions()->Flip_Click_body(Whole(c.fields[0]));
+}
+void RecvCardTake(const NetCommand& c) {
+    Actions()->MenuCard = Whole(c.fields[1]);
+    Actions()->TakeCard_body(Whole(c.fields[1]), Whole(c.fields[0]), Whole(c.fields[2]));
+}
+void RecvCardRotate(const NetCommand& c) {
+    Actions()->MenuCard = Whole(c.fields[0]);
+    RotateCard(Actions()->MenuCard, -1);
+}
+void RecvToBottomOfDrawDeck(const NetCommand& c) {
+    Actions()->Move2BottomOfDrawDeck_body(Whole(c.fields[0]));
+}
+void RecvDiscardToBottom(const NetCommand& c) {
+    if (GameMode == kModeDirect) Actions()->MoveDiscard2Bottom_body(Whole(c.fields[0]));
+}
+
 const std::vector<Row>& Rows() {
     static const std::vector<Row> rows = {
         {"SETUP", {Field::Text, Field::Text, Field::Text, Field::Text}, false, Phase::Any, ToHandshake},
@@ -95,6 +136,13 @@ const std::vector<Row>& Rows() {
         {"DKLCK", {Field::Deck}, false, Phase::Table, RecvDeckLock},
         {"DKUNLCK", {Field::Deck}, false, Phase::Table, RecvDeckLock},
         {"DCENEW", {Field::Die, Field::Text, Field::Whole}, false, Phase::Table, RecvDiceRoll},
+        {"CDISCARD", {Field::Card, Field::Control}, false, Phase::TableWindow, RecvCardDiscard, 0, 1},
+        {"CELIM", {Field::Card, Field::Control}, false, Phase::TableWindow, RecvCardEliminate, 0, 1},
+        {"CFLIP", {Field::Card, Field::Control}, false, Phase::TableWindow, RecvCardFlip, 0, 1},
+        {"CTAKE", {Field::Card, Field::Control, Field::Seat}, false, Phase::TableWindow, RecvCardTake, 0, 1},
+        {"CROTATE", {Field::Control}, false, Phase::TableWindow, RecvCardRotate},
+        {"C2BTMDD", {Field::Card}, false, Phase::TableWindow, RecvToBottomOfDrawDeck},
+        {"DKMD2B", {Field::Deck}, false, Phase::TableWindow, RecvDiscardToBottom},
     };
     return rows;
 }
@@ -128,8 +176,13 @@ void DispatchNetCommand(const NetCommand& command) {
             if (!Fits(row.fields[i], command.fields[i]))
                 return Drop(command,
                             "field " + std::to_string(i + 2) + " is out of range: " + command.fields[i]);
-        if (row.phase == Phase::Table && Game.GamePhase != kPhasePlaying && Game.GamePhase != kPhaseEnded)
+        if (row.phase != Phase::Any && Game.GamePhase != kPhasePlaying && Game.GamePhase != kPhaseEnded)
             return Drop(command, "no table is being played");
+        if (row.phase == Phase::TableWindow && !Actions()) return Drop(command, "no table window is open");
+        if (row.cardField >= 0 &&
+            Actions()->CardOfElement(Whole(command.fields[static_cast<std::size_t>(row.controlField)])) !=
+                Whole(command.fields[static_cast<std::size_t>(row.cardField)]))
+            return Drop(command, "the control does not show that card");
         return row.handler(command);
     }
     const std::string word = command.word.substr(0, 40);
