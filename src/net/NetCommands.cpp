@@ -3,8 +3,11 @@
 #include "common/Messages.h"
 #include "services/DebugMgmt.h"
 #include "services/DiceRoller.h"
+#include "state/MarkersMgmt.h"
 #include "state/TableState.h"
 #include "table/CardActions.h"
+#include "table/MainForm.h"
+#include "table/TableMarkers.h"
 #include "table/TableSetup.h"
 
 #include <charconv>
@@ -17,13 +20,16 @@ namespace {
 
 // What a field must be for its command to run.
 enum class Field {
-    Card,    // 1 .. the game's card count
-    Control, // a card control of the table window that shows a card
-    Deck,    // 0 .. the game's deck count - 1
-    Die,     // a die the game defines
-    Seat,    // 1 .. the game's seat count
-    Whole,   // a whole 16-bit number
-    Text,    // anything
+    Card,        // 1 .. the game's card count
+    Control,     // a card control of the table window that shows a card
+    Deck,        // 0 .. the game's deck count - 1
+    Die,         // a die the game defines
+    Seat,        // 1 .. the game's seat count
+    NumMarker,   // a numerical marker in use
+    ImageMarker, // the control of an image marker in use
+    Turn,        // "L" (left) or "R" (right)
+    Whole,       // a whole 16-bit number
+    Text,        // anything
 };
 
 // In which phases a command is taken: the handshake and chat at any time, the table's commands
@@ -54,6 +60,7 @@ std::int16_t Whole(const std::string& field) {
 
 bool Fits(Field kind, const std::string& field) {
     if (kind == Field::Text) return true;
+    if (kind == Field::Turn) return field == "L" || field == "R";
     const std::optional<double> value = WireNumber(field);
     if (!value || std::nearbyint(*value) != *value || *value < -32768 || *value > 32767) return false;
     const auto n = static_cast<std::int16_t>(*value);
@@ -66,10 +73,15 @@ bool Fits(Field kind, const std::string& field) {
         return n >= 1 && n <= Game.playerCount && n <= kMaxPlayers;
     case Field::Deck:
         return n >= 0 && n < Game.deckCount;
+    case Field::NumMarker:
+        return MarkerFlags::Contains(n) && NumMarkerInUse[n] != kFalse;
+    case Field::ImageMarker:
+        return MarkerInstanceTable::Contains(n + 1) && GraphMarkers[n + 1].inUse != kFalse;
     case Field::Die:
         return IsDefinedDie(n);
     case Field::Whole:
     case Field::Text:
+    case Field::Turn:
         return true;
     }
     return false;
@@ -123,6 +135,22 @@ void RecvDiscardToBottom(const NetCommand& c) {
     if (GameMode == kModeDirect) Actions()->MoveDiscard2Bottom_body(Whole(c.fields[0]));
 }
 
+// The markers, by their controls.
+void RecvMarkerDelete(const NetCommand& c) {
+    DeleteMarkerProc(Whole(c.fields[0]));
+}
+void RecvGraphMarkerDelete(const NetCommand& c) {
+    DeleteGraphicalMarkerProc(Whole(c.fields[0]));
+}
+void RecvGraphMarkerFlip(const NetCommand& c) {
+    TableWindow()->Markers->MenuMarker = Whole(c.fields[0]);
+    FlipMrk_Procedure();
+}
+void RecvMarkerRotate(const NetCommand& c) {
+    TableWindow()->Markers->MenuMarker = Whole(c.fields[0]);
+    RotateGraphMarker(static_cast<std::int16_t>(Whole(c.fields[0]) + 1), false, c.fields[1]);
+}
+
 const std::vector<Row>& Rows() {
     static const std::vector<Row> rows = {
         {"SETUP", {Field::Text, Field::Text, Field::Text, Field::Text}, false, Phase::Any, ToHandshake},
@@ -143,6 +171,10 @@ const std::vector<Row>& Rows() {
         {"CROTATE", {Field::Control}, false, Phase::TableWindow, RecvCardRotate},
         {"C2BTMDD", {Field::Card}, false, Phase::TableWindow, RecvToBottomOfDrawDeck},
         {"DKMD2B", {Field::Deck}, false, Phase::TableWindow, RecvDiscardToBottom},
+        {"MRKDEL", {Field::NumMarker}, false, Phase::TableWindow, RecvMarkerDelete},
+        {"GPHMRKDEL", {Field::ImageMarker}, false, Phase::TableWindow, RecvGraphMarkerDelete},
+        {"GPHMRKFLP", {Field::ImageMarker}, false, Phase::TableWindow, RecvGraphMarkerFlip},
+        {"MRKROT", {Field::ImageMarker, Field::Turn}, false, Phase::TableWindow, RecvMarkerRotate},
     };
     return rows;
 }

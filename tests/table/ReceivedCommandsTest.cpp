@@ -5,6 +5,7 @@
 #include "net/NetCommands.h"
 #include "state/DecksMgmt.h"
 #include "state/TableState.h"
+#include "table/TableMarkers.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -92,6 +93,26 @@ TEST_F(ReceivedCommandsTest, ACommandThatDoesNotFitTheTableChangesNothing) {
     EXPECT_THAT(recorder.sent, IsEmpty());
     EXPECT_THAT(messages.Messages(), IsEmpty());
     (void)other;
+}
+
+TEST_F(ReceivedCommandsTest, MarkerCommandsTakeOnlyMarkersInUse) {
+    ASSERT_TRUE(Start(cardtest::TwoSeatGame()));
+    const std::int16_t marker = NewMarkerNumProc("5", 300, 300, "");
+    ASSERT_GE(marker, 0);
+    const std::string before = Snapshot();
+    for (const std::vector<std::string>& fields :
+         {std::vector<std::string>{std::to_string(marker + 1)}, {"300"}, {"-1"}, {"x"}}) {
+        Receive("MRKDEL", fields);
+        EXPECT_EQ(NumMarkerInUse[marker], kTrue);
+    }
+    for (const char* word : {"GPHMRKDEL", "GPHMRKFLP"})
+        Receive(word, {"0"});
+    Receive("MRKROT", {"0", "L"});
+    EXPECT_EQ(Snapshot(), before);
+
+    Receive("MRKDEL", {std::to_string(marker)});
+    EXPECT_EQ(NumMarkerInUse[marker], kFalse);
+    EXPECT_THAT(recorder.sent, IsEmpty());
 }
 
 } // namespace
