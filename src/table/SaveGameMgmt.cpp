@@ -18,8 +18,10 @@
 #include "state/SaveRecord.h"
 #include "state/TableState.h"
 #include "state/ZOrder.h"
+#include "table/CardActions.h"
 #include "table/CarriedMarkers.h"
 #include "table/MainForm.h"
+#include "table/TableMarkers.h"
 #include "table/TableSetup.h"
 
 #include <algorithm>
@@ -471,8 +473,10 @@ void RestoreLoadedTable() {
     LoadReports(CurrentGameFile);
     LoadPlayerLayouts();
     ApplyZOrder();
+    SetIncrementMenus();
     SetupTableAppearance();
     RestoreTablePositions(g_pilePositions);
     ApplyMarkerTooltipSetting();
+    if (TableWindow()->cardActions) TableWindow()->cardActions->SetSpecialMenu();
     UpdateTitle();
 }
