@@ -3,6 +3,7 @@
 #include "platform/Application.h"
 #include "platform/Files.h"
 #include "platform/Form.h"
+#include "services/DebugMgmt.h"
 #include "state/TableState.h"
 #include "table/MainForm.h"
 #include "table/TableSetup.h"
@@ -25,6 +26,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     platform::Application app(argc, argv, "Karvel");
+    InstallDebugErrorLogger();
     if (argc > 1) {
         MainForm table;
         Game.CurrentPlayer = 1;

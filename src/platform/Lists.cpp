@@ -4,12 +4,15 @@
 #include "platform/QtRuntime.h"
 #include "platform/QtText.h"
 
+#include <QAbstractListModel>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QSignalBlocker>
 
 #include <algorithm>
+#include <utility>
 
 namespace platform {
 namespace {
@@ -23,6 +26,33 @@ QComboBox* ComboOf(const Control& c) {
 
 bool InRange(int index, int count) {
     return index >= 0 && index < count;
+}
+
+int RowCount(const QListView* view) {
+    return view->model()->rowCount();
+}
+
+// Makes a row the current one (and selects it), or none for an index outside the list.
+void SetCurrentRow(QListView* view, int index) {
+    if (!InRange(index, RowCount(view))) {
+        view->clearSelection();
+        view->selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+        return;
+    }
+    view->selectionModel()->setCurrentIndex(view->model()->index(index, 0),
+                                            view->selectionMode() == QAbstractItemView::SingleSelection
+                                                ? QItemSelectionModel::ClearAndSelect
+                                                : QItemSelectionModel::Select);
+}
+
+int TopRow(const QListView* view) {
+    const QModelIndex top = view->indexAt(QPoint(0, 0));
+    return top.isValid() ? top.row() : 0;
+}
+
+void ScrollRowToTop(QListView* view, int index) {
+    if (InRange(index, RowCount(view)))
+        view->scrollTo(view->model()->index(index, 0), QAbstractItemView::PositionAtTop);
 }
 
 } // namespace
@@ -91,16 +121,7 @@ int ListBox::ListIndex() const {
     return ListOf(*this)->currentRow();
 }
 void ListBox::SetListIndex(int index) {
-    QListWidget* list = ListOf(*this);
-    if (!InRange(index, list->count())) index = -1;
-    if (index < 0) {
-        list->clearSelection();
-        list->setCurrentRow(-1);
-        return;
-    }
-    list->setCurrentRow(index, list->selectionMode() == QAbstractItemView::SingleSelection
-                                   ? QItemSelectionModel::ClearAndSelect
-                                   : QItemSelectionModel::Select);
+    SetCurrentRow(ListOf(*this), index);
 }
 long ListBox::ItemData(int index) const {
     QListWidgetItem* item = ListOf(*this)->item(index);
@@ -120,18 +141,118 @@ int ListBox::SelCount() const {
     return static_cast<int>(ListOf(*this)->selectedItems().size());
 }
 int ListBox::TopIndex() const {
-    QListWidget* list = ListOf(*this);
-    QListWidgetItem* top = list->itemAt(0, 0);
-    return top ? list->row(top) : 0;
+    return TopRow(ListOf(*this));
 }
 void ListBox::SetTopIndex(int index) {
-    QListWidget* list = ListOf(*this);
-    if (QListWidgetItem* item = list->item(index)) list->scrollToItem(item, QAbstractItemView::PositionAtTop);
+    ScrollRowToTop(ListOf(*this), index);
 }
 void ListBox::CopyDesign(const Control& base) {
     Control::CopyDesign(base);
     if (auto* other = dynamic_cast<const ListBox*>(&base))
         ListOf(*this)->setSelectionMode(ListOf(*other)->selectionMode());
+}
+
+// VirtualListBox
+
+// The items as the view sees them: a number, and texts read from the owner when asked for.
+class VirtualListBox::Source : public QAbstractListModel {
+  public:
+    explicit Source(QObject* parent) : QAbstractListModel(parent) {}
+
+    std::function<std::string(int)> text;
+    int count = 0;
+
+    int rowCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : count; }
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (role != Qt::DisplayRole || !index.isValid() || !InRange(index.row(), count) || !text) return {};
+        return ToQString(text(index.row()));
+    }
+
+    void Reset(int rows) {
+        beginResetModel();
+        count = std::max(rows, 0);
+        endResetModel();
+    }
+    void Insert(int first, int rows) {
+        if (rows <= 0 || first < 0 || first > count) return;
+        beginInsertRows(QModelIndex(), first, first + rows - 1);
+        count += rows;
+        endInsertRows();
+    }
+    void Remove(int first, int rows) {
+        rows = std::min(rows, count - first);
+        if (rows <= 0 || first < 0) return;
+        beginRemoveRows(QModelIndex(), first, first + rows - 1);
+        count -= rows;
+        endRemoveRows();
+    }
+};
+
+namespace {
+
+QListView* ViewOf(const Control& c) {
+    return static_cast<QListView*>(WidgetOf(c));
+}
+
+} // namespace
+
+VirtualListBox::VirtualListBox(NativeWidget* parent)
+    : Control(ToNativeWidget(new QListView(ToQWidget(parent))), false) {
+    SetBackColor(kSystemColourFlag | 5);
+    SetForeColor(kSystemColourFlag | 8);
+    QListView* view = ViewOf(*this);
+    source_ = new Source(view);
+    view->setModel(source_);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Every item is one line of one font: the view measures one item, not all of them.
+    view->setUniformItemSizes(true);
+    QObject::connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, view, [this] {
+        if (!changing_) RaiseClick();
+    });
+    QObject::connect(view, &QAbstractItemView::doubleClicked, view, [this] {
+        if (auto h = OnDblClick) h();
+    });
+}
+VirtualListBox::~VirtualListBox() {
+    // The view goes after this object, with the base: it must not ask the owner for a text then.
+    source_->text = nullptr;
+}
+void VirtualListBox::SetItemSource(std::function<std::string(int)> text) {
+    source_->text = std::move(text);
+}
+void VirtualListBox::ResetItems(int count) {
+    changing_ = true;
+    source_->Reset(count);
+    changing_ = false;
+}
+void VirtualListBox::ItemsInserted(int index, int count) {
+    changing_ = true;
+    source_->Insert(index, count);
+    changing_ = false;
+}
+void VirtualListBox::ItemsRemoved(int index, int count) {
+    changing_ = true;
+    source_->Remove(index, count);
+    changing_ = false;
+}
+int VirtualListBox::ListCount() const {
+    return source_->count;
+}
+std::string VirtualListBox::List(int index) const {
+    return InRange(index, source_->count) && source_->text ? source_->text(index) : std::string();
+}
+int VirtualListBox::ListIndex() const {
+    return ViewOf(*this)->currentIndex().row();
+}
+void VirtualListBox::SetListIndex(int index) {
+    SetCurrentRow(ViewOf(*this), index);
+}
+int VirtualListBox::TopIndex() const {
+    return TopRow(ViewOf(*this));
+}
+void VirtualListBox::SetTopIndex(int index) {
+    ScrollRowToTop(ViewOf(*this), index);
 }
 
 // ComboBox

@@ -1,9 +1,11 @@
-// The list controls of a form: list box (with item data and multiple selection), combo box and
-// the file list box that lists the files of a folder.
+// The list controls of a form: list box (with item data and multiple selection), the virtual list
+// box whose items its owner keeps, combo box and the file list box that lists the files of a
+// folder.
 #pragma once
 
 #include "platform/Control.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -45,6 +47,41 @@ class ListBox : public Control {
 
   private:
     int newIndex_ = -1;
+};
+
+// A list box whose items its owner keeps: it holds only their number and asks for an item's text
+// when it shows or reports that item, so that a list of tens of thousands of lines opens as fast
+// as a short one. The owner tells it where items came and went. Single selection.
+class VirtualListBox : public Control {
+  public:
+    explicit VirtualListBox(NativeWidget* parent);
+    ~VirtualListBox() override;
+
+    // The text of item `index` (0 to ListCount() - 1), asked for whenever the list needs it.
+    void SetItemSource(std::function<std::string(int index)> text);
+    // The list now holds `count` items, none of them read yet, and no item is chosen.
+    void ResetItems(int count);
+    // `count` items came in before item `index` (ListCount() adds them at the end), or left from
+    // item `index` on. What lies outside the list is ignored; nothing raises Click.
+    void ItemsInserted(int index, int count);
+    void ItemsRemoved(int index, int count);
+
+    int ListCount() const;
+    // The item's text; "" out of range.
+    std::string List(int index) const;
+    // The current item, -1 for none. Setting it selects that item, shows it and raises Click
+    // when it changes; out-of-range values give -1.
+    int ListIndex() const;
+    void SetListIndex(int index);
+    // The index of the first item shown.
+    int TopIndex() const;
+    void SetTopIndex(int index);
+
+  private:
+    class Source;
+    Source* source_;
+    // Items coming or going move the current item without the user choosing one.
+    bool changing_ = false;
 };
 
 // Style 0 lets the user type (a drop-down combo), style 2 only choose (a drop-down list).

@@ -1,8 +1,10 @@
 #include "services/DebugMgmt.h"
 
+#include "common/Numbers.h"
 #include "platform/Codec.h"
 #include "platform/Files.h"
 #include "platform/Seams.h"
+#include "state/HandMgmt.h"
 #include "state/Helpers.h"
 #include "state/TableState.h"
 
@@ -30,6 +32,13 @@ std::string Bounded(const std::string& text) {
     return text.substr(0, kDebugTextLimit) + " ... (" + std::to_string(text.size()) + " bytes)";
 }
 
+// Debug mode read without the directive's message: what asks for it runs on every received
+// buffer, mouse move or fault, and a bad value would repeat the message each time.
+bool DebugSwitchOn() {
+    return !CurrentGameFile.empty() &&
+           platform::AnsiUpper(GetIni("GAME", "debug", CurrentGameFile)) == "TRUE";
+}
+
 } // namespace
 
 bool IsDebugMode() {
@@ -37,9 +46,7 @@ bool IsDebugMode() {
 }
 
 void DebugLog(const std::string& kind, const std::string& text) {
-    // Read without the directive's message: a bad value would repeat it for every line.
-    if (CurrentGameFile.empty() || platform::AnsiUpper(GetIni("GAME", "debug", CurrentGameFile)) != "TRUE")
-        return;
+    if (!DebugSwitchOn()) return;
     if (text.compare(0, kTransferCommand.size(), kTransferCommand) == 0) return;
     const auto file = platform::ResolvePath("debug.log");
     if (!file) return;
@@ -52,7 +59,7 @@ void InstallDebugErrorLogger() {
     // The logger it replaces keeps the faults of a session without debugging.
     auto previous = std::make_shared<platform::ErrorLogger>();
     *previous = platform::SetErrorLogger([previous](const std::string& text) {
-        if (IsDebugMode()) {
+        if (DebugSwitchOn()) {
             DebugLog("error", text);
         } else if (*previous) {
             (*previous)(text);
@@ -60,4 +67,19 @@ void InstallDebugErrorLogger() {
             std::fprintf(stderr, "%s\n", text.c_str());
         }
     });
+}
+
+void CardDebugText(platform::Label& label, int element, const std::string& tag, int x, int y) {
+    if (!DebugSwitchOn()) return;
+    std::string text = "Crd index: " + std::to_string(element) + " - " + " deckIndex: " + tag;
+    const std::int16_t card = LeadingInt16(tag);
+    if (Cards.Contains(card)) {
+        const CardRecord& record = Cards[card];
+        if (IsCardInHand(static_cast<std::int16_t>(element), card)) text += " [hand]";
+        if (record.faceShown) text += " [shown]";
+        if (record.selectionMark != -1) text += " [selected]";
+    }
+    text += "[coord: " + std::to_string(x) + "," + std::to_string(y) + "]";
+    label.SetCaption(text);
+    label.SetVisible(true);
 }

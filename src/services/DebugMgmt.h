@@ -2,6 +2,8 @@
 // game in use sets [GAME] debug, and the faults the program survived.
 #pragma once
 
+#include "platform/Controls.h"
+
 #include <string>
 
 // [GAME] debug of the game in use (TRUE/FALSE directive, default FALSE).
@@ -14,6 +16,12 @@ bool IsDebugMode();
 void DebugLog(const std::string& kind, const std::string& text);
 
 constexpr std::size_t kDebugTextLimit = 256;
+
+// In debug mode, shows in `label` the line of the card under the mouse: card control `element`,
+// the card number its Tag holds, whether the card lies in a hand, shows its face or is selected,
+// and the mouse position (x, y as the control reports them). Outside debug mode the label is left
+// alone.
+void CardDebugText(platform::Label& label, int element, const std::string& tag, int x, int y);
 
 // Points the platform's error logger at the debug log: a fault that escaped a handler is written
 // as an "error" line in debug mode and goes to the logger it replaced otherwise.

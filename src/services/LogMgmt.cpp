@@ -36,6 +36,17 @@ bool IsCard(std::int16_t card) {
     return Cards.Contains(card);
 }
 
+// Hands each list line of an entry to `line` until it returns false.
+template <typename Visit> void ForEachListLine(const std::string& entry, Visit line) {
+    for (std::size_t start = 0, n = 0;; ++n) {
+        const std::size_t end = entry.find(kLineBreak, start);
+        const std::string text =
+            entry.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (!line(n == 0 ? text : "\t" + text) || end == std::string::npos) return;
+        start = end + kLineBreak.size();
+    }
+}
+
 void LogCardIf(const std::string& word, std::int16_t card, const std::string& text, bool checkFace) {
     if (IsCard(card) && IsCardActionLogged(word)) LogCardAction(card, text, checkFace);
 }
@@ -48,6 +59,7 @@ void InitLog() {
     LogLines.assign(static_cast<std::size_t>(size) + 1, std::string()); // slot 0 unused: slots count from 1
     LogCount = 0;
     LogFirst = 1;
+    if (g_observer) g_observer->LogEmptied();
 }
 
 int LogCapacity() {
@@ -100,16 +112,30 @@ void AddLogEntryToList(const std::string& text) {
 
 std::vector<std::string> LogListLines(const std::string& entry) {
     std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t end = entry.find(kLineBreak, start);
-        const std::string line =
-            entry.substr(start, end == std::string::npos ? std::string::npos : end - start);
-        lines.push_back(lines.empty() ? line : "\t" + line);
-        if (end == std::string::npos) break;
-        start = end + kLineBreak.size();
-    }
+    ForEachListLine(entry, [&](std::string line) {
+        lines.push_back(std::move(line));
+        return true;
+    });
     return lines;
+}
+
+int LogListLineCount(const std::string& entry) {
+    int count = 1;
+    for (std::size_t at = entry.find(kLineBreak); at != std::string::npos;
+         at = entry.find(kLineBreak, at + kLineBreak.size()))
+        ++count;
+    return count;
+}
+
+std::string LogListLine(const std::string& entry, int n) {
+    std::string found;
+    if (n < 0) return found;
+    ForEachListLine(entry, [&](std::string line) {
+        if (n-- > 0) return true;
+        found = std::move(line);
+        return false;
+    });
+    return found;
 }
 
 std::string CardDisplayName(std::int16_t card) {
@@ -175,10 +201,12 @@ void LogCardFlipped(std::int16_t card) {
 void LogCardRotated(std::int16_t card) {
     if (!IsCard(card)) return;
     const std::int16_t rotation = Cards[card].rotation;
-    LogCardIf("ROTATE", card,
-              "Card rotated " +
-                  (rotation != 0 ? "(" + std::to_string(rotation) + ") : " : "to normal position: "),
-              true);
+    std::string text = "Card rotated ";
+    if (rotation != 0)
+        text.append("(").append(std::to_string(rotation)).append(") : ");
+    else
+        text.append("to normal position: ");
+    LogCardIf("ROTATE", card, text, true);
 }
 
 LogObserver* SetLogObserver(LogObserver* observer) {

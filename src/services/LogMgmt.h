@@ -13,7 +13,8 @@ extern std::vector<std::string>& LogLines;
 extern std::int16_t& LogCount;
 extern std::int16_t& LogFirst;
 
-// Sizes the log store for the game in use ([LOG] max_log_items, 200 when below 1) and empties it.
+// Sizes the log store for the game in use ([LOG] max_log_items, 200 when below 1) and empties it;
+// an open log window empties with it.
 void InitLog();
 
 // The number of entries the store holds at most.
@@ -35,8 +36,11 @@ void AddLogEntry(const std::string& text);
 // arbitrator is logged in. An open log window shows it as it shows every new entry.
 void AddLogEntryToList(const std::string& text);
 
-// The lines a list shows for an entry: its first line, then each further line after a TAB.
+// The lines a list shows for an entry: its first line, then each further line after a TAB. How
+// many there are, and line n of them (0 the first; "" past the last).
 std::vector<std::string> LogListLines(const std::string& entry);
+int LogListLineCount(const std::string& entry);
+std::string LogListLine(const std::string& entry, int n);
 
 // A card's name as the log and the tool tips give it: its [CARD INFO] title, its key, or its image
 // file when it has no key. A deck's `name` directive, or its section name in lower case.
@@ -56,11 +60,13 @@ void LogCardRotated(std::int16_t card);
 // The common tail: the text, then "<on hand>", "<facedown>" (when checkFace) or the card's name.
 void LogCardAction(std::int16_t card, const std::string& text, bool checkFace);
 
-// Told of every entry stored while it is installed, and whether the oldest was dropped for it.
+// Told of every entry stored while it is installed, and whether the oldest was dropped for it; and
+// told when InitLog emptied the store (a new game, or a saved game about to fill it again).
 class LogObserver {
   public:
     virtual ~LogObserver() = default;
     virtual void LogEntryStored(const std::string& entry, bool droppedOldest) = 0;
+    virtual void LogEmptied() = 0;
 };
 // Installs the observer (nullptr for none) and returns the one it replaced; it is not owned.
 LogObserver* SetLogObserver(LogObserver* observer);

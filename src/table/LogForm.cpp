@@ -7,6 +7,8 @@
 #include "state/Helpers.h"
 #include "state/TableState.h"
 
+#include <algorithm>
+
 LogForm::LogForm() {
     form.SetCaption("Game log");
     form.Resize(9000, 6600);
@@ -24,7 +26,7 @@ LogForm::LogForm() {
     FreeTxt.SetVisible(false);
 
     form.OnLoad = [this] {
-        Fill();
+        Fill(LogCount);
         addFreeTxtBtn.SetVisible(platform::AnsiUpper(GetIni("LOG", "use_free_text", CurrentGameFile)) ==
                                  "TRUE");
         previousObserver_ = SetLogObserver(this);
@@ -34,11 +36,10 @@ LogForm::LogForm() {
         // The store is already whole: every entry reached it before it reached this list.
         if (observing_) SetLogObserver(previousObserver_);
         observing_ = false;
-        // A closed window keeps no copy of a log of tens of thousands of lines; it is filled from
-        // the store when it opens again.
-        LogTxt.Clear();
-        entryLines_.clear();
+        // A closed window keeps nothing of the log; it is filled from the store when it opens again.
+        Fill(0);
     };
+    LogTxt.SetItemSource([this](int index) { return LineText(index); });
     diceRollerBtn.OnClick = [this] { ShowDice(); };
     showItemsBtn.OnClick = [this] { ShowItems(); };
     addFreeTxtBtn.OnClick = [this] { ShowFreeText(); };
@@ -56,32 +57,49 @@ LogForm::~LogForm() {
     if (observing_) SetLogObserver(previousObserver_);
 }
 
-void LogForm::Fill() {
-    LogTxt.Clear();
-    entryLines_.clear();
-    std::vector<std::string> lines;
-    for (int n = 1; n <= LogCount; ++n) {
-        const auto entry = LogListLines(LogEntry(n));
-        lines.insert(lines.end(), entry.begin(), entry.end());
-        entryLines_.push_back(static_cast<int>(entry.size()));
+void LogForm::Fill(int entries) {
+    entryStart_.clear();
+    lines_ = 0;
+    dropped_ = 0;
+    for (int n = 1; n <= entries; ++n) {
+        entryStart_.push_back(lines_);
+        lines_ += LogListLineCount(LogEntry(n));
     }
-    LogTxt.AddItems(lines);
+    LogTxt.ResetItems(static_cast<int>(lines_));
 }
 
-void LogForm::AddEntryLines(const std::string& entry) {
-    const auto lines = LogListLines(entry);
-    for (const std::string& line : lines)
-        LogTxt.AddItem(line);
-    entryLines_.push_back(static_cast<int>(lines.size()));
+std::string LogForm::LineText(int index) const {
+    const std::int64_t line = dropped_ + index;
+    const auto next = std::upper_bound(entryStart_.begin(), entryStart_.end(), line);
+    if (next == entryStart_.begin()) return {};
+    const auto entry = next - 1;
+    return LogListLine(LogEntry(static_cast<int>(entry - entryStart_.begin()) + 1),
+                       static_cast<int>(line - *entry));
 }
 
 void LogForm::LogEntryStored(const std::string& entry, bool droppedOldest) {
-    if (droppedOldest && !entryLines_.empty()) {
-        for (int n = 0; n < entryLines_.front(); ++n)
-            LogTxt.RemoveItem(0);
-        entryLines_.pop_front();
+    // The list follows the store one entry at a time; a store that changed behind its back (a
+    // restored game) is read again whole.
+    const std::size_t before = entryStart_.size() + (droppedOldest ? 0 : 1);
+    if (before != static_cast<std::size_t>(LogCount)) {
+        Fill(LogCount);
+        return;
     }
-    AddEntryLines(entry);
+    if (droppedOldest && !entryStart_.empty()) {
+        const std::int64_t end = entryStart_.size() > 1 ? entryStart_[1] : lines_;
+        const int removed = static_cast<int>(end - entryStart_.front());
+        entryStart_.pop_front();
+        dropped_ += removed;
+        LogTxt.ItemsRemoved(0, removed);
+    }
+    entryStart_.push_back(lines_);
+    const int added = LogListLineCount(entry);
+    lines_ += added;
+    LogTxt.ItemsInserted(LogTxt.ListCount(), added);
+}
+
+void LogForm::LogEmptied() {
+    Fill(LogCount);
 }
 
 void LogForm::ShowDice() {

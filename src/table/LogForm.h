@@ -8,6 +8,7 @@
 #include "platform/Lists.h"
 #include "services/LogMgmt.h"
 
+#include <cstdint>
 #include <deque>
 #include <string>
 
@@ -22,7 +23,9 @@ class LogForm : public LogObserver {
     int Mode() const { return mode_; }
 
     platform::Form form;
-    platform::ListBox LogTxt{form.Handle()};
+    // Shows the store's entries as they stand: a line's text is read from the store when the list
+    // shows it, so a full log opens without converting every line.
+    platform::VirtualListBox LogTxt{form.Handle()};
     platform::ListBox DataList{form.Handle()};
     platform::TextBox FreeTxt{form.Handle()};
     platform::Label itemType{form.Handle()};
@@ -32,17 +35,22 @@ class LogForm : public LogObserver {
 
   private:
     void LogEntryStored(const std::string& entry, bool droppedOldest) override;
-    void Fill();
-    void AddEntryLines(const std::string& entry);
+    void LogEmptied() override;
+    // Shows the first `entries` entries of the store (all of them, or none for a closed window).
+    void Fill(int entries);
+    std::string LineText(int index) const;
     void ShowDice();
     void ShowItems();
     void ShowFreeText();
     void LogDataLine(int index);
     void SelectLastLine();
 
-    // How many list lines each entry of the store took, oldest first, so that the entry a full
-    // store drops leaves the list too.
-    std::deque<int> entryLines_;
+    // The list line each entry of the store begins at, oldest first, counted from the first line
+    // this list ever showed; lines_ past the last line, dropped_ the lines its top entries took
+    // before a full store dropped them. A list line is the line of an entry found among these.
+    std::deque<std::int64_t> entryStart_;
+    std::int64_t lines_ = 0;
+    std::int64_t dropped_ = 0;
     int mode_ = 0;
     bool observing_ = false;
     LogObserver* previousObserver_ = nullptr;

@@ -11,6 +11,7 @@
 #include "state/PlayerMgmt.h"
 #include "state/TableState.h"
 #include "table/CardInfoForm.h"
+#include "table/CopyrightForm.h"
 #include "table/DiceRollerForm.h"
 #include "table/InfoPanel.h"
 #include "table/LogForm.h"
@@ -504,6 +505,11 @@ void MainForm::PlaceSideName(int area) {
 
 void MainForm::DeckShuffled(std::int16_t deck) {
     SendDeckShuffle(deck);
+}
+
+void MainForm::ShowCopyrightPicture(const std::string& path) {
+    CopyrightForm window;
+    window.ShowPicture(path);
 }
 
 void MainForm::DiceRolled(std::int16_t die, const std::string& text, std::int16_t markerKind, std::int16_t,

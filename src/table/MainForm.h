@@ -130,6 +130,7 @@ class MainForm : public TableView {
     platform::ControlSurface* ControlSurfaceOf(std::int16_t kind, int control);
     void PlayerAreaChanged(int area) override;
     void DeckShuffled(std::int16_t deck) override;
+    void ShowCopyrightPicture(const std::string& path) override;
     // Passes a local roll on in direct play; the marker it placed follows with the markers' own
     // commands once the table places image markers.
     void DiceRolled(std::int16_t die, const std::string& text, std::int16_t markerKind,

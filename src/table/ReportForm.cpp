@@ -5,6 +5,8 @@
 #include "state/TableState.h"
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
 ReportForm::ReportForm() {
     form.SetCaption("Reports");
@@ -23,12 +25,13 @@ ReportForm::ReportForm() {
 void ShowReports(ReportForm& window) {
     const bool ended = Game.GamePhase == kPhaseEnded;
     if (ReportCount <= 0 && !ended) return;
+    std::vector<std::string> lines = ReportLines();
+    if (ended) {
+        const std::vector<std::string> statistics = EndGameStatistics();
+        lines.insert(lines.end(), statistics.begin(), statistics.end());
+    }
     window.form.Load();
     window.ReporList.Clear();
-    for (const std::string& line : ReportLines())
-        window.ReporList.AddItem(line);
-    if (ended)
-        for (const std::string& line : EndGameStatistics())
-            window.ReporList.AddItem(line);
+    window.ReporList.AddItems(lines);
     window.form.Show();
 }

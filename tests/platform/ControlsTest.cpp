@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -86,6 +87,26 @@ TEST(Control, GeometryReadsBackInTwipsAtFifteenTwipsAPixel) {
     EXPECT_EQ(button.Height(), 0);
 }
 
+namespace {
+
+// Shows the form of a list of at most a few items: a click on the first row chooses it (one
+// Click), a double click below the items opens nothing and one on the first row opens it.
+template <typename List>
+void ExpectTheMouseChoosesAndOpensTheFirstRow(Form& form, List& list, int& clicks, int& doubles) {
+    form.Show();
+    clicks = 0;
+    doubles = 0;
+    drive::Click(list, 300, 20);
+    EXPECT_EQ(list.ListIndex(), 0);
+    EXPECT_EQ(clicks, 1);
+    drive::DoubleClick(list);
+    EXPECT_EQ(doubles, 0) << "below the items";
+    drive::DoubleClick(list, 300, 20);
+    EXPECT_EQ(doubles, 1);
+}
+
+} // namespace
+
 TEST(ListBox, ItemsIndexesDataAndClicks) {
     Form form;
     ListBox list(form.Handle());
@@ -116,15 +137,7 @@ TEST(ListBox, ItemsIndexesDataAndClicks) {
     list.RemoveItem(0);
     EXPECT_EQ(list.List(0), "b");
 
-    form.Show();
-    clicks = 0;
-    drive::Click(list, 300, 20); // the first row
-    EXPECT_EQ(list.ListIndex(), 0);
-    EXPECT_EQ(clicks, 1);
-    drive::DoubleClick(list);
-    EXPECT_EQ(doubles, 0) << "below the items";
-    drive::DoubleClick(list, 300, 20);
-    EXPECT_EQ(doubles, 1);
+    ExpectTheMouseChoosesAndOpensTheFirstRow(form, list, clicks, doubles);
     clicks = 0;
     list.RemoveItem(0);
     list.Clear();
@@ -155,6 +168,79 @@ TEST(ListBox, MultiSelectKeepsSeveralItemsSelected) {
     drive::Click(list, 300, 20);
     EXPECT_EQ(clicks, 2) << "picking and letting go of an item are clicks";
     EXPECT_FALSE(list.Selected(0));
+}
+
+TEST(VirtualListBox, ReadsTheTextsOfTheItemsItShowsAndNoOthers) {
+    Form form;
+    form.Resize(4000, 3000);
+    VirtualListBox list(form.Handle());
+    list.Move(0, 0, 3000, 2000);
+    std::vector<int> asked;
+    list.SetItemSource([&](int index) {
+        asked.push_back(index);
+        return "line " + std::to_string(index);
+    });
+    list.ResetItems(100000);
+    form.Show();
+    drive::Grab(list);
+    EXPECT_EQ(list.ListCount(), 100000);
+    ASSERT_FALSE(asked.empty()) << "the visible items are drawn with their texts";
+
+    EXPECT_NE(std::find(asked.begin(), asked.end(), 0), asked.end());
+    EXPECT_LT(asked.size(), 200u) << "a few screens of items at most, of 100000";
+
+    EXPECT_EQ(list.List(99999), "line 99999");
+    EXPECT_EQ(list.List(100000), "");
+    EXPECT_EQ(list.List(-1), "");
+    asked.clear();
+    list.SetListIndex(99999);
+    drive::Grab(list);
+    EXPECT_GT(list.TopIndex(), 99000) << "the chosen item is scrolled into view";
+    EXPECT_LT(asked.size(), 200u);
+}
+
+TEST(VirtualListBox, FollowsItemsComingAndGoingAndRaisesClickOnlyForAChoice) {
+    Form form;
+    VirtualListBox list(form.Handle());
+    list.Move(0, 0, 3000, 3000);
+    std::vector<std::string> items{"b", "c"};
+    list.SetItemSource([&](int index) { return items.at(static_cast<std::size_t>(index)); });
+    int clicks = 0, doubles = 0;
+    list.OnClick = [&] { ++clicks; };
+    list.OnDblClick = [&] { ++doubles; };
+    list.ResetItems(2);
+    EXPECT_EQ(list.ListIndex(), -1);
+
+    list.SetListIndex(1);
+    EXPECT_EQ(clicks, 1) << "choosing an item by code raises Click";
+    items.insert(items.begin(), "a");
+    list.ItemsInserted(0, 1);
+    EXPECT_EQ(list.ListIndex(), 2) << "the chosen item stays chosen where it went";
+    items.insert(items.end(), {"d", "e"});
+    list.ItemsInserted(list.ListCount(), 2);
+    items.erase(items.begin(), items.begin() + 2);
+    list.ItemsRemoved(0, 2);
+    EXPECT_EQ(list.ListIndex(), 0);
+    EXPECT_EQ(list.List(0), "c");
+    items.erase(items.begin());
+    list.ItemsRemoved(0, 1);
+    EXPECT_EQ(list.ListIndex(), 0) << "the chosen item left: the one that took its place is chosen";
+    EXPECT_EQ(list.List(0), "d");
+    EXPECT_EQ(clicks, 1) << "items coming and going raise no Click";
+
+    list.ItemsInserted(7, 1);
+    list.ItemsInserted(0, -3);
+    list.ItemsRemoved(1, 5); // the list holds 2: only item 1 can go
+    items.pop_back();
+    EXPECT_EQ(list.ListCount(), 1);
+    EXPECT_EQ(list.List(0), "d");
+    list.SetListIndex(4);
+    EXPECT_EQ(list.ListIndex(), -1);
+
+    ExpectTheMouseChoosesAndOpensTheFirstRow(form, list, clicks, doubles);
+    list.ResetItems(0);
+    EXPECT_EQ(list.ListCount(), 0);
+    EXPECT_EQ(list.ListIndex(), -1);
 }
 
 TEST(ComboBox, ChangeWhileTypingAndClickWhenChoosing) {

@@ -1,6 +1,8 @@
 #include "GameFixture.h"
 
+#include "platform/Controls.h"
 #include "platform/Files.h"
+#include "platform/Form.h"
 #include "platform/Seams.h"
 #include "services/DebugMgmt.h"
 #include "state/Model.h"
@@ -93,4 +95,38 @@ TEST_F(DebugMgmtTest, EscapedFaultsLandInTheLogOnlyInDebugMode) {
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_NE(lines[0].find("[error] a handler failed"), std::string::npos);
     EXPECT_EQ(elsewhere, std::vector<std::string>{"quiet session"});
+}
+
+TEST_F(DebugMgmtTest, TheCardUnderTheMouseIsDescribedInTheLabelOnlyInDebugMode) {
+    platform::Form form;
+    platform::Label label(form.Handle());
+    label.SetCaption("untouched");
+    label.SetVisible(false);
+    Game.external_hand = kTrue;
+    Cards[12].inHand = kTrue;
+    Cards[12].faceShown = kTrue;
+    Cards[12].selectionMark = 1;
+
+    UseGame("FALSE");
+    CardDebugText(label, 3, "12", 40, 7);
+    EXPECT_EQ(label.Caption(), "untouched");
+    EXPECT_FALSE(label.Visible());
+
+    UseGame("TRUE");
+    struct Case {
+        const char* tag;
+        std::string caption;
+    };
+    const Case cases[] = {
+        {"12", "Crd index: 3 -  deckIndex: 12 [hand] [shown] [selected][coord: 40,7]"},
+        {"13", "Crd index: 3 -  deckIndex: 13[coord: 40,7]"},
+        {"", "Crd index: 3 -  deckIndex: [coord: 40,7]"},
+        {"9999", "Crd index: 3 -  deckIndex: 9999[coord: 40,7]"},
+    };
+    for (const Case& c : cases) {
+        CardDebugText(label, 3, c.tag, 40, 7);
+        EXPECT_EQ(label.Caption(), c.caption) << c.tag;
+    }
+    EXPECT_TRUE(label.Visible());
+    EXPECT_FALSE(LogExists()) << "the card line goes to the label, not to the file";
 }

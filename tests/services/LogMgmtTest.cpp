@@ -36,9 +36,11 @@ class LogMgmtTest : public GameFixture {
 
 struct RecordingObserver : LogObserver {
     std::vector<std::pair<std::string, bool>> stored;
+    int emptied = 0;
     void LogEntryStored(const std::string& entry, bool dropped) override {
         stored.emplace_back(entry, dropped);
     }
+    void LogEmptied() override { ++emptied; }
 };
 
 } // namespace
@@ -185,7 +187,28 @@ TEST_F(LogMgmtTest, TheSwitchesReadTrueInAnyCaseAndNothingElse) {
 }
 
 TEST_F(LogMgmtTest, AnEntryOfSeveralLinesIsListedWithItsFurtherLinesIndented) {
+    for (const std::string entry :
+         {"Attack: Hit\r\nMiss\r\nagain", "one line", "", "ends\r\n", "lone\rcr\nlf"}) {
+        const auto lines = LogListLines(entry);
+        ASSERT_EQ(LogListLineCount(entry), static_cast<int>(lines.size())) << entry;
+        for (int n = 0; n < LogListLineCount(entry); ++n)
+            EXPECT_EQ(LogListLine(entry, n), lines[static_cast<std::size_t>(n)]) << entry << " line " << n;
+        EXPECT_EQ(LogListLine(entry, -1), "");
+        EXPECT_EQ(LogListLine(entry, LogListLineCount(entry)), "");
+    }
     EXPECT_EQ(LogListLines("Attack: Hit\r\nMiss\r\nagain"),
               (std::vector<std::string>{"Attack: Hit", "\tMiss", "\tagain"}));
     EXPECT_EQ(LogListLines("one line"), std::vector<std::string>{"one line"});
+    EXPECT_EQ(LogListLines("ends\r\n"), (std::vector<std::string>{"ends", "\t"}));
+}
+
+TEST_F(LogMgmtTest, EmptyingTheStoreTellsTheObserver) {
+    UseGame("max_log_items=5");
+    StoreLogItem("before");
+    RecordingObserver observer;
+    SetLogObserver(&observer);
+    InitLog();
+    EXPECT_EQ(observer.emptied, 1);
+    EXPECT_EQ(LogCount, 0);
+    EXPECT_TRUE(observer.stored.empty());
 }

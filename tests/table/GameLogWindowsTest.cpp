@@ -27,13 +27,7 @@ class GameLogWindowsTest : public GameFixture {
         LoadDice();
     }
 
-    static std::vector<std::string> Lines(const platform::ListBox& list) {
-        std::vector<std::string> lines;
-        for (int n = 0; n < list.ListCount(); ++n)
-            lines.push_back(list.List(n));
-        return lines;
-    }
-    static std::vector<std::string> Lines(const platform::ComboBox& list) {
+    template <typename List> static std::vector<std::string> Lines(const List& list) {
         std::vector<std::string> lines;
         for (int n = 0; n < list.ListCount(); ++n)
             lines.push_back(list.List(n));
@@ -64,6 +58,50 @@ TEST_F(GameLogWindowsTest, TheLogWindowFollowsTheStoreWhileOpenAndLeavesItAloneW
     EXPECT_TRUE(Lines(window.LogTxt).empty()) << "a closed window keeps nothing and no longer follows";
     window.form.Show();
     EXPECT_EQ(Lines(window.LogTxt), (std::vector<std::string>{"fourth", "fifth", "after closing"}));
+}
+
+TEST_F(GameLogWindowsTest, TheOpenLogWindowEmptiesWithTheStoreAndRereadsAStoreChangedBehindIt) {
+    UseGame("[LOG]\nuse_log=TRUE\nmax_log_items=4\n");
+    StoreLogItem("old game");
+    LogForm window;
+    window.form.Show();
+    InitLog(); // a new game
+    EXPECT_TRUE(Lines(window.LogTxt).empty());
+    StoreLogItem("new game");
+    EXPECT_EQ(Lines(window.LogTxt), std::vector<std::string>{"new game"});
+
+    // A store filled as a whole (a restored game) is read again at its next entry.
+    LogLines = {"", "one", "two\r\nthree", "", ""};
+    LogCount = 2;
+    LogFirst = 1;
+    StoreLogItem("four");
+    EXPECT_EQ(Lines(window.LogTxt), (std::vector<std::string>{"one", "two", "\tthree", "four"}));
+    StoreLogItem("five");
+    StoreLogItem("six");
+    EXPECT_EQ(Lines(window.LogTxt), (std::vector<std::string>{"two", "\tthree", "four", "five", "six"}));
+}
+
+TEST_F(GameLogWindowsTest, AFullLogOpensWithEveryEntryAndDropsItsOldestWhileOpen) {
+    UseGame("[LOG]\nuse_log=TRUE\nmax_log_items=32767\n");
+    for (int n = 1; n <= 32767; ++n)
+        StoreLogItem(n % 1000 == 0 ? "entry " + std::to_string(n) + "\r\nsecond line"
+                                   : "entry " + std::to_string(n));
+    LogForm window;
+    window.form.Show();
+    ASSERT_EQ(window.LogTxt.ListCount(), 32767 + 32);
+    EXPECT_EQ(window.LogTxt.List(0), "entry 1");
+    EXPECT_EQ(window.LogTxt.List(1000), "\tsecond line");
+    EXPECT_EQ(window.LogTxt.List(1001), "entry 1001");
+    EXPECT_EQ(window.LogTxt.List(32767 + 31), "entry 32767");
+
+    StoreLogItem("one more");
+    ASSERT_EQ(window.LogTxt.ListCount(), 32767 + 32);
+    EXPECT_EQ(window.LogTxt.List(0), "entry 2");
+    EXPECT_EQ(window.LogTxt.List(32767 + 31), "one more");
+    for (int n = 2; n <= 1000; ++n)
+        StoreLogItem("more");
+    EXPECT_EQ(window.LogTxt.List(0), "entry 1001") << "the dropped entry took both its lines";
+    EXPECT_EQ(window.LogTxt.ListCount(), 32767 + 31);
 }
 
 TEST_F(GameLogWindowsTest, FreeTextAndPreparedItemsAreLoggedFromTheWindow) {
