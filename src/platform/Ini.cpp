@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <string_view>
 #include <unordered_map>
@@ -34,10 +35,57 @@ std::string Trim(const std::string& s) {
     return std::string(TrimView(s));
 }
 
-// Names of sections and keys are matched without regard to case, hashed and compared folded
-// as they go, so that a look-up neither folds nor copies the name.
-template <typename Value>
-using NoCaseMap = std::unordered_map<std::string, Value, AnsiNoCaseHash, AnsiNoCaseEqual>;
+// A name in the file (a section's in its header, a key's in its line): where it lies in its
+// line and its hash folded as AnsiNoCaseHash folds it, so that a look-up compares the hash first
+// and reads the line's bytes only for a likely match. Names are never copied out of the text.
+struct Name {
+    std::size_t line = 0;
+    std::size_t start = 0;
+    std::size_t length = 0;
+    std::size_t hash = 0;
+};
+
+struct Key : Name {
+    std::size_t eq = 0; // where the "=" is in the line: a read takes the value without a search
+};
+
+const Name& NameOf(const Name& name) {
+    return name;
+}
+
+// The index over a list of names (sections or keys), which keeps their hashes to grow.
+class NameTable {
+  public:
+    void Reserve(std::size_t count) { index_.Reserve(count); }
+
+    // Puts every name of the list in, with room for one more.
+    template <typename Entry> void Rebuild(const std::vector<Entry>& names) {
+        index_.Reserve(names.size() + 1);
+        for (std::size_t i = 0; i < names.size(); ++i)
+            index_.Put(NameOf(names[i]).hash, i);
+    }
+
+    // Before a name is added to the list: grows the table when it would be more than half full.
+    template <typename Entry> void Grow(const std::vector<Entry>& names) {
+        if (index_.Full(names.size())) Rebuild(names);
+    }
+
+    // The place of the name in the list, or npos. `textOf(name)` gives a name's text.
+    template <typename Entry, typename TextOf>
+    std::size_t Find(const std::vector<Entry>& names, std::string_view name, std::size_t hash,
+                     const TextOf& textOf) const {
+        return index_.Find(hash, [&](std::size_t i) {
+            const Name& found = NameOf(names[i]);
+            return found.hash == hash && AnsiNoCaseEqual{}(textOf(found), name);
+        });
+    }
+
+    // Adds the name at `index` of the list; the caller made room for it.
+    void Put(std::size_t hash, std::size_t index) { index_.Put(hash, index); }
+
+  private:
+    NoCaseIndex index_;
+};
 
 struct Line {
     std::string text;  // without its line ending
@@ -45,11 +93,15 @@ struct Line {
 };
 
 struct Section {
-    std::size_t header = 0;         // line index of the header, npos for keys before any header
-    std::size_t lastLine = 0;       // last line that belongs to the section
-    NoCaseMap<std::size_t> keys;    // key -> first line
-    std::vector<std::string> order; // key spellings in file order
+    Name name;                // in the header line
+    std::size_t lastLine = 0; // last line that belongs to the section
+    std::vector<Key> keys;    // the first spelling of each key, in file order
+    NameTable table;          // over keys
 };
+
+const Name& NameOf(const Section& section) {
+    return section.name;
+}
 
 // A line of the file as read: where it lies in the file's text.
 struct Span {
@@ -67,8 +119,12 @@ struct Parsed {
     std::vector<Span> spans; // while not edited
     std::vector<Line> lines; // once edited
     std::string eol = "\r\n";
-    std::vector<Section> sections;
-    NoCaseMap<std::size_t> index; // section name -> first section
+    std::vector<Section> sections; // every header, duplicates included
+    NameTable index;               // over sections: the first section of each name
+    // The section found last, under the name as it was asked for: a reader asks for many keys
+    // of one section in a row, and comparing the name is cheaper than folding and hashing it.
+    std::string lastAsked;
+    std::size_t lastFound = std::string::npos;
     fs::file_time_type mtime{};
     std::uintmax_t size = 0;
     bool exists = false;
@@ -76,7 +132,7 @@ struct Parsed {
     // The file changed too close to the moment it was read for its time to tell a later change
     // of the same size apart: its bytes are compared on every look until it has aged.
     bool racy = false;
-    std::string bytes; // kept only while racy
+    std::string bytes; // while racy, of an edited parse: the bytes last written
 };
 
 // File systems keep modification times in steps (two seconds on some, a clock tick on others):
@@ -109,14 +165,6 @@ bool SectionName(std::string_view line, std::string_view& name) {
     return true;
 }
 
-bool KeyOf(const std::string& line, std::string& key, std::string& value) {
-    auto eq = line.find('=');
-    if (eq == std::string::npos) return false;
-    key = Trim(line.substr(0, eq));
-    value = line.substr(eq + 1);
-    return true;
-}
-
 std::size_t LineCount(const Parsed& p) {
     return p.edited ? p.lines.size() : p.spans.size();
 }
@@ -130,7 +178,26 @@ bool LineEnded(const Parsed& p, std::size_t i) {
     return p.edited ? p.lines[i].ended : p.spans[i].ended;
 }
 
-// Gives every line a text of its own, before a write changes lines.
+std::string_view NameText(const Parsed& p, const Name& name) {
+    return LineText(p, name.line).substr(name.start, name.length);
+}
+
+std::size_t HashName(std::string_view name) {
+    return AnsiNoCaseHash{}(name);
+}
+
+// The place of a section or a key in its list, npos when missing.
+std::size_t FindSection(const Parsed& p, std::string_view name) {
+    return p.index.Find(p.sections, name, HashName(name), [&](const Name& n) { return NameText(p, n); });
+}
+
+std::size_t FindKey(const Parsed& p, const Section& section, std::string_view name) {
+    return section.table.Find(section.keys, name, HashName(name),
+                              [&](const Name& n) { return NameText(p, n); });
+}
+
+// Gives every line a text of its own, before a write changes lines. The names keep their places:
+// they count from the start of their line.
 void Edit(Parsed& p) {
     if (p.edited) return;
     p.lines.reserve(p.spans.size() + 2);
@@ -141,76 +208,81 @@ void Edit(Parsed& p) {
     p.spans = std::vector<Span>();
 }
 
-// Works on views of the lines: a definition has thousands of them, and the index keeps only
-// the names.
-void Index(Parsed& p) {
-    p.sections.clear();
-    p.index.clear();
-    // The headers first, so that each section's key map is made at its size at once instead of
-    // growing (and hashing its keys again) line by line.
-    std::vector<std::size_t> headers;
-    std::vector<std::string_view> names;
-    for (std::size_t i = 0, count = LineCount(p); i < count; ++i) {
-        std::string_view text = LineText(p, i), name;
-        // An editor that saved the file as UTF-8 may have put a byte order mark before the first
-        // header; without this the first section would not be found.
-        if (i == 0 && text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
-        if (SectionName(text, name)) {
-            headers.push_back(i);
-            names.push_back(name);
-        }
+// Indexes the keys gathered for a section once it is complete, at its size at once: the first
+// spelling of each name stays, later ones leave the list.
+void IndexKeys(const Parsed& p, Section& section) {
+    std::vector<Key>& keys = section.keys;
+    section.table.Reserve(keys.size());
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        const Key key = keys[i];
+        if (section.table.Find(keys, NameText(p, key), key.hash,
+                               [&](const Name& n) { return NameText(p, n); }) != std::string::npos)
+            continue;
+        keys[kept] = key;
+        section.table.Put(key.hash, kept++);
     }
-    headers.push_back(LineCount(p));
-    p.sections.reserve(names.size());
-    p.index.reserve(names.size());
-    for (std::size_t h = 0; h < names.size(); ++h) {
-        p.sections.push_back(Section{headers[h], headers[h], {}, {}});
-        p.index.emplace(names[h], p.sections.size() - 1);
-        Section* cur = &p.sections.back();
-        const std::size_t lines = headers[h + 1] - headers[h] - 1;
-        cur->keys.reserve(lines);
-        cur->order.reserve(lines);
-        for (std::size_t i = headers[h] + 1; i < headers[h + 1]; ++i) {
-            const std::string_view text = LineText(p, i);
-            if (!TrimView(text).empty()) cur->lastLine = i;
-            const auto eq = text.find('=');
-            if (eq == std::string_view::npos) continue;
-            const std::string_view key = TrimView(text.substr(0, eq));
-            if (!key.empty() && key[0] != ';' && cur->keys.emplace(key, i).second)
-                cur->order.emplace_back(key);
-        }
-    }
+    keys.resize(kept);
 }
 
-void ParseBytes(Parsed& p, const std::string& bytes) {
+// Takes line i of a fresh parse into the index: a header starts a section; a "key=value" line
+// adds a key to the section it is in. Comments and lines before the first header are no keys.
+void IndexLine(Parsed& p, std::size_t i, std::string_view text) {
+    std::string_view header = text, name;
+    // An editor that saved the file as UTF-8 may have put a byte order mark before the first
+    // header; without this the first section would not be found.
+    if (i == 0 && header.starts_with("\xEF\xBB\xBF")) header.remove_prefix(3);
+    if (SectionName(header, name)) {
+        if (!p.sections.empty()) IndexKeys(p, p.sections.back());
+        Section& added = p.sections.emplace_back();
+        added.name =
+            Name{i, static_cast<std::size_t>(name.data() - text.data()), name.size(), HashName(name)};
+        added.lastLine = i;
+        return;
+    }
+    if (p.sections.empty()) return;
+    Section& current = p.sections.back();
+    if (!TrimView(text).empty()) current.lastLine = i;
+    const auto eq = text.find('=');
+    if (eq == std::string_view::npos) return;
+    const std::string_view key = TrimView(text.substr(0, eq));
+    if (key.empty() || key[0] == ';') return;
+    current.keys.push_back(
+        Key{{i, static_cast<std::size_t>(key.data() - text.data()), key.size(), HashName(key)}, eq});
+}
+
+// Cuts the file's text into lines and indexes them in the same pass. The parse keeps the text.
+void ParseBytes(Parsed& p, std::string bytes) {
     p.edited = false;
     p.lines.clear();
-    p.text = bytes;
+    p.text = std::move(bytes);
     p.spans.clear();
-    p.spans.reserve(bytes.size() / 32 + 1); // a guess: lines of a definition are rarely shorter
+    p.sections.clear();
+    const std::string_view text = p.text;
+    p.spans.reserve(text.size() / 32 + 1); // a guess: lines of a definition are rarely shorter
     p.eol = "\r\n";
     bool eolSeen = false;
     std::size_t start = 0;
-    const auto add = [&](std::size_t from, std::size_t length, bool ended) {
-        p.spans.push_back(Span{from, length, ended});
-    };
-    while (start < bytes.size()) {
-        auto nl = bytes.find('\n', start);
-        if (nl == std::string::npos) {
-            add(start, bytes.size() - start, false);
-            break;
+    while (start < text.size()) {
+        const auto nl = text.find('\n', start);
+        std::size_t end = nl == std::string_view::npos ? text.size() : nl;
+        const bool ended = nl != std::string_view::npos;
+        if (ended) {
+            const bool crlf = end > start && text[end - 1] == '\r';
+            if (!eolSeen) {
+                p.eol = crlf ? "\r\n" : "\n";
+                eolSeen = true;
+            }
+            if (crlf) --end;
         }
-        std::size_t end = nl;
-        bool crlf = end > start && bytes[end - 1] == '\r';
-        if (!eolSeen) {
-            p.eol = crlf ? "\r\n" : "\n";
-            eolSeen = true;
-        }
-        if (crlf) --end;
-        add(start, end - start, true);
+        p.spans.push_back(Span{start, end - start, ended});
+        IndexLine(p, p.spans.size() - 1, text.substr(start, end - start));
+        if (!ended) break;
         start = nl + 1;
     }
-    Index(p);
+    if (!p.sections.empty()) IndexKeys(p, p.sections.back());
+    // In file order: a name given to two sections finds the first.
+    p.index.Rebuild(p.sections);
 }
 
 // The file looked up last in a read scope: a reader asks for thousands of keys of one file in a
@@ -245,12 +317,17 @@ Parsed* Load(const std::string& file, std::string* native = nullptr) {
 
 // Records when the file was seen as it is now; a time within one step of that moment does not
 // prove that a later look at the same time and size sees the same bytes.
-void Stamp(Parsed& p, fs::file_time_type mtime, std::string bytes) {
+void Stamp(Parsed& p, fs::file_time_type mtime, std::uintmax_t size) {
     p.exists = true;
     p.mtime = mtime;
-    p.size = bytes.size();
+    p.size = size;
     p.racy = fs::file_time_type::clock::now() - mtime < kTimeStep;
-    p.bytes = p.racy ? std::move(bytes) : std::string();
+    if (!p.racy) p.bytes = std::string();
+}
+
+// The bytes a look at a racy file compares with: a parse not edited holds them as its text.
+const std::string& SeenBytes(const Parsed& p) {
+    return p.edited ? p.bytes : p.text;
 }
 
 // Whether a file is a regular file, and its time and size: one look at the file where the
@@ -288,8 +365,8 @@ Parsed* LoadFromDisk(const std::string& file, std::string& native) {
     const bool same = p.exists && p.mtime == mtime && p.size == size;
     if (same && !p.racy) return &p;
     auto bytes = ReadResolvedFileBytes(native); // resolved above
-    if (same && bytes && *bytes == p.bytes) {
-        Stamp(p, mtime, std::move(*bytes)); // unchanged; it may have aged past the step meanwhile
+    if (same && bytes && *bytes == SeenBytes(p)) {
+        Stamp(p, mtime, bytes->size()); // unchanged; it may have aged past the step meanwhile
         return &p;
     }
     p = Parsed{};
@@ -297,8 +374,8 @@ Parsed* LoadFromDisk(const std::string& file, std::string& native) {
         p.unreadable = true;
         return &p;
     }
-    ParseBytes(p, *bytes);
-    Stamp(p, mtime, std::move(*bytes));
+    ParseBytes(p, std::move(*bytes));
+    Stamp(p, mtime, p.text.size());
     return &p;
 }
 
@@ -308,7 +385,11 @@ std::string UpToNul(const std::string& s) {
 
 // A name as the profile functions see it: a C string ends at its first NUL byte.
 std::string_view NameUpToNul(const std::string& s) {
-    return std::string_view(s).substr(0, s.find('\0'));
+    // Names are short: scanning them costs less than a call into the C library for each look-up.
+    std::size_t length = 0;
+    while (s[length] != '\0') // s[s.size()] is the NUL every std::string ends with
+        ++length;
+    return std::string_view(s.data(), length);
 }
 
 bool HasLineBreak(const std::string& s) {
@@ -325,26 +406,34 @@ std::string_view Unquote(std::string_view v) {
 // whole file: a write scope sets hundreds of keys in a row.
 void SetKey(Parsed& p, const std::string& sec, const std::string& k, const std::string& value) {
     Edit(p);
-    auto s = p.index.find(sec);
-    if (s == p.index.end()) {
+    const std::size_t s = FindSection(p, sec);
+    if (s == std::string::npos) {
         // A new section goes at the end of the file, after a blank line when the file has text.
         if (!p.lines.empty()) {
             p.lines.back().ended = true;
-            if (!Trim(p.lines.back().text).empty()) p.lines.push_back(Line{"", true});
+            if (!TrimView(p.lines.back().text).empty()) p.lines.push_back(Line{"", true});
         }
-        Section added{p.lines.size(), p.lines.size() + 1, {}, {k}};
-        added.keys.emplace(k, p.lines.size() + 1);
+        const std::size_t header = p.lines.size();
+        Section added;
+        added.name = Name{header, 1, sec.size(), HashName(sec)};
+        added.lastLine = header + 1;
+        added.keys.push_back(Key{{header + 1, 0, k.size(), HashName(k)}, k.size()});
+        added.table.Rebuild(added.keys);
         p.lines.push_back(Line{"[" + sec + "]", true});
         p.lines.push_back(Line{k + "=" + value, true});
+        p.index.Grow(p.sections);
         p.sections.push_back(std::move(added));
-        p.index.emplace(sec, p.sections.size() - 1);
+        p.index.Put(p.sections.back().name.hash, p.sections.size() - 1);
         return;
     }
-    Section& found = p.sections[s->second];
-    if (auto line = found.keys.find(k); line != found.keys.end()) {
-        std::string name, old;
-        KeyOf(p.lines[line->second].text, name, old);
-        p.lines[line->second].text = name + "=" + value;
+    Section& found = p.sections[s];
+    if (const std::size_t at = FindKey(p, found, k); at != std::string::npos) {
+        // The key keeps the spelling it has in the file.
+        Key& key = found.keys[at];
+        std::string text = std::string(NameText(p, key)) + "=" + value;
+        p.lines[key.line].text = std::move(text);
+        key.start = 0;
+        key.eq = key.length;
         return;
     }
     // After the section's last line of text, so that blank lines between sections stay.
@@ -352,15 +441,16 @@ void SetKey(Parsed& p, const std::string& sec, const std::string& k, const std::
     p.lines[found.lastLine].ended = true;
     p.lines.insert(p.lines.begin() + static_cast<std::ptrdiff_t>(at), Line{k + "=" + value, true});
     found.lastLine = at;
-    found.keys.emplace(k, at);
-    found.order.push_back(k);
+    found.table.Grow(found.keys);
+    found.keys.push_back(Key{{at, 0, k.size(), HashName(k)}, k.size()});
+    found.table.Put(found.keys.back().hash, found.keys.size() - 1);
     // The sections below moved down by the inserted line.
-    for (std::size_t i = s->second + 1; i < p.sections.size(); ++i) {
+    for (std::size_t i = s + 1; i < p.sections.size(); ++i) {
         Section& later = p.sections[i];
-        ++later.header;
+        ++later.name.line;
         ++later.lastLine;
-        for (auto& entry : later.keys)
-            ++entry.second;
+        for (Key& key : later.keys)
+            ++key.line;
     }
 }
 
@@ -378,7 +468,8 @@ bool WriteParsed(const std::string& file, const std::string& native, Parsed next
     std::string bytes = Serialize(next);
     if (!WriteFileAtomic(file, bytes)) return false;
     std::error_code ec;
-    Stamp(next, fs::last_write_time(native, ec), std::move(bytes));
+    Stamp(next, fs::last_write_time(native, ec), bytes.size());
+    if (next.racy) next.bytes = std::move(bytes);
     g_cache[native] = std::move(next);
     return true;
 }
@@ -388,13 +479,19 @@ bool WriteParsed(const std::string& file, const std::string& native, Parsed next
 std::string IniRead(const std::string& file, const std::string& section, const std::string& key) {
     Parsed* p = Load(file);
     if (!p || !p->exists) return "";
-    auto s = p->index.find(TrimView(NameUpToNul(section)));
-    if (s == p->index.end()) return "";
-    const Section& sec = p->sections[s->second];
-    auto k = sec.keys.find(TrimView(NameUpToNul(key)));
-    if (k == sec.keys.end()) return "";
-    const std::string_view line = LineText(*p, k->second);
-    std::string_view value = line.substr(line.find('=') + 1);
+    if (p->lastFound == std::string::npos || p->lastAsked != section) {
+        const std::size_t found = FindSection(*p, TrimView(NameUpToNul(section)));
+        if (found == std::string::npos) return "";
+        // Sections are only ever added, so a section found stays the one its name finds.
+        p->lastAsked = section;
+        p->lastFound = found;
+    }
+    const std::size_t s = p->lastFound;
+    const Section& sec = p->sections[s];
+    const std::size_t k = FindKey(*p, sec, TrimView(NameUpToNul(key)));
+    if (k == std::string::npos) return "";
+    const Key& found = sec.keys[k];
+    std::string_view value = LineText(*p, found.line).substr(found.eq + 1);
     // The profile reader hands values over as C strings: a NUL byte ends the value.
     const std::string_view text = Unquote(TrimView(value.substr(0, value.find('\0'))));
     return std::string(text.substr(0, kMaxValue));
@@ -403,9 +500,13 @@ std::string IniRead(const std::string& file, const std::string& section, const s
 std::vector<std::string> IniKeys(const std::string& file, const std::string& section) {
     Parsed* p = Load(file);
     if (!p || !p->exists) return {};
-    auto s = p->index.find(TrimView(NameUpToNul(section)));
-    if (s == p->index.end()) return {};
-    return p->sections[s->second].order;
+    const std::size_t s = FindSection(*p, TrimView(NameUpToNul(section)));
+    if (s == std::string::npos) return {};
+    std::vector<std::string> keys;
+    keys.reserve(p->sections[s].keys.size());
+    for (const Key& key : p->sections[s].keys)
+        keys.emplace_back(NameText(*p, key));
+    return keys;
 }
 
 bool IniWrite(const std::string& file, const std::string& section, const std::string& key,

@@ -18,13 +18,13 @@
 #include "state/TableView.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
 #include <optional>
-#include <unordered_set>
 
 namespace fs = std::filesystem;
 
@@ -111,7 +111,25 @@ void ClearDefinitionTables() {
 // While a definition is read, the program folder and the names in the game's image folder are
 // looked up once rather than once per card: a definition of 500 cards would otherwise spend
 // most of its load finding the same folders again.
-using NameSet = std::unordered_set<std::string, platform::AnsiNoCaseHash, platform::AnsiNoCaseEqual>;
+// The names of a folder's files, looked up without regard to case.
+class NameSet {
+  public:
+    void Assign(std::vector<std::string> names) {
+        names_ = std::move(names);
+        index_.Reserve(names_.size());
+        for (std::size_t i = 0; i < names_.size(); ++i)
+            index_.Put(platform::AnsiNoCaseHash{}(names_[i]), i);
+    }
+    bool Contains(std::string_view name) const {
+        return index_.Find(platform::AnsiNoCaseHash{}(name), [&](std::size_t i) {
+            return platform::AnsiNoCaseEqual{}(names_[i], name);
+        }) != std::string::npos;
+    }
+
+  private:
+    std::vector<std::string> names_;
+    platform::NoCaseIndex index_;
+};
 std::optional<std::string> g_readingFolder;
 const NameSet* g_imageNames = nullptr;
 // Each deck's card lines, cut once: the limits are checked on the very lines the cards come from.
@@ -153,23 +171,22 @@ const NameSet& ImageFolderNames() {
     const auto time = fs::last_write_time(*folder, error);
     if (error) return none;
     if (listing.folder == *folder && listing.time == time) return listing.names;
-    std::vector<std::string> files = platform::RegularFileNames(*folder);
     listing.folder = *folder;
     listing.time = time;
-    listing.names.clear();
-    listing.names.reserve(files.size());
-    for (std::string& file : files)
-        listing.names.insert(std::move(file));
+    listing.names.Assign(platform::RegularFileNames(*folder));
     return listing.names;
 }
 
 // A card image exists: a plain file name is looked up among the image folder's files (listed
 // once, after [GAME] directory is known); anything else goes to the file system.
 bool ImageExists(const std::string& name) {
-    const bool plain = !name.empty() && name[0] != '.' && name.find_first_of("\\/*?") == std::string::npos;
+    // One pass over the name: find_first_of looks each byte up in the set with a call of its own.
+    const bool plain = !name.empty() && name[0] != '.' && std::none_of(name.begin(), name.end(), [](char c) {
+        return c == '\\' || c == '/' || c == '*' || c == '?';
+    });
     if (!g_readingFolder || !plain) return FileExists(GameImagePath(name));
     if (!g_imageNames) g_imageNames = &ImageFolderNames();
-    return g_imageNames->contains(std::string_view(name));
+    return g_imageNames->Contains(name);
 }
 
 } // namespace
@@ -180,26 +197,23 @@ std::string GameImagePath(const std::string& name) {
 }
 
 bool ParseCardLine(const std::string& text, CardLine& line) {
-    line = CardLine{};
-    // The five fields as GetField cuts them (one past the text's end reads ""), taken as views:
-    // hundreds of lines are cut per definition.
+    // The five fields as GetField cuts them (one past the text's end reads ""), taken as views and
+    // found by a plain scan: hundreds of short lines are cut per definition.
     std::string_view fields[5];
     std::string_view rest = text;
     for (std::string_view& field : fields) {
-        const auto comma = rest.find(',');
+        std::size_t comma = 0;
+        while (comma < rest.size() && rest[comma] != ',')
+            ++comma;
         field = rest.substr(0, comma);
-        if (comma == std::string_view::npos) break;
+        if (comma == rest.size()) break;
         rest.remove_prefix(comma + 1);
     }
     const std::string_view first = fields[0];
-    line.effects = fields[1];
-    line.properties = fields[2];
-    line.key = fields[3];
-    line.options = fields[4];
-    if (!first.starts_with("(x")) {
-        line.image = first;
-        return true;
-    }
+    // Made whole rather than assigned field by field, which takes the strings' slower path.
+    line = CardLine{std::string(first),     std::string(fields[1]), std::string(fields[2]),
+                    std::string(fields[3]), std::string(fields[4]), 1};
+    if (!first.starts_with("(x")) return true;
     const auto close = first.find(')');
     if (close == std::string_view::npos) return false;
     const double copies = std::floor(LeadingNumber(std::string(first.substr(2, close - 2))));
@@ -217,16 +231,27 @@ DeckLines CutDeckLines(const std::string& section, const std::string& file, int 
                        bool filterOptions) {
     DeckLines deck;
     deck.entries.reserve(static_cast<std::size_t>(std::max(count, 0)));
-    CardLine line;
+    // The key "card" k is made in one buffer and each line is cut straight into its entry: a
+    // deck of hundreds of lines would otherwise build and move every text several times.
+    std::string key = "card";
+    char digits[16];
     for (int k = 1; k <= count; ++k) {
-        const std::string text = GetIni(section, "card" + std::to_string(k), file);
+        key.resize(4);
+        key.append(digits, std::to_chars(digits, digits + sizeof digits, k).ptr);
+        const std::string text = GetIni(section, key, file);
         if (text.empty() && skipMissing) continue;
-        if (!ParseCardLine(text, line)) {
+        DeckLines::Entry& entry = deck.entries.emplace_back();
+        if (!ParseCardLine(text, entry.line)) {
+            deck.entries.pop_back();
             deck.refusal = BadCopyCount(k, section, text);
             break;
         }
-        if (filterOptions && IsOptionExprActive(line.options)) continue;
-        deck.entries.push_back(DeckLines::Entry{k, text.empty(), std::move(line)});
+        if (filterOptions && IsOptionExprActive(entry.line.options)) {
+            deck.entries.pop_back();
+            continue;
+        }
+        entry.number = k;
+        entry.missing = text.empty();
     }
     return deck;
 }
