@@ -3,12 +3,31 @@
 #include "common/Helpers.h"
 #include "common/Messages.h"
 #include "common/Numbers.h"
+#include "platform/Codec.h"
 #include "platform/Ini.h"
 
 #include <algorithm>
 #include <string_view>
 
 namespace wizard {
+
+namespace {
+
+// k for a key the reader looks up as card<k> (the name without regard to case, k written without
+// leading zeros) with k from 1 to `lines`; 0 for any other key.
+int CardLineNumber(std::string_view name, int lines) {
+    if (name.size() < 5 || !platform::AnsiNoCaseEqual{}(name.substr(0, 4), "card") || name[4] == '0')
+        return 0;
+    int k = 0;
+    for (const char c : name.substr(4)) {
+        if (c < '0' || c > '9') return 0;
+        k = k * 10 + (c - '0');
+        if (k > lines) return 0;
+    }
+    return k;
+}
+
+} // namespace
 
 int TotalCards(const std::vector<DeckEntry>& entries) {
     int total = 0;
@@ -43,11 +62,14 @@ void DeckData::Load(const std::string& file, const std::string& section) {
     }
     entries_.reserve(static_cast<std::size_t>(std::max(lines, 0)));
     cards_.reserve(entries_.capacity());
-    std::string key = "card";
+    // The card lines come from one pass over the section instead of a look-up for each card.
+    std::vector<std::string> lineOf(entries_.capacity() + 1);
+    if (lines > 0)
+        for (auto& [name, value] : platform::IniSection(file, section))
+            if (const int k = CardLineNumber(name, lines); k != 0)
+                lineOf[static_cast<std::size_t>(k)] = std::move(value);
     for (int k = 1; k <= lines; ++k) {
-        key.resize(4);
-        key += std::to_string(k);
-        std::string line = GetIni(section, key, file);
+        std::string& line = lineOf[static_cast<std::size_t>(k)];
         if (line.empty() && lastCard_) continue;
         // Field 1 is the entry, field 3 the properties, as the field functions cut them.
         const std::string_view view = line;

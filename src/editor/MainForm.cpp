@@ -244,7 +244,12 @@ void MainForm::BuildStep4() {
     AddCards = Button(f, "->", 3360, 1200, 600, 315);
     RemoveCard = Button(f, "<-", 3360, 1680, 600, 315);
     ClearCards = Button(f, "clear", 3360, 2160, 600, 315);
-    commonList = Make<ListBox>(f, 4080, 600, 2880, 3600);
+    commonList = Make<platform::VirtualListBox>(f, 4080, 600, 2880, 3600);
+    commonList->SetItemSource([this](int index) {
+        return index >= 0 && index < static_cast<int>(cards_.size())
+                   ? cards_[static_cast<std::size_t>(index)].text
+                   : std::string();
+    });
     commLabel = Caption(f, "Cards: 0", 4080, 4300, 2880);
     Describe(f, "Back", 7320, 300, 1800);
     AddBack = Button(f, "->", 7080, 600, 360, 315);
@@ -406,12 +411,12 @@ void MainForm::Wire() {
         const int index = commonList->ListIndex();
         if (index < 0 || index >= static_cast<int>(cards_.size())) return;
         cards_.erase(cards_.begin() + index);
-        commonList->RemoveItem(index);
+        commonList->ItemsRemoved(index, 1);
         UpdateCardCount();
     };
     ClearCards->OnClick = [this] {
         cards_.clear();
-        commonList->Clear();
+        commonList->ResetItems(0);
         UpdateCardCount();
     };
     const auto firstSelected = [this](ListBox& target) {
@@ -759,7 +764,7 @@ bool MainForm::WriteGameHeader() {
 void MainForm::SetCardEntry(int index, const std::string& text) {
     if (index < 0 || index >= static_cast<int>(cards_.size())) return;
     cards_[static_cast<std::size_t>(index)].text = text;
-    commonList->SetList(index, text);
+    commonList->Refresh();
 }
 
 long MainForm::CardId(int index) const {
@@ -776,12 +781,7 @@ void MainForm::LoadDeckData(const std::string& section) {
     discardImg->AddItem(Deck.Discard());
     cards_ = Deck.LoadedEntries();
     const std::vector<DeckEntry>& entries = cards_;
-    std::vector<std::string> texts;
-    texts.reserve(entries.size());
-    for (const DeckEntry& entry : entries)
-        texts.push_back(entry.text);
-    commonList->Clear();
-    commonList->AddItems(texts);
+    commonList->ResetItems(static_cast<int>(entries.size()));
     ShowCardCount(entries);
     DealCrds->SetText(Deck.Deal());
     // A deck the file does not have yet is written whole once it holds something.
@@ -807,6 +807,7 @@ bool MainForm::SaveDeckData() {
 }
 
 void MainForm::AddSelectedCards() {
+    const std::size_t listed = cards_.size();
     int total = TotalCards(cards_);
     for (int i = 0; i < File1->ListCount(); ++i) {
         if (!File1->Selected(i)) continue;
@@ -821,8 +822,8 @@ void MainForm::AddSelectedCards() {
         }
         ++total;
         cards_.push_back(DeckEntry{Deck.NewId(), name});
-        commonList->AddItem(name);
     }
+    commonList->ItemsInserted(static_cast<int>(listed), static_cast<int>(cards_.size() - listed));
     UpdateCardCount();
 }
 

@@ -85,7 +85,9 @@ class MainForm {
     std::unique_ptr<platform::TextBox> CommDecksNum;
     std::array<std::unique_ptr<platform::CommandButton>, 6> ShowCommonDeck;
     // Step 4.
-    std::unique_ptr<platform::ListBox> File1, commonList, backImg, discardImg;
+    std::unique_ptr<platform::ListBox> File1, backImg, discardImg;
+    // The deck's cards: the list shows the texts of cards_ and asks for them as it draws them.
+    std::unique_ptr<platform::VirtualListBox> commonList;
     std::unique_ptr<platform::CommandButton> AddCards, RemoveCard, ClearCards, AddBack, AddDiscard, SelectAll,
         SelectNone, RefreshFiles, AdvancedProps;
     std::unique_ptr<platform::TextBox> DealCrds;
@@ -119,7 +121,7 @@ class MainForm {
     // The game tree of "Index" (made when first opened).
     TreeForm& Tree();
     // The entries of the card list with their identifiers, in list order: the window keeps them
-    // beside the list, which only shows their texts.
+    // and the list only shows their texts.
     const std::vector<DeckEntry>& CardEntries() const { return cards_; }
     // Sets the text of entry `index` (from 0) of the card list; out of range does nothing.
     void SetCardEntry(int index, const std::string& text);

@@ -595,4 +595,20 @@ bool IniWriteScope::Commit() {
     return written;
 }
 
+std::vector<std::pair<std::string, std::string>> IniSection(const std::string& file,
+                                                            const std::string& section) {
+    Parsed* p = Load(file);
+    if (!p || !p->exists) return {};
+    const std::size_t s = FindSection(*p, TrimView(NameUpToNul(section)));
+    if (s == std::string::npos) return {};
+    std::vector<std::pair<std::string, std::string>> keys;
+    keys.reserve(p->sections[s].keys.size());
+    for (const Key& key : p->sections[s].keys) {
+        const std::string_view value = LineText(*p, key.line).substr(key.eq + 1);
+        const std::string_view text = Unquote(TrimView(value.substr(0, value.find('\0'))));
+        keys.emplace_back(NameText(*p, key), text.substr(0, kMaxValue));
+    }
+    return keys;
+}
+
 } // namespace platform

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -55,5 +56,10 @@ class IniWriteScope {
     // dropped and a message says so.
     bool Commit();
 };
+
+// The keys of a section in file order (first spelling of each) with their values as IniRead gives
+// them: a reader that wants most of a long section reads it in one pass instead of key by key.
+std::vector<std::pair<std::string, std::string>> IniSection(const std::string& file,
+                                                            const std::string& section);
 
 } // namespace platform

@@ -163,6 +163,24 @@ TEST(WizardWrite, ALastCardDeckIsWrittenWithoutGapsAndItsNewLineCount) {
                                    "card1=(x3)a.bmp\r\ncard2=d.bmp\r\ncard4=d.bmp\r\n");
 }
 
+TEST(WizardWrite, ADeckFindsItsCardLinesAsTheTableLooksThemUp) {
+    Editor e;
+    // Key names match without regard to case, the first of two spellings wins, a number with a
+    // leading zero or past the deck size names no line.
+    e.Write("Keys.game", "[GAME]\r\ncommon_decks=1\r\n[COMMON 1]\r\ndecksize=4\r\n"
+                         "CARD2=b.bmp,,power=2\r\ncard02=zero.bmp\r\ncard1= \"a.bmp,fx,power=1\" \r\n"
+                         "Card2=late.bmp\r\ncard5=five.bmp\r\ncard=none.bmp\r\ncard4x=x.bmp\r\n"
+                         "card4=d.bmp\r\n[common 1]\r\ncard3=hidden.bmp\r\n");
+    wizard::DeckData deck;
+    deck.Load("Keys.game", "COMMON 1");
+    std::vector<std::string> texts;
+    for (const wizard::DeckEntry& entry : deck.LoadedEntries())
+        texts.push_back(entry.text);
+    EXPECT_THAT(texts, ElementsAre("a.bmp", "b.bmp", "", "d.bmp"));
+    EXPECT_EQ(deck.Properties(deck.LoadedEntries()[0].id), "power=1");
+    EXPECT_EQ(deck.Properties(deck.LoadedEntries()[1].id), "power=2");
+}
+
 TEST(WizardWrite, ADeckOfMoreCardsThanAGameHoldsIsRefusedAndLeftAlone) {
     Editor e;
     std::string text =

@@ -129,6 +129,27 @@ TEST_F(IniFile, KeysOfASectionComeInFileOrder) {
     EXPECT_TRUE(IniKeys("g.ini", "none").empty());
 }
 
+TEST_F(IniFile, ASectionReadAtOnceGivesWhatItsKeysReadOneByOneGive) {
+    using namespace std::string_literals;
+    folder.Write("s.ini", "[A]\r\n b = 1 \r\nquoted=\"x y\"\r\nB=3\r\n; c=4\r\nnul=ab\0cd\r\nlong="s +
+                              std::string(300, 'w') + "\r\n[B]\r\nc=5\r\n[a]\r\nd=6\r\n");
+    const auto section = IniSection("s.ini", " a ");
+    std::vector<std::string> keys;
+    for (const auto& [key, value] : section) {
+        keys.push_back(key);
+        EXPECT_EQ(value, IniRead("s.ini", "A", key)) << key;
+    }
+    EXPECT_EQ(keys, IniKeys("s.ini", "A"))
+        << "the first spelling of each key, in file order, of the first section";
+    EXPECT_EQ(section.size(), 4u);
+    EXPECT_EQ(section.at(1).second, "x y");
+    EXPECT_EQ(section.at(2).second, "ab");
+    EXPECT_EQ(section.at(3).second, std::string(254, 'w'));
+    EXPECT_TRUE(IniSection("s.ini", "none").empty());
+    EXPECT_TRUE(IniSection("missing.ini", "A").empty());
+    EXPECT_TRUE(IniSection("../outside.ini", "A").empty());
+}
+
 TEST_F(IniFile, AFileOutsideTheProgramFolderIsNeitherReadNorWritten) {
     EXPECT_EQ(IniRead("../outside.ini", "A", "x"), "");
     EXPECT_FALSE(IniWrite("../outside.ini", "A", "x", "1"));
