@@ -426,7 +426,9 @@ void CardActions::PutBackAndReshuffle_Click() {
     PutBackAndReshuffle_body(element);
 }
 
-void CardActions::DiscardAllSelectedCards() {
+void CardActions::ForEachSelectedCard(
+    const std::string& word, const std::string& verb, const std::string& enemyHand,
+    const std::function<void(std::int16_t card, std::int16_t element)>& act) {
     for (int n = 1; n <= LastCard(); ++n) {
         const auto card = static_cast<std::int16_t>(n);
         if (Cards[card].selectionMark == -1) continue;
@@ -436,39 +438,34 @@ void CardActions::DiscardAllSelectedCards() {
             Cards[card].selectionMark = -1;
             continue;
         }
-        if (EnemyHandRefuses(card, element, "You cannot discard the cards on your enemy's hand")) continue;
-        if (!IsActionAllowed(CurrentPlayer(), "DISCARD", card)) {
+        if (EnemyHandRefuses(card, element, enemyHand)) continue;
+        if (!IsActionAllowed(CurrentPlayer(), word, card)) {
             ShowMsg(Cards[card].keptFaceDown == kFalse
-                        ? "You are not permitted to discard the card: " + CardDisplayName(card)
-                        : "You are not permitted to discard this facedown card");
+                        ? "You are not permitted to " + verb + " the card: " + CardDisplayName(card)
+                        : "You are not permitted to " + verb + " this facedown card");
             continue;
         }
-        DiscardCardProcedure_body(card, element);
-        SendCardDiscard(card, element);
+        act(card, element);
     }
 }
 
+void CardActions::DiscardAllSelectedCards() {
+    ForEachSelectedCard("DISCARD", "discard", "You cannot discard the cards on your enemy's hand",
+                        [this](std::int16_t card, std::int16_t element) {
+                            DiscardCardProcedure_body(card, element);
+                            SendCardDiscard(card, element);
+                        });
+}
+
 void CardActions::FlipAllMenuItem_Click() {
-    for (int n = 1; n <= LastCard(); ++n) {
-        const auto card = static_cast<std::int16_t>(n);
-        if (Cards[card].selectionMark == -1) continue;
-        const std::int16_t element = Cards[card].controlIndex;
-        if (CardOfElement(element) != card) {
-            Cards[card].selectionMark = -1;
-            continue;
-        }
-        if (EnemyHandRefuses(card, element, "You cannot inspect the cards on your enemy's hand")) continue;
-        if (!IsActionAllowed(CurrentPlayer(), "FLIP", card)) {
-            ShowMsg(Cards[card].keptFaceDown == kFalse
-                        ? "You are not permitted to flip the card: " + CardDisplayName(card)
-                        : "You are not permitted to flip this facedown card");
-            continue;
-        }
-        SendCardFlip(card, element);
-        if (CardOfElement(element) != card) continue;
-        MenuCard = element;
-        Flip_Click_body(card);
-    }
+    ForEachSelectedCard("FLIP", "flip", "You cannot inspect the cards on your enemy's hand",
+                        [this](std::int16_t card, std::int16_t element) {
+                            SendCardFlip(card, element);
+                            // The send let the other side's commands run.
+                            if (CardOfElement(element) != card) return;
+                            MenuCard = element;
+                            Flip_Click_body(card);
+                        });
 }
 
 void CardActions::EndGameBtn_Click() {

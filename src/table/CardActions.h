@@ -153,6 +153,10 @@ class CardActions {
     // A card's picture on its deck's discard pile (the face, whatever way it lay), or the empty
     // pile's picture.
     void ShowPileTop(std::int16_t deck);
+    // Runs `act` for each selected card that still lies on its control and passes the checks a
+    // single action of that word makes (each refusal shows its message and the next card goes on).
+    void ForEachSelectedCard(const std::string& word, const std::string& verb, const std::string& enemyHand,
+                             const std::function<void(std::int16_t card, std::int16_t element)>& act);
     // The checks, each showing its message when it refuses.
     bool EnemyHandRefuses(std::int16_t card, std::int16_t element, const std::string& message) const;
     static bool RestrictionRefuses(std::int16_t card, const std::string& word, const std::string& message);
