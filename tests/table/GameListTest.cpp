@@ -10,10 +10,12 @@
 #include "table/LoginForm.h"
 #include "table/MainForm.h"
 #include "table/StartForm.h"
+#include "table/StartWindows.h"
 
 #include <gtest/gtest.h>
 
 #include <ctime>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -320,4 +322,21 @@ TEST_F(GameListTest, ASavedGamesEntryNamesItsGameAndItsDateInTheUsersLocale) {
     EXPECT_FALSE(saved.oldFormat);
     EXPECT_EQ(old.listText, "Ancient (** Old savegame format **) - 02.01.25 21:05");
     EXPECT_TRUE(old.oldFormat);
+}
+
+TEST_F(GameListTest, TheStartListsTheSaveFolderAndDeletesOnlyWhatIsNotARecord) {
+    folder_.Write("save/Old.save", "a record of an older format");
+    StartWindows start;
+    StartForm& list = start.gameList;
+    list.form.Show();
+    ASSERT_TRUE(Press(list.LoadGameBtn));
+    ASSERT_EQ(list.List1.ListCount(), 1);
+    EXPECT_EQ(list.List1.List(0).rfind("Old (** Old savegame format **) - ", 0), 0u) << list.List1.List(0);
+
+    drive::DialogScript script;
+    script.AnswerYesNo(true);
+    list.DeleteOldFormatItem.OnClick();
+    EXPECT_EQ(list.List1.ListCount(), 0);
+    EXPECT_FALSE(std::filesystem::exists(folder_.Path() + "/save/Old.save"));
+    EXPECT_TRUE(script.Problems().empty());
 }
