@@ -71,6 +71,36 @@ inline std::vector<std::string> CopyBundledCards(const TempFolder& folder) {
     return paths;
 }
 
+// The cards of CopyBundledCards with the deck's back and empty-pile pictures beside them.
+inline std::vector<std::string> CopyBundledDeck(const TempFolder& folder) {
+    std::vector<std::string> paths = CopyBundledCards(folder);
+    for (const char* name : {"back.gif", "empty.gif"})
+        std::filesystem::copy_file(std::filesystem::path(KARVEL_GAMES) / "parlour" / name,
+                                   folder.Path() / "cards" / name);
+    return paths;
+}
+
+// Writes `name` into the folder: two seats (`seats` holds their [PLAYER n] lines after the name)
+// and one common deck of n cards cycling through the faces, dealing `deal` to each seat; `game`
+// holds further [GAME] lines. The definition's full path.
+inline std::string WriteOneDeckGame(const TempFolder& folder, const std::string& name,
+                                    const std::vector<std::string>& faces, int n, int deal,
+                                    const std::string& game = "", const std::string& seat1 = "",
+                                    const std::string& seat2 = "") {
+    std::string text = "[GAME]\r\nplayers=2\r\ncommon_decks=1\r\ndirectory=cards\r\nexternal_hand=FALSE\r\n" +
+                       game + "[PLAYER 1]\r\nname=One\r\n" + seat1 + "[PLAYER 2]\r\nname=Two\r\n" + seat2 +
+                       "[COMMON 1]\r\nsplit=FALSE\r\ndeckSize=" + std::to_string(n) +
+                       "\r\nimg_back=back.gif\r\nimg_discard=empty.gif\r\ndeal=" + std::to_string(deal) +
+                       "\r\n";
+    for (int k = 1; k <= n; ++k) {
+        const std::string& path = faces[static_cast<std::size_t>(k - 1) % faces.size()];
+        text += "card" + std::to_string(k) + "=" + path.substr(path.find('\\') + 1) + ",,,K" +
+                std::to_string(k) + ",\r\n";
+    }
+    folder.Write(name, text);
+    return folder.Path().string() + "\\" + name;
+}
+
 // The window system on the offscreen platform, and the table window the cards lie on (a card
 // control is always a child of its window, whose mask it shapes). The table goes before the
 // application: a window cannot outlive the window system.

@@ -16,7 +16,6 @@
 
 #include <filesystem>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -25,26 +24,11 @@ namespace {
 constexpr int kCards = 500;
 
 std::vector<std::string> g_cards;
-std::string g_folder;
 std::unique_ptr<MainForm> g_table;
 std::string g_game;
 bool g_drawn = false;
 
 // One common deck of 500 cards; the seats have no areas, so every card drawn lies on bare table.
-std::string WriteGame(const benchsupport::TempFolder& folder) {
-    std::ostringstream game;
-    game << "[GAME]\r\nplayers=2\r\ncommon_decks=1\r\ndirectory=cards\r\nexternal_hand=FALSE\r\n"
-         << "[PLAYER 1]\r\nname=One\r\n[PLAYER 2]\r\nname=Two\r\n"
-         << "[COMMON 1]\r\nsplit=FALSE\r\ndeckSize=" << kCards
-         << "\r\nimg_back=back.gif\r\nimg_discard=empty.gif\r\ndeal=0\r\n";
-    for (int k = 1; k <= kCards; ++k) {
-        const std::string& path = g_cards[static_cast<std::size_t>(k - 1) % g_cards.size()];
-        game << "card" << k << "=" << path.substr(path.find('\\') + 1) << ",,,K" << k << ",\r\n";
-    }
-    folder.Write("actions.game", game.str());
-    return g_folder + "\\actions.game";
-}
-
 void NewGame() {
     g_drawn = false;
     Model().Reset();
@@ -174,14 +158,10 @@ BENCHMARK(DragSelection)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
     benchsupport::MessageLog log;
     benchsupport::TempFolder folder;
-    g_folder = folder.Path().string();
-    g_cards = benchsupport::CopyBundledCards(folder);
-    for (const char* name : {"back.gif", "empty.gif"})
-        std::filesystem::copy_file(std::filesystem::path(KARVEL_GAMES) / "parlour" / name,
-                                   folder.Path() / "cards" / name);
+    g_cards = benchsupport::CopyBundledDeck(folder);
     benchsupport::OffscreenTable screen(argc, argv, 800, 600);
     g_table = std::make_unique<MainForm>();
-    g_game = WriteGame(folder);
+    g_game = benchsupport::WriteOneDeckGame(folder, "actions.game", g_cards, kCards, 0);
     benchsupport::Initialize(argc, argv, 5);
     benchsupport::MedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

@@ -20,7 +20,6 @@
 
 #include <filesystem>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -35,22 +34,6 @@ std::unique_ptr<MainForm> g_table;
 // The dragged card's control and the surfaces of the 9 controls it moves.
 int g_card = -1;
 std::vector<platform::ControlSurface*> g_moved;
-
-std::string WriteGame(const benchsupport::TempFolder& folder, const std::vector<std::string>& faces) {
-    std::ostringstream game;
-    game << "[GAME]\r\nplayers=2\r\ncommon_decks=1\r\ndirectory=cards\r\nexternal_hand=FALSE\r\n"
-         << "desktop=desk.png\r\n"
-         << "[PLAYER 1]\r\nname=One\r\nlayout=300,300,20000,28000\r\n"
-         << "[PLAYER 2]\r\nname=Two\r\nlayout=21000,300,20000,28000\r\n"
-         << "[COMMON 1]\r\nsplit=FALSE\r\ndeckSize=" << kCards
-         << "\r\nimg_back=back.gif\r\nimg_discard=empty.gif\r\ndeal=" << kCards / 2 << "\r\n";
-    for (int k = 1; k <= kCards; ++k) {
-        const std::string& path = faces[static_cast<std::size_t>(k - 1) % faces.size()];
-        game << "card" << k << "=" << path.substr(path.find('\\') + 1) << ",,,K" << k << ",\r\n";
-    }
-    folder.Write("drag.game", game.str());
-    return folder.Path().string() + "\\drag.game";
-}
 
 // Lays the markers: the first 4 of each kind on the dragged card, the others spread over the
 // table.
@@ -141,10 +124,7 @@ BENCHMARK(MoveNineControls)->Unit(benchmark::kMicrosecond);
 int main(int argc, char** argv) {
     benchsupport::MessageLog log;
     benchsupport::TempFolder folder;
-    std::vector<std::string> faces = benchsupport::CopyBundledCards(folder);
-    for (const char* name : {"back.gif", "empty.gif"})
-        std::filesystem::copy_file(std::filesystem::path(KARVEL_GAMES) / "parlour" / name,
-                                   folder.Path() / "cards" / name);
+    std::vector<std::string> faces = benchsupport::CopyBundledDeck(folder);
     benchsupport::OffscreenTable screen(argc, argv, 800, 600);
     {
         platform::Picture desk(4000, 3000, platform::MakeColour(30, 90, 40));
@@ -163,7 +143,10 @@ int main(int argc, char** argv) {
         g_table.reset();
         return 1;
     };
-    if (!SetUpNewGame(*g_table, WriteGame(folder, faces)) || LoadedCardControls != kCards)
+    if (!SetUpNewGame(*g_table, benchsupport::WriteOneDeckGame(
+                                    folder, "drag.game", faces, kCards, kCards / 2, "desktop=desk.png\r\n",
+                                    "layout=300,300,20000,28000\r\n", "layout=21000,300,20000,28000\r\n")) ||
+        LoadedCardControls != kCards)
         return fail("the table was not set up whole: " + std::to_string(LoadedCardControls) + " cards");
     g_table->Window().Resize(15000, 11000);
     g_table->Window().Show();

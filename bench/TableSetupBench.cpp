@@ -15,7 +15,6 @@
 
 #include <filesystem>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -25,23 +24,6 @@ std::vector<std::string> g_cards; // model paths of the 52 faces
 std::string g_folder;
 
 // One common deck of n cards dealt out whole to two seats with areas.
-std::string WriteGame(const benchsupport::TempFolder& folder, int n) {
-    std::ostringstream game;
-    game << "[GAME]\r\nplayers=2\r\ncommon_decks=1\r\ndirectory=cards\r\nexternal_hand=FALSE\r\n"
-         << "[PLAYER 1]\r\nname=One\r\nlayout=300,300,6000,20000\r\n"
-         << "[PLAYER 2]\r\nname=Two\r\nlayout=7000,300,6000,20000\r\n"
-         << "[COMMON 1]\r\nsplit=FALSE\r\ndeckSize=" << n
-         << "\r\nimg_back=back.gif\r\nimg_discard=empty.gif\r\n"
-         << "deal=" << n / 2 << "\r\n";
-    for (int k = 1; k <= n; ++k) {
-        const std::string& path = g_cards[static_cast<std::size_t>(k - 1) % g_cards.size()];
-        game << "card" << k << "=" << path.substr(path.find('\\') + 1) << ",,,K" << k << ",\r\n";
-    }
-    const std::string name = "table" + std::to_string(n) + ".game";
-    folder.Write(name, game.str());
-    return g_folder + "\\" + name;
-}
-
 std::unique_ptr<MainForm> g_table;
 std::string g_game250, g_game500;
 
@@ -75,14 +57,15 @@ int main(int argc, char** argv) {
     benchsupport::MessageLog log;
     benchsupport::TempFolder folder;
     g_folder = folder.Path().string();
-    g_cards = benchsupport::CopyBundledCards(folder);
-    for (const char* name : {"back.gif", "empty.gif"})
-        std::filesystem::copy_file(std::filesystem::path(KARVEL_GAMES) / "parlour" / name,
-                                   folder.Path() / "cards" / name);
+    g_cards = benchsupport::CopyBundledDeck(folder);
     benchsupport::OffscreenTable screen(argc, argv, 800, 600);
     g_table = std::make_unique<MainForm>();
-    g_game250 = WriteGame(folder, 250);
-    g_game500 = WriteGame(folder, 500);
+    g_game250 =
+        benchsupport::WriteOneDeckGame(folder, "table250.game", g_cards, 250, 125, "",
+                                       "layout=300,300,6000,20000\r\n", "layout=7000,300,6000,20000\r\n");
+    g_game500 =
+        benchsupport::WriteOneDeckGame(folder, "table500.game", g_cards, 500, 250, "",
+                                       "layout=300,300,6000,20000\r\n", "layout=7000,300,6000,20000\r\n");
     benchsupport::Initialize(argc, argv, 5);
     benchsupport::MedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
