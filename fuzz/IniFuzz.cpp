@@ -2,6 +2,8 @@
 // and a write (plain or inside a write scope) leaves the cache as a fresh parse of the file.
 #include "FuzzSupport.h"
 
+#include <algorithm>
+
 #include <map>
 
 namespace {
@@ -32,12 +34,20 @@ Snapshot Read(const std::vector<std::string>& sections) {
     Snapshot snapshot;
     for (const std::string& section : sections) {
         auto& values = snapshot[section];
+        // A section may be listed twice: its keys are then taken twice.
+        const std::size_t first = values.size();
         for (const std::string& key : platform::IniKeys(kFile, section)) {
             const std::string value = platform::IniRead(kFile, section, key);
             fuzzsupport::Check(value.size() <= 254, "a value is at most 254 characters");
             values.emplace_back(key, value);
             if (values.size() >= 64) break;
         }
+        // A section read at once gives what its keys read one by one give, in the same order.
+        const auto whole = platform::IniSection(kFile, section);
+        const auto taken = values.begin() + static_cast<std::ptrdiff_t>(first);
+        fuzzsupport::Check(whole.size() >= values.size() - first &&
+                               std::equal(taken, values.end(), whole.begin()),
+                           "a section read at once agrees with its keys read one by one");
     }
     return snapshot;
 }
