@@ -3,6 +3,7 @@
 // (made by the array's factory), Unload(i) frees an element added that way.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -23,6 +24,7 @@ template <class T> class ControlArray {
         if (index < 0 || !element || elements_.count(index)) return false;
         Name(*element, index);
         elements_[index] = Entry{std::move(element), true};
+        ++generation_;
         return true;
     }
 
@@ -36,6 +38,7 @@ template <class T> class ControlArray {
         Name(*element, index);
         T* raw = element.get();
         elements_[index] = Entry{std::move(element), false};
+        ++generation_;
         if (OnLoaded) OnLoaded(index, *raw);
         return raw;
     }
@@ -48,6 +51,7 @@ template <class T> class ControlArray {
         // Taken out first: the element's destructor may raise events that look at the array.
         std::unique_ptr<T> element = std::move(it->second.element);
         elements_.erase(it);
+        ++generation_;
         return true;
     }
 
@@ -61,6 +65,9 @@ template <class T> class ControlArray {
     // The lowest and highest index; -1 when the array is empty.
     int LBound() const { return elements_.empty() ? -1 : elements_.begin()->first; }
     int UBound() const { return elements_.empty() ? -1 : elements_.rbegin()->first; }
+    // Changes whenever an element is placed, loaded or unloaded: an element looked up earlier is
+    // still the one at its index while this stays the same.
+    std::uint64_t Generation() const { return generation_; }
     std::vector<int> Indexes() const {
         std::vector<int> indexes;
         for (const auto& [index, entry] : elements_)
@@ -83,6 +90,7 @@ template <class T> class ControlArray {
 
     Factory factory_;
     std::map<int, Entry> elements_;
+    std::uint64_t generation_ = 0;
 };
 
 // The factory of an array of stock controls or menu items: a new element in the same parent that

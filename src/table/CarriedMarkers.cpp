@@ -11,7 +11,10 @@
 #include "table/TableMarkers.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -146,6 +149,38 @@ void CarryMarker(platform::ControlSurface& marker, std::int16_t kind, std::int16
         PlaceOnTurnedCard(marker, offset, BoxOf(card->Surface()), QuarterTurn(*card));
 }
 
+// A marker in use whose Tag names something, with the card control it names: a numerical
+// marker's whole Tag read as a number, an image marker's up to its first ",".
+struct TaggedMarker {
+    double on;
+    platform::ControlSurface* surface;
+    std::int16_t kind;
+    std::int16_t number;
+    MarkerOffset* offset;
+    int order; // numerical markers first, then image markers, each by number
+};
+
+template <class Visit> void ForEachTaggedMarker(MainForm& table, Visit visit) {
+    int order = 0;
+    const int lastNum = std::min<int>(NextNumMarker - 2, MarkerFlags::kLast);
+    for (int m = 0; m <= lastNum; ++m) {
+        if (NumMarkerInUse[m] == kFalse) continue;
+        controls::zLabelA* label = table.markerNum(m);
+        if (!label) continue;
+        const std::string tag = label->Surface().Tag();
+        if (tag.empty()) continue;
+        visit(TaggedMarker{LeadingNumber(tag), &label->Surface(), kZNumMarker, static_cast<std::int16_t>(m),
+                           &NumMarkerOffsets[m + 1], order++});
+    }
+    const int lastImage = std::min<int>(GraphMarkerCount, MarkerInstanceTable::kLast);
+    for (int n = 1; n <= lastImage; ++n) {
+        controls::TranspImg* marker = table.mrk(n - 1);
+        if (!marker || GraphMarkers[n].inUse == kFalse) continue;
+        visit(TaggedMarker{static_cast<double>(TaggedControl(marker->Surface().Tag())), &marker->Surface(),
+                           kZImageMarker, static_cast<std::int16_t>(n - 1), &GraphMarkerOffsets[n], order++});
+    }
+}
+
 } // namespace
 
 void AttachNumericalMarker(std::int16_t m) {
@@ -205,24 +240,32 @@ void MoveAttachedMarkers(std::int16_t c, std::int16_t dx, std::int16_t dy, std::
     // Only a turn needs the card's control; the markers of a card whose control is gone can still
     // be deleted.
     const controls::TranspImg* card = table->crd(c);
+    ForEachTaggedMarker(*table, [&](const TaggedMarker& marker) {
+        if (marker.on == c)
+            CarryMarker(*marker.surface, marker.kind, marker.number, *marker.offset, card, dx, dy, mode);
+    });
+}
 
-    const int lastNum = std::min<int>(NextNumMarker - 2, MarkerFlags::kLast);
-    for (int m = 0; m <= lastNum; ++m) {
-        if (NumMarkerInUse[m] == kFalse) continue;
-        controls::zLabelA* label = table->markerNum(m);
-        if (!label) continue;
-        const std::string tag = label->Surface().Tag();
-        if (tag.empty() || LeadingNumber(tag) != c) continue;
-        CarryMarker(label->Surface(), kZNumMarker, static_cast<std::int16_t>(m), NumMarkerOffsets[m + 1],
-                    card, dx, dy, mode);
-    }
-
-    const int lastImage = std::min<int>(GraphMarkerCount, MarkerInstanceTable::kLast);
-    for (int n = 1; n <= lastImage; ++n) {
-        controls::TranspImg* marker = table->mrk(n - 1);
-        if (!marker || GraphMarkers[n].inUse == kFalse) continue;
-        if (TaggedControl(marker->Surface().Tag()) != c) continue;
-        CarryMarker(marker->Surface(), kZImageMarker, static_cast<std::int16_t>(n - 1), GraphMarkerOffsets[n],
-                    card, dx, dy, mode);
+void MoveMarkersOfCards(const std::vector<std::int16_t>& controls, std::int16_t dx, std::int16_t dy) {
+    MainForm* table = TableWindow();
+    if (!table || controls.empty()) return;
+    // Kept between calls: a drag step allocates nothing once the first step has sized it.
+    static std::vector<TaggedMarker> onCards;
+    onCards.clear();
+    ForEachTaggedMarker(*table, [&](const TaggedMarker& marker) {
+        if (marker.on >= 0 && marker.on <= ControlFlags::kLast && marker.on == std::floor(marker.on))
+            onCards.push_back(marker);
+    });
+    if (onCards.empty()) return;
+    // By card, and on each card in the order MoveAttachedMarkers takes them: the markers rise
+    // in that order.
+    std::sort(onCards.begin(), onCards.end(), [](const TaggedMarker& a, const TaggedMarker& b) {
+        return a.on != b.on ? a.on < b.on : a.order < b.order;
+    });
+    for (const std::int16_t control : controls) {
+        auto it = std::lower_bound(onCards.begin(), onCards.end(), control,
+                                   [](const TaggedMarker& marker, double on) { return marker.on < on; });
+        for (; it != onCards.end() && it->on == control; ++it)
+            CarryMarker(*it->surface, it->kind, it->number, *it->offset, nullptr, dx, dy, kMarkersMove);
     }
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 class MainForm;
 
@@ -30,3 +31,7 @@ void AttachImageMarker(std::int16_t record);
 // Applies the mode to every marker lying on card control `control`; dx and dy (twips) count only
 // when moving.
 void MoveAttachedMarkers(std::int16_t control, std::int16_t dx, std::int16_t dy, std::int16_t mode);
+
+// Moves the markers lying on each of the card controls by (dx, dy) as MoveAttachedMarkers does,
+// card by card in the order given; one pass over the markers serves every card.
+void MoveMarkersOfCards(const std::vector<std::int16_t>& controls, std::int16_t dx, std::int16_t dy);

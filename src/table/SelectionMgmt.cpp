@@ -9,6 +9,7 @@
 #include "table/MainForm.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -49,29 +50,53 @@ controls::TranspImg* Follower(int card) {
 }
 
 // The cards that follow a dragged card, decided when its drag starts, as the dragged card's own
-// refusal is; each step checks that a follower still shows its card before it moves it.
+// refusal is. A follower whose control was unloaded since stays behind: its image is forgotten.
 struct Follow {
     int card;
     std::int16_t control;
     controls::TranspImg* image;
 };
-std::vector<Follow> g_followers;
-std::int16_t g_followersOf = 0;
+struct Followers {
+    std::int16_t of = 0;
+    std::vector<Follow> cards;
+    // The card controls as they were when the images were last checked.
+    const MainForm* table = nullptr;
+    std::uint64_t generation = 0;
+    // The controls moved by the last step, reused so that a step allocates nothing.
+    std::vector<std::int16_t> moved;
+};
+Followers g_followers;
 
 void ForgetFollowers() {
-    g_followers.clear();
-    g_followersOf = 0;
+    g_followers.cards.clear();
+    g_followers.of = 0;
 }
 
-const std::vector<Follow>& FollowersOf(std::int16_t dragged) {
-    if (g_followersOf == dragged) return g_followers;
+std::vector<Follow>& FollowersOf(std::int16_t dragged) {
+    Followers& f = g_followers;
+    if (f.of == dragged) return f.cards;
     ForgetFollowers();
-    g_followersOf = dragged;
+    f.of = dragged;
+    MainForm* table = TableWindow();
+    f.table = table;
+    f.generation = table ? table->crd.Generation() : 0;
     for (int card = 1; card <= LastCard(); ++card)
         if (card != dragged)
             if (controls::TranspImg* image = Follower(card))
-                g_followers.push_back({card, Cards[card].controlIndex, image});
-    return g_followers;
+                f.cards.push_back({card, Cards[card].controlIndex, image});
+    return f.cards;
+}
+
+// The followers' images, checked again only when card controls came or went since the last
+// check: while none did, every image is still the control at its index, showing its card.
+std::vector<Follow>& CheckedFollowersOf(std::int16_t dragged, const MainForm& table) {
+    std::vector<Follow>& followers = FollowersOf(dragged);
+    if (g_followers.table == &table && g_followers.generation == table.crd.Generation()) return followers;
+    for (Follow& f : followers)
+        if (g_followers.table != &table || LiveControl(f.card) != f.image) f.image = nullptr;
+    g_followers.table = &table;
+    g_followers.generation = table.crd.Generation();
+    return followers;
 }
 
 void Select(int card, bool on) {
@@ -160,23 +185,24 @@ int CountSelectedCards() {
 void DragSelectedCards(int dx, int dy, std::int16_t dragged) {
     MainForm* table = TableWindow();
     if (!table) return;
-    const Flag before = KeepStackingDrag;
-    KeepStackingDrag = kTrue;
-    for (const Follow& f : FollowersOf(dragged)) {
+    std::vector<std::int16_t>& moved = g_followers.moved;
+    moved.clear();
+    for (const Follow& f : CheckedFollowersOf(dragged, *table)) {
         CardRecord& c = Cards[f.card];
-        if (c.controlIndex != f.control || c.selectionMark == -1 || c.eliminated != kFalse ||
-            table->crd(f.control) != f.image)
+        if (!f.image || c.controlIndex != f.control || c.selectionMark == -1 || c.eliminated != kFalse)
             continue;
-        const auto number = static_cast<std::int16_t>(f.card);
         platform::ControlSurface& s = f.image->Surface();
         s.Move(s.Left() + dx, s.Top() + dy);
-        MoveAttachedMarkers(f.control, ClampToInt16(dx), ClampToInt16(dy), kMarkersMove);
-        const bool inHand = IsCardInHand(f.control, number);
+        moved.push_back(f.control);
+        const bool inHand = IsCardInHand(f.control, static_cast<std::int16_t>(f.card));
         if (!inHand && c.keptFaceDown == kFalse && c.faceShown == kFalse)
             c.faceShown = kTrue;
         else if (inHand && c.owner != Game.CurrentPlayer && c.faceShown != kFalse)
             c.faceShown = kFalse;
     }
+    const Flag before = KeepStackingDrag;
+    KeepStackingDrag = kTrue;
+    MoveMarkersOfCards(moved, ClampToInt16(dx), ClampToInt16(dy));
     KeepStackingDrag = before;
 }
 

@@ -12,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -53,6 +55,36 @@ TEST(ControlArray, LoadingANewIndexGivesAnElementLikeTheFirstWithItsOwnTag) {
     EXPECT_FALSE(labels.Unload(5));
     EXPECT_EQ(labels.UBound(), 3);
     EXPECT_NE(labels.Load(5), nullptr) << "an unloaded index can be loaded again";
+}
+
+TEST(ControlArray, TheGenerationChangesWhenAnElementComesOrGoesAndOnlyThen) {
+    Form form;
+    ControlArray<Label> labels(LikeFirst<Label>());
+    const auto place = [&] { return labels.Place(0, std::make_unique<Label>(form.Handle())); };
+    struct Step {
+        const char* name;
+        std::function<bool()> run;
+        bool succeeds;
+        bool changes;
+    };
+    const std::vector<Step> steps = {
+        {"place", place, true, true},
+        {"place on a taken index", place, false, false},
+        {"load", [&] { return labels.Load(1) != nullptr; }, true, true},
+        {"load a taken index", [&] { return labels.Load(1) != nullptr; }, false, false},
+        {"look up and list", [&] { return labels(1) && labels.Exists(1) && labels.Indexes().size() == 2; },
+         true, false},
+        {"unload a placed element", [&] { return labels.Unload(0); }, false, false},
+        {"unload", [&] { return labels.Unload(1); }, true, true},
+        {"unload a missing index", [&] { return labels.Unload(1); }, false, false},
+        {"load the same index again", [&] { return labels.Load(1) != nullptr; }, true, true},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        const std::uint64_t before = labels.Generation();
+        EXPECT_EQ(step.run(), step.succeeds);
+        EXPECT_EQ(labels.Generation() != before, step.changes);
+    }
 }
 
 TEST(ControlArray, AnEmptyArrayLoadsNothing) {

@@ -7,6 +7,7 @@
 #include "state/MarkersMgmt.h"
 #include "state/ZOrder.h"
 #include "table/CarriedMarkers.h"
+#include "table/SelectionMgmt.h"
 
 #include <gtest/gtest.h>
 
@@ -38,6 +39,13 @@ struct Rect {
 Rect RectOf(const platform::ControlSurface& s) {
     return Rect{s.Left(), s.Top(), s.Width(), s.Height()};
 }
+
+// On each card a numerical marker (0 on control 0, 1 on control 1) and an image marker (record 1
+// on control 0, record 2 on control 1), attached where they were dropped.
+struct MarkersOnTwoCards {
+    platform::ControlSurface* num[2];
+    platform::ControlSurface* image[2];
+};
 
 class CarriedMarkersTest : public testing::Test {
   protected:
@@ -79,6 +87,21 @@ class CarriedMarkersTest : public testing::Test {
         GraphMarkerCount = static_cast<std::int16_t>(std::max(GraphMarkerCount + 0, n));
         BringToFrontZOrder(kZImageMarker, static_cast<std::int16_t>(n - 1), 0);
         return s;
+    }
+
+    MarkersOnTwoCards DropMarkersOnBothCards() {
+        MarkersOnTwoCards on{};
+        for (int control : {0, 1}) {
+            const Rect card = RectOf(Card(control));
+            on.num[control] = &NumMarker(control, {card.left + 150, card.top + 150, 150, 150});
+            on.image[control] =
+                &ImageMarker(control + 1, {PictureLeft(control) + 150, PictureTop(control) + 300, 150, 150});
+            AttachNumericalMarker(static_cast<std::int16_t>(control));
+            AttachImageMarker(static_cast<std::int16_t>(control + 1));
+            EXPECT_EQ(on.num[control]->Tag(), std::to_string(control));
+            EXPECT_EQ(on.image[control]->Tag(), std::to_string(control));
+        }
+        return on;
     }
 
     // The stacking-order position of a pair; 0 when it is not listed.
@@ -272,6 +295,72 @@ TEST_F(CarriedMarkersTest, ADraggedCardCarriesItsMarkersAndRaisesThem) {
     MoveAttachedMarkers(0, 0, 0, kMarkersRaise);
     EXPECT_GE(ZPosition(kZNumMarker, 0), Game.zOrderCount - 1);
     EXPECT_GE(ZPosition(kZImageMarker, 0), Game.zOrderCount - 1);
+}
+
+TEST_F(CarriedMarkersTest, TheMarkersOfSeveralCardsMoveAndRiseCardByCardInTheOrderGiven) {
+    const MarkersOnTwoCards on = DropMarkersOnBothCards();
+    const Rect first = RectOf(Card(0));
+    // Off every card, and one whose Tag names no control.
+    platform::ControlSurface& loose = NumMarker(2, {first.left - 600, first.top, 150, 150});
+    platform::ControlSurface& untagged = ImageMarker(3, {first.left - 900, first.top, 150, 150});
+    AttachNumericalMarker(2);
+    ASSERT_EQ(loose.Tag(), "-1");
+    ASSERT_EQ(untagged.Tag(), "");
+
+    // As in a group drag: the numerical markers keep their place among the others.
+    KeepStackingDrag = kTrue;
+    struct Case {
+        std::vector<std::int16_t> controls;
+        std::int16_t upperImage; // the image marker that rose last
+    };
+    for (const Case& c : std::vector<Case>{{{1, 0}, 0}, {{0, 1}, 1}}) {
+        SCOPED_TRACE("control " + std::to_string(c.controls[0]) + " first");
+        const std::vector<platform::ControlSurface*> all = {on.num[0],   on.num[1], on.image[0],
+                                                            on.image[1], &loose,    &untagged};
+        std::vector<int> lefts, tops;
+        for (const platform::ControlSurface* m : all)
+            lefts.push_back(m->Left()), tops.push_back(m->Top());
+        MoveMarkersOfCards(c.controls, 300, -150);
+        for (std::size_t i = 0; i < all.size(); ++i) {
+            const bool carried = i < 4;
+            EXPECT_EQ(all[i]->Left(), lefts[i] + (carried ? 300 : 0)) << "marker " << i;
+            EXPECT_EQ(all[i]->Top(), tops[i] - (carried ? 150 : 0)) << "marker " << i;
+        }
+        // Only the image markers rose, to the top.
+        EXPECT_LT(ZPosition(kZNumMarker, 0), Game.zOrderCount - 1);
+        EXPECT_LT(ZPosition(kZNumMarker, 1), Game.zOrderCount - 1);
+        EXPECT_EQ(ZPosition(kZImageMarker, c.upperImage), Game.zOrderCount);
+        EXPECT_EQ(ZPosition(kZImageMarker, static_cast<std::int16_t>(1 - c.upperImage)),
+                  Game.zOrderCount - 1);
+    }
+    KeepStackingDrag = kFalse;
+}
+
+TEST_F(CarriedMarkersTest, AGroupDragCarriesTheMarkersOfTheCardsThatFollowNotOfTheDraggedCard) {
+    const MarkersOnTwoCards on = DropMarkersOnBothCards();
+    ToggleCardSelection(0);
+    ToggleCardSelection(1);
+    const int draggedLeft = on.num[0]->Left(), draggedImageLeft = on.image[0]->Left();
+    const int followerLeft = on.num[1]->Left(), followerTop = on.num[1]->Top();
+    const int imageLeft = on.image[1]->Left();
+    BringToFrontZOrder(kZNumMarker, 0, 0); // something else on top
+    const int numZ = ZPosition(kZNumMarker, 1);
+    // Two steps: the markers keep following once the followers are known.
+    for (int step = 1; step <= 2; ++step) {
+        SCOPED_TRACE("step " + std::to_string(step));
+        DragSelectedCards(300, 150, CardOf(0));
+        EXPECT_EQ(on.num[0]->Left(), draggedLeft);
+        EXPECT_EQ(on.image[0]->Left(), draggedImageLeft);
+        EXPECT_EQ(on.num[1]->Left(), followerLeft + 300 * step);
+        EXPECT_EQ(on.num[1]->Top(), followerTop + 150 * step);
+        EXPECT_EQ(on.image[1]->Left(), imageLeft + 300 * step);
+    }
+    // The numerical marker kept its place in the stacking order; the image marker rose.
+    EXPECT_EQ(ZPosition(kZNumMarker, 1), numZ);
+    EXPECT_EQ(ZPosition(kZImageMarker, 1), Game.zOrderCount);
+    EXPECT_EQ(KeepStackingDrag, kFalse);
+    EndGroupDrag();
+    ClearSelection();
 }
 
 TEST_F(CarriedMarkersTest, MarkersAreHiddenShownAndDeletedWithTheirCard) {
