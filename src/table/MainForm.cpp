@@ -464,12 +464,16 @@ void MainForm::ToolTipTimer_Timer() {
 std::optional<CardPictureRect> MainForm::CardControlPicture(int control) {
     const controls::TranspImg* card = crd(control);
     if (!card) return std::nullopt;
-    const platform::ControlSurface& s = card->Surface();
-    int width = card->GetRealWidth();
-    int height = card->GetRealHeight();
-    if (card->GetPictureName().empty()) width = s.Width(), height = s.Height();
+    return CardPictureOf(*card);
+}
+
+CardPictureRect MainForm::CardPictureOf(const controls::TranspImg& card) {
+    const platform::ControlSurface& s = card.Surface();
+    int width = card.GetRealWidth();
+    int height = card.GetRealHeight();
+    if (card.GetPictureName().empty()) width = s.Width(), height = s.Height();
     // The picture lies centred in the control's square frame; a quarter turn swaps its sides.
-    if (std::abs(card->rotation() % 180) == 90) std::swap(width, height);
+    if (std::abs(card.rotation() % 180) == 90) std::swap(width, height);
     const int centreX = s.Left() + s.Width() / 2;
     const int centreY = s.Top() + s.Height() / 2;
     return CardPictureRect{centreX - width / 2, centreY - height / 2, width, height};

@@ -131,6 +131,8 @@ class MainForm : public TableView {
 
     // The view of the model.
     std::optional<CardPictureRect> CardControlPicture(int control) override;
+    // The picture rectangle of a card control at hand.
+    static CardPictureRect CardPictureOf(const controls::TranspImg& card);
     bool ControlExists(std::int16_t kind, std::int16_t control) override;
     void BringControlToFront(std::int16_t kind, std::int16_t control) override;
     // The surface of a control of a stacking-order kind; nullptr when it is not loaded.

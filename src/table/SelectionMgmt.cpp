@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -194,7 +195,9 @@ void DragSelectedCards(int dx, int dy, std::int16_t dragged) {
         platform::ControlSurface& s = f.image->Surface();
         s.Move(s.Left() + dx, s.Top() + dy);
         moved.push_back(f.control);
-        const bool inHand = IsCardInHand(f.control, static_cast<std::int16_t>(f.card));
+        const bool inHand = IsCardInHand(f.control, static_cast<std::int16_t>(f.card), [&f] {
+            return std::optional<CardPictureRect>(MainForm::CardPictureOf(*f.image));
+        });
         if (!inHand && c.keptFaceDown == kFalse && c.faceShown == kFalse)
             c.faceShown = kTrue;
         else if (inHand && c.owner != Game.CurrentPlayer && c.faceShown != kFalse)

@@ -14,6 +14,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -646,6 +647,37 @@ TEST_F(CardActionsTest, ACardThatLeavesTheTableDuringAGroupDragNoLongerFollows) 
     SendSelectedCardMoves(dragged);
     EXPECT_THAT(recorder.sent, IsEmpty());
     EXPECT_EQ(Cards[follower].inDiscardPile, kTrue);
+}
+
+TEST_F(CardActionsTest, AFollowerDraggedIntoItsOwnersHandHidesItsFaceAndOutAgainShowsItUnlessKeptDown) {
+    for (const bool keptDown : {false, true}) {
+        SCOPED_TRACE(keptDown ? "kept face down" : "face up");
+        ASSERT_TRUE(Start(TwoSeatGame()));
+        const std::int16_t own = DealtCardOf(1);
+        const std::int16_t other = DealtCardOf(2);
+        const std::int16_t element = Cards[other].controlIndex;
+        MoveOutOfAreas(Cards[own].controlIndex);
+        MoveOutOfAreas(element, 1500);
+        Cards[other].faceShown = kTrue;
+        Cards[other].keptFaceDown = ToFlag(keptDown);
+        ToggleCardSelection(Cards[own].controlIndex);
+        ToggleCardSelection(element);
+        // From the open table to the middle of Bob's area, in whole pixels.
+        const std::optional<CardPictureRect> picture = table().CardControlPicture(element);
+        ASSERT_TRUE(picture);
+        const PlayerAreaShape& area = PlayerAreas[1];
+        ASSERT_GE(area.width - picture->width, 60);
+        const int dx = (area.left + (area.width - picture->width) / 2 - picture->left) / 15 * 15;
+        const int dy = (area.top + (area.height - picture->height) / 2 - picture->top) / 15 * 15;
+
+        DragSelectedCards(dx, dy, own);
+        ASSERT_TRUE(IsCardInHand(element, other));
+        EXPECT_EQ(Cards[other].faceShown, kFalse);
+        DragSelectedCards(-dx, -dy, own);
+        ASSERT_FALSE(IsCardInHand(element, other));
+        EXPECT_EQ(Cards[other].faceShown, ToFlag(!keptDown));
+        EndGroupDrag();
+    }
 }
 
 TEST_F(CardActionsTest, TheRubberBandSelectsCardsWhoseCentreItHoldsButNoneInAHand) {
