@@ -181,6 +181,22 @@ TEST(WizardWrite, ANewDeckIsWrittenWithItsDefaultsAndItsCardsProperties) {
                                               "card1=(x2)a.bmp,,power=3\r\ncard2=b.bmp\r\n"));
 }
 
+TEST(WizardWrite, AnImageWhoseNameWouldBreakItsCardLineIsNotAdded) {
+    Editor e;
+    e.Write("Comma.game", "[GAME]\r\ncommon_decks=1\r\ndirectory=pics\r\n");
+    e.Write("pics/a,b.bmp", "");
+    e.Write("pics/c.bmp", "");
+    auto& w = e.window;
+    e.OpenGame("Comma");
+    ShowCommonDeck(e, 1);
+    e.Press(*w.SelectAll);
+    e.Press(*w.AddCards);
+    EXPECT_THAT(e.messages.Messages(),
+                ElementsAre("The image a,b.bmp has a \",\" in its name, which would break its card line"));
+    ASSERT_EQ(w.CardEntries().size(), 1u);
+    EXPECT_EQ(w.CardEntries()[0].text, "c.bmp");
+}
+
 TEST(WizardWrite, AnExistingDeckKeepsItsSplitAndFaceDownChoice) {
     Editor e;
     e.Write("Old.game", "[GAME]\r\ncommon_decks=1\r\n[COMMON 1]\r\ndecksize=1\r\ncard1=a.bmp\r\n");
