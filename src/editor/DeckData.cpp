@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <utility>
 
 namespace wizard {
 
@@ -27,7 +28,39 @@ int CardLineNumber(std::string_view name, int lines) {
     return k;
 }
 
+// How many card lines a deck section has: with lastCard the section names them and the missing
+// ones are skipped, as the table engine reads it; otherwise decksize lines, a missing one empty.
+int CardLineCount(const std::string& file, const std::string& section, bool& lastCard) {
+    const int named = LeadingInt16(GetIni(section, "lastCard", file));
+    lastCard = named != 0;
+    return lastCard ? named : LeadingInt16(GetIni(section, "decksize", file));
+}
+
+// Hands each card line k from 1 to `lines` the section has to `visit(k, line)`, in one pass over
+// the section instead of a look-up for each card.
+template <typename Visit>
+void ForEachCardLine(const std::string& file, const std::string& section, int lines, const Visit& visit) {
+    if (lines <= 0) return;
+    platform::IniSectionEach(file, section, [&](std::string_view name, std::string_view value) {
+        if (const int k = CardLineNumber(name, lines); k != 0) visit(k, value);
+    });
+}
+
 } // namespace
+
+int DeckCards(const std::string& file, const std::string& section) {
+    const platform::IniReadScope reading;
+    bool lastCard = false;
+    const int lines = CardLineCount(file, section, lastCard);
+    // Without lastCard every line makes a card, a missing one too; a copy count adds the others.
+    int total = lastCard ? 0 : std::max(lines, 0);
+    ForEachCardLine(file, section, lines, [&](int, std::string_view line) {
+        if (line.empty()) return;
+        const int copies = EntryCopies(std::string(line.substr(0, line.find(','))));
+        total += lastCard ? copies : copies - 1;
+    });
+    return total;
+}
 
 int TotalCards(const std::vector<DeckEntry>& entries) {
     int total = 0;
@@ -47,11 +80,7 @@ void DeckData::Load(const std::string& file, const std::string& section) {
     back_ = GetIni(section, "img_back", file);
     discard_ = GetIni(section, "img_discard", file);
     deal_ = GetIni(section, "deal", file);
-    // With lastCard the section names its lines and skips the missing ones, as the table engine
-    // reads it; otherwise decksize lines, a missing one an empty entry.
-    const int lastCard = LeadingInt16(GetIni(section, "lastCard", file));
-    lastCard_ = lastCard != 0;
-    const int lines = lastCard_ ? lastCard : LeadingInt16(GetIni(section, "decksize", file));
+    const int lines = CardLineCount(file, section, lastCard_);
     // A deck with any of these keys has its section; only an empty-looking one is looked up.
     existed_ = lines != 0 || !back_.empty() || !discard_.empty() || !deal_.empty() ||
                !platform::IniKeys(file, section).empty();
@@ -60,48 +89,74 @@ void DeckData::Load(const std::string& file, const std::string& section) {
                 std::to_string(kMaxCards) + " can be edited, so it is left as it is");
         return;
     }
-    entries_.reserve(static_cast<std::size_t>(std::max(lines, 0)));
-    cards_.reserve(entries_.capacity());
-    // The card lines come from one pass over the section instead of a look-up for each card.
-    std::vector<std::string> lineOf(entries_.capacity() + 1);
-    if (lines > 0)
-        for (auto& [name, value] : platform::IniSection(file, section))
-            if (const int k = CardLineNumber(name, lines); k != 0)
-                lineOf[static_cast<std::size_t>(k)] = std::move(value);
+    const auto count = static_cast<std::size_t>(std::max(lines, 0));
+    entries_.reserve(count);
+    loadedIds_.reserve(count);
+    cards_.reserve(count);
+    // Each card line is copied once, into lines_, and found there by its number.
+    struct Span {
+        std::size_t at = 0, length = 0;
+    };
+    std::vector<Span> lineOf(count + 1);
+    ForEachCardLine(file, section, lines, [&](int k, std::string_view line) {
+        lineOf[static_cast<std::size_t>(k)] = Span{lines_.size(), line.size()};
+        lines_ += line;
+    });
     for (int k = 1; k <= lines; ++k) {
-        std::string& line = lineOf[static_cast<std::size_t>(k)];
-        if (line.empty() && lastCard_) continue;
+        const Span span = lineOf[static_cast<std::size_t>(k)];
+        if (span.length == 0 && lastCard_) continue;
         // Field 1 is the entry, field 3 the properties, as the field functions cut them.
-        const std::string_view view = line;
-        const std::size_t first = view.find(',');
-        const std::size_t second = first == std::string_view::npos ? first : view.find(',', first + 1);
-        const std::string_view properties =
-            second == std::string_view::npos
-                ? std::string_view()
-                : view.substr(second + 1, view.find(',', second + 1) - second - 1);
-        Card card;
-        card.loadedText = view.substr(0, first);
-        card.properties = properties;
-        card.loadedProperties = card.properties;
-        card.number = k;
-        entries_.push_back(DeckEntry{static_cast<long>(cards_.size()) + 1, card.loadedText});
-        card.line = std::move(line);
-        cards_.push_back(std::move(card));
+        const std::string_view line = std::string_view(lines_).substr(span.at, span.length);
+        const std::size_t first = std::min(line.find(','), line.size());
+        const std::size_t second =
+            first == line.size() ? first : std::min(line.find(',', first + 1), line.size());
+        const std::size_t properties = std::min(second + 1, line.size());
+        const std::size_t third = std::min(line.find(',', properties), line.size());
+        const long id = static_cast<long>(cards_.size()) + 1;
+        cards_.push_back(Card{span.at, span.length, first, properties, third - properties, k, false});
+        entries_.push_back(DeckEntry{id, std::string(line.substr(0, first))});
+        loadedIds_.push_back(id);
     }
     loaded_ = true;
 }
 
+std::vector<DeckEntry> DeckData::TakeEntries() {
+    return std::exchange(entries_, {});
+}
+
 void DeckData::MarkSaved(const std::vector<DeckEntry>& entries) {
     if (!loaded_) return;
+    // The lines are gathered anew: the saved ones as written, the others (cards taken off the
+    // list) as they were. 1 marks a card listed, 2 one already saved.
+    std::vector<char> listed(cards_.size());
+    for (const DeckEntry& entry : entries)
+        if (Find(entry.id)) listed[static_cast<std::size_t>(entry.id - 1)] = 1;
+    std::string lines;
+    lines.reserve(lines_.size());
+    loadedIds_.clear();
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        if (!Find(entries[i].id)) continue;
-        Card& card = cards_[static_cast<std::size_t>(entries[i].id - 1)];
-        card.line = Line(entries[i].id, entries[i].text);
-        card.number = static_cast<int>(i) + 1;
-        card.loadedText = entries[i].text;
-        card.loadedProperties = card.properties;
+        const long id = entries[i].id;
+        if (!Find(id) || listed[static_cast<std::size_t>(id - 1)] != 1) continue;
+        listed[static_cast<std::size_t>(id - 1)] = 2;
+        std::size_t propertiesAt = 0;
+        const std::string line = Line(id, entries[i].text, &propertiesAt);
+        Card& card = cards_[static_cast<std::size_t>(id - 1)];
+        const std::size_t propertiesLength = Properties(id).size();
+        card = Card{lines.size(), line.size(),      entries[i].text.size(),
+                    propertiesAt, propertiesLength, static_cast<int>(i) + 1,
+                    false};
+        edits_.erase(id);
+        lines += line;
+        loadedIds_.push_back(id);
     }
-    entries_ = entries;
+    for (std::size_t j = 0; j < cards_.size(); ++j) {
+        if (listed[j] != 0) continue;
+        Card& card = cards_[j];
+        const std::string_view line = LineOf(card);
+        card.lineAt = lines.size();
+        lines += line;
+    }
+    lines_ = std::move(lines);
     existed_ = true;
 }
 
@@ -115,35 +170,54 @@ const DeckData::Card* DeckData::Find(long id) const {
                                                              : nullptr;
 }
 
+std::string_view DeckData::LineOf(const Card& card) const {
+    return std::string_view(lines_).substr(card.lineAt, card.lineLength);
+}
+
+std::string_view DeckData::LoadedText(const Card& card) const {
+    return LineOf(card).substr(0, card.textLength);
+}
+
+std::string_view DeckData::LoadedProperties(const Card& card) const {
+    return LineOf(card).substr(card.propertiesAt, card.propertiesLength);
+}
+
 std::string DeckData::Properties(long id) const {
     const Card* card = Find(id);
-    return card ? card->properties : std::string();
+    if (!card) return std::string();
+    return card->edited ? edits_.at(id) : std::string(LoadedProperties(*card));
 }
 
 void DeckData::SetProperties(long id, const std::string& properties) {
-    if (Find(id)) cards_[static_cast<std::size_t>(id - 1)].properties = properties;
+    if (!Find(id)) return;
+    edits_[id] = properties;
+    cards_[static_cast<std::size_t>(id - 1)].edited = true;
 }
 
-std::string DeckData::Line(long id, const std::string& text) const {
+std::string DeckData::Line(long id, const std::string& text, std::size_t* propertiesAt) const {
     const Card* card = Find(id);
-    if (!card || card->number == 0) return JoinCardFields({text, "", Properties(id)});
     // The fields the editor does not edit (effects, key, options and any further) stay.
-    std::vector<std::string> fields = SplitCardFields(card->line);
+    std::vector<std::string> fields = !card || card->number == 0
+                                          ? std::vector<std::string>(3)
+                                          : SplitCardFields(std::string(LineOf(*card)));
     fields[0] = text;
-    fields[2] = card->properties;
-    return JoinCardFields(fields);
+    fields[2] = Properties(id);
+    const std::size_t at = fields[0].size() + fields[1].size() + 2;
+    std::string line = JoinCardFields(std::move(fields));
+    if (propertiesAt) *propertiesAt = std::min(at, line.size());
+    return line;
 }
 
 bool DeckData::AsRead(std::size_t i, const DeckEntry& entry) const {
     const Card* card = Find(entry.id);
-    return card && card->number == static_cast<int>(i) + 1 && entry.text == card->loadedText &&
-           card->properties == card->loadedProperties;
+    return card && card->number == static_cast<int>(i) + 1 && entry.text == LoadedText(*card) &&
+           (!card->edited || edits_.at(entry.id) == LoadedProperties(*card));
 }
 
 bool DeckData::CardsAsLoaded(const std::vector<DeckEntry>& entries) const {
-    if (entries.size() != entries_.size()) return false;
+    if (entries.size() != loadedIds_.size()) return false;
     for (std::size_t i = 0; i < entries.size(); ++i)
-        if (entries[i].id != entries_[i].id || !AsRead(i, entries[i])) return false;
+        if (entries[i].id != loadedIds_[i] || !AsRead(i, entries[i])) return false;
     return true;
 }
 

@@ -4,7 +4,10 @@
 
 #include "editor/DefinitionKeys.h"
 
+#include <cstddef>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace wizard {
@@ -27,7 +30,10 @@ class DeckData {
     bool Loaded() const { return loaded_; }
     // Whether the file had the section when the deck was read.
     bool Existed() const { return existed_; }
+    // The entries Load read, in card list order, until they are taken.
     const std::vector<DeckEntry>& LoadedEntries() const { return entries_; }
+    // Hands the entries Load read over to the card list, which keeps them from then on.
+    std::vector<DeckEntry> TakeEntries();
     const std::string& Back() const { return back_; }
     const std::string& Discard() const { return discard_; }
     const std::string& Deal() const { return deal_; }
@@ -47,14 +53,22 @@ class DeckData {
                                const std::string& deal) const;
 
   private:
+    // Where a card's line and its fields lie: the line as read or last saved in lines_, the entry
+    // text at its start and the properties within it. A deck of hundreds of cards is then read
+    // into one text instead of a few strings for each card.
     struct Card {
-        std::string properties;
-        std::string line; // the line as read; "" for a new card
-        int number = 0;   // k of the key card<k> it was read from; 0 for a new card
-        std::string loadedText, loadedProperties;
+        std::size_t lineAt = 0, lineLength = 0; // 0 and 0 for a new card
+        std::size_t textLength = 0, propertiesAt = 0, propertiesLength = 0;
+        int number = 0;      // k of the key card<k> it was read from; 0 for a new card
+        bool edited = false; // its properties were set since: edits_ holds them
     };
     const Card* Find(long id) const;
-    std::string Line(long id, const std::string& text) const;
+    std::string_view LineOf(const Card& card) const;
+    std::string_view LoadedText(const Card& card) const;
+    std::string_view LoadedProperties(const Card& card) const;
+    // The card's line with this entry text and its properties; `propertiesAt` (when asked for)
+    // receives where the properties begin in it.
+    std::string Line(long id, const std::string& text, std::size_t* propertiesAt = nullptr) const;
     // Whether entry i (from 0) is the card read from line i + 1, as it was read.
     bool AsRead(std::size_t i, const DeckEntry& entry) const;
     bool CardsAsLoaded(const std::vector<DeckEntry>& entries) const;
@@ -64,12 +78,20 @@ class DeckData {
     bool existed_ = false;
     bool lastCard_ = false;
     std::vector<DeckEntry> entries_;
+    // The identifiers of the entries as read or last saved, in list order.
+    std::vector<long> loadedIds_;
     std::string back_, discard_, deal_;
     // Indexed by identifier - 1: identifiers are handed out 1, 2, ... and never reused.
     std::vector<Card> cards_;
+    // The card lines as read or last saved, one after the other.
+    std::string lines_;
+    // The properties set since the card was read or saved, by identifier.
+    std::unordered_map<long, std::string> edits_;
 };
 
 // The number of cards the table engine makes of these entries (copies included).
 int TotalCards(const std::vector<DeckEntry>& entries);
+// The number of cards of a deck section of the file, counted as Load reads it.
+int DeckCards(const std::string& file, const std::string& section);
 
 } // namespace wizard

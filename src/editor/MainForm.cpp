@@ -779,7 +779,7 @@ void MainForm::LoadDeckData(const std::string& section) {
     backImg->AddItem(Deck.Back());
     discardImg->Clear();
     discardImg->AddItem(Deck.Discard());
-    cards_ = Deck.LoadedEntries();
+    cards_ = Deck.TakeEntries();
     const std::vector<DeckEntry>& entries = cards_;
     commonList->ResetItems(static_cast<int>(entries.size()));
     ShowCardCount(entries);
@@ -959,14 +959,28 @@ std::string MainForm::CheckReport() const {
             add("- The value of " + kv.key + " in [" + kv.section + "] is longer than " +
                 std::to_string(kMaxValueLength) + " characters and will be read cut");
     const std::string file = GameFile();
-    int decks = BoxNumber(CommDecksNum->Text());
-    for (int p = 1; p <= players; ++p)
-        decks += std::max(0, static_cast<int>(LeadingInt16(GetIni(PlayerSection(p), "decks", file))));
+    const platform::IniReadScope reading;
+    // The cards of every deck, the one shown as its list holds it.
+    long long cards = 0;
+    const auto countCards = [&](const std::string& section) {
+        const bool shown = CurrentStep == 4 && Deck.Loaded() && section == DeckSection();
+        cards += shown ? TotalCards(cards_) : DeckCards(file, section);
+    };
+    const int common = BoxNumber(CommDecksNum->Text());
+    int decks = common;
+    for (int n = 1; n <= common; ++n)
+        countCards("COMMON " + std::to_string(n));
+    for (int p = 1; p <= players; ++p) {
+        const int own = std::max(0, static_cast<int>(LeadingInt16(GetIni(PlayerSection(p), "decks", file))));
+        decks += own;
+        for (int k = 1; k <= own && decks <= kMaxDecks; ++k)
+            countCards("DECK " + std::to_string(k) + " PLAYER " + std::to_string(p));
+    }
     if (decks > kMaxDecks)
         add("- The game has " + std::to_string(decks) + " decks; Karvel plays at most " +
             std::to_string(kMaxDecks));
-    if (CurrentStep == 4 && TotalCards(cards_) > kMaxCards)
-        add("- The deck has more than " + std::to_string(kMaxCards) + " cards; Karvel plays at most " +
+    else if (cards > kMaxCards)
+        add("- The game has " + std::to_string(cards) + " cards; Karvel plays at most " +
             std::to_string(kMaxCards));
     if (report.empty()) return "";
     return "** Missing or incorrect information **\r\n" + report;

@@ -595,19 +595,24 @@ bool IniWriteScope::Commit() {
     return written;
 }
 
-std::vector<std::pair<std::string, std::string>> IniSection(const std::string& file,
-                                                            const std::string& section) {
-    Parsed* p = Load(file);
-    if (!p || !p->exists) return {};
+void IniSectionEach(const std::string& file, const std::string& section,
+                    const std::function<void(std::string_view name, std::string_view value)>& visit) {
+    const Parsed* p = Load(file);
+    if (!p || !p->exists) return;
     const std::size_t s = FindSection(*p, TrimView(NameUpToNul(section)));
-    if (s == std::string::npos) return {};
-    std::vector<std::pair<std::string, std::string>> keys;
-    keys.reserve(p->sections[s].keys.size());
+    if (s == std::string::npos) return;
     for (const Key& key : p->sections[s].keys) {
         const std::string_view value = LineText(*p, key.line).substr(key.eq + 1);
         const std::string_view text = Unquote(TrimView(value.substr(0, value.find('\0'))));
-        keys.emplace_back(NameText(*p, key), text.substr(0, kMaxValue));
+        visit(NameText(*p, key), text.substr(0, kMaxValue));
     }
+}
+
+std::vector<std::pair<std::string, std::string>> IniSection(const std::string& file,
+                                                            const std::string& section) {
+    std::vector<std::pair<std::string, std::string>> keys;
+    IniSectionEach(file, section,
+                   [&](std::string_view name, std::string_view value) { keys.emplace_back(name, value); });
     return keys;
 }
 

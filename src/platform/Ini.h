@@ -3,7 +3,9 @@
 // quotes, at most 254 characters returned. Writing changes one line and keeps every other byte.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -61,5 +63,9 @@ class IniWriteScope {
 // them: a reader that wants most of a long section reads it in one pass instead of key by key.
 std::vector<std::pair<std::string, std::string>> IniSection(const std::string& file,
                                                             const std::string& section);
+// The same keys and values handed to `visit` one by one, as views valid during the call only (it
+// must not write the file): a reader of hundreds of keys copies only what it keeps.
+void IniSectionEach(const std::string& file, const std::string& section,
+                    const std::function<void(std::string_view name, std::string_view value)>& visit);
 
 } // namespace platform

@@ -117,6 +117,50 @@ TEST(WizardWrite, AnEditedDeckRewritesOnlyItsChangedLinesAndKeepsTheFieldsItDoes
         << "an edit taken back after a save is saved too";
 }
 
+TEST(WizardWrite, CardsEditedOverSeveralSavesKeepTheirOtherFieldsAndTheirProperties) {
+    Editor e;
+    e.Write("Many.game", "[GAME]\r\ncommon_decks=1\r\ndirectory=pics\r\n[COMMON 1]\r\ndecksize=3\r\n"
+                         "card1=a.bmp,burn,power=3,K1,opt\r\ncard2=b.bmp\r\ncard3=c.bmp,,luck=1\r\n");
+    e.Write("pics/d.bmp", "");
+    auto& w = e.window;
+    e.OpenGame("Many");
+    ShowCommonDeck(e, 1);
+    const long first = w.CardId(0), second = w.CardId(1), third = w.CardId(2);
+    w.Deck.SetProperties(first, "power=10|mana=2");
+    w.SetCardEntry(1, "(x2)b.bmp");
+    w.commonList->SetListIndex(2);
+    e.Press(*w.RemoveCard);
+    e.Save();
+    EXPECT_EQ(e.Read("Many.game"),
+              "[GAME]\r\ncommon_decks=1\r\ndirectory=pics\r\n[COMMON 1]\r\ndecksize=2\r\n"
+              "card1=a.bmp,burn,power=10|mana=2,K1,opt\r\ncard2=(x2)b.bmp\r\n"
+              "card3=c.bmp,,luck=1\r\n");
+    EXPECT_EQ(w.Deck.Properties(first), "power=10|mana=2");
+    EXPECT_EQ(w.Deck.Properties(third), "luck=1") << "a card taken off the list keeps what it had";
+
+    // The second save starts from what the first one wrote.
+    e.Press(*w.SelectAll);
+    e.Press(*w.AddCards);
+    ASSERT_EQ(w.commonList->ListCount(), 3);
+    w.Deck.SetProperties(w.CardId(2), "power=1");
+    w.SetCardEntry(0, "(x3)a.bmp");
+    w.Deck.SetProperties(second, "");
+    e.Save();
+    const std::string saved = "[GAME]\r\ncommon_decks=1\r\ndirectory=pics\r\n[COMMON 1]\r\ndecksize=3\r\n"
+                              "card1=(x3)a.bmp,burn,power=10|mana=2,K1,opt\r\ncard2=(x2)b.bmp\r\n"
+                              "card3=d.bmp,,power=1\r\n";
+    EXPECT_EQ(e.Read("Many.game"), saved);
+    for (const long id : {first, second, w.CardId(2)})
+        w.Deck.SetProperties(id, w.Deck.Properties(id));
+    e.Save();
+    EXPECT_EQ(e.Read("Many.game"), saved) << "properties set to what they were change nothing";
+    e.Back();
+    e.Press(*w.ShowCommonDeck[0]);
+    EXPECT_EQ(w.Deck.Properties(w.CardId(0)), "power=10|mana=2");
+    EXPECT_EQ(w.Deck.Properties(w.CardId(2)), "power=1");
+    EXPECT_TRUE(e.messages.Messages().empty());
+}
+
 TEST(WizardWrite, ANewDeckIsWrittenWithItsDefaultsAndItsCardsProperties) {
     Editor e;
     e.Write("New.game", "[GAME]\r\ncommon_decks=1\r\ndirectory=pics\r\n[PLAYER 1]\r\nname=Red\r\n");
@@ -135,6 +179,22 @@ TEST(WizardWrite, ANewDeckIsWrittenWithItsDefaultsAndItsCardsProperties) {
     EXPECT_THAT(e.Read("New.game"), HasSubstr("[COMMON 1]\r\ndecksize=2\r\nimg_back=a.bmp\r\nimg_discard=\r\n"
                                               "deal=\r\nsplit=false\r\ndraw_facedown=false\r\n"
                                               "card1=(x2)a.bmp,,power=3\r\ncard2=b.bmp\r\n"));
+}
+
+TEST(WizardWrite, AnImageWhoseNameWouldBreakItsCardLineIsNotAdded) {
+    Editor e;
+    e.Write("Comma.game", "[GAME]\r\ncommon_decks=1\r\ndirectory=pics\r\n");
+    e.Write("pics/a,b.bmp", "");
+    e.Write("pics/c.bmp", "");
+    auto& w = e.window;
+    e.OpenGame("Comma");
+    ShowCommonDeck(e, 1);
+    e.Press(*w.SelectAll);
+    e.Press(*w.AddCards);
+    EXPECT_THAT(e.messages.Messages(),
+                ElementsAre("The image a,b.bmp has a \",\" in its name, which would break its card line"));
+    ASSERT_EQ(w.CardEntries().size(), 1u);
+    EXPECT_EQ(w.CardEntries()[0].text, "c.bmp");
 }
 
 TEST(WizardWrite, AnExistingDeckKeepsItsSplitAndFaceDownChoice) {
@@ -272,19 +332,23 @@ TEST(WizardWrite, AFailedWriteSaysSoAndKeepsTheWindow) {
     EXPECT_TRUE(w.Window().Visible());
 }
 
+// The user presses "Save"; the check report shown on the way ("" when none was shown).
+std::string SaveReadingTheCheckReport(Editor& e) {
+    std::string report;
+    platform::testdriver::DialogScript script;
+    script.AnswerModal([&](platform::Form& form) {
+        EXPECT_EQ(form.Caption(), "Check Phase");
+        report = e.window.LastCheckReport;
+    });
+    e.Save();
+    return report;
+}
+
 TEST(WizardWrite, TheCheckReportListsWhatIsMissingOrTooBigAndTheFileIsSavedAnyway) {
     Editor e;
     auto& w = e.window;
     std::string report;
-    const auto saveReading = [&] {
-        report.clear();
-        platform::testdriver::DialogScript script;
-        script.AnswerModal([&](platform::Form& form) {
-            EXPECT_EQ(form.Caption(), "Check Phase");
-            report = w.LastCheckReport;
-        });
-        e.Save();
-    };
+    const auto saveReading = [&] { report = SaveReadingTheCheckReport(e); };
     e.Type(*w.PlNum, "2");
     e.Type(*w.PLname[0], "Red");
     saveReading();
@@ -311,6 +375,41 @@ TEST(WizardWrite, TheCheckReportListsWhatIsMissingOrTooBigAndTheFileIsSavedAnywa
     EXPECT_THAT(saved, HasSubstr("description=" + std::string(300, 'd') + "\r\n")) << "saved all the same";
     EXPECT_THAT(saved, HasSubstr("[Player 2]\r\ndecks=6\r\nname=Blue\r\n"));
     EXPECT_TRUE(e.messages.Messages().empty());
+}
+
+TEST(WizardWrite, TheCheckReportCountsTheCardsOfEveryDeckAsTheTableDoes) {
+    Editor e;
+    auto& w = e.window;
+    // 300 + 2 (a missing line is a card) + 150 (lastCard skips the missing line) + 49 = 501.
+    e.Write("Full.game",
+            "[GAME]\r\nname=Full\r\nplayers=1\r\ndirectory=pics\r\ncommon_decks=3\r\n"
+            "[PLAYER 1]\r\nname=Red\r\ndecks=1\r\n"
+            "[COMMON 1]\r\ndecksize=1\r\nimg_back=b.bmp\r\nimg_discard=d.bmp\r\n"
+            "card1=(x300)a.bmp,,power=1\r\n"
+            "[COMMON 2]\r\ndecksize=2\r\nimg_back=b.bmp\r\nimg_discard=d.bmp\r\ncard2=(x0)z.bmp\r\n"
+            "[COMMON 3]\r\nlastCard=3\r\ncard1=(x100)a.bmp\r\ncard3=(x50)c.bmp\r\n"
+            "[DECK 1 PLAYER 1]\r\ndecksize=1\r\ncard1=(x49)p.bmp\r\n");
+    std::string report;
+    const auto saveReading = [&] { report = SaveReadingTheCheckReport(e); };
+    e.OpenGame("Full");
+    saveReading();
+    EXPECT_EQ(
+        report,
+        "** Missing or incorrect information **\r\n\r\n- The game has 501 cards; Karvel plays at most 500");
+    ShowCommonDeck(e, 2);
+    w.commonList->SetListIndex(0);
+    e.Press(*w.RemoveCard);
+    saveReading();
+    EXPECT_EQ(report, "") << "the deck shown counts as its list holds it";
+    w.SetCardEntry(0, "(x2)z.bmp");
+    saveReading();
+    EXPECT_EQ(
+        report,
+        "** Missing or incorrect information **\r\n\r\n- The game has 501 cards; Karvel plays at most 500");
+    EXPECT_THAT(e.Read("Full.game"),
+                HasSubstr("[COMMON 2]\r\ndecksize=1\r\nimg_back=b.bmp\r\nimg_discard=d.bmp\r\n"
+                          "card2=(x0)z.bmp\r\ncard1=(x2)z.bmp\r\n"))
+        << "saved all the same";
 }
 
 TEST(WizardWrite, LoadTakesTheChosenFilesNameWithoutItsFinalExtension) {
