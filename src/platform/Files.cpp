@@ -69,11 +69,10 @@ std::vector<std::string> SplitComponents(const std::string& path) {
     return parts;
 }
 
-// The entry of a folder whose name equals `name` without regard to case, the exact spelling
-// first; "" when there is none.
-std::string FindEntry(const fs::path& folder, const std::string& nameUtf8) {
+// The entry of a folder whose name equals `name` without regard to case, when the exact spelling
+// is not there; "" when there is none.
+std::string FindEntryNoCase(const fs::path& folder, const std::string& nameUtf8) {
     std::error_code ec;
-    if (fs::exists(folder / nameUtf8, ec)) return nameUtf8;
     const std::string wanted = AnsiFromUtf8(nameUtf8);
     std::string found;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
@@ -83,6 +82,14 @@ std::string FindEntry(const fs::path& folder, const std::string& nameUtf8) {
         }
     }
     return found;
+}
+
+// The entry of a folder whose name equals `name` without regard to case, the exact spelling
+// first; "" when there is none.
+std::string FindEntry(const fs::path& folder, const std::string& nameUtf8) {
+    std::error_code ec;
+    if (fs::exists(folder / nameUtf8, ec)) return nameUtf8;
+    return FindEntryNoCase(folder, nameUtf8);
 }
 
 bool IsAbsoluteModelPath(const std::string& path) {
@@ -116,10 +123,20 @@ std::optional<std::string> WalkBelow(fs::path base, const std::vector<std::strin
         if (part == ".") continue;
         if (part == "..") return std::nullopt;
         std::string utf8 = Utf8FromAnsi(part);
-        std::string entry = FindEntry(base, utf8);
-        base /= entry.empty() ? utf8 : entry;
+        // One look at the exact spelling tells both whether it is there and whether it is a link;
+        // only a name not there as spelled costs a pass over the folder.
         std::error_code ec;
-        if (fs::is_symlink(fs::symlink_status(base, ec)) && !LinkStaysInside(base, root)) return std::nullopt;
+        fs::file_status status = fs::symlink_status(base / utf8, ec);
+        if (fs::exists(status)) {
+            base /= utf8;
+        } else if (std::string entry = FindEntryNoCase(base, utf8); !entry.empty()) {
+            base /= entry;
+            status = fs::symlink_status(base, ec);
+        } else {
+            base /= utf8;
+            continue;
+        }
+        if (fs::is_symlink(status) && !LinkStaysInside(base, root)) return std::nullopt;
     }
     return base.string();
 }
@@ -142,10 +159,10 @@ bool HasNul(const std::string& path) {
 
 std::optional<std::string> ResolvePath(const std::string& path) {
     if (path.empty() || HasNul(path)) return std::nullopt;
-    const std::vector<std::string> root = SplitComponents(ProgramFolder());
     std::vector<std::string> parts = SplitComponents(path);
     std::erase(parts, std::string("."));
     if (IsAbsoluteModelPath(path)) {
+        const std::vector<std::string> root = SplitComponents(ProgramFolder());
         // Only a path inside the program folder is accepted; the folder's own components are
         // compared without regard to case, as a stored path may have been written that way.
         if (parts.size() < root.size()) return std::nullopt;
