@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -16,7 +17,11 @@
 
 #ifndef _WIN32
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #endif
 
 namespace fs = std::filesystem;
@@ -69,11 +74,10 @@ std::vector<std::string> SplitComponents(const std::string& path) {
     return parts;
 }
 
-// The entry of a folder whose name equals `name` without regard to case, the exact spelling
-// first; "" when there is none.
-std::string FindEntry(const fs::path& folder, const std::string& nameUtf8) {
+// The entry of a folder whose name equals `name` without regard to case, when the exact spelling
+// is not there; "" when there is none.
+std::string FindEntryNoCase(const fs::path& folder, const std::string& nameUtf8) {
     std::error_code ec;
-    if (fs::exists(folder / nameUtf8, ec)) return nameUtf8;
     const std::string wanted = AnsiFromUtf8(nameUtf8);
     std::string found;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
@@ -83,6 +87,14 @@ std::string FindEntry(const fs::path& folder, const std::string& nameUtf8) {
         }
     }
     return found;
+}
+
+// The entry of a folder whose name equals `name` without regard to case, the exact spelling
+// first; "" when there is none.
+std::string FindEntry(const fs::path& folder, const std::string& nameUtf8) {
+    std::error_code ec;
+    if (fs::exists(folder / nameUtf8, ec)) return nameUtf8;
+    return FindEntryNoCase(folder, nameUtf8);
 }
 
 bool IsAbsoluteModelPath(const std::string& path) {
@@ -116,10 +128,20 @@ std::optional<std::string> WalkBelow(fs::path base, const std::vector<std::strin
         if (part == ".") continue;
         if (part == "..") return std::nullopt;
         std::string utf8 = Utf8FromAnsi(part);
-        std::string entry = FindEntry(base, utf8);
-        base /= entry.empty() ? utf8 : entry;
+        // One look at the exact spelling tells both whether it is there and whether it is a link;
+        // only a name not there as spelled costs a pass over the folder.
         std::error_code ec;
-        if (fs::is_symlink(fs::symlink_status(base, ec)) && !LinkStaysInside(base, root)) return std::nullopt;
+        fs::file_status status = fs::symlink_status(base / utf8, ec);
+        if (fs::exists(status)) {
+            base /= utf8;
+        } else if (std::string entry = FindEntryNoCase(base, utf8); !entry.empty()) {
+            base /= entry;
+            status = fs::symlink_status(base, ec);
+        } else {
+            base /= utf8;
+            continue;
+        }
+        if (fs::is_symlink(status) && !LinkStaysInside(base, root)) return std::nullopt;
     }
     return base.string();
 }
@@ -142,10 +164,10 @@ bool HasNul(const std::string& path) {
 
 std::optional<std::string> ResolvePath(const std::string& path) {
     if (path.empty() || HasNul(path)) return std::nullopt;
-    const std::vector<std::string> root = SplitComponents(ProgramFolder());
     std::vector<std::string> parts = SplitComponents(path);
     std::erase(parts, std::string("."));
     if (IsAbsoluteModelPath(path)) {
+        const std::vector<std::string> root = SplitComponents(ProgramFolder());
         // Only a path inside the program folder is accepted; the folder's own components are
         // compared without regard to case, as a stored path may have been written that way.
         if (parts.size() < root.size()) return std::nullopt;
@@ -269,9 +291,61 @@ std::optional<std::string> ReadFileBytes(const std::string& path) {
     return ReadResolvedFileBytes(*resolved);
 }
 
-std::optional<std::string> ReadResolvedFileBytes(const std::string& realPath) {
+#ifndef _WIN32
+namespace {
+
+FileStamp StampOf(const struct stat& info) {
+    FileStamp stamp;
+    stamp.regular = S_ISREG(info.st_mode);
+    stamp.size = static_cast<std::uintmax_t>(info.st_size);
+    stamp.modifiedNs = static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec;
+    return stamp;
+}
+
+// Reads an open file to its end, starting with room for the size it had when opened (and one
+// byte more, to see the end at once); a file that grows meanwhile is read whole all the same.
+bool ReadToEnd(int fd, std::uintmax_t size, std::string& bytes) {
+    bytes.resize(static_cast<std::size_t>(size) + 1);
+    std::size_t have = 0;
+    for (;;) {
+        if (have == bytes.size()) bytes.resize(bytes.size() * 2);
+        const ssize_t got = read(fd, bytes.data() + have, bytes.size() - have);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return false;
+        if (got == 0) break;
+        have += static_cast<std::size_t>(got);
+    }
+    bytes.resize(have);
+    return true;
+}
+
+} // namespace
+#endif
+
+FileStamp StampOfFile(const std::string& realPath) {
+#ifdef _WIN32
     std::error_code ec;
-    if (!fs::is_regular_file(realPath, ec)) return std::nullopt;
+    FileStamp stamp;
+    if (!fs::is_regular_file(fs::status(realPath, ec)) || ec) return stamp;
+    using namespace std::chrono;
+    const auto modified = clock_cast<system_clock>(fs::last_write_time(realPath, ec));
+    stamp.modifiedNs = duration_cast<nanoseconds>(modified.time_since_epoch()).count();
+    stamp.size = fs::file_size(realPath, ec);
+    stamp.regular = !ec;
+    return stamp;
+#else
+    struct stat info;
+    if (stat(realPath.c_str(), &info) != 0) return {};
+    return StampOf(info);
+#endif
+}
+
+std::optional<std::string> ReadResolvedFileBytes(const std::string& realPath, FileStamp* stamp) {
+    FileStamp ignored;
+    FileStamp& seen = stamp ? *stamp : ignored;
+#ifdef _WIN32
+    seen = StampOfFile(realPath);
+    if (!seen.regular) return std::nullopt;
     if (g_failingReads > 0) {
         --g_failingReads;
         return std::nullopt;
@@ -281,6 +355,26 @@ std::optional<std::string> ReadResolvedFileBytes(const std::string& realPath) {
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (in.bad()) return std::nullopt;
     return bytes;
+#else
+    // Opened without waiting, so that a pipe by that name cannot hold the program; what was
+    // opened is then looked at, not what the name meant a moment before.
+    const int fd = open(realPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        seen = StampOfFile(realPath); // a regular file that may not be opened still counts as one
+        return std::nullopt;
+    }
+    struct stat info;
+    seen = fstat(fd, &info) == 0 ? StampOf(info) : FileStamp{};
+    std::string bytes;
+    bool read = false;
+    if (seen.regular && g_failingReads > 0)
+        --g_failingReads;
+    else if (seen.regular)
+        read = ReadToEnd(fd, seen.size, bytes);
+    close(fd);
+    if (!read) return std::nullopt;
+    return bytes;
+#endif
 }
 
 std::optional<FileFacts> FileStatus(const std::string& path) {

@@ -34,9 +34,23 @@ bool IsRegularFile(const std::string& path);
 // The whole content of a file; nullopt when it cannot be read or lies outside the program folder.
 std::optional<std::string> ReadFileBytes(const std::string& path);
 
+// What one look at a file tells: whether it is a regular file, its size, and its last change in
+// nanoseconds since 1970 (UTC).
+struct FileStamp {
+    bool regular = false;
+    std::uintmax_t size = 0;
+    std::int64_t modifiedNs = 0;
+};
+
+// The stamp of a real (UTF-8) file name, following links; `regular` is false when there is no
+// regular file by that name.
+FileStamp StampOfFile(const std::string& realPath);
+
 // ReadFileBytes for a real (UTF-8) file name that ResolvePath gave, for a caller that resolved
-// the path already.
-std::optional<std::string> ReadResolvedFileBytes(const std::string& realPath);
+// the path already. `stamp`, when given, receives the stamp of the very file that was opened,
+// taken before its bytes were read: a change during the read leaves a later stamp on disk. A
+// regular file that cannot be read gives nullopt with `regular` true.
+std::optional<std::string> ReadResolvedFileBytes(const std::string& realPath, FileStamp* stamp = nullptr);
 
 // For tests: the next `count` reads (ReadFileBytes, ReadResolvedFileBytes) fail as for a file
 // that exists but cannot be read (a permission, a disk fault), whoever runs the tests.

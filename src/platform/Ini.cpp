@@ -11,10 +11,6 @@
 #include <string_view>
 #include <unordered_map>
 
-#ifndef _WIN32
-#include <sys/stat.h>
-#endif
-
 namespace fs = std::filesystem;
 
 namespace platform {
@@ -346,41 +342,35 @@ const std::string& SeenBytes(const Parsed& p) {
     return p.edited ? p.bytes : p.text;
 }
 
-// Whether a file is a regular file, and its time and size: one look at the file where the
-// system allows it, as every cached file is looked at each time it is first read in a scope.
-bool RegularFileState(const std::string& native, fs::file_time_type& mtime, std::uintmax_t& size) {
-#ifdef _WIN32
-    std::error_code ec;
-    if (!fs::is_regular_file(fs::status(native, ec)) || ec) return false;
-    mtime = fs::last_write_time(native, ec);
-    size = fs::file_size(native, ec);
-    return true;
-#else
-    struct stat info;
-    if (stat(native.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+fs::file_time_type TimeOf(const FileStamp& stamp) {
     using namespace std::chrono;
-    const sys_time<nanoseconds> modified{seconds(info.st_mtim.tv_sec) + nanoseconds(info.st_mtim.tv_nsec)};
-    mtime = file_clock::from_sys(modified);
-    size = static_cast<std::uintmax_t>(info.st_size);
-    return true;
-#endif
+    return file_clock::from_sys(sys_time<nanoseconds>(nanoseconds(stamp.modifiedNs)));
 }
 
 Parsed* LoadFromDisk(const std::string& file, std::string& native) {
     auto resolved = ResolvePath(file);
     if (!resolved) return nullptr;
-    native = *resolved;
+    native = std::move(*resolved);
     Parsed& p = g_cache[native];
     if (g_pending.contains(native)) return &p; // holds writes the disk has not seen yet
-    fs::file_time_type mtime;
-    std::uintmax_t size = 0;
-    if (!RegularFileState(native, mtime, size)) {
+    // A parse held already is kept when one look shows the file as it was; a file not held yet
+    // is looked at by the read itself, on the very file it opens.
+    if (p.exists && !p.racy) {
+        const FileStamp now = StampOfFile(native);
+        if (!now.regular) {
+            p = Parsed{};
+            return &p;
+        }
+        if (p.mtime == TimeOf(now) && p.size == now.size) return &p;
+    }
+    FileStamp stamp;
+    auto bytes = ReadResolvedFileBytes(native, &stamp); // resolved above
+    if (!stamp.regular) {
         p = Parsed{};
         return &p;
     }
-    const bool same = p.exists && p.mtime == mtime && p.size == size;
-    if (same && !p.racy) return &p;
-    auto bytes = ReadResolvedFileBytes(native); // resolved above
+    const fs::file_time_type mtime = TimeOf(stamp);
+    const bool same = p.exists && p.mtime == mtime && p.size == stamp.size;
     if (same && bytes && *bytes == SeenBytes(p)) {
         Stamp(p, mtime, bytes->size()); // unchanged; it may have aged past the step meanwhile
         return &p;

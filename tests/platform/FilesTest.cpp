@@ -6,6 +6,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
+
+#include <sys/stat.h>
 
 using namespace platform;
 
@@ -125,6 +128,46 @@ TEST_F(ProgramFolderFiles, AFailedWriteReportsFailureAndLeavesWhatWasThere) {
     EXPECT_EQ(folder.Read("cfg/a.ini/keep.txt"), "old");
     folder.Write("plain.txt", "x");
     EXPECT_FALSE(WriteFileAtomic("plain.txt\\inner.ini", "new")); // a file used as a folder
+}
+
+TEST_F(ProgramFolderFiles, AReadGivesTheWholeFileWithTheStampOfWhatItOpened) {
+    // Larger than any buffer a reader might start with, with bytes a text reader would change.
+    std::string big(300000, 'x');
+    for (std::size_t i = 0; i < big.size(); i += 7)
+        big[i] = static_cast<char>(i % 256);
+    folder.Write("big.dat", big);
+    folder.Write("empty.dat", "");
+    folder.Write("cards/ace.bmp", "BM");
+    ASSERT_EQ(mkfifo(Native("pipe").c_str(), 0600), 0); // nobody writes to it: opening must not wait
+    struct Case {
+        const char* path;
+        std::optional<std::string> bytes;
+        bool regular;
+    } cases[] = {
+        {"big.dat", big, true},        {"empty.dat", std::string(), true},   {"cards", std::nullopt, false},
+        {"pipe", std::nullopt, false}, {"missing.dat", std::nullopt, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        FileStamp stamp;
+        const auto bytes = ReadResolvedFileBytes(Native(c.path), &stamp);
+        EXPECT_EQ(bytes, c.bytes);
+        EXPECT_EQ(stamp.regular, c.regular);
+        const FileStamp looked = StampOfFile(Native(c.path));
+        EXPECT_EQ(looked.regular, c.regular);
+        if (c.regular) {
+            EXPECT_EQ(stamp.size, c.bytes->size());
+            EXPECT_EQ(stamp.modifiedNs, looked.modifiedNs);
+            EXPECT_NE(stamp.modifiedNs, 0);
+        }
+    }
+    // A regular file that cannot be read still counts as one, so that nobody rewrites it from
+    // nothing.
+    FailNextFileReads();
+    FileStamp stamp;
+    EXPECT_FALSE(ReadResolvedFileBytes(Native("cards/ace.bmp"), &stamp).has_value());
+    EXPECT_TRUE(stamp.regular);
+    EXPECT_EQ(ReadFileBytes("cards\\ace.bmp"), "BM");
 }
 
 TEST_F(ProgramFolderFiles, ListsMatchingFilesSortedWithoutRegardToCase) {
