@@ -652,6 +652,8 @@ void TableMarkers::RotateMarker(bool toLeft) {
     const std::int16_t index = MenuMarker;
     if (!RecordOfControl(index)) return;
     SendMarkerRotate(index, toLeft);
+    // The send let events run: the marker may have gone meanwhile.
+    if (!RecordOfControl(index)) return;
     RotateGraphMarker(static_cast<std::int16_t>(index + 1), false, toLeft ? "L" : "R");
 }
 
@@ -659,6 +661,7 @@ void TableMarkers::DeleteMrk_Click() {
     const std::int16_t index = MenuMarker;
     if (!RecordOfControl(index)) return;
     SendGraphMarkerDelete(index);
+    if (!RecordOfControl(index)) return;
     DeleteGraphicalMarkerProc(index);
     MenuMarker = -1;
 }

@@ -130,15 +130,32 @@ TEST_F(SendersTest, NothingIsSentOutsideDirectPlay) {
     EXPECT_THAT(recorder.sent, IsEmpty());
 }
 
-TEST_F(SendersTest, AShuffleIsSentOnlyWhileTheGameIsPlayed) {
+TEST_F(SendersTest, AShuffleIsSentOnceTheGameIsPlayedAndAfterItsEnd) {
     SendRecorder recorder;
-    for (std::int16_t phase : {kPhaseGameList, kPhaseEnded})
-        Game.GamePhase = phase, SendDeckShuffle(0);
-    EXPECT_THAT(recorder.sent, IsEmpty());
-    Game.GamePhase = kPhasePlaying;
+    Game.GamePhase = kPhaseGameList;
     SendDeckShuffle(0);
-    ASSERT_EQ(recorder.sent.size(), 1u);
+    EXPECT_THAT(recorder.sent, IsEmpty());
+    for (std::int16_t phase : {kPhasePlaying, kPhaseEnded})
+        Game.GamePhase = phase, SendDeckShuffle(0);
+    ASSERT_EQ(recorder.sent.size(), 2u);
     EXPECT_EQ(recorder.sent[0].command, "DKSHUFF");
+    EXPECT_EQ(recorder.sent[1].command, "DKSHUFF");
+}
+
+TEST_F(SendersTest, ADeckThatTurnsItsCardsAsItShufflesSendsTheTurnsToo) {
+    Game.totalCards = 3;
+    for (int card = 1; card <= 3; ++card) {
+        Cards[card].deck = card == 2 ? 1 : 0;
+        Cards[card].pilePosition = static_cast<std::int16_t>(card);
+        Cards[card].rotation = static_cast<std::int16_t>(card * 90);
+    }
+    SendRecorder recorder;
+    SendDeckShuffle(0);
+    Game.decks[0].shuffleAndRotate = kTrue;
+    SendDeckShuffle(0);
+    ASSERT_EQ(recorder.sent.size(), 2u);
+    EXPECT_THAT(recorder.sent[0].fields, ElementsAre("0", "001003"));
+    EXPECT_THAT(recorder.sent[1].fields, ElementsAre("0", "001003", "90,270"));
 }
 
 TEST_F(SendersTest, TheDeckOrderListsDrawPositionsInCardOrderAndHidesOtherPlaces) {
