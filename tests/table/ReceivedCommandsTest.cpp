@@ -2,14 +2,18 @@
 // nothing back, and a command naming a card its control does not show changes nothing.
 #include "CardActionsSupport.h"
 
+#include "net/MultiplayerMgmt.h"
 #include "net/NetCommands.h"
+#include "net/NetSocket.h"
 #include "state/DecksMgmt.h"
+#include "state/MarkersMgmt.h"
 #include "state/TableState.h"
 #include "table/TableMarkers.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 
 using testing::IsEmpty;
@@ -27,6 +31,29 @@ class ReceivedCommandsTest : public cardtest::CardTableTest {
     }
     static void Receive(const std::string& word, const std::vector<std::string>& fields) {
         DispatchNetCommand(NetCommand{word, fields});
+    }
+    // The cards and piles, and the markers with where they lie and what they show.
+    std::string Digest() {
+        std::ostringstream out;
+        out << Snapshot() << "|" << NextNumMarker << "," << GraphMarkerCount << "," << Game.GamePhase;
+        for (int m = 0; m < kMaxMarkers; ++m)
+            if (NumMarkerInUse[m] != kFalse) {
+                const auto& s = table().markerNum(m)->Surface();
+                out << ";n" << m << "@" << s.Left() << "," << s.Top() << ":"
+                    << table().markerNum(m)->caption();
+            }
+        return out.str();
+    }
+    // Deck 0's order with the given places for the listed cards, "$$$" for the others.
+    static std::string Order(const std::vector<std::pair<std::int16_t, int>>& places) {
+        std::string order;
+        for (int card = 1; card <= Game.totalCards; ++card) {
+            std::string entry = "$$$";
+            for (const auto& [placed, place] : places)
+                if (placed == card) entry = std::string(place < 10 ? "00" : "0") + std::to_string(place);
+            order += entry;
+        }
+        return order;
     }
 };
 
@@ -113,6 +140,236 @@ TEST_F(ReceivedCommandsTest, MarkerCommandsTakeOnlyMarkersInUse) {
     Receive("MRKDEL", {std::to_string(marker)});
     EXPECT_EQ(NumMarkerInUse[marker], kFalse);
     EXPECT_THAT(recorder.sent, IsEmpty());
+}
+
+TEST_F(ReceivedCommandsTest, TheOtherSidesCommandsThatDoNotFitChangeNothing) {
+    ASSERT_TRUE(Start(cardtest::TwoSeatGame()));
+    const auto [card, control] = DrawOne();
+    const auto [other, otherControl] = DrawOne();
+    const std::int16_t marker = NewMarkerNumProc("5", 300, 300, "");
+    ASSERT_GE(marker, 0);
+    const std::string c = std::to_string(card), e = std::to_string(control), m = std::to_string(marker);
+    const std::string before = Digest();
+    const std::string eight(8 * 3, '$');
+    const struct {
+        const char* word;
+        std::vector<std::string> fields;
+    } hostile[] = {
+        {"CLOAD", {"1"}}, // one deck only
+        {"CLOAD", {"-1"}},
+        {"CLOAD", {}},
+        {"CLOAD", {"0", "0"}},
+        {"CMOVE", {e, "nan", "1"}},
+        {"CMOVE", {e, "1e400", "1"}},
+        {"CMOVE", {e, "3000", "1"}}, // beyond what the table holds in twips
+        {"CMOVE", {"999", "1", "1"}},
+        {"CMOVE", {e, "1"}},
+        {"CDSC2PLAY", {"0"}}, // nothing discarded yet
+        {"CSELDR", {" 0", ""}},
+        {"CSELDR", {" 0", "0070"}},
+        {"CSELDR", {" 0", "000"}},
+        {"CSELDR", {" 0", "009"}},
+        {"CSELDR", {" 0", "0a1"}},
+        {"CSELDR", {" 1", "001"}},
+        {"DKSHUFF", {"0", "001"}},
+        {"DKSHUFF", {"0", "001001" + eight.substr(6)}},
+        {"DKSHUFF", {"0", "009" + eight.substr(3)}},
+        {"DKSHUFF", {"0", "00x" + eight.substr(3)}},
+        {"DKSHUFF", {"0", "000" + eight.substr(3)}},
+        {"DKSHUFF", {"0", "001" + eight.substr(3), "0,0"}},
+        {"DKSHUFF", {"0", "001" + eight.substr(3), "0,0,0,0,0,0,0,x"}},
+        {"DKSHUFF", {"0", "001" + eight.substr(3), "0", "0"}},
+        {"MRKLOAD", {}},
+        {"MRKMV", {m, "299", "1", "1"}},
+        {"MRKMV", {"299", m, "1", "1"}},
+        {"MRKMV", {m, m, "x", "1"}},
+        {"MRKUPD", {"299", "7"}},
+        {"MRKUPD", {m}},
+        {"GPHMRKLOAD", {"1", "1", "1", "1"}}, // the game defines no image marker
+        {"GPHMRKMV", {"0", "0", "1", "1"}},
+        {"CINVERT", {"999"}},
+        {"CINVERT", {"-1"}},
+        {"CGIVE", {c, std::to_string(otherControl), "2"}},
+        {"CGIVE", {c, e, "3"}},
+        {"CGIVE", {c, e, "0"}},
+        {"CPUTBACK", {c, "999"}},
+        {"CPUTBACK", {"0", e}},
+        {"GAMEEND", {"x"}},
+    };
+    for (const auto& h : hostile) {
+        Receive(h.word, h.fields);
+        EXPECT_EQ(Digest(), before) << h.word << " " << testing::PrintToString(h.fields);
+    }
+    EXPECT_THAT(recorder.sent, IsEmpty());
+    EXPECT_THAT(messages.Messages(), IsEmpty());
+    (void)other;
+}
+
+TEST_F(ReceivedCommandsTest, TableCommandsAreTakenOnlyWhileATableIsPlayed) {
+    ASSERT_TRUE(Start(cardtest::TwoSeatGame()));
+    const auto [card, control] = DrawOne();
+    Game.GamePhase = kPhaseGameList;
+    const std::string before = Digest();
+    Receive("CLOAD", {"0"});
+    Receive("CINVERT", {std::to_string(control)});
+    Receive("GAMEEND", {});
+    EXPECT_EQ(Digest(), before);
+    Game.GamePhase = kPhaseEnded;
+    Receive("CINVERT", {std::to_string(control)});
+    EXPECT_EQ(Cards[card].rotation, 180);
+}
+
+TEST_F(ReceivedCommandsTest, ADrawnCardGoesToTheOtherSidesSeat) {
+    const struct {
+        std::int16_t localSeat;
+        bool server;
+        const char* otherSeatId;
+        std::int16_t owner;
+    } cases[] = {
+        {1, true, "2", 2}, {1, false, "2", 2}, // the seat the other side took
+        {1, true, "", 2},  {2, true, "", 1},   // none yet: the first seat that is not this side's
+        {1, true, "9", 2}, {1, true, "8", 8},  // no seat of the game; the arbitrator's
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(std::to_string(k.localSeat) + " " + k.otherSeatId);
+        ASSERT_TRUE(Start(cardtest::TwoSeatGame(), k.localSeat));
+        IsServerSide = k.server;
+        NetPlayerData[k.server ? 1 : 0].seatId = k.otherSeatId;
+        NetPlayerData[k.server ? 0 : 1].seatId = std::to_string(k.localSeat);
+        const std::int16_t top = FindCard(0, Game.nextDrawPositions[0], false);
+        const std::int16_t controls = LoadedCardControls;
+        Receive("CLOAD", {"0"});
+        EXPECT_EQ(Cards[top].owner, k.owner);
+        // A control is taken as the drawing side took one.
+        EXPECT_EQ(LoadedCardControls, controls + 1);
+        EXPECT_EQ(actions().CardOfElement(Cards[top].controlIndex), top);
+        ExpectEveryCardInOnePlace();
+    }
+    IsServerSide = true;
+    NetPlayerData = {};
+}
+
+TEST_F(ReceivedCommandsTest, ADeckOrderPutsTheCardsItPlacesIntoTheDrawPile) {
+    ASSERT_TRUE(Start(cardtest::TwoSeatGame("rotate=0,90,180,270\n")));
+    DiscardDealtCards();
+    const std::int16_t discarded = Game.lastDiscarded[0];
+    const auto [onTable, control] = DrawOne();
+    // A shuffle of the draw pile that takes back the card on the table: the draw pile and that
+    // card get new places, the discard pile stays.
+    std::vector<std::pair<std::int16_t, int>> places;
+    int place = 0;
+    for (int card = Game.totalCards; card >= 1; --card) {
+        const CardRecord& c = Cards[card];
+        if (card == onTable || (c.inDiscardPile == kFalse && c.pilePosition >= 1))
+            places.emplace_back(static_cast<std::int16_t>(card), ++place);
+    }
+    Receive("DKSHUFF", {"0", Order(places)});
+    for (const auto& [card, at] : places) {
+        EXPECT_EQ(Cards[card].pilePosition, at);
+        EXPECT_EQ(Cards[card].rotation, 0);
+    }
+    EXPECT_EQ(actions().CardOfElement(control), 0) << "no ghost of the card put back";
+    EXPECT_EQ(Game.nextDrawPositions[0], 1);
+    EXPECT_EQ(Game.nextDiscardPositions[0], 3);
+    EXPECT_EQ(Game.lastDiscarded[0], discarded);
+    ExpectEveryCardInOnePlace();
+
+    // A shuffle of everything with the cards' turns: the discard pile is empty afterwards.
+    places.clear();
+    std::string turns;
+    for (int card = 1; card <= Game.totalCards; ++card) {
+        places.emplace_back(static_cast<std::int16_t>(card), Game.totalCards + 1 - card);
+        turns += std::string(card > 1 ? "," : "") + (card % 2 ? "90" : "0");
+    }
+    Receive("DKSHUFF", {"0", Order(places), turns});
+    EXPECT_EQ(Cards[1].rotation, 90);
+    EXPECT_EQ(Cards[2].rotation, 0);
+    EXPECT_EQ(Game.nextDiscardPositions[0], 1);
+    EXPECT_EQ(Game.lastDiscarded[0], -1);
+    ExpectEveryCardInOnePlace();
+    EXPECT_THAT(recorder.sent, IsEmpty());
+}
+
+TEST_F(ReceivedCommandsTest, CardsChosenFromTheDrawPileLeaveItOnlyForAHandWindow) {
+    for (const bool handWindow : {true, false}) {
+        SCOPED_TRACE(handWindow);
+        ASSERT_TRUE(Start(cardtest::TwoSeatGame("", handWindow ? "external_hand=TRUE" : "")));
+        const std::int16_t next = Game.nextDrawPositions[0];
+        const std::int16_t first = FindCard(0, static_cast<std::int16_t>(next + 1), false);
+        const std::int16_t second = FindCard(0, static_cast<std::int16_t>(next + 3), false);
+        const auto entry = [](std::int16_t card) {
+            return std::string(card < 10 ? "00" : "0") + std::to_string(card);
+        };
+        Receive("CSELDR", {" 0", entry(first) + entry(second)});
+        if (handWindow) {
+            EXPECT_EQ(Cards[first].pilePosition, -30);
+            EXPECT_EQ(Cards[second].pilePosition, -30);
+        } else {
+            EXPECT_GT(Cards[first].pilePosition, 0);
+            EXPECT_GT(Cards[second].pilePosition, 0);
+        }
+        // The draw pile closes up from its next place.
+        const std::vector<std::int16_t> pile = DrawPileInOrder(0);
+        for (std::size_t k = 0; k < pile.size(); ++k)
+            EXPECT_EQ(Cards[pile[k]].pilePosition, next + static_cast<int>(k));
+    }
+}
+
+TEST_F(ReceivedCommandsTest, AHostileStreamIsDroppedAndTheTableStillAnswers) {
+    ASSERT_TRUE(Start(cardtest::TwoSeatGame()));
+    const auto [card, control] = DrawOne();
+    const std::string e = std::to_string(control);
+    const std::string before = Digest();
+    const std::string end(kNetTerminator);
+    std::string stream = "CFLIP\xA7" + std::to_string(card) + "\xA7" + e + "@#EnD!CLOAD" + end; // cut early
+    stream += "CMOVE\xA7" + e + "\xA7" + "1e400\xA7" + "1" + end;
+    stream += "DKLCK\xA7" + std::string("nan") + end;
+    stream += "CHAT\xA7x" + end + "CLOAD" + end; // a terminator injected into a chat line
+    stream += std::string(1024 * 1024, 'A') + end;
+    for (int i = 0; i < 2000; ++i)
+        stream += "NOPE" + std::to_string(i) + end;
+    stream += "CROTATE\xA7" + e; // half a frame
+    NetFrameReader reader;
+    std::size_t at = 0;
+    while (at < stream.size()) {
+        const std::size_t piece = std::min<std::size_t>(1460, stream.size() - at);
+        reader.Feed(std::string_view(stream).substr(at, piece));
+        at += piece;
+        while (reader.HasMessage()) {
+            const NetCommand command = ParseNetMessage(reader.TakeMessage());
+            // The flip is the stream's one good command: undone by looking at the rest only.
+            if (command.word == "CFLIP") continue;
+            DispatchNetCommand(command);
+        }
+    }
+    EXPECT_EQ(Digest(), before);
+    EXPECT_EQ(reader.Dropped(), 1u);
+    EXPECT_THAT(messages.Messages(), testing::SizeIs(1)); // one "not known" for the connection
+    // The rest of the half frame arrives: the table answers.
+    reader.Feed(end);
+    ASSERT_TRUE(reader.HasMessage());
+    DispatchNetCommand(ParseNetMessage(reader.TakeMessage()));
+    EXPECT_NE(Cards[card].rotation, 0);
+    EXPECT_THAT(recorder.sent, IsEmpty());
+}
+
+TEST_F(ReceivedCommandsTest, PlayingTheLastDiscardStopsWhenTheSendChangedThePile) {
+    ASSERT_TRUE(Start(cardtest::TwoSeatGame()));
+    const std::int16_t first = cardtest::DealtCardOf(1);
+    const std::int16_t second = cardtest::DealtCardOf(2);
+    actions().DiscardCardProcedure_body(first, Cards[first].controlIndex);
+    actions().MenuDeck = 0;
+    // While the send waits, another card lands on the pile.
+    recorder.onSend = [&](const std::string&) {
+        recorder.onSend = nullptr;
+        actions().DiscardCardProcedure_body(second, Cards[second].controlIndex);
+    };
+    actions().DrawLastDiscardItem_Click();
+    EXPECT_EQ(recorder.Commands(), std::vector<std::string>{"CDSC2PLAY"});
+    EXPECT_EQ(Cards[first].inDiscardPile, kTrue);
+    EXPECT_EQ(Cards[second].inDiscardPile, kTrue);
+    EXPECT_EQ(Game.lastDiscarded[0], second);
+    ExpectEveryCardInOnePlace();
 }
 
 } // namespace
