@@ -13,12 +13,14 @@
 namespace {
 
 // A text field holding the message terminator would end the message early and run the rest as a
-// command on the other side: such a command is not sent at all.
+// command on the other side, and one holding a separator would shift the fields after it: such a
+// command is not sent at all.
 void SendOverConnection(const std::string& command, const std::vector<std::string>& fields) {
     if (const std::optional<std::string> message = BuildNetMessage(command, fields))
         SendNetData(*message);
     else
-        DebugLog("net", command + " not sent: a field holds the message terminator");
+        DebugLog("net",
+                 command + " not sent: a field holds the message terminator or shifts the fields after it");
 }
 
 NetSendHook g_sendHook = SendOverConnection;

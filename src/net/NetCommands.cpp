@@ -61,8 +61,9 @@ struct Row {
     bool trailingField;
     Phase phase;
     void (*handler)(const NetCommand&);
-    // The fields that name a card and the control that must show it (-1 when none, else field
-    // indexes from 0 of the card and of the control).
+    // The fields that name a card and the sender's control of it (-1 when none, else field
+    // indexes from 0). The card must lie on this table; its control here stands in for the
+    // sender's, which may number it otherwise.
     int cardField = -1;
     int controlField = -1;
     // What the fields alone cannot tell (an empty deck, a well-formed list): the reason the
@@ -459,10 +460,10 @@ const std::vector<Row>& Rows() {
         {"DKLCK", {Field::Deck}, false, Phase::Table, RecvDeckLock},
         {"DKUNLCK", {Field::Deck}, false, Phase::Table, RecvDeckLock},
         {"DCENEW", {Field::Die, Field::Text, Field::Whole}, false, Phase::Table, RecvDiceRoll},
-        {"CDISCARD", {Field::Card, Field::Control}, false, Phase::TableWindow, RecvCardDiscard, 0, 1},
-        {"CELIM", {Field::Card, Field::Control}, false, Phase::TableWindow, RecvCardEliminate, 0, 1},
-        {"CFLIP", {Field::Card, Field::Control}, false, Phase::TableWindow, RecvCardFlip, 0, 1},
-        {"CTAKE", {Field::Card, Field::Control, Field::Seat}, false, Phase::TableWindow, RecvCardTake, 0, 1},
+        {"CDISCARD", {Field::Card, Field::Whole}, false, Phase::TableWindow, RecvCardDiscard, 0, 1},
+        {"CELIM", {Field::Card, Field::Whole}, false, Phase::TableWindow, RecvCardEliminate, 0, 1},
+        {"CFLIP", {Field::Card, Field::Whole}, false, Phase::TableWindow, RecvCardFlip, 0, 1},
+        {"CTAKE", {Field::Card, Field::Whole, Field::Seat}, false, Phase::TableWindow, RecvCardTake, 0, 1},
         {"CROTATE", {Field::Control}, false, Phase::TableWindow, RecvCardRotate},
         {"C2BTMDD", {Field::Card}, false, Phase::TableWindow, RecvToBottomOfDrawDeck},
         {"DKMD2B", {Field::Deck}, false, Phase::TableWindow, RecvDiscardToBottom},
@@ -499,8 +500,8 @@ const std::vector<Row>& Rows() {
          FitsDeckShuffle,
          1},
         {"CINVERT", {Field::Control}, false, Phase::TableWindow, RecvCardInvert},
-        {"CGIVE", {Field::Card, Field::Control, Field::Seat}, false, Phase::TableWindow, RecvCardGive, 0, 1},
-        {"CPUTBACK", {Field::Card, Field::Control}, false, Phase::TableWindow, RecvPutBack, 0, 1},
+        {"CGIVE", {Field::Card, Field::Whole, Field::Seat}, false, Phase::TableWindow, RecvCardGive, 0, 1},
+        {"CPUTBACK", {Field::Card, Field::Whole}, false, Phase::TableWindow, RecvPutBack, 0, 1},
         {"GAMEEND", {}, false, Phase::TableWindow, RecvEndGame},
         // The definition is followed by an empty field; a definition that held the separator is cut.
         {"MRKLOAD", {Field::Text}, true, Phase::TableWindow, RecvMarkerNew, -1, -1, NumMarkerFree},
@@ -560,13 +561,15 @@ void DispatchNetCommand(const NetCommand& command) {
         if (row.phase != Phase::Any && Game.GamePhase != kPhasePlaying && Game.GamePhase != kPhaseEnded)
             return Drop(command, "no table is being played");
         if (row.phase == Phase::TableWindow && !Actions()) return Drop(command, "no table window is open");
-        if (row.cardField >= 0 &&
-            Actions()->CardOfElement(Whole(command.fields[static_cast<std::size_t>(row.controlField)])) !=
-                Whole(command.fields[static_cast<std::size_t>(row.cardField)]))
-            return Drop(command, "the control does not show that card");
         if (row.fits)
             if (const char* why = row.fits(command)) return Drop(command, why);
-        return row.handler(command);
+        if (row.cardField < 0) return row.handler(command);
+        const std::int16_t card = Whole(command.fields[static_cast<std::size_t>(row.cardField)]);
+        const std::int16_t own = Cards[card].controlIndex;
+        if (Actions()->CardOfElement(own) != card) return Drop(command, "the card is not on the table");
+        NetCommand onOwnControl = command;
+        onOwnControl.fields[static_cast<std::size_t>(row.controlField)] = std::to_string(own);
+        return row.handler(onOwnControl);
     }
     const std::string word = command.word.substr(0, 40);
     DebugLog("dropped", "unknown command " + word);

@@ -13,9 +13,14 @@
 std::optional<std::string> BuildNetMessage(const std::string& command,
                                            const std::vector<std::string>& fields) {
     std::size_t size = command.size();
-    for (const std::string& f : fields) {
-        if (f.find(kNetTerminator) != std::string::npos) return std::nullopt;
-        size += 1 + f.size();
+    // A separator inside a field is harmless only where no field with content follows it: the
+    // other side then reads the field cut short, never the later fields out of place.
+    bool contentFollows = false;
+    for (auto f = fields.rbegin(); f != fields.rend(); ++f) {
+        if (f->find(kNetTerminator) != std::string::npos) return std::nullopt;
+        if (contentFollows && f->find(kNetSeparator) != std::string::npos) return std::nullopt;
+        contentFollows = contentFollows || !f->empty();
+        size += 1 + f->size();
     }
     if (command.find(kNetTerminator) != std::string::npos) return std::nullopt;
     std::string message;

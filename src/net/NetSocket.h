@@ -25,7 +25,9 @@ struct NetCommand {
 };
 
 // The message for a command and its fields, without the terminator; none when a field holds the
-// terminator (it would end the message there and the rest would be read as a further command).
+// terminator (it would end the message there and the rest would be read as a further command),
+// or the separator with a field of some content after it (that field would be read in the wrong
+// place).
 std::optional<std::string> BuildNetMessage(const std::string& command,
                                            const std::vector<std::string>& fields);
 NetCommand ParseNetMessage(std::string_view message);

@@ -96,21 +96,11 @@ TEST_F(ReceivedCommandsTest, ACommandThatDoesNotFitTheTableChangesNothing) {
         const char* word;
         std::vector<std::string> fields;
     } hostile[] = {
-        {"CFLIP", {c, std::to_string(otherControl)}}, // the control shows another card
-        {"CFLIP", {"0", e}},
-        {"CFLIP", {"501", e}},
-        {"CFLIP", {c, "999"}},
-        {"CFLIP", {c, "-1"}},
-        {"CFLIP", {c}},
-        {"CFLIP", {c, e, "1"}},
-        {"CDISCARD", {c, "1e400"}},
-        {"CDISCARD", {"NaN", e}},
-        {"CELIM", {c, e + "x"}},
-        {"CTAKE", {c, e, "3"}}, // no third seat
-        {"CTAKE", {c, e, "0"}},
-        {"CROTATE", {"32768"}},
-        {"C2BTMDD", {"9"}}, // beyond the eight cards
-        {"DKMD2B", {"1"}},  // one deck only
+        {"CFLIP", {"0", e}},     {"CFLIP", {"501", e}},  {"CFLIP", {c, "1.5"}},      {"CFLIP", {c, "x"}},
+        {"CFLIP", {c}},          {"CFLIP", {c, e, "1"}}, {"CDISCARD", {c, "1e400"}}, {"CDISCARD", {"NaN", e}},
+        {"CELIM", {c, e + "x"}}, {"CTAKE", {c, e, "3"}},                     // no third seat
+        {"CTAKE", {c, e, "0"}},  {"CROTATE", {"32768"}}, {"C2BTMDD", {"9"}}, // beyond the eight cards
+        {"DKMD2B", {"1"}},                                                   // one deck only
         {"DKLCK", {"-1"}},
     };
     for (const auto& h : hostile) {
@@ -120,6 +110,25 @@ TEST_F(ReceivedCommandsTest, ACommandThatDoesNotFitTheTableChangesNothing) {
     EXPECT_THAT(recorder.sent, IsEmpty());
     EXPECT_THAT(messages.Messages(), IsEmpty());
     (void)other;
+}
+
+TEST_F(ReceivedCommandsTest, ACardCommandActsOnTheCardsOwnControlHere) {
+    ASSERT_TRUE(Start(cardtest::TwoSeatGame()));
+    const auto [card, control] = DrawOne();
+    const auto [other, otherControl] = DrawOne();
+    // The sender numbered the card's control as this side numbers another card's.
+    Receive("CFLIP", {std::to_string(card), std::to_string(otherControl)});
+    EXPECT_EQ(Cards[card].faceShown, kFalse);
+    EXPECT_EQ(Cards[other].faceShown, kTrue);
+    Receive("CDISCARD", {std::to_string(card), "-1"});
+    EXPECT_EQ(Cards[card].inDiscardPile, kTrue);
+    EXPECT_EQ(actions().CardOfElement(control), 0);
+    EXPECT_EQ(actions().CardOfElement(otherControl), other);
+    // Once off the table, the card takes no further table command.
+    const std::string before = Snapshot();
+    Receive("CELIM", {std::to_string(card), std::to_string(control)});
+    EXPECT_EQ(Snapshot(), before);
+    ExpectEveryCardInOnePlace();
 }
 
 TEST_F(ReceivedCommandsTest, MarkerCommandsTakeOnlyMarkersInUse) {
@@ -189,10 +198,10 @@ TEST_F(ReceivedCommandsTest, TheOtherSidesCommandsThatDoNotFitChangeNothing) {
         {"GPHMRKMV", {"0", "0", "1", "1"}},
         {"CINVERT", {"999"}},
         {"CINVERT", {"-1"}},
-        {"CGIVE", {c, std::to_string(otherControl), "2"}},
+        {"CGIVE", {c, "x", "2"}},
         {"CGIVE", {c, e, "3"}},
         {"CGIVE", {c, e, "0"}},
-        {"CPUTBACK", {c, "999"}},
+        {"CPUTBACK", {c, "x"}},
         {"CPUTBACK", {"0", e}},
         {"GAMEEND", {"x"}},
     };
