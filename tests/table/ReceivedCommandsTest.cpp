@@ -5,6 +5,8 @@
 #include "net/MultiplayerMgmt.h"
 #include "net/NetCommands.h"
 #include "net/NetSocket.h"
+#include "platform/Seams.h"
+#include "platform/Socket.h"
 #include "state/DecksMgmt.h"
 #include "state/MarkersMgmt.h"
 #include "state/TableState.h"
@@ -13,6 +15,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <functional>
 #include <sstream>
 #include <string>
 
@@ -324,42 +328,103 @@ TEST_F(ReceivedCommandsTest, CardsChosenFromTheDrawPileLeaveItOnlyForAHandWindow
     }
 }
 
-TEST_F(ReceivedCommandsTest, AHostileStreamIsDroppedAndTheTableStillAnswers) {
+TEST_F(ReceivedCommandsTest, AHostilePeerIsDroppedAndTheConnectionStillAnswers) {
     ASSERT_TRUE(Start(cardtest::TwoSeatGame()));
     const auto [card, control] = DrawOne();
-    const std::string e = std::to_string(control);
-    const std::string before = Digest();
+    const std::string c = std::to_string(card), e = std::to_string(control);
+    // The table listens on a free port and a peer of the test's own connects.
+    platform::Socket probe;
+    probe.Listen();
+    NetPort = probe.ListeningPort();
+    probe.Close();
+    const NetCommandHandler previous = SetNetCommandHandler(DispatchNetCommand);
+    StartListening();
+    platform::Socket peer;
+    std::string peerBytes;
+    peer.DataArrival = [&] { peerBytes += peer.GetData(peer.BytesReceived()); };
+    peer.Connect("127.0.0.1", NetPort);
+    const auto pumpUntil = [](const std::function<bool()>& done) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!done() && std::chrono::steady_clock::now() < end)
+            platform::WaitForEvents(20);
+        return done();
+    };
+    ASSERT_TRUE(pumpUntil([&] {
+        return NetSocketState() == platform::Socket::kConnected &&
+               peer.State() == platform::Socket::kConnected;
+    }));
+
+    // A chat line marks how far the peer's bytes have been taken.
+    std::vector<std::string> chat;
+    const NetCommandHook previousChat =
+        SetChatHandler([&](const NetCommand& m) { chat.push_back(m.fields[0]); });
     const std::string end(kNetTerminator);
-    std::string stream = "CFLIP\xA7" + std::to_string(card) + "\xA7" + e + "@#EnD!CLOAD" + end; // cut early
-    stream += "CMOVE\xA7" + e + "\xA7" + "1e400\xA7" + "1" + end;
-    stream += "DKLCK\xA7" + std::string("nan") + end;
-    stream += "CHAT\xA7x" + end + "CLOAD" + end; // a terminator injected into a chat line
-    stream += std::string(1024 * 1024, 'A') + end;
+    const auto sendAndWait = [&](const std::string& bytes, const std::string& mark) {
+        const std::string all = bytes + "CHAT\xA7" + mark + end;
+        for (std::size_t at = 0; at < all.size(); at += 1460)
+            peer.SendData(all.substr(at, 1460));
+        return pumpUntil([&] { return !chat.empty() && chat.back() == mark; });
+    };
+
+    const std::string before = Digest();
+    std::string stream;
+    for (const std::string& bad : std::vector<std::string>{
+             "CFLIP\xA7" + c, // a missing field
+             "CFLIP\xA7" + c + "\xA7" + e +
+                 "\xA7"
+                 "1", // one field too many
+             "CFLIP\xA7"
+             "501\xA7" +
+                 e, // no such card
+             "CROTATE\xA7"
+             "NaN",
+             "CMOVE\xA7" + e +
+                 "\xA7"
+                 "1e400\xA7"
+                 "1",
+             "DKSHUFF\xA7"
+             "0\xA7"
+             "001001",
+             "CSELDR\xA7"
+             " 0\xA7"
+             "000",
+             "MRKUPD\xA7"
+             "299\xA7"
+             "x",
+             "CHAT\xA7x",                   // a chat line holding a terminator ends there,
+             "CLOAD",                       // and what follows is cut short
+             std::string(1024 * 1024, 'A'), // far beyond what a message may hold
+         })
+        stream += bad + end;
     for (int i = 0; i < 2000; ++i)
         stream += "NOPE" + std::to_string(i) + end;
-    stream += "CROTATE\xA7" + e; // half a frame
-    NetFrameReader reader;
-    std::size_t at = 0;
-    while (at < stream.size()) {
-        const std::size_t piece = std::min<std::size_t>(1460, stream.size() - at);
-        reader.Feed(std::string_view(stream).substr(at, piece));
-        at += piece;
-        while (reader.HasMessage()) {
-            const NetCommand command = ParseNetMessage(reader.TakeMessage());
-            // The flip is the stream's one good command: undone by looking at the rest only.
-            if (command.word == "CFLIP") continue;
-            DispatchNetCommand(command);
-        }
-    }
+    ASSERT_TRUE(sendAndWait(stream, "one"));
     EXPECT_EQ(Digest(), before);
-    EXPECT_EQ(reader.Dropped(), 1u);
-    EXPECT_THAT(messages.Messages(), testing::SizeIs(1)); // one "not known" for the connection
-    // The rest of the half frame arrives: the table answers.
-    reader.Feed(end);
-    ASSERT_TRUE(reader.HasMessage());
-    DispatchNetCommand(ParseNetMessage(reader.TakeMessage()));
+    EXPECT_LE(messages.Messages().size(), 1u) << "not known: once per connection";
+
+    // A table command while no table is played.
+    Game.GamePhase = kPhaseGameList;
+    ASSERT_TRUE(sendAndWait("DKLCK\xA7"
+                            "0" +
+                                end,
+                            "two"));
+    EXPECT_EQ(Game.decks[0].locked, kFalse);
+
+    // Half a frame, split inside its terminator; the rest arrives once a table is played: the
+    // table still answers, and so does the connection.
+    peer.SendData("DKLCK\xA7"
+                  "0@#E");
+    Game.GamePhase = kPhasePlaying;
+    ASSERT_TRUE(sendAndWait("nD!CROTATE\xA7" + e + end, "three"));
+    EXPECT_EQ(Game.decks[0].locked, kTrue);
     EXPECT_NE(Cards[card].rotation, 0);
+    SetChatHandler(previousChat);
+    EXPECT_TRUE(SendNetData("TERM"));
+    EXPECT_TRUE(pumpUntil([&] { return peerBytes == "TERM" + end; }));
     EXPECT_THAT(recorder.sent, IsEmpty());
+    peer.Close();
+    CloseConnection();
+    SetNetCommandHandler(previous);
 }
 
 TEST_F(ReceivedCommandsTest, PlayingTheLastDiscardStopsWhenTheSendChangedThePile) {
