@@ -268,6 +268,15 @@ const char* FitsDeckShuffle(const NetCommand& c) {
         if (card.eliminated != kFalse || IsCardInHand(card.controlIndex, cards[k]))
             return "a card out of the game or in a hand would go back into the deck";
     }
+    // A card the order leaves where it is must not keep a place of the draw pile that the order
+    // gives another card.
+    for (std::size_t k = 0; k < cards.size(); ++k) {
+        const CardRecord& card = Cards[cards[k]];
+        if (order.compare(3 * k, 3, kNotInDrawPile) != 0 || card.inDiscardPile != kFalse) continue;
+        if (card.pilePosition >= 1 && card.pilePosition <= places &&
+            taken[static_cast<std::size_t>(card.pilePosition)])
+            return "a card left out of the order holds a place the order gives another card";
+    }
     const std::vector<std::string> turns = Turns(c);
     if (c.fields.size() > 2 && turns.size() != cards.size()) return "the turns do not match the cards";
     for (const std::string& turn : turns)

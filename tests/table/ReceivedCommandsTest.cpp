@@ -189,6 +189,7 @@ TEST_F(ReceivedCommandsTest, TheOtherSidesCommandsThatDoNotFitChangeNothing) {
         {"DKSHUFF", {"0", "009" + eight.substr(3)}},
         {"DKSHUFF", {"0", "00x" + eight.substr(3)}},
         {"DKSHUFF", {"0", "000" + eight.substr(3)}},
+        {"DKSHUFF", {"0", Order({{card, Game.nextDrawPositions[0]}})}}, // that place has a card left as it is
         {"DKSHUFF", {"0", "001" + eight.substr(3), "0,0"}},
         {"DKSHUFF", {"0", "001" + eight.substr(3), "0,0,0,0,0,0,0,x"}},
         {"DKSHUFF", {"0", "001" + eight.substr(3), "0", "0"}},
