@@ -79,9 +79,9 @@ void ConnectToHost(const std::string& host);
 int NetConnectionSerial();
 // This machine's address as the other player would reach it.
 std::string GetLocalIP();
-// Sends one message and waits until it is sent (window events run meanwhile; received messages
-// wait until the send is over). False with a message when the socket is not connected; the wait
-// also ends when the connection fails or after 10 seconds.
+// Sends one message and waits until it is sent (window events run meanwhile, and after the send at
+// least once a millisecond over a run of sends; received messages wait until the send is over). False with a
+// message when the socket is not connected; the wait also ends when the connection fails or after 10 seconds.
 bool SendNetData(const std::string& message);
 // Ends the connection: tells a connected peer "TERM" first.
 void CloseConnection();
