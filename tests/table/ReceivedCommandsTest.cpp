@@ -447,4 +447,21 @@ TEST_F(ReceivedCommandsTest, PlayingTheLastDiscardStopsWhenTheSendChangedThePile
     ExpectEveryCardInOnePlace();
 }
 
+TEST_F(ReceivedCommandsTest, AMarkerDeletedWhileItsMoveIsSentTakesNoPlaceInTheStackingOrder) {
+    ASSERT_TRUE(Start(cardtest::TwoSeatGame()));
+    const std::int16_t marker = NewMarkerNumProc("5", 300, 300, "");
+    ASSERT_GE(marker, 0);
+    TableMarkers& markers = *table().Markers;
+    markers.markerNum_MouseDown(marker, 1, 10, 10);
+    markers.markerNum_MouseMove(marker, 40, 40);
+    recorder.onSend = [&](const std::string&) {
+        recorder.onSend = nullptr;
+        DeleteMarkerProc(marker);
+    };
+    markers.markerNum_MouseUp(marker);
+    EXPECT_EQ(recorder.Commands(), std::vector<std::string>{"MRKMV"});
+    for (int z = 1; z <= Game.zOrderCount; ++z)
+        EXPECT_FALSE(Game.ZOrderList[z].kind == kZNumMarker && Game.ZOrderList[z].index == marker);
+}
+
 } // namespace
