@@ -111,7 +111,7 @@ bool Fits(Field kind, const std::string& field) {
     case Field::Kind:
         return n >= 1 && n <= MarkerKindCount && MarkerKindTable::Contains(n);
     case Field::Deck:
-        return n >= 0 && n < Game.deckCount;
+        return n >= 0 && n < Game.deckCount && n < kMaxDecks;
     case Field::NumMarker:
         return MarkerFlags::Contains(n) && NumMarkerInUse[n] != kFalse;
     case Field::ImageMarker:
