@@ -13,12 +13,14 @@
 namespace {
 
 // A text field holding the message terminator would end the message early and run the rest as a
-// command on the other side: such a command is not sent at all.
+// command on the other side, and one holding a separator would shift the fields after it: such a
+// command is not sent at all.
 void SendOverConnection(const std::string& command, const std::vector<std::string>& fields) {
     if (const std::optional<std::string> message = BuildNetMessage(command, fields))
         SendNetData(*message);
     else
-        DebugLog("net", command + " not sent: a field holds the message terminator");
+        DebugLog("net",
+                 command + " not sent: a field holds the message terminator or shifts the fields after it");
 }
 
 NetSendHook g_sendHook = SendOverConnection;
@@ -123,8 +125,12 @@ void SendDiscardToPlay(std::int16_t deck) {
 }
 
 void SendDeckShuffle(std::int16_t deck) {
-    if (Game.GamePhase != kPhasePlaying) return;
-    Send("DKSHUFF", {Num(deck), DeckOrderText(deck)});
+    // After the end of the game the players may still play on: the decks must stay alike.
+    if (Game.GamePhase != kPhasePlaying && Game.GamePhase != kPhaseEnded) return;
+    Fields fields = {Num(deck), DeckOrderText(deck)};
+    if (deck >= 0 && deck < kMaxDecks && Game.decks[deck].shuffleAndRotate != kFalse)
+        fields.push_back(DeckTurnsText(deck));
+    Send("DKSHUFF", std::move(fields));
 }
 
 void SendSelectedDraw(std::int16_t deck, const std::vector<std::int16_t>& cards) {
@@ -209,6 +215,24 @@ std::string DeckOrderText(std::int16_t deck) {
     return text;
 }
 
+std::string DeckTurnsText(std::int16_t deck) {
+    std::string text;
+    const int last = std::min<int>(Game.totalCards, kMaxCards);
+    for (int card = 1; card <= last; ++card) {
+        if (Cards[card].deck != deck) continue;
+        if (!text.empty()) text += ',';
+        text += Num(Cards[card].rotation);
+    }
+    return text;
+}
+
 bool IsServer() {
     return IsServerSide;
+}
+
+std::int16_t AdversarySeat() {
+    const std::int16_t seat = LeadingInt16(NetPlayerData[IsServer() ? 1 : 0].seatId);
+    const int seats = std::clamp<int>(Game.playerCount, 0, kMaxPlayers);
+    if ((seat >= 1 && seat <= seats) || seat == kArbitratorSeat) return seat;
+    return Game.CurrentPlayer == 1 ? std::int16_t{2} : std::int16_t{1};
 }

@@ -30,7 +30,7 @@ void SendCardRotate(std::int16_t control);
 void SendToBottomOfDrawDeck(std::int16_t card);
 void SendDiscardToBottom(std::int16_t deck);
 void SendDiscardToPlay(std::int16_t deck);
-// Only while a game is being played: the shuffles of a game's set-up are not sent.
+// Only once the game is played (also after its end): the shuffles of a game's set-up are not sent.
 void SendDeckShuffle(std::int16_t deck);
 // The cards chosen from a deck's draw pile.
 void SendSelectedDraw(std::int16_t deck, const std::vector<std::int16_t>& cards);
@@ -64,6 +64,9 @@ void SendDiceRoll(std::int16_t die, const std::string& result, std::int16_t kind
 // The deck's draw order as the other side rebuilds it: three characters per card of the deck in
 // card order, its draw-pile position zero-padded, or "$$$" for a card outside the draw pile.
 std::string DeckOrderText(std::int16_t deck);
+// The turn of each card of a deck that shuffles and turns its cards, in the same order as the
+// deck order, comma-separated: the other side cannot draw the same random angles.
+std::string DeckTurnsText(std::int16_t deck);
 
 // The two direct-play seats: entry 0 the server's, entry 1 the client's.
 extern std::array<NetPlayer, 2>& NetPlayerData;
@@ -71,3 +74,7 @@ extern std::array<NetPlayer, 2>& NetPlayerData;
 // This side of a connection is the server (true also when there is no connection).
 extern bool& IsServerSide;
 bool IsServer();
+
+// The seat the other side plays: its entry of the connection data (a seat of this game or the
+// arbitrator's), or, while that holds none, the first seat that is not this side's.
+std::int16_t AdversarySeat();

@@ -1,18 +1,33 @@
 #include "net/NetCommands.h"
 
+#include "common/Helpers.h"
 #include "common/Messages.h"
+#include "common/Numbers.h"
+#include "controls/TranspImg.h"
+#include "controls/zLabelA.h"
+#include "net/MultiplayerMgmt.h"
+#include "platform/Twips.h"
 #include "services/DebugMgmt.h"
 #include "services/DiceRoller.h"
+#include "services/LogMgmt.h"
+#include "state/DecksMgmt.h"
+#include "state/HandMgmt.h"
 #include "state/MarkersMgmt.h"
 #include "state/TableState.h"
+#include "state/ZOrder.h"
 #include "table/CardActions.h"
+#include "table/CarriedMarkers.h"
+#include "table/InfoPanel.h"
 #include "table/MainForm.h"
 #include "table/TableMarkers.h"
 #include "table/TableSetup.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -25,6 +40,9 @@ enum class Field {
     Deck,        // 0 .. the game's deck count - 1
     Die,         // a die the game defines
     Seat,        // 1 .. the game's seat count
+    Owner,       // a seat of the game or the arbitrator's
+    Kind,        // an image marker kind the game defines
+    Pixels,      // a position in pixels, perhaps with a fraction, that fits the table in twips
     NumMarker,   // a numerical marker in use
     ImageMarker, // the control of an image marker in use
     Turn,        // "L" (left) or "R" (right)
@@ -43,10 +61,16 @@ struct Row {
     bool trailingField;
     Phase phase;
     void (*handler)(const NetCommand&);
-    // The fields that name a card and the control that must show it (-1 when none, else field
-    // indexes from 0 of the card and of the control).
+    // The fields that name a card and the sender's control of it (-1 when none, else field
+    // indexes from 0). The card must lie on this table; its control here stands in for the
+    // sender's, which may number it otherwise.
     int cardField = -1;
     int controlField = -1;
+    // What the fields alone cannot tell (an empty deck, a well-formed list): the reason the
+    // command does not fit the table, or nullptr.
+    const char* (*fits)(const NetCommand&) = nullptr;
+    // Fields at the end of the row that a sender may leave out.
+    std::size_t optionalFields = 0;
 };
 
 NetCommandHook g_handshake;
@@ -58,9 +82,20 @@ std::int16_t Whole(const std::string& field) {
     return static_cast<std::int16_t>(std::nearbyint(*WireNumber(field)));
 }
 
+// A position received in pixels, in this side's twips.
+int Twips(const std::string& field) {
+    return static_cast<int>(std::nearbyint(*WireNumber(field) * platform::kTwipsPerPixelX));
+}
+
 bool Fits(Field kind, const std::string& field) {
     if (kind == Field::Text) return true;
     if (kind == Field::Turn) return field == "L" || field == "R";
+    if (kind == Field::Pixels) {
+        const std::optional<double> pixels = WireNumber(field);
+        if (!pixels) return false;
+        const double twips = std::nearbyint(*pixels * platform::kTwipsPerPixelX);
+        return twips >= -32768 && twips <= 32767;
+    }
     const std::optional<double> value = WireNumber(field);
     if (!value || std::nearbyint(*value) != *value || *value < -32768 || *value > 32767) return false;
     const auto n = static_cast<std::int16_t>(*value);
@@ -71,8 +106,12 @@ bool Fits(Field kind, const std::string& field) {
         return Actions() && Actions()->CardOfElement(n) != 0;
     case Field::Seat:
         return n >= 1 && n <= Game.playerCount && n <= kMaxPlayers;
+    case Field::Owner:
+        return (n >= 1 && n <= Game.playerCount && n <= kMaxPlayers) || n == kArbitratorSeat;
+    case Field::Kind:
+        return n >= 1 && n <= MarkerKindCount && MarkerKindTable::Contains(n);
     case Field::Deck:
-        return n >= 0 && n < Game.deckCount;
+        return n >= 0 && n < Game.deckCount && n < kMaxDecks;
     case Field::NumMarker:
         return MarkerFlags::Contains(n) && NumMarkerInUse[n] != kFalse;
     case Field::ImageMarker:
@@ -82,6 +121,7 @@ bool Fits(Field kind, const std::string& field) {
     case Field::Whole:
     case Field::Text:
     case Field::Turn:
+    case Field::Pixels:
         return true;
     }
     return false;
@@ -151,6 +191,271 @@ void RecvMarkerRotate(const NetCommand& c) {
     RotateGraphMarker(static_cast<std::int16_t>(Whole(c.fields[0]) + 1), false, c.fields[1]);
 }
 
+// ---- what the fields alone cannot tell ----
+
+// The cards of a deck in card order, the order in which the deck's lists name them.
+std::vector<std::int16_t> CardsOfDeck(std::int16_t deck) {
+    std::vector<std::int16_t> cards;
+    const int last = std::min<int>(Game.totalCards, kMaxCards);
+    for (int card = 1; card <= last; ++card)
+        if (Cards[card].deck == deck) cards.push_back(static_cast<std::int16_t>(card));
+    return cards;
+}
+
+// The entry of three digits at `at` of a list; -1 when the three characters are not digits.
+int ListEntry(const std::string& list, std::size_t at) {
+    int value = 0;
+    for (std::size_t k = at; k < at + 3; ++k) {
+        if (k >= list.size() || list[k] < '0' || list[k] > '9') return -1;
+        value = value * 10 + (list[k] - '0');
+    }
+    return value;
+}
+
+constexpr std::string_view kNotInDrawPile = "$$$";
+
+// The comma-separated turns that follow a deck's order when the deck turns its cards as it shuffles.
+std::vector<std::string> Turns(const NetCommand& c) {
+    std::vector<std::string> turns;
+    if (c.fields.size() < 3) return turns;
+    std::size_t from = 0;
+    for (;;) {
+        const std::size_t comma = c.fields[2].find(',', from);
+        turns.push_back(c.fields[2].substr(from, comma == std::string::npos ? comma : comma - from));
+        if (comma == std::string::npos) return turns;
+        from = comma + 1;
+    }
+}
+
+const char* DeckHasACard(const NetCommand& c) {
+    return IsDeckEmpty(Whole(c.fields[0])) ? "the deck is empty" : nullptr;
+}
+
+const char* DiscardPileHasACard(const NetCommand& c) {
+    const std::int16_t deck = Whole(c.fields[0]);
+    const int top = Game.nextDiscardPositions[deck] - 1;
+    if (top < 1 || FindCard(deck, static_cast<std::int16_t>(top), true) == -1)
+        return "the discard pile is empty";
+    return nullptr;
+}
+
+const char* FitsSelectedDraw(const NetCommand& c) {
+    const std::int16_t deck = Whole(c.fields[0]);
+    const std::string& list = c.fields[1];
+    if (list.empty() || list.size() % 3 != 0) return "the cards are not listed in entries of three digits";
+    for (std::size_t at = 0; at < list.size(); at += 3) {
+        const int card = ListEntry(list, at);
+        if (card < 1 || card > Game.totalCards || !CardTable::Contains(card)) return "an entry names no card";
+        if (Cards[card].deck != deck) return "an entry names a card of another deck";
+    }
+    return nullptr;
+}
+
+const char* FitsDeckShuffle(const NetCommand& c) {
+    const std::int16_t deck = Whole(c.fields[0]);
+    const std::vector<std::int16_t> cards = CardsOfDeck(deck);
+    const std::string& order = c.fields[1];
+    if (order.size() != 3 * cards.size()) return "the order does not list each card of the deck once";
+    const int places = std::min<int>(static_cast<int>(cards.size()), Game.deckSizes[deck]);
+    std::vector<bool> taken(static_cast<std::size_t>(std::max(places, 0)) + 1, false);
+    for (std::size_t k = 0; k < cards.size(); ++k) {
+        if (order.compare(3 * k, 3, kNotInDrawPile) == 0) continue;
+        const int place = ListEntry(order, 3 * k);
+        if (place < 1 || place > places) return "a place lies outside the deck";
+        if (taken[static_cast<std::size_t>(place)]) return "two cards share a place";
+        taken[static_cast<std::size_t>(place)] = true;
+        const CardRecord& card = Cards[cards[k]];
+        if (card.eliminated != kFalse || IsCardInHand(card.controlIndex, cards[k]))
+            return "a card out of the game or in a hand would go back into the deck";
+    }
+    // A card the order leaves where it is must not keep a place of the draw pile that the order
+    // gives another card.
+    for (std::size_t k = 0; k < cards.size(); ++k) {
+        const CardRecord& card = Cards[cards[k]];
+        if (order.compare(3 * k, 3, kNotInDrawPile) != 0 || card.inDiscardPile != kFalse) continue;
+        if (card.pilePosition >= 1 && card.pilePosition <= places &&
+            taken[static_cast<std::size_t>(card.pilePosition)])
+            return "a card left out of the order holds a place the order gives another card";
+    }
+    const std::vector<std::string> turns = Turns(c);
+    if (c.fields.size() > 2 && turns.size() != cards.size()) return "the turns do not match the cards";
+    for (const std::string& turn : turns)
+        if (!Fits(Field::Whole, turn) || std::abs(Whole(turn)) > 360) return "a turn is not an angle";
+    return nullptr;
+}
+
+const char* NumMarkerFree(const NetCommand&) {
+    return NextNumMarker < 1 || NextNumMarker > kMaxMarkers ? "the numerical markers are used up" : nullptr;
+}
+
+const char* GraphMarkerCanBeMade(const NetCommand& c) {
+    if (GraphMarkerCount >= kMaxMarkers) return "the image markers are used up";
+    const std::int16_t kind = Whole(c.fields[0]);
+    if (MarkerKinds[kind].frontImage.empty() || !FileExists(MarkerKindImagePath(kind)))
+        return "the marker kind has no picture here";
+    return nullptr;
+}
+
+// ---- the table's commands ----
+
+void RecvDrawCard(const NetCommand& c) {
+    const std::int16_t deck = Whole(c.fields[0]);
+    // A control is taken as the other side took one for its draw, so that both number them alike.
+    const std::int16_t control = NewCardControl();
+    const std::int16_t card = FindCard(deck, Game.nextDrawPositions[deck], false);
+    Cards[card].owner = AdversarySeat();
+    Actions()->DrawNewCard(deck, card, control, true);
+    // A card that went to the hand window here leaves its control unused.
+    if (Actions()->CardOfElement(control) != card) RemoveCardControl(control);
+    UpdateHandSizeCaptions();
+}
+
+void RecvCardMove(const NetCommand& c) {
+    const std::int16_t element = Whole(c.fields[0]);
+    const std::int16_t card = Actions()->CardOfElement(element);
+    controls::TranspImg* image = TableWindow()->crd(element);
+    platform::ControlSurface& s = image->Surface();
+    const int x = Twips(c.fields[1]);
+    const int y = Twips(c.fields[2]);
+    const bool wasInHand = IsCardInHand(element, card);
+    const int dx = x - s.Left();
+    const int dy = y - s.Top();
+    s.Move(x, y);
+    s.BringToFront();
+    BringToFrontZOrder(kZCard, card, 0);
+    MoveAttachedMarkers(element, ClampToInt16(dx), ClampToInt16(dy), kMarkersMove);
+    CardRecord& rec = Cards[card];
+    const bool wasShown = rec.faceShown != kFalse;
+    const bool inHand = IsCardInHand(element, card);
+    if (rec.keptFaceDown != kFalse) {
+        rec.faceShown = kFalse;
+        LoadCardPicture(element, card, true, true);
+    } else if (!inHand && rec.faceShown == kFalse) {
+        rec.faceShown = kTrue;
+        LoadCardPicture(element, card, false, true);
+    } else if (inHand && rec.owner != Game.CurrentPlayer && rec.faceShown != kFalse) {
+        rec.faceShown = kFalse;
+        LoadCardPicture(element, card, true, true);
+    }
+    const bool shown = rec.faceShown != kFalse;
+    if (shown && !wasShown) MoveAttachedMarkers(element, 0, 0, kMarkersShow);
+    if (!shown && wasShown) MoveAttachedMarkers(element, 0, 0, kMarkersHide);
+    // As the mover's side noted it: a card that left its owner's area was played.
+    if (wasInHand && !inHand) {
+        LogCardPlayed(card);
+        rec.inHand = kFalse;
+    } else if (inHand && !wasInHand) {
+        rec.inHand = kTrue;
+    }
+}
+
+void RecvDiscardToPlay(const NetCommand& c) {
+    Actions()->DP_CrdPlayedFromDiscard_body(Whole(c.fields[0]), AdversarySeat());
+}
+
+void RecvSelectedDraw(const NetCommand& c) {
+    const std::int16_t deck = Whole(c.fields[0]);
+    const std::string& list = c.fields[1];
+    // The other side marks the cards it took as out of the pile only when they went to its hand
+    // window; a card it took to the table came here as a command of its own.
+    if (Game.external_hand != kFalse)
+        for (std::size_t at = 0; at < list.size(); at += 3) {
+            CardRecord& card = Cards[ListEntry(list, at)];
+            if (card.controlIndex == -1 && card.inDiscardPile == kFalse && card.eliminated == kFalse)
+                card.pilePosition = -30;
+        }
+    CloseDrawPileGaps(deck, Game.nextDrawPositions[deck]);
+    UpdateDeckCountCaption(deck);
+}
+
+void RecvDeckShuffle(const NetCommand& c) {
+    const std::int16_t deck = Whole(c.fields[0]);
+    const std::vector<std::int16_t> cards = CardsOfDeck(deck);
+    const std::vector<std::string> turns = Turns(c);
+    const std::string& order = c.fields[1];
+    Actions()->MenuDeck = deck;
+    for (std::size_t k = 0; k < cards.size(); ++k) {
+        if (order.compare(3 * k, 3, kNotInDrawPile) == 0) continue;
+        const std::int16_t card = cards[k];
+        // A card the other side put back may still lie here: it must not stay as a ghost.
+        if (Cards[card].controlIndex != -1) Actions()->TakeOffTable(card, Cards[card].controlIndex);
+        CardRecord& rec = Cards[card];
+        rec.pilePosition = static_cast<std::int16_t>(ListEntry(order, 3 * k));
+        rec.inDiscardPile = kFalse;
+        rec.controlIndex = -1;
+        rec.faceShown = kFalse;
+        rec.inHand = kFalse;
+        rec.rotation = turns.empty() ? std::int16_t{0} : Whole(turns[k]);
+    }
+    Game.nextDrawPositions[deck] = 1;
+    // A shuffle of the draw pile alone leaves the discard pile as it is.
+    if (DiscardPileInOrder(deck).empty()) {
+        Game.nextDiscardPositions[deck] = 1;
+        Game.lastDiscarded[deck] = -1;
+    }
+    LoadDeckImages(true);
+    UpdateDeckCountCaption(deck);
+}
+
+void RecvCardInvert(const NetCommand& c) {
+    Actions()->InvertCard_body(Whole(c.fields[0]));
+}
+void RecvCardGive(const NetCommand& c) {
+    Actions()->GiveCard_body(Whole(c.fields[1]), Whole(c.fields[0]), Whole(c.fields[2]));
+}
+// The deck's new order follows as a shuffle command of its own.
+void RecvPutBack(const NetCommand& c) {
+    Actions()->PutBack_body(Whole(c.fields[1]));
+}
+void RecvEndGame(const NetCommand&) {
+    Actions()->EndGame_body();
+}
+
+void RecvMarkerNew(const NetCommand& c) {
+    NewMarkerNumProc(c.fields[0], -1, -1, "");
+}
+
+void RecvMarkerMove(const NetCommand& c) {
+    const std::int16_t marker = Whole(c.fields[0]);
+    if (controls::zLabelA* label = TableWindow()->markerNum(marker)) {
+        label->Surface().Move(Twips(c.fields[2]), Twips(c.fields[3]));
+        label->Surface().BringToFront();
+    }
+    BringToFrontZOrder(kZNumMarker, Whole(c.fields[1]), 0);
+    AttachNumericalMarker(marker);
+}
+
+void RecvMarkerUpdate(const NetCommand& c) {
+    controls::zLabelA* label = TableWindow()->markerNum(Whole(c.fields[0]));
+    if (!label) return;
+    if (!WireNumber(c.fields[1])) label->AutoSize(true);
+    label->caption(c.fields[1]);
+    label->Surface().BringToFront();
+}
+
+void RecvGraphMarkerNew(const NetCommand& c) {
+    if (GameMode != kModeDirect) return;
+    AddGraphMarker(Whole(c.fields[0]), Whole(c.fields[1]), ClampToInt16(Twips(c.fields[3])),
+                   ClampToInt16(Twips(c.fields[2])), false);
+}
+
+void RecvGraphMarkerMove(const NetCommand& c) {
+    MainForm* table = TableWindow();
+    const std::int16_t marker = Whole(c.fields[0]);
+    const int left = Twips(c.fields[2]);
+    const int top = Twips(c.fields[3]);
+    if (controls::TranspImg* image = table->mrk(marker)) {
+        image->Surface().Move(left, top);
+        image->Surface().BringToFront();
+    }
+    if (IsDebugMode())
+        table->Window().SetCaption("$-> marker " + std::to_string(marker) + " moved @ " +
+                                   std::to_string(top) + " " + std::to_string(left));
+    const std::int16_t z = Whole(c.fields[1]);
+    BringToFrontZOrder(kZImageMarker, z, 0);
+    AttachImageMarker(static_cast<std::int16_t>(z + 1));
+}
+
 const std::vector<Row>& Rows() {
     static const std::vector<Row> rows = {
         {"SETUP", {Field::Text, Field::Text, Field::Text, Field::Text}, false, Phase::Any, ToHandshake},
@@ -164,10 +469,10 @@ const std::vector<Row>& Rows() {
         {"DKLCK", {Field::Deck}, false, Phase::Table, RecvDeckLock},
         {"DKUNLCK", {Field::Deck}, false, Phase::Table, RecvDeckLock},
         {"DCENEW", {Field::Die, Field::Text, Field::Whole}, false, Phase::Table, RecvDiceRoll},
-        {"CDISCARD", {Field::Card, Field::Control}, false, Phase::TableWindow, RecvCardDiscard, 0, 1},
-        {"CELIM", {Field::Card, Field::Control}, false, Phase::TableWindow, RecvCardEliminate, 0, 1},
-        {"CFLIP", {Field::Card, Field::Control}, false, Phase::TableWindow, RecvCardFlip, 0, 1},
-        {"CTAKE", {Field::Card, Field::Control, Field::Seat}, false, Phase::TableWindow, RecvCardTake, 0, 1},
+        {"CDISCARD", {Field::Card, Field::Whole}, false, Phase::TableWindow, RecvCardDiscard, 0, 1},
+        {"CELIM", {Field::Card, Field::Whole}, false, Phase::TableWindow, RecvCardEliminate, 0, 1},
+        {"CFLIP", {Field::Card, Field::Whole}, false, Phase::TableWindow, RecvCardFlip, 0, 1},
+        {"CTAKE", {Field::Card, Field::Whole, Field::Seat}, false, Phase::TableWindow, RecvCardTake, 0, 1},
         {"CROTATE", {Field::Control}, false, Phase::TableWindow, RecvCardRotate},
         {"C2BTMDD", {Field::Card}, false, Phase::TableWindow, RecvToBottomOfDrawDeck},
         {"DKMD2B", {Field::Deck}, false, Phase::TableWindow, RecvDiscardToBottom},
@@ -175,6 +480,59 @@ const std::vector<Row>& Rows() {
         {"GPHMRKDEL", {Field::ImageMarker}, false, Phase::TableWindow, RecvGraphMarkerDelete},
         {"GPHMRKFLP", {Field::ImageMarker}, false, Phase::TableWindow, RecvGraphMarkerFlip},
         {"MRKROT", {Field::ImageMarker, Field::Turn}, false, Phase::TableWindow, RecvMarkerRotate},
+        {"CLOAD", {Field::Deck}, false, Phase::TableWindow, RecvDrawCard, -1, -1, DeckHasACard},
+        {"CMOVE", {Field::Control, Field::Pixels, Field::Pixels}, false, Phase::TableWindow, RecvCardMove},
+        {"CDSC2PLAY",
+         {Field::Deck},
+         false,
+         Phase::TableWindow,
+         RecvDiscardToPlay,
+         -1,
+         -1,
+         DiscardPileHasACard},
+        {"CSELDR",
+         {Field::Deck, Field::Text},
+         false,
+         Phase::TableWindow,
+         RecvSelectedDraw,
+         -1,
+         -1,
+         FitsSelectedDraw},
+        // The turns follow only from a deck that turns its cards as it shuffles.
+        {"DKSHUFF",
+         {Field::Deck, Field::Text, Field::Text},
+         false,
+         Phase::TableWindow,
+         RecvDeckShuffle,
+         -1,
+         -1,
+         FitsDeckShuffle,
+         1},
+        {"CINVERT", {Field::Control}, false, Phase::TableWindow, RecvCardInvert},
+        {"CGIVE", {Field::Card, Field::Whole, Field::Seat}, false, Phase::TableWindow, RecvCardGive, 0, 1},
+        {"CPUTBACK", {Field::Card, Field::Whole}, false, Phase::TableWindow, RecvPutBack, 0, 1},
+        {"GAMEEND", {}, false, Phase::TableWindow, RecvEndGame},
+        // The definition is followed by an empty field; a definition that held the separator is cut.
+        {"MRKLOAD", {Field::Text}, true, Phase::TableWindow, RecvMarkerNew, -1, -1, NumMarkerFree},
+        {"MRKMV",
+         {Field::NumMarker, Field::NumMarker, Field::Pixels, Field::Pixels},
+         false,
+         Phase::TableWindow,
+         RecvMarkerMove},
+        {"MRKUPD", {Field::NumMarker, Field::Text}, true, Phase::TableWindow, RecvMarkerUpdate},
+        {"GPHMRKLOAD",
+         {Field::Kind, Field::Owner, Field::Pixels, Field::Pixels},
+         false,
+         Phase::TableWindow,
+         RecvGraphMarkerNew,
+         -1,
+         -1,
+         GraphMarkerCanBeMade},
+        {"GPHMRKMV",
+         {Field::ImageMarker, Field::ImageMarker, Field::Pixels, Field::Pixels},
+         false,
+         Phase::TableWindow,
+         RecvGraphMarkerMove},
     };
     return rows;
 }
@@ -202,20 +560,25 @@ void DispatchNetCommand(const NetCommand& command) {
     for (const Row& row : Rows()) {
         if (command.word != row.word) continue;
         const std::size_t n = row.fields.size();
-        if (command.fields.size() != n && !(row.trailingField && command.fields.size() > n))
+        const std::size_t given = command.fields.size();
+        if ((given > n && !row.trailingField) || given + row.optionalFields < n)
             return Drop(command, "expected " + std::to_string(n) + " fields");
-        for (std::size_t i = 0; i < n; ++i)
+        for (std::size_t i = 0; i < std::min(n, given); ++i)
             if (!Fits(row.fields[i], command.fields[i]))
                 return Drop(command,
                             "field " + std::to_string(i + 2) + " is out of range: " + command.fields[i]);
         if (row.phase != Phase::Any && Game.GamePhase != kPhasePlaying && Game.GamePhase != kPhaseEnded)
             return Drop(command, "no table is being played");
         if (row.phase == Phase::TableWindow && !Actions()) return Drop(command, "no table window is open");
-        if (row.cardField >= 0 &&
-            Actions()->CardOfElement(Whole(command.fields[static_cast<std::size_t>(row.controlField)])) !=
-                Whole(command.fields[static_cast<std::size_t>(row.cardField)]))
-            return Drop(command, "the control does not show that card");
-        return row.handler(command);
+        if (row.fits)
+            if (const char* why = row.fits(command)) return Drop(command, why);
+        if (row.cardField < 0) return row.handler(command);
+        const std::int16_t card = Whole(command.fields[static_cast<std::size_t>(row.cardField)]);
+        const std::int16_t own = Cards[card].controlIndex;
+        if (Actions()->CardOfElement(own) != card) return Drop(command, "the card is not on the table");
+        NetCommand onOwnControl = command;
+        onOwnControl.fields[static_cast<std::size_t>(row.controlField)] = std::to_string(own);
+        return row.handler(onOwnControl);
     }
     const std::string word = command.word.substr(0, 40);
     DebugLog("dropped", "unknown command " + word);

@@ -13,9 +13,14 @@
 std::optional<std::string> BuildNetMessage(const std::string& command,
                                            const std::vector<std::string>& fields) {
     std::size_t size = command.size();
-    for (const std::string& f : fields) {
-        if (f.find(kNetTerminator) != std::string::npos) return std::nullopt;
-        size += 1 + f.size();
+    // A separator inside a field is harmless only where no field with content follows it: the
+    // other side then reads the field cut short, never the later fields out of place.
+    bool contentFollows = false;
+    for (auto f = fields.rbegin(); f != fields.rend(); ++f) {
+        if (f->find(kNetTerminator) != std::string::npos) return std::nullopt;
+        if (contentFollows && f->find(kNetSeparator) != std::string::npos) return std::nullopt;
+        contentFollows = contentFollows || !f->empty();
+        size += 1 + f->size();
     }
     if (command.find(kNetTerminator) != std::string::npos) return std::nullopt;
     std::string message;
@@ -111,6 +116,8 @@ struct Connection {
     bool sending = false;
     bool drainQueued = false;
     int serial = 0;
+    // When window events last ran after a send.
+    std::chrono::steady_clock::time_point pumped{};
 };
 
 void Drain();
@@ -225,7 +232,9 @@ bool SendNetData(const std::string& message) {
     c.sendComplete = false;
     c.socket.SendData(message + std::string(kNetTerminator));
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    bool waited = false;
     while (!c.sendComplete && c.socket.State() == platform::Socket::kConnected) {
+        waited = true;
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) {
@@ -234,7 +243,14 @@ bool SendNetData(const std::string& message) {
         }
         platform::WaitForEvents(static_cast<int>(std::min<long long>(left.count(), 100)));
     }
-    platform::PumpEvents();
+    // Window events run once more after the send. A run of sends that each complete at once (a
+    // group of cards moved) lets them run once a millisecond rather than once a message: the
+    // window stays as lively, and each message is spared a turn of the event loop.
+    const auto now = std::chrono::steady_clock::now();
+    if (waited || now - c.pumped >= std::chrono::milliseconds(1)) {
+        platform::PumpEvents();
+        c.pumped = now;
+    }
     if (outer) c.sending = false;
     const bool sent = c.sendComplete;
     // Messages that arrived during the wait run once the action that sent is over.

@@ -25,7 +25,9 @@ struct NetCommand {
 };
 
 // The message for a command and its fields, without the terminator; none when a field holds the
-// terminator (it would end the message there and the rest would be read as a further command).
+// terminator (it would end the message there and the rest would be read as a further command),
+// or the separator with a field of some content after it (that field would be read in the wrong
+// place).
 std::optional<std::string> BuildNetMessage(const std::string& command,
                                            const std::vector<std::string>& fields);
 NetCommand ParseNetMessage(std::string_view message);
@@ -77,9 +79,9 @@ void ConnectToHost(const std::string& host);
 int NetConnectionSerial();
 // This machine's address as the other player would reach it.
 std::string GetLocalIP();
-// Sends one message and waits until it is sent (window events run meanwhile; received messages
-// wait until the send is over). False with a message when the socket is not connected; the wait
-// also ends when the connection fails or after 10 seconds.
+// Sends one message and waits until it is sent (window events run meanwhile, and after the send at
+// least once a millisecond over a run of sends; received messages wait until the send is over). False with a
+// message when the socket is not connected; the wait also ends when the connection fails or after 10 seconds.
 bool SendNetData(const std::string& message);
 // Ends the connection: tells a connected peer "TERM" first.
 void CloseConnection();

@@ -601,16 +601,22 @@ void CardActions::Move2BottomOfDrawDeck_body(std::int16_t card) {
             image->loadNewPicture(Game.backImages[deck], true);
 }
 
-void CardActions::PutBackAndReshuffle_body(std::int16_t element) {
+void CardActions::PutBack_body(std::int16_t element) {
     const std::int16_t card = CardOfElement(element);
     if (card == 0 || !ValidDeck(Cards[card].deck)) return;
-    const std::int16_t deck = Cards[card].deck;
     TakeOffTable(card, element);
     CardRecord& c = Cards[card];
     c.pilePosition = 0;
     c.faceShown = kFalse;
     c.rotation = 0;
     c.inHand = kFalse;
+}
+
+void CardActions::PutBackAndReshuffle_body(std::int16_t element) {
+    const std::int16_t card = CardOfElement(element);
+    if (card == 0 || !ValidDeck(Cards[card].deck)) return;
+    const std::int16_t deck = Cards[card].deck;
+    PutBack_body(element);
     ShuffleDeck(deck, false, true);
     Game.nextDrawPositions[deck] = 1;
     if (controls::TranspImg* image = table_.DeckImg(deck)) image->loadNewPicture(Game.backImages[deck], true);
@@ -783,7 +789,11 @@ void CardActions::DrawLastDiscardItem_Click() {
         return;
     }
     const std::int16_t player = CurrentPlayer();
+    const auto top = static_cast<std::int16_t>(Game.nextDiscardPositions[deck] - 1);
+    const std::int16_t card = FindCard(deck, top, true);
     SendDiscardToPlay(deck);
+    // The send let events run: the other side repeats the play of the card that was on top.
+    if (Game.nextDiscardPositions[deck] - 1 != top || FindCard(deck, top, true) != card) return;
     DP_CrdPlayedFromDiscard_body(deck, player);
 }
 

@@ -129,6 +129,8 @@ class CardActions {
     void TakeCard_body(std::int16_t element, std::int16_t card, std::int16_t player);
     void Move2BottomOfDrawDeck_body(std::int16_t card);
     void PutBackAndReshuffle_body(std::int16_t element);
+    // The card of the element leaves the table and waits in its deck for the shuffle that follows.
+    void PutBack_body(std::int16_t element);
     void InvertCard_body(std::int16_t element);
     void GiveCard_body(std::int16_t element, std::int16_t card, std::int16_t seat);
     void EndGame_body();
@@ -140,6 +142,9 @@ class CardActions {
     void MoveDiscard2Bottom_body(std::int16_t deck);
     void ReshuffleDrawDeck_body(std::int16_t deck);
     void ReshuffleDiscardPile_body(std::int16_t deck);
+
+    // The card leaves the table: its markers, its stacking-order entry, its selection and control.
+    void TakeOffTable(std::int16_t card, std::int16_t element);
 
     // The card the element shows (its Tag); 0 when it shows none.
     std::int16_t CardOfElement(std::int16_t element) const;
@@ -163,8 +168,6 @@ class CardActions {
     static bool HandIsFull();
     // The deck is another seat's and this side may not look at it.
     static bool OpponentsDeck(std::int16_t deck);
-    // The card leaves the table: its markers, its stacking-order entry, its selection and control.
-    void TakeOffTable(std::int16_t card, std::int16_t element);
     // The card's picture and details may be seen from this seat.
     static bool FaceVisibleHere(std::int16_t card, std::int16_t element);
 

@@ -488,6 +488,8 @@ void TableMarkers::markerNum_MouseUp(int index) {
         const int left = released ? released->Surface().Left() : 0;
         const int top = released ? released->Surface().Top() : 0;
         SendMarkerMove(dragged, static_cast<std::int16_t>(index), left, top);
+        // The send let events run: a marker deleted meanwhile takes no place in the stacking order.
+        if (!MarkerFlags::Contains(dragged) || NumMarkerInUse[dragged] == kFalse) return;
         BringToFrontZOrder(kZNumMarker, static_cast<std::int16_t>(index), 0);
         AttachNumericalMarker(dragged);
     }
@@ -616,12 +618,12 @@ void TableMarkers::mrk_MouseUp(int index) {
     const int left = released->Surface().Left();
     const int top = released->Surface().Top();
     SendGraphMarkerMove(dragged, static_cast<std::int16_t>(index), left, top);
+    // The send let other events run: the marker may have gone meanwhile.
+    if (!RecordOfControl(index)) return;
     if (IsDebugMode())
         table_.Window().SetCaption("marker " + std::to_string(dragged) + " moved @ " + std::to_string(top) +
                                    " " + std::to_string(left));
     BringToFrontZOrder(kZImageMarker, static_cast<std::int16_t>(index), 0);
-    // The send let other events run: the marker may have gone meanwhile.
-    if (!table_.mrk(index)) return;
     AttachImageMarker(static_cast<std::int16_t>(index + 1));
     if (moved) return;
     const MarkerInstanceRecord* record = RecordOfControl(index);
@@ -652,6 +654,8 @@ void TableMarkers::RotateMarker(bool toLeft) {
     const std::int16_t index = MenuMarker;
     if (!RecordOfControl(index)) return;
     SendMarkerRotate(index, toLeft);
+    // The send let events run: the marker may have gone meanwhile.
+    if (!RecordOfControl(index)) return;
     RotateGraphMarker(static_cast<std::int16_t>(index + 1), false, toLeft ? "L" : "R");
 }
 
@@ -659,6 +663,7 @@ void TableMarkers::DeleteMrk_Click() {
     const std::int16_t index = MenuMarker;
     if (!RecordOfControl(index)) return;
     SendGraphMarkerDelete(index);
+    if (!RecordOfControl(index)) return;
     DeleteGraphicalMarkerProc(index);
     MenuMarker = -1;
 }

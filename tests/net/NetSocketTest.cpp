@@ -101,6 +101,25 @@ TEST(NetFrames, FieldsAndBuilding) {
     EXPECT_EQ(BuildNetMessage("TERM", {}), "TERM");
     // The terminator in a field would let a chat line run a command on the other side.
     EXPECT_EQ(BuildNetMessage("CHAT", {"x@#EnD!CLOAD"}), std::nullopt);
+    // A separator is cut off on the other side where nothing follows it, and would shift the
+    // fields after it anywhere else.
+    EXPECT_EQ(BuildNetMessage("CHAT", {"a\xA7"
+                                       "b"}),
+              "CHAT\xA7"
+              "a\xA7"
+              "b");
+    EXPECT_EQ(BuildNetMessage("MRKLOAD", {"a\xA7"
+                                          "b",
+                                          ""}),
+              "MRKLOAD\xA7"
+              "a\xA7"
+              "b\xA7");
+    EXPECT_EQ(BuildNetMessage("DCENEW", {"2",
+                                         "5\xA7"
+                                         "6",
+                                         "-1"}),
+              std::nullopt);
+    EXPECT_EQ(BuildNetMessage("SETUP", {"Ann\xA7", "game", "1", ""}), std::nullopt);
 }
 
 TEST(NetFrames, PortsOutsideTheRangeGiveTheDefault) {

@@ -57,9 +57,10 @@ struct SenderCase {
     std::vector<std::string> fields;
 };
 
-TEST_F(SendersTest, EachSenderPutsItsCommandAndFieldsOnTheWire) {
-    // Positions are twips here and travel as pixels of 15 twips, fractions kept.
-    const std::vector<SenderCase> cases = {
+// Every sender with arguments, and what it puts on the wire. Positions are twips here and travel as
+// pixels of 15 twips, fractions kept.
+std::vector<SenderCase> SenderCases() {
+    return {
         {"draw", [] { SendDrawCard(3); }, "CLOAD", {"3"}},
         {"draw to hand", [] { SendDrawCardToHand(0); }, "CLDONHAND", {"0"}},
         {"move", [] { SendCardMove(7, 1500, 187); }, "CMOVE", {"7", "100", "12.4666666666667"}},
@@ -108,8 +109,12 @@ TEST_F(SendersTest, EachSenderPutsItsCommandAndFieldsOnTheWire) {
         {"give", [] { SendCardGive(9, 3, 2); }, "CGIVE", {"9", "3", "2"}},
         {"put back", [] { SendPutBackAndReshuffle(9, 3); }, "CPUTBACK", {"9", "3"}},
         {"end of game", [] { SendEndGame(); }, "GAMEEND", {}},
+        {"shuffle", [] { SendDeckShuffle(0); }, "DKSHUFF", {"0", ""}},
     };
-    for (const SenderCase& c : cases) {
+}
+
+TEST_F(SendersTest, EachSenderPutsItsCommandAndFieldsOnTheWire) {
+    for (const SenderCase& c : SenderCases()) {
         SCOPED_TRACE(c.name);
         SendRecorder recorder;
         c.send();
@@ -122,23 +127,37 @@ TEST_F(SendersTest, EachSenderPutsItsCommandAndFieldsOnTheWire) {
 TEST_F(SendersTest, NothingIsSentOutsideDirectPlay) {
     GameMode = kModeLocal;
     SendRecorder recorder;
-    SendDrawCard(1);
-    SendCardMove(1, 15, 15);
-    SendMarkerNew("1");
-    SendGraphMarkerFlip(0);
-    SendDeckShuffle(0);
+    for (const SenderCase& c : SenderCases())
+        c.send();
     EXPECT_THAT(recorder.sent, IsEmpty());
 }
 
-TEST_F(SendersTest, AShuffleIsSentOnlyWhileTheGameIsPlayed) {
+TEST_F(SendersTest, AShuffleIsSentOnceTheGameIsPlayedAndAfterItsEnd) {
     SendRecorder recorder;
-    for (std::int16_t phase : {kPhaseGameList, kPhaseEnded})
-        Game.GamePhase = phase, SendDeckShuffle(0);
-    EXPECT_THAT(recorder.sent, IsEmpty());
-    Game.GamePhase = kPhasePlaying;
+    Game.GamePhase = kPhaseGameList;
     SendDeckShuffle(0);
-    ASSERT_EQ(recorder.sent.size(), 1u);
+    EXPECT_THAT(recorder.sent, IsEmpty());
+    for (std::int16_t phase : {kPhasePlaying, kPhaseEnded})
+        Game.GamePhase = phase, SendDeckShuffle(0);
+    ASSERT_EQ(recorder.sent.size(), 2u);
     EXPECT_EQ(recorder.sent[0].command, "DKSHUFF");
+    EXPECT_EQ(recorder.sent[1].command, "DKSHUFF");
+}
+
+TEST_F(SendersTest, ADeckThatTurnsItsCardsAsItShufflesSendsTheTurnsToo) {
+    Game.totalCards = 3;
+    for (int card = 1; card <= 3; ++card) {
+        Cards[card].deck = card == 2 ? 1 : 0;
+        Cards[card].pilePosition = static_cast<std::int16_t>(card);
+        Cards[card].rotation = static_cast<std::int16_t>(card * 90);
+    }
+    SendRecorder recorder;
+    SendDeckShuffle(0);
+    Game.decks[0].shuffleAndRotate = kTrue;
+    SendDeckShuffle(0);
+    ASSERT_EQ(recorder.sent.size(), 2u);
+    EXPECT_THAT(recorder.sent[0].fields, ElementsAre("0", "001003"));
+    EXPECT_THAT(recorder.sent[1].fields, ElementsAre("0", "001003", "90,270"));
 }
 
 TEST_F(SendersTest, TheDeckOrderListsDrawPositionsInCardOrderAndHidesOtherPlaces) {

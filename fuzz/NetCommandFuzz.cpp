@@ -1,0 +1,145 @@
+// The other side's commands on a table being played, as a hostile or buggy peer would send them.
+// Input: the first byte sets the size of the pieces the bytes arrive in (1 to 256); the rest is
+// the byte stream, cut into messages and dispatched one by one. Whatever arrives, the receiver
+// sends nothing back, every card control shows the card that names it, no two cards share a
+// place of a pile, and the stacking order names only objects that exist.
+#include "FuzzSupport.h"
+
+#include "net/MultiplayerMgmt.h"
+#include "net/NetCommands.h"
+#include "net/NetSocket.h"
+#include "platform/Application.h"
+#include "platform/Picture.h"
+#include "state/MarkersMgmt.h"
+#include "state/Model.h"
+#include "state/TableState.h"
+#include "table/CardActions.h"
+#include "table/MainForm.h"
+#include "table/TableSetup.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <set>
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace {
+
+// Two seats with areas, one common deck of six cards, and an image marker kind with a back.
+const char* const kGame =
+    "[GAME]\nplayers=2\ncommon_decks=1\ndirectory=img\n"
+    "[PLAYER 1]\nname=Ann\nlayout=3000,1500,2400,6000\nmarkers=1\n"
+    "marker1=coin.png,Coin,cback.png,90,\n"
+    "[PLAYER 2]\nname=Bob\nlayout=6500,1500,1500,6000\n"
+    "[COMMON 1]\nname=Stock\ndeckSize=6\nimg_back=back.png\nimg_discard=empty.png\n"
+    "split=FALSE\ndeal=1\nrotate=0,90,180\n"
+    "card1=f1.png,,,key1,\ncard2=f2.png,,,key2,\ncard3=f3.png,,,key3,\n"
+    "card4=f4.png,,,key4,\ncard5=f5.png,,,key5,\ncard6=f6.png,,,key6,\n"
+    "[Setup Default]\nmarkers=2\nmarker1=NUM,5,x,1200,3400,HP\nmarker2=IMG,1,1,600,900\n";
+
+platform::Application* g_app = nullptr;
+MainForm* g_table = nullptr;
+bool g_sentBack = false;
+
+void WritePicture(const std::string& name) {
+    const std::filesystem::path folder = fuzzsupport::Folder() / "img";
+    std::filesystem::create_directories(folder);
+    platform::Picture(20, 28, platform::MakeColour(40, 120, 200)).SaveAsPng((folder / name).string());
+}
+
+// A fresh table for each input, so that an input found does the same when replayed.
+void NewTable() {
+    Model().Reset();
+    GameMode = kModeLocal;
+    Game.CurrentPlayer = 1;
+    if (!SetUpNewGame(*g_table, (fuzzsupport::Folder() / "net.game").string()))
+        fuzzsupport::Check(false, "the game sets up");
+    Game.GamePhase = kPhasePlaying;
+    GameMode = kModeDirect;
+    NetPlayerData[1].seatId = "2";
+}
+
+void CheckTable() {
+    CardActions* actions = Actions();
+    fuzzsupport::Check(actions != nullptr, "the table stays open");
+    std::set<std::pair<int, int>> drawPlaces, discardPlaces;
+    std::set<int> controls;
+    for (int n = 1; n <= Game.totalCards; ++n) {
+        const auto card = static_cast<std::int16_t>(n);
+        const CardRecord& c = Cards[card];
+        if (c.controlIndex != -1) {
+            fuzzsupport::Check(actions->CardOfElement(c.controlIndex) == card, "a card's control shows it");
+            fuzzsupport::Check(controls.insert(c.controlIndex).second, "no two cards share a control");
+        }
+        if (c.pilePosition >= 1 && c.controlIndex == -1)
+            fuzzsupport::Check((c.inDiscardPile != kFalse ? discardPlaces : drawPlaces)
+                                   .insert({c.deck, c.pilePosition})
+                                   .second,
+                               "no two cards share a place of a pile");
+    }
+    for (int z = 1; z <= Game.zOrderCount; ++z) {
+        const ZOrderEntry& entry = Game.ZOrderList[z];
+        if (entry.kind == kZCard)
+            fuzzsupport::Check(entry.index >= 1 && entry.index <= Game.totalCards, "a stacked card exists");
+        else if (entry.kind == kZNumMarker)
+            fuzzsupport::Check(entry.index >= 0 && entry.index < kMaxMarkers, "a stacked marker exists");
+        else if (entry.kind == kZImageMarker)
+            fuzzsupport::Check(entry.index >= 0 && entry.index < kMaxMarkers,
+                               "a stacked image marker exists");
+    }
+}
+
+} // namespace
+
+// The font library keeps what it learns of fonts (a fallback face for a new character, say) until
+// it is shut down at the end of the process; that memory is not the table's.
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig.so\n";
+}
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    fuzzsupport::Start(false);
+    static int argc = 1;
+    static char name[] = "fuzz";
+    static char* argv[] = {name, nullptr};
+    g_app = new platform::Application(argc, argv, "Karvel");
+    for (const char* name : {"back.png", "empty.png", "coin.png", "cback.png"})
+        WritePicture(name);
+    for (int k = 1; k <= 6; ++k)
+        WritePicture("f" + std::to_string(k) + ".png");
+    fuzzsupport::WriteFile("net.game", kGame);
+    g_table = new MainForm;
+    SetNetSendHook([](const std::string&, const std::vector<std::string>&) { g_sentBack = true; });
+    // The window and then the application go first of all exit handlers, as at the end of a
+    // program's main: taken down later, after the libraries' own, they would leave their fonts
+    // unreachable.
+    std::atexit([] {
+        delete g_table;
+        delete g_app;
+    });
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size < 1) return 0;
+    const std::size_t piece = 1 + data[0];
+    const std::string_view stream(reinterpret_cast<const char*>(data) + 1, size - 1);
+    NewTable();
+    g_sentBack = false;
+    NetFrameReader reader;
+    for (std::size_t at = 0; at < stream.size(); at += piece) {
+        reader.Feed(stream.substr(at, std::min(piece, stream.size() - at)));
+        while (reader.HasMessage()) {
+            try {
+                DispatchNetCommand(ParseNetMessage(reader.TakeMessage()));
+            } catch (const fuzzsupport::ProgramEnded&) {
+                fuzzsupport::Check(false, "a received command never ends the program");
+            }
+            CheckTable();
+        }
+    }
+    fuzzsupport::Check(!g_sentBack, "the receiver sends nothing back");
+    return 0;
+}
