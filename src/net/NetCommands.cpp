@@ -1,11 +1,16 @@
 #include "net/NetCommands.h"
 
 #include "common/Messages.h"
+#include "net/MultiplayerMgmt.h"
+#include "platform/Twips.h"
 #include "services/DebugMgmt.h"
 #include "services/DiceRoller.h"
 #include "state/MarkersMgmt.h"
 #include "state/TableState.h"
 #include "table/CardActions.h"
+#include "table/DiscardPileForm.h"
+#include "table/HandCards.h"
+#include "table/HandForm.h"
 #include "table/MainForm.h"
 #include "table/TableMarkers.h"
 #include "table/TableSetup.h"
@@ -13,6 +18,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -151,6 +158,46 @@ void RecvMarkerRotate(const NetCommand& c) {
     RotateGraphMarker(static_cast<std::int16_t>(Whole(c.fields[0]) + 1), false, c.fields[1]);
 }
 
+// The hand commands. A hand card's table control, when a command names one, must show that card.
+std::int16_t Adversary() {
+    const NetPlayer& other = NetPlayerData[IsServerSide ? 1 : 0];
+    return static_cast<std::int16_t>(std::atoi(other.seatId.c_str()));
+}
+// A position in the other side's pixels, as twips here; none when it is no number of the table.
+std::optional<int> TwipsOf(const std::string& field) {
+    const std::optional<double> pixels = WireNumber(field);
+    if (!pixels || std::fabs(*pixels * platform::kTwipsPerPixelX) > 1e6) return std::nullopt;
+    return static_cast<int>(std::nearbyint(*pixels * platform::kTwipsPerPixelX));
+}
+void RecvDrawCardToHand(const NetCommand& c) {
+    DrawCardToOtherHand(Whole(c.fields[0]), Adversary());
+}
+void RecvCardDropFromHand(const NetCommand& c) {
+    const std::optional<int> top = TwipsOf(c.fields[1]);
+    const std::optional<int> left = TwipsOf(c.fields[2]);
+    if (!top || !left || (c.fields[4] != "TRUE" && c.fields[4] != "FALSE"))
+        return DebugLog("dropped", "CDRPHND: no place or face on the table");
+    DropCardFromHand_body(Whole(c.fields[0]), *top, *left, Whole(c.fields[3]), c.fields[4] == "TRUE");
+}
+void RecvCardToWindowHand(const NetCommand& c) {
+    TakeCardToTableHand(Whole(c.fields[0]), Whole(c.fields[1]), Whole(c.fields[2]), Whole(c.fields[3]));
+}
+void RecvCardToHand(const NetCommand& c) {
+    const std::int16_t card = Whole(c.fields[0]);
+    const std::int16_t control = Whole(c.fields[1]);
+    if (control != -1 && Actions()->CardOfElement(control) != card)
+        return DebugLog("dropped", "C2HAND: the control does not show that card");
+    PutCardInHand(card, control, Whole(c.fields[2]));
+}
+void RecvDiscardToHand(const NetCommand& c) {
+    DiscardForm::UpdateDIscardList(Whole(c.fields[0]), Whole(c.fields[1]));
+    UpdateDeckCountCaption(Whole(c.fields[1]));
+}
+void RecvHandDiscard(const NetCommand& c) {
+    // The second field, the card's element in the other side's hand window, means nothing here.
+    HandForm::DiscardCardProcedure_body(Whole(c.fields[0]));
+}
+
 const std::vector<Row>& Rows() {
     static const std::vector<Row> rows = {
         {"SETUP", {Field::Text, Field::Text, Field::Text, Field::Text}, false, Phase::Any, ToHandshake},
@@ -175,6 +222,21 @@ const std::vector<Row>& Rows() {
         {"GPHMRKDEL", {Field::ImageMarker}, false, Phase::TableWindow, RecvGraphMarkerDelete},
         {"GPHMRKFLP", {Field::ImageMarker}, false, Phase::TableWindow, RecvGraphMarkerFlip},
         {"MRKROT", {Field::ImageMarker, Field::Turn}, false, Phase::TableWindow, RecvMarkerRotate},
+        // The hands.
+        {"CLDONHAND", {Field::Deck}, false, Phase::TableWindow, RecvDrawCardToHand},
+        {"CDRPHND",
+         {Field::Card, Field::Text, Field::Text, Field::Seat, Field::Text},
+         false,
+         Phase::TableWindow,
+         RecvCardDropFromHand},
+        {"C2WINHAND",
+         {Field::Card, Field::Whole, Field::Whole, Field::Seat},
+         false,
+         Phase::TableWindow,
+         RecvCardToWindowHand},
+        {"C2HAND", {Field::Card, Field::Whole, Field::Seat}, false, Phase::TableWindow, RecvCardToHand},
+        {"DSC2HND", {Field::Whole, Field::Deck}, false, Phase::TableWindow, RecvDiscardToHand},
+        {"CHNDDSCARD", {Field::Card, Field::Whole}, false, Phase::TableWindow, RecvHandDiscard},
     };
     return rows;
 }

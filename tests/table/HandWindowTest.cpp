@@ -3,6 +3,7 @@
 // onto the table, and what the other side's copies of these actions do to the records.
 #include "CardActionsSupport.h"
 
+#include "net/NetCommands.h"
 #include "platform/TestDriver.h"
 #include "platform/Timer.h"
 #include "state/CardMgmt.h"
@@ -382,6 +383,52 @@ TEST_F(HandWindowTest, EscapeClosesTheWindowAndCtrlAArrangesIt) {
     EXPECT_EQ(PlaceOf(hand, 1), Place(350, 250));
     hand.form.OnKeyDown(27, 0);
     EXPECT_FALSE(hand.form.Loaded());
+}
+
+TEST_F(HandWindowTest, TheOtherSidesHandCommandsRunTheirBodiesSendNothingAndBadOnesChangeNothing) {
+    ASSERT_TRUE(StartHands(1));
+    IsServerSide = true;
+    NetPlayerData[1].seatId = "2";
+    const auto receive = [](const std::string& word, const std::vector<std::string>& fields) {
+        DispatchNetCommand(NetCommand{word, fields});
+    };
+    const std::int16_t top = FindCard(0, Game.nextDrawPositions[0], false);
+    receive("CLDONHAND", {"0"});
+    EXPECT_EQ(Cards[top].owner, 2);
+    EXPECT_EQ(Cards[top].inHand, kTrue);
+
+    receive("CDRPHND", {std::to_string(top), "200", "300", "2", "TRUE"});
+    const std::int16_t control = Cards[top].controlIndex;
+    ASSERT_EQ(actions().CardOfElement(control), top);
+    EXPECT_EQ(table().crd(control)->Surface().Top(), 3000);
+    EXPECT_EQ(table().crd(control)->Surface().Left(), 4500);
+    EXPECT_EQ(Cards[top].keptFaceDown, kTrue);
+
+    const std::int16_t held = HeldBy(2).front();
+    receive("CHNDDSCARD", {std::to_string(held), "0"});
+    EXPECT_EQ(Cards[held].inDiscardPile, kTrue);
+    receive("C2HAND", {std::to_string(held), "-1", "2"});
+    receive("DSC2HND", {"1", "0"});
+    EXPECT_EQ(Cards[held].inHand, kTrue);
+    EXPECT_EQ(Game.nextDiscardPositions[0], 1);
+    ExpectEveryCardInOnePlace();
+
+    const std::string before = Snapshot();
+    const std::vector<std::pair<std::string, std::vector<std::string>>> bad = {
+        {"CDRPHND", {std::to_string(held), "x", "300", "2", "TRUE"}},
+        {"CDRPHND", {std::to_string(held), "200", "300", "2", "maybe"}},
+        {"C2HAND", {std::to_string(held), "5", "2"}},
+        {"CHNDDSCARD", {"9999", "0"}},
+        {"DSC2HND", {"7", "0"}},
+        {"CLDONHAND", {"11"}},
+    };
+    for (const auto& [word, fields] : bad) {
+        SCOPED_TRACE(word + " " + fields[0]);
+        receive(word, fields);
+        EXPECT_EQ(Snapshot(), before);
+    }
+    EXPECT_TRUE(recorder.sent.empty());
+    NetPlayerData[1].seatId.clear();
 }
 
 // ---- after a load, with hands on the table ----
