@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 std::int16_t HandControlCount = 0;
 std::int16_t HandGrabX = -1;
@@ -43,6 +44,8 @@ constexpr int kFirstHeight = 6000;
 
 constexpr int kLeftButton = 1;
 constexpr int kCascadeStep = 150;
+// How soon a balloon already on screen moves to the card the mouse went onto.
+constexpr int kFollowMs = 5;
 // The designed mask colour of a card element, until a card's deck sets its own.
 constexpr platform::Colour kDefaultMask = platform::MakeColour(128, 128, 128);
 
@@ -254,7 +257,10 @@ void HandForm::crd_MouseDown(int index, int button, int shift, platform::PixelPo
 
 void HandForm::crd_MouseMove(int index, platform::PixelPoint at) {
     const std::int16_t card = CardOfElement(index);
-    hovered_ = card == 0 ? std::string() : std::to_string(card);
+    std::string hovered = card == 0 ? std::string() : std::to_string(card);
+    // A balloon follows the mouse onto the next card at once, not after the whole delay.
+    if (CTipH && hovered != hovered_) ToolTipTimer.SetInterval(kFollowMs);
+    hovered_ = std::move(hovered);
     if (dragged_ != -1 && dragged_ == index && card != 0) {
         platform::ControlSurface& s = crd(index)->Surface();
         const double dx = (at.x - grab_.x) * platform::kTwipsPerPixelX;
@@ -329,7 +335,10 @@ void HandForm::ToolTipTimer_Timer() {
         ToolTipTimer.SetInterval(controls::CardTooltipDelay());
         return;
     }
-    ToolTipTimer.SetInterval(5);
+    // The balloon on screen is the hovered card's: nothing to do until the mouse moves on (which
+    // brings the next tick near) or the window loses the focus. Ticking fast here would cost an
+    // idle window's time again and again.
+    ToolTipTimer.SetInterval(controls::CardTooltipDelay());
     if (hovered_ == lastTip_ && CTipH) return;
     const std::string tip = CardTooltipText(static_cast<std::int16_t>(std::atoi(hovered_.c_str())));
     if (CountFields(tip, "|") > 1)
@@ -368,6 +377,11 @@ void ShowHandForm() {
 
 void UnloadHandForm() {
     if (g_hand) g_hand->form.Unload();
+}
+
+void ForgetHandForm() {
+    UnloadHandForm();
+    HandWindowWidth = -1;
 }
 
 void DestroyHandForm() {

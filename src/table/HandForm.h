@@ -100,3 +100,5 @@ void ShowHandForm();
 void UnloadHandForm();
 // The window goes with the table that owns its game.
 void DestroyHandForm();
+// A new game on the table: the window closes and opens next at its first place.
+void ForgetHandForm();
