@@ -121,7 +121,7 @@ CardActions::CardActions(MainForm& table)
     table.BasePict.OnMouseUp = [this](const platform::MouseEvent& e) {
         BasePict_MouseUp(e.button, e.x, e.y);
     };
-    table.BasePict.OnDragDrop = [](const platform::DragEvent& e) { BasePict_DragDrop(e.x, e.y); };
+    table.BasePict.OnDragDrop = [](const platform::DragEvent& e) { BasePict_DragDrop(e.source, e.x, e.y); };
     OpenDiscardWindow = [](std::int16_t deck) { DiscardForm::Open(deck); };
     g_actions = this;
 }
@@ -147,7 +147,7 @@ void CardActions::WireCard(int index, controls::TranspImg& card) {
     card.DblClick = [this, index] { crd_DblClick(index); };
     // A hand card dropped on a card lands on the table all the same.
     card.Surface().OnDragDrop = [&card](const platform::DragEvent& e) {
-        BasePict_DragDrop(card.Surface().Left() + e.x, card.Surface().Top() + e.y);
+        BasePict_DragDrop(e.source, card.Surface().Left() + e.x, card.Surface().Top() + e.y);
     };
 }
 

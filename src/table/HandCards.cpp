@@ -182,20 +182,25 @@ std::int16_t DropCardFromHand_body(std::int16_t card, int top, int left, std::in
     return control;
 }
 
-void BasePict_DragDrop(double x, double y) {
+void BasePict_DragDrop(platform::NativeWidget* source, double x, double y) {
     HandForm* hand = LoadedHandWindow();
     MainForm* table = TableWindow();
     if (!hand || !table) return;
-    const std::int16_t card = hand->CardOfElement(hand->DesktopDragElement());
+    const int element = hand->DesktopDragElement();
+    const controls::TranspImg* dragged = hand->crd(element);
+    if (!dragged || dragged->Surface().Handle() != source) return;
+    const std::int16_t card = hand->CardOfElement(element);
     if (card == 0 || Cards[card].inHand == kFalse) return;
     const bool faceDown = HandDropFaceDown;
     const std::int16_t owner = Cards[card].owner;
+    // The grab point is the hand card's control's; what the pointer holds is that point of its
+    // picture, which the new control draws from its own origin.
+    const int grabX = HandGrabX == -1 ? 0 : HandGrabX - dragged->GetOriginLeft();
+    const int grabY = HandGrabX == -1 ? 0 : HandGrabY - dragged->GetOriginTop();
     const std::int16_t control = DropCardFromHand_body(card, 0, 0, owner, faceDown);
     controls::TranspImg* image = table->crd(control);
     if (!image) return;
     // The card lies under the pointer where it was grabbed.
-    const int grabX = HandGrabX == -1 ? 0 : HandGrabX;
-    const int grabY = HandGrabX == -1 ? 0 : HandGrabY;
     const int top = RoundToInt32(y - image->GetOriginTop() - grabY);
     const int left = RoundToInt32(x - image->GetOriginLeft() - grabX);
     image->Surface().Move(left, top);

@@ -11,6 +11,9 @@ constexpr std::int16_t kPileTaken = -30;
 namespace controls {
 class TranspImg;
 }
+namespace platform {
+struct NativeWidget;
+}
 
 // A card goes into a seat's hand without the hand window (the other side's move to hand, a
 // given card): its control index becomes the seat's hand count plus one, it is in play and in
@@ -31,9 +34,10 @@ void LoadHandCardPicture(controls::TranspImg& element, std::int16_t card);
 // After a load, the cards in the table's hand areas show their faces to their owner only.
 void ShowOwnHandFaces();
 
-// A hand card dropped on the table at (x, y), twips of the table surface: it leaves the hand and
-// lies there face up or face down, grabbed at the hand window's grab point.
-void BasePict_DragDrop(double x, double y);
+// A drag dropped on the table at (x, y), twips of the table surface: when it is the drag of a
+// hand card (its source the card's element), the card leaves the hand and lies there face up or
+// face down, grabbed at the hand window's grab point.
+void BasePict_DragDrop(platform::NativeWidget* source, double x, double y);
 
 // The bodies both sides run.
 // A held card leaves its hand for a new table control at (left, top), face up or face down, and

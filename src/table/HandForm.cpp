@@ -107,8 +107,10 @@ void HandForm::WireElement(int index, controls::TranspImg& element) {
     };
     element.MouseUp = [this](std::int16_t, std::int16_t, platform::PixelPoint) { crd_MouseUp(); };
     element.DblClick = [this, index] { crd_DblClick(index); };
-    element.Surface().OnDragOver = [](const platform::DragEvent& e) {
-        if (HandGrabX != -1) return;
+    // Where the pointer first meets the dragged card is where it holds it; passing over another
+    // card on the way says nothing about that.
+    element.Surface().OnDragOver = [this, index](const platform::DragEvent& e) {
+        if (HandGrabX != -1 || index != desktopDrag_) return;
         HandGrabX = ClampToInt16(static_cast<long long>(e.x));
         HandGrabY = ClampToInt16(static_cast<long long>(e.y));
     };

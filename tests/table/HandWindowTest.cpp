@@ -338,11 +338,17 @@ TEST_F(HandWindowTest, ADropOnTheTableLaysTheCardUnderThePointerAndSendsItsField
         hand.SetMenuElement(1);
         hand.StartDragToTable(faceDown);
         // The drag first passes over the card, 90 x 45 twips into it.
-        hand.crd(1)->Surface().OnDragOver(platform::DragEvent{nullptr, 90, 45, 0});
+        const int originLeft = hand.crd(1)->GetOriginLeft();
+        const int originTop = hand.crd(1)->GetOriginTop();
+        hand.crd(1)->Surface().OnDragOver(
+            platform::DragEvent{nullptr, originLeft + 90.0, originTop + 45.0, 0});
         hand.crd(1)->Surface().OnDragOver(platform::DragEvent{nullptr, 300, 300, 2});
-        EXPECT_EQ(HandGrabX, 90);
-        EXPECT_EQ(HandGrabY, 45);
+        EXPECT_EQ(HandGrabX, originLeft + 90);
+        EXPECT_EQ(HandGrabY, originTop + 45);
+        // A drop of anything else is not a hand card's.
         table().BasePict.OnDragDrop(platform::DragEvent{nullptr, 9000, 7500, 2});
+        EXPECT_EQ(Cards[card].inHand, kTrue);
+        table().BasePict.OnDragDrop(platform::DragEvent{hand.crd(1)->Surface().Handle(), 9000, 7500, 2});
 
         const std::int16_t control = Cards[card].controlIndex;
         ASSERT_EQ(actions().CardOfElement(control), card);
@@ -376,6 +382,32 @@ TEST_F(HandWindowTest, ADropOnTheTableLaysTheCardUnderThePointerAndSendsItsField
         ExpectEveryCardInOnePlace();
         UnloadHandForm();
     }
+}
+
+TEST_F(HandWindowTest, ADropOnACardLyingOnTheTableLandsAtThatPointOfTheTable) {
+    ASSERT_TRUE(StartHands(2, "drawToTable=TRUE"));
+    actions().DeckImg_DblClick(0);
+    const std::int16_t onTable = DealtCardOfControl();
+    ASSERT_NE(onTable, 0);
+    controls::TranspImg& target = *table().crd(Cards[onTable].controlIndex);
+    target.Surface().Move(4500, 3000);
+    ShowHandForm();
+    HandForm& hand = HandWindow();
+    const std::int16_t card = hand.CardOfElement(0);
+    hand.SetMenuElement(0);
+    hand.StartDragToTable(false);
+    const controls::TranspImg& dragged = *hand.crd(0);
+    dragged.Surface().OnDragOver(
+        platform::DragEvent{nullptr, dragged.GetOriginLeft() + 60.0, dragged.GetOriginTop() + 90.0, 0});
+    target.Surface().OnDragDrop(platform::DragEvent{dragged.Surface().Handle(), 300, 450, 2});
+
+    const std::int16_t control = Cards[card].controlIndex;
+    ASSERT_EQ(actions().CardOfElement(control), card);
+    const controls::TranspImg& image = *table().crd(control);
+    EXPECT_NEAR(tabletest::PictureLeft(image), target.Surface().Left() + 300 - 60, 8);
+    EXPECT_NEAR(tabletest::PictureTop(image), target.Surface().Top() + 450 - 90, 8);
+    EXPECT_EQ(actions().CardOfElement(Cards[onTable].controlIndex), onTable) << "the card below stays";
+    ExpectEveryCardInOnePlace();
 }
 
 TEST_F(HandWindowTest, EscapeClosesTheWindowAndCtrlAArrangesIt) {
@@ -495,7 +527,7 @@ TEST_F(HandWindowTest, AMixOfDrawsMovesDropsAndDiscardsKeepsEveryCardInOnePlace)
     ExpectEveryCardInOnePlace();
     hand.SetMenuElement(0);
     hand.StartDragToTable(false);
-    table().BasePict.OnDragDrop(platform::DragEvent{nullptr, 9000, 6000, 2});
+    table().BasePict.OnDragDrop(platform::DragEvent{hand.crd(0)->Surface().Handle(), 9000, 6000, 2});
     ExpectEveryCardInOnePlace();
     const std::int16_t played = DealtCardOfControl();
     actions().MenuCard = Cards[played].controlIndex;
