@@ -38,6 +38,8 @@ void LeaveTable(std::int16_t card, std::int16_t control) {
 
 // A card the local player holds shows in the window at the entry place, on top of the others.
 void ShowInHandWindow(HandForm& hand, std::int16_t card) {
+    // One element per card, also when a card arrives twice.
+    hand.ReleaseElementOf(card);
     const std::int16_t element = hand.NewElement();
     controls::TranspImg* image = hand.crd(element);
     CardRecord& c = Cards[card];
@@ -77,6 +79,8 @@ void PutCardInHand(std::int16_t card, std::int16_t control, std::int16_t player)
     // Counted before the card is flagged: the new card's slot follows the cards already held.
     const std::int16_t slot = ClampToInt16(CountHandCards(player) + 1);
     if (control != -1) LeaveTable(card, control);
+    HandForm* hand = LoadedHandWindow();
+    if (hand) hand->ReleaseElementOf(card);
     CardRecord& c = Cards[card];
     // The card becomes the holder's, and nothing of its life on the table or in a pile stays.
     c.owner = player;
@@ -88,11 +92,10 @@ void PutCardInHand(std::int16_t card, std::int16_t control, std::int16_t player)
     c.rotation = 0;
     c.selectionMark = -1;
     // A card that reaches this seat's open hand window shows there at once.
-    if (Game.external_hand != kFalse && player == Game.CurrentPlayer)
-        if (HandForm* hand = LoadedHandWindow()) {
-            c.faceShown = kTrue;
-            ShowInHandWindow(*hand, card);
-        }
+    if (hand && Game.external_hand != kFalse && player == Game.CurrentPlayer) {
+        c.faceShown = kTrue;
+        ShowInHandWindow(*hand, card);
+    }
     UpdateHandSizeCaptions();
 }
 

@@ -288,6 +288,26 @@ TEST_F(HandWindowTest, TheOtherSidesDrawIntoItsHandOnlyChangesRecords) {
     ExpectEveryCardInOnePlace();
 }
 
+TEST_F(HandWindowTest, ACardPutIntoThisSeatsOpenHandShowsThereOnceAndLeavesItForAnotherSeat) {
+    ASSERT_TRUE(StartHands(1));
+    ShowHandForm();
+    HandForm& hand = HandWindow();
+    const std::int16_t card = FindCard(0, Game.nextDrawPositions[0], false);
+    Game.nextDrawPositions[0] = static_cast<std::int16_t>(Game.nextDrawPositions[0] + 1);
+    for (int times = 0; times < 2; ++times)
+        PutCardInHand(card, -1, 1);
+    int shown = 0;
+    for (int element : hand.crd.Indexes())
+        shown += hand.CardOfElement(element) == card ? 1 : 0;
+    EXPECT_EQ(shown, 1);
+    ExpectEveryCardInOnePlace();
+    PutCardInHand(card, -1, 2);
+    for (int element : hand.crd.Indexes())
+        EXPECT_NE(hand.CardOfElement(element), card);
+    EXPECT_EQ(Cards[card].owner, 2);
+    ExpectEveryCardInOnePlace();
+}
+
 TEST_F(HandWindowTest, MoveToHandTakesATableCardIntoTheWindowAndThePeerPutsItInTheSameHand) {
     ASSERT_TRUE(StartHands(0, "drawToTable=TRUE"));
     actions().DeckImg_DblClick(0);
