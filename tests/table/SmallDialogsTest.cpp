@@ -30,8 +30,7 @@ class SmallDialogsTest : public GameFixture {
 } // namespace
 
 TEST_F(SmallDialogsTest, TheZoomWindowIsAMarginLargerThanTheCardAndClosesOnAnyKey) {
-    folder_.Write("cards/wide.bmp",
-                  testimages::BmpOf(platform::Picture(200, 120, platform::MakeColour(0, 128, 0))));
+    folder_.Write("cards/wide.bmp", testimages::BmpOf(platform::Picture(200, 120, platform::MakeColour(0, 128, 0))));
     Cards[5].image = "WIDE.BMP";
     ZoomForm window;
     window.ShowCard(5);
