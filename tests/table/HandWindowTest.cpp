@@ -387,6 +387,9 @@ TEST_F(HandWindowTest, ADropOnTheTableLaysTheCardUnderThePointerAndSendsItsField
         ASSERT_NE(sent, nullptr);
         ASSERT_EQ(sent->fields.size(), 5u);
         EXPECT_EQ(sent->fields[0], std::to_string(card));
+        // The place in pixels, top before left.
+        EXPECT_EQ(sent->fields[1], std::to_string(image.Surface().Top() / 15));
+        EXPECT_EQ(sent->fields[2], std::to_string(image.Surface().Left() / 15));
         EXPECT_EQ(sent->fields[3], "1");
         EXPECT_EQ(sent->fields[4], faceDown ? "TRUE" : "FALSE");
         ExpectEveryCardInOnePlace();
