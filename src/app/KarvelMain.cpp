@@ -1,7 +1,7 @@
 // The table engine's entry point. Without arguments it opens the splash, and the player goes on
 // through the game type window and the game list to a game. Given a game file (a name beside the
 // program, or a path inside the program folder), it opens that game's dealt table for the first
-// seat at once.
+// seat at once, and with "hand" after it that seat's hand.
 #include "platform/Application.h"
 #include "platform/Files.h"
 #include "services/DebugMgmt.h"
@@ -35,6 +35,8 @@ int main(int argc, char** argv) {
         if (!SetUpNewGame(table, GamePath(argv[1]))) return 1;
         Game.GamePhase = kPhasePlaying;
         table.Window().Show();
+        // "hand" after the game shows the first seat's hand too (its window, or its area).
+        if (argc > 2 && std::string(argv[2]) == "hand") table.showHandAreaBtn_Click();
         return app.Run();
     }
     StartWindows windows;

@@ -182,4 +182,18 @@ void CInfoTip::ShowAt(platform::ScreenPoint cursor, platform::TextSize screen, c
     }
 }
 
+std::shared_ptr<CInfoTip> ShowCardBalloon(platform::NativeWidget* owner, const std::string& text,
+                                          const std::string& title) {
+    std::shared_ptr<CInfoTip> tip = CInfoTip::New();
+    tip->ParenthWnd(owner);
+    tip->UseTimeOut(false);
+    tip->DropShadow(false);
+    tip->ShowTitle(!title.empty());
+    tip->title(title);
+    tip->text(text);
+    tip->DropShadow(true);
+    tip->Show("", "");
+    return tip;
+}
+
 } // namespace controls

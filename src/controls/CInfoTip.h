@@ -135,4 +135,9 @@ class CInfoTip : public std::enable_shared_from_this<CInfoTip> {
     std::vector<std::uint8_t> opacity_;
 };
 
+// A new balloon for the card under the pointer, owned by a window: no time-out, the title shown
+// when there is one, with its shadow; the caller keeps it until the pointer leaves the card.
+std::shared_ptr<CInfoTip> ShowCardBalloon(platform::NativeWidget* owner, const std::string& text,
+                                          const std::string& title);
+
 } // namespace controls

@@ -16,8 +16,10 @@
 #include "state/ZOrder.h"
 #include "table/CardEffects.h"
 #include "table/CardInfoForm.h"
-#include "table/CardPlacement.h"
 #include "table/CarriedMarkers.h"
+#include "table/DiscardPileForm.h"
+#include "table/HandCards.h"
+#include "table/HandForm.h"
 #include "table/InfoPanel.h"
 #include "table/MainForm.h"
 #include "table/SelectionMgmt.h"
@@ -119,11 +121,15 @@ CardActions::CardActions(MainForm& table)
     table.BasePict.OnMouseUp = [this](const platform::MouseEvent& e) {
         BasePict_MouseUp(e.button, e.x, e.y);
     };
+    table.BasePict.OnDragDrop = [](const platform::DragEvent& e) { BasePict_DragDrop(e.source, e.x, e.y); };
+    OpenDiscardWindow = [](std::int16_t deck) { DiscardForm::Open(deck); };
     g_actions = this;
 }
 
 CardActions::~CardActions() {
     ShowCardsForm::CloseCurrent();
+    DiscardForm::CloseCurrent();
+    DestroyHandForm();
     if (g_actions == this) g_actions = nullptr;
 }
 
@@ -139,6 +145,10 @@ void CardActions::WireCard(int index, controls::TranspImg& card) {
         crd_MouseUp(index, button, shift, at);
     };
     card.DblClick = [this, index] { crd_DblClick(index); };
+    // A hand card dropped on a card lands on the table all the same.
+    card.Surface().OnDragDrop = [&card](const platform::DragEvent& e) {
+        BasePict_DragDrop(e.source, card.Surface().Left() + e.x, card.Surface().Top() + e.y);
+    };
 }
 
 void CardActions::WireDeck(int deck) {
@@ -361,8 +371,7 @@ void CardActions::MoveToHandMenuAction_Click() {
     const std::int16_t player = CurrentPlayer();
     SendCardToHand(card, element, player);
     if (CardOfElement(element) != card) return;
-    TakeOffTable(card, element);
-    PutCardInHandWindow(card, player);
+    MoveCardToHandWindow(card, element);
 }
 
 void CardActions::TakeCardMenuItem_Click() {
@@ -386,10 +395,8 @@ void CardActions::giveTo_Click(int seat) {
 void CardActions::GiveCard_body(std::int16_t element, std::int16_t card, std::int16_t seat) {
     if (!CardTable::Contains(card) || seat < 1 || seat > kMaxSeats) return;
     Cards[card].owner = seat;
-    if (GivenCardsGoToHand()) {
-        if (CardOfElement(element) == card) TakeOffTable(card, element);
-        PutCardInHandWindow(card, seat);
-    }
+    if (GivenCardsGoToHand())
+        PutCardInHand(card, CardOfElement(element) == card ? element : std::int16_t{-1}, seat);
     UpdateHandSizeCaptions();
 }
 
@@ -644,6 +651,7 @@ void CardActions::DeckImg_DblClick(std::int16_t deck) {
                               Game.decks[deck].drawToTable == kFalse;
     std::int16_t control = 0;
     if (toHandWindow) {
+        ShowHandForm();
         SendDrawCardToHand(deck);
     } else {
         control = NewCardControl();
@@ -665,14 +673,11 @@ void CardActions::DeckImg_DblClick(std::int16_t deck) {
 void CardActions::DrawNewCard(std::int16_t deck, std::int16_t card, std::int16_t control, bool mirrored) {
     if (!ValidDeck(deck) || !CardTable::Contains(card)) return;
     const DeckRecord& d = Game.decks[deck];
-    if (ArbitratorLoggedIn == kFalse && Game.external_hand != kFalse && d.drawToTable == kFalse) {
-        Game.nextDrawPositions[deck] = ClampToInt16(Game.nextDrawPositions[deck] + 1);
-        PutCardInHandWindow(card, Cards[card].owner);
-        if (d.draw_facedown != kFalse) {
-            Cards[card].faceShown = kFalse;
-            Cards[card].keptFaceDown = kTrue;
-        }
-        UpdateDeckCountCaption(deck);
+    // The other side's draw that this side repeats always came to the table: a draw into its hand
+    // window arrives as a command of its own.
+    if (!mirrored && ArbitratorLoggedIn == kFalse && Game.external_hand != kFalse &&
+        d.drawToTable == kFalse) {
+        DrawCardToHandWindow(deck, card);
         return;
     }
     controls::TranspImg* image = table_.crd(control);
@@ -961,6 +966,11 @@ void CardActions::crd_MouseUp(int index, int, int, platform::PixelPoint) {
     dragRefused_ = false;
 }
 
+void CardActions::ZoomOn(std::int16_t card) {
+    ZoomCard = card;
+    zoom_->ShowCard(card);
+}
+
 void CardActions::crd_DblClick(int index) {
     const auto element = static_cast<std::int16_t>(index);
     const std::int16_t card = CardOfElement(element);
@@ -971,8 +981,7 @@ void CardActions::crd_DblClick(int index) {
         ShowMsg("You cannot zoom on a cards on your enemy's hand");
         return;
     }
-    ZoomCard = card;
-    zoom_->ShowCard(card);
+    ZoomOn(card);
 }
 
 void CardActions::DeckImg_MouseDown(std::int16_t deck, int button, platform::PixelPoint at) {

@@ -148,6 +148,15 @@ class CardActions {
 
     // The card the element shows (its Tag); 0 when it shows none.
     std::int16_t CardOfElement(std::int16_t element) const;
+    // The card leaves the table: its markers, its stacking-order entry, its selection and control.
+    void TakeOffTable(std::int16_t card, std::int16_t element);
+    // A card's picture on its deck's discard pile (the face, whatever way it lay), or the empty
+    // pile's picture.
+    void ShowPileTop(std::int16_t deck);
+    // The local hand holds as many cards as the game allows (the refusal is shown).
+    static bool HandIsFull();
+    // The zoom window shows the card (the table's or the hand window's double click).
+    void ZoomOn(std::int16_t card);
 
   private:
     void OpenCardMenu(int index);
@@ -155,9 +164,6 @@ class CardActions {
     void WireCard(int index, controls::TranspImg& card);
     void WireDeck(int deck);
     void DragPileImage(controls::TranspImg* image, std::int16_t deck, platform::PixelPoint at);
-    // A card's picture on its deck's discard pile (the face, whatever way it lay), or the empty
-    // pile's picture.
-    void ShowPileTop(std::int16_t deck);
     // Runs `act` for each selected card that still lies on its control and passes the checks a
     // single action of that word makes (each refusal shows its message and the next card goes on).
     void ForEachSelectedCard(const std::string& word, const std::string& verb, const std::string& enemyHand,
@@ -165,7 +171,6 @@ class CardActions {
     // The checks, each showing its message when it refuses.
     bool EnemyHandRefuses(std::int16_t card, std::int16_t element, const std::string& message) const;
     static bool RestrictionRefuses(std::int16_t card, const std::string& word, const std::string& message);
-    static bool HandIsFull();
     // The deck is another seat's and this side may not look at it.
     static bool OpponentsDeck(std::int16_t deck);
     // The card's picture and details may be seen from this seat.

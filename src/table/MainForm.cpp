@@ -17,6 +17,7 @@
 #include "table/CardInfoForm.h"
 #include "table/CopyrightForm.h"
 #include "table/DiceRollerForm.h"
+#include "table/HandForm.h"
 #include "table/InfoPanel.h"
 #include "table/LogForm.h"
 #include "table/MarkerForm.h"
@@ -203,6 +204,8 @@ MainForm::MainForm()
         return static_cast<int>(NewMarkerNumProc(value, ClampToInt16(top), ClampToInt16(left), ""));
     };
     Others.showSaveForm = [] { ShowSaveForm(); };
+    Others.showHandForm = [] { ShowHandForm(); };
+    Others.unloadHandForm = [] { UnloadHandForm(); };
     Others.unloadMarkerForm = [] {
         if (MarkerForm* picker = MarkerPicker()) picker->Window().Unload();
     };
@@ -419,15 +422,7 @@ void MainForm::corner_MouseMove(const platform::MouseEvent& e) {
 }
 
 void MainForm::ShowTip(const std::string& text, const std::string& title) {
-    CTip = controls::CInfoTip::New();
-    CTip->ParenthWnd(form_.Handle());
-    CTip->UseTimeOut(false);
-    CTip->DropShadow(false);
-    CTip->ShowTitle(!title.empty());
-    CTip->title(title);
-    CTip->text(text);
-    CTip->DropShadow(true);
-    CTip->Show("", "");
+    CTip = controls::ShowCardBalloon(form_.Handle(), text, title);
 }
 
 void MainForm::CTip_Hide() {

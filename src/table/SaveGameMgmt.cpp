@@ -20,6 +20,7 @@
 #include "state/ZOrder.h"
 #include "table/CardActions.h"
 #include "table/CarriedMarkers.h"
+#include "table/HandCards.h"
 #include "table/MainForm.h"
 #include "table/TableMarkers.h"
 #include "table/TableSetup.h"
@@ -474,6 +475,7 @@ void RestoreLoadedTable() {
     LoadPlayerLayouts();
     ApplyZOrder();
     SetIncrementMenus();
+    ShowOwnHandFaces();
     SetupTableAppearance();
     RestoreTablePositions(g_pilePositions);
     ApplyMarkerTooltipSetting();

@@ -8,9 +8,8 @@
 #include "services/LogMgmt.h"
 #include "state/DecksMgmt.h"
 #include "state/GameMgmt.h"
-#include "state/ZOrder.h"
 #include "table/CardActions.h"
-#include "table/CardPlacement.h"
+#include "table/HandCards.h"
 #include "table/MainForm.h"
 #include "table/TableSetup.h"
 
@@ -31,24 +30,6 @@ std::string Padded3(int n) {
 
 bool ValidDeck(int deck) {
     return deck >= 0 && deck < kMaxDecks;
-}
-
-// A taken card goes in front of the player; one that already lies on the table (a hand card of
-// a game whose hands lie there) keeps its control and its place and only changes hands.
-std::int16_t TakeToTable(std::int16_t card, std::int16_t player, std::int16_t k) {
-    const CardActions* actions = Actions();
-    CardRecord& c = Cards[card];
-    std::int16_t control = c.controlIndex;
-    if (actions && control != -1 && actions->CardOfElement(control) == card) {
-        c.owner = player;
-        c.inHand = kTrue;
-        c.faceShown = ToFlag(player == Game.CurrentPlayer);
-        LoadCardPicture(control, card, player != Game.CurrentPlayer, true);
-    } else {
-        control = TakeCardToPlayer(card, player, k);
-    }
-    BringToFrontZOrder(kZCard, card, 0);
-    return control;
 }
 
 } // namespace
@@ -260,11 +241,11 @@ void ShowCardsForm::ConfirmGetCards_Click() {
         lastDeck = Cards[card].deck;
         ++taken;
         if (Game.external_hand != kFalse) {
-            PutCardInHandWindow(card, player);
-            Cards[card].pilePosition = -30;
+            MoveCardToHandWindow(card, -1);
+            Cards[card].pilePosition = kPileTaken;
             SendCardToHand(card, -1, player);
         } else {
-            const std::int16_t control = TakeToTable(card, player, static_cast<std::int16_t>(taken));
+            const std::int16_t control = TakePileCardToTable(card, player, static_cast<std::int16_t>(taken));
             const MainForm* table = TableWindow();
             const controls::TranspImg* image = table ? table->crd(control) : nullptr;
             SendCardToWindowHand(card, image ? image->Surface().Top() : 0,
@@ -283,6 +264,7 @@ void ShowCardsForm::ConfirmGetCards_Click() {
         SendSelectedDraw(lastDeck, cards);
         if (Current() != this) return;
         CloseDrawPileGaps(lastDeck, Game.nextDrawPositions[lastDeck]);
+        SettlePileTakes(lastDeck);
         AddLogEntry((taken == 1 ? std::string("One card drawn from ")
                                 : std::to_string(taken) + " cards drawn from ") +
                     DeckDisplayName(lastDeck));

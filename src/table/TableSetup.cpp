@@ -22,6 +22,8 @@
 #include "state/ZOrder.h"
 #include "table/CardActions.h"
 #include "table/CarriedMarkers.h"
+#include "table/DiscardPileForm.h"
+#include "table/HandForm.h"
 #include "table/InfoPanel.h"
 #include "table/MainForm.h"
 #include "table/TableMarkers.h"
@@ -142,6 +144,9 @@ void PrepareCardControl(int index) {
 
 void ClearTableControls() {
     MainForm& table = Table();
+    // The windows that show the cards of the game that goes.
+    ForgetHandForm();
+    DiscardForm::CloseCurrent();
     for (int index : table.crd.Indexes()) {
         table.crd(index)->Surface().SetTag("");
         if (index == 0)

@@ -3,6 +3,7 @@
 #include "state/GameMgmt.h"
 #include "state/HandMgmt.h"
 #include "state/TableState.h"
+#include "table/HandForm.h"
 
 #include <map>
 #include <set>
@@ -105,6 +106,7 @@ void CardTableTest::ExpectEveryCardInOnePlace() {
     std::set<std::pair<int, int>> drawPlaces;
     std::set<std::pair<int, int>> discardPlaces;
     std::set<int> controls;
+    std::set<int> handElements;
     for (int n = 1; n <= Game.totalCards; ++n) {
         SCOPED_TRACE("card " + std::to_string(n));
         const auto card = static_cast<std::int16_t>(n);
@@ -123,17 +125,34 @@ void CardTableTest::ExpectEveryCardInOnePlace() {
             EXPECT_LE(c.pilePosition, Game.deckSizes[c.deck]);
             EXPECT_TRUE(drawPlaces.insert({c.deck, c.pilePosition}).second);
         }
-        if (c.controlIndex != -1) {
+        if (Game.external_hand != kFalse && c.inHand != kFalse) {
+            // Held: in the hand window when it is this seat's hand and the window is loaded, else
+            // only a record.
+            ++places;
+            EXPECT_EQ(c.pilePosition, kPileInPlay);
+            const HandForm* hand = LoadedHandWindow();
+            if (hand && c.owner == Game.CurrentPlayer) {
+                EXPECT_EQ(hand->CardOfElement(c.controlIndex), card);
+                EXPECT_TRUE(handElements.insert(c.controlIndex).second);
+            }
+        } else if (c.controlIndex != -1) {
             ++places;
             EXPECT_EQ(actions().CardOfElement(c.controlIndex), card);
             EXPECT_TRUE(controls.insert(c.controlIndex).second);
         } else if (c.pilePosition == kPileInPlay) {
-            // In play without a control: only in the hand window.
-            EXPECT_EQ(c.inHand, kTrue);
-            ++places;
+            ADD_FAILURE() << "in play without a control or a hand";
         }
         EXPECT_EQ(places, 1);
     }
+    // No element of the hand window shows a card that is not held there.
+    if (const HandForm* hand = LoadedHandWindow())
+        for (int element : hand->crd.Indexes()) {
+            const std::int16_t card = hand->CardOfElement(element);
+            if (card == 0) continue;
+            SCOPED_TRACE("hand element " + std::to_string(element));
+            EXPECT_EQ(Cards[card].inHand, kTrue);
+            EXPECT_EQ(Cards[card].controlIndex, element);
+        }
 }
 
 } // namespace cardtest
