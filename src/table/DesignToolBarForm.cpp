@@ -54,7 +54,6 @@ platform::OptionButton* DesignToolBarForm::plaSelected(int seat) const {
 }
 
 void DesignToolBarForm::Form_Load() {
-    DockToolBar(form, table_.Window());
     const int players = std::clamp<int>(Game.playerCount, 0, kMaxPlayers);
     for (int seat = 1; seat <= kMaxPlayers; ++seat) {
         platform::OptionButton& option = *plaSelected(seat);
@@ -100,7 +99,11 @@ void DesignToolBarForm::Save_Click() {
 
 void ShowDesignToolBar(MainForm& table) {
     if (!table.DesignToolBar) table.DesignToolBar = std::make_unique<DesignToolBarForm>(table);
-    table.DesignToolBar->form.Show();
+    platform::Form& bar = table.DesignToolBar->form;
+    const bool loading = !bar.Loaded();
+    bar.Show();
+    // Docked once shown: the window's frame counts in its width only from then on.
+    if (loading) DockToolBar(bar, table.Window());
 }
 
 TableLayout TableLayoutOf(MainForm& table) {

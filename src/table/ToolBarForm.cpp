@@ -88,7 +88,6 @@ void ToolBarForm::Form_Load() {
     // Two rows of buttons and a margin below them, whatever the frame of the window adds.
     const int frame = form.Height() - form.ScaleHeight();
     form.SetHeight(2 * Save.Surface().Height() + 140 + frame);
-    DockToolBar(form, table_.Window());
     newCrdBtn.Surface().SetVisible(GetBoolDirective("GAME", "cards_can_be_added", false));
 }
 
@@ -127,7 +126,11 @@ void ToolBarForm::notesBtn_Click() {
 
 void ShowToolBar(MainForm& table) {
     if (!table.ToolBar) table.ToolBar = std::make_unique<ToolBarForm>(table);
-    table.ToolBar->form.Show();
+    platform::Form& bar = table.ToolBar->form;
+    const bool loading = !bar.Loaded();
+    bar.Show();
+    // Docked once shown: the window's frame counts in its width only from then on.
+    if (loading) DockToolBar(bar, table.Window());
 }
 
 std::int16_t PlaceNewCard_body(MainForm& table, std::int16_t card) {
