@@ -34,11 +34,10 @@ DesignToolBarForm::DesignToolBarForm(MainForm& table) : table_(table) {
         options_[static_cast<std::size_t>(seat)] = std::move(option);
         top += kOptionHeight;
     }
-    top += 60;
-    DressToolButton(GraphMrk, "Markers", 120, top);
-    DressToolButton(NewMarkerNumBtn, "Counter", 120 + 900 + 60, top);
-    DressToolButton(Save, "Save layout", 120, top + 360 + 30);
-    form.Resize(kWidth, top + 2 * 390 + 600);
+    DressToolButton(GraphMrk, "Markers", 120, 0);
+    DressToolButton(NewMarkerNumBtn, "Counter", 120 + kToolButtonWidth + kToolButtonGap, 0);
+    DressToolButton(Save, "Save layout", 120, 0, 2);
+    PlaceButtons(kMaxPlayers);
 
     GraphMrk.Click = [this] { GraphMrk_Click(); };
     NewMarkerNumBtn.Click = [] { NewMarkerNumProc("", -1, -1, ""); };
@@ -47,6 +46,16 @@ DesignToolBarForm::DesignToolBarForm(MainForm& table) : table_(table) {
 }
 
 DesignToolBarForm::~DesignToolBarForm() = default;
+
+void DesignToolBarForm::PlaceButtons(int seats) {
+    // The buttons stand below the options of the game's seats.
+    const int top = 60 + (seats + 1) * kOptionHeight + 60;
+    GraphMrk.Surface().SetTop(top);
+    NewMarkerNumBtn.Surface().SetTop(top);
+    Save.Surface().SetTop(top + kToolButtonHeight + kToolButtonGap);
+    const int frame = form.Height() - form.ScaleHeight();
+    form.Resize(kWidth, top + 2 * kToolButtonHeight + kToolButtonGap + 120 + frame);
+}
 
 platform::OptionButton* DesignToolBarForm::plaSelected(int seat) const {
     if (seat < 0 || seat > kMaxPlayers) return nullptr;
@@ -62,6 +71,7 @@ void DesignToolBarForm::Form_Load() {
     }
     for (int seat = 0; seat <= kMaxPlayers; ++seat)
         plaSelected(seat)->SetValue(false);
+    PlaceButtons(players);
 }
 
 int DesignToolBarForm::ChosenSeat() const {

@@ -43,6 +43,7 @@ class DesignToolBarForm {
 
   private:
     void Form_Load();
+    void PlaceButtons(int seats);
 
     MainForm& table_;
     std::array<std::unique_ptr<platform::OptionButton>, kMaxPlayers + 1> options_;

@@ -3,7 +3,9 @@
 #include "common/Helpers.h"
 #include "common/Messages.h"
 #include "net/MultiplayerMgmt.h"
+#include "platform/Fonts.h"
 #include "platform/PropertyBag.h"
+#include "platform/Twips.h"
 #include "services/DiceRoller.h"
 #include "services/LogMgmt.h"
 #include "state/Helpers.h"
@@ -21,18 +23,15 @@
 
 namespace {
 
-constexpr int kButtonWidth = 900;
-constexpr int kButtonHeight = 360;
-constexpr int kGap = 30;
 constexpr int kMargin = 60;
 constexpr int kColumns = 5;
 
 int ColumnLeft(int column) {
-    return kMargin + column * (kButtonWidth + kGap);
+    return kMargin + column * (kToolButtonWidth + kToolButtonGap);
 }
 
 int RowTop(int row) {
-    return kMargin / 2 + row * (kButtonHeight + kGap);
+    return kMargin / 2 + row * (kToolButtonHeight + kToolButtonGap);
 }
 
 } // namespace
@@ -43,13 +42,22 @@ void DockToolBar(platform::Form& bar, platform::Form& table) {
     bar.SetLeft(table.Left() + table.Width() - bar.Width() - 300);
 }
 
-void DressToolButton(controls::cSfCb& button, const std::string& caption, int left, int top) {
+void DressToolButton(controls::cSfCb& button, const std::string& caption, int left, int top, int columns) {
+    // The button shows its picture: the caption is drawn into one the button's size.
+    const int widthTwips = columns * kToolButtonWidth + (columns - 1) * kToolButtonGap;
+    const int width = widthTwips / platform::kTwipsPerPixelX;
+    const int height = kToolButtonHeight / platform::kTwipsPerPixelY;
+    platform::Picture face(width, height, platform::MakeColour(236, 236, 236));
+    const platform::FontSpec font{"Arial", 12};
+    const platform::TextSize size = platform::MeasureText(font, caption);
+    face.DrawText((width - size.width) / 2, (height - size.height) / 2, caption, font,
+                  platform::MakeColour(0, 0, 0));
     platform::PropertyBag bag;
-    bag.WriteText("Caption", caption, "");
+    bag.WritePicture("Picture", face);
     bag.WriteInt("AlwaysDrawBevel", -1, 0);
-    bag.WriteInt("UsePictures", 0, -1);
     button.ReadProperties(bag);
-    button.Surface().Move(left, top, kButtonWidth, kButtonHeight);
+    button.Surface().Move(left, top, widthTwips, kToolButtonHeight);
+    button.Surface().SetToolTipText(caption);
 }
 
 ToolBarForm::ToolBarForm(MainForm& table) : table_(table) {
@@ -64,7 +72,7 @@ ToolBarForm::ToolBarForm(MainForm& table) : table_(table) {
         DressToolButton(*button, caption, ColumnLeft(place % kColumns), RowTop(place / kColumns));
         ++place;
     }
-    form.Resize(ColumnLeft(kColumns) - kGap + kMargin, 2000);
+    form.Resize(ColumnLeft(kColumns) - kToolButtonGap + kMargin, 2000);
 
     cSfCb1.Click = [this] { table_.reportBtn_Click(); };
     diceBtn.Click = [this] { diceBtn_Click(); };

@@ -13,12 +13,18 @@
 class MainForm;
 class NewCardForm;
 
+// The size of a tool bar button and the room between two (twips).
+constexpr int kToolButtonWidth = 900;
+constexpr int kToolButtonHeight = 360;
+constexpr int kToolButtonGap = 30;
+
 // Makes a tool bar an owned window of the table window, 500 twips below the table window's top
 // and 300 twips in from its right edge.
 void DockToolBar(platform::Form& bar, platform::Form& table);
 
-// Gives a tool bar button its caption and look, at a place of its bar (twips).
-void DressToolButton(controls::cSfCb& button, const std::string& caption, int left, int top);
+// Gives a tool bar button its caption and look, at a place of its bar (twips); in columns of
+// buttons `columns` wide.
+void DressToolButton(controls::cSfCb& button, const std::string& caption, int left, int top, int columns = 1);
 
 class ToolBarForm {
   public:
