@@ -73,6 +73,7 @@ void TableKeys::Form_KeyUp(int keyCode, int) {
         break;
     case keys::kF1 + 7: // F8
         if (AllCardsVisible != kFalse) {
+            // From the arbitrator's seat too the view goes round to the first seat.
             Game.CurrentPlayer = static_cast<std::int16_t>(
                 Game.CurrentPlayer >= Game.playerCount ? 1 : Game.CurrentPlayer + 1);
             UpdateTitle();
@@ -94,10 +95,11 @@ void TableKeys::Form_KeyUp(int keyCode, int) {
     case keys::kEscape:
         ClearSelection();
         break;
-    case keys::kA:
+    // A letter's key code is its capital.
+    case 'A':
         SelectAllCards();
         break;
-    case keys::kA + ('M' - 'A'):
+    case 'M':
         FillMarkerList(Game.CurrentPlayer);
         break;
     default:

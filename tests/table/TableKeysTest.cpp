@@ -83,6 +83,9 @@ TEST_F(TableKeysTest, F8StepsThroughTheSeatsOnlyWhileAllCardsAreVisible) {
     }
     EXPECT_THAT(seats, ElementsAre(2, 3, 4, 1, 2));
     EXPECT_THAT(table.Window().Caption(), testing::HasSubstr("Bob"));
+    Game.CurrentPlayer = kArbitratorSeat;
+    Press(kF8);
+    EXPECT_EQ(Game.CurrentPlayer, 1) << "the arbitrator's seat steps to the first seat, not beyond the seats";
 }
 
 TEST_F(TableKeysTest, DigitKeysRollTheirDieIntoTheQuickMessageAtLeast2300TwipsWide) {
