@@ -91,8 +91,12 @@ TEST_F(DesignSessionTest, TheNewCardButtonShowsExactlyWhenCardsCanBeAdded) {
 
 TEST_F(DesignSessionTest, TheToolBarsDiceAndEndGameButtons) {
     ASSERT_TRUE(fixture.Start(DesignGame()));
+    table.Window().Show();
     ShowToolBar(table);
-    table.ToolBar->diceBtn.Click();
+    // A click of the mouse on the button, as the player makes it.
+    const platform::ControlSurface& dice = table.ToolBar->diceBtn.Surface();
+    EXPECT_TRUE(platform::testdriver::MouseDown(dice, 1, 0, 150, 150));
+    EXPECT_TRUE(platform::testdriver::MouseUp(dice, 1, 0, 150, 150));
     EXPECT_THAT(messages.Messages(), ElementsAre("No dices defined"));
 
     testsupport::QuestionScript no({false});
