@@ -1,11 +1,13 @@
 // The table engine's entry point. Without arguments it opens the splash, and the player goes on
 // through the game type window and the game list to a game. Given a game file (a name beside the
 // program, or a path inside the program folder), it opens that game's dealt table for the first
-// seat at once, and with "hand" after it that seat's hand.
+// seat at once: with "hand" after it, that seat's hand too; with "--design" before it, in a design
+// session.
 #include "platform/Application.h"
 #include "platform/Files.h"
 #include "services/DebugMgmt.h"
 #include "state/TableState.h"
+#include "table/DesignToolBarForm.h"
 #include "table/MainForm.h"
 #include "table/StartWindows.h"
 #include "table/TableSetup.h"
@@ -30,13 +32,17 @@ int main(int argc, char** argv) {
     platform::Application app(argc, argv, "Karvel");
     InstallDebugErrorLogger();
     if (argc > 1) {
+        // "--design" before the game file opens it in a design session with its tool bar.
+        const bool design = std::string(argv[1]) == "--design" && argc > 2;
+        DesignMode = ToFlag(design);
         MainForm table;
         Game.CurrentPlayer = 1;
-        if (!SetUpNewGame(table, GamePath(argv[1]))) return 1;
+        if (!SetUpNewGame(table, GamePath(argv[design ? 2 : 1]))) return 1;
         Game.GamePhase = kPhasePlaying;
         table.Window().Show();
         // "hand" after the game shows the first seat's hand too (its window, or its area).
-        if (argc > 2 && std::string(argv[2]) == "hand") table.showHandAreaBtn_Click();
+        if (!design && argc > 2 && std::string(argv[2]) == "hand") table.showHandAreaBtn_Click();
+        if (design) ShowDesignToolBar(table);
         return app.Run();
     }
     StartWindows windows;

@@ -108,6 +108,10 @@ void SendEndGame() {
     Send("GAMEEND", {});
 }
 
+void SendNewCard(std::int16_t deck, const std::string& line, std::int16_t card, std::int16_t control) {
+    Send("CNEWCARD", {Num(deck), line, Num(card), Num(control)});
+}
+
 void SendCardRotate(std::int16_t control) {
     Send("CROTATE", {Num(control)});
 }

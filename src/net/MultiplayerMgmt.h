@@ -58,6 +58,10 @@ void SendCardInvert(std::int16_t control);
 void SendCardGive(std::int16_t card, std::int16_t control, std::int16_t player);
 void SendPutBackAndReshuffle(std::int16_t card, std::int16_t control);
 void SendEndGame();
+// A card added during play: "CNEWCARD" with the deck, the card's definition line (its picture's
+// file name), the card number it got and the index of its table control, so that the other side
+// adds the same card with the same numbers.
+void SendNewCard(std::int16_t deck, const std::string& line, std::int16_t card, std::int16_t control);
 // kind -1: the die shows no marker.
 void SendDiceRoll(std::int16_t die, const std::string& result, std::int16_t kind);
 

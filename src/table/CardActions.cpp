@@ -17,6 +17,7 @@
 #include "table/CardEffects.h"
 #include "table/CardInfoForm.h"
 #include "table/CarriedMarkers.h"
+#include "table/DesignToolBarForm.h"
 #include "table/DiscardPileForm.h"
 #include "table/HandCards.h"
 #include "table/HandForm.h"
@@ -1047,14 +1048,20 @@ void CardActions::DiscardImg_MouseUp(std::int16_t deck, int button) {
 }
 
 void CardActions::BasePict_MouseDown(int, float x, float y) {
-    if (DesignMode == kFalse) StartRubberBand(x, y);
+    if (DesignMode == kFalse)
+        StartRubberBand(x, y);
+    else
+        DesignArea_MouseDown(table_, RubberBandActive, x, y);
 }
 
 void CardActions::BasePict_MouseMove(float x, float y) {
     table_.HoveredCard.clear();
     DraggedCard = -1;
     table_.CTip_Hide();
-    if (DesignMode == kFalse) UpdateRubberBand(x, y);
+    if (DesignMode == kFalse)
+        UpdateRubberBand(x, y);
+    else
+        DesignArea_MouseMove(table_, RubberBandActive, x, y);
 }
 
 void CardActions::BasePict_MouseUp(int button, float x, float y) {

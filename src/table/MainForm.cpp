@@ -16,6 +16,7 @@
 #include "table/CardActions.h"
 #include "table/CardInfoForm.h"
 #include "table/CopyrightForm.h"
+#include "table/DesignToolBarForm.h"
 #include "table/DiceRollerForm.h"
 #include "table/HandForm.h"
 #include "table/InfoPanel.h"
@@ -24,7 +25,9 @@
 #include "table/NotesForm.h"
 #include "table/ReportForm.h"
 #include "table/SaveForm.h"
+#include "table/TableKeys.h"
 #include "table/TableMarkers.h"
+#include "table/ToolBarForm.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -213,9 +216,20 @@ MainForm::MainForm()
     previousView_ = SetTableView(this);
     g_tableWindow = this;
     cardActions = std::make_unique<CardActions>(*this);
+
+    Keys = std::make_unique<TableKeys>(*this);
+    Others.unloadToolBar = [this] {
+        if (ToolBar) ToolBar->form.Unload();
+    };
+    Others.unloadDesignToolBar = [this] {
+        if (DesignToolBar) DesignToolBar->form.Unload();
+    };
 }
 
 MainForm::~MainForm() {
+    ToolBar.reset();
+    DesignToolBar.reset();
+    Keys.reset();
     cardActions.reset();
     CTip_Hide();
     // The table's own windows go before the table they belong to.
@@ -296,6 +310,10 @@ void MainForm::showHandAreaBtn_Click() {
         Call(Others.showHandForm);
         return;
     }
+    ToggleHandAreas();
+}
+
+void MainForm::ToggleHandAreas() {
     for (int p = 1; p <= std::clamp<int>(Game.playerCount, 0, kMaxPlayers); ++p) {
         const platform::Shape* area = PlayerArea(p - 1);
         if (Game.players[p].hasTableArea != kFalse && area)

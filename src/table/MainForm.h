@@ -22,11 +22,14 @@
 
 class CardActions;
 class CardInfoForm;
+class DesignToolBarForm;
 class DiceRollerForm;
 class LogForm;
 class NotesForm;
 class ReportForm;
+class TableKeys;
 class TableMarkers;
+class ToolBarForm;
 
 class MainForm : public TableView {
   public:
@@ -109,6 +112,13 @@ class MainForm : public TableView {
 
     // The card, deck and pile menus and actions, and the mouse on cards and piles.
     std::unique_ptr<CardActions> cardActions;
+
+    // The keyboard, and the floating tool bars made when first shown.
+    std::unique_ptr<TableKeys> Keys;
+    std::unique_ptr<ToolBarForm> ToolBar;
+    std::unique_ptr<DesignToolBarForm> DesignToolBar;
+    // Shows the seats' areas that are hidden and hides those that show.
+    void ToggleHandAreas();
 
     // Loads the table background; the surface takes the picture's size.
     void LoadBasePicture(const std::string& path);

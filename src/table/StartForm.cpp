@@ -12,11 +12,13 @@
 #include "state/SaveRecord.h"
 #include "state/TableState.h"
 #include "table/CategoryMgmt.h"
+#include "table/DesignToolBarForm.h"
 #include "table/InfoPanel.h"
 #include "table/LoginForm.h"
 #include "table/MainForm.h"
 #include "table/StartPictures.h"
 #include "table/TableSetup.h"
+#include "table/ToolBarForm.h"
 
 #include <filesystem>
 #include <system_error>
@@ -273,6 +275,12 @@ MainForm& StartForm::NewTable() {
 void StartForm::ShowTable() {
     form.Hide();
     table_->Window().Show();
+    // The tool bar stands beside the table; a game whose information panel carries the buttons
+    // needs none.
+    if (DesignMode != kFalse)
+        ShowDesignToolBar(*table_);
+    else if (InfoPanelSettings.width <= 0)
+        ShowToolBar(*table_);
     Game.GamePhase = kPhasePlaying;
     UpdateTitle();
     table_->Window().Activate();

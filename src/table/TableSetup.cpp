@@ -91,13 +91,6 @@ int WidthOf(const platform::ControlArray<controls::TranspImg>& images, int index
     return image ? image->Surface().Width() : 0;
 }
 
-// The section of a deck's layout keys: a deck made by splitting has its own.
-std::string DeckLayoutSection(int deck) {
-    const DeckRecord& d = Game.decks[deck];
-    if (d.splitCount < 0) return d.section + " SPLIT " + std::to_string(-d.splitCount);
-    return d.section;
-}
-
 // Shows a dealt card in its receiver's area: its face for the local seat (or when every card is
 // visible), its back for the others, turned as the card lies.
 void ShowDealtCard(std::int16_t card, std::int16_t player, std::int16_t slot) {

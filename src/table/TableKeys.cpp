@@ -1,0 +1,128 @@
+#include "table/TableKeys.h"
+
+#include "common/Helpers.h"
+#include "platform/Keys.h"
+#include "services/DiceRoller.h"
+#include "services/GameHelp.h"
+#include "state/TableState.h"
+#include "table/DesignToolBarForm.h"
+#include "table/JudgeMgmt.h"
+#include "table/MainForm.h"
+#include "table/MarkerForm.h"
+#include "table/PlayerPasswdForm.h"
+#include "table/SaveGameMgmt.h"
+#include "table/SelectionMgmt.h"
+#include "table/TableSetup.h"
+#include "table/ToolBarForm.h"
+
+#include <algorithm>
+
+namespace keys = platform::keys;
+
+namespace {
+
+// The quick-message label is never narrower than this (twips), so that short results stay easy
+// to hit with the mouse.
+constexpr int kQuickMsgWidth = 2300;
+constexpr int kMacroKeys = 8;
+
+} // namespace
+
+std::string ChatMacroText(int keyCode, const std::string& gameFile) {
+    const int n = keyCode - keys::kF1 + 1;
+    if (n < 1 || n > kMacroKeys) return "";
+    return GetIni("CHAT", "message" + std::to_string(n), gameFile);
+}
+
+TableKeys::TableKeys(MainForm& table) : table_(table) {
+    platform::Form& form = table.Window();
+    form.SetKeyPreview(true);
+    form.OnKeyDown = [this](int keyCode, int shift) { Form_KeyDown(keyCode, shift); };
+    form.OnKeyUp = [this](int keyCode, int shift) { Form_KeyUp(keyCode, shift); };
+}
+
+TableKeys::~TableKeys() = default;
+
+void TableKeys::Form_KeyDown(int keyCode, int shift) {
+    if (shift != keys::kCtrl) return;
+    const std::string text = ChatMacroText(keyCode, CurrentGameFile);
+    if (!text.empty() && showChat) showChat(text);
+}
+
+void TableKeys::Form_KeyUp(int keyCode, int) {
+    const bool handWindow = Game.external_hand != kFalse;
+    const bool arbitrator = Game.arbitrator != 0 && ArbitratorLoggedIn != kFalse;
+    switch (keyCode) {
+    case keys::kF12:
+        if (DesignMode != kFalse)
+            ShowDesignToolBar(table_);
+        else
+            ShowToolBar(table_);
+        break;
+    case keys::kF1 + 3: // F4
+        if (GameMode == kModeDirect && showChat) showChat("");
+        break;
+    case keys::kF1 + 1: // F2
+        ShowGameHelp();
+        break;
+    case keys::kF1 + 4: // F5
+        table_.reportBtn_Click();
+        break;
+    case keys::kF1 + 6: // F7
+        QuickSave();
+        break;
+    case keys::kF1 + 7: // F8
+        if (AllCardsVisible != kFalse) {
+            // From the arbitrator's seat too the view goes round to the first seat.
+            Game.CurrentPlayer = static_cast<std::int16_t>(
+                Game.CurrentPlayer >= Game.playerCount ? 1 : Game.CurrentPlayer + 1);
+            UpdateTitle();
+        }
+        break;
+    case keys::kF1 + 8: // F9
+    case keys::kSpace:
+        if (handWindow && table_.Others.showHandForm) table_.Others.showHandForm();
+        break;
+    case keys::kF1 + 9: // F10
+        if (arbitrator) SelectActingPlayer();
+        break;
+    case keys::kF1 + 10: // F11
+        if (arbitrator) {
+            if (!seatIds_) seatIds_ = std::make_unique<PlayerPasswdForm>();
+            seatIds_->form.Show();
+        }
+        break;
+    case keys::kEscape:
+        ClearSelection();
+        break;
+    // A letter's key code is its capital.
+    case 'A':
+        SelectAllCards();
+        break;
+    case 'M':
+        FillMarkerList(Game.CurrentPlayer);
+        break;
+    default:
+        // Only the main keyboard's digit row rolls: the keypad's digits have codes of their own.
+        if (keyCode >= keys::kDigit0 + 1 && keyCode <= keys::kDigit0 + 9) RollDieKey(keyCode - keys::kDigit0);
+        break;
+    }
+}
+
+void TableKeys::RollDieKey(int die) {
+    platform::Label& label = table_.QuickMsg;
+    label.SetAutoSize(true);
+    if (die > DiceCount) {
+        label.SetCaption("Dice # " + std::to_string(die) + " not defined");
+    } else {
+        const std::string result = RollDice(static_cast<std::int16_t>(die), false, true);
+        // A die that places markers has shown its result on the table already.
+        if (DiceUsesMarkers(static_cast<std::int16_t>(die))) return;
+        label.SetCaption("[" + std::to_string(Game.diceSerial) + "] " + result);
+    }
+    if (label.Width() < kQuickMsgWidth) {
+        label.SetAutoSize(false);
+        label.SetWidth(kQuickMsgWidth);
+    }
+    label.SetVisible(true);
+}

@@ -1,0 +1,39 @@
+// The table window's keyboard: function keys for help, chat, reports, the quick save, the seat
+// view, the hand window, the arbitrator's tools and the tool bars; the digit row rolls the
+// game's dice; Esc, A and M for the selection and the marker picker; Ctrl with F1 to F8 puts the
+// game's chat texts into the chat window. No key is consumed: the focused control sees it too.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+class MainForm;
+class PlayerPasswdForm;
+
+// The chat text Ctrl with F1 to F8 gives: the game file's [CHAT] message1 to message8; "" for any
+// other key.
+std::string ChatMacroText(int keyCode, const std::string& gameFile);
+
+class TableKeys {
+  public:
+    // Takes the table window's key events, which it sees before its controls.
+    explicit TableKeys(MainForm& table);
+    ~TableKeys();
+    TableKeys(const TableKeys&) = delete;
+    TableKeys& operator=(const TableKeys&) = delete;
+
+    // Shows the chat window of direct play; a text that is not empty replaces what its message
+    // box holds. Until the chat window exists, nothing happens.
+    std::function<void(const std::string& text)> showChat;
+
+    void Form_KeyDown(int keyCode, int shift);
+    void Form_KeyUp(int keyCode, int shift);
+
+  private:
+    // A die rolled from the digit row, its result in the quick-message label.
+    void RollDieKey(int die);
+
+    MainForm& table_;
+    std::unique_ptr<PlayerPasswdForm> seatIds_;
+};
