@@ -459,149 +459,133 @@ void RecvGraphMarkerMove(const NetCommand& c) {
     const std::int16_t z = Whole(c.fields[1]);
     BringToFrontZOrder(kZImageMarker, z, 0);
     AttachImageMarker(static_cast<std::int16_t>(z + 1));
-    // The hand commands. A hand card's table control, when a command names one, must show that card.
-    void RecvDrawCardToHand(const NetCommand& c) {
-        DrawCardToOtherHand(Whole(c.fields[0]), AdversarySeat());
-    }
-    void RecvCardDropFromHand(const NetCommand& c) {
-        if (c.fields[4] != "TRUE" && c.fields[4] != "FALSE") return DebugLog("dropped", "CDRPHND: no face");
-        DropCardFromHand_body(Whole(c.fields[0]), Twips(c.fields[1]), Twips(c.fields[2]), Whole(c.fields[3]),
-                              c.fields[4] == "TRUE");
-    }
-    void RecvCardToWindowHand(const NetCommand& c) {
-        TakeCardToTableHand(Whole(c.fields[0]), Whole(c.fields[1]), Whole(c.fields[2]), Whole(c.fields[3]));
-    }
-    void RecvCardToHand(const NetCommand& c) {
-        const std::int16_t card = Whole(c.fields[0]);
-        const std::int16_t control = Whole(c.fields[1]);
-        if (control != -1 && Actions()->CardOfElement(control) != card)
-            return DebugLog("dropped", "C2HAND: the control does not show that card");
-        PutCardInHand(card, control, Whole(c.fields[2]));
-    }
-    void RecvDiscardToHand(const NetCommand& c) {
-        DiscardForm::UpdateDIscardList(Whole(c.fields[0]), Whole(c.fields[1]));
-        UpdateDeckCountCaption(Whole(c.fields[1]));
-    }
-    void RecvHandDiscard(const NetCommand& c) {
-        // The second field, the card's element in the other side's hand window, means nothing here.
-        HandForm::DiscardCardProcedure_body(Whole(c.fields[0]));
-    }
+}
 
-    const std::vector<Row>& Rows() {
-        static const std::vector<Row> rows = {
-            {"SETUP", {Field::Text, Field::Text, Field::Text, Field::Text}, false, Phase::Any, ToHandshake},
-            {"ANF", {}, false, Phase::Any, ToHandshake},
-            {"TERM", {}, false, Phase::Any, ToHandshake},
-            {"SRVDATA", {Field::Text, Field::Text, Field::Text, Field::Text}, false, Phase::Any, ToHandshake},
-            {"DECKDATA", {Field::Text}, false, Phase::Any, ToHandshake},
-            {"DECKDATALD", {Field::Text}, false, Phase::Any, ToHandshake},
-            // A chat line that held the separator arrives cut there: the rest is not read.
-            {"CHAT", {Field::Text}, true, Phase::Any, ToChat},
-            {"DKLCK", {Field::Deck}, false, Phase::Table, RecvDeckLock},
-            {"DKUNLCK", {Field::Deck}, false, Phase::Table, RecvDeckLock},
-            {"DCENEW", {Field::Die, Field::Text, Field::Whole}, false, Phase::Table, RecvDiceRoll},
-            {"CDISCARD", {Field::Card, Field::Whole}, false, Phase::TableWindow, RecvCardDiscard, 0, 1},
-            {"CELIM", {Field::Card, Field::Whole}, false, Phase::TableWindow, RecvCardEliminate, 0, 1},
-            {"CFLIP", {Field::Card, Field::Whole}, false, Phase::TableWindow, RecvCardFlip, 0, 1},
-            {"CTAKE",
-             {Field::Card, Field::Whole, Field::Seat},
-             false,
-             Phase::TableWindow,
-             RecvCardTake,
-             0,
-             1},
-            {"CROTATE", {Field::Control}, false, Phase::TableWindow, RecvCardRotate},
-            {"C2BTMDD", {Field::Card}, false, Phase::TableWindow, RecvToBottomOfDrawDeck},
-            {"DKMD2B", {Field::Deck}, false, Phase::TableWindow, RecvDiscardToBottom},
-            {"MRKDEL", {Field::NumMarker}, false, Phase::TableWindow, RecvMarkerDelete},
-            {"GPHMRKDEL", {Field::ImageMarker}, false, Phase::TableWindow, RecvGraphMarkerDelete},
-            {"GPHMRKFLP", {Field::ImageMarker}, false, Phase::TableWindow, RecvGraphMarkerFlip},
-            {"MRKROT", {Field::ImageMarker, Field::Turn}, false, Phase::TableWindow, RecvMarkerRotate},
-            {"CLOAD", {Field::Deck}, false, Phase::TableWindow, RecvDrawCard, -1, -1, DeckHasACard},
-            {"CMOVE",
-             {Field::Control, Field::Pixels, Field::Pixels},
-             false,
-             Phase::TableWindow,
-             RecvCardMove},
-            {"CDSC2PLAY",
-             {Field::Deck},
-             false,
-             Phase::TableWindow,
-             RecvDiscardToPlay,
-             -1,
-             -1,
-             DiscardPileHasACard},
-            {"CSELDR",
-             {Field::Deck, Field::Text},
-             false,
-             Phase::TableWindow,
-             RecvSelectedDraw,
-             -1,
-             -1,
-             FitsSelectedDraw},
-            // The turns follow only from a deck that turns its cards as it shuffles.
-            {"DKSHUFF",
-             {Field::Deck, Field::Text, Field::Text},
-             false,
-             Phase::TableWindow,
-             RecvDeckShuffle,
-             -1,
-             -1,
-             FitsDeckShuffle,
-             1},
-            {"CINVERT", {Field::Control}, false, Phase::TableWindow, RecvCardInvert},
-            {"CGIVE",
-             {Field::Card, Field::Whole, Field::Seat},
-             false,
-             Phase::TableWindow,
-             RecvCardGive,
-             0,
-             1},
-            {"CPUTBACK", {Field::Card, Field::Whole}, false, Phase::TableWindow, RecvPutBack, 0, 1},
-            {"GAMEEND", {}, false, Phase::TableWindow, RecvEndGame},
-            // The definition is followed by an empty field; a definition that held the separator is cut.
-            {"MRKLOAD", {Field::Text}, true, Phase::TableWindow, RecvMarkerNew, -1, -1, NumMarkerFree},
-            {"MRKMV",
-             {Field::NumMarker, Field::NumMarker, Field::Pixels, Field::Pixels},
-             false,
-             Phase::TableWindow,
-             RecvMarkerMove},
-            {"MRKUPD", {Field::NumMarker, Field::Text}, true, Phase::TableWindow, RecvMarkerUpdate},
-            {"GPHMRKLOAD",
-             {Field::Kind, Field::Owner, Field::Pixels, Field::Pixels},
-             false,
-             Phase::TableWindow,
-             RecvGraphMarkerNew,
-             -1,
-             -1,
-             GraphMarkerCanBeMade},
-            {"GPHMRKMV",
-             {Field::ImageMarker, Field::ImageMarker, Field::Pixels, Field::Pixels},
-             false,
-             Phase::TableWindow,
-             RecvGraphMarkerMove},
-            // The hands.
-            {"CLDONHAND", {Field::Deck}, false, Phase::TableWindow, RecvDrawCardToHand},
-            {"CDRPHND",
-             {Field::Card, Field::Pixels, Field::Pixels, Field::Seat, Field::Text},
-             false,
-             Phase::TableWindow,
-             RecvCardDropFromHand},
-            {"C2WINHAND",
-             {Field::Card, Field::Whole, Field::Whole, Field::Seat},
-             false,
-             Phase::TableWindow,
-             RecvCardToWindowHand},
-            {"C2HAND", {Field::Card, Field::Whole, Field::Seat}, false, Phase::TableWindow, RecvCardToHand},
-            {"DSC2HND", {Field::Whole, Field::Deck}, false, Phase::TableWindow, RecvDiscardToHand},
-            {"CHNDDSCARD", {Field::Card, Field::Whole}, false, Phase::TableWindow, RecvHandDiscard},
-        };
-        return rows;
-    }
+// The hand commands. A hand card's table control, when a command names one, must show that card.
+void RecvDrawCardToHand(const NetCommand& c) {
+    DrawCardToOtherHand(Whole(c.fields[0]), AdversarySeat());
+}
+void RecvCardDropFromHand(const NetCommand& c) {
+    if (c.fields[4] != "TRUE" && c.fields[4] != "FALSE") return DebugLog("dropped", "CDRPHND: no face");
+    DropCardFromHand_body(Whole(c.fields[0]), Twips(c.fields[1]), Twips(c.fields[2]), Whole(c.fields[3]),
+                          c.fields[4] == "TRUE");
+}
+void RecvCardToWindowHand(const NetCommand& c) {
+    TakeCardToTableHand(Whole(c.fields[0]), Whole(c.fields[1]), Whole(c.fields[2]), Whole(c.fields[3]));
+}
+// As with the other card commands, the card's own control here, whatever the other side numbered.
+void RecvCardToHand(const NetCommand& c) {
+    const std::int16_t card = Whole(c.fields[0]);
+    PutCardInHand(card, Cards[card].controlIndex, Whole(c.fields[2]));
+}
+void RecvDiscardToHand(const NetCommand& c) {
+    DiscardForm::UpdateDIscardList(Whole(c.fields[0]), Whole(c.fields[1]));
+    UpdateDeckCountCaption(Whole(c.fields[1]));
+}
+void RecvHandDiscard(const NetCommand& c) {
+    // The second field, the card's element in the other side's hand window, means nothing here.
+    HandForm::DiscardCardProcedure_body(Whole(c.fields[0]));
+}
 
-    void Drop(const NetCommand& c, const std::string& why) {
-        DebugLog("dropped", c.word + " (" + std::to_string(c.fields.size()) + " fields): " + why);
-    }
+const std::vector<Row>& Rows() {
+    static const std::vector<Row> rows = {
+        {"SETUP", {Field::Text, Field::Text, Field::Text, Field::Text}, false, Phase::Any, ToHandshake},
+        {"ANF", {}, false, Phase::Any, ToHandshake},
+        {"TERM", {}, false, Phase::Any, ToHandshake},
+        {"SRVDATA", {Field::Text, Field::Text, Field::Text, Field::Text}, false, Phase::Any, ToHandshake},
+        {"DECKDATA", {Field::Text}, false, Phase::Any, ToHandshake},
+        {"DECKDATALD", {Field::Text}, false, Phase::Any, ToHandshake},
+        // A chat line that held the separator arrives cut there: the rest is not read.
+        {"CHAT", {Field::Text}, true, Phase::Any, ToChat},
+        {"DKLCK", {Field::Deck}, false, Phase::Table, RecvDeckLock},
+        {"DKUNLCK", {Field::Deck}, false, Phase::Table, RecvDeckLock},
+        {"DCENEW", {Field::Die, Field::Text, Field::Whole}, false, Phase::Table, RecvDiceRoll},
+        {"CDISCARD", {Field::Card, Field::Whole}, false, Phase::TableWindow, RecvCardDiscard, 0, 1},
+        {"CELIM", {Field::Card, Field::Whole}, false, Phase::TableWindow, RecvCardEliminate, 0, 1},
+        {"CFLIP", {Field::Card, Field::Whole}, false, Phase::TableWindow, RecvCardFlip, 0, 1},
+        {"CTAKE", {Field::Card, Field::Whole, Field::Seat}, false, Phase::TableWindow, RecvCardTake, 0, 1},
+        {"CROTATE", {Field::Control}, false, Phase::TableWindow, RecvCardRotate},
+        {"C2BTMDD", {Field::Card}, false, Phase::TableWindow, RecvToBottomOfDrawDeck},
+        {"DKMD2B", {Field::Deck}, false, Phase::TableWindow, RecvDiscardToBottom},
+        {"MRKDEL", {Field::NumMarker}, false, Phase::TableWindow, RecvMarkerDelete},
+        {"GPHMRKDEL", {Field::ImageMarker}, false, Phase::TableWindow, RecvGraphMarkerDelete},
+        {"GPHMRKFLP", {Field::ImageMarker}, false, Phase::TableWindow, RecvGraphMarkerFlip},
+        {"MRKROT", {Field::ImageMarker, Field::Turn}, false, Phase::TableWindow, RecvMarkerRotate},
+        {"CLOAD", {Field::Deck}, false, Phase::TableWindow, RecvDrawCard, -1, -1, DeckHasACard},
+        {"CMOVE", {Field::Control, Field::Pixels, Field::Pixels}, false, Phase::TableWindow, RecvCardMove},
+        {"CDSC2PLAY",
+         {Field::Deck},
+         false,
+         Phase::TableWindow,
+         RecvDiscardToPlay,
+         -1,
+         -1,
+         DiscardPileHasACard},
+        {"CSELDR",
+         {Field::Deck, Field::Text},
+         false,
+         Phase::TableWindow,
+         RecvSelectedDraw,
+         -1,
+         -1,
+         FitsSelectedDraw},
+        // The turns follow only from a deck that turns its cards as it shuffles.
+        {"DKSHUFF",
+         {Field::Deck, Field::Text, Field::Text},
+         false,
+         Phase::TableWindow,
+         RecvDeckShuffle,
+         -1,
+         -1,
+         FitsDeckShuffle,
+         1},
+        {"CINVERT", {Field::Control}, false, Phase::TableWindow, RecvCardInvert},
+        {"CGIVE", {Field::Card, Field::Whole, Field::Seat}, false, Phase::TableWindow, RecvCardGive, 0, 1},
+        {"CPUTBACK", {Field::Card, Field::Whole}, false, Phase::TableWindow, RecvPutBack, 0, 1},
+        {"GAMEEND", {}, false, Phase::TableWindow, RecvEndGame},
+        // The definition is followed by an empty field; a definition that held the separator is cut.
+        {"MRKLOAD", {Field::Text}, true, Phase::TableWindow, RecvMarkerNew, -1, -1, NumMarkerFree},
+        {"MRKMV",
+         {Field::NumMarker, Field::NumMarker, Field::Pixels, Field::Pixels},
+         false,
+         Phase::TableWindow,
+         RecvMarkerMove},
+        {"MRKUPD", {Field::NumMarker, Field::Text}, true, Phase::TableWindow, RecvMarkerUpdate},
+        {"GPHMRKLOAD",
+         {Field::Kind, Field::Owner, Field::Pixels, Field::Pixels},
+         false,
+         Phase::TableWindow,
+         RecvGraphMarkerNew,
+         -1,
+         -1,
+         GraphMarkerCanBeMade},
+        {"GPHMRKMV",
+         {Field::ImageMarker, Field::ImageMarker, Field::Pixels, Field::Pixels},
+         false,
+         Phase::TableWindow,
+         RecvGraphMarkerMove},
+        // The hands.
+        {"CLDONHAND", {Field::Deck}, false, Phase::TableWindow, RecvDrawCardToHand},
+        {"CDRPHND",
+         {Field::Card, Field::Pixels, Field::Pixels, Field::Seat, Field::Text},
+         false,
+         Phase::TableWindow,
+         RecvCardDropFromHand},
+        {"C2WINHAND",
+         {Field::Card, Field::Whole, Field::Whole, Field::Seat},
+         false,
+         Phase::TableWindow,
+         RecvCardToWindowHand},
+        {"C2HAND", {Field::Card, Field::Whole, Field::Seat}, false, Phase::TableWindow, RecvCardToHand},
+        {"DSC2HND", {Field::Whole, Field::Deck}, false, Phase::TableWindow, RecvDiscardToHand},
+        {"CHNDDSCARD", {Field::Card, Field::Whole}, false, Phase::TableWindow, RecvHandDiscard},
+    };
+    return rows;
+}
+
+void Drop(const NetCommand& c, const std::string& why) {
+    DebugLog("dropped", c.word + " (" + std::to_string(c.fields.size()) + " fields): " + why);
+}
 
 } // namespace
 

@@ -143,9 +143,6 @@ class CardActions {
     void ReshuffleDrawDeck_body(std::int16_t deck);
     void ReshuffleDiscardPile_body(std::int16_t deck);
 
-    // The card leaves the table: its markers, its stacking-order entry, its selection and control.
-    void TakeOffTable(std::int16_t card, std::int16_t element);
-
     // The card the element shows (its Tag); 0 when it shows none.
     std::int16_t CardOfElement(std::int16_t element) const;
     // The card leaves the table: its markers, its stacking-order entry, its selection and control.

@@ -476,7 +476,7 @@ TEST_F(HandWindowTest, TheOtherSidesHandCommandsRunTheirBodiesSendNothingAndBadO
     const std::vector<std::pair<std::string, std::vector<std::string>>> bad = {
         {"CDRPHND", {std::to_string(held), "x", "300", "2", "TRUE"}},
         {"CDRPHND", {std::to_string(held), "200", "300", "2", "maybe"}},
-        {"C2HAND", {std::to_string(held), "5", "2"}},
+        {"C2HAND", {std::to_string(held), "-1", "9"}},
         {"CHNDDSCARD", {"9999", "0"}},
         {"DSC2HND", {"7", "0"}},
         {"CLDONHAND", {"11"}},
