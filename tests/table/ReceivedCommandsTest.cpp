@@ -315,9 +315,10 @@ TEST_F(ReceivedCommandsTest, CardsChosenFromTheDrawPileLeaveItOnlyForAHandWindow
             return std::string(card < 10 ? "00" : "0") + std::to_string(card);
         };
         Receive("CSELDR", {" 0", entry(first) + entry(second)});
+        // Marked as taken, then settled once the pile has closed up, as on the side that took them.
         if (handWindow) {
-            EXPECT_EQ(Cards[first].pilePosition, -30);
-            EXPECT_EQ(Cards[second].pilePosition, -30);
+            EXPECT_EQ(Cards[first].pilePosition, kPileInPlay);
+            EXPECT_EQ(Cards[second].pilePosition, kPileInPlay);
         } else {
             EXPECT_GT(Cards[first].pilePosition, 0);
             EXPECT_GT(Cards[second].pilePosition, 0);
