@@ -24,6 +24,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <utility>
 
 std::int32_t NetRole = 0;
@@ -405,7 +406,7 @@ void ConnectionForm::HandleHandshake(const NetCommand& command) {
     }
     const bool newGame = word == "DECKDATA";
     Game.CurrentPlayer = SeatOf(NetPlayerData[1]);
-    if (!ReceiveGameData(command, newGame)) return;
+    if (!ReceiveGameData(command)) return;
     if (newGame)
         LoadReceivedGame();
     else
@@ -447,7 +448,7 @@ std::string ConnectionForm::SetupRefusal(const NetCommand& command) {
     if (!SameText(game, own.game)) return "the client asked for " + game + ", this side plays " + own.game;
     const std::optional<double> seat = WireNumber(command.fields[2]);
     const int seats = SeatsOf(platform::ProgramFolder() + "\\" + own.game);
-    if (!seat || *seat != static_cast<int>(*seat) || *seat < 1 || *seat > seats)
+    if (!seat || *seat < 1 || *seat > seats || *seat != std::floor(*seat))
         return "the client asked for seat " + command.fields[2] + ", the game has seats 1 to " +
                std::to_string(seats);
     if (static_cast<int>(*seat) == SeatOf(own))
@@ -499,8 +500,7 @@ bool ConnectionForm::SendGameData(bool newGame) {
     return SendNetData(*message);
 }
 
-bool ConnectionForm::ReceiveGameData(const NetCommand& command, bool newGame) {
-    (void)newGame;
+bool ConnectionForm::ReceiveGameData(const NetCommand& command) {
     const std::string bytes = JoinedFields(command);
     // Checked whole before the file, the table or the game change.
     const auto record = NewSaveRecord();

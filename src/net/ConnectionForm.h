@@ -106,7 +106,9 @@ class ConnectionForm {
     std::string SetupRefusal(const NetCommand& command);
     void SendServerData();
     bool SendGameData(bool newGame);
-    bool ReceiveGameData(const NetCommand& command, bool newGame);
+    // Checks the record whole, then loads it onto a new, hidden table; false, with a message and
+    // nothing changed, when it is refused.
+    bool ReceiveGameData(const NetCommand& command);
     void LoadReceivedGame();
     void LoadReceivedSavedGame();
     // The server could not set up its game: the client is let go and the server listens again.

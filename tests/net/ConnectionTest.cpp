@@ -231,6 +231,9 @@ TEST_F(ConnectionTest, ARequestForAnotherGameOrABadSeatIsAnsweredGameNotFound) {
         {"test.game", "9", "the client asked for seat 9, the game has seats 1 to 2"},
         {"test.game", "x", "the client asked for seat x, the game has seats 1 to 2"},
         {"test.game", "1.5", "the client asked for seat 1.5, the game has seats 1 to 2"},
+        {"test.game", std::string(40, '9'),
+         "the client asked for seat " + std::string(40, '9') + ", the game has seats 1 to 2"},
+        {"test.game", "-32769", "the client asked for seat -32769, the game has seats 1 to 2"},
         {"test.game", "1", "the client asked for seat 1, which this side plays"},
     };
     for (const Case& c : cases) {
@@ -242,13 +245,18 @@ TEST_F(ConnectionTest, ARequestForAnotherGameOrABadSeatIsAnsweredGameNotFound) {
         EXPECT_EQ(LastLogLine(*dialog_), ">Refused: " + c.reason);
         EXPECT_EQ(dialog_->Table(), nullptr);
     }
-    // A request that does not fit its command's fields never reaches the dialog.
+    // A request that does not fit its command's fields never reaches the dialog, and a client
+    // has no game or server data to give.
     peer_.Send("SETUP", {"Bob", "test.game", "2"});
+    peer_.Send("SRVDATA", {"Eve", "test.game", " 2", ""});
+    peer_.Send("DECKDATA", {"garbage"});
     // The server still waits, and a sound request is answered.
     peer_.Send("SETUP", {"Bob", "test.game", "2", ""});
     const std::optional<NetCommand> answer = peer_.Next();
     ASSERT_TRUE(answer);
     EXPECT_EQ(answer->word, "SRVDATA");
+    EXPECT_EQ(NetPlayerData[0].name, "Ann");
+    EXPECT_EQ(NetPlayerData[1].name, "Bob");
     EXPECT_THAT(messages_.Messages(), IsEmpty());
 }
 
@@ -383,6 +391,8 @@ TEST_F(ConnectionTest, AHostileServerIsRefusedAndTheClientStaysInTheDialog) {
     }
     EXPECT_FALSE(FileExists(SaveFilePath("direct.save.data.1")));
 
+    // A server asks for no game.
+    peer_.Send("SETUP", {"Eve", "test.game", "1", ""});
     // The sound game after all that is taken.
     peer_.SendRaw(srvdata + "@#EnD!DECKDATA\xA7" + record + "@#EnD!");
     ASSERT_TRUE(PumpUntil([&] { return dialog_->Table() != nullptr; }));
@@ -439,6 +449,28 @@ TEST_F(ConnectionTest, ASavedGameOfAnotherGameIsRefusedAtTheServerButton) {
     dialog_->ServerCMD_Click();
     EXPECT_THAT(messages_.Messages(), ElementsAre("The saved game cont is not a game of other.game"));
     EXPECT_EQ(NetSocketState(), platform::Socket::kClosed);
+}
+
+TEST_F(ConnectionTest, TheSavedGamePickerChoosesTheSaveAndItsGame) {
+    folder_.WriteGame("b.game", directplay::kGame);
+    {
+        MainForm table;
+        Game.CurrentPlayer = 1;
+        ASSERT_TRUE(SetUpNewGame(table, folder_.Files().Path() + "\\test.game"));
+        ASSERT_TRUE(SaveGame("cont.save"));
+    }
+    Model().Reset();
+    OpenDialog();
+    ASSERT_EQ(dialog_->GameName.Text(), "b.game");
+    platform::testdriver::DialogScript script;
+    // The only save is the list's first line.
+    script.AnswerModal([](platform::Form& picker) { platform::testdriver::DoubleClick(picker, 600, 200); });
+    dialog_->Command4_Click();
+    EXPECT_THAT(script.Problems(), IsEmpty());
+    EXPECT_EQ(dialog_->SavedName.Text(), "cont");
+    EXPECT_EQ(dialog_->GameName.Text(), "test.game");
+    EXPECT_EQ(dialog_->GameName.Tag(), folder_.Files().Path() + "\\test.game");
+    EXPECT_EQ(dialog_->PlayerID.ListCount(), 2);
 }
 
 TEST_F(ConnectionTest, ClosingTheTableTellsTheOtherSideAndClosingTheDialogToo) {

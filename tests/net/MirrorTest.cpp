@@ -247,16 +247,17 @@ class Side {
     Side(const std::string& role, int port) {
         int toChild[2];
         int fromChild[2];
-        EXPECT_EQ(pipe(toChild), 0);
-        EXPECT_EQ(pipe(fromChild), 0);
+        // Neither side inherits the other's pipes: only its own two, at 3 and 4.
+        EXPECT_EQ(pipe2(toChild, O_CLOEXEC), 0);
+        EXPECT_EQ(pipe2(fromChild, O_CLOEXEC), 0);
         char self[4096] = {};
         EXPECT_GT(readlink("/proc/self/exe", self, sizeof self - 1), 0);
         std::vector<std::string> env;
         for (char** e = environ; *e; ++e)
             env.emplace_back(*e);
         env.push_back("KARVEL_MIRROR_ROLE=" + role);
-        env.push_back("KARVEL_MIRROR_IN=" + std::to_string(toChild[0]));
-        env.push_back("KARVEL_MIRROR_OUT=" + std::to_string(fromChild[1]));
+        env.push_back("KARVEL_MIRROR_IN=3");
+        env.push_back("KARVEL_MIRROR_OUT=4");
         env.push_back("KARVEL_MIRROR_PORT=" + std::to_string(port));
         std::vector<char*> envp;
         for (std::string& e : env)
@@ -266,22 +267,31 @@ class Side {
         char* argv[] = {self, filter.data(), nullptr};
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addclose(&actions, toChild[1]);
-        posix_spawn_file_actions_addclose(&actions, fromChild[0]);
+        posix_spawn_file_actions_adddup2(&actions, toChild[0], 3);
+        posix_spawn_file_actions_adddup2(&actions, fromChild[1], 4);
         posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
         EXPECT_EQ(posix_spawn(&pid_, self, &actions, nullptr, argv, envp.data()), 0);
         posix_spawn_file_actions_destroy(&actions);
         close(toChild[0]);
         close(fromChild[1]);
         in_ = toChild[1];
-        reader_ = std::make_unique<LineReader>(fromChild[0]);
         out_ = fromChild[0];
+        reader_ = std::make_unique<LineReader>(out_);
     }
+    // A side that does not end within a while after "quit" is hung: it is killed and the test fails.
     ~Side() {
         WriteLine(in_, "quit");
         close(in_);
         int status = 0;
-        if (pid_ > 0) waitpid(pid_, &status, 0);
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (pid_ > 0 && waitpid(pid_, &status, WNOHANG) == 0) {
+            if (std::chrono::steady_clock::now() > end) {
+                kill(pid_, SIGKILL);
+                waitpid(pid_, &status, 0);
+                break;
+            }
+            usleep(10000);
+        }
         close(out_);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a side ended badly: " << status;
     }
