@@ -16,6 +16,7 @@
 #include "state/TableState.h"
 #include "table/CardActions.h"
 #include "table/MainForm.h"
+#include "table/StartWindows.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -177,8 +178,13 @@ TEST(MirrorSide, Run) {
     folder.Files().Write("direct.ini",
                          std::string("[DIRECTPLAY]\nport=") + std::getenv("KARVEL_MIRROR_PORT") + "\n");
     testsupport::MessageRecorder messages;
-    ConnectionForm dialog;
-    dialog.form.Show();
+    // The program's own way in: the game type window's direct-play button opens the dialog.
+    StartWindows windows;
+    windows.gameType.form.Show();
+    ASSERT_TRUE(windows.gameType.DirectPlayBtn.Click);
+    windows.gameType.DirectPlayBtn.Click();
+    ConnectionForm& dialog = windows.connection;
+    ASSERT_TRUE(dialog.form.Visible());
     dialog.PlayerName.SetText(server ? "Ann" : "Bob");
     dialog.PlayerID.SetListIndex(server ? 0 : 1);
     dialog.IPtxt.SetText("127.0.0.1");
