@@ -23,8 +23,13 @@
 
 class MainForm;
 
-// The role of this side: 0 the server, 1 the client.
+// The role of this side: kNetServer or kNetClient.
+inline constexpr std::int32_t kNetServer = 0;
+inline constexpr std::int32_t kNetClient = 1;
 extern std::int32_t NetRole;
+
+// The seats a game file names ([GAME] players), as the player list shows them.
+int SeatsOfGame(const std::string& gameFile);
 
 // Whether the program folder holds a game file of that plain name (no folder, no "..").
 bool GameFileExists(const std::string& name);

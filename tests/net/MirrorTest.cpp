@@ -357,9 +357,9 @@ TEST_F(TwoProcesses, AThousandActionsTakingTurnsLeaveBothTablesEqual) {
                         << ", " << action << ", seed " << seed << ")\nserver: " << server_->Ask("dump")
                         << "\nclient: " << client_->Ask("dump");
     }
-    // The cards were acted on, not only the dice.
+    // Both cards and dice were acted on (a roll is one action in ten).
     EXPECT_GT(kinds["acted flip"] + kinds["acted rotate"], 100) << testing::PrintToString(kinds);
-    EXPECT_GT(kinds["acted roll"], 100) << testing::PrintToString(kinds);
+    EXPECT_GT(kinds["acted roll"], 40) << testing::PrintToString(kinds);
 }
 
 TEST_F(TwoProcesses, ActionsOfBothSidesAtOnceKeepBothTablesSound) {
