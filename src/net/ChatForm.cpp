@@ -3,6 +3,7 @@
 #include "common/Helpers.h"
 #include "common/Messages.h"
 #include "platform/Keys.h"
+#include "platform/Socket.h"
 #include "state/TableState.h"
 
 #include <climits>
@@ -83,6 +84,6 @@ void ChatForm::RecvChat(const NetCommand& command) {
 void ChatForm::Send() {
     const std::string text = MsgText.Text();
     ShowMessage(text, true);
-    if (NetSocketState() != 7 && ServerAddress) ConnectToHost(ServerAddress());
+    if (NetSocketState() != platform::Socket::kConnected && ServerAddress) ConnectToHost(ServerAddress());
     SendChat(text);
 }
