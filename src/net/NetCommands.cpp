@@ -493,8 +493,9 @@ const std::vector<Row>& Rows() {
         {"ANF", {}, false, Phase::Any, ToHandshake},
         {"TERM", {}, false, Phase::Any, ToHandshake},
         {"SRVDATA", {Field::Text, Field::Text, Field::Text, Field::Text}, false, Phase::Any, ToHandshake},
-        {"DECKDATA", {Field::Text}, false, Phase::Any, ToHandshake},
-        {"DECKDATALD", {Field::Text}, false, Phase::Any, ToHandshake},
+        // The record's own bytes may hold the separator: the connection dialog joins the fields.
+        {"DECKDATA", {Field::Text}, true, Phase::Any, ToHandshake},
+        {"DECKDATALD", {Field::Text}, true, Phase::Any, ToHandshake},
         // A chat line that held the separator arrives cut there: the rest is not read.
         {"CHAT", {Field::Text}, true, Phase::Any, ToChat},
         {"DKLCK", {Field::Deck}, false, Phase::Table, RecvDeckLock},

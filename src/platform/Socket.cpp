@@ -101,7 +101,13 @@ struct Socket::Impl {
     void Adopt(std::unique_ptr<QTcpSocket> s) {
         socket = std::move(s);
         QTcpSocket* raw = socket.get();
-        QObject::connect(raw, &QTcpSocket::connected, raw, [this] { state = kConnected; });
+        // Every action travels as one small message: none may wait for the peer's
+        // acknowledgement of the one before.
+        raw->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+        QObject::connect(raw, &QTcpSocket::connected, raw, [this, raw] {
+            raw->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+            state = kConnected;
+        });
         QObject::connect(raw, &QTcpSocket::readyRead, raw, [this, raw] {
             // Qt does not announce bytes that arrive while this event runs (a handler may pump
             // events), so they are taken here before the event ends.

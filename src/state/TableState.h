@@ -207,11 +207,12 @@ class ControlFlags {
     Flag fill_ = kFalse;
 };
 
-// One of the two direct-play seats: entry 0 the server's, entry 1 the client's.
+// One of the two direct-play seats: entry 0 the server's, entry 1 the client's. The option is
+// the label chosen in the connection dialog; the seat is the player number as decimal text.
 struct NetPlayer {
     std::string name;
     std::string game;
-    std::int16_t option = 0;
+    std::string option;
     std::string seatId;
 };
 

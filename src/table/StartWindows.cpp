@@ -30,6 +30,13 @@ StartWindows::StartWindows() {
         gameList.form.Unload();
         gameList.form.Show();
     };
+    // Direct play: the connection dialog, and the game list once its table closes.
+    SetConnectionDialogOpener([this] { connection.form.Show(); });
+    connection.ShowGameList = [this] { gameList.form.Show(); };
+}
+
+StartWindows::~StartWindows() {
+    SetConnectionDialogOpener(nullptr);
 }
 
 void StartWindows::Start() {

@@ -2,6 +2,7 @@
 // type window, then the game list (or the connection dialog of direct play).
 #pragma once
 
+#include "net/ConnectionForm.h"
 #include "table/GameTypeForm.h"
 #include "table/SplashForm.h"
 #include "table/StartForm.h"
@@ -9,6 +10,9 @@
 class StartWindows {
   public:
     StartWindows();
+    ~StartWindows();
+    StartWindows(const StartWindows&) = delete;
+    StartWindows& operator=(const StartWindows&) = delete;
 
     // Opens the splash.
     void Start();
@@ -16,4 +20,5 @@ class StartWindows {
     SplashForm splash;
     GameTypeForm gameType;
     StartForm gameList;
+    ConnectionForm connection;
 };

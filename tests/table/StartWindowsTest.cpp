@@ -116,13 +116,11 @@ TEST_F(StartWindowsTest, TheGameTypeButtonsLeadToTheGameListOrTheConnectionDialo
         EXPECT_TRUE(windows.gameList.DESIGNstartFrame.Visible());
     }
     {
-        int dialogs = 0;
-        const ConnectionDialogOpener previous = SetConnectionDialogOpener([&dialogs] { ++dialogs; });
         StartWindows windows;
         windows.gameType.form.Show();
         ASSERT_TRUE(Press(windows.gameType.DirectPlayBtn));
-        SetConnectionDialogOpener(previous);
-        EXPECT_EQ(dialogs, 1);
+        EXPECT_TRUE(windows.connection.form.Visible());
+        EXPECT_EQ(windows.connection.form.Caption(), "Direct Play options");
         EXPECT_FALSE(windows.gameType.form.Visible());
         EXPECT_FALSE(windows.gameList.form.Visible());
     }

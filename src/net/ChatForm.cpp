@@ -1,0 +1,89 @@
+#include "net/ChatForm.h"
+
+#include "common/Helpers.h"
+#include "common/Messages.h"
+#include "platform/Keys.h"
+#include "platform/Socket.h"
+#include "state/TableState.h"
+
+#include <climits>
+#include <optional>
+
+namespace {
+
+// The length of a text as the conversation box counts it: a line break is one character.
+int BoxLength(const std::string& text) {
+    int length = 0;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) ++length;
+    return length;
+}
+
+} // namespace
+
+std::string ChatMacroText(int keyCode, const std::string& gameFile) {
+    if (keyCode < platform::keys::kF1 || keyCode > platform::keys::kF1 + 7) return "";
+    return GetIni("CHAT", "message" + std::to_string(keyCode - platform::keys::kF1 + 1), gameFile);
+}
+
+void SendChat(const std::string& text) {
+    if (GameMode != kModeDirect) return;
+    const std::optional<std::string> message = BuildNetMessage("CHAT", {text});
+    if (!message) {
+        ShowMsg("The line cannot be sent: it holds " + std::string(kNetTerminator));
+        return;
+    }
+    SendNetData(*message);
+}
+
+ChatForm::ChatForm() {
+    form.SetCaption("Chat");
+    form.Resize(6000, 4500);
+    form.SetKeyPreview(true);
+    MessageLog.Move(120, 120, 5640, 3240);
+    MessageLog.SetLocked(true);
+    MsgText.Move(120, 3480, 4320, 375);
+    Command1.SetCaption("Send");
+    Command1.Move(4560, 3480, 1200, 375);
+    Command1.SetDefault(true);
+
+    Command1.OnClick = [this] { Send(); };
+    form.OnKeyDown = [this](int keyCode, int shift) {
+        if (shift != platform::keys::kCtrl) return;
+        const std::string macro = ChatMacroText(keyCode, GameFile ? GameFile() : std::string());
+        if (!macro.empty()) MsgText.SetText(macro);
+    };
+    form.OnKeyPress = [this](int& keyAscii) {
+        // Only the message box takes typing; Escape there closes the window.
+        if (!MsgText.HasFocus()) {
+            keyAscii = 0;
+        } else if (keyAscii == platform::keys::kEscape) {
+            keyAscii = 0;
+            form.Unload();
+        }
+    };
+}
+
+void ChatForm::ShowMessage(const std::string& text, bool own) {
+    const std::string prefix = own ? "You > " : "*** > ";
+    MessageLog.SetSelStart(INT_MAX);
+    MessageLog.SetSelText("\r\n" + prefix + text);
+    const int end = MessageLog.SelStart();
+    MessageLog.SetSelStart(end - BoxLength(text));
+    MessageLog.SetSelLength(BoxLength(text));
+}
+
+void ChatForm::RecvChat(const NetCommand& command) {
+    if (!form.Visible()) {
+        form.Show();
+        form.Activate();
+    }
+    ShowMessage(command.fields.empty() ? std::string() : command.fields[0], false);
+}
+
+void ChatForm::Send() {
+    const std::string text = MsgText.Text();
+    ShowMessage(text, true);
+    if (NetSocketState() != platform::Socket::kConnected && ServerAddress) ConnectToHost(ServerAddress());
+    SendChat(text);
+}

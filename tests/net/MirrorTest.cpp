@@ -1,0 +1,383 @@
+// Two copies of the engine in two processes, each with its own program folder, joined over
+// 127.0.0.1 by the connection dialog: one serves, one joins. The test drives both through pipes
+// and, after every action one side takes, compares the state of the two tables. A failure names
+// the first action after which they differ and the seed that chose it.
+//
+// The same test program is each side: run with KARVEL_MIRROR_ROLE set, its MirrorSide.Run plays
+// one side and answers the driver's lines; run otherwise, it is skipped.
+#include "DirectPlaySupport.h"
+
+#include "net/ChatForm.h"
+#include "net/ConnectionForm.h"
+#include "platform/Files.h"
+#include "platform/Seams.h"
+#include "services/DiceRoller.h"
+#include "state/SaveRecord.h"
+#include "state/TableState.h"
+#include "table/CardActions.h"
+#include "table/MainForm.h"
+#include "table/StartWindows.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+// Reads lines from a descriptor, waiting at most a while for the next.
+class LineReader {
+  public:
+    explicit LineReader(int fd) : fd_(fd) {}
+    // While waiting, `idle` runs (a side lets its window events run there).
+    std::optional<std::string> Next(int timeoutMs, const std::function<void()>& idle = {}) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+        for (;;) {
+            const std::size_t cut = buffer_.find('\n');
+            if (cut != std::string::npos) {
+                std::string line = buffer_.substr(0, cut);
+                buffer_.erase(0, cut + 1);
+                return line;
+            }
+            if (std::chrono::steady_clock::now() > end) return std::nullopt;
+            pollfd p{fd_, POLLIN, 0};
+            if (poll(&p, 1, idle ? 0 : 20) > 0) {
+                char chunk[4096];
+                const ssize_t n = read(fd_, chunk, sizeof chunk);
+                if (n <= 0) return std::nullopt;
+                buffer_.append(chunk, static_cast<std::size_t>(n));
+            } else if (idle) {
+                idle();
+            }
+        }
+    }
+
+  private:
+    int fd_;
+    std::string buffer_;
+};
+
+void WriteLine(int fd, const std::string& line) {
+    const std::string text = line + "\n";
+    std::size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t n = write(fd, text.data() + done, text.size() - done);
+        if (n <= 0) return;
+        done += static_cast<std::size_t>(n);
+    }
+}
+
+std::string Hash(const std::string& text) {
+    return std::to_string(std::hash<std::string>{}(text));
+}
+
+// The cards of the table that the local seat may act on: common ones and its own.
+std::vector<std::int16_t> ActableControls() {
+    std::vector<std::int16_t> controls;
+    CardActions* actions = Actions();
+    for (int c = 1; c <= Game.totalCards; ++c) {
+        const CardRecord& r = Cards[c];
+        if (!IsTableCard(r, Game) || (r.owner != 0 && r.owner != Game.CurrentPlayer)) continue;
+        if (actions->CardOfElement(r.controlIndex) == c) controls.push_back(r.controlIndex);
+    }
+    return controls;
+}
+
+// The test's game with more cards: twelve dealt to each seat, so that the few actions that take a
+// card off the table for good leave enough to act on.
+std::string MirrorGame() {
+    std::string game = directplay::kGame;
+    game.replace(game.find("deckSize=8"), 10, "deckSize=40");
+    game.replace(game.find("deal=2"), 6, "deal=12");
+    for (int k = 9; k <= 40; ++k)
+        game += "card" + std::to_string(k) + "=f" + std::to_string(k % 8 + 1) + ".png,,,k" +
+                std::to_string(k) + ",\n";
+    return game;
+}
+
+// One action chosen by the seed among those the other side's commands repeat: mostly turns,
+// flips and rolls, now and then one that takes a card off the table for good.
+std::string RandomAction(unsigned seed) {
+    std::mt19937 random(seed);
+    CardActions* actions = Actions();
+    const std::vector<std::int16_t> controls = ActableControls();
+    const unsigned kind = random() % 50;
+    if (!actions || controls.empty() || kind < 5) {
+        RollDice(1, false, false);
+        return "roll";
+    }
+    const std::int16_t control = controls[random() % controls.size()];
+    const int card = actions->CardOfElement(control);
+    actions->MenuCard = control;
+    const std::string what = " card " + std::to_string(card) + " control " + std::to_string(control);
+    if (kind < 27) {
+        actions->Flip_Click();
+        return "flip" + what;
+    }
+    if (kind < 49) {
+        actions->RotateCrd_Click();
+        return "rotate" + what;
+    }
+    switch (random() % 4) {
+    case 0:
+        actions->DiscardCardProcedure();
+        return "discard" + what;
+    case 1:
+        actions->EliminateAction_Click();
+        return "eliminate" + what;
+    case 2:
+        actions->TakeCardMenuItem_Click();
+        return "take" + what;
+    default:
+        actions->Move2BottomOfDrawDeckItem_Click();
+        return "to the bottom of the draw deck" + what;
+    }
+}
+
+// Every card's control, when it has one, shows that card.
+std::string BrokenInvariant() {
+    CardActions* actions = Actions();
+    if (!actions) return "no table";
+    for (int c = 1; c <= Game.totalCards; ++c) {
+        const CardRecord& r = Cards[c];
+        if (!IsTableCard(r, Game)) continue;
+        if (actions->CardOfElement(r.controlIndex) != c)
+            return "card " + std::to_string(c) + " is not shown by its control " +
+                   std::to_string(r.controlIndex);
+    }
+    return "";
+}
+
+// One side: serves or joins as KARVEL_MIRROR_ROLE says, then answers the driver's lines.
+TEST(MirrorSide, Run) {
+    const char* role = std::getenv("KARVEL_MIRROR_ROLE");
+    if (!role) GTEST_SKIP() << "one side of the two-process test, run by it";
+    const bool server = std::string(role) == "server";
+    const int in = std::atoi(std::getenv("KARVEL_MIRROR_IN"));
+    const int out = std::atoi(std::getenv("KARVEL_MIRROR_OUT"));
+    directplay::Folder folder;
+    folder.WriteGame("test.game", MirrorGame());
+    folder.Files().Write("direct.ini",
+                         std::string("[DIRECTPLAY]\nport=") + std::getenv("KARVEL_MIRROR_PORT") + "\n");
+    testsupport::MessageRecorder messages;
+    // The program's own way in: the game type window's direct-play button opens the dialog.
+    StartWindows windows;
+    windows.gameType.form.Show();
+    ASSERT_TRUE(windows.gameType.DirectPlayBtn.Click);
+    windows.gameType.DirectPlayBtn.Click();
+    ConnectionForm& dialog = windows.connection;
+    ASSERT_TRUE(dialog.form.Visible());
+    dialog.PlayerName.SetText(server ? "Ann" : "Bob");
+    dialog.PlayerID.SetListIndex(server ? 0 : 1);
+    dialog.IPtxt.SetText("127.0.0.1");
+    const auto pump = [] { platform::WaitForEvents(2); };
+    if (server) {
+        dialog.ServerCMD_Click();
+        WriteLine(out, "listening");
+    } else {
+        dialog.ClientCMD_Click();
+        directplay::PumpUntil([] { return NetSocketState() == platform::Socket::kConnected; });
+        if (dialog.ClientCMD.Enabled()) dialog.ClientCMD_Click();
+    }
+    directplay::PumpUntil([&] { return dialog.Table() && dialog.Table()->Window().Visible(); });
+    WriteLine(out, dialog.Table() ? "playing" : "no table: " + dialog.Log.Text());
+
+    LineReader reader(in);
+    while (const std::optional<std::string> line = reader.Next(60000, pump)) {
+        std::istringstream words(*line);
+        std::string command;
+        words >> command;
+        if (command == "act") {
+            unsigned seed = 0;
+            words >> seed;
+            WriteLine(out, "acted " + RandomAction(seed));
+        } else if (command == "sync") {
+            std::string n;
+            words >> n;
+            SendChat("sync " + n);
+            WriteLine(out, "synced");
+        } else if (command == "wait") {
+            std::string n;
+            words >> n;
+            const std::string mark = "*** > sync " + n;
+            const bool arrived = directplay::PumpUntil([&] {
+                if (!dialog.Chat) return false;
+                const std::string log = dialog.Chat->MessageLog.Text();
+                return log.size() >= mark.size() &&
+                       log.compare(log.size() - mark.size(), mark.size(), mark) == 0;
+            });
+            // Every line so far was read: the log may go.
+            if (dialog.Chat) dialog.Chat->MessageLog.SetText("\r\n");
+            WriteLine(out, arrived ? "ready" : "timeout");
+        } else if (command == "digest") {
+            WriteLine(out, Hash(directplay::TableDigest()));
+        } else if (command == "dump") {
+            std::string dump = directplay::TableDigest();
+            for (char& c : dump)
+                if (c == '\n') c = '|';
+            WriteLine(out, dump);
+        } else if (command == "record") {
+            const auto bytes =
+                platform::ReadFileBytes(SaveFilePath("direct.save.data." + std::to_string(NetRole)));
+            WriteLine(out, bytes ? Hash(*bytes) : "none");
+        } else if (command == "check") {
+            const std::string broken = BrokenInvariant();
+            WriteLine(out, broken.empty() ? "sound" : broken);
+        } else if (command == "quit") {
+            break;
+        }
+    }
+}
+
+// Drives one side in a process of its own.
+class Side {
+  public:
+    Side(const std::string& role, int port) {
+        int toChild[2];
+        int fromChild[2];
+        // Neither side inherits the other's pipes: only its own two, at 3 and 4.
+        EXPECT_EQ(pipe2(toChild, O_CLOEXEC), 0);
+        EXPECT_EQ(pipe2(fromChild, O_CLOEXEC), 0);
+        char self[4096] = {};
+        EXPECT_GT(readlink("/proc/self/exe", self, sizeof self - 1), 0);
+        std::vector<std::string> env;
+        for (char** e = environ; *e; ++e)
+            env.emplace_back(*e);
+        env.push_back("KARVEL_MIRROR_ROLE=" + role);
+        env.push_back("KARVEL_MIRROR_IN=3");
+        env.push_back("KARVEL_MIRROR_OUT=4");
+        env.push_back("KARVEL_MIRROR_PORT=" + std::to_string(port));
+        std::vector<char*> envp;
+        for (std::string& e : env)
+            envp.push_back(e.data());
+        envp.push_back(nullptr);
+        std::string filter = "--gtest_filter=MirrorSide.Run";
+        char* argv[] = {self, filter.data(), nullptr};
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, toChild[0], 3);
+        posix_spawn_file_actions_adddup2(&actions, fromChild[1], 4);
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        EXPECT_EQ(posix_spawn(&pid_, self, &actions, nullptr, argv, envp.data()), 0);
+        posix_spawn_file_actions_destroy(&actions);
+        close(toChild[0]);
+        close(fromChild[1]);
+        in_ = toChild[1];
+        out_ = fromChild[0];
+        reader_ = std::make_unique<LineReader>(out_);
+    }
+    // A side that does not end within a while after "quit" is hung: it is killed and the test fails.
+    ~Side() {
+        WriteLine(in_, "quit");
+        close(in_);
+        int status = 0;
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (pid_ > 0 && waitpid(pid_, &status, WNOHANG) == 0) {
+            if (std::chrono::steady_clock::now() > end) {
+                kill(pid_, SIGKILL);
+                waitpid(pid_, &status, 0);
+                break;
+            }
+            usleep(10000);
+        }
+        close(out_);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a side ended badly: " << status;
+    }
+    Side(const Side&) = delete;
+    Side& operator=(const Side&) = delete;
+
+    std::string Ask(const std::string& line) {
+        WriteLine(in_, line);
+        return Read();
+    }
+    void Tell(const std::string& line) { WriteLine(in_, line); }
+    std::string Read() { return reader_->Next(30000).value_or("(no answer)"); }
+
+  private:
+    pid_t pid_ = -1;
+    int in_ = -1;
+    int out_ = -1;
+    std::unique_ptr<LineReader> reader_;
+};
+
+class TwoProcesses : public testing::Test {
+  protected:
+    void SetUp() override {
+        const int port = directplay::FreePort();
+        server_ = std::make_unique<Side>("server", port);
+        ASSERT_EQ(server_->Read(), "listening");
+        client_ = std::make_unique<Side>("client", port);
+        ASSERT_EQ(server_->Read(), "playing");
+        ASSERT_EQ(client_->Read(), "playing");
+    }
+    void TearDown() override {
+        client_.reset();
+        server_.reset();
+    }
+
+    std::unique_ptr<Side> server_;
+    std::unique_ptr<Side> client_;
+};
+
+TEST_F(TwoProcesses, AThousandActionsTakingTurnsLeaveBothTablesEqual) {
+    ASSERT_EQ(server_->Ask("digest"), client_->Ask("digest")) << server_->Ask("dump") << "\n"
+                                                              << client_->Ask("dump");
+    ASSERT_EQ(server_->Ask("record"), client_->Ask("record"));
+    const unsigned base = static_cast<unsigned>(std::random_device{}());
+    std::map<std::string, int> kinds;
+    for (int step = 1; step <= 1000; ++step) {
+        Side& actor = step % 2 ? *server_ : *client_;
+        Side& other = step % 2 ? *client_ : *server_;
+        const unsigned seed = base + static_cast<unsigned>(step);
+        const std::string action = actor.Ask("act " + std::to_string(seed));
+        ++kinds[action.substr(0, action.find(' ', 6))];
+        ASSERT_EQ(actor.Ask("sync " + std::to_string(step)), "synced");
+        ASSERT_EQ(other.Ask("wait " + std::to_string(step)), "ready") << "step " << step;
+        const std::string a = server_->Ask("digest");
+        const std::string b = client_->Ask("digest");
+        ASSERT_EQ(a, b) << "the tables differ after step " << step << " (" << (step % 2 ? "server" : "client")
+                        << ", " << action << ", seed " << seed << ")\nserver: " << server_->Ask("dump")
+                        << "\nclient: " << client_->Ask("dump");
+    }
+    // Both cards and dice were acted on (a roll is one action in ten).
+    EXPECT_GT(kinds["acted flip"] + kinds["acted rotate"], 100) << testing::PrintToString(kinds);
+    EXPECT_GT(kinds["acted roll"], 40) << testing::PrintToString(kinds);
+}
+
+TEST_F(TwoProcesses, ActionsOfBothSidesAtOnceKeepBothTablesSound) {
+    const unsigned base = static_cast<unsigned>(std::random_device{}());
+    for (int step = 1; step <= 100; ++step) {
+        const unsigned seed = base + 2 * static_cast<unsigned>(step);
+        server_->Tell("act " + std::to_string(seed));
+        client_->Tell("act " + std::to_string(seed + 1));
+        ASSERT_EQ(server_->Read().substr(0, 5), "acted") << "step " << step << ", seed " << seed;
+        ASSERT_EQ(client_->Read().substr(0, 5), "acted") << "step " << step << ", seed " << seed + 1;
+    }
+    // Everything either side sent has arrived when the other's mark has.
+    ASSERT_EQ(server_->Ask("sync 1"), "synced");
+    ASSERT_EQ(client_->Ask("wait 1"), "ready");
+    ASSERT_EQ(client_->Ask("sync 2"), "synced");
+    ASSERT_EQ(server_->Ask("wait 2"), "ready");
+    EXPECT_EQ(server_->Ask("check"), "sound") << "seeds from " << base;
+    EXPECT_EQ(client_->Ask("check"), "sound") << "seeds from " << base;
+}
+
+} // namespace
