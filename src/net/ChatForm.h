@@ -18,6 +18,10 @@ std::string ChatMacroText(int keyCode, const std::string& gameFile);
 // arrives cut there.
 void SendChat(const std::string& text);
 
+// Shows the connection dialog's chat window (the table's F4 and Ctrl with F1 to F8); a text that is
+// not empty replaces what its message box holds. Nothing without a connection dialog.
+void ShowChatWindow(const std::string& text);
+
 class ChatForm {
   public:
     ChatForm();

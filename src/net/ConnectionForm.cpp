@@ -319,6 +319,13 @@ void ConnectionForm::CloseConnection_Click() {
     stage_ = Stage::Idle;
 }
 
+void ShowChatWindow(const std::string& text) {
+    if (!g_dialog) return;
+    ChatForm& chat = g_dialog->ChatWindow();
+    chat.form.Show();
+    if (!text.empty()) chat.MsgText.SetText(text);
+}
+
 ChatForm& ConnectionForm::ChatWindow() {
     if (!Chat) {
         Chat = std::make_unique<ChatForm>();

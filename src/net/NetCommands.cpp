@@ -12,7 +12,9 @@
 #include "services/LogMgmt.h"
 #include "state/DecksMgmt.h"
 #include "state/HandMgmt.h"
+#include "state/Helpers.h"
 #include "state/MarkersMgmt.h"
+#include "state/Sarnell.h"
 #include "state/TableState.h"
 #include "state/ZOrder.h"
 #include "table/CardActions.h"
@@ -24,6 +26,7 @@
 #include "table/MainForm.h"
 #include "table/TableMarkers.h"
 #include "table/TableSetup.h"
+#include "table/ToolBarForm.h"
 
 #include <algorithm>
 #include <charconv>
@@ -300,6 +303,21 @@ const char* GraphMarkerCanBeMade(const NetCommand& c) {
     return nullptr;
 }
 
+// The other side's new card must take the number it has here too, where the game lets cards be
+// added: anything else would overwrite a card or write a line the game never allowed.
+const char* FitsNewCard(const NetCommand& c) {
+    const std::int16_t deck = Whole(c.fields[0]);
+    const std::string& line = c.fields[1];
+    if (!GetBoolDirective("GAME", "cards_can_be_added", false)) return "the game adds no cards";
+    if (deck >= Game.common_decks || Game.decks[deck].owner != 0) return "the deck is no common deck";
+    const int card = Whole(c.fields[2]);
+    if (card != Game.deckSizes[deck] + 1 || card <= CardsCreated || card > kMaxCards ||
+        Game.totalCards >= kMaxCards)
+        return "the card's number is not the next free one here";
+    if (line.empty() || line.find_first_of(",\r\n") != std::string::npos) return "the card line is not one";
+    return nullptr;
+}
+
 // ---- the table's commands ----
 
 void RecvDrawCard(const NetCommand& c) {
@@ -461,6 +479,13 @@ void RecvGraphMarkerMove(const NetCommand& c) {
     AttachImageMarker(static_cast<std::int16_t>(z + 1));
 }
 
+void RecvNewCard(const NetCommand& c) {
+    const std::int16_t card = CreateNewCard(Whole(c.fields[0]), c.fields[1]);
+    if (card == 0) return;
+    Cards[card].owner = AdversarySeat();
+    PlaceNewCard_body(*TableWindow(), card);
+}
+
 // The hand commands. A hand card's table control, when a command names one, must show that card.
 void RecvDrawCardToHand(const NetCommand& c) {
     DrawCardToOtherHand(Whole(c.fields[0]), AdversarySeat());
@@ -565,6 +590,14 @@ const std::vector<Row>& Rows() {
          false,
          Phase::TableWindow,
          RecvGraphMarkerMove},
+        {"CNEWCARD",
+         {Field::Deck, Field::Text, Field::Whole, Field::Whole},
+         false,
+         Phase::TableWindow,
+         RecvNewCard,
+         -1,
+         -1,
+         FitsNewCard},
         // The hands.
         {"CLDONHAND", {Field::Deck}, false, Phase::TableWindow, RecvDrawCardToHand},
         {"CDRPHND",

@@ -1,6 +1,7 @@
 #include "table/TableKeys.h"
 
 #include "common/Helpers.h"
+#include "net/ChatForm.h"
 #include "platform/Keys.h"
 #include "services/DiceRoller.h"
 #include "services/GameHelp.h"
@@ -24,17 +25,10 @@ namespace {
 // The quick-message label is never narrower than this (twips), so that short results stay easy
 // to hit with the mouse.
 constexpr int kQuickMsgWidth = 2300;
-constexpr int kMacroKeys = 8;
 
 } // namespace
 
-std::string ChatMacroText(int keyCode, const std::string& gameFile) {
-    const int n = keyCode - keys::kF1 + 1;
-    if (n < 1 || n > kMacroKeys) return "";
-    return GetIni("CHAT", "message" + std::to_string(n), gameFile);
-}
-
-TableKeys::TableKeys(MainForm& table) : table_(table) {
+TableKeys::TableKeys(MainForm& table) : showChat(ShowChatWindow), table_(table) {
     platform::Form& form = table.Window();
     form.SetKeyPreview(true);
     form.OnKeyDown = [this](int keyCode, int shift) { Form_KeyDown(keyCode, shift); };

@@ -11,10 +11,6 @@
 class MainForm;
 class PlayerPasswdForm;
 
-// The chat text Ctrl with F1 to F8 gives: the game file's [CHAT] message1 to message8; "" for any
-// other key.
-std::string ChatMacroText(int keyCode, const std::string& gameFile);
-
 class TableKeys {
   public:
     // Takes the table window's key events, which it sees before its controls.
@@ -24,7 +20,8 @@ class TableKeys {
     TableKeys& operator=(const TableKeys&) = delete;
 
     // Shows the chat window of direct play; a text that is not empty replaces what its message
-    // box holds. Until the chat window exists, nothing happens.
+    // box holds. The connection dialog's chat window unless replaced; without a connection dialog,
+    // nothing happens.
     std::function<void(const std::string& text)> showChat;
 
     void Form_KeyDown(int keyCode, int shift);

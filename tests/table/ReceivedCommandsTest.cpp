@@ -466,3 +466,31 @@ TEST_F(ReceivedCommandsTest, AMarkerDeletedWhileItsMoveIsSentTakesNoPlaceInTheSt
 }
 
 } // namespace
+
+TEST_F(ReceivedCommandsTest, TheOtherSidesNewCardTakesTheNextNumberOnlyWhereTheGameAddsCards) {
+    ASSERT_TRUE(Start(cardtest::TwoSeatGame("", "cards_can_be_added=TRUE")));
+    const std::string before = Snapshot();
+    const std::vector<std::vector<std::string>> refused = {
+        {"0", "f3.png", "12", "0"},  // not the next number
+        {"0", "f3.png", "8", "0"},   // a card of the deck already
+        {"0", "f3,x.png", "9", "0"}, // would cut the card line
+        {"0", "", "9", "0"},
+    };
+    for (const auto& fields : refused) {
+        SCOPED_TRACE(fields[1] + " " + fields[2]);
+        Receive("CNEWCARD", fields);
+        EXPECT_EQ(Snapshot(), before);
+    }
+    Receive("CNEWCARD", {"0", "f3.png", "9", "0"});
+    EXPECT_EQ(Game.totalCards, 9);
+    EXPECT_EQ(Cards[9].owner, 2);
+    ASSERT_NE(Cards[9].controlIndex, -1);
+    EXPECT_EQ(actions().CardOfElement(Cards[9].controlIndex), 9);
+    ExpectEveryCardInOnePlace();
+    EXPECT_THAT(recorder.sent, IsEmpty());
+
+    ASSERT_TRUE(Start(cardtest::TwoSeatGame()));
+    const std::string plain = Snapshot();
+    Receive("CNEWCARD", {"0", "f3.png", "9", "0"});
+    EXPECT_EQ(Snapshot(), plain);
+}

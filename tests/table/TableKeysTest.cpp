@@ -2,6 +2,7 @@
 // and their quick-message label, the chat texts of Ctrl with a function key, and the quick save.
 #include "TableTestSupport.h"
 
+#include "net/ChatForm.h"
 #include "platform/Keys.h"
 #include "platform/TestDriver.h"
 #include "services/DiceRoller.h"
