@@ -550,22 +550,20 @@ void CardActions::Flip_Click_body(std::int16_t card) {
     const std::int16_t element = MenuCard;
     if (!CardTable::Contains(card) || CardOfElement(element) != card) return;
     CardRecord& c = Cards[card];
-    if (c.faceShown != kFalse) {
-        LoadCardPicture(element, card, true, true);
-        c.faceShown = kFalse;
-        c.keptFaceDown = kTrue;
-        MoveAttachedMarkers(element, 0, 0, kMarkersHide);
-    } else if (IsCardInHand(element, card) && c.owner != CurrentPlayer()) {
-        // Another seat's hidden card: only whether it stays face down when played changes here.
-        c.keptFaceDown = ToFlag(c.keptFaceDown == kFalse);
-        return;
-    } else {
-        c.faceShown = kTrue;
-        c.keptFaceDown = kFalse;
-        LoadCardPicture(element, card, false, true);
-        MoveAttachedMarkers(element, 0, 0, kMarkersShow);
+    // What a flip turns is whether the card is kept face down: both sides hold that alike, while
+    // what each side shows differs (another seat's hand card is hidden here). Judging by the face
+    // shown here would turn the card one way on the acting side and the other way on the other.
+    c.keptFaceDown = ToFlag(c.keptFaceDown == kFalse);
+    const bool othersHand =
+        (IsCardInHand(element, card) || c.inHand != kFalse) && c.owner != CurrentPlayer();
+    const bool show = c.keptFaceDown == kFalse && !othersHand;
+    if (show != (c.faceShown != kFalse)) {
+        c.faceShown = ToFlag(show);
+        LoadCardPicture(element, card, !show, true);
+        MoveAttachedMarkers(element, 0, 0, show ? kMarkersShow : kMarkersHide);
     }
-    LogCardFlipped(card);
+    // Another seat's hidden card changes nothing this side can see: no line names it.
+    if (!othersHand) LogCardFlipped(card);
 }
 
 void CardActions::TakeCard_body(std::int16_t element, std::int16_t card, std::int16_t player) {
@@ -691,41 +689,41 @@ void CardActions::DrawNewCard(std::int16_t deck, std::int16_t card, std::int16_t
     BringToFrontZOrder(kZCard, card, 0);
     platform::ControlSurface& s = image->Surface();
     s.SetTag(std::to_string(card));
-    if (d.draw_facedown != kFalse) {
-        LoadCardPicture(control, card, true, true);
-        c.faceShown = kFalse;
-        c.keptFaceDown = kTrue;
-    } else if (!mirrored) {
-        c.faceShown = kTrue;
-        LoadCardPicture(control, card, false, true);
-    } else if (!IsCardInHand(control, card) && d.drawToHand == kFalse) {
-        c.faceShown = kTrue;
-        LoadCardPicture(control, card, false, true);
-    } else {
-        c.faceShown = kFalse;
-        LoadCardPicture(control, card, true, true);
-    }
+    if (d.draw_facedown != kFalse) c.keptFaceDown = kTrue;
+    // A card drawn face down, or drawn by the other side into a hand, shows its back; the other
+    // side's draw can only be judged once the card lies where it lands.
+    bool show = d.draw_facedown == kFalse && (!mirrored || d.drawToHand == kFalse);
     const controls::TranspImg* pile = table_.DeckImg(deck);
     const int pileLeft = pile ? pile->Surface().Left() : 0;
     const int pileTop = pile ? pile->Surface().Top() : 0;
-    if (d.drawToHand != kFalse && c.owner >= 1 && c.owner <= kMaxPlayers) {
-        const std::string offset = GetIni(d.section, "cardOffset", CurrentGameFile);
-        const auto fields = GetFields(offset, 2, ",");
-        int x = RoundToInt32(LeadingNumber(fields[0]));
-        int y = RoundToInt32(LeadingNumber(fields[1]));
-        if (x == 0) x = 50;
-        if (y == 0) y = 50;
-        const PlayerAreaShape& area = PlayerAreas[c.owner - 1];
-        s.SetLeft(area.left - image->GetOriginLeft() + x);
-        s.SetTop(area.top - image->GetOriginTop() + y);
-    } else if (d.draw_facedown != kFalse) {
-        s.SetLeft(pileLeft + 120 - image->GetOriginLeft());
-        s.SetTop(pileTop + 120 - image->GetOriginTop());
-    } else {
-        const int originLeft = pile ? pile->GetOriginLeft() : 0;
-        const int originTop = pile ? pile->GetOriginTop() : 0;
-        s.SetLeft(pileLeft - originLeft - image->GetOriginLeft());
-        s.SetTop(pileTop - originTop - image->GetOriginTop());
+    // The picture decides the control's origin, so the card is placed after each load.
+    const auto load_and_place = [&] {
+        c.faceShown = ToFlag(show);
+        LoadCardPicture(control, card, !show, true);
+        if (d.drawToHand != kFalse && c.owner >= 1 && c.owner <= kMaxPlayers) {
+            const std::string offset = GetIni(d.section, "cardOffset", CurrentGameFile);
+            const auto fields = GetFields(offset, 2, ",");
+            int x = RoundToInt32(LeadingNumber(fields[0]));
+            int y = RoundToInt32(LeadingNumber(fields[1]));
+            if (x == 0) x = 50;
+            if (y == 0) y = 50;
+            const PlayerAreaShape& area = PlayerAreas[c.owner - 1];
+            s.SetLeft(area.left - image->GetOriginLeft() + x);
+            s.SetTop(area.top - image->GetOriginTop() + y);
+        } else if (d.draw_facedown != kFalse) {
+            s.SetLeft(pileLeft + 120 - image->GetOriginLeft());
+            s.SetTop(pileTop + 120 - image->GetOriginTop());
+        } else {
+            const int originLeft = pile ? pile->GetOriginLeft() : 0;
+            const int originTop = pile ? pile->GetOriginTop() : 0;
+            s.SetLeft(pileLeft - originLeft - image->GetOriginLeft());
+            s.SetTop(pileTop - originTop - image->GetOriginTop());
+        }
+    };
+    load_and_place();
+    if (mirrored && show && IsCardInHand(control, card)) {
+        show = false;
+        load_and_place();
     }
     s.SetVisible(true);
     s.BringToFront();

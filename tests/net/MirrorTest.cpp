@@ -114,7 +114,8 @@ std::string MirrorGame() {
 }
 
 // One action chosen by the seed among those the other side's commands repeat: mostly turns,
-// flips and rolls, now and then one that takes a card off the table for good.
+// flips and rolls, then drags, draws and plays from the discard pile, now and then one that takes
+// a card off the table for good.
 std::string RandomAction(unsigned seed) {
     std::mt19937 random(seed);
     CardActions* actions = Actions();
@@ -128,22 +129,43 @@ std::string RandomAction(unsigned seed) {
     const int card = actions->CardOfElement(control);
     actions->MenuCard = control;
     const std::string what = " card " + std::to_string(card) + " control " + std::to_string(control);
-    if (kind < 27) {
+    if (kind < 20) {
         actions->Flip_Click();
         return "flip" + what;
     }
-    if (kind < 49) {
+    if (kind < 33) {
         actions->RotateCrd_Click();
         return "rotate" + what;
     }
-    switch (random() % 4) {
+    switch (random() % 10) {
     case 0:
+    case 1:
+    case 2: {
+        // A drag as the mouse makes it: press, one move, release. Far enough, now and then, to
+        // carry a card into or out of a seat's area.
+        const platform::PixelPoint from{10, 10};
+        const platform::PixelPoint to{from.x + static_cast<float>(static_cast<int>(random() % 241) - 120),
+                                      from.y + static_cast<float>(static_cast<int>(random() % 241) - 120)};
+        actions->crd_MouseDown(control, 1, 0, from);
+        actions->crd_MouseMove(control, 1, 0, to);
+        actions->crd_MouseUp(control, 1, 0, to);
+        return "move" + what;
+    }
+    case 3:
+    case 4:
+        actions->DeckImg_DblClick(0);
+        return "draw";
+    case 5:
+        actions->MenuDeck = 0;
+        actions->DrawLastDiscardItem_Click();
+        return "play from the discard pile";
+    case 6:
         actions->DiscardCardProcedure();
         return "discard" + what;
-    case 1:
+    case 7:
         actions->EliminateAction_Click();
         return "eliminate" + what;
-    case 2:
+    case 8:
         actions->TakeCardMenuItem_Click();
         return "take" + what;
     default:
@@ -357,9 +379,12 @@ TEST_F(TwoProcesses, AThousandActionsTakingTurnsLeaveBothTablesEqual) {
                         << ", " << action << ", seed " << seed << ")\nserver: " << server_->Ask("dump")
                         << "\nclient: " << client_->Ask("dump");
     }
-    // Both cards and dice were acted on (a roll is one action in ten).
+    // Cards and dice were acted on in every way the test knows (a roll is one action in ten, a
+    // drag about one in fifteen, a draw one in fifteen).
     EXPECT_GT(kinds["acted flip"] + kinds["acted rotate"], 100) << testing::PrintToString(kinds);
     EXPECT_GT(kinds["acted roll"], 40) << testing::PrintToString(kinds);
+    EXPECT_GT(kinds["acted move"], 10) << testing::PrintToString(kinds);
+    EXPECT_GT(kinds["acted draw"], 5) << testing::PrintToString(kinds);
 }
 
 TEST_F(TwoProcesses, ActionsOfBothSidesAtOnceKeepBothTablesSound) {

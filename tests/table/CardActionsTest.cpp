@@ -385,6 +385,27 @@ TEST_F(CardActionsTest, FlippingAnOpponentsHiddenHandCardOnlyTogglesKeptFaceDown
     EXPECT_EQ(table().crd(Cards[card].controlIndex)->GetPictureName(), Game.backImages[0]);
 }
 
+// A flip turns the flag both sides share, whatever this side happens to show: an own hand card
+// kept face down still shows its face to its owner, and the other side sees it hidden.
+TEST_F(CardActionsTest, AFlipTurnsWhetherTheCardIsKeptFaceDownWhateverThisSideShows) {
+    ASSERT_TRUE(Start(TwoSeatGame()));
+    AllCardsVisible = kTrue; // passes the check for the other seat's card
+    struct Case {
+        int seat;
+        bool keptBefore;
+        bool shownAfter;
+    };
+    for (const Case& k : {Case{1, true, true}, Case{2, true, false}, Case{1, false, false}}) {
+        SCOPED_TRACE(testing::Message() << "seat " << k.seat << ", kept face down " << k.keptBefore);
+        const std::int16_t card = DealtCardOf(k.seat);
+        Cards[card].keptFaceDown = ToFlag(k.keptBefore);
+        actions().MenuCard = Cards[card].controlIndex;
+        actions().Flip_Click();
+        EXPECT_EQ(Cards[card].keptFaceDown, ToFlag(!k.keptBefore));
+        EXPECT_EQ(Cards[card].faceShown, ToFlag(k.shownAfter));
+    }
+}
+
 TEST_F(CardActionsTest, TakingAFaceUpCardChangesItsOwnerAndAHiddenOneAlsoShowsItsFace) {
     ASSERT_TRUE(Start(TwoSeatGame("played_cards_can_be_taken=ALWAYS")));
     const std::int16_t card = DealtCardOf(2);
