@@ -91,9 +91,6 @@ class ComboBox : public Control {
     ~ComboBox() override;
 
     void AddItem(const std::string& text, int index = -1);
-    // Adds many items at the end at once: a long list (a full game log) fills in one pass instead
-    // of laying itself out again after every item.
-    void AddItems(const std::vector<std::string>& texts);
     void RemoveItem(int index);
     void Clear();
     int ListCount() const;
