@@ -129,7 +129,8 @@ std::string TableDigest() {
         out << " " << m;
         if (const controls::zLabelA* label = table ? table->markerNum(m) : nullptr)
             out << "=" << label->caption() << "@" << label->Surface().Left() << "," << label->Surface().Top()
-                << " on " << label->Surface().Tag();
+                << " size " << label->Surface().Width() << "x" << label->Surface().Height() << " on "
+                << label->Surface().Tag();
     }
     out << "\nimage markers:";
     for (int m = 1; m <= GraphMarkerCount; ++m) {
@@ -138,8 +139,8 @@ std::string TableDigest() {
             << r.owner;
         if (r.inUse == kFalse) continue;
         if (const controls::TranspImg* image = table ? table->mrk(m - 1) : nullptr)
-            out << "@" << image->Surface().Left() << "," << image->Surface().Top() << " on "
-                << image->Surface().Tag();
+            out << "@" << image->Surface().Left() << "," << image->Surface().Top() << " size "
+                << image->Surface().Width() << "x" << image->Surface().Height() << " on " << image->Surface().Tag();
     }
     out << "\ndice:";
     for (int i = 1; i <= kDiceLogSize; ++i)
