@@ -135,12 +135,13 @@ std::string TableDigest() {
     out << "\nimage markers:";
     for (int m = 1; m <= GraphMarkerCount; ++m) {
         const MarkerInstanceRecord& r = GraphMarkers[m];
-        out << " " << r.kind << "/" << r.inUse << "/" << r.face << "/" << r.flipped << "/" << r.rotation << "/"
-            << r.owner;
+        out << " " << r.kind << "/" << r.inUse << "/" << r.face << "/" << r.flipped << "/" << r.rotation
+            << "/" << r.owner;
         if (r.inUse == kFalse) continue;
         if (const controls::TranspImg* image = table ? table->mrk(m - 1) : nullptr)
             out << "@" << image->Surface().Left() << "," << image->Surface().Top() << " size "
-                << image->Surface().Width() << "x" << image->Surface().Height() << " on " << image->Surface().Tag();
+                << image->Surface().Width() << "x" << image->Surface().Height() << " on "
+                << image->Surface().Tag();
     }
     out << "\ndice:";
     for (int i = 1; i <= kDiceLogSize; ++i)

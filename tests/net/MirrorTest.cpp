@@ -121,13 +121,14 @@ std::string MirrorGame() {
         game.insert(game.find(line) + line.size(), more);
     };
     insertAfter("[GAME]\n", "cards_can_be_given=TRUE\n");
-    insertAfter("layout=3000,1500,2400,6000\n",
-                "markers=2\nmarker1=m1.png,Shield,m1b.png,90,\nmarker2=m2.png,Dial,m2a.png+m2b.png,45,AUTOFLIP\n");
-    insertAfter("layout=9000,1500,2400,6000\n",
-                "markers=2\nmarker1=m3.png,Flag,m3b.png,90,FIXED_BACK\n"
-                "marker2=m4.png,Coin,m4b.png,0,AUTOFLIP+RESTRICTED_FLIP\n");
+    insertAfter(
+        "layout=3000,1500,2400,6000\n",
+        "markers=2\nmarker1=m1.png,Shield,m1b.png,90,\nmarker2=m2.png,Dial,m2a.png+m2b.png,45,AUTOFLIP\n");
+    insertAfter("layout=9000,1500,2400,6000\n", "markers=2\nmarker1=m3.png,Flag,m3b.png,90,FIXED_BACK\n"
+                                                "marker2=m4.png,Coin,m4b.png,0,AUTOFLIP+RESTRICTED_FLIP\n");
     game.replace(game.find("[CHAT]\n"), 7, "[CARDMENU]\nuseInvert=TRUE\n[CHAT]\n");
-    game.replace(game.find("deckSize=8"), 10, "deckSize=40\nenableReshuffleDrawDeck=TRUE\ncards_can_be_put_back=TRUE");
+    game.replace(game.find("deckSize=8"), 10,
+                 "deckSize=40\nenableReshuffleDrawDeck=TRUE\ncards_can_be_put_back=TRUE");
     game.replace(game.find("deal=2"), 6, "deal=12");
     for (int k = 9; k <= 40; ++k)
         game += "card" + std::to_string(k) + "=f" + std::to_string(k % 8 + 1) + ".png,,,k" +
@@ -159,10 +160,6 @@ bool ChooseFromMenu(const platform::Menu& item, const std::function<void()>& pre
 
 constexpr int kRightButton = 2;
 
-std::string Pick(std::mt19937& random, const std::vector<std::string>& texts) {
-    return texts[random() % texts.size()];
-}
-
 template <class T> T Pick(std::mt19937& random, const std::vector<T>& items) {
     return items[random() % items.size()];
 }
@@ -178,7 +175,8 @@ std::vector<std::int16_t> NumericalMarkers(MainForm& table) {
 std::vector<std::int16_t> ImageMarkers(MainForm& table) {
     std::vector<std::int16_t> found;
     for (int n = 1; n <= GraphMarkerCount; ++n)
-        if (GraphMarkers[n].inUse != kFalse && table.mrk(n - 1)) found.push_back(static_cast<std::int16_t>(n - 1));
+        if (GraphMarkers[n].inUse != kFalse && table.mrk(n - 1))
+            found.push_back(static_cast<std::int16_t>(n - 1));
     return found;
 }
 
@@ -234,7 +232,8 @@ std::string MarkerAction(std::mt19937& random, const std::vector<std::int16_t>& 
     if (what >= 6 && what < 13 && images.empty()) {
         std::vector<std::int16_t> own;
         for (int k = 1; k <= MarkerKindCount; ++k)
-            if (MarkerKinds[k].owner == std::to_string(Game.CurrentPlayer)) own.push_back(static_cast<std::int16_t>(k));
+            if (MarkerKinds[k].owner == std::to_string(Game.CurrentPlayer))
+                own.push_back(static_cast<std::int16_t>(k));
         if (own.empty()) return "refused place-image: no kind of this seat";
         std::int16_t kind = Pick(random, own);
         markers.addGraphMakerBtn_Click();
@@ -276,7 +275,8 @@ std::string MarkerAction(std::mt19937& random, const std::vector<std::int16_t>& 
         return "edit-number" + number + " to '" + label + "' '" + value + "'";
     }
     case 5:
-        if (!ChooseFromMenu(markers.DeleteMarkerNum, [&] { markers.markerNum_MouseDown(m, kRightButton, 10, 10); }))
+        if (!ChooseFromMenu(markers.DeleteMarkerNum,
+                            [&] { markers.markerNum_MouseDown(m, kRightButton, 10, 10); }))
             return "refused delete-number" + number;
         return "delete-number" + number;
     case 6:
@@ -294,7 +294,8 @@ std::string MarkerAction(std::mt19937& random, const std::vector<std::int16_t>& 
         return "click-image" + image;
     case 10:
     case 11: {
-        const platform::Menu& turn = random() % 2 ? markers.MrkIncrementRotate : markers.MrkIncrementRotateLeft;
+        const platform::Menu& turn =
+            random() % 2 ? markers.MrkIncrementRotate : markers.MrkIncrementRotateLeft;
         if (!ChooseFromMenu(turn, [&] { markers.mrk_MouseDown(i, kRightButton, 5, 5); }))
             return "refused turn-image" + image;
         return "turn-image" + image + " " + turn.Caption();
@@ -337,7 +338,9 @@ std::string DeckAction(std::mt19937& random, const std::vector<std::int16_t>& co
     CardActions& actions = *Actions();
     const unsigned what = random() % 6;
     if (what == 0) {
-        if (!ChooseFromMenu(actions.ReshuffleDrawDeckMenuItem, [&] { actions.DeckImg_MouseDown(0, kRightButton, {5, 5}); }))
+        if (!ChooseFromMenu(actions.ReshuffleDrawDeckMenuItem, [&] {
+                actions.DeckImg_MouseDown(0, kRightButton, {5, 5});
+            }))
             return "refused shuffle-deck";
         return "shuffle-deck";
     }

@@ -23,8 +23,8 @@
 #include <filesystem>
 #include <functional>
 #include <sstream>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
 using tabletest::TableFixture;
@@ -446,10 +446,10 @@ TEST_F(MarkersTest, ThePickerListsTheSeatsKindsItsGroupsAndTheGlobalDiceAndPlace
     EXPECT_EQ(GraphMarkers[1].kind, KindOf(1, "1"));
     // The place of the picture travels, which lies inside the control's larger frame.
     const controls::TranspImg& placed = *table.mrk(0);
-    EXPECT_THAT(log.sent, ElementsAre("GPHMRKLOAD " + std::to_string(KindOf(1, "1")) + " 1 " +
-                                      std::to_string((placed.Surface().Left() + placed.GetOriginLeft()) / 15) +
-                                      " " +
-                                      std::to_string((placed.Surface().Top() + placed.GetOriginTop()) / 15)));
+    EXPECT_THAT(log.sent,
+                ElementsAre("GPHMRKLOAD " + std::to_string(KindOf(1, "1")) + " 1 " +
+                            std::to_string((placed.Surface().Left() + placed.GetOriginLeft()) / 15) + " " +
+                            std::to_string((placed.Surface().Top() + placed.GetOriginTop()) / 15)));
 
     // A visible picker is only raised, whatever seat is asked for.
     FillMarkerList(2);
@@ -559,9 +559,10 @@ TEST_F(MarkersTest, ANewImageMarkerMadeAtThePlaceItsSenderSendsLiesWhereTheSende
         fields >> word >> sentKind >> owner >> left >> top;
         ASSERT_EQ(word, "GPHMRKLOAD") << how;
         // What the other side's handler runs, with the place in its twips.
-        const std::int16_t copy = AddGraphMarker(static_cast<std::int16_t>(sentKind), static_cast<std::int16_t>(owner),
-                                                 static_cast<std::int16_t>(std::lround(top * 15)),
-                                                 static_cast<std::int16_t>(std::lround(left * 15)), false);
+        const std::int16_t copy =
+            AddGraphMarker(static_cast<std::int16_t>(sentKind), static_cast<std::int16_t>(owner),
+                           static_cast<std::int16_t>(std::lround(top * 15)),
+                           static_cast<std::int16_t>(std::lround(left * 15)), false);
         ASSERT_EQ(copy, n + 1) << how;
         EXPECT_EQ(table.mrk(copy - 1)->Surface().Left(), table.mrk(n - 1)->Surface().Left()) << how;
         EXPECT_EQ(table.mrk(copy - 1)->Surface().Top(), table.mrk(n - 1)->Surface().Top()) << how;
