@@ -212,6 +212,19 @@ void DragImage(TableMarkers& markers, std::int16_t i, platform::TwipPoint to) {
     markers.mrk_MouseUp(i);
 }
 
+// A drag of a card as the mouse makes it: press, one move, release, at most `reach` pixels away.
+void DragCard(CardActions& actions, std::int16_t control, std::mt19937& random, int reach) {
+    const platform::PixelPoint from{10, 10};
+    const auto step = [&] {
+        return static_cast<float>(static_cast<int>(random() % static_cast<unsigned>(2 * reach + 1)) - reach);
+    };
+    const float dx = step();
+    const platform::PixelPoint to{from.x + dx, from.y + step()};
+    actions.crd_MouseDown(control, 1, 0, from);
+    actions.crd_MouseMove(control, 1, 0, to);
+    actions.crd_MouseUp(control, 1, 0, to);
+}
+
 // A new numerical marker with the default value, as the table's button makes it; its index.
 std::int16_t PlaceNumber(TableMarkers& markers) {
     const std::int16_t m = static_cast<std::int16_t>(NextNumMarker - 1);
@@ -320,12 +333,7 @@ std::string MarkerAction(std::mt19937& random, const std::vector<std::int16_t>& 
         // The drop sent and let events run: the card may have gone meanwhile.
         CardActions* actions = Actions();
         if (!actions || actions->CardOfElement(control) == 0) return "refused carry: the card went";
-        const platform::PixelPoint from{10, 10};
-        const platform::PixelPoint to{from.x + static_cast<float>(static_cast<int>(random() % 121) - 60),
-                                      from.y + static_cast<float>(static_cast<int>(random() % 121) - 60)};
-        actions->crd_MouseDown(control, 1, 0, from);
-        actions->crd_MouseMove(control, 1, 0, to);
-        actions->crd_MouseUp(control, 1, 0, to);
+        DragCard(*actions, control, random, 60);
         return "carry" + carried + " on control " + std::to_string(control);
     }
     }
@@ -408,14 +416,8 @@ std::string RandomAction(unsigned seed) {
     case 0:
     case 1:
     case 2: {
-        // A drag as the mouse makes it: press, one move, release. Far enough, now and then, to
-        // carry a card into or out of a seat's area.
-        const platform::PixelPoint from{10, 10};
-        const platform::PixelPoint to{from.x + static_cast<float>(static_cast<int>(random() % 241) - 120),
-                                      from.y + static_cast<float>(static_cast<int>(random() % 241) - 120)};
-        actions->crd_MouseDown(control, 1, 0, from);
-        actions->crd_MouseMove(control, 1, 0, to);
-        actions->crd_MouseUp(control, 1, 0, to);
+        // Far enough, now and then, to carry a card into or out of a seat's area.
+        DragCard(*actions, control, random, 120);
         return "move" + what;
     }
     case 3:
