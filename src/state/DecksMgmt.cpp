@@ -170,6 +170,10 @@ void ShuffleDeck(std::int16_t deck, bool discard, bool drawPile) {
         CardRecord& c = Cards[taken[i]];
         c.inDiscardPile = kFalse;
         c.controlIndex = -1;
+        // Back in the draw pile a card lies face down and in no hand, as the other side's copy of
+        // the new order leaves it: a card discarded from a hand on the table kept its in-hand flag.
+        c.inHand = kFalse;
+        c.faceShown = kFalse;
         c.pilePosition = order[i];
         c.rotation = record.shuffleAndRotate ? RandomRotation(record) : 0;
     }

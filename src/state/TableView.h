@@ -16,7 +16,8 @@ struct CardPictureRect {
     int height = 0;
 };
 
-// Where a new image marker's control lies, in twips.
+// Where a new image marker's picture lies, in twips (its control is a larger frame around it):
+// the place the other side's new marker is given.
 struct MarkerPlace {
     int left = 0;
     int top = 0;

@@ -556,8 +556,7 @@ void MainForm::DiceRolled(std::int16_t die, const std::string& text, std::int16_
 std::optional<MarkerPlace> MainForm::PlaceImageMarker(std::int16_t kind, std::int16_t owner, int x, int y,
                                                       bool dicePlaced) {
     const std::int16_t n = AddGraphMarker(kind, owner, ClampToInt16(y), ClampToInt16(x), false);
-    const controls::TranspImg* marker = n > 0 ? mrk(n - 1) : nullptr;
-    if (!marker) return std::nullopt;
+    if (n == 0) return std::nullopt;
     GraphMarkers[n].dicePlaced = ToFlag(dicePlaced);
-    return MarkerPlace{marker->Surface().Left(), marker->Surface().Top()};
+    return ImageMarkerPicturePlace(n);
 }

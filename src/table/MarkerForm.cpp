@@ -65,10 +65,8 @@ void MarkerForm::markerBar_ImageSelected(std::int16_t id) {
     const std::int16_t n = AddGraphMarker(id, player, -1, -1, false);
     // Only a marker that was made is announced, or the two sides would number them apart.
     if (n == 0) return;
-    MainForm* table = TableWindow();
-    const controls::TranspImg* marker = table ? table->mrk(n - 1) : nullptr;
-    if (!marker) return;
-    SendGraphMarkerNew(id, player, marker->Surface().Left(), marker->Surface().Top());
+    if (const std::optional<MarkerPlace> place = ImageMarkerPicturePlace(n))
+        SendGraphMarkerNew(id, player, place->left, place->top);
 }
 
 void FillMarkerList(std::int16_t player) {

@@ -137,7 +137,11 @@ void SendNumMarkerCreated(std::int16_t index, const std::string& value) {
     // The send let events run: the marker is looked up afresh.
     MainForm* table = TableWindow();
     const controls::zLabelA* marker = table ? table->markerNum(index) : nullptr;
-    if (marker) SendMarkerMove(index, index, marker->Surface().Left(), marker->Surface().Top());
+    if (!marker) return;
+    SendMarkerMove(index, index, marker->Surface().Left(), marker->Surface().Top());
+    // The other side lays the marker it moved on the card under it: so does this side, or a card
+    // dragged later would carry the marker on one side only. The send let events run.
+    if (MarkerFlags::Contains(index) && NumMarkerInUse[index] != kFalse) AttachNumericalMarker(index);
 }
 
 void DeleteMarkerProc(std::int16_t index) {
@@ -229,6 +233,14 @@ std::int16_t AddGraphMarker(std::int16_t kind, std::int16_t player, std::int16_t
         table->Window().SetCaption("new marker @ " + std::to_string(marker->Surface().Top()) + " " +
                                    std::to_string(marker->Surface().Left()));
     return static_cast<std::int16_t>(n);
+}
+
+std::optional<MarkerPlace> ImageMarkerPicturePlace(std::int16_t n) {
+    MainForm* table = TableWindow();
+    const controls::TranspImg* marker = table ? table->mrk(n - 1) : nullptr;
+    if (!marker) return std::nullopt;
+    return MarkerPlace{marker->Surface().Left() + marker->GetOriginLeft(),
+                       marker->Surface().Top() + marker->GetOriginTop()};
 }
 
 void DeleteGraphicalMarkerProc(std::int16_t index) {

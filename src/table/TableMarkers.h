@@ -8,9 +8,11 @@
 
 #include "platform/Form.h"
 #include "platform/Menu.h"
+#include "state/TableView.h"
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 class MainForm;
@@ -29,8 +31,9 @@ class Label;
 // index; -1, with a message, when the game's 300 markers are used up.
 std::int16_t NewMarkerNumProc(const std::string& value, std::int16_t top, std::int16_t left,
                               const std::string& label);
-// Tells the other side of a new numerical marker of that value and where it lies: a received one
-// would otherwise land in the middle of the other side's window.
+// Tells the other side of a new numerical marker of that value and where it lies (a received one
+// would otherwise land in the middle of the other side's window), and lays it on the card under
+// it as the other side does.
 void SendNumMarkerCreated(std::int16_t index, const std::string& value);
 // Removes numerical marker `index`; its index is not handed out again.
 void DeleteMarkerProc(std::int16_t index);
@@ -44,6 +47,10 @@ std::string SteppedCaption(const std::string& caption, double step);
 // game's 300 image markers are used up.
 std::int16_t AddGraphMarker(std::int16_t kind, std::int16_t player, std::int16_t top, std::int16_t left,
                             bool back);
+// Where the picture of image marker record n lies, in twips: the place that, given to
+// AddGraphMarker, puts a new marker's control where this one's lies (the control is a larger
+// frame around its picture). What the other side is sent of a new marker; nullopt without one.
+std::optional<MarkerPlace> ImageMarkerPicturePlace(std::int16_t n);
 // Removes the image marker of control `index` (record index + 1).
 void DeleteGraphicalMarkerProc(std::int16_t index);
 // Flips the image marker of control MenuMarker: to its next face, or between front and back.

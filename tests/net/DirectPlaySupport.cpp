@@ -1,5 +1,7 @@
 #include "DirectPlaySupport.h"
 
+#include "controls/TranspImg.h"
+#include "controls/zLabelA.h"
 #include "platform/Files.h"
 #include "platform/Picture.h"
 #include "platform/Seams.h"
@@ -119,12 +121,28 @@ std::string TableDigest() {
     out << "z:";
     for (int z = 1; z <= Game.zOrderCount; ++z)
         out << " " << Game.ZOrderList[z].kind << "/" << Game.ZOrderList[z].index;
-    out << "\nnumerical markers:";
-    for (int m = 0; m < kMaxMarkers; ++m)
-        if (NumMarkerInUse[m] != kFalse) out << " " << m;
+    // A marker's visibility depends on the seat that looks (one on another seat's hand card is
+    // hidden) and is left out; the card it lies on (its Tag) is not.
+    out << "\nnext numerical marker " << NextNumMarker << "\nnumerical markers:";
+    for (int m = 0; m < kMaxMarkers; ++m) {
+        if (NumMarkerInUse[m] == kFalse) continue;
+        out << " " << m;
+        if (const controls::zLabelA* label = table ? table->markerNum(m) : nullptr)
+            out << "=" << label->caption() << "@" << label->Surface().Left() << "," << label->Surface().Top()
+                << " size " << label->Surface().Width() << "x" << label->Surface().Height() << " on "
+                << label->Surface().Tag();
+    }
     out << "\nimage markers:";
-    for (int m = 1; m <= GraphMarkerCount; ++m)
-        out << " " << GraphMarkers[m].kind << "/" << GraphMarkers[m].inUse << "/" << GraphMarkers[m].face;
+    for (int m = 1; m <= GraphMarkerCount; ++m) {
+        const MarkerInstanceRecord& r = GraphMarkers[m];
+        out << " " << r.kind << "/" << r.inUse << "/" << r.face << "/" << r.flipped << "/" << r.rotation
+            << "/" << r.owner;
+        if (r.inUse == kFalse) continue;
+        if (const controls::TranspImg* image = table ? table->mrk(m - 1) : nullptr)
+            out << "@" << image->Surface().Left() << "," << image->Surface().Top() << " size "
+                << image->Surface().Width() << "x" << image->Surface().Height() << " on "
+                << image->Surface().Tag();
+    }
     out << "\ndice:";
     for (int i = 1; i <= kDiceLogSize; ++i)
         if (DiceLog[i].serial != 0) out << " " << DiceLog[i].serial << "=" << DiceLog[i].text;

@@ -61,9 +61,11 @@ class Peer {
 };
 
 // What both sides of a game must agree on: per card its owner, deck, pile position, discard,
-// eliminated, rotation, hand, kept face down, control and the control's place; per deck the next draw and
-// discard positions, the last discarded card and the lock; the stacking order; the markers; the
-// dice rolled. Which face a card shows depends on the seat that looks, and is left out.
+// eliminated, rotation, hand, kept face down, control and the control's place; per deck the next
+// draw and discard positions, the last discarded card and the lock; the stacking order; per marker
+// its caption or kind, face, turn and owner, its place, size and the card it lies on; the dice
+// rolled.
+// Which face a card shows depends on the seat that looks, and is left out.
 std::string TableDigest();
 
 } // namespace directplay

@@ -172,18 +172,23 @@ TEST_F(DecksMgmtTest, OnPlayCardPutBackDuringPlayJoinsTheDrawPile) {
     }
 }
 
-TEST_F(DecksMgmtTest, CardDiscardedFromATableHandIsReshuffledWithItsPile) {
+TEST_F(DecksMgmtTest, CardDiscardedFromATableHandIsReshuffledWithItsPileIntoNoHand) {
     // In a game whose hands lie on the table, a card discarded straight from its owner's area
     // keeps its in-hand flag; it lies in the discard pile all the same and must come back.
     AddDeck(4);
     Cards[1].owner = 1;
     Cards[1].inHand = kTrue;
+    Cards[1].faceShown = kTrue;
     Discarded(1, 1);
     Cards[2].pilePosition = 1;
     Cards[3].pilePosition = 2;
     Cards[4].pilePosition = 3;
     ShuffleDeck(0, true, false);
     EXPECT_FALSE(Cards[1].inDiscardPile);
+    // Back in the draw pile it lies face down in no hand, as the other side's copy of the order
+    // leaves it.
+    EXPECT_FALSE(Cards[1].inHand);
+    EXPECT_FALSE(Cards[1].faceShown);
     std::vector<int> pile = DrawPile(0);
     std::sort(pile.begin(), pile.end());
     EXPECT_THAT(pile, ElementsAre(1, 2, 3, 4));

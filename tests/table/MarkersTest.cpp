@@ -19,8 +19,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
+#include <functional>
+#include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 using tabletest::TableFixture;
@@ -440,10 +444,12 @@ TEST_F(MarkersTest, ThePickerListsTheSeatsKindsItsGroupsAndTheGlobalDiceAndPlace
     bar.DoubleClickGroupPicture();
     ASSERT_EQ(GraphMarkerCount, 1);
     EXPECT_EQ(GraphMarkers[1].kind, KindOf(1, "1"));
-    const platform::ControlSurface& placed = table.mrk(0)->Surface();
+    // The place of the picture travels, which lies inside the control's larger frame.
+    const controls::TranspImg& placed = *table.mrk(0);
     EXPECT_THAT(log.sent,
                 ElementsAre("GPHMRKLOAD " + std::to_string(KindOf(1, "1")) + " 1 " +
-                            std::to_string(placed.Left() / 15) + " " + std::to_string(placed.Top() / 15)));
+                            std::to_string((placed.Surface().Left() + placed.GetOriginLeft()) / 15) + " " +
+                            std::to_string((placed.Surface().Top() + placed.GetOriginTop()) / 15)));
 
     // A visible picker is only raised, whatever seat is asked for.
     FillMarkerList(2);
@@ -476,6 +482,25 @@ TEST_F(MarkersTest, AMarkerDroppedOntoACardFollowsTheCard) {
     EXPECT_EQ(table.mrk(0)->Surface().Top(), markerTop + 150);
 }
 
+// The other side lays a new numerical marker on the card under the place it is sent; the table
+// that made it must do the same, or only one side's card would carry it.
+TEST_F(MarkersTest, ANewNumericalMarkerLiesOnTheCardUnderIt) {
+    ASSERT_TRUE(Start("", "", 1));
+    const std::int16_t card = tabletest::DealtCardOf(1);
+    ASSERT_GT(card, 0);
+    const std::int16_t control = Cards[card].controlIndex;
+    // The card under the middle of the window, where the button puts a new marker.
+    const int middleTop = table.Window().ScaleHeight() / 2 - table.BasePict.Top();
+    const int middleLeft = table.Window().ScaleWidth() / 2 - table.BasePict.Left();
+    table.crd(control)->Surface().Move(middleLeft - 60, middleTop - 60);
+    markers().addNumMarker_Click();
+    const platform::ControlSurface& marker = table.markerNum(0)->Surface();
+    EXPECT_EQ(marker.Tag(), std::to_string(control));
+    const int left = marker.Left();
+    MoveAttachedMarkers(control, 300, 0, kMarkersMove);
+    EXPECT_EQ(marker.Left(), left + 300);
+}
+
 TEST_F(MarkersTest, ACommonKindIsDrawnWithGreyAsItsSeeThroughColour) {
     std::filesystem::create_directories(fixture.Folder().Path() + "/globals");
     platform::Picture(20, 20, platform::MakeColour(9, 9, 9))
@@ -505,6 +530,43 @@ TEST_F(MarkersTest, AMarkerPlacedByALocalRollFollowsTheRollToTheOtherSide) {
     markers().mrk_MouseDown(0, 1, 3, 3);
     markers().mrk_MouseUp(0);
     EXPECT_EQ(DiceMarkerCascade, 0);
+}
+
+// The other side makes a new image marker at the place it was sent, as AddGraphMarker takes a
+// place: its control must lie where the sender's does, whether the picker or a roll made it.
+TEST_F(MarkersTest, ANewImageMarkerMadeAtThePlaceItsSenderSendsLiesWhereTheSendersDoes) {
+    ASSERT_TRUE(Start());
+    const std::int16_t kind = KindOf(1, "1");
+    const std::vector<std::pair<const char*, std::function<void()>>> makers = {
+        {"picked in the middle of the window",
+         [&] {
+             FillMarkerList(1);
+             std::int16_t id = kind;
+             MarkerPicker()->markerBar().ImageSelected(id);
+         }},
+        {"placed by a roll",
+         [&] { table.DiceRolled(1, "Shield", kind, 1, table.PlaceImageMarker(kind, 1, 450, 300, false)); }},
+    };
+    for (const auto& [how, make] : makers) {
+        SendLog log;
+        make();
+        const std::int16_t n = GraphMarkerCount;
+        ASSERT_FALSE(log.sent.empty()) << how;
+        std::istringstream fields(log.sent.back());
+        std::string word;
+        int sentKind = 0, owner = 0;
+        double left = 0, top = 0;
+        fields >> word >> sentKind >> owner >> left >> top;
+        ASSERT_EQ(word, "GPHMRKLOAD") << how;
+        // What the other side's handler runs, with the place in its twips.
+        const std::int16_t copy =
+            AddGraphMarker(static_cast<std::int16_t>(sentKind), static_cast<std::int16_t>(owner),
+                           static_cast<std::int16_t>(std::lround(top * 15)),
+                           static_cast<std::int16_t>(std::lround(left * 15)), false);
+        ASSERT_EQ(copy, n + 1) << how;
+        EXPECT_EQ(table.mrk(copy - 1)->Surface().Left(), table.mrk(n - 1)->Surface().Left()) << how;
+        EXPECT_EQ(table.mrk(copy - 1)->Surface().Top(), table.mrk(n - 1)->Surface().Top()) << how;
+    }
 }
 
 TEST_F(MarkersTest, TheBundledBoardGameSetsItsDefaultMarkersAndPickerUpWithoutAMessage) {
