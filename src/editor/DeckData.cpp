@@ -221,21 +221,29 @@ bool DeckData::CardsAsLoaded(const std::vector<DeckEntry>& entries) const {
     return true;
 }
 
+std::vector<KeyValue> DeckData::DeckKeys(const std::vector<DeckEntry>& entries, const std::string& back,
+                                         const std::string& discard, const std::string& deal) const {
+    // Under lastCard the deck size counts the copies; without it, the lines.
+    const int size = lastCard_ ? TotalCards(entries) : static_cast<int>(entries.size());
+    return {KeyValue{section_, "decksize", std::to_string(size)}, KeyValue{section_, "img_back", back},
+            KeyValue{section_, "img_discard", discard}, KeyValue{section_, "deal", deal}};
+}
+
+std::vector<KeyValue> DeckData::LoadedKeys(const std::vector<DeckEntry>& entries) const {
+    if (!loaded_ || !existed_) return {};
+    return DeckKeys(entries, back_, discard_, deal_);
+}
+
 std::vector<KeyValue> DeckData::Keys(const std::string& file, const std::vector<DeckEntry>& entries,
                                      const std::string& back, const std::string& discard,
                                      const std::string& deal) const {
-    std::vector<KeyValue> keys;
-    if (!loaded_) return keys;
+    if (!loaded_) return {};
     // Sections are never taken away: one the file had when read, it still has.
     const bool created = !existed_ && platform::IniKeys(file, section_).empty();
+    std::vector<KeyValue> keys = DeckKeys(entries, back, discard, deal);
     const auto put = [&](const std::string& key, const std::string& value) {
         keys.push_back(KeyValue{section_, key, value});
     };
-    // Under lastCard the deck size counts the copies; without it, the lines.
-    put("decksize", std::to_string(lastCard_ ? TotalCards(entries) : static_cast<int>(entries.size())));
-    put("img_back", back);
-    put("img_discard", discard);
-    put("deal", deal);
     if (created) {
         // Looking at a deck the file does not have yet adds nothing until it holds something.
         if (entries.empty() && back.empty() && discard.empty() && deal.empty()) return {};

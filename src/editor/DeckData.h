@@ -51,8 +51,14 @@ class DeckData {
     std::vector<KeyValue> Keys(const std::string& file, const std::vector<DeckEntry>& entries,
                                const std::string& back, const std::string& discard,
                                const std::string& deal) const;
+    // Keys(...) of a deck the file had, right after Load handed over `entries`: every card line
+    // is still as read, so only the deck's own keys are given, without comparing 500 lines.
+    std::vector<KeyValue> LoadedKeys(const std::vector<DeckEntry>& entries) const;
 
   private:
+    // The deck's own keys, first of every save: its size, pictures and deal.
+    std::vector<KeyValue> DeckKeys(const std::vector<DeckEntry>& entries, const std::string& back,
+                                   const std::string& discard, const std::string& deal) const;
     // Where a card's line and its fields lie: the line as read or last saved in lines_, the entry
     // text at its start and the properties within it. A deck of hundreds of cards is then read
     // into one text instead of a few strings for each card.

@@ -68,9 +68,15 @@ std::string EntryImage(const std::string& entry) {
 std::string JoinCardFields(std::vector<std::string> fields) {
     while (fields.size() > 1 && fields.back().empty())
         fields.pop_back();
+    std::size_t size = fields.size();
+    for (const std::string& field : fields)
+        size += field.size();
     std::string line;
-    for (std::size_t i = 0; i < fields.size(); ++i)
-        line += (i ? "," : "") + fields[i];
+    line.reserve(size);
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i) line += ',';
+        line += fields[i];
+    }
     return line;
 }
 
@@ -79,7 +85,15 @@ std::vector<std::string> SplitAll(const std::string& text, const std::string& se
 }
 
 std::vector<std::string> SplitCardFields(const std::string& line) {
-    std::vector<std::string> fields = SplitAll(line, ",");
+    // Cut in one pass (every comma ends a field, as SplitAll cuts): a deck saves hundreds of lines.
+    std::vector<std::string> fields;
+    fields.reserve(5);
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= line.size(); ++i)
+        if (i == line.size() || line[i] == ',') {
+            fields.emplace_back(line, start, i - start);
+            start = i + 1;
+        }
     if (fields.size() < 5) fields.resize(5);
     return fields;
 }
@@ -106,32 +120,47 @@ bool KeyWriter::Unchanged(const std::string& file, const KeyValue& kv) const {
 }
 
 bool KeyWriter::Unchanged(const std::string& file, const KeyValue& kv, KeyNames& names) const {
+    return Unchanged(file, kv, Id(kv.section, kv.key), names);
+}
+
+bool KeyWriter::Unchanged(const std::string& file, const KeyValue& kv, const std::string& id,
+                          KeyNames& names) const {
     if (file == file_) {
-        auto it = shown_.find(Id(kv.section, kv.key));
+        auto it = shown_.find(id);
         if (it != shown_.end() && it->second == kv.value) return true;
     }
     // A value longer than a read gives back cannot be compared: it is written.
     if (kv.value.size() > kMaxValueLength) return false;
-    const std::string section = platform::AnsiUpper(kv.section);
+    // The id holds both names upper-cased, cut by a line break (which no name holds).
+    const std::size_t cut = id.find('\n');
+    const std::string section = id.substr(0, cut);
     auto found = names.find(section);
     if (found == names.end()) {
-        std::set<std::string> keys;
+        std::unordered_set<std::string> keys;
         for (const std::string& key : platform::IniKeys(file, kv.section))
             keys.insert(platform::AnsiUpper(key));
         found = names.emplace(section, std::move(keys)).first;
     }
-    return found->second.count(platform::AnsiUpper(kv.key)) && GetIni(kv.section, kv.key, file) == kv.value;
+    return found->second.count(id.substr(cut + 1)) && GetIni(kv.section, kv.key, file) == kv.value;
 }
 
 bool KeyWriter::Write(const std::string& file, const std::vector<KeyValue>& keys) {
     bool written = true;
     KeyNames names;
+    // Each key's name is made once, for the comparison and for remembering what was written.
+    std::vector<std::string> ids;
+    ids.reserve(keys.size());
     for (const KeyValue& kv : keys) {
-        if (Unchanged(file, kv, names)) continue;
+        ids.push_back(Id(kv.section, kv.key));
+        if (Unchanged(file, kv, ids.back(), names)) continue;
         if (!WriteIni(kv.section, kv.key, kv.value, file)) written = false;
     }
-    if (written) Remember(file, keys);
-    return written;
+    if (!written) return false;
+    if (file != file_) Forget();
+    file_ = file;
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        shown_[std::move(ids[i])] = keys[i].value;
+    return true;
 }
 
 } // namespace wizard

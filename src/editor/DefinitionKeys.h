@@ -3,9 +3,9 @@
 // changed, so that a definition opened and saved without an edit stays byte for byte the same.
 #pragma once
 
-#include <map>
-#include <set>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -69,13 +69,15 @@ class KeyWriter {
 
     // The upper-cased key names of each section looked at, so that a deck of hundreds of lines
     // asks the file for its section's keys once.
-    using KeyNames = std::map<std::string, std::set<std::string>>;
+    using KeyNames = std::unordered_map<std::string, std::unordered_set<std::string>>;
 
   private:
     bool Unchanged(const std::string& file, const KeyValue& key, KeyNames& names) const;
+    bool Unchanged(const std::string& file, const KeyValue& key, const std::string& id, KeyNames& names) const;
     static std::string Id(const std::string& section, const std::string& key);
     std::string file_;
-    std::map<std::string, std::string> shown_;
+    // Hashed: a deck's keys share long prefixes, which an ordered map compares again at each step.
+    std::unordered_map<std::string, std::string> shown_;
 };
 
 } // namespace wizard

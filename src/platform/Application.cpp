@@ -6,6 +6,10 @@
 #include <QApplication>
 #include <QThreadPool>
 
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -46,6 +50,7 @@ class GuardedApplication : public QApplication {
     GuardedApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
     bool notify(QObject* receiver, QEvent* event) override {
+        ClearStaleVectorState();
         try {
             return QApplication::notify(receiver, event);
         } catch (const std::exception& e) {
@@ -59,6 +64,21 @@ class GuardedApplication : public QApplication {
 
 } // namespace
 
+#if defined(__x86_64__)
+namespace {
+__attribute__((target("avx"))) void ZeroUpperVectorHalves() {
+    _mm256_zeroupper();
+}
+const bool g_hasAvx = __builtin_cpu_supports("avx");
+} // namespace
+#endif
+
+void ClearStaleVectorState() {
+#if defined(__x86_64__)
+    if (g_hasAvx) ZeroUpperVectorHalves();
+#endif
+}
+
 struct Application::Impl {
     Impl(int& argc, char** argv) : app(argc, argv) {}
     GuardedApplication app;
@@ -68,6 +88,7 @@ Application::Application(int& argc, char** argv, const std::string& name) {
     g_startingName = name;
     g_previousHandler = qInstallMessageHandler(StartupMessages);
     impl_ = std::make_unique<Impl>(argc, argv);
+    ClearStaleVectorState();
     qInstallMessageHandler(g_previousHandler);
     QCoreApplication::setApplicationName(ToQString(name));
 }

@@ -23,6 +23,16 @@ class Application {
     std::unique_ptr<Impl> impl_;
 };
 
+// The window system's libraries leave the upper halves of the vector registers marked in use (they
+// run wide vector code and return without clearing them), and the C library's string functions on
+// current processors never clear them. While they are marked, every instruction of the older
+// vector set, which is what our code is compiled to for the baseline x86-64, merges with the stale
+// halves: on some processors and virtual machines that made our short string copies and field
+// scans several times slower. Each event starts with them cleared (the application does it before
+// it dispatches one); code that times our work outside events calls this first. It costs a few
+// cycles and does nothing where the processor has no such registers.
+void ClearStaleVectorState();
+
 // Why no window can be shown here ("" when a display is available): checked before the
 // application object is made, since the window system aborts the process when it finds none.
 std::string MissingDisplayReason();
