@@ -114,6 +114,7 @@ void DeckData::Load(const std::string& file, const std::string& section) {
         const std::size_t third = std::min(line.find(',', properties), line.size());
         const long id = static_cast<long>(cards_.size()) + 1;
         cards_.push_back(Card{span.at, span.length, first, properties, third - properties, k, false});
+        if (static_cast<std::size_t>(k) != cards_.size()) linesInPlace_ = false;
         entries_.push_back(DeckEntry{id, std::string(line.substr(0, first))});
         loadedIds_.push_back(id);
     }
@@ -229,8 +230,8 @@ std::vector<KeyValue> DeckData::DeckKeys(const std::vector<DeckEntry>& entries, 
             KeyValue{section_, "img_discard", discard}, KeyValue{section_, "deal", deal}};
 }
 
-std::vector<KeyValue> DeckData::LoadedKeys(const std::vector<DeckEntry>& entries) const {
-    if (!loaded_ || !existed_) return {};
+std::vector<KeyValue> DeckData::LoadedKeys(const std::string& file, const std::vector<DeckEntry>& entries) const {
+    if (!loaded_ || !existed_ || !linesInPlace_) return Keys(file, entries, back_, discard_, deal_);
     return DeckKeys(entries, back_, discard_, deal_);
 }
 

@@ -51,9 +51,9 @@ class DeckData {
     std::vector<KeyValue> Keys(const std::string& file, const std::vector<DeckEntry>& entries,
                                const std::string& back, const std::string& discard,
                                const std::string& deal) const;
-    // Keys(...) of a deck the file had, right after Load handed over `entries`: every card line
-    // is still as read, so only the deck's own keys are given, without comparing 500 lines.
-    std::vector<KeyValue> LoadedKeys(const std::vector<DeckEntry>& entries) const;
+    // Keys(...) right after Load handed over `entries`, with the deck's own values: where every
+    // card line lies at its number (the usual deck) nothing needs comparing line by line.
+    std::vector<KeyValue> LoadedKeys(const std::string& file, const std::vector<DeckEntry>& entries) const;
 
   private:
     // The deck's own keys, first of every save: its size, pictures and deal.
@@ -91,6 +91,8 @@ class DeckData {
     std::vector<Card> cards_;
     // The card lines as read or last saved, one after the other.
     std::string lines_;
+    // Load found card k at place k for every k: no line was missing or out of place.
+    bool linesInPlace_ = true;
     // The properties set since the card was read or saved, by identifier.
     std::unordered_map<long, std::string> edits_;
 };

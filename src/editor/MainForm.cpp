@@ -775,19 +775,17 @@ long MainForm::CardId(int index) const {
 void MainForm::LoadDeckData(const std::string& section) {
     const std::string file = GameFile();
     Deck.Load(file, section);
-    cards_ = Deck.TakeEntries();
-    const std::vector<DeckEntry>& entries = cards_;
-    // A deck the file does not have yet is written whole once it holds something. What was read
-    // is remembered before the windows are filled: the window system leaves the vector registers
-    // in a state that slows our loops down until the next event (see ClearStaleVectorState).
-    if (Deck.Existed()) writer_.Remember(file, Deck.LoadedKeys(entries));
-    ShowCardCount(entries);
     backImg->Clear();
     backImg->AddItem(Deck.Back());
     discardImg->Clear();
     discardImg->AddItem(Deck.Discard());
+    cards_ = Deck.TakeEntries();
+    const std::vector<DeckEntry>& entries = cards_;
     commonList->ResetItems(static_cast<int>(entries.size()));
+    ShowCardCount(entries);
     DealCrds->SetText(Deck.Deal());
+    // A deck the file does not have yet is written whole once it holds something.
+    if (Deck.Existed()) writer_.Remember(file, Deck.LoadedKeys(file, entries));
 }
 
 bool MainForm::SaveDeckData() {
