@@ -69,13 +69,21 @@ namespace {
 __attribute__((target("avx"))) void ZeroUpperVectorHalves() {
     _mm256_zeroupper();
 }
-const bool g_hasAvx = __builtin_cpu_supports("avx");
+// Asked once, on first use: the processor's features may not be read yet while static objects of
+// other files are made.
+bool HasAvx() {
+    static const bool has = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("avx") != 0;
+    }();
+    return has;
+}
 } // namespace
 #endif
 
 void ClearStaleVectorState() {
 #if defined(__x86_64__)
-    if (g_hasAvx) ZeroUpperVectorHalves();
+    if (HasAvx()) ZeroUpperVectorHalves();
 #endif
 }
 
