@@ -7,6 +7,8 @@
 #include "platform/Ini.h"
 
 #include <cmath>
+#include <cstdint>
+#include <limits>
 
 namespace wizard {
 
@@ -81,19 +83,22 @@ std::string JoinCardFields(std::vector<std::string> fields) {
 }
 
 std::vector<std::string> SplitAll(const std::string& text, const std::string& separator) {
-    return GetFields(text, CountFields(text, separator), separator);
+    if (separator.size() != 1) return GetFields(text, CountFields(text, separator), separator);
+    // The usual one-character separator, cut in one pass (a deck saves hundreds of card lines)
+    // into as many fields as CountFields counts.
+    constexpr std::size_t kMostFields = std::numeric_limits<std::int16_t>::max();
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= text.size() && fields.size() < kMostFields; ++i)
+        if (i == text.size() || text[i] == separator[0]) {
+            fields.emplace_back(text, start, i - start);
+            start = i + 1;
+        }
+    return fields;
 }
 
 std::vector<std::string> SplitCardFields(const std::string& line) {
-    // Cut in one pass (every comma ends a field, as SplitAll cuts): a deck saves hundreds of lines.
-    std::vector<std::string> fields;
-    fields.reserve(5);
-    std::size_t start = 0;
-    for (std::size_t i = 0; i <= line.size(); ++i)
-        if (i == line.size() || line[i] == ',') {
-            fields.emplace_back(line, start, i - start);
-            start = i + 1;
-        }
+    std::vector<std::string> fields = SplitAll(line, ",");
     if (fields.size() < 5) fields.resize(5);
     return fields;
 }
@@ -103,10 +108,19 @@ std::string KeyWriter::Id(const std::string& section, const std::string& key) {
 }
 
 void KeyWriter::Remember(const std::string& file, const std::vector<KeyValue>& shown) {
+    std::vector<std::string> ids;
+    ids.reserve(shown.size());
+    for (const KeyValue& kv : shown)
+        ids.push_back(Id(kv.section, kv.key));
+    Remember(file, shown, std::move(ids));
+}
+
+void KeyWriter::Remember(const std::string& file, const std::vector<KeyValue>& shown,
+                         std::vector<std::string> ids) {
     if (file != file_) Forget();
     file_ = file;
-    for (const KeyValue& kv : shown)
-        shown_[Id(kv.section, kv.key)] = kv.value;
+    for (std::size_t i = 0; i < shown.size(); ++i)
+        shown_[std::move(ids[i])] = shown[i].value;
 }
 
 void KeyWriter::Forget() {
@@ -116,10 +130,6 @@ void KeyWriter::Forget() {
 
 bool KeyWriter::Unchanged(const std::string& file, const KeyValue& kv) const {
     KeyNames names;
-    return Unchanged(file, kv, names);
-}
-
-bool KeyWriter::Unchanged(const std::string& file, const KeyValue& kv, KeyNames& names) const {
     return Unchanged(file, kv, Id(kv.section, kv.key), names);
 }
 
@@ -155,12 +165,8 @@ bool KeyWriter::Write(const std::string& file, const std::vector<KeyValue>& keys
         if (Unchanged(file, kv, ids.back(), names)) continue;
         if (!WriteIni(kv.section, kv.key, kv.value, file)) written = false;
     }
-    if (!written) return false;
-    if (file != file_) Forget();
-    file_ = file;
-    for (std::size_t i = 0; i < keys.size(); ++i)
-        shown_[std::move(ids[i])] = keys[i].value;
-    return true;
+    if (written) Remember(file, keys, std::move(ids));
+    return written;
 }
 
 } // namespace wizard

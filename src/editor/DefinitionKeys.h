@@ -72,8 +72,10 @@ class KeyWriter {
     using KeyNames = std::unordered_map<std::string, std::unordered_set<std::string>>;
 
   private:
-    bool Unchanged(const std::string& file, const KeyValue& key, KeyNames& names) const;
+    // `id` is Id(key.section, key.key), made once by the caller.
     bool Unchanged(const std::string& file, const KeyValue& key, const std::string& id, KeyNames& names) const;
+    // Remember with each key's Id already made.
+    void Remember(const std::string& file, const std::vector<KeyValue>& shown, std::vector<std::string> ids);
     static std::string Id(const std::string& section, const std::string& key);
     std::string file_;
     // Hashed: a deck's keys share long prefixes, which an ordered map compares again at each step.
