@@ -6,6 +6,7 @@
 #include "platform/Files.h"
 #include "platform/Ini.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -88,6 +89,7 @@ std::vector<std::string> SplitAll(const std::string& text, const std::string& se
     // into as many fields as CountFields counts.
     constexpr std::size_t kMostFields = std::numeric_limits<std::int16_t>::max();
     std::vector<std::string> fields;
+    fields.reserve(std::min<std::size_t>(std::count(text.begin(), text.end(), separator[0]) + 1, kMostFields));
     std::size_t start = 0;
     for (std::size_t i = 0; i <= text.size() && fields.size() < kMostFields; ++i)
         if (i == text.size() || text[i] == separator[0]) {
