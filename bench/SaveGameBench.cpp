@@ -103,14 +103,13 @@ void BM_ReadTheFile(benchmark::State& state) {
         benchmark::DoNotOptimize(platform::ReadFileBytes(SaveFilePath("full.save")));
 }
 
-// The file read and its bytes decoded into a record made once, as the listing does.
+// The file read and decoded into a record made once, as the listing does.
 void BM_ReadAndDecodeTheFile(benchmark::State& state) {
     const auto record = NewSaveRecord();
     std::string error;
-    for (auto _ : state) {
-        const auto bytes = platform::ReadFileBytes(SaveFilePath("full.save"));
-        if (!bytes || !DecodeSaveRecord(*bytes, *record, error)) state.SkipWithError("the save did not decode");
-    }
+    for (auto _ : state)
+        if (ReadSaveFile("full.save", *record, error) != SaveReadResult::ok)
+            state.SkipWithError("the save did not decode");
 }
 
 void BM_ListTwoHundredSaves(benchmark::State& state) {
@@ -130,10 +129,8 @@ void BM_ReadAndDecodeTwoHundredSaves(benchmark::State& state) {
     const auto record = NewSaveRecord();
     std::string error;
     for (auto _ : state)
-        for (const std::string& file : files) {
-            const auto bytes = platform::ReadFileBytes(SaveFilePath(file));
-            if (!bytes || !DecodeSaveRecord(*bytes, *record, error)) state.SkipWithError("a save did not decode");
-        }
+        for (const std::string& file : files)
+            if (ReadSaveFile(file, *record, error) != SaveReadResult::ok) state.SkipWithError("a save did not decode");
 }
 
 } // namespace
