@@ -2,6 +2,9 @@
 // for a definition saved without an edit, and only the changed keys of an edited deck.
 #include "EditorSupport.h"
 
+#include "common/Helpers.h"
+#include "editor/DefinitionKeys.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -20,6 +23,19 @@ void ShowCommonDeck(Editor& e, int number) {
     ASSERT_EQ(e.window.CurrentStep, 3);
     e.Press(*e.window.ShowCommonDeck[number - 1]);
     ASSERT_EQ(e.window.CurrentStep, 4);
+}
+
+// A one-character separator is cut in a pass of its own: it must cut as the general field
+// functions do, empty fields and a trailing separator included.
+TEST(WizardWrite, SplittingAtOneCharacterCutsAsTheFieldFunctions) {
+    for (const std::string text : {"", ",", "a", "a,b", ",a,,b,", "c1.gif,,power=1|suit=2,K1,", "a b  c "})
+        for (const std::string separator : {",", " ", "|"}) {
+            SCOPED_TRACE("\"" + text + "\" at \"" + separator + "\"");
+            EXPECT_EQ(wizard::SplitAll(text, separator),
+                      GetFields(text, CountFields(text, separator), separator));
+        }
+    EXPECT_EQ(wizard::SplitCardFields("a.gif,,p=1"),
+              (std::vector<std::string>{"a.gif", "", "p=1", "", ""}));
 }
 
 TEST(WizardWrite, ANewGameGetsItsKeysInTheirOrder) {
