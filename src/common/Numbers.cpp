@@ -101,6 +101,12 @@ std::int16_t ClampToInt16(long long value) {
     return static_cast<std::int16_t>(value);
 }
 
+std::string Padded3(int value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%03d", value);
+    return text;
+}
+
 std::string FormatNumber(double value) {
     if (std::isnan(value)) return "NaN";
     if (std::isinf(value)) return value > 0 ? "Infinity" : "-Infinity";

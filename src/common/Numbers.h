@@ -24,3 +24,7 @@ std::int16_t ClampToInt16(long long value);
 // Decimal text with "." as the decimal point and no exponent for ordinary magnitudes: whole
 // numbers without a point ("12", "-3"), others with up to 15 significant digits ("0.25").
 std::string FormatNumber(double value);
+
+// A card number or pile position as lists of them hold it: at least three digits, zero-padded
+// ("007", "123", "1000").
+std::string Padded3(int value);

@@ -41,12 +41,6 @@ std::string Pixels(int twips) {
     return FormatNumber(static_cast<double>(twips) / platform::kTwipsPerPixelX);
 }
 
-// At least three digits, zero-padded: how card numbers and pile positions travel in lists.
-std::string Padded3(long long value) {
-    std::string n = Num(value);
-    return std::string(n.size() < 3 ? 3 - n.size() : 0, '0') + n;
-}
-
 std::string Bool(bool value) {
     return value ? "TRUE" : "FALSE";
 }
@@ -131,6 +125,8 @@ void SendDiscardToPlay(std::int16_t deck) {
 void SendDeckShuffle(std::int16_t deck) {
     // After the end of the game the players may still play on: the decks must stay alike.
     if (Game.GamePhase != kPhasePlaying && Game.GamePhase != kPhaseEnded) return;
+    // The order is written out only when it travels: a shuffle alone at the table sends nothing.
+    if (GameMode != kModeDirect) return;
     Fields fields = {Num(deck), DeckOrderText(deck)};
     if (deck >= 0 && deck < kMaxDecks && Game.decks[deck].shuffleAndRotate != kFalse)
         fields.push_back(DeckTurnsText(deck));

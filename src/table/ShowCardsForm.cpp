@@ -2,6 +2,7 @@
 
 #include "common/GraphicsMgmt.h"
 #include "common/Messages.h"
+#include "common/Numbers.h"
 #include "controls/ImageInfo.h"
 #include "net/MultiplayerMgmt.h"
 #include "platform/Twips.h"
@@ -21,12 +22,6 @@ namespace {
 std::unique_ptr<ShowCardsForm> g_viewer;
 
 constexpr int kGap = 100;
-
-std::string Padded3(int n) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%03d", n);
-    return text;
-}
 
 bool ValidDeck(int deck) {
     return deck >= 0 && deck < kMaxDecks;
