@@ -1,6 +1,7 @@
 #include "platform/Application.h"
 
 #include "platform/EventGuard.h"
+#include "platform/QtRuntime.h"
 #include "platform/QtText.h"
 
 #include <QApplication>
@@ -51,6 +52,10 @@ class GuardedApplication : public QApplication {
 
     bool notify(QObject* receiver, QEvent* event) override {
         ClearStaleVectorState();
+        struct Bracket {
+            Bracket() { EnteringEvent(); }
+            ~Bracket() { LeavingEvent(); }
+        } bracket;
         try {
             return QApplication::notify(receiver, event);
         } catch (const std::exception& e) {
@@ -102,6 +107,7 @@ Application::Application(int& argc, char** argv, const std::string& name) {
 }
 
 Application::~Application() {
+    DeleteDisposed();
     // Qt converts and scales large pictures on the threads of its global pool, which stay idle
     // for a while afterwards. They are ended here, before the program's exit: threads left running
     // then meet the program's own teardown (and the leak checker's stop of every thread).

@@ -52,6 +52,7 @@ struct Control::Base {
     // The widget's address as registered: a container may delete the widget first.
     QWidget* key = nullptr;
     FocusHook* focus = nullptr;
+    QObject* mouse = nullptr;
     std::string tag;
     int index = -1;
     Font font;
@@ -84,8 +85,10 @@ Control::Control(NativeWidget* handle, bool passive) : base_(std::make_unique<Ba
     QWidget* widget = ToQWidget(handle);
     base_->widget = widget;
     base_->key = widget;
-    InstallMouseHook(widget, MouseHandlers{&OnClick, &OnDblClick, &OnMouseDown, &OnMouseMove, &OnMouseUp},
-                     passive);
+    base_->mouse = InstallMouseHook(
+        widget, MouseHandlers{&OnClick, &OnDblClick, &OnMouseDown, &OnMouseMove, &OnMouseUp}, passive);
+    // MouseMove runs whenever the pointer moves over the control, button or not.
+    widget->setMouseTracking(true);
     widget->setFont(ToQFont(SpecOf(base_->font)));
     base_->focus = new FocusHook(widget, &OnLostFocus);
     widget->installEventFilter(base_->focus);
@@ -98,10 +101,12 @@ Control::~Control() {
     Registry().erase(base_->key);
     UnregisterDropTarget(base_->key);
     if (DragSource() == base_->key) platform::CancelDrag();
-    // A focused widget loses its focus as it goes; the window that owned the handler may be
-    // half gone by then.
-    if (base_->widget) base_->focus->Detach();
-    delete base_->widget.data();
+    if (!base_->widget) return;
+    // Nothing of this control may hear from the widget again, though it may outlive the control
+    // while one of its events is still being handled.
+    base_->focus->Detach();
+    DetachMouseHook(base_->mouse);
+    DisposeWhenIdle(base_->widget.data());
 }
 
 NativeWidget* Control::Handle() const {

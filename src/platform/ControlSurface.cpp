@@ -62,9 +62,13 @@ QRegion ShownRegion(const std::uint32_t* bits, int stride, int w, int h, std::ui
 
 class SurfaceWidget : public QWidget {
   public:
-    SurfaceWidget(ControlSurface::Impl& owner, QWidget* parent) : QWidget(parent), owner_(owner) {
+    SurfaceWidget(ControlSurface::Impl& owner, QWidget* parent) : QWidget(parent), owner_(&owner) {
         setAttribute(Qt::WA_OpaquePaintEvent, false);
+        // The controls' MouseMove runs whenever the pointer moves over them, button or not.
+        setMouseTracking(true);
     }
+    // The surface is gone; the widget waits for its events to end before it goes too.
+    void Orphan() { owner_ = nullptr; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -80,7 +84,7 @@ class SurfaceWidget : public QWidget {
     void focusOutEvent(QFocusEvent* event) override;
 
   private:
-    ControlSurface::Impl& owner_;
+    ControlSurface::Impl* owner_;
 };
 
 struct ControlSurface::Impl {
@@ -110,7 +114,11 @@ struct ControlSurface::Impl {
         : self(owner), widget(new SurfaceWidget(*this, parent)), visible(parent != nullptr) {
         widget->resize(0, 0);
     }
-    ~Impl() { delete widget.data(); }
+    ~Impl() {
+        if (!widget) return;
+        widget->Orphan();
+        DisposeWhenIdle(widget.data());
+    }
 
     Colour Back() const { return ResolveColour(backColor); }
 
@@ -200,47 +208,60 @@ struct ControlSurface::Impl {
 };
 
 void SurfaceWidget::paintEvent(QPaintEvent*) {
+    if (!owner_) return;
     QPainter painter(this);
-    const Picture& drawing = owner_.drawing;
+    const Picture& drawing = owner_->drawing;
     if (drawing.Width() < width() || drawing.Height() < height()) {
-        Colour back = owner_.Back();
+        Colour back = owner_->Back();
         painter.fillRect(rect(), QColor(RedOf(back), GreenOf(back), BlueOf(back)));
     }
     painter.drawImage(0, 0, PictureAccess::Image(drawing));
 }
 
 void SurfaceWidget::mousePressEvent(QMouseEvent* e) {
-    if (owner_.self.OnMouseDown)
-        RunGuarded("MouseDown", [&] { owner_.self.OnMouseDown(owner_.EventOf(e, e->button())); });
+    if (!owner_) return;
+    if (auto h = owner_->self.OnMouseDown) {
+        const MouseEvent m = owner_->EventOf(e, e->button());
+        RunGuarded("MouseDown", [&] { h(m); });
+    }
 }
 void SurfaceWidget::mouseMoveEvent(QMouseEvent* e) {
-    if (owner_.self.OnMouseMove)
-        RunGuarded("MouseMove", [&] { owner_.self.OnMouseMove(owner_.EventOf(e, Qt::NoButton)); });
+    if (!owner_) return;
+    if (auto h = owner_->self.OnMouseMove) {
+        const MouseEvent m = owner_->EventOf(e, Qt::NoButton);
+        RunGuarded("MouseMove", [&] { h(m); });
+    }
 }
 void SurfaceWidget::mouseReleaseEvent(QMouseEvent* e) {
-    MouseEvent m = owner_.EventOf(e, e->button());
+    if (!owner_) return;
+    MouseEvent m = owner_->EventOf(e, e->button());
     bool inside = rect().contains(e->position().toPoint());
     // Handlers may destroy this surface; keep what is needed on the stack.
-    auto onUp = owner_.self.OnMouseUp;
-    auto onClick = owner_.self.OnClick;
+    auto onUp = owner_->self.OnMouseUp;
+    auto onClick = owner_->self.OnClick;
     if (onUp) RunGuarded("MouseUp", [&] { onUp(m); });
     if (inside && m.button == 1 && onClick) RunGuarded("Click", [&] { onClick(); });
 }
 void SurfaceWidget::mouseDoubleClickEvent(QMouseEvent*) {
-    if (owner_.self.OnDblClick) RunGuarded("DblClick", [&] { owner_.self.OnDblClick(); });
+    if (!owner_) return;
+    if (auto h = owner_->self.OnDblClick) RunGuarded("DblClick", [&] { h(); });
 }
 void SurfaceWidget::enterEvent(QEnterEvent*) {
-    if (owner_.self.OnMouseEnter) owner_.self.OnMouseEnter(ShiftMaskOf(QGuiApplication::keyboardModifiers()));
+    if (!owner_) return;
+    if (auto h = owner_->self.OnMouseEnter)
+        RunGuarded("MouseEnter", [&] { h(ShiftMaskOf(QGuiApplication::keyboardModifiers())); });
 }
 void SurfaceWidget::leaveEvent(QEvent*) {
-    if (owner_.self.OnMouseLeave) owner_.self.OnMouseLeave();
+    if (!owner_) return;
+    if (auto h = owner_->self.OnMouseLeave) RunGuarded("MouseLeave", [&] { h(); });
 }
 void SurfaceWidget::keyPressEvent(QKeyEvent* e) {
+    if (!owner_) return;
     const int code = VirtualKeyOf(e->key(), e->modifiers());
     const int shift = ShiftMaskOf(e->modifiers());
     // A key press may close the control; keep the handlers on the stack.
-    auto onDown = owner_.self.OnKeyDown;
-    auto onPress = owner_.self.OnKeyPress;
+    auto onDown = owner_->self.OnKeyDown;
+    auto onPress = owner_->self.OnKeyPress;
     if (!onDown && !onPress) {
         e->ignore(); // the window holding the surface sees the key
         return;
@@ -255,19 +276,22 @@ void SurfaceWidget::keyPressEvent(QKeyEvent* e) {
 }
 void SurfaceWidget::keyReleaseEvent(QKeyEvent* e) {
     // The window system repeats a held key with key downs alone.
-    if (e->isAutoRepeat()) return;
-    if (!owner_.self.OnKeyUp) {
+    if (!owner_ || e->isAutoRepeat()) return;
+    auto onUp = owner_->self.OnKeyUp;
+    if (!onUp) {
         e->ignore();
         return;
     }
     const int code = VirtualKeyOf(e->key(), e->modifiers());
-    if (owner_.self.OnKeyUp && code != 0) owner_.self.OnKeyUp(code, ShiftMaskOf(e->modifiers()));
+    if (code != 0) onUp(code, ShiftMaskOf(e->modifiers()));
 }
 void SurfaceWidget::focusInEvent(QFocusEvent*) {
-    if (owner_.self.OnGotFocus) owner_.self.OnGotFocus();
+    if (!owner_) return;
+    if (auto h = owner_->self.OnGotFocus) h();
 }
 void SurfaceWidget::focusOutEvent(QFocusEvent*) {
-    if (owner_.self.OnLostFocus) owner_.self.OnLostFocus();
+    if (!owner_) return;
+    if (auto h = owner_->self.OnLostFocus) h();
 }
 
 ControlSurface::ControlSurface(NativeWidget* parent)

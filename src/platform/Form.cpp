@@ -31,8 +31,10 @@ void Raise(QWidget* window) {
 
 class FormWidget : public QMainWindow {
   public:
-    explicit FormWidget(Form& form) : form_(form) {}
-    Form& Owner() const { return form_; }
+    explicit FormWidget(Form& form) : form_(&form) {}
+    // nullptr once the form is gone and the window waits to be deleted.
+    Form* Owner() const { return form_; }
+    void Orphan() { form_ = nullptr; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -41,7 +43,7 @@ class FormWidget : public QMainWindow {
     void changeEvent(QEvent* event) override;
 
   private:
-    Form& form_;
+    Form* form_;
 };
 
 struct Form::Impl {
@@ -53,6 +55,7 @@ struct Form::Impl {
     bool keyPreview = false;
     Colour back = kSystemColourFlag | 15;
     QEventLoop* modalLoop = nullptr;
+    QObject* mouse = nullptr;
 
     explicit Impl(Form& form) : self(form), window(new FormWidget(form)), client(new QWidget) {
         window->setCentralWidget(client);
@@ -81,29 +84,31 @@ struct Form::Impl {
 };
 
 void FormWidget::closeEvent(QCloseEvent* event) {
-    if (form_.Internals().Unload(UnloadMode::CloseBox))
+    if (!form_ || form_->Internals().Unload(UnloadMode::CloseBox))
         event->accept();
     else
         event->ignore();
 }
 void FormWidget::hideEvent(QHideEvent* event) {
     QMainWindow::hideEvent(event);
-    if (QEventLoop* loop = form_.Internals().modalLoop) loop->quit();
+    if (!form_) return;
+    if (QEventLoop* loop = form_->Internals().modalLoop) loop->quit();
 }
 void FormWidget::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    if (auto h = form_.OnResize) h();
+    if (!form_) return;
+    if (auto h = form_->OnResize) h();
 }
 void FormWidget::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
-        if (auto h = form_.OnActivate) h();
+        if (auto h = form_ ? form_->OnActivate : nullptr) h();
 }
 
 Form* FormOfWidget(const QWidget* widget) {
     if (!widget) return nullptr;
     auto* window = dynamic_cast<const FormWidget*>(widget->window());
-    return window ? &window->Owner() : nullptr;
+    return window ? window->Owner() : nullptr;
 }
 QWidget* WindowWidgetOf(const Form& form) {
     return form.Internals().window;
@@ -114,8 +119,9 @@ QWidget* ClientWidgetOf(const Form& form) {
 
 Form::Form() : impl_(std::make_unique<Impl>(*this)) {
     EnsureEventHub();
-    InstallMouseHook(impl_->client,
-                     MouseHandlers{&OnClick, &OnDblClick, &OnMouseDown, &OnMouseMove, &OnMouseUp}, true);
+    impl_->client->setMouseTracking(true);
+    impl_->mouse = InstallMouseHook(
+        impl_->client, MouseHandlers{&OnClick, &OnDblClick, &OnMouseDown, &OnMouseMove, &OnMouseUp}, true);
     RegisterDropTarget(impl_->client, DropTarget{&OnDragOver, &OnDragDrop});
 }
 
@@ -126,7 +132,10 @@ Form::~Form() {
     for (QObject* child : impl_->window->children())
         if (auto* owned = dynamic_cast<FormWidget*>(child)) owned->setParent(nullptr);
     if (impl_->modalLoop) impl_->modalLoop->quit();
-    delete impl_->window.data();
+    impl_->window->Orphan();
+    if (impl_->client) DetachMouseHook(impl_->mouse);
+    // The window may be closing from one of its own events: it goes once that event is over.
+    DisposeWhenIdle(impl_->window.data());
 }
 
 NativeWidget* Form::Handle() const {

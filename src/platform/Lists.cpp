@@ -79,8 +79,13 @@ ListBox::ListBox(NativeWidget* parent, bool multiSelect)
     });
     // The items lie on the list's viewport, which receives the mouse: its presses, moves and
     // releases are the list's (a right-button release opens a list's pop-up menu).
-    InstallMouseHook(list->viewport(),
-                     MouseHandlers{nullptr, nullptr, &OnMouseDown, &OnMouseMove, &OnMouseUp}, false);
+    list->viewport()->setMouseTracking(true);
+    viewportHook_ = InstallMouseHook(
+        list->viewport(), MouseHandlers{nullptr, nullptr, &OnMouseDown, &OnMouseMove, &OnMouseUp}, false);
+}
+ListBox::~ListBox() {
+    // The hook went with the list if a container deleted the list first.
+    if (WidgetOf(*this)) DetachMouseHook(viewportHook_);
 }
 void ListBox::AddItem(const std::string& text, int index) {
     QListWidget* list = ListOf(*this);

@@ -9,11 +9,14 @@
 #include <string>
 #include <vector>
 
+class QObject;
+
 namespace platform {
 
 class ListBox : public Control {
   public:
     ListBox(NativeWidget* parent, bool multiSelect = false);
+    ~ListBox() override;
 
     // Adds an item at the end, or before the item at `index`.
     void AddItem(const std::string& text, int index = -1);
@@ -47,6 +50,8 @@ class ListBox : public Control {
 
   private:
     int newIndex_ = -1;
+    // The hook on the list's viewport, silenced when the list goes.
+    QObject* viewportHook_ = nullptr;
 };
 
 // A list box whose items its owner keeps: it holds only their number and asks for an item's text

@@ -59,8 +59,10 @@ Menu::~Menu() {
     for (Menu* item : items_)
         item->parent_ = nullptr;
     if (parent_) parent_->Detach(this);
-    delete impl_->action.data();
-    delete impl_->submenu.data();
+    // A menu item may be unloaded by its own OnClick, while its menu is still being handled.
+    if (impl_->action) impl_->action->setVisible(false);
+    DisposeWhenIdle(impl_->action.data());
+    DisposeWhenIdle(impl_->submenu.data());
 }
 
 void Menu::Attach(Menu* item, const Menu* after) {

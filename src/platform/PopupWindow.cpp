@@ -2,6 +2,7 @@
 
 #include "platform/NativeWidget.h"
 #include "platform/QtPicture.h"
+#include "platform/QtRuntime.h"
 #include "platform/QtText.h"
 
 #include <QApplication>
@@ -130,7 +131,7 @@ struct PopupWindow::Impl {
             timer->disconnect();
         }
         widget->hide();
-        if (g_spare) delete g_spare.data();
+        if (g_spare) DisposeWhenIdle(g_spare.data());
         g_spare = widget.data();
     }
 };

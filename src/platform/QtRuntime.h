@@ -44,7 +44,22 @@ struct MouseHandlers {
     std::function<void(const MouseEvent&)>* move = nullptr;
     std::function<void(const MouseEvent&)>* up = nullptr;
 };
-void InstallMouseHook(QWidget* widget, MouseHandlers handlers, bool passive);
+// Returns the hook, which DetachMouseHook silences when the handlers' owner goes.
+QObject* InstallMouseHook(QWidget* widget, MouseHandlers handlers, bool passive);
+void DetachMouseHook(QObject* hook);
+
+// Lets a window object go whose owner is done with it. An event of its own (or a menu or dialog
+// opened from one) may still be on the stack, and the window system may still hold it for the rest
+// of that event (a right-button release goes on to a context-menu event for the same widget): a
+// widget is hidden at once and nothing of ours hears from it again, but it is deleted only when no
+// event is being handled any more. Outside any event it is deleted at once.
+void DisposeWhenIdle(QObject* object);
+// The application's event dispatch brackets every event with these; leaving the outermost one
+// deletes what was disposed of meanwhile.
+void EnteringEvent();
+void LeavingEvent();
+// Deletes at once whatever waits (the application's end, or a test that handles no events).
+void DeleteDisposed();
 
 // Makes a root menu the items of a form's menu bar.
 void AttachMenuBar(Menu& root, QMenuBar* bar);

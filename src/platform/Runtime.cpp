@@ -138,6 +138,9 @@ class MouseHook : public QObject {
         return true;
     }
 
+    // The handlers' owner is gone; the widget may live a little longer.
+    void Detach() { handlers_ = MouseHandlers{}; }
+
   private:
     MouseHandlers handlers_;
     bool passive_;
@@ -256,8 +259,14 @@ int QtKeyOf(int code, bool& keypad) {
     return Qt::Key_unknown;
 }
 
-void InstallMouseHook(QWidget* widget, MouseHandlers handlers, bool passive) {
-    widget->installEventFilter(new MouseHook(widget, handlers, passive));
+QObject* InstallMouseHook(QWidget* widget, MouseHandlers handlers, bool passive) {
+    auto* hook = new MouseHook(widget, handlers, passive);
+    widget->installEventFilter(hook);
+    return hook;
+}
+
+void DetachMouseHook(QObject* hook) {
+    if (auto* mouse = dynamic_cast<MouseHook*>(hook)) mouse->Detach();
 }
 
 void EnsureEventHub() {
