@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <unordered_set>
 #include <utility>
 
 namespace wizard {
@@ -230,7 +231,8 @@ std::vector<KeyValue> DeckData::DeckKeys(const std::vector<DeckEntry>& entries, 
             KeyValue{section_, "img_discard", discard}, KeyValue{section_, "deal", deal}};
 }
 
-std::vector<KeyValue> DeckData::LoadedKeys(const std::string& file, const std::vector<DeckEntry>& entries) const {
+std::vector<KeyValue> DeckData::LoadedKeys(const std::string& file,
+                                           const std::vector<DeckEntry>& entries) const {
     if (!loaded_ || !existed_ || !linesInPlace_) return Keys(file, entries, back_, discard_, deal_);
     return DeckKeys(entries, back_, discard_, deal_);
 }
@@ -239,18 +241,22 @@ std::vector<KeyValue> DeckData::Keys(const std::string& file, const std::vector<
                                      const std::string& back, const std::string& discard,
                                      const std::string& deal) const {
     if (!loaded_) return {};
-    // Sections are never taken away: one the file had when read, it still has.
-    const bool created = !existed_ && platform::IniKeys(file, section_).empty();
     std::vector<KeyValue> keys = DeckKeys(entries, back, discard, deal);
     const auto put = [&](const std::string& key, const std::string& value) {
         keys.push_back(KeyValue{section_, key, value});
     };
-    if (created) {
+    if (!existed_) {
+        // Sections are never taken away: one the file had when read, it still has. One it did not
+        // have may since hold what the deck property window wrote.
+        std::unordered_set<std::string> held;
+        for (const std::string& key : platform::IniKeys(file, section_))
+            held.insert(platform::AnsiUpper(key));
         // Looking at a deck the file does not have yet adds nothing until it holds something.
-        if (entries.empty() && back.empty() && discard.empty() && deal.empty()) return {};
-        // A new deck is neither split nor drawn face down; an existing one keeps its choice.
-        put("split", "false");
-        put("draw_facedown", "false");
+        if (held.empty() && entries.empty() && back.empty() && discard.empty() && deal.empty()) return {};
+        // A new deck is neither split nor drawn face down (the table engine would split it), unless
+        // the deck property window chose otherwise; an existing deck keeps its own choice.
+        for (const char* key : {"split", "draw_facedown"})
+            if (!held.count(platform::AnsiUpper(key))) put(key, "false");
     }
     // The lines of a lastCard deck are written again, without gaps, only when they changed.
     if (lastCard_ && CardsAsLoaded(entries)) return keys;

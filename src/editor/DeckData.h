@@ -38,7 +38,8 @@ class DeckData {
     const std::string& Discard() const { return discard_; }
     const std::string& Deal() const { return deal_; }
 
-    // The deck as the lists show it has been written: it is now what the file holds.
+    // The keys Keys(...) gave for these entries are on disk: the deck is now what the file holds.
+    // Only a save that wrote something counts: a deck that gave no keys is still not in the file.
     void MarkSaved(const std::vector<DeckEntry>& entries);
 
     // A new entry's identifier (1, 2, ... since the deck was loaded).

@@ -17,6 +17,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
+#include <utility>
 
 namespace wizard {
 
@@ -744,20 +746,44 @@ std::vector<KeyValue> MainForm::HeaderKeys() const {
 
 bool MainForm::WriteGameHeader() {
     const std::string file = GameFile();
+    const KeyWriter before = writer_;
     // One replace of the file for the whole save: a failure leaves the old file whole.
     platform::IniWriteScope scope;
     bool written = writer_.Write(file, HeaderKeys());
-    if (CurrentStep == 4) written = SaveDeckData() && written;
-    if (CurrentStep == 6) written = SavePropLists() && written;
+    std::vector<KeyValue> deck;
+    if (CurrentStep == 4) {
+        deck = DeckKeysToWrite(file);
+        written = writer_.Write(file, deck) && written;
+    }
+    std::optional<std::vector<KeyValue>> lists;
+    // Lists that would not read back as typed are refused with their own message; the rest of
+    // the game is saved all the same.
+    if (CurrentStep == 6) lists = PropListsToWrite();
+    if (lists) written = writer_.Write(file, *lists) && written;
     written = writer_.Write(file, {KeyValue{"GAME", "desktop", DeskTopImage->Caption()}}) && written;
+    if (!CommitWrites(scope, written, before)) return false;
+    if (!deck.empty()) Deck.MarkSaved(cards_);
+    if (lists && !lists->empty()) propListsShown_ = *lists;
+    headerFile_ = file;
+    return true;
+}
+
+bool MainForm::CommitWrites(platform::IniWriteScope& scope, bool written, const KeyWriter& before) {
+    // The platform names a file it could not write by the path it was given; the author knows the
+    // game by its name, and hears of the failure once.
+    std::vector<std::string> held;
+    platform::MessageHandler shown =
+        platform::SetMessageHandler([&held](const std::string& text) { held.push_back(text); });
     written = scope.Commit() && written;
+    platform::SetMessageHandler(std::move(shown));
     if (!written) {
-        // What is on disk is what was there before: forget what this save meant to write.
-        writer_.Forget();
+        // What is on disk is what was there before: what this save meant to write is forgotten.
+        writer_ = before;
         ReportWriteFailure();
         return false;
     }
-    headerFile_ = file;
+    for (const std::string& text : held)
+        ShowMsg(text);
     return true;
 }
 
@@ -788,20 +814,20 @@ void MainForm::LoadDeckData(const std::string& section) {
     if (Deck.Existed()) writer_.Remember(file, Deck.LoadedKeys(file, entries));
 }
 
+std::vector<KeyValue> MainForm::DeckKeysToWrite(const std::string& file) const {
+    return Deck.Keys(file, cards_, backImg->List(0), discardImg->List(0), DealCrds->Text());
+}
+
 bool MainForm::SaveDeckData() {
     const std::string file = UsableGameFile();
     if (file.empty()) return true;
+    const std::vector<KeyValue> keys = DeckKeysToWrite(file);
+    // A deck that has nothing to write is not in the file after the save either.
+    if (keys.empty()) return true;
+    const KeyWriter before = writer_;
     platform::IniWriteScope scope;
-    const std::vector<DeckEntry>& entries = cards_;
-    bool written = writer_.Write(
-        file, Deck.Keys(file, entries, backImg->List(0), discardImg->List(0), DealCrds->Text()));
-    written = scope.Commit() && written;
-    if (!written) {
-        writer_.Forget();
-        ReportWriteFailure();
-        return false;
-    }
-    Deck.MarkSaved(entries);
+    if (!CommitWrites(scope, writer_.Write(file, keys), before)) return false;
+    Deck.MarkSaved(cards_);
     return true;
 }
 
@@ -851,28 +877,34 @@ std::vector<KeyValue> MainForm::PropListKeys() const {
     return keys;
 }
 
-bool MainForm::SavePropLists() {
-    if (propListsLocked_) return true;
+std::optional<std::vector<KeyValue>> MainForm::PropListsToWrite() const {
+    if (propListsLocked_) return std::vector<KeyValue>{};
     for (int i = 0; i < 28; ++i) {
         const std::string text = i < 4 ? pListName[i]->Text() : pName[i - 4]->Text();
         if (text.find_first_of(",|=") != std::string::npos) {
             ShowMsg("A property list or property name may not hold \",\", \"|\" or \"=\": " + text);
-            return false;
+            return std::nullopt;
         }
     }
-    const std::string file = UsableGameFile();
-    if (file.empty()) return true;
     std::vector<KeyValue> keys = PropListKeys();
     // Lists nobody edited stay as the file holds them.
     if (keys.size() == propListsShown_.size() &&
         std::equal(keys.begin(), keys.end(), propListsShown_.begin(),
                    [](const KeyValue& a, const KeyValue& b) { return a.key == b.key && a.value == b.value; }))
-        return true;
-    if (!writer_.Write(file, keys)) {
-        ReportWriteFailure();
-        return false;
-    }
-    propListsShown_ = keys;
+        return std::vector<KeyValue>{};
+    return keys;
+}
+
+bool MainForm::SavePropLists() {
+    const std::optional<std::vector<KeyValue>> keys = PropListsToWrite();
+    if (!keys) return false;
+    if (keys->empty()) return true;
+    const std::string file = UsableGameFile();
+    if (file.empty()) return true;
+    const KeyWriter before = writer_;
+    platform::IniWriteScope scope;
+    if (!CommitWrites(scope, writer_.Write(file, *keys), before)) return false;
+    propListsShown_ = *keys;
     return true;
 }
 

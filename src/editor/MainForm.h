@@ -11,9 +11,16 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
+
+namespace platform {
+class IniWriteScope;
+}
 
 namespace wizard {
 
@@ -174,6 +181,14 @@ class MainForm {
     std::string DeckSection() const;
     std::vector<KeyValue> HeaderKeys() const;
     std::vector<KeyValue> PropListKeys() const;
+    // The keys saving the deck on step 4 writes; none for a deck that has nothing to write.
+    std::vector<KeyValue> DeckKeysToWrite(const std::string& file) const;
+    // The property lists' keys to write: none when they are as shown or locked; nullopt, after a
+    // message, when a name would not read back as typed.
+    std::optional<std::vector<KeyValue>> PropListsToWrite() const;
+    // Puts the writes of a save on disk (`written`: whether every write so far went through). On a
+    // failure one message names the game file and the writer is set back to `before`.
+    bool CommitWrites(platform::IniWriteScope& scope, bool written, const KeyWriter& before);
     // The name box, refused with a message when it cannot name a file; "" then.
     std::string UsableGameFile();
     void ReportWriteFailure();

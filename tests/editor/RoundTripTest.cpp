@@ -119,6 +119,101 @@ TEST(WizardRoundTrip, AGameBuiltInTheEditorIsReadByKarvelAndSavedAgainUnchanged)
     EXPECT_TRUE(e.messages.Messages().empty());
 }
 
+// An author makes a game from nothing: two players, a deck of the first player's own and a common
+// deck, each saved once while still empty (as an author presses Save to see where things stand).
+// Reopened and saved again it stays as built, and Karvel plays it so: the common deck stays whole.
+TEST(WizardRoundTrip, ANewGameWithACommonAndAPlayersDeckPlaysAsBuiltAfterItIsReopenedAndSaved) {
+    const ModelReset reset;
+    Editor e;
+    for (const char* image : {"a.bmp", "b.bmp", "r.bmp", "back.bmp", "disc.bmp"})
+        e.Write(std::string("pics/") + image, "");
+    auto& w = e.window;
+    const auto fillDeck = [&](const std::vector<std::string>& cards, const std::string& deal) {
+        {
+            platform::testdriver::DialogScript script;
+            script.AnswerModal([](platform::Form& form) { EXPECT_EQ(form.Caption(), "Check Phase"); });
+            e.Save();
+            EXPECT_TRUE(script.Problems().empty());
+        }
+        for (const std::string& card : cards) {
+            SelectOnly(w, card);
+            e.Press(*w.AddCards);
+        }
+        SelectOnly(w, "back.bmp");
+        e.Press(*w.AddBack);
+        SelectOnly(w, "disc.bmp");
+        e.Press(*w.AddDiscard);
+        e.Type(*w.DealCrds, deal);
+        e.Save();
+    };
+    w.NameTXT->SetText("Duel");
+    w.DirName->SetText("pics");
+    e.Forward();
+    e.Type(*w.PlNum, "2");
+    e.Type(*w.PLname[0], "Red");
+    e.Type(*w.PLname[1], "Blue");
+    e.Press(*w.PL_data[0]);
+    e.Type(*w.NumPLdecks, "1");
+    e.Press(*w.ShowPlayerDeck[0]);
+    fillDeck({"r.bmp"}, "");
+    e.Back();
+    e.Back();
+    e.Forward();
+    ASSERT_EQ(w.CurrentStep, 3);
+    e.Type(*w.CommDecksNum, "1");
+    e.Press(*w.ShowCommonDeck[0]);
+    fillDeck({"a.bmp", "b.bmp"}, "1");
+    e.Back();
+    e.Back();
+    e.Back();
+    ASSERT_EQ(w.CurrentStep, 0);
+    e.Save();
+    const std::string built = e.Read("Duel.game");
+    EXPECT_THAT(built, HasSubstr("[COMMON 1]\r\ndecksize=2\r\nimg_back=back.bmp\r\nimg_discard=disc.bmp\r\n"
+                                 "deal=1\r\nsplit=false\r\ndraw_facedown=false\r\n"));
+    EXPECT_TRUE(e.messages.Messages().empty()) << e.messages.Messages()[0];
+
+    {
+        wizard::MainForm again;
+        again.Show();
+        again.NameTXT->SetText("Duel");
+        again.NameTXT->SetFocus();
+        editortest::drive::PressKey(again.Window(), platform::keys::kReturn);
+        const auto press = [](platform::CommandButton& button) { editortest::drive::Click(button); };
+        press(*again.SaveBtn);
+        press(*again.NextStep);
+        press(*again.PL_data[0]);
+        press(*again.ShowPlayerDeck[0]);
+        EXPECT_EQ(again.commLabel->Caption(), "Cards: 1 (tot: 1)");
+        press(*again.SaveBtn);
+        press(*again.PrevStep);
+        press(*again.PrevStep);
+        press(*again.NextStep);
+        press(*again.ShowCommonDeck[0]);
+        EXPECT_EQ(again.commLabel->Caption(), "Cards: 2 (tot: 2)");
+        press(*again.SaveBtn);
+    }
+    EXPECT_EQ(e.Read("Duel.game"), built);
+
+    ASSERT_TRUE(LoadWithKarvel(e.folder.Path() + "\\Duel.game")) << built;
+    EXPECT_TRUE(e.messages.Messages().empty()) << e.messages.Messages()[0];
+    EXPECT_EQ(Game.playerCount, 2);
+    ASSERT_EQ(Game.deckCount, 2) << built;
+    EXPECT_EQ(Game.totalCards, 3);
+    // Common decks come first: deck 0 is the common one, deck 1 the first player's.
+    EXPECT_EQ(Game.decks[0].owner, 0);
+    EXPECT_EQ(Game.decks[0].split, 0) << "a new common deck is not split";
+    EXPECT_EQ(Game.decks[0].deal, 1);
+    EXPECT_EQ(Game.decks[1].owner, 1);
+    int common = 0, red = 0;
+    for (int card = 1; card <= Game.totalCards; ++card) {
+        common += Cards[card].deck == 0 && Cards[card].owner == 0;
+        red += Cards[card].deck == 1 && Cards[card].owner == 1 && Cards[card].image == "r.bmp";
+    }
+    EXPECT_EQ(common, 2) << "the common deck's cards stay in it";
+    EXPECT_EQ(red, 1);
+}
+
 TEST(WizardRoundTrip, AnEditOfAHandWrittenDefinitionKeepsEveryLineTheEditorDoesNotOwn) {
     Editor e;
     const std::string text = "[GAME]\r\nname=Hand\r\nplayers=2\r\ndirectory=pics\r\ncommon_decks=1\r\n"

@@ -3,12 +3,14 @@
 #include "EditorSupport.h"
 
 #include "common/Helpers.h"
+#include "editor/DeckPropForm.h"
 #include "editor/DefinitionKeys.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 using editortest::Editor;
 using testing::ElementsAre;
@@ -34,8 +36,7 @@ TEST(WizardWrite, SplittingAtOneCharacterCutsAsTheFieldFunctions) {
             EXPECT_EQ(wizard::SplitAll(text, separator),
                       GetFields(text, CountFields(text, separator), separator));
         }
-    EXPECT_EQ(wizard::SplitCardFields("a.gif,,p=1"),
-              (std::vector<std::string>{"a.gif", "", "p=1", "", ""}));
+    EXPECT_EQ(wizard::SplitCardFields("a.gif,,p=1"), (std::vector<std::string>{"a.gif", "", "p=1", "", ""}));
 }
 
 TEST(WizardWrite, ANewGameGetsItsKeysInTheirOrder) {
@@ -197,6 +198,58 @@ TEST(WizardWrite, ANewDeckIsWrittenWithItsDefaultsAndItsCardsProperties) {
                                               "card1=(x2)a.bmp,,power=3\r\ncard2=b.bmp\r\n"));
 }
 
+// The user presses "Save" on a deck without a back or discard image: the check report that
+// says so is read and closed.
+void SaveThroughTheCheck(Editor& e) {
+    platform::testdriver::DialogScript script;
+    script.AnswerModal([](platform::Form& form) { EXPECT_EQ(form.Caption(), "Check Phase"); });
+    e.Save();
+    EXPECT_TRUE(script.Problems().empty());
+    EXPECT_TRUE(script.Messages().empty());
+}
+
+TEST(WizardWrite, ADeckTheFileLacksWritesNothingUntilItHoldsSomethingAndThenItsDefaults) {
+    Editor e;
+    const std::string text = "[GAME]\r\nname=New\r\nplayers=1\r\ndirectory=pics\r\ncommon_decks=2\r\n"
+                             "[PLAYER 1]\r\nname=Red\r\n";
+    e.Write("New.game", text);
+    e.Write("pics/a.bmp", "");
+    auto& w = e.window;
+    e.OpenGame("New");
+    ShowCommonDeck(e, 1);
+    // Saved twice, walked to the next deck and back, saved again: nobody touched the decks.
+    SaveThroughTheCheck(e);
+    SaveThroughTheCheck(e);
+    e.Forward();
+    SaveThroughTheCheck(e);
+    e.Back();
+    SaveThroughTheCheck(e);
+    e.Back();
+    ASSERT_EQ(w.CurrentStep, 3);
+    EXPECT_EQ(e.Read("New.game"), text);
+
+    // Cards added after the empty saves: the deck is new to the file and is neither split nor
+    // drawn face down.
+    e.Press(*w.ShowCommonDeck[0]);
+    e.Press(*w.SelectAll);
+    e.Press(*w.AddCards);
+    SaveThroughTheCheck(e);
+    // The second deck: the deck property window chose to draw it face down before it had cards.
+    e.Forward();
+    platform::testdriver::DialogScript script;
+    script.AnswerModal([&](platform::Form&) { w.DeckProperties().DrawFacedownOpt->SetValue(1); });
+    e.Press(*w.AdvancedProps);
+    e.Press(*w.SelectAll);
+    e.Press(*w.AddCards);
+    e.Back();
+    EXPECT_EQ(e.Read("New.game"), text +
+                                      "\r\n[COMMON 1]\r\ndecksize=1\r\nimg_back=\r\nimg_discard=\r\ndeal=\r\n"
+                                      "split=false\r\ndraw_facedown=false\r\ncard1=a.bmp\r\n"
+                                      "\r\n[COMMON 2]\r\ndraw_facedown=true\r\ndecksize=1\r\nimg_back=\r\n"
+                                      "img_discard=\r\ndeal=\r\nsplit=false\r\ncard1=a.bmp\r\n");
+    EXPECT_TRUE(script.Problems().empty());
+}
+
 TEST(WizardWrite, AnImageWhoseNameWouldBreakItsCardLineIsNotAdded) {
     Editor e;
     e.Write("Comma.game", "[GAME]\r\ncommon_decks=1\r\ndirectory=pics\r\n");
@@ -344,8 +397,58 @@ TEST(WizardWrite, AFailedWriteSaysSoAndKeepsTheWindow) {
     e.Type(*w.PlNum, "1");
     e.Type(*w.PLname[0], "Red");
     e.Save();
-    EXPECT_THAT(e.messages.Messages(), testing::Contains("The game file Locked.game could not be written"));
+    EXPECT_THAT(e.messages.Messages(), ElementsAre("The game file Locked.game could not be written"));
     EXPECT_TRUE(w.Window().Visible());
+}
+
+// A file the program can read but not replace: the name leaves no room in the folder for the
+// file written beside it before it takes the old one's place.
+TEST(WizardWrite, AFailedSaveIsToldOnceByTheGamesFileNameWhereverItHappens) {
+    const std::string name(245, 'L');
+    const std::string text =
+        "[GAME]\r\nname=" + name +
+        "\r\nplayers=1\r\ndirectory=pics\r\ncommon_decks=2\r\n[PLAYER 1]\r\nname=Red\r\n"
+        "[COMMON 1]\r\ndecksize=1\r\nimg_back=b.bmp\r\nimg_discard=d.bmp\r\ncard1=a.bmp\r\n"
+        "[PROP LISTS]\r\ntotal=1\r\nlist1=Combat,power\r\n";
+    struct Case {
+        const char* what;
+        int step;                         // where the edit is made
+        std::function<void(Editor&)> act; // the press that writes
+    };
+    const Case cases[] = {
+        {"Save on the first step", 0, [](Editor& e) { e.Save(); }},
+        {"Save on a deck", 4, [](Editor& e) { e.Save(); }},
+        {"Forward from a deck", 4, [](Editor& e) { e.Forward(); }},
+        {"Save on the property lists", 6, [](Editor& e) { e.Save(); }},
+        {"Back from the property lists", 6, [](Editor& e) { e.Back(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Editor e;
+        e.Write(name + ".game", text);
+        auto& w = e.window;
+        e.OpenGame(name);
+        e.Forward();
+        e.Forward();
+        if (c.step == 0) {
+            e.Back();
+            e.Back();
+            w.descTxt->SetText("Edited");
+        } else if (c.step == 4) {
+            e.Press(*w.ShowCommonDeck[0]);
+            w.SetCardEntry(0, "(x2)a.bmp");
+        } else {
+            e.Forward();
+            w.pName[1]->SetText("defence");
+        }
+        ASSERT_EQ(w.CurrentStep, c.step);
+        ASSERT_TRUE(e.messages.Messages().empty());
+        c.act(e);
+        EXPECT_THAT(e.messages.Messages(),
+                    ElementsAre("The game file " + name + ".game could not be written"));
+        EXPECT_EQ(w.CurrentStep, c.step) << "a failed write keeps the window where it was";
+        EXPECT_EQ(e.Read(name + ".game"), text);
+    }
 }
 
 // The user presses "Save"; the check report shown on the way ("" when none was shown).
