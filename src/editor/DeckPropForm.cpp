@@ -7,17 +7,8 @@ namespace wizard {
 
 namespace {
 
-// The key of each box, and the value that checks it: viewDiscard runs the other way round.
-struct Directive {
-    const char* key;
-    bool checkedMeansTrue;
-};
-constexpr std::array<Directive, 4> kDirectives{{
-    {"split", true},
-    {"viewDiscard", false},
-    {"draw_facedown", true},
-    {"resize", true},
-}};
+// The key of each box: a checked box writes "true", an unchecked one "false".
+constexpr std::array<const char*, 4> kDirectives{"split", "viewDiscard", "draw_facedown", "resize"};
 
 } // namespace
 
@@ -42,7 +33,10 @@ void DeckPropForm::Read(const std::string& file, const std::string& section, boo
     const auto upper = [&](const char* key) { return platform::AnsiUpper(GetIni(section, key, file)); };
     // A player's deck is never split among the players.
     shown_[0] = commonDeck && upper("split") != "FALSE";
-    shown_[1] = upper("viewDiscard") == "FALSE";
+    // The discard pile can be examined unless the key turns it off: the table engine reads a
+    // missing key as TRUE and any other word than TRUE as FALSE.
+    const std::string viewDiscard = upper("viewDiscard");
+    shown_[1] = viewDiscard.empty() || viewDiscard == "TRUE";
     shown_[2] = upper("draw_facedown") == "TRUE";
     shown_[3] = upper("resize") == "TRUE";
     SplitOption->SetValue(shown_[0]);
@@ -59,8 +53,7 @@ bool DeckPropForm::Write(const std::string& file, const std::string& section) {
         const bool checked = boxes[i]->Value() == 1;
         // A box left as it opened leaves its key as the file has it.
         if (static_cast<int>(checked) == shown_[i]) continue;
-        const bool value = checked == kDirectives[i].checkedMeansTrue;
-        if (!WriteIni(section, kDirectives[i].key, value ? "true" : "false", file)) written = false;
+        if (!WriteIni(section, kDirectives[i], checked ? "true" : "false", file)) written = false;
     }
     return written;
 }
