@@ -725,7 +725,10 @@ void MainForm::LoadGameHeader() {
     ShowButtons(ShowCommonDeck.data(), 6, BoxNumber(CommDecksNum->Text()));
     DeskTopImage->SetCaption(GetIni("GAME", "desktop", file));
     headerFile_ = file;
+    // The name key is not read (the file's name is the game's name), so the window never showed
+    // it: Save writes it whenever the file holds another.
     std::vector<KeyValue> shown = HeaderKeys();
+    std::erase_if(shown, [](const KeyValue& kv) { return kv.section == "GAME" && kv.key == "name"; });
     shown.push_back(KeyValue{"GAME", "desktop", DeskTopImage->Caption()});
     writer_.Remember(file, shown);
 }

@@ -111,7 +111,7 @@ TEST(WizardWrite, SavingWithoutAnEditLeavesAnyDefinitionByteForByte) {
 TEST(WizardWrite, AnEditedDeckRewritesOnlyItsChangedLinesAndKeepsTheFieldsItDoesNotEdit) {
     Editor e;
     e.Write("Deck.game",
-            "[GAME]\r\ncommon_decks=1\r\ndirectory=pics\r\n[COMMON 1]\r\ndecksize=5\r\n"
+            "[GAME]\r\nname=Deck\r\ncommon_decks=1\r\ndirectory=pics\r\n[COMMON 1]\r\ndecksize=5\r\n"
             "card1=a.bmp,burn,power=3,K1,opt\r\ncard2=b.bmp,,,,\r\ncard3=c.bmp\r\ncard4=d.bmp\r\n"
             "card5=e.bmp\r\n");
     auto& w = e.window;
@@ -124,7 +124,7 @@ TEST(WizardWrite, AnEditedDeckRewritesOnlyItsChangedLinesAndKeepsTheFieldsItDoes
     e.Press(*w.RemoveCard);
     e.Save();
     EXPECT_EQ(e.Read("Deck.game"),
-              "[GAME]\r\ncommon_decks=1\r\ndirectory=pics\r\n[COMMON 1]\r\ndecksize=3\r\n"
+              "[GAME]\r\nname=Deck\r\ncommon_decks=1\r\ndirectory=pics\r\n[COMMON 1]\r\ndecksize=3\r\n"
               "card1=(x3)a.bmp,burn,power=3,K1,opt\r\ncard2=b.bmp,,,,\r\ncard3=c.bmp\r\n"
               "card4=d.bmp\r\ncard5=e.bmp\r\n")
         << "only the changed keys; lines above the new size stay";
@@ -136,8 +136,9 @@ TEST(WizardWrite, AnEditedDeckRewritesOnlyItsChangedLinesAndKeepsTheFieldsItDoes
 
 TEST(WizardWrite, CardsEditedOverSeveralSavesKeepTheirOtherFieldsAndTheirProperties) {
     Editor e;
-    e.Write("Many.game", "[GAME]\r\ncommon_decks=1\r\ndirectory=pics\r\n[COMMON 1]\r\ndecksize=3\r\n"
-                         "card1=a.bmp,burn,power=3,K1,opt\r\ncard2=b.bmp\r\ncard3=c.bmp,,luck=1\r\n");
+    e.Write("Many.game",
+            "[GAME]\r\nname=Many\r\ncommon_decks=1\r\ndirectory=pics\r\n[COMMON 1]\r\ndecksize=3\r\n"
+            "card1=a.bmp,burn,power=3,K1,opt\r\ncard2=b.bmp\r\ncard3=c.bmp,,luck=1\r\n");
     e.Write("pics/d.bmp", "");
     auto& w = e.window;
     e.OpenGame("Many");
@@ -149,7 +150,7 @@ TEST(WizardWrite, CardsEditedOverSeveralSavesKeepTheirOtherFieldsAndTheirPropert
     e.Press(*w.RemoveCard);
     e.Save();
     EXPECT_EQ(e.Read("Many.game"),
-              "[GAME]\r\ncommon_decks=1\r\ndirectory=pics\r\n[COMMON 1]\r\ndecksize=2\r\n"
+              "[GAME]\r\nname=Many\r\ncommon_decks=1\r\ndirectory=pics\r\n[COMMON 1]\r\ndecksize=2\r\n"
               "card1=a.bmp,burn,power=10|mana=2,K1,opt\r\ncard2=(x2)b.bmp\r\n"
               "card3=c.bmp,,luck=1\r\n");
     EXPECT_EQ(w.Deck.Properties(first), "power=10|mana=2");
@@ -163,9 +164,10 @@ TEST(WizardWrite, CardsEditedOverSeveralSavesKeepTheirOtherFieldsAndTheirPropert
     w.SetCardEntry(0, "(x3)a.bmp");
     w.Deck.SetProperties(second, "");
     e.Save();
-    const std::string saved = "[GAME]\r\ncommon_decks=1\r\ndirectory=pics\r\n[COMMON 1]\r\ndecksize=3\r\n"
-                              "card1=(x3)a.bmp,burn,power=10|mana=2,K1,opt\r\ncard2=(x2)b.bmp\r\n"
-                              "card3=d.bmp,,power=1\r\n";
+    const std::string saved =
+        "[GAME]\r\nname=Many\r\ncommon_decks=1\r\ndirectory=pics\r\n[COMMON 1]\r\ndecksize=3\r\n"
+        "card1=(x3)a.bmp,burn,power=10|mana=2,K1,opt\r\ncard2=(x2)b.bmp\r\n"
+        "card3=d.bmp,,power=1\r\n";
     EXPECT_EQ(e.Read("Many.game"), saved);
     for (const long id : {first, second, w.CardId(2)})
         w.Deck.SetProperties(id, w.Deck.Properties(id));
@@ -250,6 +252,31 @@ TEST(WizardWrite, ADeckTheFileLacksWritesNothingUntilItHoldsSomethingAndThenItsD
     EXPECT_TRUE(script.Problems().empty());
 }
 
+TEST(WizardWrite, SaveWritesTheGamesNameWhereTheFileHoldsAnotherOrNone) {
+    struct Case {
+        const char* header; // the [GAME] lines before players
+        const char* saved;  // the same lines after Save
+    };
+    const Case cases[] = {
+        {"name=Alpha\r\n", "name=Alpha\r\n"},
+        {"name=Beta\r\n", "name=Alpha\r\n"},
+        {"NAME = alpha\r\n", "NAME=Alpha\r\n"},
+        {"", ""},
+    };
+    for (const Case& c : cases) {
+        Editor e;
+        const std::string rest = "players=1\r\ndirectory=pics\r\n";
+        e.Write("Alpha.game", "[GAME]\r\n" + std::string(c.header) + rest + "[PLAYER 1]\r\nname=Red\r\n");
+        e.OpenGame("Alpha");
+        e.Save();
+        const std::string name = *c.header ? "" : "name=Alpha\r\n";
+        EXPECT_EQ(e.Read("Alpha.game"),
+                  "[GAME]\r\n" + std::string(c.saved) + rest + name + "[PLAYER 1]\r\nname=Red\r\n")
+            << c.header;
+        EXPECT_TRUE(e.messages.Messages().empty());
+    }
+}
+
 TEST(WizardWrite, AnImageWhoseNameWouldBreakItsCardLineIsNotAdded) {
     Editor e;
     e.Write("Comma.game", "[GAME]\r\ncommon_decks=1\r\ndirectory=pics\r\n");
@@ -268,18 +295,20 @@ TEST(WizardWrite, AnImageWhoseNameWouldBreakItsCardLineIsNotAdded) {
 
 TEST(WizardWrite, AnExistingDeckKeepsItsSplitAndFaceDownChoice) {
     Editor e;
-    e.Write("Old.game", "[GAME]\r\ncommon_decks=1\r\n[COMMON 1]\r\ndecksize=1\r\ncard1=a.bmp\r\n");
+    e.Write("Old.game",
+            "[GAME]\r\nname=Old\r\ncommon_decks=1\r\n[COMMON 1]\r\ndecksize=1\r\ncard1=a.bmp\r\n");
     auto& w = e.window;
     e.OpenGame("Old");
     ShowCommonDeck(e, 1);
     w.SetCardEntry(0, "z.bmp");
     e.Save();
-    EXPECT_EQ(e.Read("Old.game"), "[GAME]\r\ncommon_decks=1\r\n[COMMON 1]\r\ndecksize=1\r\ncard1=z.bmp\r\n");
+    EXPECT_EQ(e.Read("Old.game"),
+              "[GAME]\r\nname=Old\r\ncommon_decks=1\r\n[COMMON 1]\r\ndecksize=1\r\ncard1=z.bmp\r\n");
 }
 
 TEST(WizardWrite, ALastCardDeckIsWrittenWithoutGapsAndItsNewLineCount) {
     Editor e;
-    e.Write("Last.game", "[GAME]\r\ncommon_decks=1\r\n[COMMON 1]\r\ndeckSize=6\r\nlastCard=4\r\n"
+    e.Write("Last.game", "[GAME]\r\nname=Last\r\ncommon_decks=1\r\n[COMMON 1]\r\ndeckSize=6\r\nlastCard=4\r\n"
                          "card1=(x3)a.bmp\r\ncard2=b.bmp\r\ncard4=d.bmp\r\n");
     auto& w = e.window;
     e.OpenGame("Last");
@@ -288,8 +317,9 @@ TEST(WizardWrite, ALastCardDeckIsWrittenWithoutGapsAndItsNewLineCount) {
     w.commonList->SetListIndex(1);
     e.Press(*w.RemoveCard);
     e.Save();
-    EXPECT_EQ(e.Read("Last.game"), "[GAME]\r\ncommon_decks=1\r\n[COMMON 1]\r\ndeckSize=4\r\nlastCard=2\r\n"
-                                   "card1=(x3)a.bmp\r\ncard2=d.bmp\r\ncard4=d.bmp\r\n");
+    EXPECT_EQ(e.Read("Last.game"),
+              "[GAME]\r\nname=Last\r\ncommon_decks=1\r\n[COMMON 1]\r\ndeckSize=4\r\nlastCard=2\r\n"
+              "card1=(x3)a.bmp\r\ncard2=d.bmp\r\ncard4=d.bmp\r\n");
 }
 
 TEST(WizardWrite, ADeckFindsItsCardLinesAsTheTableLooksThemUp) {
@@ -312,8 +342,8 @@ TEST(WizardWrite, ADeckFindsItsCardLinesAsTheTableLooksThemUp) {
 
 TEST(WizardWrite, ADeckOfMoreCardsThanAGameHoldsIsRefusedAndLeftAlone) {
     Editor e;
-    std::string text =
-        "[GAME]\r\ncommon_decks=2\r\n[COMMON 1]\r\ndecksize=501\r\n[COMMON 2]\r\ndecksize=500\r\n";
+    std::string text = "[GAME]\r\nname=Huge\r\ncommon_decks=2\r\n"
+                       "[COMMON 1]\r\ndecksize=501\r\n[COMMON 2]\r\ndecksize=500\r\n";
     for (int k = 1; k <= 500; ++k)
         text += "card" + std::to_string(k) + "=c" + std::to_string(k) + ".bmp\r\n";
     e.Write("Huge.game", text);
