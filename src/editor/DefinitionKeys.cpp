@@ -89,7 +89,8 @@ std::vector<std::string> SplitAll(const std::string& text, const std::string& se
     // into as many fields as CountFields counts.
     constexpr std::size_t kMostFields = std::numeric_limits<std::int16_t>::max();
     std::vector<std::string> fields;
-    fields.reserve(std::min<std::size_t>(std::count(text.begin(), text.end(), separator[0]) + 1, kMostFields));
+    fields.reserve(
+        std::min<std::size_t>(std::count(text.begin(), text.end(), separator[0]) + 1, kMostFields));
     std::size_t start = 0;
     for (std::size_t i = 0; i <= text.size() && fields.size() < kMostFields; ++i)
         if (i == text.size() || text[i] == separator[0]) {
@@ -128,6 +129,10 @@ void KeyWriter::Remember(const std::string& file, const std::vector<KeyValue>& s
 void KeyWriter::Forget() {
     file_.clear();
     shown_.clear();
+}
+
+void KeyWriter::Forget(const std::string& section, const std::string& key) {
+    shown_.erase(Id(section, key));
 }
 
 bool KeyWriter::Unchanged(const std::string& file, const KeyValue& kv) const {

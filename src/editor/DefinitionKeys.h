@@ -61,6 +61,9 @@ class KeyWriter {
     void Remember(const std::string& file, const std::vector<KeyValue>& shown);
     // Forgets what was shown for the file (a new game of that name, or another game).
     void Forget();
+    // Forgets what was shown for one key: the user edited its box, so it is written whenever it
+    // differs from the file, even where the window had shown the file's value clamped.
+    void Forget(const std::string& section, const std::string& key);
 
     // Writes the keys that changed; false when a write failed (the caller reports it).
     bool Write(const std::string& file, const std::vector<KeyValue>& keys);
@@ -73,7 +76,8 @@ class KeyWriter {
 
   private:
     // `id` is Id(key.section, key.key), made once by the caller.
-    bool Unchanged(const std::string& file, const KeyValue& key, const std::string& id, KeyNames& names) const;
+    bool Unchanged(const std::string& file, const KeyValue& key, const std::string& id,
+                   KeyNames& names) const;
     // Remember with each key's Id already made.
     void Remember(const std::string& file, const std::vector<KeyValue>& shown, std::vector<std::string> ids);
     static std::string Id(const std::string& section, const std::string& key);

@@ -316,6 +316,7 @@ void MainForm::Wire() {
     mainHelp->OnClick = [this] { SetQuickHelp(); };
 
     PlNum->OnChange = [this] {
+        if (!filling_) writer_.Forget("GAME", "players");
         if (CountValid(*PlNum, 6, "Please select a number from 1 to 6")) RefreshPlayerButtons();
     };
     NumPLdecks->OnChange = [this] {
@@ -331,6 +332,7 @@ void MainForm::Wire() {
         RefreshPlayerButtons();
     };
     CommDecksNum->OnChange = [this] {
+        if (!filling_) writer_.Forget("GAME", "common_decks");
         if (CountValid(*CommDecksNum, 6, "Please insert a number from 0 to 6"))
             ShowButtons(ShowCommonDeck.data(), 6, BoxNumber(CommDecksNum->Text()));
     };
@@ -971,6 +973,13 @@ void MainForm::DisplayReport(int index) {
     if (RepPropName->ListCount() > 0) RepPropName->SetListIndex(chosen);
 }
 
+int MainForm::SavedCount(const std::string& file, const std::string& key) const {
+    for (const KeyValue& kv : HeaderKeys())
+        if (kv.section == "GAME" && kv.key == key)
+            return std::max(0, BoxNumber(writer_.Unchanged(file, kv) ? GetIni("GAME", key, file) : kv.value));
+    return 0;
+}
+
 std::string MainForm::CheckReport() const {
     std::string report;
     const auto add = [&](const std::string& line) { report += "\r\n" + line; };
@@ -1000,11 +1009,13 @@ std::string MainForm::CheckReport() const {
         const bool shown = CurrentStep == 4 && Deck.Loaded() && section == DeckSection();
         cards += shown ? TotalCards(cards_) : DeckCards(file, section);
     };
-    const int common = BoxNumber(CommDecksNum->Text());
+    // The decks the file holds after the save: a count the window showed clamped keeps the file's.
+    const int common = SavedCount(file, "common_decks");
     int decks = common;
     for (int n = 1; n <= common; ++n)
         countCards("COMMON " + std::to_string(n));
-    for (int p = 1; p <= players; ++p) {
+    const int seats = SavedCount(file, "players");
+    for (int p = 1; p <= seats; ++p) {
         const int own = std::max(0, static_cast<int>(LeadingInt16(GetIni(PlayerSection(p), "decks", file))));
         decks += own;
         for (int k = 1; k <= own && decks <= kMaxDecks; ++k)

@@ -193,6 +193,9 @@ class MainForm {
     std::string UsableGameFile();
     void ReportWriteFailure();
     std::string CheckReport() const;
+    // A [GAME] count ("players", "common_decks") as the file holds it once saved: the file's own
+    // while its box is as the window showed it, else the box's.
+    int SavedCount(const std::string& file, const std::string& key) const;
 
     KeyWriter writer_;
     std::vector<DeckEntry> cards_; // the card list's entries, as the list shows them

@@ -215,6 +215,63 @@ TEST(WizardSteps, AnExistingDefinitionFillsTheStepsWithCountsClampedToTheWindows
     EXPECT_TRUE(e.messages.Messages().empty()) << "a clamped count is no error of the user";
 }
 
+// The user selects what a box shows and types over it.
+void TypeOver(platform::TextBox& box, const std::string& text) {
+    box.SetSelStart(0);
+    box.SetSelLength(static_cast<int>(box.Text().size()));
+    drive::TypeText(box, text);
+}
+
+// A definition with seven players and seven common decks (and a player owning seven decks): the
+// boxes show 6, and typing 6 is the author's choice to cut the game to six.
+TEST(WizardSteps, TypingTheCountABoxShowsClampedCutsTheGameToIt) {
+    std::string players;
+    for (int p = 1; p <= 7; ++p)
+        players += "[PLAYER " + std::to_string(p) + "]\r\nname=Seat" + std::to_string(p) + "\r\n";
+    const std::string text =
+        "[GAME]\r\nname=Seven\r\nplayers=7\r\ndirectory=pics\r\ncommon_decks=7\r\n" + players;
+    Editor e;
+    e.Write("Seven.game", text);
+    auto& w = e.window;
+    e.OpenGame("Seven");
+    ASSERT_EQ(w.PlNum->Text(), "6");
+    ASSERT_EQ(w.CommDecksNum->Text(), "6");
+    e.Save();
+    EXPECT_EQ(e.Read("Seven.game"), text) << "shown clamped, not edited: the file keeps its counts";
+
+    TypeOver(*w.PlNum, "6");
+    EXPECT_EQ(w.PlNum->Text(), "6");
+    e.Save();
+    std::string expected = text;
+    expected.replace(expected.find("players=7"), 9, "players=6");
+    EXPECT_EQ(e.Read("Seven.game"), expected);
+    e.Forward();
+    e.Forward();
+    TypeOver(*w.CommDecksNum, "6");
+    e.Save();
+    expected.replace(expected.find("common_decks=7"), 14, "common_decks=6");
+    EXPECT_EQ(e.Read("Seven.game"), expected);
+    // A count edited and typed back to what the file holds changes nothing.
+    TypeOver(*w.CommDecksNum, "5");
+    TypeOver(*w.CommDecksNum, "6");
+    e.Save();
+    EXPECT_EQ(e.Read("Seven.game"), expected);
+
+    // A player's deck count is written as it is typed.
+    const auto owning = [&](const std::string& decks) {
+        std::string owner = text;
+        return owner.insert(owner.find("[PLAYER 2]"), "decks=" + decks + "\r\n");
+    };
+    e.Write("Seven.game", owning("7"));
+    e.Back();
+    ASSERT_EQ(w.CurrentStep, 1);
+    e.Press(*w.PL_data[0]);
+    ASSERT_EQ(w.NumPLdecks->Text(), "6");
+    TypeOver(*w.NumPLdecks, "6");
+    EXPECT_EQ(e.Read("Seven.game"), owning("6"));
+    EXPECT_TRUE(e.messages.Messages().empty());
+}
+
 TEST(WizardSteps, CommonDecksAreSavedAndLoadedWhenForwardAndBackWalkThem) {
     Editor e;
     e.Write("Two.game", "[GAME]\ncommon_decks=2\ndirectory=pics\n[COMMON 1]\ndecksize=1\ncard1=a.bmp\n"

@@ -561,6 +561,29 @@ TEST(WizardWrite, TheCheckReportCountsTheCardsOfEveryDeckAsTheTableDoes) {
         << "saved all the same";
 }
 
+// Seven common decks and seven players owning 43 decks: the boxes show six of each, and the
+// report speaks of what the file holds until the author types another count.
+TEST(WizardWrite, TheCheckReportCountsTheDecksTheFileHoldsWhereTheBoxesShowThemClamped) {
+    Editor e;
+    auto& w = e.window;
+    std::string text = "[GAME]\r\nname=Crowd\r\nplayers=7\r\ndirectory=pics\r\ncommon_decks=7\r\n";
+    for (int p = 1; p <= 7; ++p)
+        text += "[PLAYER " + std::to_string(p) + "]\r\nname=Seat" + std::to_string(p) +
+                "\r\ndecks=" + (p == 7 ? "7" : "6") + "\r\n";
+    e.Write("Crowd.game", text);
+    e.OpenGame("Crowd");
+    const std::string head = "** Missing or incorrect information **\r\n\r\n- The game has ";
+    EXPECT_EQ(SaveReadingTheCheckReport(e), head + "50 decks; Karvel plays at most 12");
+    EXPECT_EQ(e.Read("Crowd.game"), text);
+    e.Forward();
+    w.PlNum->SetText("5");
+    w.PlNum->SetText("6");
+    EXPECT_EQ(SaveReadingTheCheckReport(e), head + "43 decks; Karvel plays at most 12") << "six seats now";
+    e.Forward();
+    w.CommDecksNum->SetText("2");
+    EXPECT_EQ(SaveReadingTheCheckReport(e), head + "38 decks; Karvel plays at most 12");
+}
+
 TEST(WizardWrite, LoadTakesTheChosenFilesNameWithoutItsFinalExtension) {
     Editor e;
     e.Write("Card Lines v1.2.game", "[GAME]\r\nplayers=1\r\ndirectory=lines\r\n[PLAYER 1]\r\nname=Solo\r\n");
