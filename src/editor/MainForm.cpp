@@ -727,6 +727,7 @@ void MainForm::LoadGameHeader() {
     ShowButtons(ShowCommonDeck.data(), 6, BoxNumber(CommDecksNum->Text()));
     DeskTopImage->SetCaption(GetIni("GAME", "desktop", file));
     headerFile_ = file;
+    propListsWarned_ = false;
     // The name key is not read (the file's name is the game's name), so the window never showed
     // it: Save writes it whenever the file holds another.
     std::vector<KeyValue> shown = HeaderKeys();
@@ -921,7 +922,8 @@ void MainForm::showProperties() {
     for (int k = 1; k <= std::min(total, 4); ++k)
         if (CountFields(GetIni("PROP LISTS", "list" + std::to_string(k), file), ",") > 7)
             propListsLocked_ = true;
-    if (propListsLocked_)
+    // Said once for the game opened, not at every visit of the step.
+    if (propListsLocked_ && !std::exchange(propListsWarned_, true))
         ShowMsg(
             "The game has more than 4 property lists or more than 6 names in a list; its lists are kept as "
             "they are and cannot be edited here");

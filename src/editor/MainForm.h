@@ -202,6 +202,7 @@ class MainForm {
     std::string headerFile_;       // the file whose header the window shows
     std::vector<KeyValue> propListsShown_;
     bool propListsLocked_ = false;
+    bool propListsWarned_ = false; // the locked lists were told of for the game opened
     bool filling_ = false;
     std::vector<std::unique_ptr<platform::Label>> labels_;
     std::unique_ptr<CardDetailForm> cardDetail_;

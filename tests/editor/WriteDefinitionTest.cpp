@@ -372,7 +372,9 @@ TEST(WizardWrite, PropertyListsBeyondTheBoxesAreKeptWithAMessage) {
          {"total=5\r\nlist1=A,a\r\nlist2=B,b\r\nlist3=C,c\r\nlist4=D,d\r\nlist5=E,e\r\n",
           "total=1\r\nlist1=A,a,b,c,d,e,f,g\r\n"}) {
         Editor e;
-        const std::string text = "[GAME]\r\nplayers=1\r\n[PROP LISTS]\r\n" + lists;
+        const std::string text = "[GAME]\r\nname=Lists\r\nplayers=1\r\ndirectory=pics\r\n"
+                                 "[PLAYER 1]\r\nname=Red\r\n[PROP LISTS]\r\n" +
+                                 lists;
         e.Write("Lists.game", text);
         auto& w = e.window;
         e.OpenGame("Lists");
@@ -386,6 +388,17 @@ TEST(WizardWrite, PropertyListsBeyondTheBoxesAreKeptWithAMessage) {
         e.Back();
         EXPECT_EQ(w.CurrentStep, 3);
         EXPECT_EQ(e.Read("Lists.game"), text) << lists;
+        // Told once for the game opened, not at every visit of the step; opened again, told again.
+        e.Forward();
+        e.Save();
+        e.Back();
+        e.Forward();
+        EXPECT_EQ(e.messages.Messages().size(), 1u) << lists;
+        EXPECT_EQ(e.Read("Lists.game"), text) << lists;
+        e.Back();
+        e.OpenGame("Lists");
+        e.Forward();
+        EXPECT_EQ(e.messages.Messages().size(), 2u) << lists;
     }
 }
 
