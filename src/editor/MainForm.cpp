@@ -171,24 +171,9 @@ void MainForm::Build() {
     BuildStep1to3();
     BuildStep4();
     BuildStep6and7();
+    NameControls();
     help_ = std::make_unique<HelpBoxes>(form_.Handle(),
                                         [this](const std::string& name) { return ControlValue(name); });
-}
-
-std::string MainForm::ControlValue(const std::string& name) const {
-    const std::string n = platform::AnsiLower(name);
-    if (n == "nametxt") return NameTXT->Text();
-    if (n == "dirname") return DirName->Text();
-    if (n == "desctxt") return descTxt->Text();
-    if (n == "desktopimage") return DeskTopImage->Caption();
-    if (n == "plnum") return PlNum->Text();
-    if (n == "numpldecks") return NumPLdecks->Text();
-    if (n == "commdecksnum") return CommDecksNum->Text();
-    if (n == "dealcrds") return DealCrds->Text();
-    if (n == "commlabel") return commLabel->Caption();
-    if (n == "repnum") return repNum->Text();
-    if (n == "reptitle") return RepTitle->Text();
-    return "";
 }
 
 void MainForm::BuildStep0() {

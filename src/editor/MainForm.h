@@ -123,7 +123,9 @@ class MainForm {
     DeckPropForm& DeckProperties();
     // The help boxes of "?".
     HelpBoxes& Help() { return *help_; }
-    // The text or caption of a control of the window by its name; "" for an unknown name.
+    // The value of a control of the window by its name (without regard to case; an element of a
+    // control array as "PLname(0)"): a box's text, a caption, a list's chosen or first entry, a
+    // check box's caption while it is checked. "" for an unknown name.
     std::string ControlValue(const std::string& name) const;
     // The game tree of "Index" (made when first opened).
     TreeForm& Tree();
@@ -158,6 +160,8 @@ class MainForm {
     void BuildStep4();
     void BuildStep6and7();
     void Wire();
+    // Makes every control known to ControlValue by its name.
+    void NameControls();
     // A label that only describes a box; nothing reads it back.
     void Describe(platform::NativeWidget* parent, const std::string& caption, int left, int top, int width);
 
@@ -205,6 +209,8 @@ class MainForm {
     bool propListsWarned_ = false; // the locked lists were told of for the game opened
     bool filling_ = false;
     std::vector<std::unique_ptr<platform::Label>> labels_;
+    // The value of each control by its name, lower-cased.
+    std::unordered_map<std::string, std::function<std::string()>> values_;
     std::unique_ptr<CardDetailForm> cardDetail_;
     std::unique_ptr<TreeForm> tree_;
     std::unique_ptr<HelpBoxes> help_;

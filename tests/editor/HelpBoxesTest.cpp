@@ -1,11 +1,17 @@
 // The help boxes: the items of help.dat for the step, their places, and text wrapped to the box.
 #include "EditorSupport.h"
 
+#include "common/Helpers.h"
 #include "editor/HelpBoxes.h"
 #include "platform/Fonts.h"
+#include "platform/Twips.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
 
 using editortest::Editor;
 using testing::ElementsAre;
@@ -79,6 +85,115 @@ TEST(WizardHelp, TheStepsItemsShowWhereHelpDatPutsThemAndHideOnTheNextPress) {
     EXPECT_TRUE(help.Visible()) << "no items still counts as shown";
     for (const auto& box : help.helpLabel)
         EXPECT_FALSE(box->Visible());
+}
+
+// A help item may hang on any control of the window: a box's text, a caption, a list's chosen or
+// first entry, a check box while checked; an element of an array by "name(i)", the array by its
+// bare name once any element holds something.
+TEST(WizardHelp, EveryControlOfTheWindowCanHoldAHelpItem) {
+    Editor e;
+    auto& w = e.window;
+    struct Case {
+        const char* name;
+        std::function<void()> fill;
+    };
+    const Case cases[] = {
+        {"PLname", [&] { w.PLname[3]->SetText("Green"); }},
+        {"plname(2)", [&] { w.PLname[2]->SetText("Blue"); }},
+        {"backImg", [&] { w.backImg->AddItem("back.bmp"); }},
+        {"discardImg", [&] { w.discardImg->AddItem("disc.bmp"); }},
+        {"File1", [&] { w.File1->AddItem("a.bmp"); }},
+        {"repType", [&] { w.repType->SetListIndex(1); }},
+        {"RepPropName",
+         [&] {
+             w.RepPropName->AddItem("power");
+             w.RepPropName->SetListIndex(0);
+         }},
+        {"UsePropOpt", [&] { w.UsePropOpt->SetValue(1); }},
+        {"RepOnlyOwned", [&] { w.RepOnlyOwned->SetValue(1); }},
+        {"pListName(2)", [&] { w.pListName[2]->SetText("Magic"); }},
+        {"pName", [&] { w.pName[23]->SetText("mana"); }},
+        {"DealCrds", [&] { w.DealCrds->SetText("5"); }},
+        {"DeskTopImage", [&] { w.DeskTopImage->SetCaption("felt.jpg"); }},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(w.ControlValue(c.name), "") << c.name;
+        c.fill();
+        EXPECT_NE(w.ControlValue(c.name), "") << c.name;
+    }
+    EXPECT_EQ(w.ControlValue("commLabel"), "Cards: 0");
+    EXPECT_EQ(w.ControlValue("Wiz(6)"), "Properties && Reports");
+    EXPECT_EQ(w.ControlValue("ShowCommonDeck(5)"), "Show Common Deck #6");
+    EXPECT_EQ(w.ControlValue("NoSuchControl"), "");
+    EXPECT_EQ(w.ControlValue("PLname(6)"), "") << "the window has six rows";
+
+    // Through the boxes: an item on the back list shows once the deck has a back image.
+    e.Write("help.dat", "[FRAME 0]\r\nitems=2\r\n[FRAME 0 ITEM 1]\r\nwhen=MrkUseOption\r\nline1=Markers\r\n"
+                        "[FRAME 0 ITEM 2]\r\nwhen=backImg\r\nline1=Back\r\n");
+    w.backImg->Clear();
+    e.Press(*w.HelpBtn);
+    EXPECT_FALSE(w.Help().helpLabel[0]->Visible());
+    EXPECT_FALSE(w.Help().helpLabel[1]->Visible());
+    e.Press(*w.HelpBtn);
+    w.backImg->AddItem("back.bmp");
+    w.MrkUseOption->SetValue(1);
+    e.Press(*w.HelpBtn);
+    EXPECT_TRUE(w.Help().helpLabel[0]->Visible());
+    EXPECT_TRUE(w.Help().helpLabel[1]->Visible());
+}
+
+// The help that comes with the editor explains every step a road leads to, and each of its
+// boxes shows whole, inside the window and clear of the others, on a game that fills every step.
+TEST(WizardHelp, TheBundledHelpExplainsEveryStepInsideTheWindow) {
+    Editor e;
+    e.folder.CopyIn(std::string(KARVEL_GAMES) + "/help.dat", "help.dat");
+    e.Write("Full.game",
+            "[GAME]\r\nname=Full\r\nplayers=1\r\ndirectory=pics\r\ncommon_decks=1\r\n"
+            "[PLAYER 1]\r\nname=Red\r\ndecks=1\r\n"
+            "[DECK 1 PLAYER 1]\r\ndecksize=1\r\nimg_back=b.bmp\r\nimg_discard=d.bmp\r\ncard1=a.bmp\r\n"
+            "[COMMON 1]\r\ndecksize=1\r\nimg_back=b.bmp\r\nimg_discard=d.bmp\r\ncard1=a.bmp\r\n"
+            "[PROP LISTS]\r\ntotal=1\r\nlist1=Combat,power\r\n"
+            "[REPORTS]\r\nnum_reports=1\r\nreport1=Power,SUM,ALL,FALSE,power\r\n");
+    e.Write("pics/a.bmp", "");
+    auto& w = e.window;
+    e.OpenGame("Full");
+    const std::string help = e.folder.Path() + "\\help.dat";
+    for (const int step : {0, 1, 2, 3, 4, 6, 7}) {
+        SCOPED_TRACE("step " + std::to_string(step));
+        w.JumpTo(step, step == 4 ? 1 : 0, 1);
+        ASSERT_EQ(w.CurrentStep, step);
+        const int items = std::stoi("0" + GetIni("FRAME " + std::to_string(step), "items", help));
+        EXPECT_GE(items, 1);
+        e.Press(*w.HelpBtn);
+        for (int b = 0; b < 5; ++b) {
+            const platform::PictureBox& box = *w.Help().helpLabel[b];
+            EXPECT_EQ(box.Visible(), b < items) << "box " << b;
+            if (b >= items) continue;
+            EXPECT_FALSE(w.Help().Lines[b].empty()) << "box " << b;
+            EXPECT_GE(box.Left(), 0);
+            EXPECT_LE(box.Left() + box.Width(), w.Window().ScaleWidth()) << "box " << b;
+            EXPECT_LE(box.Top() + box.Height(), w.Window().ScaleHeight()) << "box " << b;
+            const std::string lines = [&] {
+                std::string all;
+                for (const std::string& line : w.Help().Lines[b])
+                    all += line + " ";
+                return all;
+            }();
+            const int lineHeight = platform::PixelsFromTwipsY(box.ScaleHeight()) /
+                                   std::max<int>(1, static_cast<int>(w.Help().Lines[b].size()));
+            EXPECT_GE(lineHeight, platform::MeasureText(platform::SpecOf(box.GetFont()), "").height)
+                << "every line shows: " << lines;
+            for (int other = 0; other < b; ++other) {
+                const platform::PictureBox& o = *w.Help().helpLabel[other];
+                const bool apart = o.Left() + o.Width() <= box.Left() ||
+                                   box.Left() + box.Width() <= o.Left() ||
+                                   o.Top() + o.Height() <= box.Top() || box.Top() + box.Height() <= o.Top();
+                EXPECT_TRUE(apart) << "boxes " << other << " and " << b << " overlap";
+            }
+        }
+        e.Press(*w.HelpBtn);
+    }
+    EXPECT_TRUE(e.messages.Messages().empty()) << e.messages.Messages()[0];
 }
 
 TEST(WizardHelp, TheQuickGuideIsSetAtStartAndByTheFirstClickAfterTheBoxesAreLoaded) {
