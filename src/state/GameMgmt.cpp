@@ -373,6 +373,7 @@ bool LoadGameDefinition(const std::string& file) {
     }
 
     Game.GamePhase = kPhaseGameList;
+    ForgetDirectiveMessages();
     ClearDefinitionTables();
     LoadEffects(file);
     Game.zOrderCount = 0;

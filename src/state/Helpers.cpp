@@ -22,8 +22,15 @@ bool GetBoolDirective(const std::string& section, const std::string& key, bool d
     const std::string upper = platform::AnsiUpper(field);
     if (upper == "TRUE") return true;
     if (upper == "FALSE") return false;
-    ShowMsg("Directive " + key + " in section [" + section + "] has an invalid value: " + field);
+    // Many directives are read again at every hand change, card menu or roll.
+    const std::string shown = file + "\n" + platform::AnsiUpper(section) + "\n" + platform::AnsiUpper(key);
+    if (Model().directiveMessagesShown.insert(shown).second)
+        ShowMsg("Directive " + key + " in section [" + section + "] has an invalid value: " + field);
     return false;
+}
+
+void ForgetDirectiveMessages() {
+    Model().directiveMessagesShown.clear();
 }
 
 double NextRandom() {
@@ -74,4 +81,5 @@ void ResetTableState() {
     GraphMarkerCount = 0;
     GraphMarkers.Fill(MarkerInstanceRecord{});
     InitLog();
+    ForgetDirectiveMessages();
 }

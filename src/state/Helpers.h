@@ -9,7 +9,7 @@
 #include <string>
 
 // A TRUE/FALSE key of a definition, by default the game in use. "" gives the default; anything
-// else but TRUE or FALSE shows a message and counts as false.
+// else but TRUE or FALSE counts as false and shows a message, once per key and game.
 bool GetBoolDirective(const std::string& section, const std::string& key, bool defaultValue);
 bool GetBoolDirective(const std::string& section, const std::string& key, bool defaultValue,
                       const std::string& file);
@@ -33,5 +33,8 @@ std::int32_t DateCode(const CalendarDate& date);
 // The seed the game list gives the generator: today's date code × 10 plus the seconds of the day.
 double GetTimeStamp();
 
-// Forgets the interaction state of the table before a game is set up.
+// Forgets the interaction state of the table before a game is set up, the shown directive
+// messages too.
 void ResetTableState();
+// A game starts: every invalid directive value may show its message again.
+void ForgetDirectiveMessages();

@@ -16,6 +16,7 @@
 #include <array>
 #include <cstdint>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,9 @@ struct TableModel {
     // The definition whose report messages were shown: they are shown once per definition.
     std::string reportMessagesFile;
     bool reportMessagesShown = false;
+    // The TRUE/FALSE directives whose invalid value was shown in this game: the definition is the
+    // same at every later read, so the message is shown once.
+    std::set<std::string> directiveMessagesShown;
     std::vector<std::string> LogLines;
     std::int16_t LogCount = 0;
     std::int16_t LogFirst = 1;

@@ -29,6 +29,29 @@ TEST(GetBoolDirective, ReadsTrueFalseAndReportsAnythingElse) {
     Model().Reset();
 }
 
+TEST(GetBoolDirective, AnInvalidValueIsShownOncePerKeyAndGameAndStillReadsFalse) {
+    testsupport::TempProgramFolder folder;
+    folder.Write("g.game", "[GAME]\ndebug=maybe\nuseRotate=sure\n");
+    CurrentGameFile = folder.Path() + "\\g.game";
+    testsupport::MessageRecorder messages;
+    const std::string debug = "Directive debug in section [GAME] has an invalid value: maybe";
+    const std::string rotate = "Directive useRotate in section [GAME] has an invalid value: sure";
+    for (int read = 0; read < 3; ++read) {
+        EXPECT_FALSE(GetBoolDirective("GAME", "debug", true));
+        // The key and the section match without regard to case: the same directive.
+        EXPECT_FALSE(GetBoolDirective("game", "DEBUG", true));
+        EXPECT_FALSE(GetBoolDirective("GAME", "useRotate", true));
+    }
+    EXPECT_EQ(messages.Messages(), (std::vector<std::string>{debug, rotate}));
+
+    // The next game shows them again.
+    messages.Clear();
+    ResetTableState();
+    EXPECT_FALSE(GetBoolDirective("GAME", "debug", true));
+    EXPECT_EQ(messages.Messages(), std::vector<std::string>{debug});
+    Model().Reset();
+}
+
 TEST(DateCode, IsCenturyYearAndDayOfTheYear) {
     struct Case {
         CalendarDate date;
