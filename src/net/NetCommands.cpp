@@ -311,8 +311,7 @@ const char* FitsNewCard(const NetCommand& c) {
     if (!GetBoolDirective("GAME", "cards_can_be_added", false)) return "the game adds no cards";
     if (deck >= Game.common_decks || Game.decks[deck].owner != 0) return "the deck is no common deck";
     const int card = Whole(c.fields[2]);
-    if (card != Game.deckSizes[deck] + 1 || card <= CardsCreated || card > kMaxCards ||
-        Game.totalCards >= kMaxCards)
+    if (card != Game.totalCards + 1 || card > kMaxCards)
         return "the card's number is not the next free one here";
     if (line.empty() || line.find_first_of(",\r\n") != std::string::npos) return "the card line is not one";
     return nullptr;

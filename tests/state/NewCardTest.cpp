@@ -1,5 +1,6 @@
-// Cards added during play: the card record, its place in the stacking order and the definition's
-// keys when the card fits, a refusal that changes nothing when it would take another card's number.
+// Cards added during play: the card takes the next free number in the running game, its line goes
+// after the deck's last line in the definition so that later games deal it with its deck, and a
+// card that cannot be added soundly is refused without changing anything.
 #include "ReaderTestSupport.h"
 
 #include "common/Helpers.h"
@@ -9,7 +10,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <string>
+#include <vector>
 
 using readertest::DefinitionFolder;
 using testing::ElementsAre;
@@ -28,6 +32,25 @@ std::string Deck(int n, int lines, const std::string& first = "") {
 
 std::string Definition(int decks, const std::string& body) {
     return "[GAME]\nplayers=2\ncommon_decks=" + std::to_string(decks) + "\ndirectory=img\n" + body;
+}
+
+// Seat 1's own deck of `cards` cards, pictures p1.bmp, p2.bmp, ...
+std::string PlayerDeck(int cards) {
+    std::string text =
+        "[PLAYER 1]\ndecks=1\n[DECK 1 PLAYER 1]\nsplit=FALSE\nimg_back=b.bmp\nimg_discard=e.bmp\n"
+        "decksize=" +
+        std::to_string(cards) + "\n";
+    for (int i = 1; i <= cards; ++i)
+        text += "card" + std::to_string(i) + "=p" + std::to_string(i) + ".bmp,,,p\n";
+    return text;
+}
+
+// The pictures of the cards 1 to the total, in card order.
+std::vector<std::string> CardImages() {
+    std::vector<std::string> images;
+    for (int c = 1; c <= Game.totalCards; ++c)
+        images.push_back(Cards[c].image);
+    return images;
 }
 
 class NewCardTest : public testing::Test {
@@ -94,8 +117,6 @@ TEST_F(NewCardTest, ACardThatCannotBeAddedSoundlyIsRefusedWithAMessageAndChanges
     for (int d = 1; d <= 5; ++d)
         full += Deck(d, 100);
     const std::vector<Case> cases = {
-        {"the next deck holds the next number", Definition(2, Deck(1, 3) + Deck(2, 2)), 0, "new.bmp",
-         "belongs to a card"},
         {"the card table is full", Definition(5, full), 4, "new.bmp", "500 cards"},
         {"a comma would cut the line", Definition(1, Deck(1, 3)), 0, "a,b.bmp",
          "cannot stand in a card line"},
@@ -120,6 +141,83 @@ TEST_F(NewCardTest, ACardThatCannotBeAddedSoundlyIsRefusedWithAMessageAndChanges
         EXPECT_EQ(Game.zOrderCount, stacked);
         EXPECT_TRUE(readertest::CardPlaceFaults().empty());
     }
+}
+
+TEST_F(NewCardTest, ANewCardTakesTheNextFreeNumberAndLaterGamesDealItWithItsDeck) {
+    struct Case {
+        const char* name;
+        std::string game;
+        std::int16_t number;            // in the running game
+        const char* lastLine;           // the key of the new line
+        std::vector<const char*> keys;  // decksize, then lastCard ("" when the deck has none)
+        std::vector<std::string> later; // the cards of the next game, in card order
+    };
+    const std::string lastCardDeck =
+        "[COMMON 1]\nname=D1\nsplit=FALSE\nlastCard=4\ndecksize=3\n"
+        "img_back=b.bmp\nimg_discard=e.bmp\ncard1=f.bmp\ncard2=g.bmp\ncard4=h.bmp\n";
+    const std::vector<Case> cases = {
+        {"another common deck follows",
+         Definition(2, Deck(1, 2) + Deck(2, 1, "x.bmp")),
+         4,
+         "card3",
+         {"3", ""},
+         {"f.bmp", "f.bmp", "new.bmp", "x.bmp"}},
+        {"a seat's deck follows",
+         Definition(1, Deck(1, 1) + PlayerDeck(2)),
+         4,
+         "card2",
+         {"2", ""},
+         {"f.bmp", "new.bmp", "p1.bmp", "p2.bmp"}},
+        {"the deck names its last line, with a gap",
+         Definition(1, lastCardDeck + PlayerDeck(1)),
+         5,
+         "card5",
+         {"4", "5"},
+         {"f.bmp", "g.bmp", "h.bmp", "new.bmp", "p1.bmp"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        readertest::ResetReaderState();
+        ASSERT_TRUE(definition.LoadText(c.game));
+        definition.Folder().Write("img/new.bmp", "");
+        std::vector<std::string> before = CardImages();
+        messages.Clear();
+
+        ASSERT_EQ(CreateNewCard(0, "new.bmp"), c.number);
+
+        // No card of the running game changes its number; the new one comes after them all.
+        before.push_back("new.bmp");
+        EXPECT_EQ(CardImages(), before);
+        EXPECT_EQ(Cards[c.number].deck, 0);
+        EXPECT_EQ(Key("COMMON 1", c.lastLine), "new.bmp");
+        EXPECT_EQ(Key("COMMON 1", "decksize"), c.keys[0]);
+        EXPECT_EQ(Key("COMMON 1", "lastCard"), c.keys[1]);
+        if (*c.keys[1] != '\0') {
+            EXPECT_EQ(Game.lastCardLines[0], std::atoi(c.keys[1]));
+        }
+        EXPECT_TRUE(messages.Messages().empty());
+
+        readertest::ResetReaderState();
+        ASSERT_TRUE(definition.Load(definition.Folder().Path() + "\\test.game"));
+        EXPECT_EQ(CardImages(), c.later);
+        const auto it = std::find(c.later.begin(), c.later.end(), "new.bmp");
+        EXPECT_EQ(Cards[static_cast<int>(it - c.later.begin()) + 1].deck, 0);
+        EXPECT_TRUE(readertest::CardPlaceFaults().empty());
+    }
+}
+
+TEST_F(NewCardTest, TheSetUpPositionsOfTheCardsAfterTheNewOneMoveUpWithThem) {
+    // Cards 1 and 2 are the common deck's, 3 and 4 the seat's: later games number those 4 and 5.
+    ASSERT_TRUE(definition.LoadText(Definition(1, Deck(1, 2) + PlayerDeck(2)) +
+                                    "[Setup Default]\ndeckIndex2=10,20,0\ndeckindex3=30,40,90\n"
+                                    "deckIndex4=50,60,0\nmarkers=0\n"));
+    definition.Folder().Write("img/new.bmp", "");
+    ASSERT_EQ(CreateNewCard(0, "new.bmp"), 5);
+    EXPECT_EQ(Key("Setup Default", "deckindex2"), "10,20,0");
+    EXPECT_EQ(Key("Setup Default", "deckindex3"), "");
+    EXPECT_EQ(Key("Setup Default", "deckindex4"), "30,40,90");
+    EXPECT_EQ(Key("Setup Default", "deckindex5"), "50,60,0");
+    EXPECT_EQ(Key("Setup Default", "markers"), "0");
 }
 
 } // namespace

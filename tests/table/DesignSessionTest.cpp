@@ -219,7 +219,9 @@ TEST_F(DesignSessionTest, ANewCardLiesFaceUpOnTheTableAndIsSentWhenItFits) {
     EXPECT_THAT(recorder.sent[0].fields, ElementsAre("0", "f9.png", "5", std::to_string(control)));
 }
 
-TEST_F(DesignSessionTest, ANewCardThatWouldTakeAnotherDecksNumberIsRefusedAndNotSent) {
+// Another deck's cards follow the first deck's: the new card takes the number after every card of
+// the running game, and the definition gets its line at the end of its deck.
+TEST_F(DesignSessionTest, ANewCardOfADeckThatAnotherFollowsTakesTheNextFreeNumberAndIsSent) {
     const std::string second = "[COMMON 2]\nname=More\nsplit=FALSE\ndecksize=1\nimg_back=back.png\n"
                                "img_discard=empty.png\ncard1=f5.png,,,k5\n";
     std::string game = DesignGame("cards_can_be_added=TRUE", second);
@@ -227,16 +229,22 @@ TEST_F(DesignSessionTest, ANewCardThatWouldTakeAnotherDecksNumberIsRefusedAndNot
     ASSERT_TRUE(fixture.Start(game));
     GameMode = kModeDirect;
     SendRecorder recorder;
-    const std::int16_t controls = LoadedCardControls;
 
-    EXPECT_EQ(AddNewCardDuringPlay(table, 0, "f9.png"), 0);
+    const std::int16_t card = AddNewCardDuringPlay(table, 0, "f9.png");
 
-    ASSERT_EQ(messages.Messages().size(), 1u);
-    EXPECT_THAT(messages.Messages()[0], testing::HasSubstr("belongs to a card of another deck"));
-    EXPECT_EQ(Key("COMMON 1", "decksize"), "4");
-    EXPECT_EQ(Cards[5].image, "f5.png");
-    EXPECT_EQ(LoadedCardControls, controls);
-    EXPECT_THAT(recorder.sent, IsEmpty());
+    ASSERT_EQ(card, 6);
+    EXPECT_TRUE(messages.Messages().empty());
+    EXPECT_EQ(Cards[5].image, "f5.png") << "the other deck's card keeps its number";
+    EXPECT_EQ(Cards[6].image, "f9.png");
+    EXPECT_EQ(Cards[6].deck, 0);
+    EXPECT_EQ(Game.deckSizes[0], 5);
+    EXPECT_EQ(Key("COMMON 1", "decksize"), "5");
+    EXPECT_EQ(Key("COMMON 1", "card5"), "f9.png");
+    EXPECT_EQ(table.crd(Cards[6].controlIndex)->Surface().Tag(), "6");
+    ASSERT_EQ(recorder.sent.size(), 1u);
+    EXPECT_EQ(recorder.sent[0].command, "CNEWCARD");
+    EXPECT_THAT(recorder.sent[0].fields,
+                ElementsAre("0", "f9.png", "6", std::to_string(Cards[6].controlIndex)));
 }
 
 } // namespace

@@ -494,3 +494,28 @@ TEST_F(ReceivedCommandsTest, TheOtherSidesNewCardTakesTheNextNumberOnlyWhereTheG
     Receive("CNEWCARD", {"0", "f3.png", "9", "0"});
     EXPECT_EQ(Snapshot(), plain);
 }
+
+// Where another deck follows the first, both sides number the new card after every card they
+// have: the number the acting side sends is the one this side takes.
+TEST_F(ReceivedCommandsTest, TheOtherSidesNewCardOfADeckThatAnotherFollowsTakesTheSameNumberHere) {
+    std::string game =
+        cardtest::TwoSeatGame("", "cards_can_be_added=TRUE",
+                              "[COMMON 2]\nname=More\nsplit=FALSE\ndecksize=1\nimg_back=back.png\n"
+                              "img_discard=empty.png\ncard1=f2.png,,,more\n");
+    game.replace(game.find("common_decks=1"), 14, "common_decks=2");
+    ASSERT_TRUE(Start(game));
+    ASSERT_EQ(Game.totalCards, 9);
+    const std::string before = Snapshot();
+    Receive("CNEWCARD", {"0", "f3.png", "9", "0"}); // the number the deck's size would give
+    EXPECT_EQ(Snapshot(), before);
+
+    Receive("CNEWCARD", {"0", "f3.png", "10", "0"});
+    ASSERT_EQ(Game.totalCards, 10);
+    EXPECT_EQ(Cards[9].image, "f2.png");
+    EXPECT_EQ(Cards[9].deck, 1);
+    EXPECT_EQ(Cards[10].image, "f3.png");
+    EXPECT_EQ(Cards[10].deck, 0);
+    EXPECT_EQ(actions().CardOfElement(Cards[10].controlIndex), 10);
+    ExpectEveryCardInOnePlace();
+    EXPECT_THAT(recorder.sent, IsEmpty());
+}
