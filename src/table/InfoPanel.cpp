@@ -47,7 +47,10 @@ int IconIndex(int seat, int k) {
     return (seat - 1) * kHandIcons + (k - 1);
 }
 
+// The card the zoom picture shows, and the file it shows of it: flipped or taken into a hand, the
+// same card shows another picture.
 std::int16_t g_shownCard = 0;
+std::string g_shownPicture;
 
 } // namespace
 
@@ -73,6 +76,7 @@ void ReadInfoPanelSettings(const std::string& file) {
     s.minHeightForCardInfo = Positive(key("minHeightForCardInfo"));
     InfoPanelSettings = s;
     g_shownCard = 0;
+    g_shownPicture.clear();
 }
 
 void LayoutInfoPanel() {
@@ -144,12 +148,15 @@ void ShowCardInfo(std::int16_t card) {
     // Another seat's card in a hand or face down keeps its face and its description hidden.
     const bool hidden =
         c.owner != Game.CurrentPlayer && (IsCardInHand(c.controlIndex, card) || c.faceShown == kFalse);
-    if (InfoPanelSettings.showZoom && card != g_shownCard) {
+    if (InfoPanelSettings.showZoom) {
         const bool validDeck = c.deck >= 0 && c.deck < kMaxDecks;
         const std::string path =
             hidden ? (validDeck ? Game.backImages[c.deck] : std::string()) : GameImagePath(c.image);
-        table->ZoomImg.loadNewPicture(path, true);
-        g_shownCard = card;
+        if (card != g_shownCard || path != g_shownPicture) {
+            table->ZoomImg.loadNewPicture(path, true);
+            g_shownCard = card;
+            g_shownPicture = path;
+        }
     }
     if (InfoPanelSettings.showInfo) {
         const std::string info = c.key.empty() || hidden ? std::string() : ReadCardInfoFile(c.key);

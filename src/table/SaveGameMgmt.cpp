@@ -70,6 +70,8 @@ class TableMarkerControls : public MarkerControls {
         controls::zLabelA* label = table->markerNum(control);
         if (!label) label = table->markerNum.Load(control);
         if (!label) return;
+        // Before the caption, which an auto-sized label measures in its font.
+        ApplyNumMarkerFont(*label);
         label->caption(state.caption);
         label->Surface().Move(state.left, state.top);
         label->Surface().SetTag(state.tag);
@@ -273,6 +275,7 @@ void TakeRecord(const SaveRecord& record, const std::string& gameFile, bool rece
     g_markers->ClearMarkers();
     CurrentGameFile = gameFile;
     InitGameOptions(gameFile);
+    ReadCardSmoothing();
 
     Game = record.game;
     Game.CurrentPlayer = received ? connectedPlayer : std::int16_t{-1};

@@ -80,6 +80,18 @@ void LoadMarkerFace(controls::TranspImg& marker, const std::string& path, std::i
 
 // --- Numerical markers -------------------------------------------------------------------------
 
+void ApplyNumMarkerFont(controls::zLabelA& marker) {
+    const std::string fontSize = GetIni("NUMERICAL MARKERS", "fontsize", CurrentGameFile);
+    const std::string fontName = GetIni("NUMERICAL MARKERS", "fontname", CurrentGameFile);
+    if (fontSize.empty() && fontName.empty()) return;
+    platform::Font font = marker.Font();
+    // A size no label can show leaves the designed one.
+    const double size = LeadingNumber(fontSize);
+    if (size >= 1 && size <= 144) font.size = size;
+    if (!fontName.empty()) font.name = fontName;
+    marker.Font(font);
+}
+
 std::int16_t NewMarkerNumProc(const std::string& value, std::int16_t top, std::int16_t left,
                               const std::string& label) {
     MainForm* table = TableWindow();
@@ -98,16 +110,7 @@ std::int16_t NewMarkerNumProc(const std::string& value, std::int16_t top, std::i
         marker->Surface().SetHeight(kNewMarkerSize);
     }
     if (!marker) return -1;
-    const std::string fontSize = GetIni("NUMERICAL MARKERS", "fontsize", CurrentGameFile);
-    const std::string fontName = GetIni("NUMERICAL MARKERS", "fontname", CurrentGameFile);
-    if (!fontSize.empty() || !fontName.empty()) {
-        platform::Font font = marker->Font();
-        // A size no label can show leaves the designed one.
-        const double size = LeadingNumber(fontSize);
-        if (size >= 1 && size <= 144) font.size = size;
-        if (!fontName.empty()) font.name = fontName;
-        marker->Font(font);
-    }
+    ApplyNumMarkerFont(*marker);
     std::string caption;
     if (!value.empty()) {
         marker->AutoSize(true);

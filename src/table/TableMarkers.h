@@ -31,6 +31,8 @@ class Label;
 // index; -1, with a message, when the game's 300 markers are used up.
 std::int16_t NewMarkerNumProc(const std::string& value, std::int16_t top, std::int16_t left,
                               const std::string& label);
+// Gives a numerical marker the game's [NUMERICAL MARKERS] fontsize and fontname, each when set.
+void ApplyNumMarkerFont(controls::zLabelA& marker);
 // Tells the other side of a new numerical marker of that value and where it lies (a received one
 // would otherwise land in the middle of the other side's window), and lays it on the card under
 // it as the other side does.

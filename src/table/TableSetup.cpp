@@ -36,7 +36,7 @@ namespace {
 
 constexpr platform::Colour kCardMask = platform::MakeColour(128, 128, 128);
 
-// Read once per game: every new card control asks for it.
+// Read once per game, new or loaded: every new card control asks for it.
 bool g_useAntialias = false;
 
 // The seats' next free slot in their areas, so that cards dealt after the opening deal line up
@@ -135,6 +135,10 @@ void PrepareCardControl(int index) {
     card->useAntialias(g_useAntialias);
 }
 
+void ReadCardSmoothing() {
+    g_useAntialias = GetBoolDirective("GAME", "useAntialias", false);
+}
+
 void ClearTableControls() {
     MainForm& table = Table();
     // The windows that show the cards of the game that goes.
@@ -163,7 +167,7 @@ void SetUpDealtTable(MainForm& table) {
     ForgetCardInfo();
     ClearTableControls();
     g_dealtSlots.fill(0);
-    g_useAntialias = GetBoolDirective("GAME", "useAntialias", false);
+    ReadCardSmoothing();
     LoadPlayerLayouts();
     PlaceDefaultMarkers();
     SetupTableAppearance();
@@ -362,10 +366,11 @@ void LoadCardPicture(std::int16_t control, std::int16_t card, bool faceDown, boo
     if (!image || !CardTable::Contains(card)) return;
     const CardRecord& c = Cards[card];
     const DeckRecord* deck = ValidDeck(c.deck) ? &Game.decks[c.deck] : nullptr;
+    // The reset brings back magenta as the mask: the grey of a new control would make every
+    // mid-grey of a card's picture see-through.
     image->reset();
-    // The reset brings back the designed magenta; a card control keeps its grey.
-    image->MaskColor(deck && !deck->transparentColor.empty() ? AsColour(ParseColour(deck->transparentColor))
-                                                             : kCardMask);
+    if (deck && !deck->transparentColor.empty())
+        image->MaskColor(AsColour(ParseColour(deck->transparentColor)));
     image->loadNewPicture(faceDown ? CardBackImagePath(card) : CardFacePath(card));
     if (deck && deck->zoom != 100.0f && (!faceDown || HasCardBackProperty(card)))
         image->zoom(RoundToInt16(deck->zoom));
@@ -382,7 +387,7 @@ void PlaceCardOnTable(std::int16_t control, std::int16_t card) {
         image->MaskColor(AsColour(ParseColour(Game.decks[c.deck].transparentColor)));
     // The picture is loaded first and then turned, so that a turned card shows its own face.
     image->loadNewPicture(c.keptFaceDown ? CardBackImagePath(card) : CardFacePath(card));
-    if (c.keptFaceDown == kFalse && c.rotation != 0) image->rotation(c.rotation);
+    if (c.keptFaceDown == kFalse && c.rotation != 0) RotateCard(control, c.rotation);
 }
 
 void PlaceOnPlayCards() {
@@ -395,6 +400,7 @@ void PlaceOnPlayCards() {
         const std::int16_t index = NewCardControl();
         controls::TranspImg* image = table.crd(index);
         if (!image) continue;
+        image->reset();
         Cards[card].controlIndex = index;
         Cards[card].pilePosition = kPileInPlay;
         image->Surface().SetTag(std::to_string(card));
@@ -419,11 +425,7 @@ bool ApplySetupPosition(std::int16_t card, std::int16_t control) {
     image->Surface().SetTop(LeadingNumber(fields[0]));
     image->Surface().SetLeft(LeadingNumber(fields[1]));
     const std::int16_t angle = LeadingInt16(fields[2]);
-    // Set up turned: the card's own face is turned, nothing is logged.
-    if (angle != 0 && CardTable::Contains(card)) {
-        Cards[card].rotation = angle;
-        image->rotation(angle);
-    }
+    if (angle != 0) RotateCard(control, angle);
     return true;
 }
 

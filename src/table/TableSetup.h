@@ -34,6 +34,8 @@ void DealCardToTable(std::int16_t deck, std::int16_t player, std::int16_t slot, 
 void ClearTableControls();
 void LoadDeckControls();
 void LoadDeckImages(bool keepPositions);
+// Reads [GAME] useAntialias of the game in use, which every card control made from now on follows.
+void ReadCardSmoothing();
 // Card control `index` (loaded when it is not), ready for a card: the grey mask, enabled,
 // smoothing as the game asks.
 void PrepareCardControl(int index);

@@ -92,4 +92,31 @@ TEST_F(InfoPanelTest, TheCardUnderTheMouseShowsUnlessAnotherSeatHidesIt) {
     EXPECT_EQ(table.CardInfoLabel.Caption(), "No info is available on the card");
 }
 
+// The card shown last shows what it shows now when the mouse comes back to it: a card turned face
+// down, or taken into another seat's hand, shows its back; turned up again, its face.
+TEST_F(InfoPanelTest, TheCardShownLastShowsItsPictureOfNowWhenHoveredAgain) {
+    ASSERT_TRUE(fixture.Start(PanelGame("width=3000\nshowZoom=TRUE", false, 1)));
+    table.setSB();
+    const std::int16_t card = tabletest::DealtCardOf(1);
+    Cards[card].owner = 0; // on the table, common
+    Cards[card].inHand = kFalse;
+    const std::string face = GameImagePath(Cards[card].image);
+    struct Step {
+        const char* name;
+        std::int16_t owner;
+        bool faceShown;
+        std::string shown;
+    };
+    for (const Step& s :
+         {Step{"face up", 0, true, face}, Step{"flipped face down", 0, false, Game.backImages[0]},
+          Step{"flipped back up", 0, true, face},
+          Step{"taken into another seat's hand", 2, false, Game.backImages[0]}}) {
+        SCOPED_TRACE(s.name);
+        Cards[card].owner = s.owner;
+        Cards[card].faceShown = ToFlag(s.faceShown);
+        ShowCardInfo(card);
+        EXPECT_EQ(table.ZoomImg.GetPictureName(), s.shown);
+    }
+}
+
 } // namespace

@@ -73,11 +73,12 @@ TEST_F(TableSetupTest, ACommonDeckDealsRoundTheSeatsWithAreasInTheirSlots) {
         // Positions are kept as whole pixels of 15 twips.
         EXPECT_NEAR(PictureLeft(*control), area.left + e.slot * 250, 8);
         EXPECT_NEAR(PictureTop(*control), area.top + 120, 8);
-        // The local seat sees its faces, the other seat backs; every card control has the grey mask.
+        // The local seat sees its faces, the other seat backs. A deck without transparentColor
+        // leaves the reset's magenta as the mask: no grey of a card's picture is see-through.
         const std::string shown = e.seat == 1 ? GameImagePath(card.image) : Game.backImages[0];
         EXPECT_EQ(control->GetPictureName(), shown);
         EXPECT_EQ(card.faceShown, e.seat == 1 ? kTrue : kFalse);
-        EXPECT_EQ(control->MaskColor(), platform::MakeColour(128, 128, 128));
+        EXPECT_EQ(control->MaskColor(), platform::MakeColour(255, 0, 255));
     }
     EXPECT_EQ(LoadedCardControls, 4);
     // Areas and names show for the seats with a layout only.
@@ -148,11 +149,12 @@ TEST_F(TableSetupTest, CardsThatStartOnTheTableLieAtTheirSetUpPlaceOrBesideTheir
     const controls::TranspImg& turned = *table.crd(Cards[8].controlIndex);
     EXPECT_EQ(turned.Surface().Top(), 4500);
     EXPECT_EQ(turned.Surface().Left(), 6000);
-    // Its own face, turned; a set-up turn is not a move of the game and is not logged.
+    // Its own face, turned as any turn of a card: logged, and the markers on it put back.
     EXPECT_EQ(turned.GetPictureName(), GameImagePath(Cards[8].image));
     EXPECT_EQ(turned.rotation(), 90);
     EXPECT_EQ(Cards[8].rotation, 90);
-    EXPECT_EQ(LogCount, 0);
+    ASSERT_EQ(LogCount, 1);
+    EXPECT_THAT(LogEntry(1), testing::StartsWith("Card rotated (90) : "));
 
     const controls::TranspImg& beside = *table.crd(Cards[7].controlIndex);
     const platform::ControlSurface& deck = table.DeckImg(0)->Surface();
