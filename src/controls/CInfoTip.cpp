@@ -22,6 +22,18 @@ int HalfPadding(int padding) {
     return static_cast<int>(std::nearbyint(padding / 2.0));
 }
 
+// A balloon shows card names and descriptions from the definition, which are not captions: an
+// "&" there stands for itself and marks no access key, so each is doubled for the text layout.
+std::string AsWritten(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        out += c;
+        if (c == '&') out += '&';
+    }
+    return out;
+}
+
 std::int32_t NextHandle() {
     static std::int32_t last = 0;
     last = last == 0x7FFFFFFF ? 1 : last + 1;
@@ -119,13 +131,13 @@ void CInfoTip::ShowAt(platform::ScreenPoint cursor, platform::TextSize screen, c
     // The box is as wide as the text, unless the title is long enough (it is drawn bold) to need
     // the room of 1.4 times its characters: those are measured as the title followed by its
     // own first characters again. The height is always the text's, so that no line is cut.
-    platform::TextSize m = platform::MeasureTextBox(textFont, text, 0, measure);
+    platform::TextSize m = platform::MeasureTextBox(textFont, AsWritten(text), 0, measure);
     if (!(1.4 * static_cast<double>(title.size()) < static_cast<double>(text.size()))) {
         const auto count = static_cast<std::size_t>(std::nearbyint(1.4 * static_cast<double>(title.size())));
         std::string run = title;
         while (!title.empty() && run.size() < count)
             run += title.substr(0, count - run.size());
-        m.width = platform::MeasureTextBox(textFont, run, 0, measure).width;
+        m.width = platform::MeasureTextBox(textFont, AsWritten(run), 0, measure).width;
     }
     // A shown title is never cut: the box is at least as wide as the bold title.
     if (showTitle_) m.width = std::max(m.width, platform::MeasureText(titleFont, title).width);
@@ -160,15 +172,15 @@ void CInfoTip::ShowAt(platform::ScreenPoint cursor, platform::TextSize screen, c
         return align;
     };
     if (showTitle_) {
-        platform::DrawTextBox(d, left, top, right, bottom, title, titleFont,
+        platform::DrawTextBox(d, left, top, right, bottom, AsWritten(title), titleFont,
                               platform::ResolveColour(titleColor_),
                               {alignment(titleAlignment_), false, true});
         const int y1 = top + th + half;
         d.FillRect(left, y1, right - left, 1, platform::ResolveColour(borderColor_));
         top = y1 + half;
     }
-    platform::DrawTextBox(d, left, top, right, bottom, text, textFont, platform::ResolveColour(foreColor_),
-                          {alignment(textAlignment_), false, true});
+    platform::DrawTextBox(d, left, top, right, bottom, AsWritten(text), textFont,
+                          platform::ResolveColour(foreColor_), {alignment(textAlignment_), false, true});
 
     opacity_ = dropShadow_ ? ShadowOpacity(fullW, fullH)
                            : std::vector<std::uint8_t>(static_cast<std::size_t>(w) * h);

@@ -2,6 +2,7 @@
 
 #include "common/Helpers.h"
 #include "net/ChatForm.h"
+#include "platform/Codec.h"
 #include "platform/Keys.h"
 #include "services/DiceRoller.h"
 #include "services/GameHelp.h"
@@ -38,6 +39,10 @@ TableKeys::TableKeys(MainForm& table) : showChat(ShowChatWindow), table_(table) 
 TableKeys::~TableKeys() = default;
 
 void TableKeys::Form_KeyDown(int keyCode, int shift) {
+    if (shift == keys::kAlt) {
+        PressAccessKey(keyCode);
+        return;
+    }
     if (shift != keys::kCtrl) return;
     const std::string text = ChatMacroText(keyCode, CurrentGameFile);
     if (!text.empty() && showChat) showChat(text);
@@ -100,6 +105,26 @@ void TableKeys::Form_KeyUp(int keyCode, int) {
         // Only the main keyboard's digit row rolls: the keypad's digits have codes of their own.
         if (keyCode >= keys::kDigit0 + 1 && keyCode <= keys::kDigit0 + 9) RollDieKey(keyCode - keys::kDigit0);
         break;
+    }
+}
+
+void TableKeys::PressAccessKey(int keyCode) {
+    // A letter's or a digit's key code is its capital or the digit itself.
+    const bool letter = keyCode >= keys::kA && keyCode < keys::kA + 26;
+    const bool digit = keyCode >= keys::kDigit0 && keyCode <= keys::kDigit0 + 9;
+    if ((!letter && !digit) || !table_.InfoPanel.Visible()) return;
+    // The buttons in the order the panel lays them out: of two with the same key, the first
+    // takes it.
+    controls::cpvButton* const buttons[] = {
+        &table_.addNumMarker, &table_.addGraphMakerBtn, &table_.diceRollerBtn, &table_.showNotesBtn,
+        &table_.saveGameBtn,  &table_.reportBtn,        &table_.EndGameBtn,    &table_.showHandAreaBtn,
+    };
+    for (controls::cpvButton* button : buttons) {
+        const char key = button->AccessKey();
+        if (!button->Surface().Visible() || !button->Enabled() || key == 0) continue;
+        if (platform::AnsiUpperByte(static_cast<unsigned char>(key)) != keyCode) continue;
+        button->AccessKeyPress(key);
+        return;
     }
 }
 

@@ -1,7 +1,8 @@
 // The table window's keyboard: function keys for help, chat, reports, the quick save, the seat
 // view, the hand window, the arbitrator's tools and the tool bars; the digit row rolls the
 // game's dice; Esc, A and M for the selection and the marker picker; Ctrl with F1 to F8 puts the
-// game's chat texts into the chat window. No key is consumed: the focused control sees it too.
+// game's chat texts into the chat window; Alt with a letter or digit presses the button of the
+// window whose access key it is. No key is consumed: the focused control sees it too.
 #pragma once
 
 #include <functional>
@@ -28,6 +29,8 @@ class TableKeys {
     void Form_KeyUp(int keyCode, int shift);
 
   private:
+    // Alt with a key: the first shown and enabled button of the window with that access key.
+    void PressAccessKey(int keyCode);
     // A die rolled from the digit row, its result in the quick-message label.
     void RollDieKey(int die);
 

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <thread>
@@ -125,6 +126,35 @@ TEST(CInfoTip, TabsBecomeBlanksInTheTextAndVanishFromTheTitle) {
         plain->ShowAt(kPointer, kScreen, c.same, "Title");
         EXPECT_TRUE(tip->Drawing().SamePixels(plain->Drawing())) << c.tabSize << " " << c.text;
     }
+}
+
+// Card names and descriptions are not captions: an "&" in them is drawn as written, never taken
+// for an access key's mark, in the text and in the title alike.
+TEST(CInfoTip, AnAmpersandShowsAsWrittenInTheTextAndTheTitle) {
+    const platform::TextBoxFormat layout{0, false, true};
+    const int written = platform::MeasureTextBox(TextFont(), "Tom&&Jerry", 0, layout).width;
+    ASSERT_GT(written, platform::MeasureTextBox(TextFont(), "Tom&Jerry", 0, layout).width);
+    auto tip = NewTip();
+    tip->DropShadow(false);
+    tip->ShowAt(kPointer, kScreen, "Tom&Jerry", "");
+    EXPECT_EQ(tip->Drawing().Width(), written + 10);
+
+    reviewpictures::Save(tip->Drawing(), "CInfoTip-ampersand");
+
+    // The title's ink reaches as far right as "R&D" does, beyond where "RD" would end.
+    auto titled = NewTip();
+    titled->DropShadow(false);
+    titled->ShowTitle(true);
+    titled->ShowAt(kPointer, kScreen, "a text long enough for the title", "R&D");
+    const Picture& d = titled->Drawing();
+    const int lineHeight = platform::MeasureText(TextFont(), "A").height;
+    int right = 0;
+    for (int y = 2; y < 2 + lineHeight; ++y)
+        for (int x = 1; x < d.Width() - 1; ++x)
+            if (d.GetPixel(x, y) == kTitle) right = std::max(right, x);
+    const platform::FontSpec bold{"Arial", 12, true};
+    EXPECT_GT(right, 5 + platform::MeasureText(bold, "RD").width + 2);
+    EXPECT_LE(right, 5 + platform::MeasureText(bold, "R&D").width + 2);
 }
 
 TEST(CInfoTip, BalloonOpensBelowThePointerAndStaysOnTheScreen) {

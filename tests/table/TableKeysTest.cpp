@@ -8,6 +8,7 @@
 #include "services/DiceRoller.h"
 #include "state/TableState.h"
 #include "table/DesignToolBarForm.h"
+#include "table/DiceRollerForm.h"
 #include "table/TableKeys.h"
 #include "table/ToolBarForm.h"
 
@@ -122,6 +123,46 @@ TEST_F(TableKeysTest, DigitKeysRollTheirDieIntoTheQuickMessageAtLeast2300TwipsWi
         else // to the pixel: 15 twips each
             EXPECT_NEAR(table.QuickMsg.Width(), 2300, 14);
     }
+}
+
+// Alt with a button's access key (its caption's first character here) presses the shown button;
+// of "Save" and "Show Hand area" the first in the panel takes S.
+TEST_F(TableKeysTest, AltWithAnAccessKeyPressesTheShownButtonThatHasIt) {
+    std::string game = KeyGame() + "[INFOPANEL]\nwidth=3000\nshowToolbar=TRUE\n";
+    game.replace(game.find("name=Ann\n"), 9, "name=Ann\nlayout=3000,1500,2400,6000\n");
+    ASSERT_TRUE(fixture.Start(game));
+    table.setSB();
+    ASSERT_TRUE(table.InfoPanel.Visible());
+    int saves = 0;
+    table.Others.showSaveForm = [&saves] { ++saves; };
+    struct Case {
+        const char* name;
+        int key;
+        int shift;
+        int saves;
+        bool diceShown;
+    };
+    for (const Case& c :
+         {Case{"Alt+S", 'S', keys::kAlt, 1, false}, Case{"S alone", 'S', 0, 0, false},
+          Case{"Ctrl+Alt+S", 'S', keys::kCtrl | keys::kAlt, 0, false},
+          Case{"Alt+D", 'D', keys::kAlt, 0, true}, Case{"Alt+Q, no button", 'Q', keys::kAlt, 0, false}}) {
+        SCOPED_TRACE(c.name);
+        saves = 0;
+        if (table.DiceRoller) table.DiceRoller->form.Hide();
+        EXPECT_TRUE(KeyDown(table.Window(), c.key, c.shift));
+        EXPECT_EQ(saves, c.saves);
+        EXPECT_EQ(table.DiceRoller && table.DiceRoller->form.Visible(), c.diceShown);
+    }
+    // A disabled or hidden button takes no key: S goes on to the next button that has it.
+    saves = 0;
+    table.saveGameBtn.Enabled(false);
+    const bool areaShown = table.PlayerArea(0)->Visible();
+    EXPECT_TRUE(KeyDown(table.Window(), 'S', keys::kAlt));
+    EXPECT_EQ(saves, 0);
+    EXPECT_NE(table.PlayerArea(0)->Visible(), areaShown) << "Show Hand area toggled the areas";
+    table.InfoPanel.SetVisible(false);
+    EXPECT_TRUE(KeyDown(table.Window(), 'S', keys::kAlt));
+    EXPECT_EQ(table.PlayerArea(0)->Visible(), !areaShown);
 }
 
 TEST_F(TableKeysTest, CtrlWithAFunctionKeyPutsTheGamesChatTextIntoTheChat) {
