@@ -151,8 +151,11 @@ bool IsDefinedDie(int die) {
     return die >= 1 && die <= DiceCount && DiceTable::Contains(die);
 }
 
-std::string RollDice(std::int16_t die, bool show, bool withName) {
-    if (!IsDefinedDie(die)) return {};
+namespace {
+
+// One roll of the die: counted, listed, entered into the ring and the game log, passed on, and
+// its marker placed. Nothing when the evaluator fails (after its message).
+std::optional<std::string> RollOnce(std::int16_t die, bool show) {
     const DiceDef& def = Dice[die];
     double value = 0;
     try {
@@ -161,7 +164,7 @@ std::string RollDice(std::int16_t die, bool show, bool withName) {
         value = ev.Evaluate();
     } catch (const EvaluatorError& error) {
         ShowMsg("Error " + std::to_string(error.Number()) + ": " + error.Description());
-        return {};
+        return std::nullopt;
     }
     const RollResult result = ResultOf(def, RoundToInt32(value));
 
@@ -173,7 +176,26 @@ std::string RollDice(std::int16_t die, bool show, bool withName) {
     std::optional<MarkerPlace> marker;
     if (result.markerKind != -1) marker = PlaceRolledMarker(result);
     View().DiceRolled(die, result.text, result.markerKind, result.markerOwner, marker);
-    return withName ? def.name + ": " + result.text : result.text;
+    return result.text;
+}
+
+} // namespace
+
+std::string RollDice(std::int16_t die, bool show, bool withName) {
+    if (!IsDefinedDie(die)) return {};
+    // "(x3)" rolls three times. More rolls than the ring keeps would push the first ones out of
+    // it before anyone saw them.
+    const int times = std::clamp<int>(Dice[die].repeat, 1, kDiceLogSize);
+    std::string texts;
+    int rolled = 0;
+    // The send of each roll lets events run: the game may have gone meanwhile.
+    while (rolled < times && IsDefinedDie(die)) {
+        const std::optional<std::string> text = RollOnce(die, show);
+        if (!text) break;
+        texts += (rolled++ > 0 ? ", " : "") + *text;
+    }
+    if (rolled == 0 || !IsDefinedDie(die)) return texts;
+    return withName ? Dice[die].name + ": " + texts : texts;
 }
 
 void AddDiceLogEntry(std::int16_t die, const std::string& text) {

@@ -60,8 +60,10 @@ bool IsDefinedDie(int die);
 // Rolls a die: the result text (the number, or the value of its result table, or the label of
 // the marker kind the table names), with withName the die's name and ": " before it. With show,
 // an open roll window lists the roll. The roll enters the ring and, when the game asks for it,
-// the game log. An evaluator error shows "Error n: text" and the roll records nothing: the text
-// returned is then "". An undefined die rolls nothing.
+// the game log. A die of "(xN)" rolls N times (at most the ring's 100), each roll counted,
+// listed and logged on its own; the texts come back joined by ", ". An evaluator error shows
+// "Error n: text" and that roll records nothing: the rolls before it stand. Nothing rolled gives
+// "". An undefined die rolls nothing.
 std::string RollDice(std::int16_t die, bool show, bool withName);
 
 // Appends a roll to the ring with the current serial (the caller advances the serial).

@@ -119,6 +119,36 @@ TEST_F(DiceRollerTest, ATwoLineTableValueIsListedAsTwoRowsAndLoggedAndToldWhole)
     EXPECT_EQ(DiceLogLines(), rolls.shown);
 }
 
+// "(x3)" rolls the die three times: each roll is counted, listed, logged and passed on.
+TEST_F(DiceRollerTest, ARepeatCountRollsThatManyTimesEachRollCountedAndLogged) {
+    struct Case {
+        const char* formula;
+        int rolls;
+    };
+    for (const Case& c : {Case{"(x3)5", 3}, Case{"(x1) 5", 1}, Case{"(x0)5", 1}, Case{"(x-2)5", 1},
+                          Case{"(x1000)5", kDiceLogSize}}) {
+        SCOPED_TRACE(c.formula);
+        UseGame(std::string("[DICE]\nnum_dices=1\ndice1=") + c.formula +
+                ",Five\n[LOG]\nlog_all_dice_rolls=TRUE\nmax_log_items=200\n");
+        Game.diceSerial = 0;
+        Game.diceLogPosition = 0;
+        DiceLog.Fill(DiceLogEntry{});
+        TellingView view;
+        ShownRolls rolls;
+        std::string texts = "5";
+        for (int k = 2; k <= c.rolls; ++k)
+            texts += ", 5";
+
+        EXPECT_EQ(RollDice(1, true, true), "Five: " + texts);
+
+        EXPECT_EQ(Game.diceSerial, c.rolls);
+        EXPECT_EQ(rolls.shown.size(), static_cast<std::size_t>(c.rolls));
+        EXPECT_EQ(LogEntries(), std::vector<std::string>(static_cast<std::size_t>(c.rolls), "Five: 5"));
+        EXPECT_EQ(view.rolls, std::vector<std::string>(static_cast<std::size_t>(c.rolls), "1|5|-1"));
+        EXPECT_EQ(DiceLogLines(), rolls.shown);
+    }
+}
+
 TEST_F(DiceRollerTest, AnEvaluatorErrorIsShownAndRecordsNothing) {
     UseGame("[DICE]\nnum_dices=1\ndice1=(1+2,Broken\n[LOG]\nlog_all_dice_rolls=TRUE\n");
     TellingView view;
