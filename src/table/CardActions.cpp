@@ -275,8 +275,9 @@ void CardActions::OpenCardMenu(int index) {
             break;
         }
     }
+    // A common card belongs to no other player: its face shown, it has its information too.
     InfoMenuItem.SetVisible(Game.card_info != kFalse &&
-                            (c.owner == CurrentPlayer() || (c.owner != 0 && c.faceShown != kFalse)) &&
+                            (c.owner == CurrentPlayer() || c.faceShown != kFalse) &&
                             FaceVisibleHere(card, element));
     BuildGiveToMenu(card);
     BuildEffectMenu(card);
@@ -554,16 +555,17 @@ void CardActions::Flip_Click_body(std::int16_t card) {
     // what each side shows differs (another seat's hand card is hidden here). Judging by the face
     // shown here would turn the card one way on the acting side and the other way on the other.
     c.keptFaceDown = ToFlag(c.keptFaceDown == kFalse);
-    const bool othersHand =
-        (IsCardInHand(element, card) || c.inHand != kFalse) && c.owner != CurrentPlayer();
+    const bool othersHand = (IsCardInHand(element, card) || c.inHand != kFalse) && c.owner != CurrentPlayer();
+    const bool shown = c.faceShown != kFalse;
     const bool show = c.keptFaceDown == kFalse && !othersHand;
-    if (show != (c.faceShown != kFalse)) {
+    if (show != shown) {
         c.faceShown = ToFlag(show);
         LoadCardPicture(element, card, !show, true);
         MoveAttachedMarkers(element, 0, 0, show ? kMarkersShow : kMarkersHide);
     }
-    // Another seat's hidden card changes nothing this side can see: no line names it.
-    if (!othersHand) LogCardFlipped(card);
+    // Another seat's hidden card changes nothing this side can see: no line names it. One whose
+    // face showed here (to the arbitrator, in test mode) was seen to turn.
+    if (!othersHand || shown) LogCardFlipped(card);
 }
 
 void CardActions::TakeCard_body(std::int16_t element, std::int16_t card, std::int16_t player) {
@@ -977,7 +979,8 @@ void CardActions::crd_DblClick(int index) {
     // The zoom shows what the balloon may show: never another seat's hidden face.
     if (!FaceVisibleHere(card, element)) {
         DraggedCard = -1;
-        ShowMsg("You cannot zoom on a cards on your enemy's hand");
+        ShowMsg(IsCardInHand(element, card) ? "You cannot zoom on a cards on your enemy's hand"
+                                            : "You cannot zoom on a facedown card");
         return;
     }
     ZoomOn(card);

@@ -455,7 +455,7 @@ void MainForm::ToolTipTimer_Timer() {
         CTip_Hide();
         return;
     }
-    if (!HoveredCard.empty() && DraggedCard < 1) {
+    if (!HoveredCard.empty() && DraggedCard == -1) {
         if (HoveredCard != lastTipCard_ || !CTip) {
             lastTipCard_ = HoveredCard;
             ToolTipTimer.SetInterval(5);

@@ -174,10 +174,8 @@ std::int16_t AddGraphMarker(std::int16_t kind, std::int16_t player, std::int16_t
     if (player == -1) player = Game.CurrentPlayer;
     if (kind < 1 || kind > MarkerKindCount || !MarkerKindTable::Contains(kind)) return 0;
     const MarkerTypeRecord type = MarkerKinds[kind];
-    if (type.frontImage.empty()) {
-        ShowMsg("No image found for marker " + std::to_string(kind) + " of player " + std::to_string(player));
-        return 0;
-    }
+    // A kind without a front image names the image folder itself, which is no file: the message
+    // says where the picture was looked for.
     const std::string front = MarkerKindImagePath(kind);
     if (!FileExists(front)) {
         ShowMsg("Marker file <" + front + "> not found");
@@ -599,7 +597,10 @@ void TableMarkers::mrk_MouseDown(int index, int button, float x, float y) {
         table_.Window().PopupMenu(MrkMenu);
         return;
     }
-    if (DesignMode == kFalse && type.locked != kFalse) return;
+    if (DesignMode == kFalse && type.locked != kFalse) {
+        pressedLocked_ = index;
+        return;
+    }
     DraggedMarker = static_cast<std::int16_t>(index);
     dragKind_ = kZImageMarker;
     moved_ = false;
@@ -622,7 +623,13 @@ void TableMarkers::mrk_MouseMove(int, float x, float y) {
 }
 
 void TableMarkers::mrk_MouseUp(int index) {
-    if (DraggedMarker == -1 || dragKind_ != kZImageMarker) return;
+    const int pressedLocked = pressedLocked_;
+    pressedLocked_ = -1;
+    if (DraggedMarker == -1 || dragKind_ != kZImageMarker) {
+        // Nothing was dragged and so nothing is sent of a move; the click still flips.
+        if (pressedLocked == index) AutoFlipClicked(index);
+        return;
+    }
     const std::int16_t dragged = DraggedMarker;
     const bool moved = moved_;
     DraggedMarker = -1;
@@ -640,7 +647,10 @@ void TableMarkers::mrk_MouseUp(int index) {
                                    " " + std::to_string(left));
     BringToFrontZOrder(kZImageMarker, static_cast<std::int16_t>(index), 0);
     AttachImageMarker(static_cast<std::int16_t>(index + 1));
-    if (moved) return;
+    if (!moved) AutoFlipClicked(index);
+}
+
+void TableMarkers::AutoFlipClicked(int index) {
     const MarkerInstanceRecord* record = RecordOfControl(index);
     if (!record || MarkerKinds[record->kind].autoFlip == kFalse) return;
     if (MarkerKinds[record->kind].restrictedFlip != kFalse && record->owner != Game.CurrentPlayer) {

@@ -122,6 +122,8 @@ class TableMarkers {
     void FlipMrk_Click();
     void DeleteMrk_Click();
     void DeleteMarkerNum_Click();
+    // A click that did not move an AUTOFLIP image marker flips it, unless its owner keeps it.
+    void AutoFlipClicked(int index);
 
     MainForm& table_;
     // The drag of one marker of either kind: its kind (2 or 3), where the pointer took it (twips
@@ -130,6 +132,9 @@ class TableMarkers {
     float grabX_ = 0;
     float grabY_ = 0;
     bool moved_ = false;
+    // A LOCKED image marker pressed with the left button in a game: it is not dragged, but its
+    // release is still a click (-1: none pressed).
+    int pressedLocked_ = -1;
     std::unique_ptr<PropertyDialog> propForm_;
     std::unique_ptr<MarkerForm> picker_;
 };

@@ -385,6 +385,53 @@ TEST_F(CardActionsTest, FlippingAnOpponentsHiddenHandCardOnlyTogglesKeptFaceDown
     EXPECT_EQ(table().crd(Cards[card].controlIndex)->GetPictureName(), Game.backImages[0]);
 }
 
+// Every flip is logged, also of another seat's hand card whose face showed here (to the
+// arbitrator, in test mode); only the flip of a card whose face this side never saw is not.
+TEST_F(CardActionsTest, AFlipIsLoggedUnlessItTurnsAnotherSeatsHandCardThisSideDoesNotSee) {
+    ASSERT_TRUE(Start(TwoSeatGame("", "", "[LOG]\nlog_card_actions=FLIP")));
+    AllCardsVisible = kTrue;
+    struct Case {
+        const char* name;
+        int seat;
+        bool shownBefore;
+        const char* logged; // "" for none
+    };
+    for (const Case& c : {Case{"own card face down", 1, true, "Card Flipped to back: <on hand>"},
+                          Case{"own card face up", 1, false, "Card Flipped to front: <on hand>"},
+                          Case{"another seat's card shown here", 2, true, "Card Flipped to back: <on hand>"},
+                          Case{"another seat's card never shown here", 2, false, ""}}) {
+        SCOPED_TRACE(c.name);
+        const std::int16_t card = DealtCardOf(c.seat);
+        Cards[card].faceShown = ToFlag(c.shownBefore);
+        Cards[card].keptFaceDown = ToFlag(!c.shownBefore);
+        const int before = LogCount;
+        actions().MenuCard = Cards[card].controlIndex;
+        actions().Flip_Click();
+        if (*c.logged == '\0') {
+            EXPECT_EQ(LogCount, before);
+        } else {
+            ASSERT_EQ(LogCount, before + 1);
+            EXPECT_EQ(LogEntry(LogCount), c.logged);
+        }
+    }
+}
+
+// A card laid out again turned (taken face up here) turns as any turn of a card does: logged.
+TEST_F(CardActionsTest, ATurnedCardTakenFaceUpShowsItsFaceTurnedAndLogsTheTurn) {
+    ASSERT_TRUE(Start(
+        TwoSeatGame("played_cards_can_be_taken=ALWAYS\nrotate=0,90", "", "[LOG]\nlog_card_actions=ROTATE")));
+    const std::int16_t card = DealtCardOf(2);
+    const std::int16_t element = Cards[card].controlIndex;
+    MoveOutOfAreas(element);
+    Cards[card].rotation = 90;
+    actions().MenuCard = element;
+    actions().TakeCardMenuItem_Click();
+    EXPECT_EQ(table().crd(element)->GetPictureName(), FacePathOf(card));
+    EXPECT_EQ(table().crd(element)->rotation(), 90);
+    ASSERT_EQ(LogCount, 1);
+    EXPECT_THAT(LogEntry(1), testing::StartsWith("Card rotated (90) : "));
+}
+
 // A flip turns the flag both sides share, whatever this side happens to show: an own hand card
 // kept face down still shows its face to its owner, and the other side sees it hidden.
 TEST_F(CardActionsTest, AFlipTurnsWhetherTheCardIsKeptFaceDownWhateverThisSideShows) {
@@ -610,11 +657,12 @@ TEST_F(CardActionsTest, ZoomAndInfoNeverRevealAnotherSeatsHiddenCard) {
     ASSERT_TRUE(Start(TwoSeatGame("zoom=200", "card_info=TRUE")));
     const std::int16_t hidden = DealtCardOf(2);
     actions().crd_DblClick(Cards[hidden].controlIndex);
-    // A face-down card of another seat on the table is just as hidden.
+    // A face-down card of another seat on the table is just as hidden, with a message of its own:
+    // it lies in no hand.
     MoveOutOfAreas(Cards[hidden].controlIndex);
     actions().crd_DblClick(Cards[hidden].controlIndex);
     EXPECT_THAT(messages.Messages(), ElementsAre("You cannot zoom on a cards on your enemy's hand",
-                                                 "You cannot zoom on a cards on your enemy's hand"));
+                                                 "You cannot zoom on a facedown card"));
     EXPECT_EQ(actions().ZoomCard, -1);
     messages.Clear();
     const std::int16_t own = DealtCardOf(1);
@@ -624,6 +672,31 @@ TEST_F(CardActionsTest, ZoomAndInfoNeverRevealAnotherSeatsHiddenCard) {
 }
 
 // ---- selection ----
+
+// A common card belongs to no other seat: it offers its information once its face shows.
+TEST_F(CardActionsTest, InfoIsOfferedOnACommonCardWhoseFaceShows) {
+    ASSERT_TRUE(Start(TwoSeatGame("", "card_info=TRUE")));
+    actions().DeckImg_DblClick(0);
+    const std::int16_t card = DealtCardOfControl();
+    const std::int16_t element = Cards[card].controlIndex;
+    MoveOutOfAreas(element);
+    struct Case {
+        const char* name;
+        std::int16_t owner;
+        bool faceShown;
+        bool offered;
+    };
+    for (const Case& c :
+         {Case{"common, face up", 0, true, true}, Case{"common, face down", 0, false, false},
+          Case{"own, face down", 1, false, true}, Case{"another seat's, face up", 2, true, true},
+          Case{"another seat's, face down", 2, false, false}}) {
+        SCOPED_TRACE(c.name);
+        Cards[card].owner = c.owner;
+        Cards[card].faceShown = ToFlag(c.faceShown);
+        actions().crd_MouseDown(element, 2, 0, {});
+        EXPECT_EQ(actions().InfoMenuItem.Visible(), c.offered);
+    }
+}
 
 TEST_F(CardActionsTest, DiscardAllAndFlipAllCheckEachCardSkipTheRefusedAndDropSelectionsWithoutControl) {
     ASSERT_TRUE(Start(TwoSeatGame("restricted_actions=DISCARD")));

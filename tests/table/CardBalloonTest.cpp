@@ -60,6 +60,19 @@ TEST(CardBalloon, ShowsTheHoveredCardsTipWithItsTitle) {
     table.HoveredCard.clear();
     table.ToolTipTimer_Timer();
     EXPECT_FALSE(table.CTip);
+
+    // While a card is dragged, whichever card control it is (element 0 too), no balloon shows.
+    Game.decks[0].cardTooltipFormat = "T|x";
+    table.HoveredCard = std::to_string(mine);
+    for (std::int16_t dragged : {std::int16_t{0}, std::int16_t{1}}) {
+        SCOPED_TRACE(dragged);
+        DraggedCard = dragged;
+        table.ToolTipTimer_Timer();
+        EXPECT_FALSE(table.CTip);
+    }
+    DraggedCard = -1;
+    table.ToolTipTimer_Timer();
+    EXPECT_TRUE(table.CTip);
 }
 
 } // namespace

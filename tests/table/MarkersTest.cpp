@@ -336,6 +336,34 @@ TEST_F(MarkersTest, ALockedMarkerMovesOnlyInADesignSessionButItsMenuStillOpens) 
     EXPECT_EQ(table.mrk(0)->Surface().Left(), left + 150);
 }
 
+// A LOCKED marker does not move in a game, but a click on one that is also AUTOFLIP still flips
+// it: nothing moved, so only the flip is sent.
+TEST_F(MarkersTest, AClickFlipsALockedAutoflipMarkerAndSendsOnlyTheFlip) {
+    std::string game = MarkerGame();
+    game.replace(game.find("markers=5\n"), 10,
+                 "markers=6\nmarker6=lock.png,Both,tback.png,0,LOCKED+AUTOFLIP\n");
+    ASSERT_TRUE(fixture.Start(game, 1));
+    ASSERT_EQ(AddGraphMarker(KindOf(6, "1"), 1, 500, 500, false), 1);
+    const int left = table.mrk(0)->Surface().Left();
+    SendLog log;
+    Click(0);
+    EXPECT_EQ(GraphMarkers[1].flipped, kTrue);
+    EXPECT_THAT(table.mrk(0)->GetPictureName(), testing::EndsWith("tback.png"));
+    EXPECT_THAT(log.sent, ElementsAre("GPHMRKFLP 0"));
+    // A press that tries to drag it flips it as well: it never moved.
+    log.sent.clear();
+    markers().mrk_MouseDown(0, 1, 5, 5);
+    markers().mrk_MouseMove(0, 15, 5);
+    markers().mrk_MouseUp(0);
+    EXPECT_EQ(table.mrk(0)->Surface().Left(), left);
+    EXPECT_EQ(GraphMarkers[1].flipped, kFalse);
+    EXPECT_THAT(log.sent, ElementsAre("GPHMRKFLP 0"));
+    // The release of a press elsewhere is no click on it.
+    log.sent.clear();
+    markers().mrk_MouseUp(0);
+    EXPECT_THAT(log.sent, IsEmpty());
+}
+
 TEST_F(MarkersTest, TurningFollowsTheKindsStepAndKeepsTheAngleWithinAFullTurn) {
     ASSERT_TRUE(Start());
     AddGraphMarker(KindOf(1, "1"), 1, 500, 500, false);
@@ -410,6 +438,13 @@ TEST_F(MarkersTest, MissingPicturesAndKindsCreateNothing) {
     EXPECT_EQ(AddGraphMarker(KindOf(1, "1"), 1, 0, 0, false), 0);
     EXPECT_THAT(messages.Messages(),
                 ElementsAre("Marker file <" + fixture.Folder().Path() + "\\img\\coin.png> not found"));
+    EXPECT_EQ(GraphMarkerCount, 0);
+    // A kind that names no front image is looked for in the image folder itself, as any other.
+    messages.Clear();
+    MarkerKinds[KindOf(1, "1")].frontImage.clear();
+    EXPECT_EQ(AddGraphMarker(KindOf(1, "1"), 1, 0, 0, false), 0);
+    EXPECT_THAT(messages.Messages(),
+                ElementsAre("Marker file <" + fixture.Folder().Path() + "\\img\\> not found"));
     EXPECT_EQ(GraphMarkerCount, 0);
     const std::int16_t n = AddGraphMarker(KindOf(2, "1"), -1, 0, 0, false);
     ASSERT_EQ(n, 1);
