@@ -16,15 +16,36 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
+
+#include <optional>
 
 namespace platform {
 namespace {
 
 ModalHandler g_modal;
 
+// What tests put in place of the window system's desktop: its work area, and the frame a window
+// manager adds around every window.
+std::optional<TwipRect> g_simulatedArea;
+std::optional<QMargins> g_simulatedFrame;
+
+// The frame last reported for a main window (0) and for a tool window (1): a window that is not
+// framed yet takes its kind's as the best guess of its own.
+QMargins g_seenFrame[2];
+
+int KindOf(const QWidget* window) {
+    return window->windowType() == Qt::Tool ? 1 : 0;
+}
+
 // The offscreen platform of the tests has no stacking order and says so on every raise.
 void Raise(QWidget* window) {
     if (QGuiApplication::platformName() != QLatin1String("offscreen")) window->raise();
+}
+
+TwipRect TwipsOf(const QRect& pixels) {
+    return {TwipsFromPixelsX(pixels.x()), TwipsFromPixelsY(pixels.y()), TwipsFromPixelsX(pixels.width()),
+            TwipsFromPixelsY(pixels.height())};
 }
 
 } // namespace
@@ -39,12 +60,26 @@ class FormWidget : public QMainWindow {
   protected:
     void closeEvent(QCloseEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
 
   private:
     Form* form_;
 };
+
+namespace {
+
+// The window raised, and then the windows it owns, which stay above it: without a window manager
+// nothing else would keep a tool bar from falling behind its table.
+void RaiseWithOwned(QWidget* window) {
+    Raise(window);
+    for (QObject* child : window->children())
+        if (auto* owned = dynamic_cast<FormWidget*>(child); owned && owned->isVisible()) Raise(owned);
+}
+
+} // namespace
 
 struct Form::Impl {
     Form& self;
@@ -63,8 +98,91 @@ struct Form::Impl {
         AttachMenuBar(menus, window->menuBar());
     }
 
-    int FrameExtraWidth() const { return window->frameGeometry().width() - window->width(); }
-    int FrameExtraHeight() const { return window->frameGeometry().height() - window->height(); }
+    // The code gave the window its place since it was last unloaded.
+    bool placed = false;
+    // The window system reported the window's frame since the window was last made.
+    bool frameKnown = false;
+    QMargins frame;
+    // The outer size asked before the frame was known (pixels), and the inner size that was given
+    // for it then: the outer size is kept once the frame is known, unless the window was resized
+    // since.
+    std::optional<QSize> wantedOuter;
+    QSize givenInner;
+
+    QMargins Frame() const { return frameKnown ? frame : g_seenFrame[KindOf(window)]; }
+    int FrameExtraWidth() const { return Frame().left() + Frame().right(); }
+    int FrameExtraHeight() const { return Frame().top() + Frame().bottom(); }
+    bool Wanted() const { return wantedOuter && window->size() == givenInner; }
+    QSize OuterSize() const {
+        if (!frameKnown && Wanted()) return *wantedOuter;
+        return window->size() + QSize(FrameExtraWidth(), FrameExtraHeight());
+    }
+    TwipRect OuterRect() const { return TwipsOf(QRect(window->pos(), OuterSize())); }
+
+    void ResizeOuter(QSize outer) {
+        window->resize(std::max(1, outer.width() - FrameExtraWidth()),
+                       std::max(1, outer.height() - FrameExtraHeight()));
+        if (frameKnown) return;
+        wantedOuter = outer;
+        givenInner = window->size();
+    }
+
+    // A shown window's frame, once the window system reports it (a window manager frames a window
+    // some time after it is shown; without one there is no frame to learn).
+    void LearnFrame() {
+        if (!window || !window->isVisible()) return;
+        QMargins real;
+        if (g_simulatedFrame) {
+            real = *g_simulatedFrame;
+        } else {
+            const QRect outer = window->frameGeometry(), inner = window->geometry();
+            real = QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
+                            outer.right() - inner.right(), outer.bottom() - inner.bottom());
+            if (real.isNull()) return;
+        }
+        if (frameKnown && real == frame) return;
+        frameKnown = true;
+        frame = real;
+        g_seenFrame[KindOf(window)] = real;
+        if (Wanted()) ResizeOuter(*wantedOuter);
+        wantedOuter.reset();
+    }
+
+    TwipRect WorkArea() const {
+        if (g_simulatedArea) return *g_simulatedArea;
+        QScreen* screen = QGuiApplication::screenAt(window->geometry().center());
+        if (!screen) screen = QGuiApplication::primaryScreen();
+        return screen ? TwipsOf(screen->availableGeometry()) : OuterRect();
+    }
+
+    // The window that opened this one: its owner, or the active window (an owned tool window's
+    // owner when a tool bar is active).
+    FormWidget* Opener() const {
+        if (auto* owner = dynamic_cast<FormWidget*>(window->parentWidget())) return owner;
+        auto* active = dynamic_cast<FormWidget*>(QApplication::activeWindow());
+        if (active == window) return nullptr;
+        if (auto* owner = active ? dynamic_cast<FormWidget*>(active->parentWidget()) : nullptr)
+            active = owner;
+        return active && active != window && active->isVisible() ? active : nullptr;
+    }
+
+    // Before a hidden window shows: centred over its opener when the code gave it no place, then
+    // wholly on the work area.
+    void PlaceOnScreen() {
+        const TwipRect area = WorkArea();
+        TwipRect place = OuterRect();
+        if (!placed) {
+            const FormWidget* opener = Opener();
+            const TwipRect over = opener && opener->Owner() ? opener->Owner()->Internals().OuterRect() : area;
+            place = CentreOver(place.width, place.height, over, area);
+            placed = true;
+        }
+        const TwipRect fitted = FitInto(place, area);
+        if (fitted.width != place.width || fitted.height != place.height)
+            ResizeOuter(QSize(PixelsFromTwipsX(fitted.width), PixelsFromTwipsY(fitted.height)));
+        window->move(PixelsFromTwipsX(fitted.left), PixelsFromTwipsY(fitted.top));
+    }
+
     int MenuHeight() const {
         QMenuBar* bar = window->menuBar();
         return bar->isVisibleTo(window) ? bar->sizeHint().height() : 0;
@@ -78,6 +196,8 @@ struct Form::Impl {
         if (auto h = self.OnUnload) h(cancel);
         if (cancel || !alive) return !cancel && !alive;
         loaded = false;
+        // Loaded again, it opens where its code puts it, or over the window that opens it then.
+        placed = false;
         window->hide();
         return true;
     }
@@ -94,9 +214,18 @@ void FormWidget::hideEvent(QHideEvent* event) {
     if (!form_) return;
     if (QEventLoop* loop = form_->Internals().modalLoop) loop->quit();
 }
+void FormWidget::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (form_) form_->Internals().LearnFrame();
+}
+void FormWidget::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    if (form_) form_->Internals().LearnFrame();
+}
 void FormWidget::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     if (!form_) return;
+    form_->Internals().LearnFrame();
     if (auto h = form_->OnResize) h();
 }
 void FormWidget::changeEvent(QEvent* event) {
@@ -159,10 +288,10 @@ int Form::Top() const {
     return TwipsFromPixelsY(impl_->window->y());
 }
 int Form::Width() const {
-    return TwipsFromPixelsX(impl_->window->frameGeometry().width());
+    return TwipsFromPixelsX(impl_->OuterSize().width());
 }
 int Form::Height() const {
-    return TwipsFromPixelsY(impl_->window->frameGeometry().height());
+    return TwipsFromPixelsY(impl_->OuterSize().height());
 }
 void Form::SetLeft(int twips) {
     Move(twips, Top());
@@ -177,6 +306,7 @@ void Form::SetHeight(int twips) {
     Resize(Width(), twips);
 }
 void Form::Move(int left, int top) {
+    impl_->placed = true;
     impl_->window->move(RoundedPixels(left, kTwipsPerPixelX), RoundedPixels(top, kTwipsPerPixelY));
 }
 void Form::Move(int left, int top, int width, int height) {
@@ -184,15 +314,22 @@ void Form::Move(int left, int top, int width, int height) {
     Resize(width, height);
 }
 void Form::Resize(int widthTwips, int heightTwips) {
-    const int w = RoundedPixels(widthTwips, kTwipsPerPixelX) - impl_->FrameExtraWidth();
-    const int h = RoundedPixels(heightTwips, kTwipsPerPixelY) - impl_->FrameExtraHeight();
-    impl_->window->resize(std::max(1, w), std::max(1, h));
+    impl_->ResizeOuter(
+        QSize(RoundedPixels(widthTwips, kTwipsPerPixelX), RoundedPixels(heightTwips, kTwipsPerPixelY)));
 }
 int Form::ScaleWidth() const {
     return TwipsFromPixelsX(impl_->window->width());
 }
 int Form::ScaleHeight() const {
     return TwipsFromPixelsY(std::max(0, impl_->window->height() - impl_->MenuHeight()));
+}
+TwipRect Form::ClientArea() const {
+    const QMargins frame = impl_->Frame();
+    return {Left() + TwipsFromPixelsX(frame.left()),
+            Top() + TwipsFromPixelsY(frame.top() + impl_->MenuHeight()), ScaleWidth(), ScaleHeight()};
+}
+TwipRect Form::ScreenArea() const {
+    return impl_->WorkArea();
 }
 
 WindowState Form::State() const {
@@ -226,8 +363,9 @@ void Form::Load() {
 void Form::Show() {
     Load();
     if (!impl_->loaded) return; // OnLoad unloaded it again
+    if (!impl_->window->isVisible()) impl_->PlaceOnScreen();
     impl_->window->show();
-    Raise(impl_->window);
+    RaiseWithOwned(impl_->window);
     impl_->window->activateWindow();
 }
 void Form::ShowModal() {
@@ -235,6 +373,7 @@ void Form::ShowModal() {
     if (!impl_->loaded) return;
     QPointer<FormWidget> window = impl_->window;
     window->setWindowModality(Qt::ApplicationModal);
+    if (!window->isVisible()) impl_->PlaceOnScreen();
     window->show();
     window->activateWindow();
     if (g_modal) {
@@ -268,6 +407,8 @@ void Form::SetOwner(Form* owner) {
         impl_->window->setParent(owner->impl_->window, Qt::Tool);
     else
         impl_->window->setParent(nullptr, Qt::Window);
+    // A window of the other kind is framed anew.
+    impl_->frameKnown = false;
     impl_->window->setGeometry(geometry);
     if (shown) impl_->window->show();
 }
@@ -296,7 +437,7 @@ void Form::SetEnabled(bool enabled) {
 }
 
 void Form::Activate() {
-    Raise(impl_->window);
+    RaiseWithOwned(impl_->window);
     impl_->window->activateWindow();
     QApplication::setActiveWindow(impl_->window);
 }
@@ -314,6 +455,15 @@ Picture Form::Grab() const {
 
 Form* ActiveForm() {
     return FormOfWidget(QApplication::activeWindow());
+}
+
+void SimulateDesktop(std::optional<TwipRect> workArea, std::optional<std::array<int, 4>> frame) {
+    g_simulatedArea = workArea;
+    if (frame)
+        g_simulatedFrame = QMargins((*frame)[0], (*frame)[1], (*frame)[2], (*frame)[3]);
+    else
+        g_simulatedFrame.reset();
+    g_seenFrame[0] = g_seenFrame[1] = QMargins();
 }
 
 ModalHandler SetModalHandler(ModalHandler handler) {

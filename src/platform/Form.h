@@ -7,6 +7,7 @@
 #include "platform/Control.h"
 #include "platform/Menu.h"
 #include "platform/Picture.h"
+#include "platform/Twips.h"
 
 #include <functional>
 #include <memory>
@@ -35,7 +36,9 @@ class Form {
     void SetCaption(const std::string& caption);
     std::string Caption() const;
 
-    // The window's outer position and size in twips.
+    // The window's outer position and size in twips, its frame included. A size set before the
+    // window system has framed the window is kept as the outer size once the frame is known: a
+    // window restored from a saved size opens at exactly that size.
     int Left() const;
     int Top() const;
     int Width() const;
@@ -50,6 +53,11 @@ class Form {
     // The client area's size in twips.
     int ScaleWidth() const;
     int ScaleHeight() const;
+    // The client area's rectangle on the screen, in twips.
+    TwipRect ClientArea() const;
+    // The work area of the screen the window stands on (the screen less the desktop's panels), in
+    // twips: where the window opens whole.
+    TwipRect ScreenArea() const;
 
     WindowState State() const;
     void SetState(WindowState state);
@@ -57,7 +65,11 @@ class Form {
     bool Loaded() const;
     // Runs OnLoad once until the form is unloaded again.
     void Load();
-    // Loads the form when needed and shows it without waiting.
+    // Loads the form when needed and shows it without waiting. A window that was hidden opens
+    // wholly on the screen's work area (cut to its size when it is larger); one that the code did
+    // not place since it loaded opens centred over the window that opened it (the active window,
+    // or an owned window's owner), or on the screen's middle when none is active. The same holds
+    // for ShowModal.
     void Show();
     // Shows the form modally and returns once it is hidden or unloaded. Tests answer it through
     // the modal seam (Seams.h) instead of waiting.
@@ -68,7 +80,8 @@ class Form {
     // load afresh when shown again.
     bool Unload();
 
-    // An owned tool window stays above its owner and is minimised with it; nullptr frees it.
+    // An owned tool window stays above its owner (raising or activating the owner raises it
+    // too) and is minimised with it; nullptr frees it.
     void SetOwner(Form* owner);
     // The form sees key events before its controls.
     bool KeyPreview() const;

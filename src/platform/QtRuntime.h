@@ -4,10 +4,13 @@
 
 #include "platform/ControlSurface.h"
 #include "platform/NativeWidget.h"
+#include "platform/Twips.h"
 
 #include <QWidget>
 
+#include <array>
 #include <functional>
+#include <optional>
 
 class QKeyEvent;
 class QMenuBar;
@@ -98,5 +101,10 @@ void DropOn(QWidget* widget, QPointF local);
 // Where the pointer is for the next mouse event of a drag, when the window system cannot tell
 // (the offscreen platform has no screen to look at); nullptr goes back to asking it.
 void SetPointerOverride(QWidget* widget, QPointF local);
+
+// The desktop the forms open on, as tests set it: the screen's work area (twips) and the frame a
+// window manager adds around each window (pixels: left, top, right, bottom). nullopt gives the
+// window system's own back.
+void SimulateDesktop(std::optional<TwipRect> workArea, std::optional<std::array<int, 4>> frame);
 
 } // namespace platform

@@ -225,6 +225,14 @@ Picture Grab(const Control& control) {
 
 // DialogScript
 
+SimulatedDesktop::SimulatedDesktop(TwipRect workArea, int frameLeft, int frameTop, int frameRight,
+                                   int frameBottom) {
+    SimulateDesktop(workArea, std::array<int, 4>{frameLeft, frameTop, frameRight, frameBottom});
+}
+SimulatedDesktop::~SimulatedDesktop() {
+    SimulateDesktop(std::nullopt, std::nullopt);
+}
+
 DialogScript::DialogScript() {
     oldMessage_ = SetMessageHandler([this](const std::string& text) { messages_.push_back(text); });
     oldQuestion_ = SetQuestionHandler([this](const std::string& text) {

@@ -9,6 +9,7 @@
 #include "platform/Picture.h"
 #include "platform/Seams.h"
 #include "platform/Timer.h"
+#include "platform/Twips.h"
 
 #include <deque>
 #include <functional>
@@ -56,6 +57,16 @@ bool PressCloseBox(Form& form);
 // What a window or control shows.
 Picture Grab(const Form& form);
 Picture Grab(const Control& control);
+
+// While it lives, windows open on a desktop of this work area (twips), and each is framed, once
+// shown, by a frame of these widths (pixels) as a window manager would frame it.
+class SimulatedDesktop {
+  public:
+    SimulatedDesktop(TwipRect workArea, int frameLeft, int frameTop, int frameRight, int frameBottom);
+    ~SimulatedDesktop();
+    SimulatedDesktop(const SimulatedDesktop&) = delete;
+    SimulatedDesktop& operator=(const SimulatedDesktop&) = delete;
+};
 
 // While it lives, every dialog, question, chooser, pop-up menu and modal form is answered from
 // this script, in the order the answers were given, and recorded. A dialog without a fitting

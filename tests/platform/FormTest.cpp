@@ -194,17 +194,100 @@ TEST(Form, GeometryReadsBackInTwips) {
     EXPECT_EQ(form.Top(), 750);
     EXPECT_EQ(form.Width(), 6000);
     EXPECT_EQ(form.Height(), 4500);
-    EXPECT_EQ(form.ScaleHeight(), 4500) << "no menu bar while no menu is visible";
+    form.Show();
+    EXPECT_EQ(form.Height(), 4500) << "the outer size stays once the window is framed";
+    const int bare = form.ScaleHeight();
     Menu file(form.Menus(), "&File");
     Menu open(file, "&Open");
-    form.Show();
-    EXPECT_LT(form.ScaleHeight(), 4500) << "a visible menu takes room";
+    EXPECT_LT(form.ScaleHeight(), bare) << "a visible menu takes room";
     file.SetVisible(false);
-    EXPECT_EQ(form.ScaleHeight(), 4500) << "menus that are all hidden (pop-up menus) take none";
+    EXPECT_EQ(form.ScaleHeight(), bare) << "menus that are all hidden (pop-up menus) take none";
     form.SetState(WindowState::Maximised);
     EXPECT_EQ(form.State(), WindowState::Maximised);
     form.SetState(WindowState::Normal);
     EXPECT_EQ(form.State(), WindowState::Normal);
+}
+
+// A 1280 x 800 screen, its windows framed by a window manager: 4 pixels at the sides and the
+// bottom, a title bar of 22.
+struct Desktop {
+    static constexpr TwipRect kArea{0, 0, 19200, 12000};
+    drive::SimulatedDesktop desktop{kArea, 4, 22, 4, 4};
+};
+
+TEST(Form, AWindowOpensWhollyOnTheScreenAndCentredOverTheWindowThatOpenedIt) {
+    Desktop d;
+    Form table;
+    table.Move(1500, 900, 12000, 7500);
+    table.Show();
+    table.Activate();
+    Form dialog;
+    dialog.Resize(4800, 4200);
+    dialog.Show();
+    EXPECT_EQ(dialog.Left(), 1500 + (12000 - 4800) / 2);
+    EXPECT_EQ(dialog.Top(), 900 + (7500 - 4200) / 2);
+    // Hidden and shown again, it stays where it was (the player may have moved it).
+    dialog.Move(3000, 3000);
+    dialog.Hide();
+    dialog.Show();
+    EXPECT_EQ(dialog.Left(), 3000);
+    // An owned tool window is centred over its owner, even when another window is active.
+    Form tools;
+    tools.Resize(3000, 1500);
+    tools.SetOwner(&table);
+    dialog.Activate();
+    tools.Show();
+    EXPECT_EQ(tools.Left(), 1500 + (12000 - 3000) / 2);
+    EXPECT_EQ(tools.Top(), 900 + (7500 - 1500) / 2);
+}
+
+TEST(Form, WithNoWindowActiveAWindowOpensInTheMiddleOfTheScreen) {
+    Desktop d;
+    Form alone;
+    alone.Resize(6000, 3000);
+    alone.Show();
+    EXPECT_EQ(alone.Left(), (19200 - 6000) / 2);
+    EXPECT_EQ(alone.Top(), (12000 - 3000) / 2);
+}
+
+TEST(Form, AWindowPlacedOffTheScreenOrLargerThanItOpensOnIt) {
+    Desktop d;
+    struct Case {
+        const char* name;
+        TwipRect asked, opened;
+    };
+    const std::vector<Case> cases = {
+        {"past the right edge", {15000, 300, 6000, 4500}, {13200, 300, 6000, 4500}},
+        {"above and left of the screen", {-3000, -600, 6000, 4500}, {0, 0, 6000, 4500}},
+        {"wider and taller than the screen", {300, 300, 19800, 12300}, {0, 0, 19200, 12000}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Form form;
+        form.Move(c.asked.left, c.asked.top, c.asked.width, c.asked.height);
+        form.Show();
+        EXPECT_EQ((TwipRect{form.Left(), form.Top(), form.Width(), form.Height()}), c.opened);
+        EXPECT_EQ(form.ScaleWidth(), c.opened.width - 8 * 15) << "the frame lies inside the outer size";
+    }
+}
+
+TEST(Form, ASizeSetBeforeTheWindowIsFramedIsItsOuterSize) {
+    Desktop d;
+    // Twice: the first window learns the frame as it is shown, the next one knows it beforehand.
+    for (int round = 0; round < 2; ++round) {
+        Form form;
+        form.Move(1500, 1500, 9000, 6000);
+        form.Show();
+        EXPECT_EQ(form.Width(), 9000);
+        EXPECT_EQ(form.Height(), 6000);
+        EXPECT_EQ(form.ScaleWidth(), 9000 - 8 * 15);
+        EXPECT_EQ(form.ScaleHeight(), 6000 - 26 * 15);
+        EXPECT_EQ(form.ClientArea(),
+                  (TwipRect{1500 + 4 * 15, 1500 + 22 * 15, 9000 - 8 * 15, 6000 - 26 * 15}));
+        // Its own size read back and set again changes nothing.
+        form.Resize(form.Width(), form.Height());
+        EXPECT_EQ(form.Height(), 6000);
+    }
 }
 
 TEST(Form, AnOwnedToolWindowFollowsItsOwnerAndOutlivesIt) {
