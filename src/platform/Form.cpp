@@ -31,8 +31,13 @@ std::optional<TwipRect> g_simulatedArea;
 std::optional<QMargins> g_simulatedFrame;
 
 // The frame last reported for a main window (0) and for a tool window (1): a window that is not
-// framed yet takes its kind's as the best guess of its own.
-QMargins g_seenFrame[2];
+// framed yet takes its kind's as the best guess of its own, or a main window's while no tool
+// window was framed.
+std::optional<QMargins> g_seenFrame[2];
+
+QMargins GuessedFrame(int kind) {
+    return g_seenFrame[kind].value_or(g_seenFrame[0].value_or(QMargins()));
+}
 
 int KindOf(const QWidget* window) {
     return window->windowType() == Qt::Tool ? 1 : 0;
@@ -109,7 +114,7 @@ struct Form::Impl {
     std::optional<QSize> wantedOuter;
     QSize givenInner;
 
-    QMargins Frame() const { return frameKnown ? frame : g_seenFrame[KindOf(window)]; }
+    QMargins Frame() const { return frameKnown ? frame : GuessedFrame(KindOf(window)); }
     int FrameExtraWidth() const { return Frame().left() + Frame().right(); }
     int FrameExtraHeight() const { return Frame().top() + Frame().bottom(); }
     bool Wanted() const { return wantedOuter && window->size() == givenInner; }
@@ -323,6 +328,11 @@ int Form::ScaleWidth() const {
 int Form::ScaleHeight() const {
     return TwipsFromPixelsY(std::max(0, impl_->window->height() - impl_->MenuHeight()));
 }
+void Form::SetClientSize(int widthTwips, int heightTwips) {
+    impl_->wantedOuter.reset();
+    impl_->window->resize(std::max(1, RoundedPixels(widthTwips, kTwipsPerPixelX)),
+                          std::max(1, RoundedPixels(heightTwips, kTwipsPerPixelY) + impl_->MenuHeight()));
+}
 TwipRect Form::ClientArea() const {
     const QMargins frame = impl_->Frame();
     return {Left() + TwipsFromPixelsX(frame.left()),
@@ -463,7 +473,8 @@ void SimulateDesktop(std::optional<TwipRect> workArea, std::optional<std::array<
         g_simulatedFrame = QMargins((*frame)[0], (*frame)[1], (*frame)[2], (*frame)[3]);
     else
         g_simulatedFrame.reset();
-    g_seenFrame[0] = g_seenFrame[1] = QMargins();
+    g_seenFrame[0].reset();
+    g_seenFrame[1].reset();
 }
 
 ModalHandler SetModalHandler(ModalHandler handler) {

@@ -53,6 +53,8 @@ class Form {
     // The client area's size in twips.
     int ScaleWidth() const;
     int ScaleHeight() const;
+    // Sizes the window so that its client area takes this size, whatever the frame adds.
+    void SetClientSize(int widthTwips, int heightTwips);
     // The client area's rectangle on the screen, in twips.
     TwipRect ClientArea() const;
     // The work area of the screen the window stands on (the screen less the desktop's panels), in
