@@ -399,10 +399,13 @@ void MainForm::setSB() {
         scale = static_cast<int>(std::max(1LL, (overhang + kScrollMax - 1) / kScrollMax));
         return static_cast<int>(overhang / scale);
     };
-    vsb.SetMax(range(static_cast<long long>(TableHeight) - H + h, vScale_));
-    hsb.SetMax(range(static_cast<long long>(TableWidth) - W + v, hScale_));
+    // What the bars leave of the window shows the table; the information panel covers the strip
+    // at its right, so the horizontal range counts the panel too and the table's right edge can
+    // be scrolled out from under it.
+    vsb.SetMax(range(static_cast<long long>(TableHeight) - (H - h), vScale_));
+    hsb.SetMax(range(static_cast<long long>(TableWidth) - (W - v - P), hScale_));
     vsb.SetLargeChange(std::max(1, (H - h) / vScale_));
-    hsb.SetLargeChange(std::max(1, (W - v) / hScale_));
+    hsb.SetLargeChange(std::max(1, (W - v - P) / hScale_));
     vsb.SetSmallChange(std::max(1, 150 / vScale_));
     hsb.SetSmallChange(std::max(1, 150 / hScale_));
     EmptyFrame.Move(vsb.Left(), hsb.Top(), vsb.Width(), EmptyFrame.Height());

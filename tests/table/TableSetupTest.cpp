@@ -9,6 +9,7 @@
 #include "state/TableState.h"
 #include "state/TableView.h"
 #include "state/ZOrder.h"
+#include "table/InfoPanel.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -227,6 +228,23 @@ TEST_F(TableSetupTest, ScrollingMovesOnlyTheTableSurfaceAndAHugeTableStaysInTheB
     table.hsb.SetValue(table.hsb.Max());
     const int farEdge = TableWidth - table.Window().ScaleWidth() + table.vsb.Width();
     EXPECT_NEAR(-table.BasePict.Left(), farEdge, 30);
+}
+
+TEST_F(TableSetupTest, TheTablesRightEdgeScrollsOutFromUnderTheInformationPanel) {
+    ASSERT_TRUE(fixture.Start(ThreeSeatGame()));
+    table.Window().Resize(9000, 6000);
+    TableWidth = 18000;
+    TableHeight = 11400;
+    for (int panel : {0, 2700}) {
+        SCOPED_TRACE(panel);
+        InfoPanelSettings.width = static_cast<std::int16_t>(panel);
+        table.setSB();
+        table.hsb.SetValue(table.hsb.Max());
+        table.vsb.SetValue(table.vsb.Max());
+        // What shows of the table ends where the panel (or the bar) begins: at the table's edge.
+        EXPECT_EQ(-table.BasePict.Left() + table.vsb.Left(), TableWidth);
+        EXPECT_EQ(-table.BasePict.Top() + table.hsb.Top(), TableHeight);
+    }
 }
 
 TEST_F(TableSetupTest, AShuffleReportedToTheWindowIsSentInDirectPlay) {
