@@ -1,16 +1,14 @@
 // The table engine's entry point. Without arguments it opens the splash, and the player goes on
 // through the game type window and the game list to a game. Given a game file (a name beside the
-// program, or a path inside the program folder), it opens that game's dealt table for the first
-// seat at once: with "hand" after it, that seat's hand too; with "--design" before it, in a design
-// session.
+// program, or a path inside the program folder), it starts that game for the first seat at once,
+// as the game list would once the seat is chosen: with "hand" after it, that seat's hand shows
+// too; with "--design" before it, in a design session. Closing the table brings the game list.
 #include "platform/Application.h"
 #include "platform/Files.h"
 #include "services/DebugMgmt.h"
 #include "state/TableState.h"
-#include "table/DesignToolBarForm.h"
 #include "table/MainForm.h"
 #include "table/StartWindows.h"
-#include "table/TableSetup.h"
 
 #include <cstdio>
 #include <string>
@@ -31,21 +29,17 @@ int main(int argc, char** argv) {
     }
     platform::Application app(argc, argv, "Karvel");
     InstallDebugErrorLogger();
+    StartWindows windows;
     if (argc > 1) {
         // "--design" before the game file opens it in a design session with its tool bar.
         const bool design = std::string(argv[1]) == "--design" && argc > 2;
         DesignMode = ToFlag(design);
-        MainForm table;
-        Game.CurrentPlayer = 1;
-        if (!SetUpNewGame(table, GamePath(argv[design ? 2 : 1]))) return 1;
-        Game.GamePhase = kPhasePlaying;
-        table.Window().Show();
+        if (!windows.gameList.StartGameForSeat(GamePath(argv[design ? 2 : 1]), 1)) return 1;
         // "hand" after the game shows the first seat's hand too (its window, or its area).
-        if (!design && argc > 2 && std::string(argv[2]) == "hand") table.showHandAreaBtn_Click();
-        if (design) ShowDesignToolBar(table);
+        if (!design && argc > 2 && std::string(argv[2]) == "hand")
+            windows.gameList.Table()->showHandAreaBtn_Click();
         return app.Run();
     }
-    StartWindows windows;
     windows.Start();
     return app.Run();
 }

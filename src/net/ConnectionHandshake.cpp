@@ -19,6 +19,7 @@
 #include "table/MainForm.h"
 #include "table/SaveGameMgmt.h"
 #include "table/TableSetup.h"
+#include "table/ToolBarForm.h"
 
 #include <cmath>
 
@@ -202,6 +203,7 @@ void ConnectionForm::ShowTable() {
     AllowGameTransferMessages(false);
     stage_ = Stage::Playing;
     table_->Window().Show();
+    if (!PanelCarriesToolBar()) ShowToolBar(*table_);
     Game.GamePhase = kPhasePlaying;
     UpdateTitle();
     table_->Window().Activate();

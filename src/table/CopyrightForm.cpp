@@ -18,7 +18,6 @@ void CopyrightForm::ShowPicture(const std::string& path) {
     form.Load();
     Picture1.SetPicture(*picture);
     // The window's inner area takes the picture; its frame comes on top.
-    form.Resize(form.Width() - form.ScaleWidth() + Picture1.Width(),
-                form.Height() - form.ScaleHeight() + Picture1.Height());
+    form.SetClientSize(Picture1.Width(), Picture1.Height());
     form.ShowModal();
 }

@@ -53,8 +53,7 @@ void DesignToolBarForm::PlaceButtons(int seats) {
     GraphMrk.Surface().SetTop(top);
     NewMarkerNumBtn.Surface().SetTop(top);
     Save.Surface().SetTop(top + kToolButtonHeight + kToolButtonGap);
-    const int frame = form.Height() - form.ScaleHeight();
-    form.Resize(kWidth, top + 2 * kToolButtonHeight + kToolButtonGap + 120 + frame);
+    form.SetClientSize(kWidth, top + 2 * kToolButtonHeight + kToolButtonGap + 120);
 }
 
 platform::OptionButton* DesignToolBarForm::plaSelected(int seat) const {
@@ -110,10 +109,11 @@ void DesignToolBarForm::Save_Click() {
 void ShowDesignToolBar(MainForm& table) {
     if (!table.DesignToolBar) table.DesignToolBar = std::make_unique<DesignToolBarForm>(table);
     platform::Form& bar = table.DesignToolBar->form;
-    const bool loading = !bar.Loaded();
+    if (!bar.Loaded()) {
+        bar.Load();
+        DockToolBar(bar, table);
+    }
     bar.Show();
-    // Docked once shown: the window's frame counts in its width only from then on.
-    if (loading) DockToolBar(bar, table.Window());
 }
 
 TableLayout TableLayoutOf(MainForm& table) {

@@ -131,20 +131,22 @@ bool LoginForm::VerifySeatID() {
     return false;
 }
 
+void TakePlayerSeat(std::int16_t seat, bool testMode) {
+    Game.CurrentPlayer = seat;
+    AllCardsVisible = ToFlag(testMode);
+    ArbitratorLoggedIn = kFalse;
+    if (!HasArbitratorSeat()) Game.turnCounter = ClampToInt16(Game.turnCounter + 1);
+}
+
 void LoginForm::Command1_Click() {
     if (!VerifySeatID()) return;
     const int s = SelectedIndex();
-    if (s < Players() && s != ArbitratorIndex()) Game.CurrentPlayer = static_cast<std::int16_t>(s + 1);
-    AllCardsVisible = ToFlag(testModeOpt.Value() == 1);
-    ArbitratorLoggedIn = kFalse;
-    if (HasArbitratorSeat()) {
-        if (s == ArbitratorIndex()) {
-            Game.CurrentPlayer = 1;
-            AllCardsVisible = kTrue;
-            ArbitratorLoggedIn = kTrue;
-        }
-    } else {
-        Game.turnCounter = ClampToInt16(Game.turnCounter + 1);
+    if (s == ArbitratorIndex()) {
+        Game.CurrentPlayer = 1;
+        AllCardsVisible = kTrue;
+        ArbitratorLoggedIn = kTrue;
+    } else if (s < Players()) {
+        TakePlayerSeat(static_cast<std::int16_t>(s + 1), testModeOpt.Value() == 1);
     }
     form.Unload();
 }

@@ -44,3 +44,7 @@ class LoginForm {
 
 // The seat login window open now (the newest); nullptr when none is.
 LoginForm* LoginWindow();
+
+// What logging in to a player seat does: the seat becomes the local one, with the owner
+// restrictions lifted in test mode; in a game without an arbitrator seat the turn counter goes up.
+void TakePlayerSeat(std::int16_t seat, bool testMode);

@@ -12,8 +12,6 @@
 #include "state/SaveRecord.h"
 #include "state/TableState.h"
 #include "table/CategoryMgmt.h"
-#include "table/DesignToolBarForm.h"
-#include "table/InfoPanel.h"
 #include "table/LoginForm.h"
 #include "table/MainForm.h"
 #include "table/StartPictures.h"
@@ -275,12 +273,7 @@ MainForm& StartForm::NewTable() {
 void StartForm::ShowTable() {
     form.Hide();
     table_->Window().Show();
-    // The tool bar stands beside the table; a game whose information panel carries the buttons
-    // needs none.
-    if (DesignMode != kFalse)
-        ShowDesignToolBar(*table_);
-    else if (InfoPanelSettings.width <= 0)
-        ShowToolBar(*table_);
+    ShowTableToolBar(*table_);
     Game.GamePhase = kPhasePlaying;
     UpdateTitle();
     table_->Window().Activate();
@@ -299,18 +292,39 @@ void StartForm::StartNewGame(const std::string& entry) {
         login.form.ShowModal();
     }
     if (DialogResult.empty()) return;
+    OpenNewGame();
+}
+
+bool StartForm::OpenNewGame() {
     // The previous game's table goes before the definition replaces what it showed.
     table_.reset();
     if (!LoadGameDefinition(CurrentGameFile)) {
         DiscardGameOptions();
-        return;
+        return false;
     }
     ShowGameCopyright();
-    if (Game.CurrentPlayer <= 0) return;
+    if (Game.CurrentPlayer <= 0) return false;
     MainForm& table = NewTable();
     SetUpDealtTable(table);
     LoadDice();
     ShowTable();
+    return true;
+}
+
+bool StartForm::StartGameForSeat(const std::string& gameFile, std::int16_t seat) {
+    // The list as it opens (the random numbers seeded, the save folder made), then the start
+    // the list makes once the seat is chosen.
+    form.Load();
+    GameListKind = kTrue;
+    CurrentGameFile = gameFile;
+    if (!FileExists(CurrentGameFile)) {
+        ShowMsg("The game " + gameFile + " is not in the program folder");
+        return false;
+    }
+    InitGameOptions();
+    TakePlayerSeat(seat, false);
+    DialogResult = "Continue";
+    return OpenNewGame();
 }
 
 void StartForm::LoadSavedGame(const GameListSave& entry) {

@@ -11,6 +11,7 @@
 #include "platform/Lists.h"
 #include "platform/Menu.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -62,6 +63,11 @@ class StartForm {
     void LoadGameBtn_Click();
     // Starts the selected definition or loads the selected saved game.
     void SelectGame();
+    // Starts a new game of the definition for a seat without asking for it, as the command line
+    // does (in a design session when DesignMode is set): the same set-up as a game started from
+    // the list, table and tool bar shown, the list loaded behind it for when the table closes.
+    // False, after its message, when the definition is refused.
+    bool StartGameForSeat(const std::string& gameFile, std::int16_t seat);
 
     // The table window of the game started from the list; nullptr before the first.
     MainForm* Table() const { return table_.get(); }
@@ -100,6 +106,10 @@ class StartForm {
     // The entry chosen in the list; "" when none.
     std::string SelectedEntry() const;
     void StartNewGame(const std::string& entry);
+    // After the seat is chosen: the definition, its copyright picture, the dealt table and the
+    // dice; the table shown with its tool bar. False when the definition is refused or no seat
+    // was taken.
+    bool OpenNewGame();
     void LoadSavedGame(const GameListSave& entry);
     // A fresh table window, loaded but not shown, that brings the list back when it closes.
     MainForm& NewTable();

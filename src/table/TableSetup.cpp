@@ -526,6 +526,10 @@ void RestoreTablePositions(const PilePositions& piles) {
     if (g[3] > 0 && g[4] > 0) table.Window().Move(g[2], g[1], g[4], g[3]);
 }
 
+bool DeckStandsInPanel(int deck) {
+    return ValidDeck(deck) && GetIni(Game.decks[deck].section, "layout_panel", CurrentGameFile) == "INFO";
+}
+
 void LoadLayout() {
     MainForm& table = Table();
     const std::string& file = CurrentGameFile;
@@ -548,8 +552,8 @@ void LoadLayout() {
         EnsureDeckControls(d);
         // A deck may stand in the information panel, its positions then counted in the panel;
         // the next game of the same window may want it back on the table.
-        const bool inPanel = GetIni(Game.decks[d].section, "layout_panel", file) == "INFO";
-        platform::NativeWidget* container = inPanel ? table.InfoPanel.Handle() : table.BasePict.Handle();
+        platform::NativeWidget* container =
+            DeckStandsInPanel(d) ? table.InfoPanel.Handle() : table.BasePict.Handle();
         table.DeckImg(d)->Surface().SetContainer(container);
         table.DiscardImg(d)->Surface().SetContainer(container);
         const std::string section = DeckLayoutSection(d);

@@ -67,5 +67,8 @@ using PilePositions = std::array<PilePosition, 2 * kMaxDecks>;
 // Puts the piles and the table window where a saved game had them.
 void RestoreTablePositions(const PilePositions& piles);
 
+// The deck's piles stand in the information panel ([deck] layout_panel=INFO), their places
+// counted in the panel.
+bool DeckStandsInPanel(int deck);
 // The layout keys of the game in use: window, quick-message label, background colour, decks.
 void LoadLayout();

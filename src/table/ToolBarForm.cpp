@@ -2,6 +2,7 @@
 
 #include "common/Helpers.h"
 #include "common/Messages.h"
+#include "common/Placement.h"
 #include "net/MultiplayerMgmt.h"
 #include "platform/Fonts.h"
 #include "platform/PropertyBag.h"
@@ -9,10 +10,13 @@
 #include "services/DiceRoller.h"
 #include "services/LogMgmt.h"
 #include "state/Helpers.h"
+#include "state/PlayerMgmt.h"
 #include "state/Sarnell.h"
 #include "state/TableState.h"
 #include "table/CardActions.h"
+#include "table/DesignToolBarForm.h"
 #include "table/DiceRollerForm.h"
+#include "table/InfoPanel.h"
 #include "table/LogForm.h"
 #include "table/MainForm.h"
 #include "table/MarkerForm.h"
@@ -23,6 +27,8 @@
 
 namespace {
 
+// Room is looked for on a grid of half a card's width.
+constexpr int kDockStep = 120;
 constexpr int kMargin = 60;
 constexpr int kColumns = 5;
 
@@ -36,10 +42,58 @@ int RowTop(int row) {
 
 } // namespace
 
-void DockToolBar(platform::Form& bar, platform::Form& table) {
-    bar.SetOwner(&table);
-    bar.SetTop(table.Top() + 500);
-    bar.SetLeft(table.Left() + table.Width() - bar.Width() - 300);
+platform::TwipRect ToolBarDock(const platform::TwipRect& table, int width, int height,
+                               const platform::TwipRect& screen,
+                               const std::vector<platform::TwipRect>& covered) {
+    const platform::TwipRect docked{table.Right() - width - 300, table.top + 500, width, height};
+    if (auto free = FreePlace(docked, screen, covered, kDockStep)) return *free;
+    return platform::FitInto(docked, screen);
+}
+
+std::vector<platform::TwipRect> TablePlacesOnScreen(MainForm& table) {
+    const platform::TwipRect client = table.Window().ClientArea();
+    std::vector<platform::TwipRect> places;
+    // A rectangle of a container of the client area, as far as the client area shows it.
+    const auto add = [&](const platform::Control& container, int left, int top, int width, int height) {
+        platform::TwipRect r{client.left + container.Left() + left, client.top + container.Top() + top, width,
+                             height};
+        const int right = std::min(r.Right(), client.Right()), bottom = std::min(r.Bottom(), client.Bottom());
+        r.left = std::max(r.left, client.left);
+        r.top = std::max(r.top, client.top);
+        r.width = right - r.left;
+        r.height = bottom - r.top;
+        if (r.width > 0 && r.height > 0) places.push_back(r);
+    };
+    const auto addImage = [&](const controls::TranspImg* image, const platform::Control& container) {
+        if (!image || !image->Surface().Visible()) return;
+        const CardPictureRect p = MainForm::CardPictureOf(*image);
+        add(container, p.left, p.top, p.width, p.height);
+    };
+    for (int d = 0; d < std::clamp<int>(Game.deckCount, 0, kMaxDecks); ++d) {
+        const platform::Control& container = DeckStandsInPanel(d)
+                                                 ? static_cast<platform::Control&>(table.InfoPanel)
+                                                 : static_cast<platform::Control&>(table.BasePict);
+        addImage(table.DeckImg(d), container);
+        addImage(table.DiscardImg(d), container);
+    }
+    for (int c : table.crd.Indexes())
+        addImage(table.crd(c), table.BasePict);
+    for (int seat = 1; seat <= std::clamp<int>(Game.playerCount, 0, kMaxPlayers); ++seat) {
+        const PlayerAreaShape& a = PlayerAreas[seat - 1];
+        if (Game.players[seat].hasTableArea != kFalse) add(table.BasePict, a.left, a.top, a.width, a.height);
+    }
+    if (table.InfoPanel.Visible())
+        add(table.InfoPanel, 0, 0, table.InfoPanel.Width(), table.InfoPanel.Height());
+    return places;
+}
+
+void DockToolBar(platform::Form& bar, MainForm& table) {
+    bar.SetOwner(&table.Window());
+    const platform::Form& window = table.Window();
+    const platform::TwipRect place =
+        ToolBarDock({window.Left(), window.Top(), window.Width(), window.Height()}, bar.Width(), bar.Height(),
+                    window.ScreenArea(), TablePlacesOnScreen(table));
+    bar.Move(place.left, place.top);
 }
 
 void DressToolButton(controls::cSfCb& button, const std::string& caption, int left, int top, int columns) {
@@ -72,7 +126,7 @@ ToolBarForm::ToolBarForm(MainForm& table) : table_(table) {
         DressToolButton(*button, caption, ColumnLeft(place % kColumns), RowTop(place / kColumns));
         ++place;
     }
-    form.Resize(ColumnLeft(kColumns) - kToolButtonGap + kMargin, 2000);
+    form.SetClientSize(ColumnLeft(kColumns) - kToolButtonGap + kMargin, 2000);
 
     cSfCb1.Click = [this] { table_.reportBtn_Click(); };
     diceBtn.Click = [this] { diceBtn_Click(); };
@@ -94,8 +148,7 @@ ToolBarForm::~ToolBarForm() = default;
 
 void ToolBarForm::Form_Load() {
     // Two rows of buttons and a margin below them, whatever the frame of the window adds.
-    const int frame = form.Height() - form.ScaleHeight();
-    form.SetHeight(2 * Save.Surface().Height() + 140 + frame);
+    form.SetClientSize(form.ScaleWidth(), 2 * Save.Surface().Height() + 140);
     newCrdBtn.Surface().SetVisible(GetBoolDirective("GAME", "cards_can_be_added", false));
 }
 
@@ -135,10 +188,22 @@ void ToolBarForm::notesBtn_Click() {
 void ShowToolBar(MainForm& table) {
     if (!table.ToolBar) table.ToolBar = std::make_unique<ToolBarForm>(table);
     platform::Form& bar = table.ToolBar->form;
-    const bool loading = !bar.Loaded();
+    if (!bar.Loaded()) {
+        bar.Load();
+        DockToolBar(bar, table);
+    }
     bar.Show();
-    // Docked once shown: the window's frame counts in its width only from then on.
-    if (loading) DockToolBar(bar, table.Window());
+}
+
+bool PanelCarriesToolBar() {
+    return InfoPanelSettings.width > 0 && InfoPanelSettings.showToolbar != kFalse;
+}
+
+void ShowTableToolBar(MainForm& table) {
+    if (DesignMode != kFalse)
+        ShowDesignToolBar(table);
+    else if (!PanelCarriesToolBar())
+        ShowToolBar(table);
 }
 
 std::int16_t PlaceNewCard_body(MainForm& table, std::int16_t card) {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 class MainForm;
 class NewCardForm;
@@ -18,9 +19,19 @@ constexpr int kToolButtonWidth = 900;
 constexpr int kToolButtonHeight = 360;
 constexpr int kToolButtonGap = 30;
 
-// Makes a tool bar an owned window of the table window, 500 twips below the table window's top
-// and 300 twips in from its right edge.
-void DockToolBar(platform::Form& bar, platform::Form& table);
+// Where a tool bar of the size docks by the table window (all in screen twips): 500 twips below
+// the window's top and 300 in from its right edge, unless it would cover one of the `covered`
+// places there; then the nearest place on the screen's work area that covers none; when there is
+// none, at that edge all the same.
+platform::TwipRect ToolBarDock(const platform::TwipRect& table, int width, int height,
+                               const platform::TwipRect& screen,
+                               const std::vector<platform::TwipRect>& covered);
+// What a tool bar must not cover, on the screen (twips): the table's piles, cards and seats'
+// areas and the information panel, as far as the table window shows them, and the window's title
+// bar.
+std::vector<platform::TwipRect> TablePlacesOnScreen(MainForm& table);
+// Makes a tool bar an owned window of the table window, docked by it.
+void DockToolBar(platform::Form& bar, MainForm& table);
 
 // Gives a tool bar button its caption and look, at a place of its bar (twips); in columns of
 // buttons `columns` wide.
@@ -59,6 +70,13 @@ class ToolBarForm {
 
 // Loads the game tool bar of the table window when needed and shows it.
 void ShowToolBar(MainForm& table);
+
+// Whether the information panel carries the table window's buttons, so that a game needs no
+// floating tool bar: a panel that is there and shows the tool bar.
+bool PanelCarriesToolBar();
+// The tool bar a table opens with, once it shows: the design tool bar in a design session, else
+// the game tool bar unless the information panel carries its buttons.
+void ShowTableToolBar(MainForm& table);
 
 // The new card of the dialog on the acting side: the card is added (CreateNewCard), laid face up
 // in the middle of the table's visible part and sent to the other side in direct play. Its number,

@@ -28,7 +28,7 @@ void ZoomForm::ShowCard(std::int16_t card) {
     if (!mask.empty()) ZoomImg.MaskColor(static_cast<controls::Colour>(ParseColour(mask)));
     ZoomImg.Surface().Move(0, 0);
     ZoomImg.loadNewPicture(platform::ProgramFolder() + "\\" + Game.directory + "\\" + record.image, true);
-    // Sized once shown: only a shown window knows how wide its frame is.
-    form.Show();
+    // Sized before it shows, so that it opens whole over the table at that size.
     form.Resize(ZoomImg.Surface().Width() + kWidthMargin, ZoomImg.Surface().Height() + kHeightMargin);
+    form.Show();
 }

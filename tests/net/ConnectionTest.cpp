@@ -17,6 +17,7 @@
 #include "table/MainForm.h"
 #include "table/SaveGameMgmt.h"
 #include "table/TableSetup.h"
+#include "table/ToolBarForm.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -95,8 +96,15 @@ class ConnectionTest : public testing::Test {
         answer.serverData = peer_.NextRaw().value_or("");
         answer.gameData = peer_.NextRaw().value_or("");
         EXPECT_TRUE(dialog_->Table() && dialog_->Table()->Window().Visible());
+        EXPECT_TRUE(ToolBarShown()) << "the server's table shows its tool bar";
         answer.digest = directplay::TableDigest();
         return answer;
+    }
+
+    // The table's game tool bar shows (the test game has no information panel to carry it).
+    bool ToolBarShown() const {
+        const MainForm* table = dialog_->Table();
+        return table && table->ToolBar && table->ToolBar->form.Visible();
     }
 
     void TearDown() override {
@@ -293,6 +301,7 @@ TEST_F(ConnectionTest, BothSidesDealTheSameTableFromTheGameSent) {
     EXPECT_EQ(NetPlayerData[0].seatId, "1");
     EXPECT_EQ(NetPlayerData[0].name, "Ann");
     EXPECT_EQ(directplay::TableDigest(), server.digest);
+    EXPECT_TRUE(ToolBarShown()) << "the client's table shows its tool bar";
     // The record held the field separator and still arrived whole.
     EXPECT_NE(server.gameData.find('\xA7', 9), std::string::npos);
     EXPECT_EQ(platform::ReadFileBytes(SaveFilePath("direct.save.data.1")), server.gameData.substr(9));

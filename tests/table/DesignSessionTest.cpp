@@ -58,23 +58,69 @@ class DesignSessionTest : public testing::Test {
     testsupport::MessageRecorder messages;
 };
 
-TEST_F(DesignSessionTest, AToolBarDocks500BelowAndThreeHundredInFromTheTablesRightEdge) {
-    ASSERT_TRUE(fixture.Start(DesignGame()));
-    table.Window().Show();
-    table.Window().Move(0, 600, 10000, 8000);
-    platform::Form bar;
-    bar.Resize(1500, 900);
-    DockToolBar(bar, table.Window());
-    // Geometry lies on whole pixels of 15 twips.
-    EXPECT_NEAR(bar.Left(), 8200, 14);
-    EXPECT_NEAR(bar.Top(), 1100, 14);
+TEST(ToolBarDock, ATableWindowsToolBarDocksBelowItsTopRightCornerWhereThatCoversNothing) {
+    using platform::TwipRect;
+    const TwipRect screen{0, 0, 19200, 12000};
+    const TwipRect table{0, 600, 10000, 8000};
+    EXPECT_EQ(ToolBarDock(table, 1500, 900, screen, {}), (TwipRect{8200, 1100, 1500, 900}))
+        << "500 below the window's top, 300 in from its right edge";
+    EXPECT_EQ(ToolBarDock(table, 1500, 900, screen, {{7800, 900, 1200, 1680}}),
+              (TwipRect{9000, 1100, 1500, 900}))
+        << "a pile there: just beside it";
+    EXPECT_EQ(ToolBarDock(table, 1500, 900, screen, {screen}), (TwipRect{8200, 1100, 1500, 900}))
+        << "nowhere free: at the edge all the same";
+    EXPECT_EQ(ToolBarDock({9200, 0, 10000, 12000}, 1500, 900, screen, {}), (TwipRect{17400, 500, 1500, 900}));
+    EXPECT_EQ(ToolBarDock({12000, 300, 9000, 6000}, 1500, 900, screen, {{0, 0, 19200, 600}}),
+              (TwipRect{17700, 800, 1500, 900}))
+        << "a window partly off the screen: the bar stays on it";
+}
 
+TEST_F(DesignSessionTest, TheToolBarCoversNoPileCardOrSeatAreaOfTheTable) {
+    ASSERT_TRUE(fixture.Start(DesignGame("", "layout_deck=600,7800\nlayout_discard=2400,7800\n")));
+    table.Window().Move(0, 600, 10000, 8000);
+    table.Window().Show();
     ShowToolBar(table);
     const platform::Form& tools = table.ToolBar->form;
-    EXPECT_NEAR(tools.Left(), table.Window().Left() + table.Window().Width() - tools.Width() - 300, 14);
-    EXPECT_NEAR(tools.Top(), 1100, 14);
+    const platform::TwipRect bar{tools.Left(), tools.Top(), tools.Width(), tools.Height()};
+    const std::vector<platform::TwipRect> covered = TablePlacesOnScreen(table);
+    EXPECT_GE(covered.size(), 3u) << "the draw pile (the empty discard pile hides) and two seats' areas";
+    for (const platform::TwipRect& place : covered)
+        EXPECT_FALSE(bar.Overlaps(place)) << place.left << "," << place.top << " " << place.width << "x"
+                                          << place.height << " bar " << bar.left << "," << bar.top << " "
+                                          << bar.width << "x" << bar.height;
     EXPECT_GE(tools.ScaleHeight(), 2 * table.ToolBar->Save.Surface().Height() + 140 - 15)
         << "two rows of buttons show";
+}
+
+TEST_F(DesignSessionTest, TheTableOpensWithTheToolBarUnlessItsInformationPanelCarriesTheButtons) {
+    struct Case {
+        const char* name;
+        bool design;
+        std::string panel;
+        bool toolBar, designBar, panelButtons;
+    };
+    const std::vector<Case> cases = {
+        {"no panel", false, "", true, false, false},
+        {"a panel without the tool bar", false, "[INFOPANEL]\nwidth=2700\nshowZoom=TRUE\n", true, false,
+         false},
+        {"a panel with the tool bar", false, "[INFOPANEL]\nwidth=2700\nshowToolbar=TRUE\n", false, false,
+         true},
+        {"the tool bar asked of no panel", false, "[INFOPANEL]\nshowToolbar=TRUE\n", true, false, false},
+        {"a design session", true, "[INFOPANEL]\nwidth=2700\nshowToolbar=TRUE\n", false, true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DesignMode = ToFlag(c.design);
+        ASSERT_TRUE(fixture.Start(DesignGame("", c.panel)));
+        table.Window().Show();
+        ShowTableToolBar(table);
+        EXPECT_EQ(table.ToolBar && table.ToolBar->form.Visible(), c.toolBar);
+        EXPECT_EQ(table.DesignToolBar && table.DesignToolBar->form.Visible(), c.designBar);
+        EXPECT_EQ(table.InfoPanel.Visible() && table.addNumMarker.Surface().Visible(), c.panelButtons)
+            << "the panel shows the window's own buttons";
+        table.ToolBar.reset();
+        table.DesignToolBar.reset();
+    }
 }
 
 TEST_F(DesignSessionTest, TheNewCardButtonShowsExactlyWhenCardsCanBeAdded) {

@@ -11,6 +11,7 @@
 #include "table/MainForm.h"
 #include "table/StartWindows.h"
 #include "table/TableSetup.h"
+#include "table/ToolBarForm.h"
 
 #include <gtest/gtest.h>
 
@@ -176,6 +177,41 @@ TEST_F(StartWindowsTest, ABundledGameStartedForASeatOpensItsDealtTableWithThatSe
     ASSERT_TRUE(drive::PressCloseBox(table.Window()));
     EXPECT_TRUE(list.form.Visible());
     EXPECT_EQ(list.List1.ListIndex(), parlour);
+}
+
+TEST_F(StartWindowsTest, SpiceHarbourOpensWithItsToolBarAndDiceFromTheListAndFromTheCommandLine) {
+    folder_.CopyIn(KARVEL_GAMES, "");
+    for (const bool commandLine : {false, true}) {
+        SCOPED_TRACE(commandLine ? "command line" : "game list");
+        StartWindows windows;
+        StartForm& list = windows.gameList;
+        drive::DialogScript script;
+        if (commandLine) {
+            ASSERT_TRUE(list.StartGameForSeat(folder_.Path() + "\\Spice Harbour.game", 1));
+        } else {
+            list.form.Show();
+            list.List1.SetListIndex(IndexOf(list.List1, "Spice Harbour"));
+            script.AnswerModal(LogInto(1));
+            list.SelectGame();
+        }
+        ASSERT_NE(list.Table(), nullptr);
+        MainForm& table = *list.Table();
+        EXPECT_TRUE(table.Window().Visible());
+        EXPECT_FALSE(list.form.Visible());
+        EXPECT_EQ(Game.CurrentPlayer, 1);
+        EXPECT_EQ(Game.GamePhase, kPhasePlaying);
+        ASSERT_TRUE(table.ToolBar) << "the game's information panel does not carry the buttons";
+        EXPECT_TRUE(table.ToolBar->form.Visible());
+        // The digit keys roll the game's dice.
+        ASSERT_TRUE(drive::PressKey(table.Window(), platform::keys::kDigit0 + 1));
+        EXPECT_TRUE(table.QuickMsg.Visible());
+        EXPECT_EQ(table.QuickMsg.Caption().rfind("[", 0), 0u) << table.QuickMsg.Caption();
+        EXPECT_TRUE(script.Messages().empty()) << script.Messages().front();
+
+        // Closing the table brings the game list, however the game started.
+        ASSERT_TRUE(drive::PressCloseBox(table.Window()));
+        EXPECT_TRUE(list.form.Visible());
+    }
 }
 
 TEST_F(StartWindowsTest, ClosingTheGameListClosesTheTableWithoutShowingTheListAgain) {
