@@ -122,6 +122,29 @@ std::string PathFileName(const std::string& path) {
     return at == std::string::npos ? path : path.substr(at + 1);
 }
 
+bool IsPlainRelativePath(const std::string& path) {
+    if (path.empty()) return true;
+    if (path[0] == '\\' || path[0] == '/' || path.find(':') != std::string::npos) return false;
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        std::size_t end = path.find_first_of("\\/", start);
+        if (end == std::string::npos) end = path.size();
+        if (path.compare(start, end - start, "..") == 0) return false;
+        start = end + 1;
+    }
+    return true;
+}
+
+std::string ShownPath(const std::string& path) {
+    const std::string folder = platform::ProgramFolder();
+    const char separator =
+        folder.find('/') != std::string::npos && folder.find('\\') == std::string::npos ? '/' : '\\';
+    std::string shown = path;
+    for (char& c : shown)
+        if (c == '\\' || c == '/') c = separator;
+    return shown;
+}
+
 std::string StripBlanks(const std::string& text) {
     const auto first = text.find_first_not_of(' ');
     if (first == std::string::npos) return "";

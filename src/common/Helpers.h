@@ -31,5 +31,13 @@ bool FileExists(const std::string& path);
 std::string PathDirectory(const std::string& path);
 std::string PathFileName(const std::string& path);
 
+// A path that stays below the folder it is read from: not absolute, no drive, no ".." component
+// ("\" and "/" both separate). "" stays. Paths that files and peers name are checked with it.
+bool IsPlainRelativePath(const std::string& path);
+
+// A model path ("folder\dir\name") as the user reads it in a message: with the separator of the
+// program folder throughout, so that a path under a Unix-style folder does not mix "/" and "\".
+std::string ShownPath(const std::string& path);
+
 // The text without the blanks (spaces) around it; tabs and other characters stay.
 std::string StripBlanks(const std::string& text);

@@ -75,6 +75,40 @@ std::map<LookKey, Look>& Looks() {
     return looks;
 }
 
+// Zoomed looks, shared in the same way: one picture (by its pixels) stretched to one size in one
+// frame with one mask colour. A table of cards zoomed by their deck holds one zoomed picture per
+// look rather than one per card.
+struct ZoomKey {
+    const std::uint32_t* pixels;
+    int width;
+    int height;
+    int frameWidth;
+    int frameHeight;
+    int stretchWidth;
+    int stretchHeight;
+    platform::StretchMode mode;
+    Colour key;
+    auto operator<=>(const ZoomKey&) const = default;
+};
+std::map<ZoomKey, Look>& ZoomedLooks() {
+    static std::map<ZoomKey, Look> looks;
+    return looks;
+}
+
+Picture ZoomedLook(const Picture& source, int frameWidth, int frameHeight, int stretchWidth,
+                   int stretchHeight, platform::StretchMode mode, Colour key) {
+    const ZoomKey look{source.Bits(), source.Width(), source.Height(),
+                       frameWidth,    frameHeight,    stretchWidth,
+                       stretchHeight, mode,           key};
+    auto& looks = ZoomedLooks();
+    if (auto known = looks.find(look); known != looks.end()) return known->second.drawn;
+    Picture drawn(frameWidth, frameHeight, key);
+    drawn.Stretch(0, 0, stretchWidth, stretchHeight, source, 0, 0, source.Width(), source.Height(), mode);
+    std::erase_if(looks, [](const auto& entry) { return !entry.second.drawn.PixelsShared(); });
+    looks.emplace(look, Look{source, drawn});
+    return drawn;
+}
+
 } // namespace
 
 void RotationCentre(int innerWidth, int innerHeight, int angle, int& cx, int& cy) {
@@ -318,10 +352,9 @@ void TranspImg::zoom(std::int16_t percent) {
         const float twipsHeight = static_cast<float>(surface_.Height() / 100.0 * (factor * 100.0));
         surface_.SetPicture(Picture());
         SetSizePixels(twipsWidth / kTppX, twipsHeight / kTppY);
-        surface_.Drawing().Fill(Key());
-        surface_.Drawing().Stretch(0, 0, stretchWidth, stretchHeight, w1, 0, 0, w1.Width(), w1.Height(),
-                                   bestResize_ ? platform::StretchMode::Halftone
-                                               : platform::StretchMode::ColourOnColour);
+        surface_.SetPicture(ZoomedLook(
+            w1, surface_.ScaleWidth(), surface_.ScaleHeight(), stretchWidth, stretchHeight,
+            bestResize_ ? platform::StretchMode::Halftone : platform::StretchMode::ColourOnColour, Key()));
         surface_.TakeDrawingAsPicture();
     }
     if (surface_.BackStyle() == 0) surface_.SetMaskPicture(surface_.GetPicture());

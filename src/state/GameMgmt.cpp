@@ -58,14 +58,26 @@ std::string CheckDefinitionLimits(const std::string& file) {
         return "it has " + FormatNumber(LeadingNumber(commonsText)) + " common decks, at most " +
                std::to_string(kMaxDecks) + " decks are possible";
 
+    // A picture the game names outside the program folder would be shown and saved, and the save
+    // then refused: the game is refused at once instead.
+    const auto leaves = [](const std::string& path) { return !IsPlainRelativePath(path); };
+    if (const std::string directory = GetIni("GAME", "directory", file); leaves(directory))
+        return "its image folder " + directory + " leaves the program folder";
+    if (const std::string desktop = GetIni("GAME", "desktop", file); leaves(desktop))
+        return "its desktop picture " + desktop + " leaves the program folder";
+
     long long cards = 0;
-    const auto count = [&](const std::shared_ptr<const DeckLines>& deck) {
-        for (const DeckLines::Entry& entry : deck->entries)
+    const auto count = [&](const std::shared_ptr<const DeckLines>& deck, const std::string& section) {
+        for (const DeckLines::Entry& entry : deck->entries) {
+            if (leaves(entry.line.image))
+                return "the picture " + entry.line.image + " of card " + std::to_string(entry.number) +
+                       " of [" + section + "] leaves the program folder";
             cards += entry.line.copies;
+        }
         return deck->refusal;
     };
     for (int n = 1; n <= commonCount; ++n) {
-        std::string refusal = count(CommonDeckLines(n, file));
+        std::string refusal = count(CommonDeckLines(n, file), CommonSection(n));
         if (!refusal.empty()) return refusal;
     }
     long long decks = commonCount;
@@ -75,8 +87,9 @@ std::string CheckDefinitionLimits(const std::string& file) {
         decks += own;
         if (decks > kMaxDecks) break;
         for (int k = 1; k <= own; ++k) {
-            std::string refusal = count(PlayerDeckLines(
-                DeckSectionFor(static_cast<std::int16_t>(k), static_cast<std::int16_t>(p), file), file));
+            const std::string section =
+                DeckSectionFor(static_cast<std::int16_t>(k), static_cast<std::int16_t>(p), file);
+            std::string refusal = count(PlayerDeckLines(section, file), section);
             if (!refusal.empty()) return refusal;
         }
     }
@@ -314,8 +327,7 @@ void ReadDeckDirectives(std::int16_t deck, const std::string& section, const std
     r.cards_can_be_put_back = directive("cards_can_be_put_back", false);
     r.viewDiscard = directive("viewDiscard", true);
     r.resize = directive("resize", false);
-    const std::int16_t zoom = LeadingInt16(text("zoom"));
-    r.zoom = zoom < 1 ? 100.0f : static_cast<float>(zoom);
+    r.zoom = DeckZoom(LeadingInt16(text("zoom")));
     r.split = directive("split", true);
     r.draw_facedown = directive("draw_facedown", false);
     r.draw_last_discard = directive("draw_last_discard", false);

@@ -109,6 +109,11 @@ std::int16_t CreateNewCard(std::int16_t deck, const std::string& line) {
         ShowMsg(kRefused + "the name of its picture \"" + line + "\" cannot stand in a card line");
         return 0;
     }
+    // A saved game refuses a card whose picture lies outside the program folder.
+    if (!IsPlainRelativePath(line)) {
+        ShowMsg(kRefused + "its picture \"" + line + "\" lies outside the program folder");
+        return 0;
+    }
     if (!SaveNewCardToGameFile(deck, line)) return 0;
 
     Game.totalCards = static_cast<std::int16_t>(card);

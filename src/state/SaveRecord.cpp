@@ -3,11 +3,13 @@
 #include "common/Helpers.h"
 #include "platform/Files.h"
 #include "services/OptionMgmt.h"
+#include "state/CaptionMgmt.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <string_view>
 
 namespace {
 
@@ -302,20 +304,6 @@ bool InRange(int value, int low, int high) {
     return value >= low && value <= high;
 }
 
-// A path the record names below a folder of this program: no drive, no root, no "..".
-bool IsPlainRelativePath(const std::string& path) {
-    if (path.empty()) return true;
-    if (path[0] == '\\' || path[0] == '/' || path.find(':') != std::string::npos) return false;
-    std::size_t start = 0;
-    while (start <= path.size()) {
-        std::size_t end = path.find_first_of("\\/", start);
-        if (end == std::string::npos) end = path.size();
-        if (path.compare(start, end - start, "..") == 0) return false;
-        start = end + 1;
-    }
-    return true;
-}
-
 // The checks of one deck record, in the game state or in the record's copy.
 std::string DeckProblem(const DeckRecord& d, int totalCards) {
     if (!InRange(d.owner, 0, kMaxSeats)) return "a deck's owner is out of range";
@@ -326,8 +314,9 @@ std::string DeckProblem(const DeckRecord& d, int totalCards) {
     return {};
 }
 
-// Every count and index the game reads the tables by, against the fixed tables.
-std::string RecordProblem(const SaveRecord& r) {
+} // namespace
+
+std::string SaveRecordProblem(const SaveRecord& r) {
     const GameState& g = r.game;
     if (!InRange(g.deckCount, 0, kMaxDecks)) return "the deck count is out of range";
     if (!InRange(g.totalCards, 0, kMaxCards)) return "the card count is out of range";
@@ -398,6 +387,8 @@ std::string RecordProblem(const SaveRecord& r) {
     return {};
 }
 
+namespace {
+
 std::string LastComponent(const std::string& path) {
     const std::size_t cut = path.find_last_of("\\/");
     return cut == std::string::npos ? path : path.substr(cut + 1);
@@ -435,8 +426,13 @@ bool EncodeSaveRecord(const SaveRecord& record, std::string& bytes, std::string&
     return w.Ok();
 }
 
-bool DecodeSaveRecord(std::string_view bytes, SaveRecord& record, std::string& error) {
+namespace {
+
+// Reads a record; `layoutFits` tells whether the bytes held the members of this program's record
+// whole (a refusal then comes from what they say, not from their form).
+bool DecodeRecord(std::string_view bytes, SaveRecord& record, std::string& error, bool& layoutFits) {
     error.clear();
+    layoutFits = false;
     if (bytes.size() > kMaxSaveRecordBytes) {
         error = "the file is larger than any saved game";
         return false;
@@ -470,8 +466,25 @@ bool DecodeSaveRecord(std::string_view bytes, SaveRecord& record, std::string& e
         error = r.Error();
         return false;
     }
-    error = RecordProblem(record);
+    layoutFits = true;
+    error = SaveRecordProblem(record);
     return error.empty();
+}
+
+// The version text a save begins with, when its first member reads as a text.
+std::string LeadingVersion(std::string_view bytes) {
+    if (bytes.size() < 2) return {};
+    const std::size_t length =
+        static_cast<unsigned char>(bytes[0]) | (static_cast<unsigned char>(bytes[1]) << 8);
+    if (bytes.size() - 2 < length) return {};
+    return std::string(bytes.substr(2, length));
+}
+
+} // namespace
+
+bool DecodeSaveRecord(std::string_view bytes, SaveRecord& record, std::string& error) {
+    bool layoutFits = false;
+    return DecodeRecord(bytes, record, error, layoutFits);
 }
 
 std::string SaveFolder() {
@@ -498,12 +511,22 @@ SaveReadResult ReadSaveFile(const std::string& fileName, SaveRecord& record, std
         error = "the file cannot be read";
         return SaveReadResult::unreadable;
     }
-    return DecodeSaveRecord(*bytes, record, error) ? SaveReadResult::ok : SaveReadResult::malformed;
+    bool layoutFits = false;
+    if (DecodeRecord(*bytes, record, error, layoutFits)) return SaveReadResult::ok;
+    // A file of this version that does not read whole is a damaged save, not an old one.
+    if (layoutFits || LeadingVersion(*bytes) == ProgramVersion()) return SaveReadResult::refused;
+    return SaveReadResult::malformed;
 }
 
 std::string RerootedGameFile(const std::string& storedPath) {
     const std::string name = LastComponent(storedPath);
-    if (name.empty() || name == "." || name == ".." || name.find(':') != std::string::npos) return {};
+    // A name a file may have: no control character (a NUL would cut the name where the file
+    // system reads it), no wildcard (the lookup would take any file), nothing that names a drive.
+    const bool plain = std::none_of(name.begin(), name.end(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x20 ||
+               std::string_view("<>:\"|?*").find(c) != std::string_view::npos;
+    });
+    if (name.empty() || name == "." || name == ".." || !plain) return {};
     return platform::ProgramFolder() + "\\" + name;
 }
 
@@ -539,6 +562,8 @@ int DeleteOldFormatSaves() {
     const auto record = NewSaveRecord();
     for (const std::string& file : platform::ListFiles(SaveFolder(), "*.save")) {
         std::string error;
+        // Only a file that is no record of this program's form goes: a save of this version that
+        // is refused for what it holds, or that could not be read, stays.
         if (ReadSaveFile(file, *record, error) == SaveReadResult::malformed &&
             platform::RemoveFile(SaveFilePath(file)))
             ++deleted;

@@ -68,6 +68,11 @@ bool IsTableCard(const CardRecord& card, const GameState& game);
 // is refused before a byte of it is read.
 constexpr std::size_t kMaxSaveRecordBytes = 64u * 1024u * 1024u;
 
+// What a record holds that the game cannot take: every count and index the game reads the
+// tables by, against the fixed tables, and every path it names below the program folder; "" when
+// it is sound. The reader refuses such a record, and a save refuses to write it.
+std::string SaveRecordProblem(const SaveRecord& record);
+
 // The bytes of a record; false, with `error` set, when a text is longer than 65,535 bytes or the
 // record would exceed kMaxSaveRecordBytes.
 bool EncodeSaveRecord(const SaveRecord& record, std::string& bytes, std::string& error);
@@ -88,6 +93,7 @@ enum class SaveReadResult {
     ok,
     unreadable, // missing, unreadable, outside the folder, or larger than any record
     malformed,  // read whole, and not a record of the current format
+    refused,    // a record of the current format (or of this version, damaged) that the game cannot take
 };
 
 // Reads and decodes the file of exactly that name in the save folder into `record`.
@@ -95,7 +101,7 @@ SaveReadResult ReadSaveFile(const std::string& fileName, SaveRecord& record, std
 
 // The definition a record was saved from, as a file of this program folder: the program folder,
 // "\" and the stored path's last component; "" when the stored path is empty or that component
-// is not a plain file name.
+// is not a name a file can have (control characters, wildcards, a drive).
 std::string RerootedGameFile(const std::string& storedPath);
 
 // The definition that the save `saveName` + ".save" was made from, re-rooted on the program
@@ -117,7 +123,8 @@ struct SavedGameEntry {
 std::vector<SavedGameEntry> ListSavedGames();
 
 // Deletes the saves that were read whole and are not records of the current format; a file that
-// could not be read stays. The number deleted.
+// could not be read stays, and so does every file of this version (a save refused for what it
+// holds, or a damaged one). The number deleted.
 int DeleteOldFormatSaves();
 
 // The game list's text of an entry: name, " (", game name, ") - ", date; for an older format

@@ -58,6 +58,14 @@ struct CardRecord {
     std::int16_t handTop = -1;
 };
 
+// A deck's zoom in percent, as a definition or a saved game gives it, within the range a table
+// can show: 0 or less (or no number) is 100, anything else is kept within 10 to 400. Beyond, a
+// hundred cards of a large zoom took gigabytes; at 400 a zoomed look holds 16 times the pixels
+// of the card's unzoomed look (and the table caps it further, see CardZoom).
+inline constexpr float kMinDeckZoom = 10.0f;
+inline constexpr float kMaxDeckZoom = 400.0f;
+float DeckZoom(double percent);
+
 // The boolean directives keep the spelling of their keys in the definition.
 struct DeckRecord {
     Flag draw_facedown = kFalse;

@@ -71,7 +71,7 @@ void LoadHandCardPicture(controls::TranspImg& element, std::int16_t card) {
         element.MaskColor(static_cast<controls::Colour>(ParseColour(deck->transparentColor)));
     element.loadNewPicture(GameImagePath(c.image));
     if (deck && deck->zoom != 100.0f && GetBoolDirective("GAME", "zoom_external_hand", false))
-        element.zoom(RoundToInt16(deck->zoom));
+        element.zoom(CardZoom(element, deck->zoom));
 }
 
 void PutCardInHand(std::int16_t card, std::int16_t control, std::int16_t player) {
@@ -169,6 +169,8 @@ std::int16_t DropCardFromHand_body(std::int16_t card, int top, int left, std::in
     CardRecord& c = Cards[card];
     c.owner = owner;
     c.inHand = kFalse;
+    c.inDiscardPile = kFalse;
+    c.eliminated = kFalse;
     c.controlIndex = control;
     c.pilePosition = kPileInPlay;
     c.faceShown = ToFlag(!faceDown);

@@ -230,6 +230,38 @@ std::string LocalImagePath(const std::string& section, const std::string& key, c
     return platform::ProgramFolder() + "\\" + directory + "\\" + GetIni(section, key, gameFile);
 }
 
+// The deck pictures that laying out the table needs, from the local definition: a deck that holds
+// cards shows its back, and one that fits its pile's picture to the card needs its discard
+// picture. Checked before the game goes: the table's set-up cannot do without them.
+std::string MissingDeckPicture(const SaveRecord& record, const std::string& gameFile) {
+    const GameState& g = record.game;
+    for (int d = 0; d < g.deckCount; ++d) {
+        const std::string& section = g.decks[d].section;
+        const std::string deck = std::to_string(d);
+        if (g.deckSizes[d] >= 1) {
+            const std::string back = LocalImagePath(section, "img_back", gameFile, g.directory);
+            if (GetIni(section, "img_back", gameFile).empty() || !FileExists(back))
+                return "Back image for deck " + deck + " not found: " + ShownPath(back);
+        }
+        if (g.decks[d].resize != kFalse) {
+            if (GetIni(section, "img_discard", gameFile).empty())
+                return "Discard image for deck " + deck + " not defined";
+            const std::string discard = LocalImagePath(section, "img_discard", gameFile, g.directory);
+            if (!FileExists(discard))
+                return "Discard image for deck " + deck + " not found: " + ShownPath(discard);
+        }
+    }
+    return {};
+}
+
+// A zoom of the record is kept within what the table shows, as a definition's is.
+void ClampDeckZooms(SaveRecord& record) {
+    for (int d = 0; d < kMaxDecks; ++d) {
+        record.game.decks[d].zoom = DeckZoom(record.game.decks[d].zoom);
+        record.decks[d].zoom = DeckZoom(record.decks[d].zoom);
+    }
+}
+
 // The checks that need the local definition. Markers of a kind the definition does not have are
 // taken out of the record (with their stacking entries); a die it does not have refuses the file.
 // Reads the marker kinds of the definition into the model: the caller puts them back on refusal.
@@ -411,14 +443,15 @@ bool SaveGame(const std::string& fileName) {
     const auto record = NewSaveRecord();
     FillSaveRecord(*record);
     std::string bytes;
-    std::string error;
+    // What the reader would refuse is not written: a save reported as done loads again.
+    std::string error = SaveRecordProblem(*record);
     const std::string path = SaveFilePath(fileName);
-    if (!EncodeSaveRecord(*record, bytes, error)) {
+    if (!error.empty() || !EncodeSaveRecord(*record, bytes, error)) {
         ShowMsg("The game could not be saved: " + error);
         return false;
     }
     if (!platform::WriteFileAtomic(path, bytes)) {
-        ShowMsg("The game could not be saved in " + path);
+        ShowMsg("The game could not be saved in " + ShownPath(path));
         return false;
     }
     return true;
@@ -443,12 +476,25 @@ bool LoadSavedGame(const std::string& fileName, bool received) {
         ShowMsg("The saved game " + fileName + " cannot be loaded: " + error);
         return false;
     }
+    const std::string refused = "The saved game " + fileName + " cannot be loaded: ";
     const std::string gameFile = RerootedGameFile(record->gameFile);
-    if (gameFile.empty() || !FileExists(gameFile)) {
-        ShowMsg("The saved game " + fileName + " cannot be loaded: its game file " +
-                PathFileName(record->gameFile) + " is missing");
+    if (record->gameFile.empty()) {
+        ShowMsg(refused + "it names no game file");
         return false;
     }
+    if (gameFile.empty()) {
+        ShowMsg(refused + "the name of its game file is not a file name");
+        return false;
+    }
+    if (!FileExists(gameFile)) {
+        ShowMsg(refused + "its game file " + PathFileName(gameFile) + " is missing");
+        return false;
+    }
+    if (const std::string missing = MissingDeckPicture(*record, gameFile); !missing.empty()) {
+        ShowMsg(refused + missing);
+        return false;
+    }
+    ClampDeckZooms(*record);
     // The marker kinds are read to check the markers against them; a refused file gets the
     // running game's back.
     const MarkerKindTable kinds = MarkerKinds;
@@ -462,7 +508,7 @@ bool LoadSavedGame(const std::string& fileName, bool received) {
         MarkerKindCount = kindCount;
         MarkerGroups = groups;
         MarkerGroupCount = groupCount;
-        ShowMsg("The saved game " + fileName + " cannot be loaded: " + error);
+        ShowMsg(refused + error);
         return false;
     }
     if (droppedMarkers) ShowMsg("Markers of a kind that the game no longer defines were left out");

@@ -31,6 +31,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <stdexcept>
 
 namespace {
 
@@ -355,10 +356,23 @@ void LoadDeckImages(bool keepPositions) {
 }
 
 std::int16_t NewCardControl() {
-    LoadedCardControls = ClampToInt16(LoadedCardControls + 1);
-    const auto index = static_cast<std::int16_t>(LoadedCardControls - 1);
-    PrepareCardControl(index);
-    return index;
+    if (LoadedCardControls <= ControlFlags::kLast) {
+        LoadedCardControls = static_cast<std::int16_t>(LoadedCardControls + 1);
+        const auto index = static_cast<std::int16_t>(LoadedCardControls - 1);
+        PrepareCardControl(index);
+        return index;
+    }
+    // Every index was handed out (a long game, or a saved game that used the last one): the lowest
+    // control that shows no card serves again. Both sides of a connection look alike and agree.
+    MainForm& table = Table();
+    for (int index = 0; index <= ControlFlags::kLast; ++index) {
+        const controls::TranspImg* image = table.crd(index);
+        if (image && !image->Surface().Tag().empty()) continue;
+        PrepareCardControl(index);
+        return static_cast<std::int16_t>(index);
+    }
+    // 32767 controls each showing a card: there are at most 500 cards.
+    throw std::logic_error("every card control shows a card");
 }
 
 void LoadCardPicture(std::int16_t control, std::int16_t card, bool faceDown, bool applyRotation) {
@@ -373,9 +387,17 @@ void LoadCardPicture(std::int16_t control, std::int16_t card, bool faceDown, boo
         image->MaskColor(AsColour(ParseColour(deck->transparentColor)));
     image->loadNewPicture(faceDown ? CardBackImagePath(card) : CardFacePath(card));
     if (deck && deck->zoom != 100.0f && (!faceDown || HasCardBackProperty(card)))
-        image->zoom(RoundToInt16(deck->zoom));
+        image->zoom(CardZoom(*image, deck->zoom));
     if (c.selectionMark != -1 && !image->selected()) image->selected(true);
     if (applyRotation && c.rotation != 0) image->rotation(c.rotation);
+}
+
+std::int16_t CardZoom(const controls::TranspImg& image, float deckZoom) {
+    const int zoom = RoundToInt16(DeckZoom(deckZoom));
+    const int side = std::max(image.Surface().ScaleWidth(), image.Surface().ScaleHeight());
+    if (zoom <= 100 || side <= 0) return static_cast<std::int16_t>(zoom);
+    // Enlarged no further than the largest zoomed look; a look larger already is not enlarged.
+    return static_cast<std::int16_t>(std::min(zoom, std::max(100, kMaxZoomedCardSide * 100 / side)));
 }
 
 void PlaceCardOnTable(std::int16_t control, std::int16_t card) {

@@ -9,6 +9,9 @@
 #include <string>
 
 class MainForm;
+namespace controls {
+class TranspImg;
+}
 
 // Reads the definition and sets the table up for a new game, as the game list starts one: the
 // definition, its copyright picture, the table's interaction state, the seats' areas, the
@@ -42,6 +45,14 @@ void PrepareCardControl(int index);
 // The next card control, ready for a card: the grey mask, enabled; its index.
 std::int16_t NewCardControl();
 void LoadCardPicture(std::int16_t control, std::int16_t card, bool faceDown, bool applyRotation);
+// The largest side, in pixels, to which a deck's zoom enlarges a card's look: 512, a megabyte of
+// pixels. Zoomed looks are shared by the cards that show one picture at one turn and zoom, and no
+// card holds more than one: a full table of 500 cards holds at most 500 MB of them, whatever the
+// zoom a definition or a saved game asks for.
+inline constexpr int kMaxZoomedCardSide = 512;
+// The zoom a card control shows its deck's zoom with: the deck's, less where it would enlarge the
+// control's present look beyond kMaxZoomedCardSide.
+std::int16_t CardZoom(const controls::TranspImg& image, float deckZoom);
 void PlaceCardOnTable(std::int16_t control, std::int16_t card);
 void PlaceOnPlayCards();
 bool ApplySetupPosition(std::int16_t card, std::int16_t control);

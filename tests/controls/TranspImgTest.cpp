@@ -202,6 +202,31 @@ TEST_F(TranspImgTest, ZoomBelowOneChangesNothingAndNoSurfaceOutgrowsTheLimit) {
     EXPECT_EQ(img.hdc().Width(), img.Surface().ScaleWidth());
 }
 
+TEST_F(TranspImgTest, CardsThatShowOneLookAtOneZoomShareItsPixelsUntilOneDrawsOnItsOwn) {
+    std::vector<std::unique_ptr<TranspImg>> cards;
+    for (int k = 0; k < 3; ++k) {
+        cards.push_back(std::make_unique<TranspImg>());
+        Prepare(*cards.back());
+        cards.back()->loadNewPicture("cards/card.bmp");
+        cards.back()->zoom(200);
+    }
+    TranspImg& a = *cards[0];
+    TranspImg& b = *cards[1];
+    TranspImg& c = *cards[2];
+    EXPECT_EQ(a.Surface().ScaleWidth(), 262);
+    EXPECT_TRUE(a.hdc().SamePixels(b.hdc()));
+    EXPECT_EQ(a.hdc().Bits(), b.hdc().Bits()) << "one zoomed look, not one per card";
+    // A turn, a halo or another zoom of one card leaves the others as they were.
+    const Picture shared = b.hdc();
+    a.rotation(90);
+    c.selected(true);
+    EXPECT_TRUE(b.hdc().SamePixels(shared));
+    EXPECT_NE(a.hdc().Bits(), b.hdc().Bits());
+    EXPECT_FALSE(c.hdc().SamePixels(shared));
+    b.zoom(100);
+    EXPECT_EQ(b.Surface().ScaleWidth(), 71);
+}
+
 TEST_F(TranspImgTest, ZoomIsKeptForTheNextLoad) {
     TranspImg img;
     Prepare(img);

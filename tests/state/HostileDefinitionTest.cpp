@@ -111,8 +111,14 @@ INSTANTIATE_TEST_SUITE_P(
                     Game2("common_decks=1\n", "[COMMON 1]\ndeckSize=0\n[REPORTS]\nnum_reports=99\n"), true,
                     "defines 99 reports: only the first 15"},
         HostileCase{"CardNamingAMissingImage",
-                    Game2("common_decks=1\n", "[COMMON 1]\ndeckSize=1\ncard1=../../etc/passwd\n"), true,
-                    "File: ../../etc/passwd not found on directory img"}),
+                    Game2("common_decks=1\n", "[COMMON 1]\ndeckSize=1\ncard1=gone.png\n"), true,
+                    "File: gone.png not found on directory img"},
+        // Its saves would be refused: the game is refused at once.
+        HostileCase{
+            "CardImageOutsideTheProgramFolder",
+            Game2("common_decks=1\n", "[COMMON 1]\ndeckSize=1\ncard1=../../etc/passwd\n"), false,
+            "The game cannot be loaded: the picture ../../etc/passwd of card 1 of [COMMON 1] leaves the "
+            "program folder"}),
     [](const testing::TestParamInfo<HostileCase>& info) { return std::string(info.param.name); });
 
 // Numbers that reach the model from a saved game or a peer name nothing when they lie outside

@@ -3,15 +3,19 @@
 // written keeps the old file.
 #include "TableTestSupport.h"
 
+#include "controls/TranspImg.h"
 #include "platform/Files.h"
 #include "platform/Ini.h"
 #include "services/DiceRoller.h"
 #include "services/LogMgmt.h"
 #include "services/OptionMgmt.h"
+#include "state/DecksMgmt.h"
 #include "state/MarkersMgmt.h"
 #include "state/SaveRecord.h"
 #include "state/ZOrder.h"
+#include "table/CardActions.h"
 #include "table/SaveGameMgmt.h"
+#include "table/TableSetup.h"
 
 #include <gtest/gtest.h>
 
@@ -422,8 +426,9 @@ TEST_F(SaveGameTest, AReadOnlySaveFolderKeepsTheOldFileAndLeavesNoTemporaryFile)
         if (!readOnly.Locked()) GTEST_SKIP() << "the folder cannot be made unwritable here";
         MessageRecorder messages;
         EXPECT_FALSE(SaveGame("kept.save"));
+        // The path in one form throughout, as the program folder writes it.
         EXPECT_EQ(messages.Messages(), (std::vector<std::string>{"The game could not be saved in " +
-                                                                 folder().Path() + "\\save\\kept.save"}));
+                                                                 folder().Path() + "/save/kept.save"}));
     }
     EXPECT_EQ(SaveBytes("kept.save"), old);
     std::vector<std::string> files;
@@ -472,4 +477,212 @@ TEST(SaveGameOnTheTable, TheTablesOwnMarkersAreSavedAndMadeAgain) {
     ASSERT_TRUE(LoadSavedGame("table.save", false));
     EXPECT_FALSE(table.mrk(0)->Surface().Visible());
     EXPECT_TRUE(table.markerNum(0)->Surface().Visible()) << "a marker on no card stays";
+}
+
+namespace {
+
+// The save "good.save" of the game in play, read back into a record.
+std::unique_ptr<SaveRecord> ReadBack(const testsupport::TempProgramFolder& folder, const std::string& file) {
+    auto record = NewSaveRecord();
+    std::string error;
+    EXPECT_TRUE(DecodeSaveRecord(folder.Read("save/" + file), *record, error)) << error;
+    return record;
+}
+
+std::string Encoded(const SaveRecord& record) {
+    std::string bytes;
+    std::string error;
+    EXPECT_TRUE(EncodeSaveRecord(record, bytes, error)) << error;
+    return bytes;
+}
+
+} // namespace
+
+TEST_F(SaveGameTest, ASaveWhoseDeckPicturesAreMissingIsRefusedAndNeverEndsTheProgram) {
+    ASSERT_TRUE(SaveGame("good.save"));
+    const std::string before = Snapshot();
+    const std::string fitted =
+        std::string(kGame).replace(kGame.find("img_discard=empty.png"), 21, "img_discard=gone.png");
+    const std::string noBack = std::string(kGame).replace(kGame.find("img_back=back.png"), 17, "img_back=");
+    struct Case {
+        const char* why;
+        std::string definition;
+        bool removeBack;
+        std::function<void(SaveRecord&)> change;
+        std::string message;
+    };
+    const std::string img = folder().Path() + "/img/";
+    const std::vector<Case> cases = {
+        {"the back picture is gone", kGame, true, {}, "Back image for deck 0 not found: " + img + "back.png"},
+        {"the deck names no back picture", noBack, false, {}, "Back image for deck 0 not found: " + img},
+        {"the save's image folder holds no back picture", kGame, false,
+         [](SaveRecord& r) { r.game.directory = "other"; },
+         "Back image for deck 0 not found: " + folder().Path() + "/other/back.png"},
+        {"a deck that fits its pile's picture has no discard picture", fitted, false,
+         [](SaveRecord& r) { r.game.decks[0].resize = kTrue; },
+         "Discard image for deck 0 not found: " + img + "gone.png"},
+    };
+    std::filesystem::create_directories(folder().Path() + "/other");
+    MessageRecorder messages;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        folder().Write("test.game", c.definition);
+        platform::IniClearCache();
+        const bool goneBack = c.removeBack;
+        if (goneBack) std::filesystem::remove(img + "back.png");
+        auto record = ReadBack(folder(), "good.save");
+        if (c.change) c.change(*record);
+        folder().Write("save/bad.save", Encoded(*record));
+        messages.Clear();
+        bool loaded = true;
+        EXPECT_NO_THROW(loaded = LoadSavedGame("bad.save", false));
+        EXPECT_FALSE(loaded);
+        EXPECT_EQ(messages.Messages(),
+                  (std::vector<std::string>{"The saved game bad.save cannot be loaded: " + c.message}));
+        EXPECT_EQ(FirstDifference(Snapshot(), before), std::string::npos);
+        if (goneBack) fixture.WritePicture("back.png");
+    }
+    folder().Write("test.game", kGame);
+    platform::IniClearCache();
+    EXPECT_TRUE(LoadSavedGame("good.save", false));
+}
+
+TEST_F(SaveGameTest, RefusalsNameWhatIsWrongWithTheStoredGameFile) {
+    ASSERT_TRUE(SaveGame("good.save"));
+    const struct {
+        std::string stored;
+        std::string message;
+    } cases[] = {
+        {"", "it names no game file"},
+        {std::string("C:\\games\\te\0st.game", 18), "the name of its game file is not a file name"},
+        {"C:\\games\\*.game", "the name of its game file is not a file name"},
+        {"C:\\games\\gone.game", "its game file gone.game is missing"},
+    };
+    MessageRecorder messages;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
+        auto record = ReadBack(folder(), "good.save");
+        record->gameFile = c.stored;
+        folder().Write("save/named.save", Encoded(*record));
+        EXPECT_EQ(ReadSaveHeader("named"), c.stored.find("gone") != std::string::npos
+                                               ? folder().Path() + "\\gone.game"
+                                               : std::string());
+        messages.Clear();
+        EXPECT_FALSE(LoadSavedGame("named.save", false));
+        EXPECT_EQ(messages.Messages(),
+                  (std::vector<std::string>{"The saved game named.save cannot be loaded: " + c.message}));
+    }
+}
+
+TEST_F(SaveGameTest, ADeckZoomIsKeptWithinTheTablesRangeAndEnlargesNoCardBeyondItsLargestSide) {
+    for (const auto& [text, zoom] : std::vector<std::pair<std::string, float>>{{"0", 100.0f},
+                                                                               {"x", 100.0f},
+                                                                               {"-5", 100.0f},
+                                                                               {"5", 10.0f},
+                                                                               {"150", 150.0f},
+                                                                               {"32767", 400.0f}}) {
+        SCOPED_TRACE(text);
+        ASSERT_TRUE(fixture.Start(std::string(kGame).replace(kGame.find("zoom=100"), 8, "zoom=" + text)));
+        EXPECT_EQ(Game.decks[0].zoom, zoom);
+    }
+    // A saved game asks for any zoom it likes; it is loaded within the range too.
+    ASSERT_TRUE(fixture.Start(kGame));
+    ASSERT_TRUE(SaveGame("zoomed.save"));
+    auto record = ReadBack(folder(), "zoomed.save");
+    record->game.decks[0].zoom = 32767.0f;
+    record->decks[0].zoom = 32767.0f;
+    folder().Write("save/zoomed.save", Encoded(*record));
+    ASSERT_TRUE(LoadSavedGame("zoomed.save", false));
+    EXPECT_EQ(Game.decks[0].zoom, 400.0f);
+
+    // Large faces at the largest zoom: each card's look stops at the largest side, and the cards
+    // that show one face share one look.
+    for (int k = 1; k <= 8; ++k)
+        fixture.WritePicture("f" + std::to_string(k) + ".png", 200, 280);
+    ASSERT_TRUE(fixture.Start(std::string(kGame).replace(kGame.find("zoom=100"), 8, "zoom=32767")));
+    int zoomed = 0;
+    for (int index : table.crd.Indexes()) {
+        const controls::TranspImg& card = *table.crd(index);
+        if (card.zoom() == 100) continue;
+        ++zoomed;
+        EXPECT_LE(card.Surface().ScaleWidth(), kMaxZoomedCardSide);
+        EXPECT_GT(card.Surface().ScaleWidth(), kMaxZoomedCardSide - 8);
+    }
+    EXPECT_GT(zoomed, 0) << "the local seat's faces are zoomed";
+}
+
+TEST_F(SaveGameTest, AGameThatNamesPicturesOutsideTheProgramFolderIsNeitherPlayedNorSaved) {
+    const struct {
+        std::string from;
+        std::string to;
+        std::string refusal;
+    } definitions[] = {
+        {"directory=img", "directory=img\ndesktop=..\\..\\desk.png",
+         "its desktop picture ..\\..\\desk.png leaves the program folder"},
+        {"directory=img", "directory=img\ndesktop=C:\\desk.png",
+         "its desktop picture C:\\desk.png leaves the program folder"},
+        {"directory=img", "directory=..\\img", "its image folder ..\\img leaves the program folder"},
+        {"card3=f3.png", "card3=..\\img\\f3.png",
+         "the picture ..\\img\\f3.png of card 3 of [COMMON 1] leaves the program folder"},
+    };
+    MessageRecorder messages;
+    for (const auto& d : definitions) {
+        SCOPED_TRACE(d.refusal);
+        messages.Clear();
+        EXPECT_FALSE(fixture.Start(std::string(kGame).replace(kGame.find(d.from), d.from.size(), d.to)));
+        EXPECT_EQ(messages.Messages(), (std::vector<std::string>{"The game cannot be loaded: " + d.refusal}));
+    }
+
+    // Whatever put such a path into the running game, the save refuses it rather than write a file
+    // its own reader refuses.
+    ASSERT_TRUE(fixture.Start(kGame));
+    Game.desktop = "..\\desk.png";
+    messages.Clear();
+    EXPECT_FALSE(SaveGame("outside.save"));
+    EXPECT_EQ(messages.Messages(),
+              (std::vector<std::string>{
+                  "The game could not be saved: the image folder or the desktop leaves the program folder"}));
+    EXPECT_FALSE(std::filesystem::exists(folder().Path() + "/save/outside.save"));
+}
+
+TEST_F(SaveGameTest, TheLastControlIndexOfASaveIsNotHandedOutAgain) {
+    ASSERT_TRUE(SaveGame("last.save"));
+    auto record = ReadBack(folder(), "last.save");
+    std::int16_t card = 0;
+    for (int c = 1; c <= record->game.totalCards && card == 0; ++c)
+        if (IsTableCard(record->cards[c], record->game)) card = static_cast<std::int16_t>(c);
+    ASSERT_NE(card, 0);
+    record->cards[card].controlIndex = ControlFlags::kLast;
+    folder().Write("save/last.save", Encoded(*record));
+    ASSERT_TRUE(LoadSavedGame("last.save", false));
+    Game.CurrentPlayer = 1;
+    RestoreLoadedTable();
+    ASSERT_EQ(table.cardActions->CardOfElement(ControlFlags::kLast), card);
+
+    const std::int16_t drawn = FindCard(0, Game.nextDrawPositions[0], false);
+    table.cardActions->DeckImg_DblClick(0);
+    ASSERT_NE(Cards[drawn].controlIndex, -1);
+    EXPECT_NE(Cards[drawn].controlIndex, ControlFlags::kLast);
+    EXPECT_EQ(table.cardActions->CardOfElement(Cards[drawn].controlIndex), drawn);
+    EXPECT_EQ(table.cardActions->CardOfElement(ControlFlags::kLast), card);
+    ASSERT_TRUE(SaveGame("after.save"));
+    MessageRecorder messages;
+    EXPECT_TRUE(LoadSavedGame("after.save", false)) << testing::PrintToString(messages.Messages());
+}
+
+TEST_F(SaveGameTest, DeletingOldFormatsKeepsEveryFileOfThisVersion) {
+    ASSERT_TRUE(SaveGame("good.save"));
+    auto record = ReadBack(folder(), "good.save");
+    record->game.desktop = "..\\desk.png";
+    folder().Write("save/refused.save", Encoded(*record));
+    const std::string good = SaveBytes("good.save");
+    folder().Write("save/damaged.save", good.substr(0, good.size() / 2));
+    std::string older = good;
+    older[2] = older[2] == '9' ? '8' : '9'; // another program version's text, and no record of ours
+    folder().Write("save/older.save", older.substr(0, good.size() / 2));
+
+    EXPECT_EQ(DeleteOldFormatSaves(), 1);
+    for (const char* kept : {"good.save", "refused.save", "damaged.save"})
+        EXPECT_TRUE(std::filesystem::exists(folder().Path() + "/save/" + kept)) << kept;
+    EXPECT_FALSE(std::filesystem::exists(folder().Path() + "/save/older.save"));
 }
