@@ -1,9 +1,12 @@
 // The other side's commands on a table being played, as a hostile or buggy peer would send them.
-// Input: the first byte sets the size of the pieces the bytes arrive in (1 to 256); the rest is
-// the byte stream, cut into messages and dispatched one by one. Whatever arrives, the receiver
-// sends nothing back, every card control shows the card that names it, no two cards share a
-// place of a pile, and the stacking order names only objects that exist.
-#include "FuzzSupport.h"
+// Input: the first byte's low seven bits set the size of the pieces the bytes arrive in (1 to
+// 128), its top bit the game (set: hands in the hand window; clear: hands on the table); the rest
+// is the byte stream, cut into messages and dispatched one by one. Whatever arrives, the receiver
+// sends nothing back and every card lies in one place: a table card is shown by its control and
+// by no other, is in no pile and in the game; a card out of the game or in a discard pile has no
+// control and is in no other pile or hand; no two cards share a place of a pile; and the stacking
+// order names only objects that exist.
+#include "TableFuzzSupport.h"
 
 #include "net/MultiplayerMgmt.h"
 #include "net/NetCommands.h"
@@ -39,22 +42,23 @@ const char* const kGame =
     "card4=f4.png,,,key4,\ncard5=f5.png,,,key5,\ncard6=f6.png,,,key6,\n"
     "[Setup Default]\nmarkers=2\nmarker1=NUM,5,x,1200,3400,HP\nmarker2=IMG,1,1,600,900\n";
 
-platform::Application* g_app = nullptr;
+// The same game with its hands in the hand window.
+std::string HandWindowGame() {
+    std::string game = kGame;
+    game.insert(game.find("[GAME]\n") + 7, "external_hand=TRUE\n");
+    return game;
+}
+
 MainForm* g_table = nullptr;
 bool g_sentBack = false;
 
-void WritePicture(const std::string& name) {
-    const std::filesystem::path folder = fuzzsupport::Folder() / "img";
-    std::filesystem::create_directories(folder);
-    platform::Picture(20, 28, platform::MakeColour(40, 120, 200)).SaveAsPng((folder / name).string());
-}
-
 // A fresh table for each input, so that an input found does the same when replayed.
-void NewTable() {
+void NewTable(bool handWindow) {
     Model().Reset();
     GameMode = kModeLocal;
     Game.CurrentPlayer = 1;
-    if (!SetUpNewGame(*g_table, (fuzzsupport::Folder() / "net.game").string()))
+    const char* file = handWindow ? "hand.game" : "net.game";
+    if (!SetUpNewGame(*g_table, (fuzzsupport::Folder() / file).string()))
         fuzzsupport::Check(false, "the game sets up");
     Game.GamePhase = kPhasePlaying;
     GameMode = kModeDirect;
@@ -66,12 +70,29 @@ void CheckTable() {
     fuzzsupport::Check(actions != nullptr, "the table stays open");
     std::set<std::pair<int, int>> drawPlaces, discardPlaces;
     std::set<int> controls;
+    const bool handWindow = Game.external_hand != kFalse;
     for (int n = 1; n <= Game.totalCards; ++n) {
         const auto card = static_cast<std::int16_t>(n);
         const CardRecord& c = Cards[card];
-        if (c.controlIndex != -1) {
+        const bool held = handWindow && c.inHand != kFalse;
+        if (c.eliminated != kFalse) {
+            fuzzsupport::Check(c.pilePosition == kPileEliminated, "an eliminated card is in no pile");
+            fuzzsupport::Check(c.controlIndex == -1, "an eliminated card is not on the table");
+            fuzzsupport::Check(c.inDiscardPile == kFalse && c.inHand == kFalse,
+                               "an eliminated card is in no discard pile and no hand");
+        }
+        if (c.inDiscardPile != kFalse) {
+            fuzzsupport::Check(c.controlIndex == -1, "a discarded card is not on the table");
+            fuzzsupport::Check(c.inHand == kFalse, "a discarded card is in no hand");
+            fuzzsupport::Check(c.pilePosition >= 1, "a discarded card has a place in its pile");
+        }
+        if (held) {
+            fuzzsupport::Check(c.pilePosition == kPileInPlay, "a card held in the hand window is in no pile");
+        } else if (c.controlIndex != -1) {
+            // On the table: its control shows it (a hand's slot number is no control), and no other.
             fuzzsupport::Check(actions->CardOfElement(c.controlIndex) == card, "a card's control shows it");
             fuzzsupport::Check(controls.insert(c.controlIndex).second, "no two cards share a control");
+            fuzzsupport::Check(c.pilePosition < 1, "a card on the table is in no pile");
         }
         if (c.pilePosition >= 1 && c.controlIndex == -1)
             fuzzsupport::Check((c.inDiscardPile != kFalse ? discardPlaces : drawPlaces)
@@ -93,40 +114,20 @@ void CheckTable() {
 
 } // namespace
 
-// The font library keeps what it learns of fonts (a fallback face for a new character, say) until
-// it is shut down at the end of the process; that memory is not the table's.
-extern "C" const char* __lsan_default_suppressions() {
-    return "leak:libfontconfig.so\n";
-}
-
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     fuzzsupport::Start(false);
-    static int argc = 1;
-    static char name[] = "fuzz";
-    static char* argv[] = {name, nullptr};
-    g_app = new platform::Application(argc, argv, "Karvel");
-    for (const char* name : {"back.png", "empty.png", "coin.png", "cback.png"})
-        WritePicture(name);
-    for (int k = 1; k <= 6; ++k)
-        WritePicture("f" + std::to_string(k) + ".png");
+    g_table = &fuzzsupport::StartTable();
     fuzzsupport::WriteFile("net.game", kGame);
-    g_table = new MainForm;
+    fuzzsupport::WriteFile("hand.game", HandWindowGame());
     SetNetSendHook([](const std::string&, const std::vector<std::string>&) { g_sentBack = true; });
-    // The window and then the application go first of all exit handlers, as at the end of a
-    // program's main: taken down later, after the libraries' own, they would leave their fonts
-    // unreachable.
-    std::atexit([] {
-        delete g_table;
-        delete g_app;
-    });
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 1) return 0;
-    const std::size_t piece = 1 + data[0];
+    const std::size_t piece = 1 + (data[0] & 0x7F);
     const std::string_view stream(reinterpret_cast<const char*>(data) + 1, size - 1);
-    NewTable();
+    NewTable((data[0] & 0x80) != 0);
     g_sentBack = false;
     NetFrameReader reader;
     for (std::size_t at = 0; at < stream.size(); at += piece) {

@@ -4,6 +4,7 @@
 #include "net/NetSocket.h"
 #include "platform/Twips.h"
 #include "services/DebugMgmt.h"
+#include "state/SaveRecord.h"
 #include "state/TableState.h"
 
 #include <algorithm>
@@ -45,6 +46,21 @@ std::string Bool(bool value) {
     return value ? "TRUE" : "FALSE";
 }
 
+// The card a table control shows, as the tables hold it; 0 when it shows none.
+std::int16_t CardOnControl(std::int16_t control) {
+    const int last = std::min<int>(Game.totalCards, kMaxCards);
+    for (int card = 1; card <= last; ++card)
+        if (Cards[card].controlIndex == control && IsTableCard(Cards[card], Game))
+            return static_cast<std::int16_t>(card);
+    return 0;
+}
+
+// A command that names a card by the sender's control also names the card, so that the other side
+// acts on its own control of that card whatever it numbered it; without a card it is left out.
+void WithCard(Fields& fields, std::int16_t control) {
+    if (const std::int16_t card = CardOnControl(control)) fields.push_back(Num(card));
+}
+
 void Send(const std::string& command, Fields fields) {
     if (GameMode != kModeDirect) return;
     // Copied first: a hook may replace itself while it sends.
@@ -67,7 +83,10 @@ void SendDrawCardToHand(std::int16_t deck) {
 }
 
 void SendCardMove(std::int16_t control, int leftTwips, int topTwips) {
-    Send("CMOVE", {Num(control), Pixels(leftTwips), Pixels(topTwips)});
+    if (GameMode != kModeDirect) return;
+    Fields fields = {Num(control), Pixels(leftTwips), Pixels(topTwips)};
+    WithCard(fields, control);
+    Send("CMOVE", std::move(fields));
 }
 
 void SendCardDiscard(std::int16_t card, std::int16_t control) {
@@ -87,7 +106,10 @@ void SendCardTake(std::int16_t card, std::int16_t control, std::int16_t player) 
 }
 
 void SendCardInvert(std::int16_t control) {
-    Send("CINVERT", {Num(control)});
+    if (GameMode != kModeDirect) return;
+    Fields fields = {Num(control)};
+    WithCard(fields, control);
+    Send("CINVERT", std::move(fields));
 }
 
 void SendCardGive(std::int16_t card, std::int16_t control, std::int16_t player) {
@@ -107,7 +129,10 @@ void SendNewCard(std::int16_t deck, const std::string& line, std::int16_t card, 
 }
 
 void SendCardRotate(std::int16_t control) {
-    Send("CROTATE", {Num(control)});
+    if (GameMode != kModeDirect) return;
+    Fields fields = {Num(control)};
+    WithCard(fields, control);
+    Send("CROTATE", std::move(fields));
 }
 
 void SendToBottomOfDrawDeck(std::int16_t card) {

@@ -18,7 +18,8 @@ using NetSendHook = std::function<void(const std::string& command, const std::ve
 NetSendHook SetNetSendHook(NetSendHook hook);
 
 // Each sender does nothing unless the game is in direct play. A send lets window events run while
-// it waits, so a caller holds no index or reference into the tables across it.
+// it waits, so a caller holds no index or reference into the tables across it. The commands that
+// name a card by this side's control (move, turn, invert) carry the card too, as a last field.
 void SendDrawCard(std::int16_t deck);
 void SendDrawCardToHand(std::int16_t deck);
 void SendCardMove(std::int16_t control, int leftTwips, int topTwips);

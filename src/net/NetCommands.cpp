@@ -82,8 +82,9 @@ struct Row {
 
 NetCommandHook g_handshake;
 NetCommandHook g_chat;
-// The connection on which "not known" was last told.
+// The connections on which "not known" and the tables gone apart were last told.
 int g_toldUnknownOn = -1;
+int g_toldApartOn = -1;
 
 std::int16_t Whole(const std::string& field) {
     return static_cast<std::int16_t>(std::nearbyint(*WireNumber(field)));
@@ -160,8 +161,47 @@ void RecvDiceRoll(const NetCommand& c) {
 void RecvCardDiscard(const NetCommand& c) {
     Actions()->DiscardCardProcedure_body(Whole(c.fields[0]), Whole(c.fields[1]));
 }
+// The card lies on this table, shown by its own control.
+bool OnTable(std::int16_t card) {
+    return Actions()->CardOfElement(Cards[card].controlIndex) == card;
+}
+
+// The card waits in its deck's draw pile.
+bool InDrawPile(const CardRecord& c) {
+    return c.pilePosition >= 1 && c.inDiscardPile == kFalse && c.eliminated == kFalse &&
+           c.controlIndex == -1 && c.inHand == kFalse;
+}
+
+// An elimination and a move to the bottom of the draw deck of one card may cross on the wire: each
+// side then runs its own action first and receives the other's. The elimination wins on both
+// sides: a card put out of the game stays out of it. The side that moved the card takes it out of
+// its draw pile again when the elimination arrives; the side that eliminated it ignores the move.
+// The move may have closed the pile up from 1, so both sides then lay their pile against its
+// bottom in its order, and the two piles are equal again, also after draws made meanwhile.
+void PackDrawPile(std::int16_t deck) {
+    const std::vector<std::int16_t> pile = DrawPileInOrder(deck);
+    const int size = std::max<int>(Game.deckSizes[deck], static_cast<int>(pile.size()));
+    int place = size - static_cast<int>(pile.size()) + 1;
+    Game.nextDrawPositions[deck] = ClampToInt16(place);
+    for (std::int16_t card : pile)
+        Cards[card].pilePosition = ClampToInt16(place++);
+    UpdateDeckCountCaption(deck);
+}
+
 void RecvCardEliminate(const NetCommand& c) {
-    Actions()->EliminateCardBody(Whole(c.fields[1]), Whole(c.fields[0]));
+    const std::int16_t card = Whole(c.fields[0]);
+    if (OnTable(card)) return Actions()->EliminateCardBody(Cards[card].controlIndex, card);
+    // The move to the bottom this side made lost the race.
+    CardRecord& rec = Cards[card];
+    const std::int16_t deck = rec.deck;
+    const bool wasEmpty = IsDeckEmpty(deck);
+    rec.pilePosition = kPileEliminated;
+    rec.eliminated = kTrue;
+    rec.faceShown = kFalse;
+    rec.selectionMark = -1;
+    LogCardEliminated(card);
+    PackDrawPile(deck);
+    if (!wasEmpty && IsDeckEmpty(deck)) LoadDeckImages(true);
 }
 void RecvCardFlip(const NetCommand& c) {
     Actions()->MenuCard = Whole(c.fields[1]);
@@ -176,7 +216,11 @@ void RecvCardRotate(const NetCommand& c) {
     RotateCard(Actions()->MenuCard, -1);
 }
 void RecvToBottomOfDrawDeck(const NetCommand& c) {
-    Actions()->Move2BottomOfDrawDeck_body(Whole(c.fields[0]));
+    const std::int16_t card = Whole(c.fields[0]);
+    if (OnTable(card)) return Actions()->Move2BottomOfDrawDeck_body(card);
+    // This side's elimination of the card won the race (see PackDrawPile).
+    DebugLog("net", "C2BTMDD of card " + std::to_string(card) + ": the card was eliminated here first");
+    PackDrawPile(Cards[card].deck);
 }
 void RecvDiscardToBottom(const NetCommand& c) {
     if (GameMode == kModeDirect) Actions()->MoveDiscard2Bottom_body(Whole(c.fields[0]));
@@ -224,7 +268,7 @@ constexpr std::string_view kNotInDrawPile = "$$$";
 // The comma-separated turns that follow a deck's order when the deck turns its cards as it shuffles.
 std::vector<std::string> Turns(const NetCommand& c) {
     std::vector<std::string> turns;
-    if (c.fields.size() < 3) return turns;
+    if (c.fields.size() < 3 || c.fields[2].empty()) return turns;
     std::size_t from = 0;
     for (;;) {
         const std::size_t comma = c.fields[2].find(',', from);
@@ -285,7 +329,7 @@ const char* FitsDeckShuffle(const NetCommand& c) {
             return "a card left out of the order holds a place the order gives another card";
     }
     const std::vector<std::string> turns = Turns(c);
-    if (c.fields.size() > 2 && turns.size() != cards.size()) return "the turns do not match the cards";
+    if (!turns.empty() && turns.size() != cards.size()) return "the turns do not match the cards";
     for (const std::string& turn : turns)
         if (!Fits(Field::Whole, turn) || std::abs(Whole(turn)) > 360) return "a turn is not an angle";
     return nullptr;
@@ -303,6 +347,53 @@ const char* GraphMarkerCanBeMade(const NetCommand& c) {
     return nullptr;
 }
 
+const char* FitsEliminate(const NetCommand& c) {
+    const std::int16_t card = Whole(c.fields[0]);
+    if (OnTable(card) || InDrawPile(Cards[card])) return nullptr;
+    return "the card is neither on the table nor in its draw pile";
+}
+
+const char* FitsToBottom(const NetCommand& c) {
+    const std::int16_t card = Whole(c.fields[0]);
+    if (OnTable(card) || Cards[card].eliminated != kFalse) return nullptr;
+    return "the card is not on the table";
+}
+
+const char* HandWindowGame() {
+    return Game.external_hand == kFalse ? "this game keeps its hands on the table" : nullptr;
+}
+
+// The hand window's commands: the game keeps hands there, and the card is held in one.
+const char* FitsHeldCard(const NetCommand& c) {
+    if (const char* why = HandWindowGame()) return why;
+    const CardRecord& card = Cards[Whole(c.fields[0])];
+    if (card.inHand == kFalse || card.inDiscardPile != kFalse || card.eliminated != kFalse)
+        return "the card is not held in a hand";
+    return nullptr;
+}
+
+const char* FitsDrawToHand(const NetCommand& c) {
+    if (const char* why = HandWindowGame()) return why;
+    return DeckHasACard(c);
+}
+
+// A card that goes into a hand window comes from the table or a pile, not out of the game or
+// out of another hand.
+const char* FitsToHandWindow(const NetCommand& c) {
+    if (const char* why = HandWindowGame()) return why;
+    const CardRecord& card = Cards[Whole(c.fields[0])];
+    if (card.eliminated != kFalse) return "the card is out of the game";
+    if (card.inHand != kFalse) return "the card is held in a hand already";
+    return nullptr;
+}
+
+// A card a pile viewer takes into a seat's area on the table: a game that keeps hands there.
+const char* FitsToTableHand(const NetCommand& c) {
+    if (Game.external_hand != kFalse) return "this game keeps its hands in the hand window";
+    if (Cards[Whole(c.fields[0])].eliminated != kFalse) return "the card is out of the game";
+    return nullptr;
+}
+
 // The other side's new card must take the number it has here too, where the game lets cards be
 // added: anything else would overwrite a card or write a line the game never allowed.
 const char* FitsNewCard(const NetCommand& c) {
@@ -313,7 +404,8 @@ const char* FitsNewCard(const NetCommand& c) {
     const int card = Whole(c.fields[2]);
     if (card != Game.totalCards + 1 || card > kMaxCards)
         return "the card's number is not the next free one here";
-    if (line.empty() || line.find_first_of(",\r\n") != std::string::npos) return "the card line is not one";
+    if (line.empty() || line.find_first_of(",\r\n") != std::string::npos || !IsPlainRelativePath(line))
+        return "the card line is not one";
     return nullptr;
 }
 
@@ -425,9 +517,12 @@ void RecvCardInvert(const NetCommand& c) {
 void RecvCardGive(const NetCommand& c) {
     Actions()->GiveCard_body(Whole(c.fields[1]), Whole(c.fields[0]), Whole(c.fields[2]));
 }
-// The deck's new order follows as a shuffle command of its own.
+// The deck's new order follows as a shuffle command of its own. Until it comes the card lies under
+// the draw pile, so that it is in its deck even when no shuffle follows.
 void RecvPutBack(const NetCommand& c) {
+    const std::int16_t card = Whole(c.fields[0]);
     Actions()->PutBack_body(Whole(c.fields[1]));
+    Actions()->Move2BottomOfDrawDeck_body(card);
 }
 void RecvEndGame(const NetCommand&) {
     Actions()->EndGame_body();
@@ -513,7 +608,16 @@ void RecvHandDiscard(const NetCommand& c) {
 
 const std::vector<Row>& Rows() {
     static const std::vector<Row> rows = {
-        {"SETUP", {Field::Text, Field::Text, Field::Text, Field::Text}, false, Phase::Any, ToHandshake},
+        // Missing fields read as empty and further ones are not read: every request is answered.
+        {"SETUP",
+         {Field::Text, Field::Text, Field::Text, Field::Text},
+         true,
+         Phase::Any,
+         ToHandshake,
+         -1,
+         -1,
+         nullptr,
+         4},
         {"ANF", {}, false, Phase::Any, ToHandshake},
         {"TERM", {}, false, Phase::Any, ToHandshake},
         {"SRVDATA", {Field::Text, Field::Text, Field::Text, Field::Text}, false, Phase::Any, ToHandshake},
@@ -526,18 +630,41 @@ const std::vector<Row>& Rows() {
         {"DKUNLCK", {Field::Deck}, false, Phase::Table, RecvDeckLock},
         {"DCENEW", {Field::Die, Field::Text, Field::Whole}, false, Phase::Table, RecvDiceRoll},
         {"CDISCARD", {Field::Card, Field::Whole}, false, Phase::TableWindow, RecvCardDiscard, 0, 1},
-        {"CELIM", {Field::Card, Field::Whole}, false, Phase::TableWindow, RecvCardEliminate, 0, 1},
+        {"CELIM",
+         {Field::Card, Field::Whole},
+         false,
+         Phase::TableWindow,
+         RecvCardEliminate,
+         -1,
+         -1,
+         FitsEliminate},
         {"CFLIP", {Field::Card, Field::Whole}, false, Phase::TableWindow, RecvCardFlip, 0, 1},
         {"CTAKE", {Field::Card, Field::Whole, Field::Seat}, false, Phase::TableWindow, RecvCardTake, 0, 1},
-        {"CROTATE", {Field::Control}, false, Phase::TableWindow, RecvCardRotate},
-        {"C2BTMDD", {Field::Card}, false, Phase::TableWindow, RecvToBottomOfDrawDeck},
-        {"DKMD2B", {Field::Deck}, false, Phase::TableWindow, RecvDiscardToBottom},
+        // The sender's control, and the card it shows there (which a sender may leave out).
+        {"CROTATE", {Field::Whole, Field::Card}, false, Phase::TableWindow, RecvCardRotate, 1, 0, nullptr, 1},
+        {"C2BTMDD", {Field::Card}, false, Phase::TableWindow, RecvToBottomOfDrawDeck, -1, -1, FitsToBottom},
+        {"DKMD2B",
+         {Field::Deck},
+         false,
+         Phase::TableWindow,
+         RecvDiscardToBottom,
+         -1,
+         -1,
+         DiscardPileHasACard},
         {"MRKDEL", {Field::NumMarker}, false, Phase::TableWindow, RecvMarkerDelete},
         {"GPHMRKDEL", {Field::ImageMarker}, false, Phase::TableWindow, RecvGraphMarkerDelete},
         {"GPHMRKFLP", {Field::ImageMarker}, false, Phase::TableWindow, RecvGraphMarkerFlip},
         {"MRKROT", {Field::ImageMarker, Field::Turn}, false, Phase::TableWindow, RecvMarkerRotate},
         {"CLOAD", {Field::Deck}, false, Phase::TableWindow, RecvDrawCard, -1, -1, DeckHasACard},
-        {"CMOVE", {Field::Control, Field::Pixels, Field::Pixels}, false, Phase::TableWindow, RecvCardMove},
+        {"CMOVE",
+         {Field::Whole, Field::Pixels, Field::Pixels, Field::Card},
+         false,
+         Phase::TableWindow,
+         RecvCardMove,
+         3,
+         0,
+         nullptr,
+         1},
         {"CDSC2PLAY",
          {Field::Deck},
          false,
@@ -564,7 +691,7 @@ const std::vector<Row>& Rows() {
          -1,
          FitsDeckShuffle,
          1},
-        {"CINVERT", {Field::Control}, false, Phase::TableWindow, RecvCardInvert},
+        {"CINVERT", {Field::Whole, Field::Card}, false, Phase::TableWindow, RecvCardInvert, 1, 0, nullptr, 1},
         {"CGIVE", {Field::Card, Field::Whole, Field::Seat}, false, Phase::TableWindow, RecvCardGive, 0, 1},
         {"CPUTBACK", {Field::Card, Field::Whole}, false, Phase::TableWindow, RecvPutBack, 0, 1},
         {"GAMEEND", {}, false, Phase::TableWindow, RecvEndGame},
@@ -598,26 +725,54 @@ const std::vector<Row>& Rows() {
          -1,
          FitsNewCard},
         // The hands.
-        {"CLDONHAND", {Field::Deck}, false, Phase::TableWindow, RecvDrawCardToHand},
+        {"CLDONHAND", {Field::Deck}, false, Phase::TableWindow, RecvDrawCardToHand, -1, -1, FitsDrawToHand},
         {"CDRPHND",
          {Field::Card, Field::Pixels, Field::Pixels, Field::Seat, Field::Text},
          false,
          Phase::TableWindow,
-         RecvCardDropFromHand},
+         RecvCardDropFromHand,
+         -1,
+         -1,
+         FitsHeldCard},
         {"C2WINHAND",
          {Field::Card, Field::Whole, Field::Whole, Field::Seat},
          false,
          Phase::TableWindow,
-         RecvCardToWindowHand},
-        {"C2HAND", {Field::Card, Field::Whole, Field::Seat}, false, Phase::TableWindow, RecvCardToHand},
+         RecvCardToWindowHand,
+         -1,
+         -1,
+         FitsToTableHand},
+        {"C2HAND",
+         {Field::Card, Field::Whole, Field::Seat},
+         false,
+         Phase::TableWindow,
+         RecvCardToHand,
+         -1,
+         -1,
+         FitsToHandWindow},
         {"DSC2HND", {Field::Whole, Field::Deck}, false, Phase::TableWindow, RecvDiscardToHand},
-        {"CHNDDSCARD", {Field::Card, Field::Whole}, false, Phase::TableWindow, RecvHandDiscard},
+        {"CHNDDSCARD",
+         {Field::Card, Field::Whole},
+         false,
+         Phase::TableWindow,
+         RecvHandDiscard,
+         -1,
+         -1,
+         FitsHeldCard},
     };
     return rows;
 }
 
-void Drop(const NetCommand& c, const std::string& why) {
+// A table command that does not fit this table means that the two tables went apart (or that the
+// other side is not an honest copy): the players are told once per connection, for they should
+// bring the tables together again, and every drop goes to the debug log.
+void Drop(const Row& row, const NetCommand& c, const std::string& why) {
     DebugLog("dropped", c.word + " (" + std::to_string(c.fields.size()) + " fields): " + why);
+    if (row.phase == Phase::Any || g_toldApartOn == NetConnectionSerial()) return;
+    g_toldApartOn = NetConnectionSerial();
+    ShowMsg("The other side's command " + c.word +
+            " does not fit this table: the two tables differ. Save the game and continue it from the save "
+            "on both sides to play on with equal tables.");
 }
 
 } // namespace
@@ -635,38 +790,58 @@ std::optional<double> WireNumber(const std::string& field) {
     return value;
 }
 
-void DispatchNetCommand(const NetCommand& command) {
+void DispatchNetCommand(const NetCommand& received) {
     for (const Row& row : Rows()) {
-        if (command.word != row.word) continue;
+        if (received.word != row.word) continue;
         const std::size_t n = row.fields.size();
-        const std::size_t given = command.fields.size();
-        if ((given > n && !row.trailingField) || given + row.optionalFields < n)
-            return Drop(command, "expected " + std::to_string(n) + " fields");
-        for (std::size_t i = 0; i < std::min(n, given); ++i)
-            if (!Fits(row.fields[i], command.fields[i]))
-                return Drop(command,
-                            "field " + std::to_string(i + 2) + " is out of range: " + command.fields[i]);
+        const std::size_t given = received.fields.size();
+        // A table arrives only while a game is played: a command before that is not a sign of
+        // tables gone apart.
         if (row.phase != Phase::Any && Game.GamePhase != kPhasePlaying && Game.GamePhase != kPhaseEnded)
-            return Drop(command, "no table is being played");
-        if (row.phase == Phase::TableWindow && !Actions()) return Drop(command, "no table window is open");
+            return DebugLog("dropped", received.word + ": no table is being played");
+        if (row.phase == Phase::TableWindow && !Actions())
+            return DebugLog("dropped", received.word + ": no table window is open");
+        if ((given > n && !row.trailingField) || given + row.optionalFields < n)
+            return Drop(row, received, "expected " + std::to_string(n) + " fields");
+        for (std::size_t i = 0; i < std::min(n, given); ++i)
+            if (!Fits(row.fields[i], received.fields[i]))
+                return Drop(row, received,
+                            "field " + std::to_string(i + 2) + " is out of range: " + received.fields[i]);
+        // Fields a sender left out read as empty.
+        NetCommand command = received;
+        if (command.fields.size() < n) command.fields.resize(n);
         if (row.fits)
-            if (const char* why = row.fits(command)) return Drop(command, why);
+            if (const char* why = row.fits(command)) return Drop(row, command, why);
         if (row.cardField < 0) return row.handler(command);
-        const std::int16_t card = Whole(command.fields[static_cast<std::size_t>(row.cardField)]);
+        const auto cardField = static_cast<std::size_t>(row.cardField);
+        const auto controlField = static_cast<std::size_t>(row.controlField);
+        if (command.fields[cardField].empty()) {
+            // A sender that names no card: the control it names must show one here.
+            if (Actions()->CardOfElement(Whole(command.fields[controlField])) == 0)
+                return Drop(row, command, "the control shows no card");
+            return row.handler(command);
+        }
+        const std::int16_t card = Whole(command.fields[cardField]);
         const std::int16_t own = Cards[card].controlIndex;
-        if (Actions()->CardOfElement(own) != card) return Drop(command, "the card is not on the table");
-        NetCommand onOwnControl = command;
-        onOwnControl.fields[static_cast<std::size_t>(row.controlField)] = std::to_string(own);
-        return row.handler(onOwnControl);
+        if (Actions()->CardOfElement(own) != card) return Drop(row, command, "the card is not on the table");
+        // The card's control here stands in for the sender's, which may number it otherwise.
+        command.fields[controlField] = std::to_string(own);
+        return row.handler(command);
     }
-    const std::string word = command.word.substr(0, 40);
+    const std::string word = received.word.substr(0, 40);
     DebugLog("dropped", "unknown command " + word);
     if (g_toldUnknownOn == NetConnectionSerial()) return;
     g_toldUnknownOn = NetConnectionSerial();
     ShowMsg("Command " + word + " not known");
 }
 
+void ResetNetNotices() {
+    g_toldUnknownOn = -1;
+    g_toldApartOn = -1;
+}
+
 void InstallNetDispatcher() {
+    ResetNetNotices();
     SetNetCommandHandler(DispatchNetCommand);
 }
 

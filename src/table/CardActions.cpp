@@ -521,6 +521,9 @@ void CardActions::DiscardCardProcedure_body(std::int16_t card, std::int16_t elem
     TakeOffTable(card, element);
     CardRecord& c = Cards[card];
     c.inDiscardPile = kTrue;
+    // A card held on the table is held no more once discarded.
+    c.inHand = kFalse;
+    c.eliminated = kFalse;
     c.faceShown = kFalse;
     c.rotation = 0;
     c.pilePosition = Game.nextDiscardPositions[deck];
@@ -544,6 +547,8 @@ void CardActions::EliminateCardBody(std::int16_t element, std::int16_t card) {
     c.selectionMark = -1;
     c.eliminated = kTrue;
     c.inHand = kFalse;
+    c.inDiscardPile = kFalse;
+    c.faceShown = kFalse;
     if (shown) RemoveCardControl(element);
 }
 
@@ -589,6 +594,7 @@ void CardActions::Move2BottomOfDrawDeck_body(std::int16_t card) {
     CardRecord& c = Cards[card];
     c.inHand = kFalse;
     c.inDiscardPile = kFalse;
+    c.eliminated = kFalse;
     c.faceShown = kFalse;
     c.pilePosition = -99; // out of the searches below
     const std::vector<std::int16_t> pile = DrawPileInOrder(deck);
@@ -618,6 +624,8 @@ void CardActions::PutBack_body(std::int16_t element) {
     c.faceShown = kFalse;
     c.rotation = 0;
     c.inHand = kFalse;
+    c.inDiscardPile = kFalse;
+    c.eliminated = kFalse;
 }
 
 void CardActions::PutBackAndReshuffle_body(std::int16_t element) {

@@ -6,6 +6,7 @@
 // The same test program is each side: run with KARVEL_MIRROR_ROLE set, its MirrorSide.Run plays
 // one side and answers the driver's lines; run otherwise, it is skipped.
 #include "DirectPlaySupport.h"
+#include "LatencyRelay.h"
 
 #include "controls/TranspImg.h"
 #include "controls/zLabelA.h"
@@ -17,6 +18,7 @@
 #include "platform/Seams.h"
 #include "platform/TextBox.h"
 #include "services/DiceRoller.h"
+#include "state/DecksMgmt.h"
 #include "state/MarkersMgmt.h"
 #include "state/SaveRecord.h"
 #include "state/TableState.h"
@@ -533,6 +535,24 @@ TEST(MirrorSide, Run) {
         } else if (command == "check") {
             const std::string broken = BrokenInvariant();
             WriteLine(out, broken.empty() ? "sound" : broken);
+        } else if (command == "draw") {
+            // A card of the deck onto the table, as the player draws it; its number.
+            const std::int16_t card = FindCard(0, Game.nextDrawPositions[0], false);
+            if (CardActions* actions = Actions()) actions->DeckImg_DblClick(0);
+            WriteLine(out, "drew " + std::to_string(card));
+        } else if (command == "eliminate" || command == "tobottom") {
+            // The card's own menu action, as the player chooses it.
+            int card = 0;
+            words >> card;
+            CardActions* actions = Actions();
+            if (actions && card >= 1 && card <= Game.totalCards) {
+                actions->MenuCard = Cards[card].controlIndex;
+                if (command == "eliminate")
+                    actions->EliminateAction_Click();
+                else
+                    actions->Move2BottomOfDrawDeckItem_Click();
+            }
+            WriteLine(out, "acted");
         } else if (command == "quit") {
             break;
         }
@@ -648,6 +668,71 @@ class TwoProcesses : public testing::Test {
     std::unique_ptr<Side> server_;
     std::unique_ptr<Side> client_;
 };
+
+// The same two sides joined through a link that holds every byte for 0.3 seconds, so that actions
+// the two players take at once cross on the wire.
+class TwoProcessesWithLatency : public testing::Test {
+  protected:
+    void SetUp() override {
+        const int port = directplay::FreePort();
+        server_ = std::make_unique<Side>("server", port);
+        ASSERT_EQ(server_->Read(), "listening");
+        relay_ = std::make_unique<directplay::LatencyRelay>(port, std::chrono::milliseconds(300));
+        client_ = std::make_unique<Side>("client", relay_->Port());
+        ASSERT_EQ(server_->Read(), "playing");
+        ASSERT_EQ(client_->Read(), "playing");
+    }
+    void TearDown() override {
+        client_.reset();
+        server_.reset();
+        relay_.reset();
+    }
+    // Everything each side sent has arrived at the other.
+    void Settle(int mark) {
+        ASSERT_EQ(server_->Ask("sync " + std::to_string(mark)), "synced");
+        ASSERT_EQ(client_->Ask("wait " + std::to_string(mark)), "ready");
+        ASSERT_EQ(client_->Ask("sync " + std::to_string(mark + 1)), "synced");
+        ASSERT_EQ(server_->Ask("wait " + std::to_string(mark + 1)), "ready");
+    }
+
+    std::unique_ptr<Side> server_;
+    std::unique_ptr<Side> client_;
+    std::unique_ptr<directplay::LatencyRelay> relay_;
+};
+
+// One side eliminates a card while the other moves it to the bottom of the draw deck: each runs
+// its own action before the other's command arrives. The elimination wins on both sides.
+TEST_F(TwoProcessesWithLatency, AnEliminationAndAMoveToTheBottomOfOneCardAtOnceEndEqual) {
+    int mark = 1;
+    for (int round = 1; round <= 4; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        // The side that draws the card eliminates it; the sides take turns.
+        Side& eliminator = round % 2 ? *server_ : *client_;
+        Side& mover = round % 2 ? *client_ : *server_;
+        const std::string drew = eliminator.Ask("draw");
+        ASSERT_EQ(drew.rfind("drew ", 0), 0u) << drew;
+        const std::string card = drew.substr(5);
+        ASSERT_NE(card, "-1");
+        Settle(mark);
+        mark += 2;
+        eliminator.Tell("eliminate " + card);
+        mover.Tell("tobottom " + card);
+        ASSERT_EQ(eliminator.Read(), "acted");
+        ASSERT_EQ(mover.Read(), "acted");
+        Settle(mark);
+        mark += 2;
+        const std::string a = server_->Ask("digest");
+        const std::string b = client_->Ask("digest");
+        ASSERT_EQ(a, b) << "card " << card << "\n" << Difference(server_->Ask("dump"), client_->Ask("dump"));
+        const std::string dump = server_->Ask("dump");
+        const std::size_t at = dump.find("card " + card + ":");
+        ASSERT_NE(at, std::string::npos);
+        EXPECT_THAT(dump.substr(at, dump.find('|', at) - at), testing::HasSubstr("eliminated -1"))
+            << "the elimination wins";
+        EXPECT_EQ(server_->Ask("check"), "sound");
+        EXPECT_EQ(client_->Ask("check"), "sound");
+    }
+}
 
 TEST_F(TwoProcesses, AThousandActionsTakingTurnsLeaveBothTablesEqual) {
     ASSERT_EQ(server_->Ask("digest"), client_->Ask("digest")) << server_->Ask("dump") << "\n"

@@ -32,6 +32,7 @@ class NetCommandsTest : public testing::Test {
         Game.GamePhase = kPhasePlaying;
         DiceCount = 2;
         Dice[2].name = "Two";
+        ResetNetNotices();
     }
     void TearDown() override { Model().Reset(); }
 
@@ -68,7 +69,11 @@ TEST_F(NetCommandsTest, DeckLocksTakeOnlyADeckOfTheGame) {
         for (int d = 0; d < kMaxDecks; ++d)
             EXPECT_EQ(Game.decks[d].locked, kFalse) << bad;
     }
-    EXPECT_THAT(messages_.Messages(), IsEmpty());
+    // The players hear of it once: their tables differ.
+    EXPECT_THAT(messages_.Messages(),
+                ElementsAre("The other side's command DKLCK does not fit this table: the two tables differ. "
+                            "Save the game and continue it from the save on both sides to play on with equal "
+                            "tables."));
 }
 
 TEST_F(NetCommandsTest, TableCommandsWaitForATable) {

@@ -1,5 +1,7 @@
 #include "CardActionsSupport.h"
 
+#include "net/NetCommands.h"
+#include "state/DecksMgmt.h"
 #include "state/GameMgmt.h"
 #include "state/HandMgmt.h"
 #include "state/TableState.h"
@@ -63,7 +65,20 @@ bool CardTableTest::Start(const std::string& definition, std::int16_t seat) {
     GameMode = kModeDirect;
     recorder.sent.clear();
     messages.Clear();
+    // A new table, as over a new connection: what does not fit is told afresh.
+    ResetNetNotices();
     return started;
+}
+
+std::pair<std::int16_t, std::int16_t> CardTableTest::DrawOne() {
+    const std::int16_t card = FindCard(0, Game.nextDrawPositions[0], false);
+    actions().DeckImg_DblClick(0);
+    recorder.sent.clear();
+    return {card, Cards[card].controlIndex};
+}
+
+void CardTableTest::Receive(const std::string& word, const std::vector<std::string>& fields) {
+    DispatchNetCommand(NetCommand{word, fields});
 }
 
 std::string CardTableTest::Snapshot() {

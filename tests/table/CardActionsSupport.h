@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace cardtest {
@@ -56,6 +57,11 @@ class CardTableTest : public testing::Test {
     MainForm& table() { return fixture.Table(); }
     CardActions& actions() { return *table().cardActions; }
 
+    // Draws deck 0's top card onto the table as the local seat does, without a record of the
+    // send; its card and control.
+    std::pair<std::int16_t, std::int16_t> DrawOne();
+    // A command of the other side, received.
+    static void Receive(const std::string& word, const std::vector<std::string>& fields);
     // A text of everything an action may change: the cards, the piles, the stacking order.
     static std::string Snapshot();
     // Moves a card's control onto bare table, outside every area (further down by `below`).

@@ -27,15 +27,6 @@ namespace {
 class ReceivedCommandsTest : public cardtest::CardTableTest {
   protected:
     // Draws deck 0's top card onto the table; its card and control.
-    std::pair<std::int16_t, std::int16_t> DrawOne() {
-        const std::int16_t card = FindCard(0, Game.nextDrawPositions[0], false);
-        actions().DeckImg_DblClick(0);
-        recorder.sent.clear();
-        return {card, Cards[card].controlIndex};
-    }
-    static void Receive(const std::string& word, const std::vector<std::string>& fields) {
-        DispatchNetCommand(NetCommand{word, fields});
-    }
     // The cards and piles, and the markers with where they lie and what they show.
     std::string Digest() {
         std::ostringstream out;
@@ -112,7 +103,9 @@ TEST_F(ReceivedCommandsTest, ACommandThatDoesNotFitTheTableChangesNothing) {
         EXPECT_EQ(Snapshot(), before) << h.word << " " << testing::PrintToString(h.fields);
     }
     EXPECT_THAT(recorder.sent, IsEmpty());
-    EXPECT_THAT(messages.Messages(), IsEmpty());
+    // The first is told, once for the connection.
+    EXPECT_THAT(messages.Messages(),
+                testing::ElementsAre(testing::StartsWith("The other side's command CFLIP ")));
     (void)other;
 }
 
@@ -215,7 +208,8 @@ TEST_F(ReceivedCommandsTest, TheOtherSidesCommandsThatDoNotFitChangeNothing) {
         EXPECT_EQ(Digest(), before) << h.word << " " << testing::PrintToString(h.fields);
     }
     EXPECT_THAT(recorder.sent, IsEmpty());
-    EXPECT_THAT(messages.Messages(), IsEmpty());
+    EXPECT_THAT(messages.Messages(),
+                testing::ElementsAre(testing::StartsWith("The other side's command CLOAD ")));
     (void)other;
 }
 
@@ -402,7 +396,10 @@ TEST_F(ReceivedCommandsTest, AHostilePeerIsDroppedAndTheConnectionStillAnswers) 
         stream += "NOPE" + std::to_string(i) + end;
     ASSERT_TRUE(sendAndWait(stream, "one"));
     EXPECT_EQ(Digest(), before);
-    EXPECT_LE(messages.Messages().size(), 1u) << "not known: once per connection";
+    // Each told once per connection: the first command that did not fit, and one not known.
+    ASSERT_EQ(messages.Messages().size(), 2u) << testing::PrintToString(messages.Messages());
+    EXPECT_EQ(messages.Messages()[0].rfind("The other side's command CFLIP does not fit this table", 0), 0u);
+    EXPECT_EQ(messages.Messages()[1], "Command NOPE0 not known");
 
     // A table command while no table is played.
     Game.GamePhase = kPhaseGameList;
@@ -475,6 +472,7 @@ TEST_F(ReceivedCommandsTest, TheOtherSidesNewCardTakesTheNextNumberOnlyWhereTheG
         {"0", "f3.png", "8", "0"},   // a card of the deck already
         {"0", "f3,x.png", "9", "0"}, // would cut the card line
         {"0", "", "9", "0"},
+        {"0", "..\\img\\f3.png", "9", "0"}, // a picture outside the program folder
     };
     for (const auto& fields : refused) {
         SCOPED_TRACE(fields[1] + " " + fields[2]);

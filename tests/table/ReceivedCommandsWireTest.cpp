@@ -86,7 +86,7 @@ TEST_F(ReceivedCommandsWireTest, EachSentCommandRepeatsItsActionOnTheReceivingTa
              EXPECT_EQ(t.actions().CardOfElement(c.controlIndex), t.N("top"));
              EXPECT_EQ(lastZ().index, t.N("top"));
          }},
-        {"CMOVE|{e}|12.4666666666667|200", [](T& t) { SendCardMove(t.N("e"), 187, 3000); },
+        {"CMOVE|{e}|12.4666666666667|200|{c}", [](T& t) { SendCardMove(t.N("e"), 187, 3000); },
          [](T& t) {
              // 187 twips are 12.47 pixels; the control lies on whole pixels.
              EXPECT_EQ(t.table().crd(t.N("e"))->Surface().Left(), 180);
@@ -100,7 +100,7 @@ TEST_F(ReceivedCommandsWireTest, EachSentCommandRepeatsItsActionOnTheReceivingTa
          [](T& t) { EXPECT_EQ(Cards[t.N("c")].faceShown, kFalse); }},
         {"CTAKE|{c}|{e}|2", [](T& t) { SendCardTake(t.N("c"), t.N("e"), 2); },
          [](T& t) { EXPECT_EQ(Cards[t.N("c")].owner, 2); }},
-        {"CROTATE|{e}", [](T& t) { SendCardRotate(t.N("e")); },
+        {"CROTATE|{e}|{c}", [](T& t) { SendCardRotate(t.N("e")); },
          [](T& t) { EXPECT_NE(Cards[t.N("c")].rotation, 0); }},
         {"C2BTMDD| {c}", [](T& t) { SendToBottomOfDrawDeck(t.N("c")); },
          [](T& t) { EXPECT_EQ(DrawPileInOrder(0).back(), t.N("c")); }},
@@ -112,14 +112,15 @@ TEST_F(ReceivedCommandsWireTest, EachSentCommandRepeatsItsActionOnTheReceivingTa
              EXPECT_EQ(c.owner, 2);
              EXPECT_EQ(t.actions().CardOfElement(c.controlIndex), t.N("pile"));
          }},
-        {"CINVERT|{e}", [](T& t) { SendCardInvert(t.N("e")); },
+        {"CINVERT|{e}|{c}", [](T& t) { SendCardInvert(t.N("e")); },
          [](T& t) { EXPECT_EQ(Cards[t.N("c")].rotation, 180); }},
         {"CGIVE|{c}|{e}|2", [](T& t) { SendCardGive(t.N("c"), t.N("e"), 2); },
          [](T& t) { EXPECT_EQ(Cards[t.N("c")].owner, 2); }},
         {"CPUTBACK|{c}|{e}", [](T& t) { SendPutBackAndReshuffle(t.N("c"), t.N("e")); },
          [](T& t) {
+             // Under the draw pile until the shuffle that follows gives it its place.
              EXPECT_EQ(Cards[t.N("c")].controlIndex, -1);
-             EXPECT_EQ(Cards[t.N("c")].pilePosition, 0);
+             EXPECT_EQ(DrawPileInOrder(0).back(), t.N("c"));
              EXPECT_EQ(t.actions().CardOfElement(t.N("e")), 0);
          }},
         {"GAMEEND", [](T&) { SendEndGame(); },
