@@ -41,7 +41,7 @@ void ReceiveRecord(benchmark::State& state, std::size_t piece) {
     const std::string& record = Record();
     for (auto _ : state) {
         NetFrameReader reader;
-        reader.SetLimit(kMaxGameTransferMessage);
+        reader.SetLongLimit(kMaxGameTransferMessage, {"DECKDATA", "DECKDATALD"});
         for (std::size_t at = 0; at < record.size(); at += piece)
             reader.Feed(std::string_view(record).substr(at, piece));
         if (!reader.HasMessage()) state.SkipWithError("the record did not arrive");

@@ -11,6 +11,9 @@
 
 namespace {
 
+// The longest line a message may carry: the command, its separator and the line.
+constexpr std::size_t kMaxChatLine = kMaxNetMessage - 5;
+
 // The length of a text as the conversation box counts it: a line break is one character.
 int BoxLength(const std::string& text) {
     int length = 0;
@@ -28,6 +31,10 @@ std::string ChatMacroText(int keyCode, const std::string& gameFile) {
 
 void SendChat(const std::string& text) {
     if (GameMode != kModeDirect) return;
+    if (text.size() > kMaxChatLine) {
+        ShowMsg("The line cannot be sent: it is longer than " + std::to_string(kMaxChatLine) + " characters");
+        return;
+    }
     const std::optional<std::string> message = BuildNetMessage("CHAT", {text});
     if (!message) {
         ShowMsg("The line cannot be sent: it holds " + std::string(kNetTerminator));
@@ -43,6 +50,7 @@ ChatForm::ChatForm() {
     MessageLog.Move(120, 120, 5640, 3240);
     MessageLog.SetLocked(true);
     MsgText.Move(120, 3480, 4320, 375);
+    MsgText.SetMaxLength(static_cast<int>(kMaxChatLine));
     Command1.SetCaption("Send");
     Command1.Move(4560, 3480, 1200, 375);
     Command1.SetDefault(true);
@@ -66,11 +74,29 @@ ChatForm::ChatForm() {
 
 void ChatForm::ShowMessage(const std::string& text, bool own) {
     const std::string prefix = own ? "You > " : "*** > ";
+    // A long line is shown cut: laying out tens of thousands of characters in the box takes
+    // seconds, and nobody reads them in a chat.
+    const std::string shown = text.size() <= kShownChatLine
+                                  ? text
+                                  : text.substr(0, kShownChatLine) + " [" +
+                                        std::to_string(text.size() - kShownChatLine) + " more characters]";
+    const std::string line = "\r\n" + prefix + shown;
+    lines_.push_back(line);
+    if (lines_.size() > kChatLines + kChatLines / 5) {
+        // The oldest lines go, a few dozen at a time rather than one a line.
+        lines_.erase(lines_.begin(), lines_.end() - static_cast<std::ptrdiff_t>(kChatLines));
+        std::string kept;
+        for (const std::string& l : lines_)
+            kept += l;
+        MessageLog.SetText(kept);
+    } else {
+        MessageLog.SetSelStart(INT_MAX);
+        MessageLog.SetSelText(line);
+    }
     MessageLog.SetSelStart(INT_MAX);
-    MessageLog.SetSelText("\r\n" + prefix + text);
     const int end = MessageLog.SelStart();
-    MessageLog.SetSelStart(end - BoxLength(text));
-    MessageLog.SetSelLength(BoxLength(text));
+    MessageLog.SetSelStart(end - BoxLength(shown));
+    MessageLog.SetSelLength(BoxLength(shown));
 }
 
 void ChatForm::RecvChat(const NetCommand& command) {

@@ -6,6 +6,8 @@
 #include "platform/Controls.h"
 #include "platform/Form.h"
 
+#include <cstddef>
+#include <deque>
 #include <functional>
 #include <string>
 
@@ -14,8 +16,8 @@
 std::string ChatMacroText(int keyCode, const std::string& gameFile);
 
 // Sends a chat line in direct play. A line holding the message terminator is refused with a
-// message: the rest would run as a command on the other side. A line holding the field separator
-// arrives cut there.
+// message: the rest would run as a command on the other side; so is a line longer than a message
+// may be. A line holding the field separator arrives cut there.
 void SendChat(const std::string& text);
 
 // Shows the connection dialog's chat window (the table's F4 and Ctrl with F1 to F8); a text that is
@@ -32,8 +34,12 @@ class ChatForm {
     platform::CommandButton Command1{form.Handle()}; // Send
 
     // Appends a line to the conversation, "You > " before one's own and "*** > " before the
-    // other player's, and selects the line's text so that it scrolls into view.
+    // other player's, and selects the line's text so that it scrolls into view. At most
+    // kShownChatLine characters of a line are shown, and the conversation keeps its newest
+    // kChatLines lines.
     void ShowMessage(const std::string& text, bool own);
+    static constexpr std::size_t kShownChatLine = 1000;
+    static constexpr std::size_t kChatLines = 500;
     // A received "CHAT": the window shows (not modal) and the line is added.
     void RecvChat(const NetCommand& command);
     void Send();
@@ -42,4 +48,8 @@ class ChatForm {
     // the connection is made, and the game file (full path) whose macros the keys give.
     std::function<std::string()> ServerAddress;
     std::function<std::string()> GameFile;
+
+  private:
+    // The lines the conversation shows, each with its line break and prefix.
+    std::deque<std::string> lines_;
 };

@@ -114,6 +114,8 @@ class ConnectionForm {
     // Checks the record whole, then loads it onto a new, hidden table; false, with a message and
     // nothing changed, when it is refused.
     bool ReceiveGameData(const NetCommand& command);
+    // A received game refused: logged, and the client takes no long message any more. False.
+    bool RefuseReceivedGame();
     void LoadReceivedGame();
     void LoadReceivedSavedGame();
     // The server could not set up its game: the client is let go and the server listens again.
@@ -129,4 +131,6 @@ class ConnectionForm {
     Stage stage_ = Stage::Idle;
     bool serverDataReceived_ = false;
     bool clientConnected_ = false;
+    // The connection on which the other side's closing was last told.
+    int termToldOn_ = -1;
 };

@@ -69,6 +69,9 @@ void ConnectionForm::HandleHandshake(const NetCommand& command) {
 
 void ConnectionForm::AnalizeData(const NetCommand& command) {
     if (command.word == "TERM") {
+        // Told once: a peer that sends it again has nothing new to say.
+        if (termToldOn_ == NetConnectionSerial()) return DebugLog("dropped", "TERM: told already");
+        termToldOn_ = NetConnectionSerial();
         ShowMsg("Your adversary closed the program");
         return;
     }
@@ -97,6 +100,7 @@ void ConnectionForm::AnalizeData(const NetCommand& command) {
 
 std::string ConnectionForm::SetupRefusal(const NetCommand& command) {
     const std::string& game = command.fields[1];
+    if (game.empty()) return "the client named no game";
     if (!GameFileExists(game)) return "the game " + game + " is not beside the program";
     const NetPlayer& own = NetPlayerData[0];
     if (!platform::AnsiEqualNoCase(game, own.game))
@@ -176,16 +180,23 @@ bool ConnectionForm::ReceiveGameData(const NetCommand& command) {
         refusal = "it could not be written to " + SaveFilePath(TransferFile(kNetClient));
     if (!refusal.empty()) {
         ShowMsg("The game received cannot be loaded: " + refusal);
-        Add2Log("warning", "The game received was refused");
-        return false;
+        return RefuseReceivedGame();
     }
     NewTable();
     if (!LoadSavedGame(TransferFile(kNetClient), true)) {
         table_.reset();
-        Add2Log("warning", "The game received was refused");
-        return false;
+        // What was refused is not kept as the game received.
+        platform::RemoveFile(SaveFilePath(TransferFile(kNetClient)));
+        return RefuseReceivedGame();
     }
     return true;
+}
+
+bool ConnectionForm::RefuseReceivedGame() {
+    Add2Log("warning", "The game received was refused");
+    // No other record is awaited: long messages are no longer taken.
+    AllowGameTransferMessages(false);
+    return false;
 }
 
 MainForm& ConnectionForm::NewTable() {
@@ -218,7 +229,9 @@ void ConnectionForm::AbandonServerGame(const std::string& why) {
 }
 
 void ConnectionForm::LoadReceivedGame() {
-    if (!SavedName.Text().empty()) return LoadReceivedSavedGame();
+    // The server chooses between a new game and a saved one; the client follows what it sends,
+    // whatever its own saved-game box holds.
+    if (NetRole == kNetServer && !SavedName.Text().empty()) return LoadReceivedSavedGame();
     const int own = NetRole == kNetServer ? 0 : 1;
     if (NetRole == kNetServer) {
         CurrentGameFile = platform::ProgramFolder() + "\\" + NetPlayerData[0].game;

@@ -45,6 +45,22 @@ NetCommand ParseNetMessage(std::string_view message) {
     return command;
 }
 
+void NetFrameReader::SetLongLimit(std::size_t bytes, std::vector<std::string> words) {
+    longLimit_ = bytes;
+    longWords_ = std::move(words);
+}
+
+std::size_t NetFrameReader::LimitOf(std::string_view beginning) const {
+    if (longLimit_ <= limit_) return limit_;
+    for (const std::string& word : longWords_) {
+        // The word and its separator, or as much of them as has arrived.
+        const std::size_t n = std::min(beginning.size(), word.size());
+        if (beginning.substr(0, n) != std::string_view(word).substr(0, n)) continue;
+        if (beginning.size() <= word.size() || beginning[word.size()] == kNetSeparator) return longLimit_;
+    }
+    return limit_;
+}
+
 void NetFrameReader::Feed(std::string_view bytes) {
     buffer_.append(bytes);
     for (;;) {
@@ -58,7 +74,7 @@ void NetFrameReader::Feed(std::string_view bytes) {
             break;
         }
         const std::size_t length = end - start_;
-        if (skipping_ || length > limit_) {
+        if (skipping_ || length > LimitOf(std::string_view(buffer_).substr(start_, length))) {
             skipping_ = false;
             ++dropped_;
             DebugLog("net",
@@ -69,11 +85,15 @@ void NetFrameReader::Feed(std::string_view bytes) {
         start_ = end + kNetTerminator.size();
         searched_ = start_;
     }
-    // An unfinished message already past the limit is dropped as it comes; only a possible
+    // An unfinished message already past its limit is dropped as it comes; only a possible
     // beginning of the terminator is kept (and counted: a message of the limit's length whose
     // terminator has half arrived is still taken).
+    // The limit is that of the bytes before the possible beginning of a terminator, so that the
+    // message is judged as it will be once whole, however it arrives.
     const std::size_t keep = kNetTerminator.size() - 1;
-    if (buffer_.size() - start_ > limit_ + keep) {
+    const std::size_t unfinished = buffer_.size() - start_;
+    if (unfinished > keep && (skipping_ || unfinished - keep > LimitOf(std::string_view(buffer_).substr(
+                                                                   start_, unfinished - keep)))) {
         start_ = buffer_.size() - keep;
         searched_ = start_;
         skipping_ = true;
@@ -121,6 +141,7 @@ struct Connection {
 };
 
 void Drain();
+void QueueDrain();
 
 void OnSocketError(int number, const std::string& description) {
     switch (number) {
@@ -170,6 +191,10 @@ void QueueDrain() {
     });
 }
 
+// How long received messages run within one event before the window's own events (input,
+// painting) get their turn: a flood of messages must not freeze the window.
+constexpr auto kDrainSlice = std::chrono::milliseconds(50);
+
 void Drain() {
     Connection& c = Net();
     if (c.dispatching || c.sending) return;
@@ -178,12 +203,18 @@ void Drain() {
         Connection& c;
         ~Reset() { c.dispatching = false; }
     } reset{c};
+    const auto start = std::chrono::steady_clock::now();
     while (c.reader.HasMessage()) {
         const NetCommand command = ParseNetMessage(c.reader.TakeMessage());
         if (c.handler)
             c.handler(command);
         else
             DebugLog("net", "no handler for " + command.word);
+        if (c.reader.HasMessage() && std::chrono::steady_clock::now() - start >= kDrainSlice) {
+            c.dispatching = false;
+            QueueDrain();
+            return;
+        }
     }
 }
 
@@ -231,17 +262,19 @@ bool SendNetData(const std::string& message) {
     c.sending = true;
     c.sendComplete = false;
     c.socket.SendData(message + std::string(kNetTerminator));
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    // The wait gives up only on a link where nothing moves: a long record on a slow link takes
+    // as long as it takes.
+    SendStallWatch watch(c.socket.BytesToWrite(), std::chrono::steady_clock::now());
     bool waited = false;
     while (!c.sendComplete && c.socket.State() == platform::Socket::kConnected) {
         waited = true;
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0) {
-            DebugLog("net", "a send was not completed within 10 seconds");
+        const auto now = std::chrono::steady_clock::now();
+        if (watch.Stalled(c.socket.BytesToWrite(), now)) {
+            DebugLog("net", "a send was abandoned: no byte of it left for 10 seconds");
             break;
         }
-        platform::WaitForEvents(static_cast<int>(std::min<long long>(left.count(), 100)));
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(watch.Left(now));
+        platform::WaitForEvents(static_cast<int>(std::clamp<long long>(left.count(), 1, 100)));
     }
     // Window events run once more after the send. A run of sends that each complete at once (a
     // group of cards moved) lets them run once a millisecond rather than once a message: the
@@ -274,5 +307,5 @@ NetCommandHandler SetNetCommandHandler(NetCommandHandler handler) {
 }
 
 void AllowGameTransferMessages(bool allow) {
-    Net().reader.SetLimit(allow ? kMaxGameTransferMessage : kMaxNetMessage);
+    Net().reader.SetLongLimit(allow ? kMaxGameTransferMessage : 0, {"DECKDATA", "DECKDATALD"});
 }

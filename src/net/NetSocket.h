@@ -7,6 +7,7 @@
 // message, so a field that contains it cannot be sent.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <deque>
 #include <functional>
@@ -32,16 +33,23 @@ std::optional<std::string> BuildNetMessage(const std::string& command,
                                            const std::vector<std::string>& fields);
 NetCommand ParseNetMessage(std::string_view message);
 
-// The largest message taken in play, and the largest while a client waits for the game it joins.
+// The largest message taken, in every phase; only the game's record ("DECKDATA", "DECKDATALD")
+// may be longer, up to the second limit, while a client waits for the game it joins.
 inline constexpr std::size_t kMaxNetMessage = 64 * 1024;
 inline constexpr std::size_t kMaxGameTransferMessage = 32 * 1024 * 1024;
 
 // Cuts a byte stream into messages. Bytes are searched once: a terminator that arrives in pieces
-// is still found. A message longer than the limit is dropped up to its terminator.
+// is still found. A message longer than its limit is dropped up to its terminator.
 class NetFrameReader {
   public:
     void SetLimit(std::size_t bytes) { limit_ = bytes; }
     std::size_t Limit() const { return limit_; }
+    // The messages of these command words may reach `bytes` (above the limit); every other message
+    // keeps the limit. No words: every message keeps it.
+    void SetLongLimit(std::size_t bytes, std::vector<std::string> words);
+    // The limit of a message that begins with these bytes: the long limit while they may still
+    // begin one of the long words' messages.
+    std::size_t LimitOf(std::string_view beginning) const;
     void Feed(std::string_view bytes);
     bool HasMessage() const { return !messages_.empty(); }
     // The oldest message received and not yet taken, without its terminator.
@@ -59,8 +67,34 @@ class NetFrameReader {
     // Bytes of an overlong message are being dropped up to its terminator.
     bool skipping_ = false;
     std::size_t limit_ = kMaxNetMessage;
+    std::size_t longLimit_ = 0;
+    std::vector<std::string> longWords_;
     std::size_t dropped_ = 0;
     std::deque<std::string> messages_;
+};
+
+// Watches a send leave: it has stalled once no byte of it left for the patience (10 seconds). A
+// long record on a slow link moves all along and is never given up.
+class SendStallWatch {
+  public:
+    using Clock = std::chrono::steady_clock;
+    static constexpr Clock::duration kPatience = std::chrono::seconds(10);
+    SendStallWatch(std::size_t waiting, Clock::time_point now)
+        : waiting_(waiting), deadline_(now + kPatience) {}
+    // The bytes that still wait to leave now: true once none left for the patience.
+    bool Stalled(std::size_t waiting, Clock::time_point now) {
+        if (waiting < waiting_) {
+            waiting_ = waiting;
+            deadline_ = now + kPatience;
+        }
+        return now >= deadline_;
+    }
+    // How long from now until it counts as stalled.
+    Clock::duration Left(Clock::time_point now) const { return deadline_ - now; }
+
+  private:
+    std::size_t waiting_;
+    Clock::time_point deadline_;
 };
 
 // The port for listening and connecting: 1 to 65535, else the default 188.
@@ -81,14 +115,17 @@ int NetConnectionSerial();
 std::string GetLocalIP();
 // Sends one message and waits until it is sent (window events run meanwhile, and after the send at
 // least once a millisecond over a run of sends; received messages wait until the send is over). False with a
-// message when the socket is not connected; the wait also ends when the connection fails or after 10 seconds.
+// message when the socket is not connected; the wait also ends when the connection fails or when
+// no byte of it has left for 10 seconds (a long record on a slow link is waited for).
 bool SendNetData(const std::string& message);
 // Ends the connection: tells a connected peer "TERM" first.
 void CloseConnection();
 
 // Runs each received message, one at a time and in order; never while another runs or while a
-// send waits.
+// send waits. Messages that arrive together run within one event while they take little time; a
+// run that takes longer goes on after the window's own events had their turn.
 using NetCommandHandler = std::function<void(const NetCommand&)>;
 NetCommandHandler SetNetCommandHandler(NetCommandHandler handler);
-// While a client waits for the game it joins, messages up to kMaxGameTransferMessage are taken.
+// While a client waits for the game it joins, the game's record may reach kMaxGameTransferMessage;
+// every other message keeps kMaxNetMessage.
 void AllowGameTransferMessages(bool allow);

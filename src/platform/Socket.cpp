@@ -224,6 +224,10 @@ void Socket::SendData(const std::string& bytes) {
     impl_->socket->flush();
 }
 
+std::size_t Socket::BytesToWrite() const {
+    return impl_->socket ? static_cast<std::size_t>(impl_->socket->bytesToWrite()) : 0;
+}
+
 std::size_t Socket::BytesReceived() const {
     return static_cast<std::size_t>(impl_->received.size());
 }

@@ -52,6 +52,8 @@ class Socket {
     void Accept(long requestId);
     // Sends the bytes as they are; SendComplete follows once all of them are written.
     void SendData(const std::string& bytes);
+    // How many bytes of the data sent still wait to leave: a sender watches it move.
+    std::size_t BytesToWrite() const;
     // How many received bytes wait to be taken, and taking them.
     std::size_t BytesReceived() const;
     std::string PeekData() const;

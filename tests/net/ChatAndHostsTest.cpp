@@ -80,6 +80,39 @@ TEST_F(ChatTest, AReceivedLineOpensTheWindowCutAtTheSeparator) {
     EXPECT_EQ(dialog_.Chat->MessageLog.SelText(), "one");
 }
 
+TEST_F(ChatTest, ALongLineIsShownCutAndTheConversationKeepsItsNewestLines) {
+    GameMode = kModeDirect;
+    // The longest line a message may carry: shown cut, with what was left out counted.
+    const std::string longest(kMaxNetMessage - 5, 'w');
+    DispatchNetCommand(NetCommand{"CHAT", {longest}});
+    ChatForm& chat = *dialog_.Chat;
+    const std::string shown = std::string(ChatForm::kShownChatLine, 'w') + " [" +
+                              std::to_string(longest.size() - ChatForm::kShownChatLine) + " more characters]";
+    EXPECT_EQ(chat.MessageLog.Text(), "\r\n*** > " + shown);
+    EXPECT_EQ(chat.MessageLog.SelText(), shown);
+
+    // Many lines later the oldest are gone and the newest stay, the last one selected.
+    for (int n = 1; n <= 700; ++n)
+        DispatchNetCommand(NetCommand{"CHAT", {"line " + std::to_string(n)}});
+    const std::string log = chat.MessageLog.Text();
+    EXPECT_EQ(log.find('w'), std::string::npos);
+    EXPECT_EQ(log.find("*** > line 1\r\n"), std::string::npos);
+    EXPECT_NE(log.find("*** > line 700"), std::string::npos);
+    int lines = 0;
+    for (std::size_t at = log.find("\r\n"); at != std::string::npos; at = log.find("\r\n", at + 2))
+        ++lines;
+    EXPECT_GE(lines, static_cast<int>(ChatForm::kChatLines));
+    EXPECT_LE(lines, static_cast<int>(ChatForm::kChatLines + ChatForm::kChatLines / 5));
+    EXPECT_EQ(chat.MessageLog.SelText(), "line 700");
+
+    // A line too long for a message is not sent (nor is a longer one typed).
+    chat.MsgText.SetText(longest + "x");
+    EXPECT_EQ(chat.MsgText.Text(), longest);
+    SendChat(longest + "x");
+    EXPECT_THAT(messages_.Messages(), ElementsAre("The line cannot be sent: it is longer than " +
+                                                  std::to_string(longest.size()) + " characters"));
+}
+
 TEST_F(ChatTest, EscapeClosesTheWindowOnlyFromTheMessageBox) {
     ChatForm& chat = dialog_.ChatWindow();
     chat.form.Show();

@@ -22,6 +22,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 
 using directplay::Peer;
@@ -67,9 +68,10 @@ class ConnectionTest : public testing::Test {
     }
 
     // The program connects as the client for seat 2 to the peer listening.
-    void StartClient() {
+    void StartClient(const std::string& saved = "") {
         OpenDialog();
         Choose("Bob", "test.game", 2, "Blue army");
+        dialog_->SavedName.SetText(saved);
         peer_.Listen();
         dialog_->ClientCMD_Click();
         ASSERT_TRUE(
@@ -253,13 +255,17 @@ TEST_F(ConnectionTest, ARequestForAnotherGameOrABadSeatIsAnsweredGameNotFound) {
         EXPECT_EQ(LastLogLine(*dialog_), ">Refused: " + c.reason);
         EXPECT_EQ(dialog_->Table(), nullptr);
     }
-    // A request that does not fit its command's fields never reaches the dialog, and a client
-    // has no game or server data to give.
-    peer_.Send("SETUP", {"Bob", "test.game", "2"});
+    // Missing fields read as empty: a request of a name alone names no game.
+    peer_.Send("SETUP", {"Bob"});
+    const std::optional<NetCommand> refused = peer_.Next();
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(refused->word, "ANF");
+    EXPECT_EQ(LastLogLine(*dialog_), ">Refused: the client named no game");
+    // A client has no game or server data to give.
     peer_.Send("SRVDATA", {"Eve", "test.game", " 2", ""});
     peer_.Send("DECKDATA", {"garbage"});
-    // The server still waits, and a sound request is answered.
-    peer_.Send("SETUP", {"Bob", "test.game", "2", ""});
+    // The server still waits, and a sound request is answered; a field beyond the four is not read.
+    peer_.Send("SETUP", {"Bob", "test.game", "2", "", "more"});
     const std::optional<NetCommand> answer = peer_.Next();
     ASSERT_TRUE(answer);
     EXPECT_EQ(answer->word, "SRVDATA");
@@ -288,12 +294,18 @@ TEST_F(ConnectionTest, AClientThatLeavesBeforeAskingLetsTheServerListenAgain) {
 
 TEST_F(ConnectionTest, BothSidesDealTheSameTableFromTheGameSent) {
     const ServerAnswer server = RunServer();
+    // A game the client could continue, played on from the dealt table.
+    const int moved = std::atoi(dialog_->Table()->crd(0)->Surface().Tag().c_str());
+    dialog_->Table()->crd(0)->Surface().Move(4320, 2340);
+    ASSERT_TRUE(SaveGame("cont.save"));
     dialog_.reset();
     peer_.socket.Close();
     CloseConnection();
     Model().Reset();
 
-    StartClient();
+    // The server deals a new game: the client deals it too, whatever its saved-game box holds.
+    StartClient("cont");
+    ASSERT_GT(moved, 0);
     EXPECT_EQ(dialog_->form.Caption(), "Connect as Client");
     peer_.SendRaw(server.serverData + "@#EnD!" + server.gameData + "@#EnD!");
     ASSERT_TRUE(PumpUntil([&] { return dialog_->Table() && dialog_->Table()->Window().Visible(); }));
@@ -357,6 +369,11 @@ TEST_F(ConnectionTest, AHostileServerIsRefusedAndTheClientStaysInTheDialog) {
     other->gameFile = "C:\\games\\other.game";
     std::string otherBytes;
     ASSERT_TRUE(EncodeSaveRecord(*other, otherBytes, error));
+    // And saved with an image folder that holds none of its pictures here.
+    other->gameFile = folder_.Files().Path() + "\\test.game";
+    other->game.directory = "elsewhere";
+    std::string noBackBytes;
+    ASSERT_TRUE(EncodeSaveRecord(*other, noBackBytes, error));
 
     StartClient();
     const std::string srvdata = "SRVDATA\xA7"
@@ -379,6 +396,12 @@ TEST_F(ConnectionTest, AHostileServerIsRefusedAndTheClientStaysInTheDialog) {
          "The game received cannot be loaded: "},
         {"a record of another game", srvdata + "@#EnD!DECKDATA\xA7" + otherBytes + "@#EnD!",
          "The game received cannot be loaded: it is a game of other.game, not of test.game"},
+        {"a record whose deck has no back picture here",
+         srvdata + "@#EnD!DECKDATA\xA7" + noBackBytes + "@#EnD!",
+         "The saved game direct.save.data.1 cannot be loaded: Back image for deck 0 not found: "},
+        // Once a record was refused, no long one is taken any more: it is dropped unread.
+        {"a long record after a refusal",
+         srvdata + "@#EnD!DECKDATA\xA7" + std::string(100 * 1024, 'r') + "@#EnD!", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -394,6 +417,7 @@ TEST_F(ConnectionTest, AHostileServerIsRefusedAndTheClientStaysInTheDialog) {
             EXPECT_THAT(messages_.Messages(), IsEmpty());
         else
             EXPECT_THAT(messages_.Messages(), ElementsAre(testing::StartsWith(c.message)));
+        EXPECT_NO_THROW(platform::PumpEvents()) << "a refused game never ends the program";
         EXPECT_EQ(dialog_->Table(), nullptr);
         EXPECT_TRUE(dialog_->form.Visible());
         EXPECT_EQ(Game.totalCards, 0);
@@ -490,11 +514,13 @@ TEST_F(ConnectionTest, ClosingTheTableTellsTheOtherSideAndClosingTheDialogToo) {
     EXPECT_EQ(term->word, "TERM");
     EXPECT_EQ(NetSocketState(), platform::Socket::kClosed);
 
-    // The other side's TERM is told.
+    // The other side's TERM is told, once for the connection however often it comes.
     peer_.socket.Close();
     StartServer();
     peer_.Send("TERM", {});
-    ASSERT_TRUE(PumpUntil([&] { return !messages_.Messages().empty(); }));
+    peer_.Send("TERM", {});
+    peer_.Send("CHAT", {"mark"});
+    ASSERT_TRUE(PumpUntil([&] { return dialog_->Chat && !dialog_->Chat->MessageLog.Text().empty(); }));
     EXPECT_THAT(messages_.Messages(), ElementsAre("Your adversary closed the program"));
 }
 

@@ -9,6 +9,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <string>
 #include <vector>
@@ -84,6 +85,63 @@ TEST(NetFrames, AnOverlongMessageIsDroppedUpToItsTerminator) {
     reader.Feed(std::string(17, 'y') + "@#EnD!" + std::string(16, 'z') + "@#EnD!");
     EXPECT_THAT(Messages(reader), ElementsAre(std::string(16, 'z')));
     EXPECT_EQ(reader.Dropped(), 2U);
+}
+
+TEST(NetFrames, OnlyTheGamesRecordMayExceedThePlayLimit) {
+    NetFrameReader reader;
+    reader.SetLimit(16);
+    reader.SetLongLimit(64, {"DECKDATA", "DECKDATALD"});
+    const std::string body(40, 'r');
+    const struct {
+        std::string message;
+        bool taken;
+    } cases[] = {
+        {"DECKDATA\xA7" + body, true},
+        {"DECKDATALD\xA7" + body, true},
+        {"DECKDATA\xA7" + std::string(60, 'r'), false}, // beyond even the record's limit
+        {"CHAT\xA7" + body, false},
+        {"DECKDATAX\xA7" + body, false},
+        {"DECKDAT\xA7" + body, false},
+        {"deckdata\xA7" + body, false},
+        {"CHAT\xA7short", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message.substr(0, 12));
+        // Whole, and a byte at a time: the same judgement.
+        for (const bool pieces : {false, true}) {
+            const std::string stream = c.message + "@#EnD!";
+            if (pieces)
+                for (char ch : stream)
+                    reader.Feed(std::string_view(&ch, 1));
+            else
+                reader.Feed(stream);
+            EXPECT_EQ(Messages(reader),
+                      c.taken ? std::vector<std::string>{c.message} : std::vector<std::string>{});
+        }
+    }
+    // Without the long words, every message keeps the limit.
+    reader.SetLongLimit(0, {});
+    reader.Feed("DECKDATA\xA7" + body + "@#EnD!");
+    EXPECT_THAT(Messages(reader), IsEmpty());
+}
+
+TEST(NetSends, AreGivenUpOnlyWhenNoByteLeftForTenSeconds) {
+    using namespace std::chrono_literals;
+    const SendStallWatch::Clock::time_point start{};
+    // A long record on a slow link: a little leaves every nine seconds for a minute.
+    SendStallWatch slow(1'000'000, start);
+    for (int step = 1; step <= 7; ++step)
+        EXPECT_FALSE(slow.Stalled(1'000'000 - 1000 * static_cast<std::size_t>(step), start + step * 9s))
+            << step;
+    // A link where nothing moves.
+    SendStallWatch stuck(1'000, start);
+    EXPECT_FALSE(stuck.Stalled(1'000, start + 9s));
+    EXPECT_TRUE(stuck.Stalled(1'000, start + 10s));
+    // Moving, then stuck: ten seconds after the last byte left.
+    SendStallWatch halted(1'000, start);
+    EXPECT_FALSE(halted.Stalled(500, start + 8s));
+    EXPECT_FALSE(halted.Stalled(500, start + 17s));
+    EXPECT_TRUE(halted.Stalled(500, start + 18s));
 }
 
 TEST(NetFrames, FieldsAndBuilding) {
@@ -206,17 +264,50 @@ TEST_F(NetSocketTest, ReceivedMessagesRunInOrderAndNeverInsideAnother) {
                                    "end THIRD"));
 }
 
-TEST_F(NetSocketTest, AGameTransferMayBeLongOnlyWhileAllowed) {
+TEST_F(NetSocketTest, AGameTransferMayBeLongOnlyWhileAllowedAndNothingElseEver) {
     const std::string record = "DECKDATA\xA7" + std::string(100 * 1024, 'r');
+    const std::string chat = "CHAT\xA7" + std::string(100 * 1024, 'c');
     peer_.SendData(record + "@#EnD!AFTER@#EnD!");
     ASSERT_TRUE(PumpUntil([&] { return !received_.empty(); }));
     EXPECT_THAT(received_, ElementsAre("AFTER"));
 
     received_.clear();
     AllowGameTransferMessages(true);
-    peer_.SendData(record + "@#EnD!");
+    peer_.SendData(chat + "@#EnD!" + record + "@#EnD!");
     ASSERT_TRUE(PumpUntil([&] { return !received_.empty(); }));
-    EXPECT_THAT(received_, ElementsAre("DECKDATA"));
+    EXPECT_THAT(received_, ElementsAre("DECKDATA"))
+        << "a long chat line is dropped also while a game may arrive";
+}
+
+TEST_F(NetSocketTest, AFloodOfMessagesLetsTheWindowsEventsRunBetween) {
+    std::vector<std::string> order;
+    bool asked = false;
+    SetNetCommandHandler([&](const NetCommand& c) {
+        // The window's own event, asked for while the first message runs.
+        if (!asked) {
+            asked = true;
+            platform::RunLater([&] { order.push_back("window"); });
+        }
+        order.push_back(c.word);
+        // Each message takes a while, as a long chat line to lay out would.
+        const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(20);
+        while (std::chrono::steady_clock::now() < until) {
+        }
+    });
+    std::string flood;
+    for (int i = 0; i < 20; ++i)
+        flood += "M" + std::to_string(i) + "@#EnD!";
+    peer_.SendData(flood);
+    ASSERT_TRUE(PumpUntil([&] { return order.size() >= 21; }));
+    const auto window = std::find(order.begin(), order.end(), "window");
+    ASSERT_NE(window, order.end());
+    EXPECT_LT(window - order.begin(), 20) << testing::PrintToString(order);
+    // The messages still ran in order.
+    std::vector<std::string> messages;
+    for (const std::string& word : order)
+        if (word != "window") messages.push_back(word);
+    for (int i = 0; i < 20; ++i)
+        EXPECT_EQ(messages[static_cast<std::size_t>(i)], "M" + std::to_string(i));
 }
 
 TEST_F(NetSocketTest, APeerThatLeavesLeavesTheSocketClosing) {
