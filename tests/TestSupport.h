@@ -2,8 +2,18 @@
 // program folder.
 #pragma once
 
+#include "platform/Twips.h"
+
+#include <ostream>
 #include <string>
 #include <vector>
+
+namespace platform {
+// A rectangle in a test's failure message: left,top widthxheight.
+inline void PrintTo(const TwipRect& r, std::ostream* os) {
+    *os << r.left << "," << r.top << " " << r.width << "x" << r.height;
+}
+} // namespace platform
 
 namespace testsupport {
 

@@ -2,6 +2,8 @@
 // a dragged item may move on its surface.
 #include "common/Placement.h"
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <string>

@@ -5,6 +5,8 @@
 #include "platform/Keys.h"
 #include "platform/TestDriver.h"
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <string>

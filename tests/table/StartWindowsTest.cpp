@@ -9,6 +9,7 @@
 #include "state/TableState.h"
 #include "table/LoginForm.h"
 #include "table/MainForm.h"
+#include "table/SaveGameMgmt.h"
 #include "table/StartWindows.h"
 #include "table/TableSetup.h"
 #include "table/ToolBarForm.h"
@@ -211,6 +212,36 @@ TEST_F(StartWindowsTest, SpiceHarbourOpensWithItsToolBarAndDiceFromTheListAndFro
         // Closing the table brings the game list, however the game started.
         ASSERT_TRUE(drive::PressCloseBox(table.Window()));
         EXPECT_TRUE(list.form.Visible());
+    }
+}
+
+TEST_F(StartWindowsTest, ThreeSaveAndLoadRoundsLeaveTheTableWindowAsItWas) {
+    folder_.CopyIn(KARVEL_GAMES, "");
+    // A 1280 x 800 screen whose window manager frames every window.
+    drive::SimulatedDesktop desktop({0, 0, 19200, 12000}, 4, 22, 4, 4);
+    StartWindows windows;
+    StartForm& list = windows.gameList;
+    ASSERT_TRUE(list.StartGameForSeat(folder_.Path() + "\\Parlour Cards.game", 1));
+    const auto placeOf = [](const platform::Form& w) {
+        return platform::TwipRect{w.Left(), w.Top(), w.Width(), w.Height()};
+    };
+    const platform::TwipRect first = placeOf(list.Table()->Window());
+    EXPECT_EQ(first, (platform::TwipRect{300, 0, 18600, 12000}))
+        << "the layout's 820 pixels high window is cut to the screen's 800";
+    for (int round = 1; round <= 3; ++round) {
+        SCOPED_TRACE(round);
+        ASSERT_TRUE(SaveGame("round.save"));
+        ASSERT_TRUE(drive::PressCloseBox(list.Table()->Window()));
+        ASSERT_TRUE(Press(list.LoadGameBtn));
+        ASSERT_EQ(list.List1.ListCount(), 1);
+        list.List1.SetListIndex(0);
+        drive::DialogScript script;
+        script.AnswerModal(LogInto(1));
+        list.SelectGame();
+        ASSERT_NE(list.Table(), nullptr);
+        EXPECT_TRUE(list.Table()->Window().Visible());
+        EXPECT_EQ(placeOf(list.Table()->Window()), first);
+        EXPECT_TRUE(script.Messages().empty()) << script.Messages().front();
     }
 }
 
