@@ -63,6 +63,13 @@ std::optional<TwipRect> FreePlace(const TwipRect& box, const TwipRect& bounds,
     return best;
 }
 
+TwipRect Enclosing(const TwipRect& a, const TwipRect& b) {
+    if (a.width <= 0 || a.height <= 0) return b;
+    if (b.width <= 0 || b.height <= 0) return a;
+    const int left = std::min(a.left, b.left), top = std::min(a.top, b.top);
+    return {left, top, std::max(a.Right(), b.Right()) - left, std::max(a.Bottom(), b.Bottom()) - top};
+}
+
 Shift ClampedShift(const TwipRect& item, int dx, int dy, const TwipRect& surface) {
     return {ClampedAxis(item.left, item.width, dx, surface.left, surface.Right()),
             ClampedAxis(item.top, item.height, dy, surface.top, surface.Bottom())};

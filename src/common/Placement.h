@@ -14,6 +14,9 @@
 std::optional<platform::TwipRect> FreePlace(const platform::TwipRect& box, const platform::TwipRect& bounds,
                                             const std::vector<platform::TwipRect>& obstacles, int step);
 
+// The smallest rectangle holding both; an empty rectangle (no width or height) adds nothing.
+platform::TwipRect Enclosing(const platform::TwipRect& a, const platform::TwipRect& b);
+
 // A move of an item that must stay on a surface, as far as it may go: the item ends inside the
 // surface, or, where it already lies partly outside (or is larger than the surface), no further
 // out than it was. A move towards the inside is always allowed.

@@ -937,12 +937,19 @@ bool CardActions::crd_MouseMove(int index, int, int, platform::PixelPoint at) {
         return false;
     }
     if (at.x == kept_.x && at.y == kept_.y) return false;
-    const int dx = static_cast<int>((at.x - kept_.x) * platform::kTwipsPerPixelX);
-    const int dy = static_cast<int>((at.y - kept_.y) * platform::kTwipsPerPixelY);
     controls::TranspImg* image = table_.crd(element);
+    // The card, and the selected cards that follow it, stop at the table's edges.
+    CardRecord& c = Cards[card];
+    platform::TwipRect dragged = MainForm::PictureRectOf(*image);
+    if (c.selectionMark != -1) dragged = Enclosing(dragged, FollowersExtent(card));
+    const Shift allowed =
+        table_.ShiftOnTable(dragged, static_cast<int>((at.x - kept_.x) * platform::kTwipsPerPixelX),
+                            static_cast<int>((at.y - kept_.y) * platform::kTwipsPerPixelY));
+    const int dx = allowed.dx;
+    const int dy = allowed.dy;
+    if (dx == 0 && dy == 0) return true;
     image->Surface().Move(image->Surface().Left() + dx, image->Surface().Top() + dy);
     table_.CTip_Hide();
-    CardRecord& c = Cards[card];
     if (c.faceShown != kFalse && c.owner != CurrentPlayer() && IsCardInHand(element, card))
         c.faceShown = kFalse;
     MoveAttachedMarkers(element, ClampToInt16(dx), ClampToInt16(dy), kMarkersMove);
@@ -1021,9 +1028,15 @@ void CardActions::DiscardImg_MouseMove(std::int16_t deck, platform::PixelPoint a
 void CardActions::DragPileImage(controls::TranspImg* image, std::int16_t deck, platform::PixelPoint at) {
     if (!image || PressedDeck == -1 || PressedDeck != deck || !ValidDeck(deck)) return;
     if (Game.decks[deck].locked != kFalse && DesignMode == kFalse) return;
-    // The image follows the mouse, which stays at the point where it grabbed the image.
-    const int dx = static_cast<int>((at.x - kept_.x) * platform::kTwipsPerPixelX);
-    const int dy = static_cast<int>((at.y - kept_.y) * platform::kTwipsPerPixelY);
+    // The image follows the mouse, which stays at the point where it grabbed the image, as far
+    // as the table's edges (a pile in the information panel stays in the panel).
+    int dx = static_cast<int>((at.x - kept_.x) * platform::kTwipsPerPixelX);
+    int dy = static_cast<int>((at.y - kept_.y) * platform::kTwipsPerPixelY);
+    if (!DeckStandsInPanel(deck)) {
+        const Shift allowed = table_.ShiftOnTable(MainForm::PictureRectOf(*image), dx, dy);
+        dx = allowed.dx;
+        dy = allowed.dy;
+    }
     if (dx != 0 || dy != 0) image->Surface().Move(image->Surface().Left() + dx, image->Surface().Top() + dy);
 }
 

@@ -209,6 +209,11 @@ void BasePict_DragDrop(platform::NativeWidget* source, double x, double y) {
     const int top = RoundToInt32(y - image->GetOriginTop() - grabY);
     const int left = RoundToInt32(x - image->GetOriginLeft() - grabX);
     image->Surface().Move(left, top);
+    // Dropped near an edge, it lies wholly on the table.
+    const platform::TwipRect picture = MainForm::PictureRectOf(*image);
+    const platform::TwipRect onTable = platform::FitInto(picture, {0, 0, TableWidth, TableHeight});
+    if (onTable.left != picture.left || onTable.top != picture.top)
+        image->Surface().Move(left + onTable.left - picture.left, top + onTable.top - picture.top);
     LogCardPlayed(card);
     SendCardDropFromHand(card, image->Surface().Top(), image->Surface().Left(), owner, faceDown);
 }

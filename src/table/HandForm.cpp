@@ -36,14 +36,15 @@ int g_savedLeft = 0;
 int g_savedTop = 0;
 int g_savedHeight = 0;
 
-// The window's first place and size in a game.
-constexpr int kFirstLeft = 600;
-constexpr int kFirstTop = 600;
+// The window's first size in a game.
 constexpr int kFirstWidth = 9000;
 constexpr int kFirstHeight = 6000;
 
 constexpr int kLeftButton = 1;
+// Each card of the cascade lies this far right of the one before, and a fifth of the tallest
+// card's height lower (at least as far): the title band at the top of every card shows.
 constexpr int kCascadeStep = 150;
+constexpr int kCascadeRows = 5;
 // How soon a balloon already on screen moves to the card the mouse went onto.
 constexpr int kFollowMs = 5;
 // The designed mask colour of a card element, until a card's deck sets its own.
@@ -145,10 +146,11 @@ void HandForm::Form_Load() {
     dragged_ = -1;
     menuElement_ = -1;
     desktopDrag_ = -1;
+    // Where it was last closed; the first time, centred over the table.
     if (HandWindowWidth > 0)
         form.Move(g_savedLeft, g_savedTop, HandWindowWidth, g_savedHeight);
     else
-        form.Move(kFirstLeft, kFirstTop, kFirstWidth, kFirstHeight);
+        form.Resize(kFirstWidth, kFirstHeight);
     if (controls::TranspImg* first = crd(0)) {
         first->MaskColor(kDefaultMask);
         first->Enabled(true);
@@ -220,6 +222,11 @@ void HandForm::FillHandWindow() {
 void HandForm::ArrangeHandCards() {
     controls::TranspImg* previous = crd(0);
     if (!previous) return;
+    int tallest = 0;
+    for (int index : crd.Indexes())
+        if (CardOfElement(index) != 0)
+            tallest = std::max(tallest, MainForm::PictureRectOf(*crd(index)).height);
+    const int down = std::max(kCascadeStep, tallest / kCascadeRows);
     previous->Surface().Move(200, 100);
     if (const std::int16_t card = CardOfElement(0)) {
         Cards[card].handLeft = 200;
@@ -229,7 +236,7 @@ void HandForm::ArrangeHandCards() {
         const std::int16_t card = CardOfElement(index);
         if (index == 0 || card == 0) continue;
         platform::ControlSurface& s = crd(index)->Surface();
-        s.Move(previous->Surface().Left() + kCascadeStep, previous->Surface().Top() + kCascadeStep);
+        s.Move(previous->Surface().Left() + kCascadeStep, previous->Surface().Top() + down);
         s.BringToFront();
         Cards[card].handLeft = ClampToInt16(s.Left());
         Cards[card].handTop = ClampToInt16(s.Top());
@@ -265,9 +272,12 @@ void HandForm::crd_MouseMove(int index, platform::PixelPoint at) {
     hovered_ = std::move(hovered);
     if (dragged_ != -1 && dragged_ == index && card != 0) {
         platform::ControlSurface& s = crd(index)->Surface();
-        const double dx = (at.x - grab_.x) * platform::kTwipsPerPixelX;
-        const double dy = (at.y - grab_.y) * platform::kTwipsPerPixelY;
-        if (dx != 0 || dy != 0) s.Move(s.Left() + dx, s.Top() + dy);
+        // The card stays inside the window, where it can be taken again.
+        const Shift allowed = ClampedShift(MainForm::PictureRectOf(*crd(index)),
+                                           static_cast<int>((at.x - grab_.x) * platform::kTwipsPerPixelX),
+                                           static_cast<int>((at.y - grab_.y) * platform::kTwipsPerPixelY),
+                                           {0, 0, BasePict.Width(), BasePict.Height()});
+        if (allowed.dx != 0 || allowed.dy != 0) s.Move(s.Left() + allowed.dx, s.Top() + allowed.dy);
         Cards[card].handLeft = ClampToInt16(s.Left());
         Cards[card].handTop = ClampToInt16(s.Top());
     }

@@ -495,6 +495,15 @@ CardPictureRect MainForm::CardPictureOf(const controls::TranspImg& card) {
     return CardPictureRect{centreX - width / 2, centreY - height / 2, width, height};
 }
 
+platform::TwipRect MainForm::PictureRectOf(const controls::TranspImg& image) {
+    const CardPictureRect p = CardPictureOf(image);
+    return {p.left, p.top, p.width, p.height};
+}
+
+Shift MainForm::ShiftOnTable(const platform::TwipRect& item, int dx, int dy) const {
+    return ClampedShift(item, dx, dy, {0, 0, TableWidth, TableHeight});
+}
+
 bool MainForm::ControlExists(std::int16_t kind, std::int16_t control) {
     return ControlSurfaceOf(kind, control) != nullptr;
 }

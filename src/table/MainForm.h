@@ -3,6 +3,7 @@
 // It is the model's view while it lives, and the window the table's procedures act on.
 #pragma once
 
+#include "common/Placement.h"
 #include "controls/CInfoTip.h"
 #include "controls/TranspImg.h"
 #include "controls/cpvButton.h"
@@ -143,6 +144,11 @@ class MainForm : public TableView {
     std::optional<CardPictureRect> CardControlPicture(int control) override;
     // The picture rectangle of a card control at hand.
     static CardPictureRect CardPictureOf(const controls::TranspImg& card);
+    // The same as a rectangle of the table, for what a drag may do with it.
+    static platform::TwipRect PictureRectOf(const controls::TranspImg& image);
+    // The part of a move by dx, dy twips that keeps a rectangle of the table on the table's
+    // surface: what is dragged on the table stays where the scroll bars reach it.
+    Shift ShiftOnTable(const platform::TwipRect& item, int dx, int dy) const;
     bool ControlExists(std::int16_t kind, std::int16_t control) override;
     void BringControlToFront(std::int16_t kind, std::int16_t control) override;
     // The surface of a control of a stacking-order kind; nullptr when it is not loaded.

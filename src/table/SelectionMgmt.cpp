@@ -1,6 +1,7 @@
 #include "table/SelectionMgmt.h"
 
 #include "common/Numbers.h"
+#include "common/Placement.h"
 #include "net/MultiplayerMgmt.h"
 #include "state/HandMgmt.h"
 #include "state/TableState.h"
@@ -207,6 +208,16 @@ void DragSelectedCards(int dx, int dy, std::int16_t dragged) {
     KeepStackingDrag = kTrue;
     MoveMarkersOfCards(moved, ClampToInt16(dx), ClampToInt16(dy));
     KeepStackingDrag = before;
+}
+
+platform::TwipRect FollowersExtent(std::int16_t dragged) {
+    platform::TwipRect extent;
+    MainForm* table = TableWindow();
+    if (!table) return extent;
+    for (const Follow& f : CheckedFollowersOf(dragged, *table))
+        if (f.image && Cards[f.card].controlIndex == f.control && Cards[f.card].selectionMark != -1)
+            extent = Enclosing(extent, MainForm::PictureRectOf(*f.image));
+    return extent;
 }
 
 void SendSelectedCardMoves(std::int16_t dragged) {

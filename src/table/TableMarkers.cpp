@@ -489,7 +489,10 @@ void TableMarkers::markerNum_MouseMove(int, float x, float y) {
     controls::zLabelA* marker = table_.markerNum(DraggedMarker);
     if (!marker) return;
     platform::ControlSurface& s = marker->Surface();
-    s.Move(s.Left() + x - grabX_, s.Top() + y - grabY_);
+    // The marker stops at the table's edges.
+    const Shift allowed = table_.ShiftOnTable({s.Left(), s.Top(), s.Width(), s.Height()},
+                                              static_cast<int>(x - grabX_), static_cast<int>(y - grabY_));
+    s.Move(s.Left() + allowed.dx, s.Top() + allowed.dy);
 }
 
 void TableMarkers::markerNum_MouseUp(int index) {
@@ -617,9 +620,15 @@ void TableMarkers::mrk_MouseMove(int, float x, float y) {
     controls::TranspImg* marker = table_.mrk(DraggedMarker);
     if (!marker) return;
     platform::ControlSurface& s = marker->Surface();
-    s.Move(s.Left() + dx * platform::kTwipsPerPixelX, s.Top() + dy * platform::kTwipsPerPixelY);
-    table_.BasePict.Refresh();
+    // The marker's picture stops at the table's edges.
+    const Shift allowed = table_.ShiftOnTable(MainForm::PictureRectOf(*marker),
+                                              static_cast<int>(dx * platform::kTwipsPerPixelX),
+                                              static_cast<int>(dy * platform::kTwipsPerPixelY));
+    // Held against an edge it is still dragged, not clicked.
     moved_ = true;
+    if (allowed.dx == 0 && allowed.dy == 0) return;
+    s.Move(s.Left() + allowed.dx, s.Top() + allowed.dy);
+    table_.BasePict.Refresh();
 }
 
 void TableMarkers::mrk_MouseUp(int index) {

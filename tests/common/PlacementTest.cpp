@@ -81,6 +81,11 @@ TEST(Placement, ADraggedItemStopsAtTheSurfacesEdges) {
         EXPECT_EQ(s.dx, c.allowed.dx);
         EXPECT_EQ(s.dy, c.allowed.dy);
     }
+    // A group dragged together stops as a whole: its enclosing rectangle is what stays on.
+    const TwipRect group = Enclosing({16000, 3000, 1200, 1680}, {14000, 6000, 1200, 1680});
+    EXPECT_EQ(group, (TwipRect{14000, 3000, 3200, 4680}));
+    EXPECT_EQ(ClampedShift(group, 2000, 0, surface).dx, 800);
+    EXPECT_EQ(Enclosing({}, group), group) << "an empty rectangle adds nothing";
 }
 
 } // namespace

@@ -831,6 +831,49 @@ TEST_F(CardActionsTest, ACardDraggedWithTheMouseFollowsItAndSendsItsPlaceOnce) {
     EXPECT_EQ(DraggedCard, -1);
 }
 
+TEST_F(CardActionsTest, ACardAndTheSelectedCardsFollowingItStopAtTheTablesEdges) {
+    ASSERT_TRUE(Start(TwoSeatGame("", "", "", 2)));
+    table().Window().Show();
+    std::vector<std::int16_t> own;
+    for (int card = 1; card <= Game.totalCards; ++card)
+        if (Cards[card].owner == 1 && Cards[card].controlIndex >= 0)
+            own.push_back(static_cast<std::int16_t>(card));
+    ASSERT_EQ(own.size(), 2u);
+    const controls::TranspImg& image = *table().crd(Cards[own[0]].controlIndex);
+    const controls::TranspImg& follower = *table().crd(Cards[own[1]].controlIndex);
+    MoveOutOfAreas(Cards[own[0]].controlIndex);
+    MoveOutOfAreas(Cards[own[1]].controlIndex, 1500);
+    const platform::ControlSurface& s = image.Surface();
+    // Alone, far past the top left corner, then far past the bottom right one.
+    for (const int far : {-60000, 60000}) {
+        SCOPED_TRACE(far);
+        ASSERT_TRUE(driver::MouseDown(s, 1, 0, MidX(s), MidY(s)));
+        ASSERT_TRUE(driver::MouseMove(s, 1, 0, MidX(s) + far, MidY(s) + far));
+        ASSERT_TRUE(driver::MouseUp(s, 1, 0, MidX(s), MidY(s)));
+        const platform::TwipRect p = MainForm::PictureRectOf(image);
+        if (far < 0) {
+            EXPECT_NEAR(p.left, 0, 15);
+            EXPECT_NEAR(p.top, 0, 15);
+        } else {
+            EXPECT_NEAR(p.Right(), TableWidth, 15);
+            EXPECT_NEAR(p.Bottom(), TableHeight, 15);
+        }
+    }
+    // Selected together, back in the middle, the two stop when the one further out meets the edge.
+    MoveOutOfAreas(Cards[own[0]].controlIndex);
+    MoveOutOfAreas(Cards[own[1]].controlIndex, 1500);
+    ToggleCardSelection(Cards[own[0]].controlIndex);
+    ToggleCardSelection(Cards[own[1]].controlIndex);
+    const int apart = follower.Surface().Top() - s.Top();
+    ASSERT_TRUE(driver::MouseDown(s, 1, 0, MidX(s), MidY(s)));
+    ASSERT_TRUE(driver::MouseMove(s, 1, 0, MidX(s), MidY(s) + 60000));
+    ASSERT_TRUE(driver::MouseUp(s, 1, 0, MidX(s), MidY(s)));
+    const platform::TwipRect both =
+        Enclosing(MainForm::PictureRectOf(image), MainForm::PictureRectOf(follower));
+    EXPECT_NEAR(both.Bottom(), TableHeight, 15);
+    EXPECT_EQ(follower.Surface().Top() - s.Top(), apart) << "the group keeps its shape";
+}
+
 TEST_F(CardActionsTest, AnOpponentsHandCardRefusesTheDragAndASelectedOneDoesNotFollowAGroupDrag) {
     ASSERT_TRUE(Start(TwoSeatGame()));
     table().Window().Show();

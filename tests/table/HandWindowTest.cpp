@@ -48,6 +48,16 @@ class HandWindowTest : public CardTableTest {
                 held.push_back(static_cast<std::int16_t>(n));
         return held;
     }
+    // Where the k-th card (from 0) of the cascade lies: 150 twips right of the one before and a
+    // fifth of the cards' height lower, in whole pixels.
+    static std::pair<int, int> Cascade(int k) {
+        int left = Snap(200), top = Snap(100);
+        for (int i = 0; i < k; ++i) {
+            left = Snap(left + 150);
+            top = Snap(top + tabletest::kFaceHeight * 15 / 5);
+        }
+        return {left, top};
+    }
     static std::pair<int, int> PlaceOf(const HandForm& hand, int element) {
         const platform::ControlSurface& s = hand.crd(element)->Surface();
         return {s.Left(), s.Top()};
@@ -76,10 +86,10 @@ TEST_F(HandWindowTest, TheFirstOpeningCascadesAndALaterOneRestoresPlacesAndPutsN
     ShowHandForm();
     HandForm& hand = HandWindow();
     EXPECT_EQ(HandControlCount, 3);
-    EXPECT_EQ(PlaceOf(hand, 0), Place(200, 100));
-    EXPECT_EQ(PlaceOf(hand, 1), Place(350, 250));
-    EXPECT_EQ(PlaceOf(hand, 2), Place(500, 400));
-    EXPECT_EQ(Cards[held[2]].handLeft, Snap(500));
+    EXPECT_EQ(PlaceOf(hand, 0), Cascade(0));
+    EXPECT_EQ(PlaceOf(hand, 1), Cascade(1));
+    EXPECT_EQ(PlaceOf(hand, 2), Cascade(2));
+    EXPECT_EQ(Cards[held[2]].handLeft, Cascade(2).first);
     EXPECT_EQ(Cards[held[2]].controlIndex, 2);
     // Another seat's hand shows nowhere here.
     for (int element : hand.crd.Indexes())
@@ -93,7 +103,7 @@ TEST_F(HandWindowTest, TheFirstOpeningCascadesAndALaterOneRestoresPlacesAndPutsN
     ShowHandForm();
     EXPECT_EQ(hand.form.Left(), 1500);
     EXPECT_EQ(hand.form.Width(), width);
-    EXPECT_EQ(PlaceOf(hand, 1), Place(350, 250));
+    EXPECT_EQ(PlaceOf(hand, 1), Cascade(1));
     EXPECT_EQ(PlaceOf(hand, 2), Place(600, 600));
     EXPECT_EQ(Cards[held[2]].handLeft, 600);
 
@@ -101,7 +111,37 @@ TEST_F(HandWindowTest, TheFirstOpeningCascadesAndALaterOneRestoresPlacesAndPutsN
     UnloadHandForm();
     ASSERT_TRUE(StartHands(2));
     ShowHandForm();
-    EXPECT_EQ(PlaceOf(HandWindow(), 1), Place(350, 250));
+    EXPECT_EQ(PlaceOf(HandWindow(), 1), Cascade(1));
+}
+
+TEST_F(HandWindowTest, ItOpensCentredOverTheTableAndADraggedCardStaysInsideIt) {
+    ASSERT_TRUE(StartHands(3));
+    platform::Form& window = table().Window();
+    window.Move(900, 600, 9000, 7500);
+    window.Show();
+    window.Activate();
+    ShowHandForm();
+    HandForm& hand = HandWindow();
+    EXPECT_NEAR(hand.form.Left() + hand.form.Width() / 2, window.Left() + window.Width() / 2, 15);
+    EXPECT_NEAR(hand.form.Top() + hand.form.Height() / 2, window.Top() + window.Height() / 2, 15);
+
+    controls::TranspImg& card = *hand.crd(1);
+    for (const int far : {-60000, 60000}) {
+        SCOPED_TRACE(far);
+        // The card's mouse, in pixels of the card.
+        card.MouseDown(1, 0, {5, 5});
+        card.MouseMove(1, 0, {5.0f + far / 15.0f, 5.0f + far / 15.0f});
+        card.MouseUp(1, 0, {5, 5});
+        const platform::TwipRect p = MainForm::PictureRectOf(card);
+        if (far < 0) {
+            EXPECT_NEAR(p.left, 0, 15);
+            EXPECT_NEAR(p.top, 0, 15);
+        } else {
+            EXPECT_NEAR(p.Right(), hand.BasePict.Width(), 15);
+            EXPECT_NEAR(p.Bottom(), hand.BasePict.Height(), 15);
+        }
+        EXPECT_EQ(Cards[hand.CardOfElement(1)].handLeft, card.Surface().Left());
+    }
 }
 
 TEST_F(HandWindowTest, DiscardingFromTheHandSendsItsCommandLeavesAnEmptyElementAndTheCascadeClosesUp) {
@@ -126,8 +166,8 @@ TEST_F(HandWindowTest, DiscardingFromTheHandSendsItsCommandLeavesAnEmptyElementA
     EXPECT_EQ(table().DiscardImg(0)->GetPictureName(), FacePathOf(card));
 
     hand.ArrangeHandCards();
-    EXPECT_EQ(PlaceOf(hand, 0), Place(200, 100));
-    EXPECT_EQ(PlaceOf(hand, 2), Place(350, 250));
+    EXPECT_EQ(PlaceOf(hand, 0), Cascade(0));
+    EXPECT_EQ(PlaceOf(hand, 2), Cascade(1));
     ExpectEveryCardInOnePlace();
 }
 
@@ -439,7 +479,7 @@ TEST_F(HandWindowTest, EscapeClosesTheWindowAndCtrlAArrangesIt) {
     HandForm& hand = HandWindow();
     hand.crd(1)->Surface().Move(3000, 3000);
     hand.form.OnKeyDown(65, 2);
-    EXPECT_EQ(PlaceOf(hand, 1), Place(350, 250));
+    EXPECT_EQ(PlaceOf(hand, 1), Cascade(1));
     hand.form.OnKeyDown(27, 0);
     EXPECT_FALSE(hand.form.Loaded());
 }

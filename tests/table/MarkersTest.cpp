@@ -274,6 +274,37 @@ TEST_F(MarkersTest, ADraggedNumericalMarkerSendsItsPlaceAndLiesOnTheStackTop) {
     EXPECT_EQ(DraggedMarker, -1);
 }
 
+TEST_F(MarkersTest, DraggedMarkersStopAtTheTablesEdges) {
+    ASSERT_TRUE(Start());
+    const std::int16_t num = NewMarkerNumProc("1", 600, 600, "");
+    const std::int16_t n = AddGraphMarker(KindOf(4, "1"), 1, 900, 900, false);
+    ASSERT_EQ(n, 1);
+    const platform::ControlSurface& label = table.markerNum(num)->Surface();
+    const controls::TranspImg& image = *table.mrk(0);
+    for (const int far : {-60000, 60000}) {
+        SCOPED_TRACE(far);
+        markers().markerNum_MouseDown(num, 1, 30, 30);
+        markers().markerNum_MouseMove(num, 30.0f + far, 30.0f + far);
+        markers().markerNum_MouseUp(num);
+        // The image marker's mouse is in pixels.
+        markers().mrk_MouseDown(0, 1, 5, 5);
+        markers().mrk_MouseMove(0, 5.0f + far / 15.0f, 5.0f + far / 15.0f);
+        markers().mrk_MouseUp(0);
+        const platform::TwipRect picture = MainForm::PictureRectOf(image);
+        if (far < 0) {
+            EXPECT_EQ(label.Left(), 0);
+            EXPECT_EQ(label.Top(), 0);
+            EXPECT_NEAR(picture.left, 0, 15);
+            EXPECT_NEAR(picture.top, 0, 15);
+        } else {
+            EXPECT_NEAR(label.Left() + label.Width(), TableWidth, 15);
+            EXPECT_NEAR(label.Top() + label.Height(), TableHeight, 15);
+            EXPECT_NEAR(picture.Right(), TableWidth, 15);
+            EXPECT_NEAR(picture.Bottom(), TableHeight, 15);
+        }
+    }
+}
+
 TEST_F(MarkersTest, AClickOnAnAutoflipMarkerSendsTheMoveThenTheFlipAndADragOnlyTheMove) {
     ASSERT_TRUE(Start());
     const std::int16_t n = AddGraphMarker(KindOf(4, "1"), 1, 500, 500, false);
