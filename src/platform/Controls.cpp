@@ -5,6 +5,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +15,7 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QTextCursor>
+#include <QTimer>
 
 namespace platform {
 namespace {
@@ -94,6 +96,7 @@ struct TextBox::Impl {
     QPointer<QLineEdit> line;
     QPointer<QPlainTextEdit> lines;
     int maxLength = 0;
+    QObject* selectOnFocus = nullptr;
 };
 
 namespace {
@@ -200,6 +203,41 @@ std::string TextBox::SelText() const {
 void TextBox::SetSelText(const std::string& text) {
     if (impl_->line) impl_->line->insert(FromWindowsText(text));
     if (impl_->lines) impl_->lines->insertPlainText(FromWindowsText(text));
+}
+namespace {
+
+// Selects a box's whole text as it gets the focus. A click places the caret after the focus came,
+// so the selection then waits until the click is over.
+class SelectAllOnFocus : public QObject {
+  public:
+    using QObject::QObject;
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::FocusIn) return false;
+        QPointer<QObject> box(watched);
+        const auto selectAll = [box] {
+            if (auto* line = qobject_cast<QLineEdit*>(box.data())) line->selectAll();
+            if (auto* lines = qobject_cast<QPlainTextEdit*>(box.data())) lines->selectAll();
+        };
+        selectAll();
+        if (static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason)
+            QTimer::singleShot(0, this, selectAll);
+        return false;
+    }
+};
+
+} // namespace
+
+void TextBox::SetSelectAllOnFocus(bool select) {
+    QWidget* box = WidgetOf(*this);
+    if (select && !impl_->selectOnFocus) {
+        impl_->selectOnFocus = new SelectAllOnFocus(box);
+        box->installEventFilter(impl_->selectOnFocus);
+    } else if (!select && impl_->selectOnFocus) {
+        box->removeEventFilter(impl_->selectOnFocus);
+        delete impl_->selectOnFocus;
+        impl_->selectOnFocus = nullptr;
+    }
 }
 void TextBox::CopyDesign(const Control& base) {
     Control::CopyDesign(base);

@@ -51,6 +51,9 @@ class TextBox : public Control {
     std::string SelText() const;
     // Replaces the selection (or inserts at the caret).
     void SetSelText(const std::string& text);
+    // The whole text is selected whenever the box gets the focus (by the mouse too), so that
+    // typing replaces it.
+    void SetSelectAllOnFocus(bool select);
     void CopyDesign(const Control& base) override;
 
     // The text changed, by typing or by code.

@@ -44,6 +44,8 @@ LoginForm::LoginForm() : SideOption(platform::LikeFirst<platform::OptionButton>(
     IDlabel.Move(4080, 270, 300, 255);
     IDtxt.SetText("yourID");
     IDtxt.Move(4440, 225, 2400, 315);
+    // Typing an ID replaces the designed text.
+    IDtxt.SetSelectAllOnFocus(true);
     testModeOpt.SetCaption("Test Mode");
     testModeOpt.Move(4080, 720, 2760, 300);
     OptBtn.SetCaption("Options");

@@ -3,6 +3,7 @@
 #include "GameFixture.h"
 
 #include "platform/Keys.h"
+#include "platform/Seams.h"
 #include "platform/TestDriver.h"
 #include "services/OptionMgmt.h"
 #include "state/Helpers.h"
@@ -131,6 +132,22 @@ TEST_F(SeatLoginTest, AFreeSeatIsClaimedWithWhateverIsTypedAndThenNeedsExactlyTh
     EXPECT_FALSE(LogIn(2, " "));
     EXPECT_TRUE(LogIn(2, ""));
     EXPECT_EQ(Game.CurrentPlayer, 2);
+}
+
+TEST_F(SeatLoginTest, TheIDBoxsTextIsSelectedOnFocusSoThatTypingReplacesIt) {
+    NewGame(kPlain);
+    LoginForm login;
+    login.form.Show();
+    login.form.Activate();
+    // Given the focus (by the Tab key, or by code), then clicked into: the text is selected.
+    ASSERT_TRUE(drive::TypeText(login.IDtxt, "alice"));
+    EXPECT_EQ(login.IDtxt.Text(), "alice");
+    login.Command1.SetFocus();
+    ASSERT_TRUE(drive::Click(login.IDtxt));
+    platform::PumpEvents();
+    EXPECT_EQ(login.IDtxt.SelText(), "alice");
+    EXPECT_TRUE(drive::Click(login.Command1));
+    EXPECT_EQ(Game.players[1].seatId, "alice");
 }
 
 TEST_F(SeatLoginTest, TheArbitratorActsAsSeatOneSeesEverythingAndLeavesTheTurnCounter) {
