@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -48,9 +49,34 @@ std::string ToWindowsText(QString text) {
 
 // Label
 
-Label::Label(NativeWidget* parent) : Control(ToNativeWidget(Make<QLabel>(parent)), true) {
-    As<QLabel>(*this)->setAutoFillBackground(true);
+namespace {
+
+// A label shows its container's background (a frame's, a form's, a picture's) unless it is given
+// a colour of its own: the system's button face of a new control is the colour it was not given.
+class LabelWidget : public QLabel {
+  public:
+    explicit LabelWidget(QWidget* parent) : QLabel(parent) { setAutoFillBackground(false); }
+    const Label* label = nullptr;
+    bool opaque = true;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override {
+        if (opaque && label && label->BackColor() != (kSystemColourFlag | 15)) {
+            QPainter painter(this);
+            painter.fillRect(rect(), palette().color(QPalette::Window));
+        }
+        QLabel::paintEvent(event);
+    }
+};
+
+} // namespace
+
+Label::Label(NativeWidget* parent) : Control(ToNativeWidget(Make<LabelWidget>(parent)), true) {
+    As<LabelWidget>(*this)->label = this;
     As<QLabel>(*this)->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
+Label::~Label() {
+    if (auto* widget = As<LabelWidget>(*this)) widget->label = nullptr;
 }
 std::string Label::Caption() const {
     return FromQString(As<QLabel>(*this)->text());
@@ -77,14 +103,15 @@ void Label::SetWordWrap(bool wrap) {
     As<QLabel>(*this)->setWordWrap(wrap);
 }
 void Label::SetBackStyle(int style) {
-    As<QLabel>(*this)->setAutoFillBackground(style != 0);
+    As<LabelWidget>(*this)->opaque = style != 0;
+    As<QLabel>(*this)->update();
 }
 void Label::CopyDesign(const Control& base) {
     Control::CopyDesign(base);
     if (auto* other = dynamic_cast<const Label*>(&base)) {
         As<QLabel>(*this)->setAlignment(As<QLabel>(*other)->alignment());
         As<QLabel>(*this)->setWordWrap(As<QLabel>(*other)->wordWrap());
-        As<QLabel>(*this)->setAutoFillBackground(As<QLabel>(*other)->autoFillBackground());
+        As<LabelWidget>(*this)->opaque = As<LabelWidget>(*other)->opaque;
         autoSize_ = other->autoSize_;
         SetCaption(other->Caption());
     }

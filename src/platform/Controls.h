@@ -10,9 +10,11 @@
 
 namespace platform {
 
+// A label shows its container's background unless it is given a back colour of its own.
 class Label : public Control {
   public:
     explicit Label(NativeWidget* parent);
+    ~Label() override;
     std::string Caption() const;
     void SetCaption(const std::string& caption);
     // 0 left, 1 right, 2 centre.
@@ -21,7 +23,7 @@ class Label : public Control {
     // The label grows or shrinks to its caption.
     void SetAutoSize(bool autoSize);
     void SetWordWrap(bool wrap);
-    // 0 transparent, 1 opaque.
+    // 0 transparent, 1 opaque: a label given a back colour fills itself with it.
     void SetBackStyle(int style);
     void CopyDesign(const Control& base) override;
 

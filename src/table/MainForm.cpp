@@ -105,6 +105,8 @@ MainForm::MainForm()
     }
     QuickMsg.SetVisible(false);
     QuickMsg.SetAutoSize(true);
+    // A roll's result stands on a white card of its own, readable over any table.
+    QuickMsg.SetBackColor(platform::MakeColour(255, 255, 255));
     InfoPanel.SetVisible(false);
     InfoPanel.SetBorderStyle(0);
     ZoomImg.Surface().SetVisible(false);

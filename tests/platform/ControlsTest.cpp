@@ -455,6 +455,27 @@ TEST(PictureBox, KeepsWhatIsDrawnAndShowsIt) {
     EXPECT_EQ(box.Drawing().GetPixel(3, 2), MakeColour(9, 9, 9));
 }
 
+TEST(Label, ShowsItsContainersBackgroundUnlessGivenAColour) {
+    Form form;
+    PictureBox box(form.Handle());
+    box.SetBackColor(MakeColour(0, 0, 255));
+    box.Move(0, 0, 1500, 1500);
+    box.Cls();
+    Label plain(box.Handle()), coloured(box.Handle()), clear(box.Handle());
+    plain.Move(0, 0, 300, 300);
+    plain.SetForeColor(MakeColour(255, 255, 0)); // a fore colour alone gives no background
+    coloured.Move(450, 0, 300, 300);
+    coloured.SetBackColor(MakeColour(255, 0, 0));
+    clear.Move(900, 0, 300, 300);
+    clear.SetBackColor(MakeColour(255, 0, 0));
+    clear.SetBackStyle(0);
+    form.Show();
+    Picture shown = drive::Grab(form);
+    EXPECT_EQ(shown.GetPixel(5, 5), MakeColour(0, 0, 255)) << "no colour of its own: the box's";
+    EXPECT_EQ(shown.GetPixel(35, 5), MakeColour(255, 0, 0)) << "its own colour";
+    EXPECT_EQ(shown.GetPixel(65, 5), MakeColour(0, 0, 255)) << "transparent despite its colour";
+}
+
 TEST(Shape, TakesNoClicksAndDrawsItsBorder) {
     Form form;
     form.SetBackColor(MakeColour(255, 255, 255));
