@@ -3,7 +3,9 @@
 #include "common/Helpers.h"
 #include "common/Messages.h"
 #include "common/Numbers.h"
+#include "common/Placement.h"
 #include "editor/DefinitionKeys.h"
+#include "platform/Controls.h"
 #include "platform/Files.h"
 #include "platform/Twips.h"
 
@@ -86,6 +88,13 @@ void HelpBoxes::Show(int step) {
     const std::string frame = "FRAME " + std::to_string(step);
     // The editor has five boxes; items past the fifth are not shown.
     const int items = std::clamp<int>(LeadingInt16(GetIni(frame, "items", file)), 0, kBoxes);
+    // The boxes stand inside the window, clear of the step's controls and of each other.
+    platform::NativeWidget* window = helpLabel[0]->ParentHandle();
+    std::vector<platform::NativeWidget*> boxes;
+    for (const auto& box : helpLabel)
+        boxes.push_back(box->Handle());
+    const std::vector<platform::TwipRect> controls = platform::ControlRectsIn(window, boxes);
+    std::vector<platform::TwipRect> placed;
     for (int i = 1; i <= items; ++i) {
         const int b = i - 1;
         const std::string section = frame + " ITEM " + std::to_string(i);
@@ -104,6 +113,7 @@ void HelpBoxes::Show(int step) {
         if (width > 0) box.SetWidth(width);
         if (height > 0) box.SetHeight(height);
         Draw(b, GetIni(section, "line1", file));
+        placed.push_back(Place(box, platform::AreaOf(window), controls, placed));
         box.SetVisible(true);
         box.ZOrder(true);
     }
@@ -112,11 +122,32 @@ void HelpBoxes::Show(int step) {
     visible_ = true;
 }
 
+platform::TwipRect HelpBoxes::Place(platform::PictureBox& box, const platform::TwipRect& window,
+                                    const std::vector<platform::TwipRect>& controls,
+                                    const std::vector<platform::TwipRect>& boxes) {
+    const platform::TwipRect wanted{box.Left(), box.Top(), box.Width(), box.Height()};
+    std::vector<platform::TwipRect> covered = controls;
+    covered.insert(covered.end(), boxes.begin(), boxes.end());
+    // Where the step leaves no room, a box may cover a control, never another box.
+    std::optional<platform::TwipRect> place = FreePlace(wanted, window, covered, kPlaceStep);
+    if (!place) place = FreePlace(wanted, window, boxes, kPlaceStep);
+    const platform::TwipRect at = place.value_or(platform::FitInto(wanted, window));
+    box.Move(at.left, at.top, at.width, at.height);
+    return at;
+}
+
 void HelpBoxes::Draw(int b, const std::string& text) {
     platform::PictureBox& box = *helpLabel[b];
+    // The box grows to hold every line of its text.
+    const platform::FontSpec font = platform::SpecOf(box.GetFont());
+    if (const auto lines = WrapText(text, platform::PixelsFromTwipsX(box.ScaleWidth()), font)) {
+        const int needed = platform::TwipsFromPixelsY(static_cast<int>(lines->size()) *
+                                                      platform::MeasureText(font, "").height) +
+                           box.Height() - box.ScaleHeight();
+        if (box.Height() < needed) box.SetHeight(needed);
+    }
     box.Cls();
     Lines[b].clear();
-    const platform::FontSpec font = platform::SpecOf(box.GetFont());
     const auto lines = WrapText(text, platform::PixelsFromTwipsX(box.ScaleWidth()), font);
     if (!lines) {
         ShowMsg("Box Too Small For Words");

@@ -4,6 +4,7 @@
 
 #include "platform/Fonts.h"
 #include "platform/Graphics.h"
+#include "platform/Twips.h"
 
 #include <array>
 #include <functional>
@@ -40,7 +41,15 @@ class HelpBoxes {
     std::array<std::vector<std::string>, kBoxes> Lines;
 
   private:
+    // Draws the text into the box, which grows to hold every line.
     void Draw(int box, const std::string& text);
+    // Moves the box to the place nearest its own that lies inside the window and covers neither
+    // a control nor a box placed before; its rectangle.
+    static platform::TwipRect Place(platform::PictureBox& box, const platform::TwipRect& window,
+                                    const std::vector<platform::TwipRect>& controls,
+                                    const std::vector<platform::TwipRect>& boxes);
+    // Room for a box is looked for on a grid of 8 pixels.
+    static constexpr int kPlaceStep = 120;
     std::function<std::string(const std::string&)> valueOf_;
     bool visible_ = false;
 };

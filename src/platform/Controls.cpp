@@ -2,6 +2,7 @@
 
 #include "platform/QtRuntime.h"
 #include "platform/QtText.h"
+#include "platform/Twips.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -17,6 +18,8 @@
 #include <QSignalBlocker>
 #include <QTextCursor>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace platform {
 namespace {
@@ -418,6 +421,53 @@ void Frame::SetCaption(const std::string& caption) {
 void Frame::CopyDesign(const Control& base) {
     Control::CopyDesign(base);
     if (auto* other = dynamic_cast<const Frame*>(&base)) SetCaption(other->Caption());
+}
+
+// Placement
+
+namespace {
+
+bool HoldsVisibleControl(const QWidget* widget, const QWidget* container) {
+    for (const QWidget* child : widget->findChildren<QWidget*>())
+        if (ControlOfWidget(child) && child->isVisibleTo(container)) return true;
+    return false;
+}
+
+void CollectControlRects(QWidget* widget, QWidget* container, const std::vector<QWidget*>& except,
+                         std::vector<TwipRect>& rects) {
+    for (QWidget* child : widget->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (child->isWindow() || !child->isVisibleTo(container)) continue;
+        if (std::find(except.begin(), except.end(), child) != except.end()) continue;
+        // A stock control that holds none, or a widget of our own controls' that holds nothing.
+        const bool leaf = ControlOfWidget(child) ? !HoldsVisibleControl(child, container)
+                                                 : child->findChildren<QWidget*>().empty();
+        if (leaf) {
+            const QRect r(child->mapTo(container, QPoint(0, 0)), child->size());
+            rects.push_back({TwipsFromPixelsX(r.x()), TwipsFromPixelsY(r.y()), TwipsFromPixelsX(r.width()),
+                             TwipsFromPixelsY(r.height())});
+        } else {
+            CollectControlRects(child, container, except, rects);
+        }
+    }
+}
+
+} // namespace
+
+TwipRect AreaOf(NativeWidget* container) {
+    const QWidget* widget = ToQWidget(container);
+    if (!widget) return {};
+    return {0, 0, TwipsFromPixelsX(widget->width()), TwipsFromPixelsY(widget->height())};
+}
+
+std::vector<TwipRect> ControlRectsIn(NativeWidget* container, const std::vector<NativeWidget*>& except) {
+    std::vector<TwipRect> rects;
+    QWidget* widget = ToQWidget(container);
+    if (!widget) return rects;
+    std::vector<QWidget*> left;
+    for (NativeWidget* handle : except)
+        left.push_back(ToQWidget(handle));
+    CollectControlRects(widget, widget, left, rects);
+    return rects;
 }
 
 } // namespace platform

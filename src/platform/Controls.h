@@ -4,9 +4,11 @@
 #pragma once
 
 #include "platform/Control.h"
+#include "platform/Twips.h"
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -113,5 +115,13 @@ class Frame : public Control {
     void SetCaption(const std::string& caption);
     void CopyDesign(const Control& base) override;
 };
+
+// The area of a container (a form's client area, a frame, a picture box): its size in twips, at
+// 0, 0.
+TwipRect AreaOf(NativeWidget* container);
+// Where the controls inside a container show, in twips of the container: every visible control
+// that holds no visible control itself, at any depth (a frame's controls rather than the frame).
+// The controls `except` are left out with all they hold.
+std::vector<TwipRect> ControlRectsIn(NativeWidget* container, const std::vector<NativeWidget*>& except);
 
 } // namespace platform

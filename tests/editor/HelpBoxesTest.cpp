@@ -3,7 +3,9 @@
 
 #include "common/Helpers.h"
 #include "editor/HelpBoxes.h"
+#include "platform/Controls.h"
 #include "platform/Fonts.h"
+#include "platform/Ini.h"
 #include "platform/Twips.h"
 
 #include <gmock/gmock.h>
@@ -47,22 +49,21 @@ TEST(WizardHelp, TheStepsItemsShowWhereHelpDatPutsThemAndHideOnTheNextPress) {
     e.Write("help.dat", "[FRAME 0]\r\nitems=7\r\n"
                         "[FRAME 0 ITEM 1]\r\nwhen=DirName\r\ncoord=600,4000\r\nwidth=2400\r\nheight=900\r\n"
                         "line1=Choose the folder that holds the card images\r\n"
-                        "[FRAME 0 ITEM 2]\r\ncoord=1200,300\r\nwidth=1500\r\nline1=Type a name\r\n"
+                        "[FRAME 0 ITEM 2]\r\ncoord=1200,7950\r\nwidth=1500\r\nline1=Type a name\r\n"
                         "[FRAME 0 ITEM 3]\r\ncoord=here\r\nline1=Somewhere\r\n"
                         "[FRAME 0 ITEM 4]\r\nwidth=60\r\nline1=Unbreakable\r\n"
                         "[FRAME 1]\r\nitems=0\r\n");
     auto& w = e.window;
     auto& help = w.Help();
-    const int left3 = help.helpLabel[2]->Left();
     e.Press(*w.HelpBtn);
     EXPECT_TRUE(help.Visible());
     EXPECT_FALSE(help.helpLabel[0]->Visible()) << "shown only when the image folder is chosen";
     EXPECT_TRUE(help.helpLabel[1]->Visible());
-    EXPECT_EQ(help.helpLabel[1]->Top(), 1200);
-    EXPECT_EQ(help.helpLabel[1]->Left(), 300);
+    EXPECT_EQ(help.helpLabel[1]->Top(), 1200) << "free where help.dat puts it: it stays there";
+    EXPECT_EQ(help.helpLabel[1]->Left(), 7950);
     EXPECT_EQ(help.helpLabel[1]->Width(), 1500);
     EXPECT_THAT(help.Lines[1], ElementsAre("Type a name"));
-    EXPECT_EQ(help.helpLabel[2]->Left(), left3) << "a place that is not two numbers is kept";
+    EXPECT_TRUE(help.helpLabel[2]->Visible()) << "a place that is not two numbers starts from the last";
     EXPECT_TRUE(help.Lines[3].empty());
     EXPECT_THAT(e.messages.Messages(), ElementsAre("Box Too Small For Words"));
     EXPECT_TRUE(help.helpLabel[4]->Visible()) << "a sixth and seventh item have no box";
@@ -85,6 +86,48 @@ TEST(WizardHelp, TheStepsItemsShowWhereHelpDatPutsThemAndHideOnTheNextPress) {
     EXPECT_TRUE(help.Visible()) << "no items still counts as shown";
     for (const auto& box : help.helpLabel)
         EXPECT_FALSE(box->Visible());
+}
+
+// Every box of the bundled help, on every step: wholly inside the window, tall enough for all its
+// lines, over no control of the step and no other box.
+TEST(WizardHelp, TheBundledBoxesHoldTheirTextInsideTheWindowClearOfControlsAndOfEachOther) {
+    Editor e;
+    e.folder.CopyIn(KARVEL_GAMES, "");
+    platform::IniClearCache();
+    auto& w = e.window;
+    auto& help = w.Help();
+    int boxes = 0;
+    for (int step = 0; step <= 7; ++step) {
+        SCOPED_TRACE(step);
+        w.OpenAt("Spice Harbour", step);
+        help.Show(step);
+        platform::NativeWidget* window = help.helpLabel[0]->ParentHandle();
+        std::vector<platform::NativeWidget*> handles;
+        for (const auto& box : help.helpLabel)
+            handles.push_back(box->Handle());
+        const std::vector<platform::TwipRect> controls = platform::ControlRectsIn(window, handles);
+        const platform::TwipRect area = platform::AreaOf(window);
+        std::vector<platform::TwipRect> shown;
+        for (int b = 0; b < wizard::HelpBoxes::kBoxes; ++b) {
+            const platform::PictureBox& box = *help.helpLabel[b];
+            if (!box.Visible()) continue;
+            const platform::TwipRect r{box.Left(), box.Top(), box.Width(), box.Height()};
+            EXPECT_EQ(platform::FitInto(r, area), r) << "box " << b << " inside the window";
+            const int lineHeight = platform::MeasureText(platform::SpecOf(box.GetFont()), "").height;
+            EXPECT_GE(box.ScaleHeight(),
+                      platform::TwipsFromPixelsY(lineHeight * static_cast<int>(help.Lines[b].size())))
+                << "box " << b << " holds its " << help.Lines[b].size() << " lines";
+            for (const platform::TwipRect& c : controls)
+                EXPECT_FALSE(r.Overlaps(c)) << "box " << b << " over a control at " << c.left << "," << c.top;
+            for (const platform::TwipRect& other : shown)
+                EXPECT_FALSE(r.Overlaps(other)) << "box " << b << " over another";
+            shown.push_back(r);
+        }
+        boxes += static_cast<int>(shown.size());
+        help.Hide();
+    }
+    EXPECT_GE(boxes, 8) << "the steps have their help";
+    EXPECT_TRUE(e.messages.Messages().empty()) << e.messages.Messages().front();
 }
 
 // A help item may hang on any control of the window: a box's text, a caption, a list's chosen or

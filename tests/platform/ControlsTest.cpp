@@ -476,6 +476,29 @@ TEST(Label, ShowsItsContainersBackgroundUnlessGivenAColour) {
     EXPECT_EQ(shown.GetPixel(65, 5), MakeColour(0, 0, 255)) << "transparent despite its colour";
 }
 
+TEST(ControlRects, AreTheVisibleControlsThatHoldNoneInTheContainersTwips) {
+    Form form;
+    form.Resize(6000, 4500);
+    Frame frame(form.Handle());
+    frame.Move(300, 300, 4500, 3000);
+    CommandButton ok(frame.Handle()), hidden(frame.Handle());
+    ok.Move(150, 600, 1200, 450);
+    hidden.Move(1500, 600, 1200, 450);
+    hidden.SetVisible(false);
+    Label note(form.Handle());
+    note.Move(300, 3600, 3000, 300);
+    PictureBox box(form.Handle());
+    box.Move(3600, 3600, 600, 600);
+    form.Show();
+    const std::vector<TwipRect> rects = ControlRectsIn(form.Handle(), {box.Handle()});
+    ASSERT_EQ(rects.size(), 2u) << "the button in the frame and the label; not the frame, the hidden "
+                                   "button or the box left out";
+    EXPECT_EQ(rects[0], (TwipRect{300 + 150, 300 + 600, 1200, 450}))
+        << "counted from the form, through the frame";
+    EXPECT_EQ(rects[1], (TwipRect{300, 3600, 3000, 300}));
+    EXPECT_EQ(AreaOf(form.Handle()), (TwipRect{0, 0, form.ScaleWidth(), form.ScaleHeight()}));
+}
+
 TEST(Shape, TakesNoClicksAndDrawsItsBorder) {
     Form form;
     form.SetBackColor(MakeColour(255, 255, 255));
