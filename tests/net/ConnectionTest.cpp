@@ -148,6 +148,10 @@ TEST_F(ConnectionTest, TheDialogOpensOnTheSettingsOfDirectIni) {
         EXPECT_EQ(dialog_->OptionList.Text(), "Red army");
         EXPECT_FALSE(dialog_->sendCMD.Visible());
     }
+    // The direct.ini laid beside the bundled games opens a port that needs no special rights.
+    folder_.Files().CopyIn(std::string(KARVEL_GAMES) + "/direct.ini", "direct.ini");
+    OpenDialog();
+    EXPECT_GE(NetPort, 1024);
 }
 
 TEST_F(ConnectionTest, ARoleIsTakenOnlyWithEverythingFilledIn) {
