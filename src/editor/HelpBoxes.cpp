@@ -138,12 +138,12 @@ platform::TwipRect HelpBoxes::Place(platform::PictureBox& box, const platform::T
 
 void HelpBoxes::Draw(int b, const std::string& text) {
     platform::PictureBox& box = *helpLabel[b];
-    // The box grows to hold every line of its text.
+    // The box grows to hold every line of its text, with a pixel to spare below the last.
     const platform::FontSpec font = platform::SpecOf(box.GetFont());
     if (const auto lines = WrapText(text, platform::PixelsFromTwipsX(box.ScaleWidth()), font)) {
         const int needed = platform::TwipsFromPixelsY(static_cast<int>(lines->size()) *
                                                       platform::MeasureText(font, "").height) +
-                           box.Height() - box.ScaleHeight();
+                           box.Height() - box.ScaleHeight() + platform::kTwipsPerPixelY;
         if (box.Height() < needed) box.SetHeight(needed);
     }
     box.Cls();

@@ -427,6 +427,15 @@ void Frame::CopyDesign(const Control& base) {
 
 namespace {
 
+// What a control shows of itself: a label its text (or its picture), anything else its whole area.
+QRect ShownPart(const QWidget* widget) {
+    const auto* label = qobject_cast<const QLabel*>(widget);
+    if (!label) return widget->rect();
+    if (label->text().isEmpty()) return label->pixmap().isNull() ? QRect() : label->rect();
+    const int flags = static_cast<int>(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
+    return label->fontMetrics().boundingRect(label->contentsRect(), flags, label->text()) & label->rect();
+}
+
 bool HoldsVisibleControl(const QWidget* widget, const QWidget* container) {
     for (const QWidget* child : widget->findChildren<QWidget*>())
         if (ControlOfWidget(child) && child->isVisibleTo(container)) return true;
@@ -442,7 +451,9 @@ void CollectControlRects(QWidget* widget, QWidget* container, const std::vector<
         const bool leaf = ControlOfWidget(child) ? !HoldsVisibleControl(child, container)
                                                  : child->findChildren<QWidget*>().empty();
         if (leaf) {
-            const QRect r(child->mapTo(container, QPoint(0, 0)), child->size());
+            const QRect shown = ShownPart(child);
+            if (shown.isEmpty()) continue;
+            const QRect r(child->mapTo(container, shown.topLeft()), shown.size());
             rects.push_back({TwipsFromPixelsX(r.x()), TwipsFromPixelsY(r.y()), TwipsFromPixelsX(r.width()),
                              TwipsFromPixelsY(r.height())});
         } else {

@@ -120,8 +120,8 @@ class Frame : public Control {
 // 0, 0.
 TwipRect AreaOf(NativeWidget* container);
 // Where the controls inside a container show, in twips of the container: every visible control
-// that holds no visible control itself, at any depth (a frame's controls rather than the frame).
-// The controls `except` are left out with all they hold.
+// that holds no visible control itself, at any depth (a frame's controls rather than the frame),
+// a label by the part its text takes. The controls `except` are left out with all they hold.
 std::vector<TwipRect> ControlRectsIn(NativeWidget* container, const std::vector<NativeWidget*>& except);
 
 } // namespace platform
