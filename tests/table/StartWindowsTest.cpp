@@ -241,6 +241,8 @@ TEST_F(StartWindowsTest, ThreeSaveAndLoadRoundsLeaveTheTableWindowAsItWas) {
         ASSERT_NE(list.Table(), nullptr);
         EXPECT_TRUE(list.Table()->Window().Visible());
         EXPECT_EQ(placeOf(list.Table()->Window()), first);
+        EXPECT_TRUE(list.Table()->ToolBar && list.Table()->ToolBar->form.Visible())
+            << "a loaded game opens with its tool bar too";
         EXPECT_TRUE(script.Messages().empty()) << script.Messages().front();
     }
 }
