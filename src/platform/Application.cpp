@@ -104,6 +104,7 @@ Application::Application(int& argc, char** argv, const std::string& name) {
     ClearStaleVectorState();
     qInstallMessageHandler(g_previousHandler);
     QCoreApplication::setApplicationName(ToQString(name));
+    StartProbeIfAsked();
 }
 
 Application::~Application() {

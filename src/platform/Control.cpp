@@ -181,6 +181,12 @@ std::string Control::ToolTipText() const {
 void Control::SetToolTipText(const std::string& text) {
     if (base_->widget) base_->widget->setToolTip(ToQString(text));
 }
+std::string Control::Name() const {
+    return base_->widget ? FromQString(base_->widget->objectName()) : std::string();
+}
+void Control::SetName(const std::string& name) {
+    if (base_->widget) base_->widget->setObjectName(ToQString(name));
+}
 Font Control::GetFont() const {
     return base_->font;
 }

@@ -58,6 +58,9 @@ class Control {
     void SetIndex(int index);
     std::string ToolTipText() const;
     void SetToolTipText(const std::string& text);
+    // The control's name as the window's code knows it, for the window probe (ControlSurface.h).
+    std::string Name() const;
+    void SetName(const std::string& name);
     Font GetFont() const;
     void SetFont(const Font& font);
     // Colours as definitions hold them, or system colours (&H80000000 plus an index) that are

@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace platform {
@@ -75,6 +76,13 @@ template <class T> class ControlArray {
         return indexes;
     }
 
+    // Names every element, present and to come, "name(index)" (see Control::SetName).
+    void SetName(const std::string& name) {
+        name_ = name;
+        for (auto& [index, entry] : elements_)
+            Name(*entry.element, index);
+    }
+
     // Runs for each element that Load made, to wire its events with its index.
     std::function<void(int index, T& element)> OnLoaded;
 
@@ -84,11 +92,18 @@ template <class T> class ControlArray {
         bool placed = false;
     };
 
-    static void Name(T& element, int index) {
+    void Name(T& element, int index) const {
         if constexpr (requires { element.SetIndex(index); }) element.SetIndex(index);
+        if (name_.empty()) return;
+        const std::string name = name_ + "(" + std::to_string(index) + ")";
+        if constexpr (requires { element.SetName(name); })
+            element.SetName(name);
+        else if constexpr (requires { element.Surface().SetName(name); })
+            element.Surface().SetName(name);
     }
 
     Factory factory_;
+    std::string name_;
     std::map<int, Entry> elements_;
     std::uint64_t generation_ = 0;
 };

@@ -69,6 +69,7 @@ class SurfaceWidget : public QWidget {
     }
     // The surface is gone; the widget waits for its events to end before it goes too.
     void Orphan() { owner_ = nullptr; }
+    std::string Tag() const;
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -206,6 +207,10 @@ struct ControlSurface::Impl {
         return m;
     }
 };
+
+std::string SurfaceWidget::Tag() const {
+    return owner_ ? owner_->tag : std::string();
+}
 
 void SurfaceWidget::paintEvent(QPaintEvent*) {
     if (!owner_) return;
@@ -397,6 +402,20 @@ std::string ControlSurface::ToolTipText() const {
 }
 void ControlSurface::SetToolTipText(const std::string& text) {
     if (impl_->widget) impl_->widget->setToolTip(ToQString(text));
+}
+
+std::string ControlSurface::Name() const {
+    return impl_->widget ? FromQString(impl_->widget->objectName()) : std::string();
+}
+void ControlSurface::SetName(const std::string& name) {
+    if (impl_->widget) impl_->widget->setObjectName(ToQString(name));
+}
+
+bool IsSurfaceWidget(const QWidget* widget, std::string* tag) {
+    auto* surface = dynamic_cast<const SurfaceWidget*>(widget);
+    if (!surface) return false;
+    if (tag) *tag = surface->Tag();
+    return true;
 }
 
 Picture& ControlSurface::Drawing() {

@@ -66,6 +66,10 @@ class ControlSurface {
     void SetTag(const std::string& tag);
     std::string ToolTipText() const;
     void SetToolTipText(const std::string& text);
+    // The control's name as the window's code knows it ("crd(5)", "BasePict"): what the window
+    // probe of the end-to-end tests reports.
+    std::string Name() const;
+    void SetName(const std::string& name);
 
     // What is drawn: it keeps its size equal to the inner size; when the surface grows, the new
     // part takes the back colour. Call Refresh after drawing on it.

@@ -11,6 +11,7 @@
 #include <array>
 #include <functional>
 #include <optional>
+#include <string>
 
 class QKeyEvent;
 class QMenuBar;
@@ -66,6 +67,12 @@ void DeleteDisposed();
 
 // Makes a root menu the items of a form's menu bar.
 void AttachMenuBar(Menu& root, QMenuBar* bar);
+
+// Starts the window probe of the end-to-end tests when KARVEL_PROBE names its socket.
+void StartProbeIfAsked();
+
+// Whether the widget is a control surface's, and its Tag then.
+bool IsSurfaceWidget(const QWidget* widget, std::string* tag);
 
 // Dynamic properties of the command buttons that answer Enter and Esc.
 inline constexpr char kDefaultButtonProperty[] = "karvelDefault";

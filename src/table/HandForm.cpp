@@ -68,6 +68,7 @@ HandForm::HandForm() : crd(CardsIn(BasePict.Handle())) {
     first->Surface().SetVisible(false);
     WireElement(0, *first);
     crd.Place(0, std::move(first));
+    crd.SetName("crd");
     crd.OnLoaded = [this](int index, controls::TranspImg& element) { WireElement(index, element); };
     ToolTipTimer.SetEnabled(false);
     ToolTipTimer.OnTimer = [this] { ToolTipTimer_Timer(); };

@@ -82,6 +82,24 @@ MainForm::MainForm()
       EndGameBtn(InfoPanel.Handle()), showHandAreaBtn(InfoPanel.Handle()) {
     form_.SetCaption("Karvel");
     form_.Resize(12000, 9000);
+    // The names the window probe of the end-to-end tests reports.
+    BasePict.SetName("BasePict");
+    QuickMsg.SetName("QuickMsg");
+    PlayerArea.SetName("PlayerArea");
+    SideName.SetName("SideName");
+    DeckImg.SetName("DeckImg");
+    DiscardImg.SetName("DiscardImg");
+    crd.SetName("crd");
+    markerNum.SetName("markerNum");
+    mrk.SetName("mrk");
+    addNumMarker.Surface().SetName("addNumMarker");
+    addGraphMakerBtn.Surface().SetName("addGraphMakerBtn");
+    diceRollerBtn.Surface().SetName("diceRollerBtn");
+    showNotesBtn.Surface().SetName("showNotesBtn");
+    saveGameBtn.Surface().SetName("saveGameBtn");
+    reportBtn.Surface().SetName("reportBtn");
+    EndGameBtn.Surface().SetName("EndGameBtn");
+    showHandAreaBtn.Surface().SetName("showHandAreaBtn");
     BasePict.SetBorderStyle(0);
     BasePict.Move(0, 0, 21000, 13000);
     hsb.SetHeight(255);

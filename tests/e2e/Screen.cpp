@@ -1,0 +1,244 @@
+#include "Screen.h"
+
+#include <X11/Xatom.h>
+#include <X11/XKBlib.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <stdexcept>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <algorithm>
+#include <vector>
+
+namespace e2e {
+namespace {
+
+// The programs under test go on for a moment after the last input; a pause between the events
+// of one gesture lets the window system tell a press from a drag, as a hand does.
+void Pause(int milliseconds) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+std::string WindowName(Display* display, Window window) {
+    Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
+    Atom netName = XInternAtom(display, "_NET_WM_NAME", False);
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    std::string name;
+    if (XGetWindowProperty(display, window, netName, 0, 1024, False, utf8, &type, &format, &count, &after, &data) ==
+            Success &&
+        data) {
+        name.assign(reinterpret_cast<char*>(data), count);
+        XFree(data);
+        return name;
+    }
+    char* plain = nullptr;
+    if (XFetchName(display, window, &plain) && plain) {
+        name = plain;
+        XFree(plain);
+    }
+    return name;
+}
+
+} // namespace
+
+Screen::Screen(int width, int height) : width_(width), height_(height) {
+    int pipeFds[2];
+    if (pipe(pipeFds) != 0) throw std::runtime_error("no pipe for the X server");
+    const std::string geometry = std::to_string(width) + "x" + std::to_string(height) + "x24";
+    const std::string fd = std::to_string(pipeFds[1]);
+    server_ = fork();
+    if (server_ == 0) {
+        close(pipeFds[0]);
+        int devnull = open("/dev/null", O_WRONLY);
+        if (devnull >= 0) {
+            dup2(devnull, 1);
+            dup2(devnull, 2);
+        }
+        // -displayfd: the server picks a free display number itself and writes it to the pipe,
+        // so that runs side by side never race for one.
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", geometry.c_str(), "-nolisten", "tcp",
+               "-ac", "-noreset", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(pipeFds[1]);
+    if (server_ < 0) throw std::runtime_error("cannot start Xvfb");
+    std::string number;
+    pollfd waiting{pipeFds[0], POLLIN, 0};
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (poll(&waiting, 1, 200) > 0) {
+            char c = 0;
+            const ssize_t got = read(pipeFds[0], &c, 1);
+            if (got <= 0 || c == '\n') break;
+            number += c;
+        }
+        int status = 0;
+        if (waitpid(server_, &status, WNOHANG) == server_) {
+            server_ = -1;
+            break;
+        }
+    }
+    close(pipeFds[0]);
+    if (number.empty()) throw std::runtime_error("Xvfb did not start (is the xvfb package installed?)");
+    name_ = ":" + number;
+    display_ = XOpenDisplay(name_.c_str());
+    if (!display_) throw std::runtime_error("cannot open the display " + name_);
+    int event = 0, error = 0, major = 0, minor = 0;
+    if (!XTestQueryExtension(display_, &event, &error, &major, &minor))
+        throw std::runtime_error("the X server has no test extension");
+}
+
+Screen::~Screen() {
+    if (display_) XCloseDisplay(display_);
+    if (server_ > 0) {
+        kill(server_, SIGTERM);
+        int status = 0;
+        for (int i = 0; i < 100 && waitpid(server_, &status, WNOHANG) == 0; ++i)
+            Pause(20);
+        kill(server_, SIGKILL);
+        waitpid(server_, &status, 0);
+    }
+}
+
+void Screen::Sync() const {
+    XSync(display_, False);
+}
+
+void Screen::MoveTo(Point p) {
+    XTestFakeMotionEvent(display_, 0, p.x, p.y, CurrentTime);
+    Sync();
+}
+
+void Screen::Press(int button) {
+    XTestFakeButtonEvent(display_, static_cast<unsigned>(button), True, CurrentTime);
+    Sync();
+}
+
+void Screen::Release(int button) {
+    XTestFakeButtonEvent(display_, static_cast<unsigned>(button), False, CurrentTime);
+    Sync();
+}
+
+void Screen::Click(Point p, int button) {
+    MoveTo(p);
+    Pause(30);
+    Press(button);
+    Pause(30);
+    Release(button);
+}
+
+void Screen::DoubleClick(Point p) {
+    MoveTo(p);
+    Pause(30);
+    for (int i = 0; i < 2; ++i) {
+        Press(1);
+        Pause(20);
+        Release(1);
+        Pause(40);
+    }
+}
+
+void Screen::Drag(Point from, Point to, int button, int steps) {
+    MoveTo(from);
+    Pause(40);
+    Press(button);
+    Pause(60);
+    steps = std::max(1, steps);
+    for (int i = 1; i <= steps; ++i) {
+        MoveTo(Point{from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps});
+        Pause(25);
+    }
+    Pause(40);
+    Release(button);
+}
+
+void Screen::SendKey(unsigned int code, bool down) {
+    XTestFakeKeyEvent(display_, code, down ? True : False, CurrentTime);
+    Sync();
+}
+
+void Screen::Key(const std::string& chord) {
+    std::vector<unsigned int> codes;
+    std::size_t start = 0;
+    while (start <= chord.size()) {
+        std::size_t plus = chord.find('+', start + 1);
+        if (plus == std::string::npos) plus = chord.size();
+        const std::string name = chord.substr(start, plus - start);
+        const KeySym sym = XStringToKeysym(name.c_str());
+        if (sym == NoSymbol) throw std::runtime_error("no key named " + name);
+        codes.push_back(XKeysymToKeycode(display_, sym));
+        start = plus + 1;
+    }
+    for (unsigned int code : codes)
+        SendKey(code, true);
+    Pause(20);
+    for (auto it = codes.rbegin(); it != codes.rend(); ++it)
+        SendKey(*it, false);
+    Pause(20);
+}
+
+void Screen::Type(const std::string& text) {
+    const unsigned int shift = XKeysymToKeycode(display_, XK_Shift_L);
+    for (char c : text) {
+        KeySym sym = static_cast<unsigned char>(c);
+        if (c == ' ') sym = XK_space;
+        if (c == '\n') sym = XK_Return;
+        const unsigned int code = XKeysymToKeycode(display_, sym);
+        if (code == 0) continue;
+        // A character on the key's second level needs Shift.
+        const bool shifted = XkbKeycodeToKeysym(display_, static_cast<::KeyCode>(code), 0, 0) != sym;
+        if (shifted) SendKey(shift, true);
+        SendKey(code, true);
+        SendKey(code, false);
+        if (shifted) SendKey(shift, false);
+        Pause(10);
+    }
+}
+
+bool Screen::Close(const std::string& title) {
+    Window root = DefaultRootWindow(display_), parent = 0, *children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(display_, root, &root, &parent, &children, &count)) return false;
+    Window found = 0;
+    for (unsigned int i = 0; i < count && !found; ++i) {
+        XWindowAttributes attributes;
+        if (!XGetWindowAttributes(display_, children[i], &attributes) || attributes.map_state != IsViewable)
+            continue;
+        if (WindowName(display_, children[i]) == title) found = children[i];
+    }
+    if (children) XFree(children);
+    if (!found) return false;
+    XEvent event;
+    std::memset(&event, 0, sizeof event);
+    event.xclient.type = ClientMessage;
+    event.xclient.window = found;
+    event.xclient.message_type = XInternAtom(display_, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display_, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display_, found, False, NoEventMask, &event);
+    Sync();
+    return true;
+}
+
+Point Screen::Pointer() const {
+    Window root = 0, child = 0;
+    int x = 0, y = 0, wx = 0, wy = 0;
+    unsigned int mask = 0;
+    XQueryPointer(display_, DefaultRootWindow(display_), &root, &child, &x, &y, &wx, &wy, &mask);
+    return Point{x, y};
+}
+
+} // namespace e2e

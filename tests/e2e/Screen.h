@@ -1,0 +1,62 @@
+// A virtual X screen (Xvfb) of its own for one run, and real input on it: the pointer, the
+// buttons and the keys go through the X server's test extension exactly as a user's mouse and
+// keyboard would, so the program under test meets them in the window system's own order.
+#pragma once
+
+#include <string>
+#include <sys/types.h>
+
+struct _XDisplay;
+
+namespace e2e {
+
+struct Point {
+    int x = -1;
+    int y = -1;
+    bool Valid() const { return x >= 0 && y >= 0; }
+};
+
+class Screen {
+  public:
+    // Starts the server on a free display number; throws std::runtime_error when it cannot.
+    Screen(int width, int height);
+    ~Screen();
+    Screen(const Screen&) = delete;
+    Screen& operator=(const Screen&) = delete;
+
+    // ":N", for the DISPLAY of the programs to start on it.
+    const std::string& Name() const { return name_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+
+    void MoveTo(Point p);
+    // Buttons: 1 left, 2 middle, 3 right.
+    void Press(int button);
+    void Release(int button);
+    void Click(Point p, int button = 1);
+    void DoubleClick(Point p);
+    // Press at `from`, move in steps, release at `to`.
+    void Drag(Point from, Point to, int button = 1, int steps = 8);
+    // A key by its X name ("Return", "F9", "a", "2"), with modifiers held ("Control_L",
+    // "Shift_L", "Alt_L"), separated by "+": "Control_L+a".
+    void Key(const std::string& chord);
+    // Types plain text, with Shift where a character needs it.
+    void Type(const std::string& text);
+    // Asks the window titled so to close, as a window manager's close box does; false when no
+    // such window is mapped.
+    bool Close(const std::string& title);
+    // The pointer's place now.
+    Point Pointer() const;
+
+  private:
+    void Sync() const;
+    void SendKey(unsigned int code, bool down);
+
+    int width_;
+    int height_;
+    pid_t server_ = -1;
+    std::string name_;
+    _XDisplay* display_ = nullptr;
+};
+
+} // namespace e2e

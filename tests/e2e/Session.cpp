@@ -1,0 +1,316 @@
+#include "Session.h"
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace e2e {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+void Sleep(int milliseconds) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::string Tail(const std::string& text, std::size_t lines) {
+    std::size_t at = text.size();
+    for (std::size_t n = 0; n <= lines && at != std::string::npos && at > 0; ++n)
+        at = text.rfind('\n', at - 1);
+    return at == std::string::npos ? text : text.substr(at + 1);
+}
+
+std::vector<std::string> SplitPath(const std::string& path) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t slash = path.find('/', start);
+        parts.push_back(path.substr(start, slash == std::string::npos ? std::string::npos : slash - start));
+        if (slash == std::string::npos) break;
+        start = slash + 1;
+    }
+    return parts;
+}
+
+const ItemInfo* FindItem(const Scene& scene, const std::string& text) {
+    const ItemInfo* found = nullptr;
+    for (const WindowInfo* menu : scene.Menus())
+        for (const ItemInfo* item : scene.ItemsOf(menu->id))
+            if (item->text == text) found = item; // the innermost menu holding it
+    return found;
+}
+
+} // namespace
+
+std::string SanitizerReport(const std::string& log) {
+    for (const char* mark : {"ERROR: AddressSanitizer", "ERROR: LeakSanitizer", "runtime error:",
+                             "SUMMARY: UndefinedBehaviorSanitizer", "AddressSanitizer:DEADLYSIGNAL"}) {
+        const std::size_t at = log.find(mark);
+        if (at != std::string::npos) {
+            const std::size_t from = log.rfind('\n', at);
+            return log.substr(from == std::string::npos ? 0 : from + 1, 6000);
+        }
+    }
+    return "";
+}
+
+std::string OutputFolder() {
+    const char* out = std::getenv("KARVEL_E2E_OUT");
+    return out && *out ? out : std::string(KARVEL_BUILD_DIR) + "/e2e";
+}
+
+Session::Session(const std::string& run, const std::string& program, std::vector<std::string> args, int width,
+                 int height)
+    : run_(run), program_(program), args_(std::move(args)) {
+    folder_ = OutputFolder() + "/" + run;
+    fs::remove_all(folder_);
+    fs::create_directories(folder_);
+    // A program folder of the run's own: the bundled games, nothing saved yet.
+    char pattern[] = "/tmp/karvel-e2e-XXXXXX";
+    if (!mkdtemp(pattern)) throw Failure("no temporary folder");
+    home_ = pattern;
+    fs::copy(KARVEL_GAMES, home_, fs::copy_options::recursive);
+    probe_ = home_ + "/probe.sock";
+    logPath_ = folder_ + "/program.log";
+    screen_ = std::make_unique<Screen>(width, height);
+    Start();
+}
+
+Session::~Session() {
+    if (pid_ > 0 && !ended_) {
+        kill(pid_, SIGKILL);
+        waitpid(pid_, &exitStatus_, 0);
+    }
+    screen_.reset();
+    std::error_code ignored;
+    fs::remove_all(home_, ignored);
+}
+
+void Session::Start() {
+    const std::string executable = std::string(KARVEL_BUILD_DIR) + "/" + program_;
+    pid_ = fork();
+    if (pid_ < 0) throw Failure("cannot start " + program_);
+    if (pid_ == 0) {
+        const int log = open(logPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (log >= 0) {
+            dup2(log, 1);
+            dup2(log, 2);
+        }
+        setenv("DISPLAY", screen_->Name().c_str(), 1);
+        setenv("QT_QPA_PLATFORM", "xcb", 1);
+        setenv("KARVEL_HOME", home_.c_str(), 1);
+        setenv("KARVEL_PROBE", probe_.c_str(), 1);
+        const char* lsan = std::getenv("LSAN_OPTIONS");
+        const std::string suppressions = std::string(lsan && *lsan ? std::string(lsan) + ":" : "") +
+                                         "suppressions=" KARVEL_E2E_DIR "/lsan.supp";
+        setenv("LSAN_OPTIONS", suppressions.c_str(), 1);
+        // A fixed double-click time and no desktop settings: the same program on every machine.
+        unsetenv("XDG_CURRENT_DESKTOP");
+        unsetenv("SESSION_MANAGER");
+        std::vector<char*> argv;
+        argv.push_back(const_cast<char*>(executable.c_str()));
+        for (const std::string& a : args_)
+            argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        execv(executable.c_str(), argv.data());
+        _exit(127);
+    }
+    // Up when its probe answers.
+    Until([](const Scene&) { return true; }, program_ + " to start");
+}
+
+bool Session::Alive() {
+    if (ended_) return false;
+    if (waitpid(pid_, &exitStatus_, WNOHANG) == pid_) ended_ = true;
+    return !ended_;
+}
+
+std::string Session::Log() const {
+    return ReadFile(logPath_);
+}
+
+void Session::Fail(const std::string& what, const Scene* scene) {
+    std::string message = run_ + ": " + what + "\n";
+    if (scene) message += "On screen:\n" + scene->Summary();
+    const std::string log = Log();
+    const std::string report = SanitizerReport(log);
+    message += report.empty() ? "Program output (last lines):\n" + Tail(log, 40) : "Sanitizer report:\n" + report;
+    message += "\nPictures and log: " + folder_ + "\n";
+    throw Failure(message);
+}
+
+void Session::CheckHealth() {
+    if (!Alive()) {
+        std::string how = WIFSIGNALED(exitStatus_) ? "was killed by signal " + std::to_string(WTERMSIG(exitStatus_))
+                                                   : "ended with code " + std::to_string(WEXITSTATUS(exitStatus_));
+        Fail(program_ + " " + how);
+    }
+    if (!SanitizerReport(Log()).empty()) Fail("the sanitizers reported a fault");
+}
+
+Scene Session::Now() {
+    CheckHealth();
+    const auto answer = AskProbe(probe_, "scene", 10000);
+    if (!answer) {
+        CheckHealth();
+        Fail("the program did not answer for 10 s (hung)");
+    }
+    auto scene = ParseScene(*answer);
+    if (!scene) Fail("the probe's answer was cut short");
+    return *scene;
+}
+
+Scene Session::Until(const std::function<bool(const Scene&)>& condition, const std::string& what, int timeoutMs) {
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    std::optional<Scene> last;
+    while (Clock::now() < deadline) {
+        CheckHealth();
+        if (const auto answer = AskProbe(probe_, "scene", 10000)) {
+            if (auto scene = ParseScene(*answer)) {
+                if (condition(*scene)) return *scene;
+                last = *scene;
+            }
+        } else if (last) {
+            CheckHealth();
+            Fail("the program did not answer for 10 s (hung) while waiting for " + what, &*last);
+        }
+        Sleep(30);
+    }
+    Fail("timed out waiting for " + what, last ? &*last : nullptr);
+    return Scene{};
+}
+
+Scene Session::UntilWindow(const std::string& title) {
+    return Until([&](const Scene& s) { return s.Window(title) != nullptr; }, "the window \"" + title + "\"");
+}
+
+Scene Session::UntilGone(const std::string& title) {
+    return Until([&](const Scene& s) { return s.Window(title) == nullptr; },
+                 "the window \"" + title + "\" to close");
+}
+
+void Session::Step(const std::string& step) {
+    CheckHealth();
+    char name[16];
+    std::snprintf(name, sizeof name, "%02d-", ++shots_);
+    const std::string path = folder_ + "/" + name + step + ".png";
+    if (!AskProbe(probe_, "shot " + path, 20000)) Fail("no picture of the step " + step);
+    CheckHealth();
+}
+
+Scene Session::OpenMenuAt(Point p, int button) {
+    if (!p.Valid()) Fail("nothing to click on");
+    screen_->Click(p, button);
+    return Until([](const Scene& s) { return !s.Menus().empty() || s.Dialog(); }, "a pop-up menu");
+}
+
+void Session::Choose(const std::string& path) {
+    for (const std::string& part : SplitPath(path)) {
+        Scene scene = Until([&](const Scene& s) { return FindItem(s, part) != nullptr; },
+                            "the menu item \"" + part + "\"");
+        const ItemInfo* item = FindItem(scene, part);
+        if (item->Submenu()) {
+            const std::size_t menus = scene.Menus().size();
+            screen_->MoveTo(item->click);
+            screen_->Click(item->click);
+            Until([&](const Scene& s) { return s.Menus().size() > menus; }, "the submenu of \"" + part + "\"");
+            continue;
+        }
+        screen_->MoveTo(item->click);
+        screen_->Click(item->click);
+        Until([](const Scene& s) { return s.Menus().empty(); }, "the menu to close after \"" + part + "\"");
+    }
+}
+
+std::vector<std::string> Session::AnswerDialogs(int settleMs, const std::string& button) {
+    std::vector<std::string> texts;
+    auto quietSince = Clock::now();
+    while (Clock::now() - quietSince < std::chrono::milliseconds(settleMs)) {
+        Scene scene = Now();
+        const WindowInfo* dialog = scene.Dialog();
+        if (!dialog) {
+            Sleep(40);
+            continue;
+        }
+        std::string text;
+        for (const WidgetInfo* w : scene.In(dialog->id, "QLabel"))
+            if (!w->text.empty()) text += (text.empty() ? "" : " ") + w->text;
+        texts.push_back(text);
+        const WidgetInfo* answer = nullptr;
+        const std::vector<std::string> choices =
+            button.empty() ? std::vector<std::string>{"OK", "Yes", "Open", "Save", "Close"} : std::vector<std::string>{button};
+        for (const std::string& choice : choices)
+            if (!answer) answer = scene.WithText(dialog->id, choice, "QPushButton");
+        if (!answer || !answer->click.Valid()) Fail("a dialog without a button to answer it", &scene);
+        const int id = dialog->id;
+        const std::string title = dialog->title;
+        screen_->Click(answer->click);
+        Until(
+            [&](const Scene& s) {
+                const WindowInfo* now = s.Dialog();
+                return !now || now->id != id || now->title != title || s.windows.size() != scene.windows.size();
+            },
+            "the dialog \"" + title + "\" to close");
+        quietSince = Clock::now();
+    }
+    return texts;
+}
+
+void Session::ClickText(const std::string& windowTitle, const std::string& text) {
+    Scene scene = Until(
+        [&](const Scene& s) {
+            const WindowInfo* w = s.Window(windowTitle);
+            return w && s.WithText(w->id, text) && s.WithText(w->id, text)->click.Valid();
+        },
+        "\"" + text + "\" in the window \"" + windowTitle + "\"");
+    screen_->Click(scene.WithText(scene.Window(windowTitle)->id, text)->click);
+}
+
+void Session::Finish() {
+    const auto deadline = Clock::now() + std::chrono::seconds(90);
+    while (Alive() && Clock::now() < deadline) {
+        const auto answer = AskProbe(probe_, "scene", 10000);
+        if (!answer) {
+            Sleep(50);
+            continue;
+        }
+        auto scene = ParseScene(*answer);
+        if (!scene) continue;
+        if (const WindowInfo* dialog = scene->Dialog()) {
+            // A question on the way out ("save the game?"): the answer that ends the program.
+            const WidgetInfo* b = nullptr;
+            for (const char* choice : {"No", "OK", "Yes", "Close", "Cancel"})
+                if (!b) b = scene->WithText(dialog->id, choice, "QPushButton");
+            if (b && b->click.Valid()) screen_->Click(b->click);
+        } else if (!scene->Menus().empty()) {
+            screen_->Key("Escape");
+        } else {
+            for (const WindowInfo& w : scene->windows)
+                if (w.kind != "tip") screen_->Close(w.title);
+        }
+        Sleep(100);
+    }
+    if (Alive()) Fail("the program did not end after its windows were closed");
+    const std::string report = SanitizerReport(Log());
+    if (!report.empty()) Fail("the sanitizers reported a fault at the end");
+    if (WIFSIGNALED(exitStatus_)) Fail("the program was killed by signal " + std::to_string(WTERMSIG(exitStatus_)));
+    if (WEXITSTATUS(exitStatus_) != 0) Fail("the program ended with code " + std::to_string(WEXITSTATUS(exitStatus_)));
+}
+
+} // namespace e2e
