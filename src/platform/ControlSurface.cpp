@@ -70,6 +70,8 @@ class SurfaceWidget : public QWidget {
     // The surface is gone; the widget waits for its events to end before it goes too.
     void Orphan() { owner_ = nullptr; }
     std::string Tag() const;
+    // Which picture it shows: changes whenever another is drawn (for the window probe).
+    long long Look() const;
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -211,6 +213,18 @@ struct ControlSurface::Impl {
 std::string SurfaceWidget::Tag() const {
     return owner_ ? owner_->tag : std::string();
 }
+long long SurfaceWidget::Look() const {
+    if (!owner_) return 0;
+    // A sample of the pixels: a picture drawn in place keeps its image, so the image's identity
+    // would not tell.
+    const Picture& drawing = owner_->drawing;
+    const std::uint32_t* bits = drawing.Bits();
+    const long long count = static_cast<long long>(drawing.Stride()) * drawing.Height();
+    unsigned long long hash = 1469598103934665603ULL;
+    for (long long i = 0; bits && i < count; i += 7)
+        hash = (hash ^ bits[i]) * 1099511628211ULL;
+    return static_cast<long long>(hash >> 1);
+}
 
 void SurfaceWidget::paintEvent(QPaintEvent*) {
     if (!owner_) return;
@@ -247,8 +261,11 @@ void SurfaceWidget::mouseReleaseEvent(QMouseEvent* e) {
     if (onUp) RunGuarded("MouseUp", [&] { onUp(m); });
     if (inside && m.button == 1 && onClick) RunGuarded("Click", [&] { onClick(); });
 }
-void SurfaceWidget::mouseDoubleClickEvent(QMouseEvent*) {
+void SurfaceWidget::mouseDoubleClickEvent(QMouseEvent* e) {
     if (!owner_) return;
+    // Only the left button double-clicks; a second quick press of another button is a press like
+    // the first (a player who closes a card's menu and right-clicks again at once gets the menu).
+    if (e->button() != Qt::LeftButton) return mousePressEvent(e);
     if (auto h = owner_->self.OnDblClick) RunGuarded("DblClick", [&] { h(); });
 }
 void SurfaceWidget::enterEvent(QEnterEvent*) {
@@ -411,10 +428,11 @@ void ControlSurface::SetName(const std::string& name) {
     if (impl_->widget) impl_->widget->setObjectName(ToQString(name));
 }
 
-bool IsSurfaceWidget(const QWidget* widget, std::string* tag) {
+bool IsSurfaceWidget(const QWidget* widget, std::string* tag, long long* look) {
     auto* surface = dynamic_cast<const SurfaceWidget*>(widget);
     if (!surface) return false;
     if (tag) *tag = surface->Tag();
+    if (look) *look = surface->Look();
     return true;
 }
 

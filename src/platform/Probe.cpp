@@ -23,6 +23,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QTextEdit>
+#include <QVariant>
 #include <QWindow>
 
 #include <cstdlib>
@@ -68,7 +69,8 @@ QRegion ReachableRegion(const QWidget* widget) {
 QPoint ClickPoint(const QRegion& region) {
     QRect best;
     for (const QRect& r : region)
-        if (static_cast<long long>(r.width()) * r.height() > static_cast<long long>(best.width()) * best.height())
+        if (static_cast<long long>(r.width()) * r.height() >
+            static_cast<long long>(best.width()) * best.height())
             best = r;
     return best.isEmpty() ? QPoint(-1, -1) : best.center();
 }
@@ -108,23 +110,27 @@ QString StateOf(const QWidget* widget) {
     return state;
 }
 
-// widget <window> <class> <name> <tag> <state> <x y w h> <click x y> <text>
+// widget <window> <class> <name> <tag> <state> <x y w h> <click x y> <look> <text>, where the look
+// of a control surface changes whenever another picture is drawn on it (0 for other widgets).
 void DescribeWidget(QString& out, int window, const QWidget* widget) {
     const QRegion region = ReachableRegion(widget);
     const QPoint origin = widget->mapToGlobal(QPoint(0, 0));
     QPoint click = ClickPoint(region);
     if (click.x() >= 0) click += origin;
     std::string tag;
-    const bool surface = IsSurfaceWidget(widget, &tag);
-    out += QStringLiteral("widget\t%1\t%2\t%3\t%4\t%5\t%6\t%7\t%8\n")
-               .arg(window)
-               .arg(surface ? QStringLiteral("Surface") : QString::fromLatin1(widget->metaObject()->className()))
-               .arg(Field(widget->objectName()))
-               .arg(Field(ToQString(tag)))
-               .arg(StateOf(widget))
-               .arg(Rect(QRect(origin, widget->size())))
-               .arg(Point(click))
-               .arg(Field(TextOf(widget)));
+    long long look = 0;
+    const bool surface = IsSurfaceWidget(widget, &tag, &look);
+    out +=
+        QStringLiteral("widget\t%1\t%2\t%3\t%4\t%5\t%6\t%7\t%8\t%9\n")
+            .arg(window)
+            .arg(surface ? QStringLiteral("Surface") : QString::fromLatin1(widget->metaObject()->className()))
+            .arg(Field(widget->objectName()))
+            .arg(Field(ToQString(tag)))
+            .arg(StateOf(widget))
+            .arg(Rect(QRect(origin, widget->size())))
+            .arg(Point(click))
+            .arg(look)
+            .arg(Field(TextOf(widget)));
     // The rows a list shows, each where it lies on screen.
     if (auto* view = qobject_cast<const QAbstractItemView*>(widget); view && view->model()) {
         const QWidget* viewport = view->viewport();
@@ -185,12 +191,18 @@ QString Scene() {
     const QWidget* active = QApplication::activeWindow();
     const QWidget* modal = QApplication::activeModalWidget();
     const QWidget* popup = QApplication::activePopupWidget();
-    int id = 0;
-    // Stacking order is the window system's: the windows come in the order the application
-    // knows them, with the active one, the modal one and an open pop-up marked.
+    // Each window keeps its number for its life, so that a test can tell a new message box from
+    // the one it just answered. The windows come in the order the application knows them, with
+    // the active one, the modal one and an open pop-up marked.
+    static int lastId = 0;
     for (QWidget* window : QApplication::topLevelWidgets()) {
         if (!window->isVisible()) continue;
-        ++id;
+        QVariant known = window->property("karvelProbeId");
+        if (!known.isValid()) {
+            known = ++lastId;
+            window->setProperty("karvelProbeId", known);
+        }
+        const int id = known.toInt();
         QString state;
         if (window == active) state += QStringLiteral("active,");
         if (window == modal) state += QStringLiteral("modal,");
@@ -237,6 +249,16 @@ class ProbeServer : public QLocalServer {
             QScreen* screen = QGuiApplication::primaryScreen();
             const bool saved = screen && screen->grabWindow(0).save(request.mid(5), "PNG");
             reply = saved ? QStringLiteral("ok\n") : QStringLiteral("failed\n");
+        } else if (request.startsWith(QLatin1String("at "))) {
+            // The widgets under a point of the screen, the one the window system would give a click
+            // to first.
+            const QStringList xy = request.mid(3).split(QLatin1Char(' '));
+            if (xy.size() == 2)
+                for (QWidget* w = QApplication::widgetAt(xy[0].toInt(), xy[1].toInt()); w;
+                     w = w->parentWidget())
+                    reply += QStringLiteral("%1\t%2\n")
+                                 .arg(QString::fromLatin1(w->metaObject()->className()), w->objectName());
+            reply += QStringLiteral("end\n");
         } else {
             reply = QStringLiteral("unknown\n");
         }
@@ -255,8 +277,7 @@ void StartProbeIfAsked() {
     if (server) return;
     server = new ProbeServer(qApp);
     QLocalServer::removeServer(QString::fromLocal8Bit(path));
-    if (!server->listen(QString::fromLocal8Bit(path)))
-        qWarning("The window probe cannot listen at %s", path);
+    if (!server->listen(QString::fromLocal8Bit(path))) qWarning("The window probe cannot listen at %s", path);
 }
 
 } // namespace platform

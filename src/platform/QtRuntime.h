@@ -71,8 +71,8 @@ void AttachMenuBar(Menu& root, QMenuBar* bar);
 // Starts the window probe of the end-to-end tests when KARVEL_PROBE names its socket.
 void StartProbeIfAsked();
 
-// Whether the widget is a control surface's, and its Tag then.
-bool IsSurfaceWidget(const QWidget* widget, std::string* tag);
+// Whether the widget is a control surface's, and its Tag and the key of the picture it shows then.
+bool IsSurfaceWidget(const QWidget* widget, std::string* tag, long long* look);
 
 // Dynamic properties of the command buttons that answer Enter and Esc.
 inline constexpr char kDefaultButtonProperty[] = "karvelDefault";

@@ -112,7 +112,11 @@ class MouseHook : public QObject {
             }
         };
         const bool passive = passive_;
-        switch (type) {
+        // Only the left button double-clicks; a second quick press of another button is a press.
+        const QEvent::Type kind = type == QEvent::MouseButtonDblClick && e->button() != Qt::LeftButton
+                                      ? QEvent::MouseButtonPress
+                                      : type;
+        switch (kind) {
         case QEvent::MouseButtonPress:
             pressed_ = m.button == 1;
             call(handlers_.down, m);

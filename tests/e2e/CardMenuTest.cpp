@@ -49,8 +49,11 @@ TEST(CardMenu, DiscardChosenWithTheMouseAndWithTheKeysLeavesTheProgramRunning) {
         },
         "Discard highlighted");
     session.Input().Key("Return");
-    session.Until([&](const Scene& s) { return s.Menus().empty() && NorthTopCard(s) && NorthTopCard(s)->tag != second; },
-                  "the second card to leave North's hand");
+    session.Until(
+        [&](const Scene& s) {
+            return s.Menus().empty() && NorthTopCard(s) && NorthTopCard(s)->tag != second;
+        },
+        "the second card to leave North's hand");
     session.Step("discarded-by-keys");
     session.Finish();
 }

@@ -46,12 +46,13 @@ std::optional<Scene> ParseScene(const std::string& text) {
         }
         if (f[0] == "window" && f.size() >= 13) {
             scene.windows.push_back(WindowInfo{Int(f[1]), f[2], f[3], RectAt(f, 4), RectAt(f, 8), f[12]});
-        } else if (f[0] == "widget" && f.size() >= 13) {
-            scene.widgets.push_back(
-                WidgetInfo{Int(f[1]), f[2], f[3], f[4], f[5], RectAt(f, 6), Point{Int(f[10]), Int(f[11])}, f[12]});
+        } else if (f[0] == "widget" && f.size() >= 14) {
+            scene.widgets.push_back(WidgetInfo{Int(f[1]), f[2], f[3], f[4], f[5], RectAt(f, 6),
+                                               Point{Int(f[10]), Int(f[11])}, std::atoll(f[12].c_str()),
+                                               f[13]});
         } else if (f[0] == "row" && f.size() >= 11) {
-            scene.rows.push_back(
-                RowInfo{Int(f[1]), Int(f[2]), f[3] == "selected", RectAt(f, 4), Point{Int(f[8]), Int(f[9])}, f[10]});
+            scene.rows.push_back(RowInfo{Int(f[1]), Int(f[2]), f[3] == "selected", RectAt(f, 4),
+                                         Point{Int(f[8]), Int(f[9])}, f[10]});
         } else if (f[0] == "item" && f.size() >= 11) {
             scene.items.push_back(
                 ItemInfo{Int(f[1]), Int(f[2]), f[3], RectAt(f, 4), Point{Int(f[8]), Int(f[9])}, f[10]});
@@ -115,7 +116,8 @@ const WidgetInfo* Scene::WithText(int window, const std::string& text, const std
         return out;
     };
     for (const WidgetInfo& w : widgets)
-        if ((window == 0 || w.window == window) && (cls.empty() || w.cls == cls) && plain(w.text) == text) return &w;
+        if ((window == 0 || w.window == window) && (cls.empty() || w.cls == cls) && plain(w.text) == text)
+            return &w;
     return nullptr;
 }
 
@@ -143,12 +145,14 @@ std::vector<const ItemInfo*> Scene::ItemsOf(int window) const {
 std::string Scene::Summary() const {
     std::string out;
     for (const WindowInfo& w : windows)
-        out += "  [" + w.kind + " " + w.state + "] \"" + w.title + "\" at " + std::to_string(w.inner.x) + "," +
-               std::to_string(w.inner.y) + " " + std::to_string(w.inner.w) + "x" + std::to_string(w.inner.h) + "\n";
+        out += "  [" + w.kind + " " + w.state + "] \"" + w.title + "\" at " + std::to_string(w.inner.x) +
+               "," + std::to_string(w.inner.y) + " " + std::to_string(w.inner.w) + "x" +
+               std::to_string(w.inner.h) + "\n";
     return out.empty() ? "  (no window)\n" : out;
 }
 
-std::optional<std::string> AskProbe(const std::string& socketPath, const std::string& request, int timeoutMs) {
+std::optional<std::string> AskProbe(const std::string& socketPath, const std::string& request,
+                                    int timeoutMs) {
     const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0) return std::nullopt;
     sockaddr_un address{};
@@ -168,7 +172,8 @@ std::optional<std::string> AskProbe(const std::string& socketPath, const std::st
     char buffer[65536];
     while (true) {
         const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now())
+                .count();
         if (left <= 0) break;
         pollfd waiting{fd, POLLIN, 0};
         if (poll(&waiting, 1, static_cast<int>(left)) <= 0) break;

@@ -33,7 +33,8 @@ struct WidgetInfo {
     std::string tag;
     std::string state;
     Rect rect;
-    Point click; // invalid when nothing of it can be reached
+    Point click;        // invalid when nothing of it can be reached
+    long long look = 0; // a control surface's picture: changes whenever another is drawn
     std::string text;
     bool Enabled() const { return state.rfind("enabled", 0) == 0; }
     bool Checked() const { return state.find("checked") != std::string::npos; }
@@ -70,7 +71,7 @@ struct Scene {
     // A window whose title starts with the text.
     const WindowInfo* WindowStarting(const std::string& prefix) const;
     const WindowInfo* OfKind(const std::string& kind) const;
-    // The open menus, the outermost first.
+    // The open menus (in no particular order).
     std::vector<const WindowInfo*> Menus() const;
     // The modal dialog on top (a message box, a question, a file chooser), if any.
     const WindowInfo* Dialog() const;

@@ -1,14 +1,16 @@
 #include "Screen.h"
 
-#include <X11/Xatom.h>
 #include <X11/XKBlib.h>
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
@@ -16,7 +18,6 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
-#include <algorithm>
 #include <vector>
 
 namespace e2e {
@@ -36,8 +37,8 @@ std::string WindowName(Display* display, Window window) {
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
     std::string name;
-    if (XGetWindowProperty(display, window, netName, 0, 1024, False, utf8, &type, &format, &count, &after, &data) ==
-            Success &&
+    if (XGetWindowProperty(display, window, netName, 0, 1024, False, utf8, &type, &format, &count, &after,
+                           &data) == Success &&
         data) {
         name.assign(reinterpret_cast<char*>(data), count);
         XFree(data);
@@ -122,6 +123,16 @@ void Screen::MoveTo(Point p) {
 }
 
 void Screen::Press(int button) {
+    using namespace std::chrono;
+    const long long now = duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+    const Point at = Pointer();
+    constexpr long long kDoubleClickMs = 600; // above the window system's interval
+    if (!doubling_ && button == lastButton_ && std::abs(at.x - lastPress_.x) < 10 &&
+        std::abs(at.y - lastPress_.y) < 10 && now - lastPressMs_ < kDoubleClickMs)
+        Pause(static_cast<int>(kDoubleClickMs - (now - lastPressMs_)));
+    lastButton_ = button;
+    lastPress_ = at;
+    lastPressMs_ = duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
     XTestFakeButtonEvent(display_, static_cast<unsigned>(button), True, CurrentTime);
     Sync();
 }
@@ -142,12 +153,15 @@ void Screen::Click(Point p, int button) {
 void Screen::DoubleClick(Point p) {
     MoveTo(p);
     Pause(30);
-    for (int i = 0; i < 2; ++i) {
-        Press(1);
-        Pause(20);
-        Release(1);
-        Pause(40);
-    }
+    Press(1);
+    Pause(20);
+    Release(1);
+    Pause(40);
+    doubling_ = true;
+    Press(1);
+    doubling_ = false;
+    Pause(20);
+    Release(1);
 }
 
 void Screen::Drag(Point from, Point to, int button, int steps) {
@@ -187,6 +201,12 @@ void Screen::Key(const std::string& chord) {
     for (auto it = codes.rbegin(); it != codes.rend(); ++it)
         SendKey(*it, false);
     Pause(20);
+}
+
+void Screen::Hold(const std::string& key, bool down) {
+    const KeySym sym = XStringToKeysym(key.c_str());
+    if (sym == NoSymbol) throw std::runtime_error("no key named " + key);
+    SendKey(XKeysymToKeycode(display_, sym), down);
 }
 
 void Screen::Type(const std::string& text) {

@@ -30,7 +30,8 @@ class Screen {
     int Height() const { return height_; }
 
     void MoveTo(Point p);
-    // Buttons: 1 left, 2 middle, 3 right.
+    // Buttons: 1 left, 2 middle, 3 right. A press of the button pressed last, near the same place,
+    // waits until the window system cannot take the two for a double click.
     void Press(int button);
     void Release(int button);
     void Click(Point p, int button = 1);
@@ -40,6 +41,8 @@ class Screen {
     // A key by its X name ("Return", "F9", "a", "2"), with modifiers held ("Control_L",
     // "Shift_L", "Alt_L"), separated by "+": "Control_L+a".
     void Key(const std::string& chord);
+    // Holds a key down (true) or lets it go, around other input: "Control_L" for a Ctrl-click.
+    void Hold(const std::string& key, bool down);
     // Types plain text, with Shift where a character needs it.
     void Type(const std::string& text);
     // Asks the window titled so to close, as a window manager's close box does; false when no
@@ -54,6 +57,11 @@ class Screen {
 
     int width_;
     int height_;
+    // The last press, so that two separate clicks are never taken for a double click.
+    int lastButton_ = 0;
+    Point lastPress_;
+    long long lastPressMs_ = 0;
+    bool doubling_ = false;
     pid_t server_ = -1;
     std::string name_;
     _XDisplay* display_ = nullptr;

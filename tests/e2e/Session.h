@@ -46,7 +46,8 @@ class Session {
     Scene Now();
     // Waits until the condition holds (60 s at most, longer for a slow sanitizer build) and
     // returns the scene that met it.
-    Scene Until(const std::function<bool(const Scene&)>& condition, const std::string& what, int timeoutMs = 90000);
+    Scene Until(const std::function<bool(const Scene&)>& condition, const std::string& what,
+                int timeoutMs = 90000);
     Scene UntilWindow(const std::string& title);
     Scene UntilGone(const std::string& title);
     // The step is done: the program is alive and silent, and a picture of the screen is kept as
