@@ -203,22 +203,36 @@ Point FirstOf(const std::vector<const WidgetInfo*>& found) {
     return found.empty() ? Point{} : found.back()->click;
 }
 
-Point Bare(Session& s, const Scene& scene) {
-    // A point of the felt that no control covers.
+// A point of the felt with nothing within `margin` pixels of it: no control but the table
+// surface itself, no seat's area and no other window.
+Point OpenSpot(Session& s, const Scene& scene, int margin = 0) {
     const WidgetInfo* table = scene.Named("BasePict");
-    if (!table) return Point{};
-    for (int y = table->rect.y + 20; y < std::min(table->rect.y + table->rect.h, s.Input().Height()); y += 37)
-        for (int x = table->rect.x + 20; x < std::min(table->rect.x + table->rect.w, s.Input().Width());
-             x += 41) {
-            bool covered = false;
+    const WindowInfo* window = TableWindow(scene);
+    if (!table || !window) return Point{};
+    const int right =
+        std::min({table->rect.x + table->rect.w, window->inner.x + window->inner.w, s.Input().Width()});
+    const int bottom =
+        std::min({table->rect.y + table->rect.h, window->inner.y + window->inner.h, s.Input().Height()});
+    auto overlaps = [&](const Rect& r, Point p) {
+        return p.x + margin >= r.x && p.x - margin < r.x + r.w && p.y + margin >= r.y &&
+               p.y - margin < r.y + r.h;
+    };
+    for (int y = std::max(table->rect.y, window->inner.y) + margin + 10; y < bottom - margin; y += 23)
+        for (int x = std::max(table->rect.x, window->inner.x) + margin + 10; x < right - margin; x += 29) {
+            const Point p{x, y};
+            bool taken = false;
             for (const WidgetInfo& w : scene.widgets)
-                if (w.name != "BasePict" && w.rect.Contains(Point{x, y}) && w.rect.w < table->rect.w)
-                    covered = true;
+                taken |= w.window == window->id && w.name != "BasePict" && w.rect.w < table->rect.w &&
+                         w.rect.w < window->inner.w && overlaps(w.rect, p);
             for (const WindowInfo& w : scene.windows)
-                if (w.id != table->window && w.kind != "tip" && w.frame.Contains(Point{x, y})) covered = true;
-            if (!covered) return Point{x, y};
+                taken |= w.id != window->id && w.kind != "tip" && overlaps(w.frame, p);
+            if (!taken) return p;
         }
     return Point{};
+}
+
+Point Bare(Session& s, const Scene& scene) {
+    return OpenSpot(s, scene);
 }
 
 Point Marker(Session& s, const Scene& scene, const std::string& prefix) {
@@ -276,7 +290,7 @@ TEST(MenuCrawl, ParlourCardsEveryMenuEveryItem) {
         if (!from.Valid() && (DrawFrom(ss, "DeckImg(1)") || DrawFrom(ss, "DeckImg(0)")))
             from = seatCard(0)(ss, ss.Now());
         if (!from.Valid()) return;
-        const Point to{from.x - 200 + 60 * static_cast<int>(ss.Now().NamedLike("crd(").size() % 4), 300};
+        const Point to = OpenSpot(ss, ss.Now(), 80);
         ss.Input().Drag(from, to);
         ss.Until([&](const Scene& now) { return looseCard(ss, now).Valid(); }, "a card on the open table");
     };
@@ -389,7 +403,7 @@ TEST(MenuCrawl, SpiceHarbourEveryMenuEveryItem) {
         if (path.rfind("Move to desktop", 0) != 0) return;
         const Scene now = ss.Now();
         const std::size_t before = Cards(now, ss).size();
-        const Point at = Bare(ss, now);
+        const Point at = OpenSpot(ss, now, 80);
         ss.Input().MoveTo(Point{at.x - 20, at.y - 20});
         ss.Input().Click(at);
         ss.Until([&](const Scene& after) { return Cards(after, ss).size() > before; },
