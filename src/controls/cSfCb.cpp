@@ -1,9 +1,9 @@
 #include "controls/cSfCb.h"
 
+#include "common/Numbers.h"
 #include "platform/Seams.h"
 #include "platform/TextBox.h"
 #include "platform/Twips.h"
-#include "common/Numbers.h"
 
 #include <chrono>
 #include <cmath>
@@ -137,6 +137,8 @@ void cSfCb::caption(const std::string& text) {
     DrawState();
 }
 void cSfCb::SetAccessKey() {
+    // What the button says is also its name to assistive tools and the window probe.
+    surface_.SetAccessibleText(caption_);
     const std::size_t amp = caption_.find('&');
     accessKey_ = amp != std::string::npos && amp + 1 < caption_.size() ? caption_[amp + 1] : 0;
 }

@@ -223,6 +223,8 @@ void cpvButton::UseMaskColor(bool use) {
 }
 
 void cpvButton::SetAccessKey() {
+    // What the button says is also its name to assistive tools and the window probe.
+    surface_.SetAccessibleText(caption_);
     const std::size_t amp = caption_.find('&');
     if (amp == std::string::npos)
         accessKey_ = caption_.empty() ? 0 : caption_[0];

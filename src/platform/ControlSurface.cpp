@@ -427,6 +427,9 @@ std::string ControlSurface::Name() const {
 void ControlSurface::SetName(const std::string& name) {
     if (impl_->widget) impl_->widget->setObjectName(ToQString(name));
 }
+void ControlSurface::SetAccessibleText(const std::string& text) {
+    if (impl_->widget) impl_->widget->setAccessibleName(ToQString(text));
+}
 
 bool IsSurfaceWidget(const QWidget* widget, std::string* tag, long long* look) {
     auto* surface = dynamic_cast<const SurfaceWidget*>(widget);

@@ -70,6 +70,8 @@ class ControlSurface {
     // probe of the end-to-end tests reports.
     std::string Name() const;
     void SetName(const std::string& name);
+    // What the control says (a button's caption), for assistive tools and the window probe.
+    void SetAccessibleText(const std::string& text);
 
     // What is drawn: it keeps its size equal to the inner size; when the surface grows, the new
     // part takes the back colour. Call Refresh after drawing on it.

@@ -99,7 +99,7 @@ QString TextOf(const QWidget* widget) {
     if (auto* t = qobject_cast<const QTextEdit*>(widget)) return t->toPlainText();
     if (auto* c = qobject_cast<const QComboBox*>(widget)) return c->currentText();
     if (auto* g = qobject_cast<const QGroupBox*>(widget)) return g->title();
-    return QString();
+    return widget->accessibleName();
 }
 
 QString StateOf(const QWidget* widget) {

@@ -231,6 +231,14 @@ Point OpenSpot(Session& s, const Scene& scene, int margin = 0) {
     return Point{};
 }
 
+// Makes the table window the active one, as a player does by clicking the bare felt, so that
+// the keys go to the table (the tool bar may have taken the focus).
+void FocusTable(Session& s) {
+    s.Input().Click(OpenSpot(s, s.Now()));
+    s.Until([](const Scene& now) { return TableWindow(now) && TableWindow(now)->Is("active"); },
+            "the table window to be active");
+}
+
 Point Bare(Session& s, const Scene& scene) {
     return OpenSpot(s, scene);
 }
@@ -248,6 +256,7 @@ void QuickResultAndTable(Session& s, std::map<std::string, int>& chosen) {
     s.Input().Click(Bare(s, s.Now()), 3);
     s.AnswerDialogs(300);
     s.Step("table-surface-right-click");
+    FocusTable(s);
     s.Input().Key("1");
     Scene scene =
         s.Until([](const Scene& now) { return now.Named("QuickMsg") != nullptr; }, "the quick result");
@@ -302,6 +311,9 @@ TEST(MenuCrawl, ParlourCardsEveryMenuEveryItem) {
         const Scene now = ss.Now();
         const WidgetInfo* area = now.Named("PlayerArea(0)");
         if (!from.Valid() || !area) return;
+        // A selected card would drag the other selected cards along.
+        FocusTable(ss);
+        ss.Input().Key("Escape");
         ss.Input().Drag(from, area->rect.Centre());
         ss.Until([&](const Scene& now) { return seatCard(0)(ss, now).Valid(); }, "a card in North's hand");
     };
@@ -358,6 +370,7 @@ TEST(MenuCrawl, ParlourCardsEveryMenuEveryItem) {
                 cards = mine(ss);
             }
         ASSERT_GE(cards.size(), 2u) << "no two cards of North's to select";
+        FocusTable(ss);
         ss.Input().Key("Escape");
         ss.Input().Hold("Control_L", true);
         ss.Input().Click(cards[cards.size() - 1]);
@@ -384,6 +397,7 @@ TEST(MenuCrawl, SpiceHarbourEveryMenuEveryItem) {
     auto tableCard = [](Session& ss, const Scene& scene) { return FirstOf(Cards(scene, ss)); };
     auto handCard = [](Session& ss, const Scene& scene) { return FirstOf(CardsOf(scene, ss, "Hand")); };
     auto openHand = [](Session& ss) {
+        FocusTable(ss);
         ss.Input().Key("F9");
         ss.UntilWindow("Hand");
     };
@@ -494,6 +508,7 @@ TEST(MenuCrawl, SpiceHarbourEveryMenuEveryItem) {
             closeHand(ss);
         }
         ASSERT_GE(cards.size(), 2u) << "no two table cards to select";
+        FocusTable(ss);
         ss.Input().Key("Escape");
         ss.Input().Hold("Control_L", true);
         ss.Input().Click(cards[cards.size() - 1]);
