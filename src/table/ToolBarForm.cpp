@@ -25,10 +25,14 @@
 #include "table/TableMarkers.h"
 #include "table/TableSetup.h"
 
+#include <algorithm>
+
 namespace {
 
-// Room is looked for on a grid of half a card's width.
+// Room is looked for on a grid of 8 pixels.
 constexpr int kDockStep = 120;
+// A window manager's title bar, 30 pixels at the most.
+constexpr int kTitleBarHeight = 450;
 constexpr int kMargin = 60;
 constexpr int kColumns = 5;
 
@@ -84,6 +88,12 @@ std::vector<platform::TwipRect> TablePlacesOnScreen(MainForm& table) {
     }
     if (table.InfoPanel.Visible())
         add(table.InfoPanel, 0, 0, table.InfoPanel.Width(), table.InfoPanel.Height());
+    // The window's title bar and menus: its caption tells the hands, and it is where it is dragged.
+    // Until the window manager has framed a new window its frame reads as none: a title bar's
+    // usual height is kept clear all the same.
+    const platform::Form& window = table.Window();
+    places.push_back(
+        {window.Left(), window.Top(), window.Width(), std::max(client.top - window.Top(), kTitleBarHeight)});
     return places;
 }
 

@@ -83,11 +83,14 @@ TEST_F(DesignSessionTest, TheToolBarCoversNoPileCardOrSeatAreaOfTheTable) {
     const platform::Form& tools = table.ToolBar->form;
     const platform::TwipRect bar{tools.Left(), tools.Top(), tools.Width(), tools.Height()};
     const std::vector<platform::TwipRect> covered = TablePlacesOnScreen(table);
-    EXPECT_GE(covered.size(), 3u) << "the draw pile (the empty discard pile hides) and two seats' areas";
+    EXPECT_GE(covered.size(), 4u)
+        << "the draw pile (the empty discard pile hides), two seats' areas and the window's title bar";
+    EXPECT_EQ(covered.back().top, table.Window().Top());
+    EXPECT_GE(covered.back().height, 450) << "a title bar's height, framed or not yet";
     for (const platform::TwipRect& place : covered)
-        EXPECT_FALSE(bar.Overlaps(place)) << place.left << "," << place.top << " " << place.width << "x"
-                                          << place.height << " bar " << bar.left << "," << bar.top << " "
-                                          << bar.width << "x" << bar.height;
+        EXPECT_FALSE(bar.Overlaps(place))
+            << place.left << "," << place.top << " " << place.width << "x" << place.height << " bar "
+            << bar.left << "," << bar.top << " " << bar.width << "x" << bar.height;
     EXPECT_GE(tools.ScaleHeight(), 2 * table.ToolBar->Save.Surface().Height() + 140 - 15)
         << "two rows of buttons show";
 }
