@@ -99,7 +99,9 @@ QString TextOf(const QWidget* widget) {
     if (auto* t = qobject_cast<const QTextEdit*>(widget)) return t->toPlainText();
     if (auto* c = qobject_cast<const QComboBox*>(widget)) return c->currentText();
     if (auto* g = qobject_cast<const QGroupBox*>(widget)) return g->title();
-    return widget->accessibleName();
+    // A control of ours says what it is by its accessible name, or else by its tool tip (a button
+    // whose caption is drawn into its picture).
+    return widget->accessibleName().isEmpty() ? widget->toolTip() : widget->accessibleName();
 }
 
 QString StateOf(const QWidget* widget) {

@@ -409,6 +409,11 @@ void PlaceCardOnTable(std::int16_t control, std::int16_t card) {
         image->MaskColor(AsColour(ParseColour(Game.decks[c.deck].transparentColor)));
     // The picture is loaded first and then turned, so that a turned card shows its own face.
     image->loadNewPicture(c.keptFaceDown ? CardBackImagePath(card) : CardFacePath(card));
+    // Zoomed as every other way onto the table zooms a card (a draw, a load): a card placed at
+    // the start must not change its size when the game is saved and loaded.
+    const DeckRecord* deck = ValidDeck(c.deck) ? &Game.decks[c.deck] : nullptr;
+    if (deck && deck->zoom != 100.0f && (c.keptFaceDown == kFalse || HasCardBackProperty(card)))
+        image->zoom(CardZoom(*image, deck->zoom));
     if (c.keptFaceDown == kFalse && c.rotation != 0) RotateCard(control, c.rotation);
 }
 

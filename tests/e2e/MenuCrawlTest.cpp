@@ -415,13 +415,20 @@ TEST(MenuCrawl, SpiceHarbourEveryMenuEveryItem) {
     // "Move to desktop" lifts the card: it follows the mouse to the table, where a click lays it.
     auto layLifted = [](Session& ss, const std::string& path) {
         if (path.rfind("Move to desktop", 0) != 0) return;
+        // Every card the table shows, reachable or not (a card laid may cover another).
+        auto onTable = [](const Scene& scene) {
+            std::size_t count = 0;
+            const WindowInfo* table = TableWindow(scene);
+            for (const WidgetInfo* card : scene.NamedLike("crd("))
+                count += table && card->window == table->id && !card->tag.empty();
+            return count;
+        };
         const Scene now = ss.Now();
-        const std::size_t before = Cards(now, ss).size();
+        const std::size_t before = onTable(now);
         const Point at = OpenSpot(ss, now, 80);
         ss.Input().MoveTo(Point{at.x - 20, at.y - 20});
         ss.Input().Click(at);
-        ss.Until([&](const Scene& after) { return Cards(after, ss).size() > before; },
-                 "the card laid on the table");
+        ss.Until([&](const Scene& after) { return onTable(after) > before; }, "the card laid on the table");
     };
     const Target hand{"hand-window-card", handCard,
                       [&](Session& ss) {

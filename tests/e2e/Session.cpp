@@ -298,6 +298,16 @@ void Session::ClickText(const std::string& windowTitle, const std::string& text)
     screen_->Click(scene.WithText(scene.Window(windowTitle)->id, text)->click);
 }
 
+void Session::CheckEnd() {
+    const std::string report = SanitizerReport(Log());
+    if (!report.empty()) Fail("the sanitizers reported a fault");
+    if (Alive()) return;
+    if (WIFSIGNALED(exitStatus_))
+        Fail("the program was killed by signal " + std::to_string(WTERMSIG(exitStatus_)));
+    if (WEXITSTATUS(exitStatus_) != 0)
+        Fail("the program ended with code " + std::to_string(WEXITSTATUS(exitStatus_)));
+}
+
 void Session::Finish() {
     const auto deadline = Clock::now() + std::chrono::seconds(90);
     while (Alive() && Clock::now() < deadline) {

@@ -67,7 +67,12 @@ class Session {
     void ClickText(const std::string& windowTitle, const std::string& text);
 
     bool Alive();
+    // How the program ended (a wait status), once Alive() is false.
+    int ExitStatus() const { return exitStatus_; }
     std::string Log() const;
+    // Throws the failure of a program that ended by a fault or reported one; nothing when it is
+    // running or ended cleanly.
+    void CheckEnd();
     // Closes the program as a user would (its windows' close boxes, answering what it asks)
     // and waits for its end; throws when it ended by a fault or reported one.
     void Finish();

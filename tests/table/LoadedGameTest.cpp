@@ -192,3 +192,19 @@ TEST_F(LoadedGameTest, GamesSavedBeforeAndAfterACardWasAddedLoadWithTheirOwnCard
 }
 
 } // namespace
+
+TEST_F(LoadedGameTest, ACardThatStartsOnTheTableOfAZoomedDeckKeepsItsSizeThroughASaveAndALoad) {
+    ASSERT_TRUE(StartGame("zoomed.game", Game2("", "zoom=150")));
+    const controls::TranspImg* placed = table.crd(Cards[6].controlIndex);
+    ASSERT_NE(placed, nullptr);
+    const int width = placed->GetRealWidth();
+    const int height = placed->GetRealHeight();
+    EXPECT_EQ(placed->zoom(), 150);
+    ASSERT_TRUE(SaveGame("zoomed.save"));
+    ASSERT_TRUE(Load("zoomed.save"));
+    const controls::TranspImg* loaded = table.crd(Cards[6].controlIndex);
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_EQ(loaded->zoom(), 150);
+    EXPECT_EQ(loaded->GetRealWidth(), width);
+    EXPECT_EQ(loaded->GetRealHeight(), height);
+}

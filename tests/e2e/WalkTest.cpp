@@ -1,0 +1,292 @@
+// A player's first game, through real input from the splash to a saved game loaded again: the
+// start windows, the dealt table, a draw, a drag, a rubber band, a marker from the picker, a roll,
+// the log, a save, the table closed and the save loaded, which must show the table as it was.
+#include "Session.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+using namespace e2e;
+
+namespace {
+
+const char kGameList[] = "Start or Load a PBEM game";
+
+const WindowInfo* Table(const Scene& scene) {
+    return scene.WindowStarting("Karvel Engine");
+}
+
+// The picture button beside a caption: the start windows show each choice as a picture with
+// its text to the right.
+Point ButtonBeside(const Scene& scene, const std::string& window, const std::string& caption) {
+    const WindowInfo* w = scene.Window(window);
+    if (!w) return Point{};
+    const WidgetInfo* label = scene.WithText(w->id, caption, "QLabel");
+    if (!label) return Point{};
+    for (const WidgetInfo* b : scene.In(w->id, "Surface"))
+        if (b->rect.x + b->rect.w <= label->rect.x && b->rect.y <= label->rect.Centre().y &&
+            b->rect.y + b->rect.h >= label->rect.Centre().y)
+            return b->click;
+    return Point{};
+}
+
+// Where the table's cards and markers lie, counted from the table surface's corner (the window
+// may open elsewhere), by card number and by marker.
+std::map<std::string, std::vector<std::string>> Layout(const Scene& scene) {
+    std::map<std::string, std::vector<std::string>> layout;
+    const WindowInfo* table = Table(scene);
+    const WidgetInfo* surface = scene.Named("BasePict");
+    if (!table || !surface) return layout;
+    for (const WidgetInfo& w : scene.widgets) {
+        if (w.window != table->id) continue;
+        const std::string at = std::to_string(w.rect.x - surface->rect.x) + "," +
+                               std::to_string(w.rect.y - surface->rect.y) + " " + std::to_string(w.rect.w) +
+                               "x" + std::to_string(w.rect.h);
+        if (w.name.rfind("crd(", 0) == 0 && !w.tag.empty())
+            layout["card " + w.tag].push_back(at);
+        else if (w.name.rfind("mrk(", 0) == 0 || w.name.rfind("markerNum(", 0) == 0)
+            layout["marker"].push_back(at + " " + w.text);
+    }
+    for (auto& [key, places] : layout)
+        std::sort(places.begin(), places.end());
+    return layout;
+}
+
+std::string Text(const std::map<std::string, std::vector<std::string>>& layout) {
+    std::string out;
+    for (const auto& [key, places] : layout) {
+        out += key + ":";
+        for (const std::string& p : places)
+            out += " " + p;
+        out += "\n";
+    }
+    return out;
+}
+
+// A point of the felt with nothing within `margin` pixels of it.
+Point OpenSpot(Session& s, const Scene& scene, int margin) {
+    const WidgetInfo* surface = scene.Named("BasePict");
+    const WindowInfo* table = Table(scene);
+    if (!surface || !table) return Point{};
+    const int right =
+        std::min({surface->rect.x + surface->rect.w, table->inner.x + table->inner.w, s.Input().Width()});
+    const int bottom =
+        std::min({surface->rect.y + surface->rect.h, table->inner.y + table->inner.h, s.Input().Height()});
+    for (int y = std::max(surface->rect.y, table->inner.y) + margin + 10; y < bottom - margin; y += 23)
+        for (int x = std::max(surface->rect.x, table->inner.x) + margin + 10; x < right - margin; x += 29) {
+            bool taken = false;
+            auto near = [&](const Rect& r) {
+                return x + margin >= r.x && x - margin < r.x + r.w && y + margin >= r.y &&
+                       y - margin < r.y + r.h;
+            };
+            for (const WidgetInfo& w : scene.widgets)
+                taken |= w.window == table->id && w.name != "BasePict" && w.rect.w < surface->rect.w &&
+                         w.rect.w < table->inner.w && near(w.rect);
+            for (const WindowInfo& w : scene.windows)
+                taken |= w.id != table->id && w.kind != "tip" && near(w.frame);
+            if (!taken) return Point{x, y};
+        }
+    return Point{};
+}
+
+void FocusTable(Session& s) {
+    s.Input().Click(OpenSpot(s, s.Now(), 0));
+    s.Until([](const Scene& now) { return Table(now) && Table(now)->Is("active"); },
+            "the table to be active");
+}
+
+const WidgetInfo* HandLabel(const Scene& scene) {
+    for (const WidgetInfo& w : scene.widgets)
+        if (w.cls == "QLabel" && w.text.rfind("Red Captain (", 0) == 0) return &w;
+    return nullptr;
+}
+
+// Logs in to the first seat with the ID, through the seat login window.
+void LogIn(Session& s, const std::string& id) {
+    Scene login = s.UntilWindow("Login");
+    s.Step("login");
+    const WindowInfo* w = login.Window("Login");
+    const WidgetInfo* box = nullptr;
+    for (const WidgetInfo* e : login.In(w->id, "QLineEdit"))
+        box = e;
+    ASSERT_NE(box, nullptr);
+    s.Input().Click(box->click);
+    s.Input().Key("Control_L+a");
+    s.Input().Type(id);
+    s.Until(
+        [&](const Scene& now) {
+            const WindowInfo* l = now.Window("Login");
+            if (!l) return false;
+            for (const WidgetInfo* e : now.In(l->id, "QLineEdit"))
+                if (e->text == id) return true;
+            return false;
+        },
+        "the ID typed");
+    s.ClickText("Login", "Login");
+    s.Until([](const Scene& now) { return Table(now) != nullptr; }, "the table");
+}
+
+} // namespace
+
+TEST(Walk, APlayersFirstGameFromTheSplashToALoadedSave) {
+    Session s("walk", "Karvel");
+    // The splash goes by itself after a moment, or at a click.
+    Scene scene = s.Until([](const Scene& now) { return !now.windows.empty(); }, "the first window");
+    if (!scene.Window("Game Type")) {
+        s.Step("splash");
+        s.Input().Click(scene.windows.front().inner.Centre());
+    }
+    scene = s.UntilWindow("Game Type");
+    s.Step("game-type");
+    s.Input().Click(ButtonBeside(scene, "Game Type", "Start a new PBEM game (or a solo game)"));
+    scene = s.UntilWindow(kGameList);
+    // A row of the list that starts with the text (a save is listed with its game and date).
+    auto row = [&](const Scene& now, const std::string& text) -> const RowInfo* {
+        for (const RowInfo& r : now.rows)
+            if (r.text.rfind(text, 0) == 0) return &r;
+        return nullptr;
+    };
+    scene = s.Until([&](const Scene& now) { return row(now, "Spice Harbour") != nullptr; },
+                    "Spice Harbour listed");
+    s.Input().Click(row(scene, "Spice Harbour")->click);
+    scene = s.Until(
+        [&](const Scene& now) {
+            for (const WidgetInfo& w : now.widgets)
+                if (w.cls == "QPlainTextEdit" && w.text.find("captains") != std::string::npos) return true;
+            return false;
+        },
+        "the game's description");
+    s.Step("game-list");
+    s.Input().Click(ButtonBeside(scene, kGameList, "Start the select game"));
+    LogIn(s, "alice");
+    scene =
+        s.Until([](const Scene& now) { return now.Named("crd(0)") && HandLabel(now); }, "the dealt table");
+    s.Step("dealt");
+    FocusTable(s);
+
+    // A draw: a double click on the voyage deck puts a card into the hand.
+    const std::string handBefore = HandLabel(scene)->text;
+    s.Input().DoubleClick(s.Now().Named("DeckImg(0)")->click);
+    s.Until([&](const Scene& now) { return HandLabel(now) && HandLabel(now)->text != handBefore; },
+            "the drawn card in the hand");
+    s.AnswerDialogs(300);
+    s.Step("drawn");
+    // The draw shows the hand window; it is put away to reach the table below it.
+    if (s.Input().Close("Hand")) s.UntilGone("Hand");
+
+    // A drag: a port card carried to open water.
+    scene = s.Now();
+    const WidgetInfo* port = scene.Named("crd(0)");
+    const Rect was = port->rect;
+    const Point to = OpenSpot(s, scene, 90);
+    s.Input().Drag(port->click, to);
+    scene =
+        s.Until([&](const Scene& now) { return now.Named("crd(0)") && now.Named("crd(0)")->rect.x != was.x; },
+                "the dragged card to move");
+    s.Step("dragged");
+
+    // A rubber band around the card selects it: the selection halo changes its picture.
+    const WidgetInfo* moved = scene.Named("crd(0)");
+    const long long look = moved->look;
+    const Rect r = moved->rect;
+    s.Input().Drag(Point{r.x - 15, r.y - 15}, Point{r.x + r.w + 15, r.y + r.h + 15});
+    s.Until([&](const Scene& now) { return now.Named("crd(0)") && now.Named("crd(0)")->look != look; },
+            "the card selected by the rubber band");
+    s.Step("rubber-band");
+    s.Input().Key("Escape");
+
+    // A marker from the picker: M opens it, a double click on a kind lays one on the table.
+    FocusTable(s);
+    const std::size_t markers = s.Now().NamedLike("mrk(").size();
+    s.Input().Key("m");
+    scene = s.UntilWindow("Markers");
+    s.Step("marker-picker");
+    const WindowInfo* picker = scene.Window("Markers");
+    const WidgetInfo* items = nullptr;
+    for (const WidgetInfo* w : scene.In(picker->id, "Surface"))
+        if (w->rect.h > 100 && w->rect.w < picker->inner.w - 4) items = w;
+    ASSERT_NE(items, nullptr) << "the picker shows no items";
+    s.Input().DoubleClick(Point{items->rect.Centre().x, items->rect.y + 25});
+    s.Until([&](const Scene& now) { return now.NamedLike("mrk(").size() > markers; },
+            "a marker on the table");
+    s.Step("marker-placed");
+    s.Input().Close("Markers");
+    s.UntilGone("Markers");
+
+    // A roll: the digit 1 rolls the first die and shows its result.
+    FocusTable(s);
+    s.Input().Key("1");
+    s.Until([](const Scene& now) { return now.Named("QuickMsg") != nullptr; }, "the roll's result");
+    s.Step("rolled");
+
+    // The log, from the tool bar's Notes.
+    s.ClickText("Tools", "Notes");
+    s.UntilWindow("Game log");
+    s.Step("log");
+    s.Input().Close("Game log");
+    s.UntilGone("Game log");
+
+    // Save under a name of our own.
+    s.ClickText("Tools", "Save");
+    scene = s.UntilWindow("Save game");
+    const WidgetInfo* name = nullptr;
+    for (const WidgetInfo* e : scene.In(scene.Window("Save game")->id, "QLineEdit"))
+        name = e;
+    ASSERT_NE(name, nullptr);
+    s.Input().Click(name->click);
+    s.Input().Key("Control_L+a");
+    s.Input().Type("walk");
+    s.ClickText("Save game", "save");
+    s.UntilGone("Save game");
+    s.AnswerDialogs(400);
+    s.Step("saved");
+    ASSERT_TRUE(std::filesystem::exists(s.Home() + "/save/walk.save"));
+    const auto before = Layout(s.Now());
+
+    // Closing the table brings the game list back; its saved games hold ours.
+    s.Input().Close(Table(s.Now())->title);
+    s.AnswerDialogs(400, "No");
+    scene = s.UntilWindow(kGameList);
+    s.Input().Click(ButtonBeside(scene, kGameList, "Display Saved Games"));
+    scene = s.Until([&](const Scene& now) { return row(now, "walk (Spice Harbour)") != nullptr; },
+                    "the save listed");
+    s.Input().Click(row(scene, "walk (Spice Harbour)")->click);
+    s.Step("saved-games");
+    s.Input().Click(ButtonBeside(s.Now(), kGameList, "Load the select game"));
+    LogIn(s, "alice");
+    const Scene loaded =
+        s.Until([](const Scene& now) { return now.Named("crd(0)") && HandLabel(now); }, "the loaded table");
+    s.Step("loaded");
+    EXPECT_EQ(Text(Layout(loaded)), Text(before)) << "the loaded table differs from the saved one";
+
+    // The hand window: a card moved to the table follows the mouse until a click lays it.
+    FocusTable(s);
+    s.Input().Key("F9");
+    scene = s.UntilWindow("Hand");
+    const WindowInfo* hand = scene.Window("Hand");
+    const WidgetInfo* card = nullptr;
+    for (const WidgetInfo* w : scene.NamedLike("crd("))
+        if (w->window == hand->id && w->click.Valid()) card = w;
+    ASSERT_NE(card, nullptr);
+    const std::string tag = card->tag;
+    s.OpenMenuAt(card->click);
+    s.Choose("Move to desktop");
+    const Point spot = OpenSpot(s, s.Now(), 90);
+    s.Input().MoveTo(Point{spot.x - 20, spot.y - 20});
+    s.Input().Click(spot);
+    s.Until(
+        [&](const Scene& now) {
+            const WindowInfo* t = Table(now);
+            for (const WidgetInfo* w : now.NamedLike("crd("))
+                if (t && w->window == t->id && w->tag == tag) return true;
+            return false;
+        },
+        "the hand's card on the table");
+    s.Step("moved-to-desktop");
+    s.Finish();
+}
