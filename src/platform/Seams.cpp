@@ -60,10 +60,13 @@ std::optional<std::string> ChooseFile(bool save, const FileRequest& request) {
     if (g_file) return g_file(save, request);
     if (!HasWidgets()) return std::nullopt;
     const QString title = request.title.empty() ? Title() : ToQString(request.title);
-    const QString name = save ? QFileDialog::getSaveFileName(QApplication::activeWindow(), title,
-                                                             StartName(request), QtFilterOf(request.filter))
-                              : QFileDialog::getOpenFileName(QApplication::activeWindow(), title,
-                                                             StartName(request), QtFilterOf(request.filter));
+    // The chooser only chooses: it neither renames nor deletes the files it lists.
+    const QFileDialog::Options options = QFileDialog::ReadOnly;
+    const QString name =
+        save ? QFileDialog::getSaveFileName(QApplication::activeWindow(), title, StartName(request),
+                                            QtFilterOf(request.filter), nullptr, options)
+             : QFileDialog::getOpenFileName(QApplication::activeWindow(), title, StartName(request),
+                                            QtFilterOf(request.filter), nullptr, options);
     if (name.isEmpty()) return std::nullopt;
     return FromQString(name);
 }

@@ -167,6 +167,8 @@ void Session::Fail(const std::string& what, const Scene* scene) {
 }
 
 void Session::CheckHealth() {
+    if (!Alive() && WIFEXITED(exitStatus_) && WEXITSTATUS(exitStatus_) == 0 && SanitizerReport(Log()).empty())
+        throw Ended(run_ + ": " + program_ + " ended by itself");
     if (!Alive()) {
         std::string how = WIFSIGNALED(exitStatus_)
                               ? "was killed by signal " + std::to_string(WTERMSIG(exitStatus_))
@@ -178,7 +180,19 @@ void Session::CheckHealth() {
 
 Scene Session::Now() {
     CheckHealth();
-    const auto answer = AskProbe(probe_, "scene", 10000);
+    // A program that is closing stops listening before it ends: only ten seconds without an
+    // answer while it still runs is a hang.
+    std::optional<std::string> answer;
+    const auto deadline = Clock::now() + std::chrono::seconds(10);
+    while (!answer && Clock::now() < deadline) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        answer = AskProbe(probe_, "scene", static_cast<int>(std::max<long long>(left, 1)));
+        if (!answer) {
+            CheckHealth();
+            Sleep(50);
+        }
+    }
     if (!answer) {
         CheckHealth();
         Fail("the program did not answer for 10 s (hung)");

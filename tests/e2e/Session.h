@@ -22,6 +22,11 @@ struct Failure : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// The program ended by itself, cleanly (its last window closed) while a step waited for it.
+struct Ended : Failure {
+    using Failure::Failure;
+};
+
 // The sanitizer's report in a program's output, or "".
 std::string SanitizerReport(const std::string& log);
 
