@@ -169,6 +169,33 @@ TEST(Walk, APlayersFirstGameFromTheSplashToALoadedSave) {
     s.Step("dealt");
     FocusTable(s);
 
+    // Hovering: the card's balloon comes after the tool tip's delay, the information panel shows
+    // the card under the mouse, and both follow the mouse to the next card; the balloon goes over
+    // the bare table.
+    auto panelText = [](const Scene& now) {
+        std::string text;
+        for (const WidgetInfo& w : now.widgets)
+            if (w.cls == "QLabel" && w.rect.x > 1000 && w.text.size() > 20) text = w.text;
+        return text;
+    };
+    auto hover = [&](const std::string& name) {
+        const Scene now = s.Now();
+        const Point at = now.Named(name)->click;
+        s.Input().MoveTo(Point{at.x - 3, at.y - 3});
+        s.Input().MoveTo(at);
+    };
+    hover("crd(0)");
+    scene = s.Until([](const Scene& now) { return now.OfKind("tip") != nullptr; }, "the card's balloon");
+    const std::string first = panelText(scene);
+    EXPECT_FALSE(first.empty()) << "the information panel shows nothing for the hovered card";
+    s.Step("balloon");
+    hover("crd(1)");
+    s.Until([&](const Scene& now) { return now.OfKind("tip") && panelText(now) != first; },
+            "the balloon and the panel to follow the mouse to the next card");
+    s.Input().MoveTo(OpenSpot(s, s.Now(), 60));
+    s.Until([](const Scene& now) { return now.OfKind("tip") == nullptr; },
+            "the balloon to go over the bare table");
+
     // A draw: a double click on the voyage deck puts a card into the hand.
     const std::string handBefore = HandLabel(scene)->text;
     s.Input().DoubleClick(s.Now().Named("DeckImg(0)")->click);
