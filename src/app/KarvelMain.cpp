@@ -6,9 +6,9 @@
 #include "platform/Application.h"
 #include "platform/Files.h"
 #include "services/DebugMgmt.h"
+#include "start/StartWindows.h"
 #include "state/TableState.h"
 #include "table/MainForm.h"
-#include "table/StartWindows.h"
 
 #include <cstdio>
 #include <string>

@@ -13,7 +13,6 @@
 #include "state/SaveRecord.h"
 #include "state/TableState.h"
 #include "table/MainForm.h"
-#include "table/SavedGamesForm.h"
 
 #include <algorithm>
 #include <climits>
@@ -350,15 +349,14 @@ void ConnectionForm::Command3_Click() {
 
 void ConnectionForm::Command4_Click() {
     DialogResult.clear();
-    SavedGamesForm picker;
-    picker.form.ShowModal();
-    if (picker.chosen.empty()) return;
-    const std::string gameFile = ReadSaveHeader(picker.chosen);
+    const std::string chosen = ChooseSavedGame ? ChooseSavedGame() : std::string();
+    if (chosen.empty()) return;
+    const std::string gameFile = ReadSaveHeader(chosen);
     if (gameFile.empty()) {
         ShowMsg("This is a game saved with a previous version of Karvel and cannot be used.");
         return;
     }
-    SavedName.SetText(picker.chosen);
+    SavedName.SetText(chosen);
     GameName.SetText(PathFileName(gameFile));
     FillPlayerList();
 }

@@ -80,6 +80,12 @@ class ConnectionForm {
     // Runs when the table window closes, as after any game: the program's start shows the game
     // list here.
     std::function<void()> ShowGameList;
+    // What the program's start adds to each table the dialog makes: the windows the table opens
+    // that belong to the start road (the save dialog, the seat ID editor).
+    std::function<void(MainForm& table)> WireTable;
+    // Shows the saved-game picker modally; the name of the save chosen, "" when none was. Without
+    // it the dialog offers no saved game.
+    std::function<std::string()> ChooseSavedGame;
 
     void ServerCMD_Click();
     void ClientCMD_Click();

@@ -206,6 +206,7 @@ MainForm& ConnectionForm::NewTable() {
     table_->Others.showGameList = [this] {
         if (ShowGameList) ShowGameList();
     };
+    if (WireTable) WireTable(*table_);
     return *table_;
 }
 

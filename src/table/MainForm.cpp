@@ -24,7 +24,6 @@
 #include "table/MarkerForm.h"
 #include "table/NotesForm.h"
 #include "table/ReportForm.h"
-#include "table/SaveForm.h"
 #include "table/TableKeys.h"
 #include "table/TableMarkers.h"
 #include "table/ToolBarForm.h"
@@ -226,7 +225,6 @@ MainForm::MainForm()
     Others.newNumMarker = [](const std::string& value, int top, int left) {
         return static_cast<int>(NewMarkerNumProc(value, ClampToInt16(top), ClampToInt16(left), ""));
     };
-    Others.showSaveForm = [] { ShowSaveForm(); };
     Others.showHandForm = [] { ShowHandForm(); };
     Others.unloadHandForm = [] { UnloadHandForm(); };
     Others.unloadMarkerForm = [] {

@@ -95,6 +95,7 @@ class MainForm : public TableView {
     struct OtherWindows {
         std::function<void()> hideMarkerList;      // before any button acts
         std::function<void()> showSaveForm;        // modal
+        std::function<void()> showSeatIds;         // the arbitrator's seat ID editor, modeless
         std::function<void()> showHandForm;        // the hand window of a game that keeps hands there
         std::function<void()> unloadDesignToolBar; // closing the table in a design session
         std::function<void()> unloadToolBar;       // closing it otherwise, with the hand window

@@ -11,7 +11,6 @@
 #include "table/JudgeMgmt.h"
 #include "table/MainForm.h"
 #include "table/MarkerForm.h"
-#include "table/PlayerPasswdForm.h"
 #include "table/SaveGameMgmt.h"
 #include "table/SelectionMgmt.h"
 #include "table/TableSetup.h"
@@ -86,10 +85,7 @@ void TableKeys::Form_KeyUp(int keyCode, int) {
         if (arbitrator) SelectActingPlayer();
         break;
     case keys::kF1 + 10: // F11
-        if (arbitrator) {
-            if (!seatIds_) seatIds_ = std::make_unique<PlayerPasswdForm>();
-            seatIds_->form.Show();
-        }
+        if (arbitrator && table_.Others.showSeatIds) table_.Others.showSeatIds();
         break;
     case keys::kEscape:
         ClearSelection();

@@ -6,11 +6,9 @@
 #pragma once
 
 #include <functional>
-#include <memory>
 #include <string>
 
 class MainForm;
-class PlayerPasswdForm;
 
 class TableKeys {
   public:
@@ -35,5 +33,4 @@ class TableKeys {
     void RollDieKey(int die);
 
     MainForm& table_;
-    std::unique_ptr<PlayerPasswdForm> seatIds_;
 };

@@ -11,6 +11,7 @@
 #include "platform/TestDriver.h"
 #include "platform/Timer.h"
 #include "services/OptionMgmt.h"
+#include "start/SavedGamesForm.h"
 #include "state/Model.h"
 #include "state/SaveRecord.h"
 #include "state/TableState.h"
@@ -499,6 +500,7 @@ TEST_F(ConnectionTest, TheSavedGamePickerChoosesTheSaveAndItsGame) {
     Model().Reset();
     OpenDialog();
     ASSERT_EQ(dialog_->GameName.Text(), "b.game");
+    dialog_->ChooseSavedGame = PickSavedGame;
     platform::testdriver::DialogScript script;
     // The only save is the list's first line.
     script.AnswerModal([](platform::Form& picker) { platform::testdriver::DoubleClick(picker, 600, 200); });

@@ -18,6 +18,7 @@
 #include "platform/Seams.h"
 #include "platform/TextBox.h"
 #include "services/DiceRoller.h"
+#include "start/StartWindows.h"
 #include "state/DecksMgmt.h"
 #include "state/MarkersMgmt.h"
 #include "state/SaveRecord.h"
@@ -25,7 +26,6 @@
 #include "table/CardActions.h"
 #include "table/MainForm.h"
 #include "table/MarkerForm.h"
-#include "table/StartWindows.h"
 #include "table/TableMarkers.h"
 
 #include <gmock/gmock.h>

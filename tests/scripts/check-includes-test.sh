@@ -30,6 +30,23 @@ cases=(
   'src/table/MainForm.cpp|#include <QWidget>|fail'
   'src/controls/TranspImg.h|#include <qglobal.h>|fail'
   'src/services/LogMgmt.cpp|#include <queue>|pass'
+  'src/services/LogMgmt.cpp|#include "state/TableState.h"|pass'
+  'src/services/LogMgmt.cpp|#include "controls/TranspImg.h"|fail'
+  'src/controls/TranspImg.cpp|#include "services/DiceRoller.h"|pass'
+  'src/controls/TranspImg.cpp|#include "table/MainForm.h"|fail'
+  'src/table/MainForm.cpp|#include "controls/TranspImg.h"|pass'
+  'src/table/MainForm.cpp|#include "start/SaveForm.h"|fail'
+  'src/table/MainForm.cpp|#include "editor/MainForm.h"|fail'
+  'src/net/ConnectionForm.cpp|#include "table/MainForm.h"|pass'
+  'src/net/ConnectionForm.cpp|#include "start/SavedGamesForm.h"|fail'
+  'src/start/StartWindows.h|#include "net/ConnectionForm.h"|pass'
+  'src/start/StartWindows.h|#include "app/KarvelMain.h"|fail'
+  'src/start/StartWindows.h|#include "editor/MainForm.h"|fail'
+  'src/editor/MainForm.cpp|#include "start/StartForm.h"|fail'
+  'src/app/KarvelMain.cpp|#include "start/StartWindows.h"|pass'
+  'src/app/WizardMain.cpp|#include "editor/MainForm.h"|pass'
+  'src/extra/Thing.cpp|#include "platform/Ini.h"|fail'
+  'src/extra/Thing.cpp|#include <vector>|pass'
 )
 
 failures=0

@@ -1,4 +1,4 @@
-#include "table/SaveForm.h"
+#include "start/SaveForm.h"
 
 #include "common/Messages.h"
 #include "platform/Files.h"

@@ -1,4 +1,4 @@
-#include "table/SavedGamesForm.h"
+#include "start/SavedGamesForm.h"
 
 #include "common/Helpers.h"
 #include "platform/Files.h"
@@ -26,4 +26,10 @@ SavedGamesForm::SavedGamesForm() {
         chosen = List1.List(List1.ListIndex());
         form.Unload();
     };
+}
+
+std::string PickSavedGame() {
+    SavedGamesForm picker;
+    picker.form.ShowModal();
+    return picker.chosen;
 }

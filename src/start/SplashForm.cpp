@@ -1,9 +1,9 @@
-#include "table/SplashForm.h"
+#include "start/SplashForm.h"
 
 #include "common/Version.h"
 #include "platform/Files.h"
+#include "start/StartPictures.h"
 #include "state/TableState.h"
-#include "table/StartPictures.h"
 
 #include <filesystem>
 #include <system_error>

@@ -6,12 +6,12 @@
 #include "platform/Seams.h"
 #include "platform/TestDriver.h"
 #include "services/OptionMgmt.h"
+#include "start/LoginForm.h"
+#include "start/OptionsForm.h"
+#include "start/PlayerPasswdForm.h"
 #include "state/Helpers.h"
 #include "state/TableState.h"
 #include "table/JudgeMgmt.h"
-#include "table/LoginForm.h"
-#include "table/OptionsForm.h"
-#include "table/PlayerPasswdForm.h"
 #include "table/PlayerSelectForm.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "table/PlayerPasswdForm.h"
+#include "start/PlayerPasswdForm.h"
 
 #include "common/Helpers.h"
 #include "platform/Codec.h"

@@ -1,4 +1,4 @@
-#include "table/StartForm.h"
+#include "start/StartForm.h"
 
 #include "common/Helpers.h"
 #include "common/Messages.h"
@@ -7,14 +7,15 @@
 #include "platform/Seams.h"
 #include "services/DiceRoller.h"
 #include "services/OptionMgmt.h"
+#include "start/CategoryMgmt.h"
+#include "start/LoginForm.h"
+#include "start/StartPictures.h"
+#include "start/TableDialogs.h"
 #include "state/GameMgmt.h"
 #include "state/Helpers.h"
 #include "state/SaveRecord.h"
 #include "state/TableState.h"
-#include "table/CategoryMgmt.h"
-#include "table/LoginForm.h"
 #include "table/MainForm.h"
-#include "table/StartPictures.h"
 #include "table/TableSetup.h"
 #include "table/ToolBarForm.h"
 
@@ -267,6 +268,7 @@ MainForm& StartForm::NewTable() {
     table_->Others.showGameList = [this] {
         if (!closing_) form.Show();
     };
+    WireTableDialogs(*table_);
     return *table_;
 }
 

@@ -6,11 +6,11 @@
 #include "platform/Keys.h"
 #include "platform/TestDriver.h"
 #include "platform/Timer.h"
+#include "start/LoginForm.h"
+#include "start/StartWindows.h"
 #include "state/TableState.h"
-#include "table/LoginForm.h"
 #include "table/MainForm.h"
 #include "table/SaveGameMgmt.h"
-#include "table/StartWindows.h"
 #include "table/TableSetup.h"
 #include "table/ToolBarForm.h"
 

@@ -1,5 +1,7 @@
-#include "table/StartWindows.h"
+#include "start/StartWindows.h"
 
+#include "start/SavedGamesForm.h"
+#include "start/TableDialogs.h"
 #include "state/SaveRecord.h"
 #include "table/SaveGameMgmt.h"
 
@@ -33,6 +35,8 @@ StartWindows::StartWindows() {
     // Direct play: the connection dialog, and the game list once its table closes.
     SetConnectionDialogOpener([this] { connection.form.Show(); });
     connection.ShowGameList = [this] { gameList.form.Show(); };
+    connection.WireTable = WireTableDialogs;
+    connection.ChooseSavedGame = PickSavedGame;
 }
 
 StartWindows::~StartWindows() {

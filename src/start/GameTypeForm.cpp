@@ -1,7 +1,7 @@
-#include "table/GameTypeForm.h"
+#include "start/GameTypeForm.h"
 
+#include "start/StartPictures.h"
 #include "state/TableState.h"
-#include "table/StartPictures.h"
 
 #include <utility>
 

@@ -1,10 +1,10 @@
-#include "table/CategoryMgmt.h"
+#include "start/CategoryMgmt.h"
 
 #include "common/Helpers.h"
 #include "common/Messages.h"
 #include "common/Numbers.h"
 #include "platform/Files.h"
-#include "table/StartForm.h"
+#include "start/StartForm.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 // The saved-game picker: the saves of the save folder by name, with the description of the game
-// each was made from. A double click chooses one
-// and closes the window; closing it otherwise chooses nothing.
+// each was made from. A double click chooses one and closes the window; closing it otherwise
+// chooses nothing. The connection dialog of direct play asks it for the game to continue.
 #pragma once
 
 #include "platform/Controls.h"
@@ -20,3 +20,6 @@ class SavedGamesForm {
     // The save name chosen by the last double click; "" until then.
     std::string chosen;
 };
+
+// Shows the picker modally: the name of the save chosen, "" when none was.
+std::string PickSavedGame();

@@ -1,4 +1,4 @@
-#include "table/OptionsForm.h"
+#include "start/OptionsForm.h"
 
 #include "common/Helpers.h"
 #include "common/Numbers.h"

@@ -1,10 +1,10 @@
-#include "table/LoginForm.h"
+#include "start/LoginForm.h"
 
 #include "common/Messages.h"
 #include "common/Numbers.h"
 #include "services/OptionMgmt.h"
+#include "start/OptionsForm.h"
 #include "state/TableState.h"
-#include "table/OptionsForm.h"
 
 #include <algorithm>
 

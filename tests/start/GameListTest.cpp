@@ -5,12 +5,12 @@
 #include "platform/Dates.h"
 #include "platform/TestDriver.h"
 #include "services/OptionMgmt.h"
+#include "start/CategoryMgmt.h"
+#include "start/LoginForm.h"
+#include "start/StartForm.h"
+#include "start/StartWindows.h"
 #include "state/TableState.h"
-#include "table/CategoryMgmt.h"
-#include "table/LoginForm.h"
 #include "table/MainForm.h"
-#include "table/StartForm.h"
-#include "table/StartWindows.h"
 
 #include <gtest/gtest.h>
 

@@ -3,9 +3,9 @@
 #pragma once
 
 #include "net/ConnectionForm.h"
-#include "table/GameTypeForm.h"
-#include "table/SplashForm.h"
-#include "table/StartForm.h"
+#include "start/GameTypeForm.h"
+#include "start/SplashForm.h"
+#include "start/StartForm.h"
 
 class StartWindows {
   public:

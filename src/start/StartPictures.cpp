@@ -1,4 +1,4 @@
-#include "table/StartPictures.h"
+#include "start/StartPictures.h"
 
 namespace startpictures {
 

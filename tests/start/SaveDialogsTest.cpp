@@ -3,10 +3,10 @@
 #include "TableTestSupport.h"
 
 #include "platform/TestDriver.h"
+#include "start/SaveForm.h"
+#include "start/SavedGamesForm.h"
 #include "state/SaveRecord.h"
-#include "table/SaveForm.h"
 #include "table/SaveGameMgmt.h"
-#include "table/SavedGamesForm.h"
 
 #include <gtest/gtest.h>
 
