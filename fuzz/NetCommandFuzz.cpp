@@ -18,6 +18,7 @@
 #include "state/TableState.h"
 #include "table/CardActions.h"
 #include "table/MainForm.h"
+#include "table/Outbox.h"
 #include "table/TableSetup.h"
 
 #include <algorithm>
@@ -119,6 +120,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     g_table = &fuzzsupport::StartTable();
     fuzzsupport::WriteFile("net.game", kGame);
     fuzzsupport::WriteFile("hand.game", HandWindowGame());
+    // As while the connection dialog is loaded: whatever a received command made the table announce
+    // would go back to the other side.
+    SetTableOutbox(&NetOutbox());
     SetNetSendHook([](const std::string&, const std::vector<std::string>&) { g_sentBack = true; });
     return 0;
 }

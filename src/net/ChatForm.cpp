@@ -5,6 +5,7 @@
 #include "platform/Keys.h"
 #include "platform/Socket.h"
 #include "state/TableState.h"
+#include "table/TableKeys.h"
 
 #include <climits>
 #include <optional>
@@ -23,11 +24,6 @@ int BoxLength(const std::string& text) {
 }
 
 } // namespace
-
-std::string ChatMacroText(int keyCode, const std::string& gameFile) {
-    if (keyCode < platform::keys::kF1 || keyCode > platform::keys::kF1 + 7) return "";
-    return GetIni("CHAT", "message" + std::to_string(keyCode - platform::keys::kF1 + 1), gameFile);
-}
 
 void SendChat(const std::string& text) {
     if (GameMode != kModeDirect) return;

@@ -11,17 +11,14 @@
 #include <functional>
 #include <string>
 
-// The [CHAT] message1 to message8 of a game file for the key codes of F1 to F8; "" for any
-// other key.
-std::string ChatMacroText(int keyCode, const std::string& gameFile);
-
 // Sends a chat line in direct play. A line holding the message terminator is refused with a
 // message: the rest would run as a command on the other side; so is a line longer than a message
 // may be. A line holding the field separator arrives cut there.
 void SendChat(const std::string& text);
 
-// Shows the connection dialog's chat window (the table's F4 and Ctrl with F1 to F8); a text that is
-// not empty replaces what its message box holds. Nothing without a connection dialog.
+// Shows the connection dialog's chat window (the table's F4 and Ctrl with F1 to F8, through the
+// hook each table window is given); a text that is not empty replaces what its message box holds.
+// Nothing without a connection dialog.
 void ShowChatWindow(const std::string& text);
 
 class ChatForm {

@@ -13,6 +13,7 @@
 #include "state/SaveRecord.h"
 #include "state/TableState.h"
 #include "table/MainForm.h"
+#include "table/Outbox.h"
 
 #include <algorithm>
 #include <climits>
@@ -22,6 +23,11 @@ std::int32_t NetRole = 0;
 namespace {
 
 ConnectionForm* g_dialog = nullptr;
+
+// Once the dialog unloads, the table's actions are no longer announced to anyone.
+void WithdrawOutbox() {
+    if (&Outbox() == &NetOutbox()) SetTableOutbox(nullptr);
+}
 
 } // namespace
 
@@ -116,6 +122,7 @@ ConnectionForm::ConnectionForm() {
 }
 
 ConnectionForm::~ConnectionForm() {
+    WithdrawOutbox();
     if (g_dialog == this) {
         g_dialog = nullptr;
         SetHandshakeHandler(nullptr);
@@ -144,6 +151,8 @@ void ConnectionForm::Form_Load() {
     IPtxt.SetText(GetLocalIP());
     GameMode = kModeDirect;
     InstallNetDispatcher();
+    // From here until the dialog unloads the table's actions go to the other side.
+    SetTableOutbox(&NetOutbox());
     stage_ = Stage::Idle;
 
     const std::string ini = DirectIniPath();
@@ -167,6 +176,7 @@ void ConnectionForm::Form_Load() {
 }
 
 void ConnectionForm::Form_Unload() {
+    WithdrawOutbox();
     RelistenTimer.SetEnabled(false);
     const int state = NetSocketState();
     if (state != platform::Socket::kClosed && state != platform::Socket::kClosing) ::CloseConnection();

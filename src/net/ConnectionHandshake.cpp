@@ -1,5 +1,7 @@
 #include "net/ConnectionForm.h"
 
+#include "net/ChatForm.h"
+
 #include "common/Helpers.h"
 #include "common/Messages.h"
 #include "common/Numbers.h"
@@ -206,6 +208,7 @@ MainForm& ConnectionForm::NewTable() {
     table_->Others.showGameList = [this] {
         if (ShowGameList) ShowGameList();
     };
+    table_->Others.showChat = ShowChatWindow;
     if (WireTable) WireTable(*table_);
     return *table_;
 }

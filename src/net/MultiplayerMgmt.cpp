@@ -70,84 +70,90 @@ void Send(const std::string& command, Fields fields) {
 
 } // namespace
 
+DirectPlayOutbox& NetOutbox() {
+    static DirectPlayOutbox outbox;
+    return outbox;
+}
+
 NetSendHook SetNetSendHook(NetSendHook hook) {
     return std::exchange(g_sendHook, std::move(hook));
 }
 
-void SendDrawCard(std::int16_t deck) {
+void DirectPlayOutbox::SendDrawCard(std::int16_t deck) {
     Send("CLOAD", {Num(deck)});
 }
 
-void SendDrawCardToHand(std::int16_t deck) {
+void DirectPlayOutbox::SendDrawCardToHand(std::int16_t deck) {
     Send("CLDONHAND", {Num(deck)});
 }
 
-void SendCardMove(std::int16_t control, int leftTwips, int topTwips) {
+void DirectPlayOutbox::SendCardMove(std::int16_t control, int leftTwips, int topTwips) {
     if (GameMode != kModeDirect) return;
     Fields fields = {Num(control), Pixels(leftTwips), Pixels(topTwips)};
     WithCard(fields, control);
     Send("CMOVE", std::move(fields));
 }
 
-void SendCardDiscard(std::int16_t card, std::int16_t control) {
+void DirectPlayOutbox::SendCardDiscard(std::int16_t card, std::int16_t control) {
     Send("CDISCARD", {Num(card), Num(control)});
 }
 
-void SendCardEliminate(std::int16_t card, std::int16_t control) {
+void DirectPlayOutbox::SendCardEliminate(std::int16_t card, std::int16_t control) {
     Send("CELIM", {Num(card), Num(control)});
 }
 
-void SendCardFlip(std::int16_t card, std::int16_t control) {
+void DirectPlayOutbox::SendCardFlip(std::int16_t card, std::int16_t control) {
     Send("CFLIP", {Num(card), Num(control)});
 }
 
-void SendCardTake(std::int16_t card, std::int16_t control, std::int16_t player) {
+void DirectPlayOutbox::SendCardTake(std::int16_t card, std::int16_t control, std::int16_t player) {
     Send("CTAKE", {Num(card), Num(control), Num(player)});
 }
 
-void SendCardInvert(std::int16_t control) {
+void DirectPlayOutbox::SendCardInvert(std::int16_t control) {
     if (GameMode != kModeDirect) return;
     Fields fields = {Num(control)};
     WithCard(fields, control);
     Send("CINVERT", std::move(fields));
 }
 
-void SendCardGive(std::int16_t card, std::int16_t control, std::int16_t player) {
+void DirectPlayOutbox::SendCardGive(std::int16_t card, std::int16_t control, std::int16_t player) {
     Send("CGIVE", {Num(card), Num(control), Num(player)});
 }
 
-void SendPutBackAndReshuffle(std::int16_t card, std::int16_t control) {
+void DirectPlayOutbox::SendPutBackAndReshuffle(std::int16_t card, std::int16_t control) {
     Send("CPUTBACK", {Num(card), Num(control)});
 }
 
-void SendEndGame() {
+void DirectPlayOutbox::SendEndGame() {
     Send("GAMEEND", {});
 }
 
-void SendNewCard(std::int16_t deck, const std::string& line, std::int16_t card, std::int16_t control) {
+void DirectPlayOutbox::SendNewCard(std::int16_t deck, const std::string& line, std::int16_t card,
+                                   std::int16_t control) {
     Send("CNEWCARD", {Num(deck), line, Num(card), Num(control)});
 }
 
-void SendCardRotate(std::int16_t control) {
+void DirectPlayOutbox::SendCardRotate(std::int16_t control) {
     if (GameMode != kModeDirect) return;
     Fields fields = {Num(control)};
     WithCard(fields, control);
     Send("CROTATE", std::move(fields));
 }
 
-void SendToBottomOfDrawDeck(std::int16_t card) {
+void DirectPlayOutbox::SendToBottomOfDrawDeck(std::int16_t card) {
     Send("C2BTMDD", {Untrimmed(card)});
 }
 
-void SendDiscardToBottom(std::int16_t deck) {
+void DirectPlayOutbox::SendDiscardToBottom(std::int16_t deck) {
     Send("DKMD2B", {Num(deck)});
 }
 
-void SendDiscardToPlay(std::int16_t deck) {
+void DirectPlayOutbox::SendDiscardToPlay(std::int16_t deck) {
     Send("CDSC2PLAY", {Num(deck)});
 }
 
-void SendDeckShuffle(std::int16_t deck) {
+void DirectPlayOutbox::SendDeckShuffle(std::int16_t deck) {
     // After the end of the game the players may still play on: the decks must stay alike.
     if (Game.GamePhase != kPhasePlaying && Game.GamePhase != kPhaseEnded) return;
     // The order is written out only when it travels: a shuffle alone at the table sends nothing.
@@ -158,72 +164,76 @@ void SendDeckShuffle(std::int16_t deck) {
     Send("DKSHUFF", std::move(fields));
 }
 
-void SendSelectedDraw(std::int16_t deck, const std::vector<std::int16_t>& cards) {
+void DirectPlayOutbox::SendSelectedDraw(std::int16_t deck, const std::vector<std::int16_t>& cards) {
     std::string text;
     for (std::int16_t card : cards)
         text += Padded3(card);
     Send("CSELDR", {Untrimmed(deck), text});
 }
 
-void SendCardDropFromHand(std::int16_t card, int topTwips, int leftTwips, std::int16_t owner,
-                          bool keptFaceDown) {
+void DirectPlayOutbox::SendCardDropFromHand(std::int16_t card, int topTwips, int leftTwips,
+                                            std::int16_t owner, bool keptFaceDown) {
     Send("CDRPHND", {Num(card), Pixels(topTwips), Pixels(leftTwips), Num(owner), Bool(keptFaceDown)});
 }
 
-void SendCardToWindowHand(std::int16_t card, int topTwips, int leftTwips, std::int16_t player) {
+void DirectPlayOutbox::SendCardToWindowHand(std::int16_t card, int topTwips, int leftTwips,
+                                            std::int16_t player) {
     Send("C2WINHAND", {Num(card), Num(topTwips), Num(leftTwips), Num(player)});
 }
 
-void SendCardToHand(std::int16_t card, std::int16_t control, std::int16_t player) {
+void DirectPlayOutbox::SendCardToHand(std::int16_t card, std::int16_t control, std::int16_t player) {
     Send("C2HAND", {Num(card), Num(control), Num(player)});
 }
 
-void SendDiscardToHand(std::int16_t position, std::int16_t deck) {
+void DirectPlayOutbox::SendDiscardToHand(std::int16_t position, std::int16_t deck) {
     Send("DSC2HND", {Num(position), Num(deck)});
 }
 
-void SendHandDiscard(std::int16_t card, std::int16_t handControl) {
+void DirectPlayOutbox::SendHandDiscard(std::int16_t card, std::int16_t handControl) {
     Send("CHNDDSCARD", {Num(card), Num(handControl)});
 }
 
-void SendMarkerNew(const std::string& definition) {
+void DirectPlayOutbox::SendMarkerNew(const std::string& definition) {
     // The empty last field: the message ends with a separator.
     Send("MRKLOAD", {definition, ""});
 }
 
-void SendMarkerMove(std::int16_t marker, std::int16_t zOrderIndex, int leftTwips, int topTwips) {
+void DirectPlayOutbox::SendMarkerMove(std::int16_t marker, std::int16_t zOrderIndex, int leftTwips,
+                                      int topTwips) {
     Send("MRKMV", {Num(marker), Num(zOrderIndex), Pixels(leftTwips), Pixels(topTwips)});
 }
 
-void SendMarkerUpdate(std::int16_t marker, const std::string& text) {
+void DirectPlayOutbox::SendMarkerUpdate(std::int16_t marker, const std::string& text) {
     Send("MRKUPD", {Num(marker), text});
 }
 
-void SendMarkerRotate(std::int16_t marker, bool toLeft) {
+void DirectPlayOutbox::SendMarkerRotate(std::int16_t marker, bool toLeft) {
     Send("MRKROT", {Num(marker), toLeft ? "L" : "R"});
 }
 
-void SendMarkerDelete(std::int16_t marker) {
+void DirectPlayOutbox::SendMarkerDelete(std::int16_t marker) {
     Send("MRKDEL", {Num(marker)});
 }
 
-void SendGraphMarkerNew(std::int16_t kind, std::int16_t owner, int leftTwips, int topTwips) {
+void DirectPlayOutbox::SendGraphMarkerNew(std::int16_t kind, std::int16_t owner, int leftTwips,
+                                          int topTwips) {
     Send("GPHMRKLOAD", {Num(kind), Num(owner), Pixels(leftTwips), Pixels(topTwips)});
 }
 
-void SendGraphMarkerMove(std::int16_t marker, std::int16_t zOrderIndex, int leftTwips, int topTwips) {
+void DirectPlayOutbox::SendGraphMarkerMove(std::int16_t marker, std::int16_t zOrderIndex, int leftTwips,
+                                           int topTwips) {
     Send("GPHMRKMV", {Num(marker), Num(zOrderIndex), Pixels(leftTwips), Pixels(topTwips)});
 }
 
-void SendGraphMarkerDelete(std::int16_t marker) {
+void DirectPlayOutbox::SendGraphMarkerDelete(std::int16_t marker) {
     Send("GPHMRKDEL", {Num(marker)});
 }
 
-void SendGraphMarkerFlip(std::int16_t marker) {
+void DirectPlayOutbox::SendGraphMarkerFlip(std::int16_t marker) {
     Send("GPHMRKFLP", {Num(marker)});
 }
 
-void SendDiceRoll(std::int16_t die, const std::string& result, std::int16_t kind) {
+void DirectPlayOutbox::SendDiceRoll(std::int16_t die, const std::string& result, std::int16_t kind) {
     Send("DCENEW", {Num(die), result, Num(kind)});
 }
 

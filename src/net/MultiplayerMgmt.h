@@ -1,9 +1,9 @@
-// What the rest of the engine needs of direct play: one sender per table action, each of which
-// tells the other side what this side did, and the two seats of a connection. Positions are
-// given in twips; the senders put them on the wire as the protocol carries them.
+// What the rest of the engine needs of direct play: the outbox that tells the other side what this
+// side's table did, and the two seats of a connection.
 #pragma once
 
 #include "state/TableState.h"
+#include "table/Outbox.h"
 
 #include <array>
 #include <cstdint>
@@ -17,54 +17,53 @@ using NetSendHook = std::function<void(const std::string& command, const std::ve
 // Returns the hook it replaced; an empty hook sends nothing.
 NetSendHook SetNetSendHook(NetSendHook hook);
 
-// Each sender does nothing unless the game is in direct play. A send lets window events run while
-// it waits, so a caller holds no index or reference into the tables across it. The commands that
-// name a card by this side's control (move, turn, invert) carry the card too, as a last field.
-void SendDrawCard(std::int16_t deck);
-void SendDrawCardToHand(std::int16_t deck);
-void SendCardMove(std::int16_t control, int leftTwips, int topTwips);
-void SendCardDiscard(std::int16_t card, std::int16_t control);
-void SendCardEliminate(std::int16_t card, std::int16_t control);
-void SendCardFlip(std::int16_t card, std::int16_t control);
-void SendCardTake(std::int16_t card, std::int16_t control, std::int16_t player);
-void SendCardRotate(std::int16_t control);
-void SendToBottomOfDrawDeck(std::int16_t card);
-void SendDiscardToBottom(std::int16_t deck);
-void SendDiscardToPlay(std::int16_t deck);
-// Only once the game is played (also after its end): the shuffles of a game's set-up are not sent.
-void SendDeckShuffle(std::int16_t deck);
-// The cards chosen from a deck's draw pile.
-void SendSelectedDraw(std::int16_t deck, const std::vector<std::int16_t>& cards);
-void SendCardDropFromHand(std::int16_t card, int topTwips, int leftTwips, std::int16_t owner,
-                          bool keptFaceDown);
-// This one command carries its position in twips as they stand.
-void SendCardToWindowHand(std::int16_t card, int topTwips, int leftTwips, std::int16_t player);
-// control -1: the card has no table control.
-void SendCardToHand(std::int16_t card, std::int16_t control, std::int16_t player);
-void SendDiscardToHand(std::int16_t position, std::int16_t deck);
-void SendHandDiscard(std::int16_t card, std::int16_t handControl);
-void SendMarkerNew(const std::string& definition);
-void SendMarkerMove(std::int16_t marker, std::int16_t zOrderIndex, int leftTwips, int topTwips);
-void SendMarkerUpdate(std::int16_t marker, const std::string& text);
-void SendMarkerRotate(std::int16_t marker, bool toLeft);
-void SendMarkerDelete(std::int16_t marker);
-void SendGraphMarkerNew(std::int16_t kind, std::int16_t owner, int leftTwips, int topTwips);
-void SendGraphMarkerMove(std::int16_t marker, std::int16_t zOrderIndex, int leftTwips, int topTwips);
-void SendGraphMarkerDelete(std::int16_t marker);
-void SendGraphMarkerFlip(std::int16_t marker);
-// The actions the command table has no word of its own for, so that the other side can repeat
-// them: turning a card upside down, giving it to a seat, putting it back into its deck before the
-// deck's shuffle (whose new order follows as its own command), and ending the game.
-void SendCardInvert(std::int16_t control);
-void SendCardGive(std::int16_t card, std::int16_t control, std::int16_t player);
-void SendPutBackAndReshuffle(std::int16_t card, std::int16_t control);
-void SendEndGame();
-// A card added during play: "CNEWCARD" with the deck, the card's definition line (its picture's
-// file name), the card number it got and the index of its table control, so that the other side
-// adds the same card with the same numbers.
-void SendNewCard(std::int16_t deck, const std::string& line, std::int16_t card, std::int16_t control);
-// kind -1: the die shows no marker.
-void SendDiceRoll(std::int16_t die, const std::string& result, std::int16_t kind);
+// Direct play's outbox: each announcement of the table goes to the other side as the command of
+// the protocol with the same arguments, and only in direct play. The commands that name a card by
+// this side's control (move, turn, invert) carry the card too, as a last field. Positions travel
+// as pixels, except for the card sent to the hand window, which carries its twips as they stand.
+class DirectPlayOutbox final : public TableOutbox {
+  public:
+    void SendDrawCard(std::int16_t deck) override;
+    void SendDrawCardToHand(std::int16_t deck) override;
+    void SendCardMove(std::int16_t control, int leftTwips, int topTwips) override;
+    void SendCardDiscard(std::int16_t card, std::int16_t control) override;
+    void SendCardEliminate(std::int16_t card, std::int16_t control) override;
+    void SendCardFlip(std::int16_t card, std::int16_t control) override;
+    void SendCardTake(std::int16_t card, std::int16_t control, std::int16_t player) override;
+    void SendCardRotate(std::int16_t control) override;
+    void SendCardInvert(std::int16_t control) override;
+    void SendCardGive(std::int16_t card, std::int16_t control, std::int16_t player) override;
+    void SendPutBackAndReshuffle(std::int16_t card, std::int16_t control) override;
+    void SendEndGame() override;
+    void SendToBottomOfDrawDeck(std::int16_t card) override;
+    void SendDiscardToBottom(std::int16_t deck) override;
+    void SendDiscardToPlay(std::int16_t deck) override;
+    // Only once the game is played (also after its end).
+    void SendDeckShuffle(std::int16_t deck) override;
+    void SendSelectedDraw(std::int16_t deck, const std::vector<std::int16_t>& cards) override;
+    void SendCardDropFromHand(std::int16_t card, int topTwips, int leftTwips, std::int16_t owner,
+                              bool keptFaceDown) override;
+    void SendCardToWindowHand(std::int16_t card, int topTwips, int leftTwips, std::int16_t player) override;
+    void SendCardToHand(std::int16_t card, std::int16_t control, std::int16_t player) override;
+    void SendDiscardToHand(std::int16_t position, std::int16_t deck) override;
+    void SendHandDiscard(std::int16_t card, std::int16_t handControl) override;
+    void SendMarkerNew(const std::string& definition) override;
+    void SendMarkerMove(std::int16_t marker, std::int16_t zOrderIndex, int leftTwips, int topTwips) override;
+    void SendMarkerUpdate(std::int16_t marker, const std::string& text) override;
+    void SendMarkerRotate(std::int16_t marker, bool toLeft) override;
+    void SendMarkerDelete(std::int16_t marker) override;
+    void SendGraphMarkerNew(std::int16_t kind, std::int16_t owner, int leftTwips, int topTwips) override;
+    void SendGraphMarkerMove(std::int16_t marker, std::int16_t zOrderIndex, int leftTwips,
+                             int topTwips) override;
+    void SendGraphMarkerDelete(std::int16_t marker) override;
+    void SendGraphMarkerFlip(std::int16_t marker) override;
+    void SendNewCard(std::int16_t deck, const std::string& line, std::int16_t card,
+                     std::int16_t control) override;
+    void SendDiceRoll(std::int16_t die, const std::string& result, std::int16_t kind) override;
+};
+
+// The program's one outbox of direct play; the connection dialog installs it while it is loaded.
+DirectPlayOutbox& NetOutbox();
 
 // The deck's draw order as the other side rebuilds it: three characters per card of the deck in
 // card order, its draw-pile position zero-padded, or "$$$" for a card outside the draw pile.

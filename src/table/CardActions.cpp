@@ -3,7 +3,6 @@
 #include "common/Helpers.h"
 #include "common/Messages.h"
 #include "common/Numbers.h"
-#include "net/MultiplayerMgmt.h"
 #include "platform/Seams.h"
 #include "platform/Twips.h"
 #include "services/EffectMgmt.h"
@@ -23,6 +22,7 @@
 #include "table/HandForm.h"
 #include "table/InfoPanel.h"
 #include "table/MainForm.h"
+#include "table/Outbox.h"
 #include "table/SelectionMgmt.h"
 #include "table/ShowCardsForm.h"
 #include "table/TableSetup.h"
@@ -314,7 +314,7 @@ void CardActions::RotateCrd_Click() {
     if (card == 0) return;
     if (EnemyHandRefuses(card, element, "You cannot rotate a card on your adversary's hand")) return;
     if (RestrictionRefuses(card, "ROTATE", "You are not permitted to rotate this card")) return;
-    SendCardRotate(element);
+    Outbox().SendCardRotate(element);
     if (CardOfElement(element) != card) return;
     RotateCard(element, -1);
 }
@@ -323,7 +323,7 @@ void CardActions::InvertCardMenuItem_Click() {
     const std::int16_t element = MenuCard;
     const std::int16_t card = CardOfElement(element);
     if (card == 0) return;
-    SendCardInvert(element);
+    Outbox().SendCardInvert(element);
     if (CardOfElement(element) != card) return;
     InvertCard_body(element);
 }
@@ -340,7 +340,7 @@ void CardActions::Flip_Click() {
     if (card == 0) return;
     if (EnemyHandRefuses(card, element, "You cannot inspect the cards on your enemy's hand")) return;
     if (RestrictionRefuses(card, "FLIP", "You are not permitted to flip this card")) return;
-    SendCardFlip(card, element);
+    Outbox().SendCardFlip(card, element);
     if (CardOfElement(element) != card) return;
     MenuCard = element;
     Flip_Click_body(card);
@@ -353,7 +353,7 @@ void CardActions::DiscardCardProcedure() {
     if (EnemyHandRefuses(card, element, "You cannot discard the cards on your enemy's hand")) return;
     if (RestrictionRefuses(card, "DISCARD", "You are not permitted to discard this card")) return;
     DiscardCardProcedure_body(card, element);
-    SendCardDiscard(card, element);
+    Outbox().SendCardDiscard(card, element);
 }
 
 void CardActions::EliminateAction_Click() {
@@ -363,7 +363,7 @@ void CardActions::EliminateAction_Click() {
     if (EnemyHandRefuses(card, element, "You cannot eliminate the cards on your enemy's hand")) return;
     if (RestrictionRefuses(card, "ELIMINATE", "You are not permitted to eliminate this card")) return;
     EliminateCardBody(element, card);
-    SendCardEliminate(card, element);
+    Outbox().SendCardEliminate(card, element);
 }
 
 void CardActions::MoveToHandMenuAction_Click() {
@@ -371,7 +371,7 @@ void CardActions::MoveToHandMenuAction_Click() {
     const std::int16_t card = CardOfElement(element);
     if (card == 0 || HandIsFull()) return;
     const std::int16_t player = CurrentPlayer();
-    SendCardToHand(card, element, player);
+    Outbox().SendCardToHand(card, element, player);
     if (CardOfElement(element) != card) return;
     MoveCardToHandWindow(card, element);
 }
@@ -381,7 +381,7 @@ void CardActions::TakeCardMenuItem_Click() {
     const std::int16_t card = CardOfElement(element);
     if (card == 0) return;
     const std::int16_t player = CurrentPlayer();
-    SendCardTake(card, element, player);
+    Outbox().SendCardTake(card, element, player);
     if (CardOfElement(element) != card) return;
     TakeCard_body(element, card, player);
 }
@@ -391,7 +391,7 @@ void CardActions::giveTo_Click(int seat) {
     const std::int16_t card = CardOfElement(element);
     if (card == 0 || seat < 1 || seat > std::min<int>(Game.playerCount, kMaxPlayers)) return;
     GiveCard_body(element, card, static_cast<std::int16_t>(seat));
-    SendCardGive(card, element, static_cast<std::int16_t>(seat));
+    Outbox().SendCardGive(card, element, static_cast<std::int16_t>(seat));
 }
 
 void CardActions::GiveCard_body(std::int16_t element, std::int16_t card, std::int16_t seat) {
@@ -421,7 +421,7 @@ void CardActions::Move2BottomOfDrawDeckItem_Click() {
     if (card == 0) return;
     Move2BottomOfDrawDeck_body(card);
     MenuCard = -1;
-    SendToBottomOfDrawDeck(card);
+    Outbox().SendToBottomOfDrawDeck(card);
 }
 
 void CardActions::PutBackAndReshuffle_Click() {
@@ -430,7 +430,7 @@ void CardActions::PutBackAndReshuffle_Click() {
     if (card == 0) return;
     // Before the body: the other side takes the card off its table first, and the new order that
     // the shuffle sends then finds the card in the deck on both sides.
-    SendPutBackAndReshuffle(card, element);
+    Outbox().SendPutBackAndReshuffle(card, element);
     if (CardOfElement(element) != card) return;
     PutBackAndReshuffle_body(element);
 }
@@ -462,14 +462,14 @@ void CardActions::DiscardAllSelectedCards() {
     ForEachSelectedCard("DISCARD", "discard", "You cannot discard the cards on your enemy's hand",
                         [this](std::int16_t card, std::int16_t element) {
                             DiscardCardProcedure_body(card, element);
-                            SendCardDiscard(card, element);
+                            Outbox().SendCardDiscard(card, element);
                         });
 }
 
 void CardActions::FlipAllMenuItem_Click() {
     ForEachSelectedCard("FLIP", "flip", "You cannot inspect the cards on your enemy's hand",
                         [this](std::int16_t card, std::int16_t element) {
-                            SendCardFlip(card, element);
+                            Outbox().SendCardFlip(card, element);
                             // The send let the other side's commands run.
                             if (CardOfElement(element) != card) return;
                             MenuCard = element;
@@ -480,7 +480,7 @@ void CardActions::FlipAllMenuItem_Click() {
 void CardActions::EndGameBtn_Click() {
     if (!platform::AskYesNo("Do you really want to end this game ?")) return;
     EndGame_body();
-    SendEndGame();
+    Outbox().SendEndGame();
 }
 
 void CardActions::EndGame_body() {
@@ -661,10 +661,10 @@ void CardActions::DeckImg_DblClick(std::int16_t deck) {
     std::int16_t control = 0;
     if (toHandWindow) {
         ShowHandForm();
-        SendDrawCardToHand(deck);
+        Outbox().SendDrawCardToHand(deck);
     } else {
         control = NewCardControl();
-        SendDrawCard(deck);
+        Outbox().SendDrawCard(deck);
     }
     // The send let the other side's commands run: the top card is looked up again.
     const std::int16_t card = FindCard(deck, Game.nextDrawPositions[deck], false);
@@ -805,7 +805,7 @@ void CardActions::DrawLastDiscardItem_Click() {
     const std::int16_t player = CurrentPlayer();
     const auto top = static_cast<std::int16_t>(Game.nextDiscardPositions[deck] - 1);
     const std::int16_t card = FindCard(deck, top, true);
-    SendDiscardToPlay(deck);
+    Outbox().SendDiscardToPlay(deck);
     // The send let events run: the other side repeats the play of the card that was on top.
     if (Game.nextDiscardPositions[deck] - 1 != top || FindCard(deck, top, true) != card) return;
     DP_CrdPlayedFromDiscard_body(deck, player);
@@ -854,7 +854,7 @@ void CardActions::MoveLastDiscard2Bottom_Click() {
     const std::int16_t deck = MenuDeck;
     if (!ValidDeck(deck) || Game.nextDiscardPositions[deck] <= 2) return;
     MoveDiscard2Bottom_body(deck);
-    SendDiscardToBottom(deck);
+    Outbox().SendDiscardToBottom(deck);
     MenuDeck = -1;
 }
 
@@ -962,7 +962,7 @@ void CardActions::crd_MouseUp(int index, int, int, platform::PixelPoint) {
     const std::int16_t card = CardOfElement(element);
     if (DraggedCard != -1 && DraggedCard == element && card != 0) {
         const controls::TranspImg* image = table_.crd(element);
-        SendCardMove(element, image->Surface().Left(), image->Surface().Top());
+        Outbox().SendCardMove(element, image->Surface().Left(), image->Surface().Top());
         // The send let events run: the card is asked for again.
         if (CardOfElement(element) == card) SendSelectedCardMoves(card);
     }

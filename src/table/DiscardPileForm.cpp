@@ -1,7 +1,6 @@
 #include "table/DiscardPileForm.h"
 
 #include "common/Numbers.h"
-#include "net/MultiplayerMgmt.h"
 #include "platform/Picture.h"
 #include "services/LogMgmt.h"
 #include "state/DecksMgmt.h"
@@ -10,6 +9,7 @@
 #include "table/CardActions.h"
 #include "table/HandCards.h"
 #include "table/MainForm.h"
+#include "table/Outbox.h"
 #include "table/TableSetup.h"
 
 #include <utility>
@@ -132,7 +132,7 @@ void DiscardForm::Move2HandMenuItem_Click() {
     if (card == -1 || CardActions::HandIsFull()) return;
     const std::int16_t player = Game.CurrentPlayer;
     if (Game.external_hand != kFalse) {
-        SendCardToHand(card, -1, player);
+        Outbox().SendCardToHand(card, -1, player);
         // The send let the other side's commands run: the card is looked for again.
         if (FindCard(deck, position, true) != card) return;
         MoveCardToHandWindow(card, -1);
@@ -140,12 +140,13 @@ void DiscardForm::Move2HandMenuItem_Click() {
         const std::int16_t control = TakePileCardToTable(card, player, 1);
         const MainForm* table = TableWindow();
         const auto* image = table ? table->crd(control) : nullptr;
-        if (image) SendCardToWindowHand(card, image->Surface().Top(), image->Surface().Left(), player);
+        if (image)
+            Outbox().SendCardToWindowHand(card, image->Surface().Top(), image->Surface().Left(), player);
     }
     UpdateDIscardList(position, deck);
     LogCardDrawn(card, true);
     UpdateDeckCountCaption(deck);
-    SendDiscardToHand(position, deck);
+    Outbox().SendDiscardToHand(position, deck);
     // The window goes: the sends may have closed it already.
     if (g_discard.get() == this) g_discard.reset();
 }

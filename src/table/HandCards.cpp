@@ -3,7 +3,6 @@
 #include "common/GraphicsMgmt.h"
 #include "common/Numbers.h"
 #include "controls/TranspImg.h"
-#include "net/MultiplayerMgmt.h"
 #include "services/LogMgmt.h"
 #include "state/CardMgmt.h"
 #include "state/DecksMgmt.h"
@@ -17,6 +16,7 @@
 #include "table/HandForm.h"
 #include "table/InfoPanel.h"
 #include "table/MainForm.h"
+#include "table/Outbox.h"
 #include "table/TableSetup.h"
 
 namespace {
@@ -215,7 +215,7 @@ void BasePict_DragDrop(platform::NativeWidget* source, double x, double y) {
     if (onTable.left != picture.left || onTable.top != picture.top)
         image->Surface().Move(left + onTable.left - picture.left, top + onTable.top - picture.top);
     LogCardPlayed(card);
-    SendCardDropFromHand(card, image->Surface().Top(), image->Surface().Left(), owner, faceDown);
+    Outbox().SendCardDropFromHand(card, image->Surface().Top(), image->Surface().Left(), owner, faceDown);
 }
 
 void DrawCardToOtherHand(std::int16_t deck, std::int16_t player) {

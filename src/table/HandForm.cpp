@@ -3,7 +3,6 @@
 #include "common/Helpers.h"
 #include "common/Numbers.h"
 #include "controls/MInfoTip.h"
-#include "net/MultiplayerMgmt.h"
 #include "platform/Keys.h"
 #include "platform/Twips.h"
 #include "services/LogMgmt.h"
@@ -15,6 +14,7 @@
 #include "table/HandCards.h"
 #include "table/InfoPanel.h"
 #include "table/MainForm.h"
+#include "table/Outbox.h"
 #include "table/TableSetup.h"
 
 #include <algorithm>
@@ -312,7 +312,7 @@ void HandForm::DiscardCardProcedure() {
     if (card == 0) return;
     DiscardCardProcedure_body(card);
     LogCardDiscarded(card);
-    SendHandDiscard(card, static_cast<std::int16_t>(element));
+    Outbox().SendHandDiscard(card, static_cast<std::int16_t>(element));
 }
 
 void HandForm::DiscardCardProcedure_body(std::int16_t card) {

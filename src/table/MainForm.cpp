@@ -4,7 +4,6 @@
 #include "common/Messages.h"
 #include "common/Numbers.h"
 #include "controls/MInfoTip.h"
-#include "net/MultiplayerMgmt.h"
 #include "platform/Twips.h"
 #include "services/DebugMgmt.h"
 #include "services/DiceRoller.h"
@@ -23,6 +22,7 @@
 #include "table/LogForm.h"
 #include "table/MarkerForm.h"
 #include "table/NotesForm.h"
+#include "table/Outbox.h"
 #include "table/ReportForm.h"
 #include "table/TableKeys.h"
 #include "table/TableMarkers.h"
@@ -569,7 +569,7 @@ void MainForm::PlaceSideName(int area) {
 }
 
 void MainForm::DeckShuffled(std::int16_t deck) {
-    SendDeckShuffle(deck);
+    Outbox().SendDeckShuffle(deck);
 }
 
 void MainForm::ShowCopyrightPicture(const std::string& path) {
@@ -579,8 +579,9 @@ void MainForm::ShowCopyrightPicture(const std::string& path) {
 
 void MainForm::DiceRolled(std::int16_t die, const std::string& text, std::int16_t markerKind,
                           std::int16_t markerOwner, const std::optional<MarkerPlace>& marker) {
-    SendDiceRoll(die, text, markerKind);
-    if (markerKind > 0 && marker) SendGraphMarkerNew(markerKind, markerOwner, marker->left, marker->top);
+    Outbox().SendDiceRoll(die, text, markerKind);
+    if (markerKind > 0 && marker)
+        Outbox().SendGraphMarkerNew(markerKind, markerOwner, marker->left, marker->top);
 }
 
 std::optional<MarkerPlace> MainForm::PlaceImageMarker(std::int16_t kind, std::int16_t owner, int x, int y,

@@ -93,9 +93,12 @@ class MainForm : public TableView {
     // What the table asks of the program's other windows. Each is called when set; until the
     // window that answers it exists, nothing happens.
     struct OtherWindows {
-        std::function<void()> hideMarkerList;      // before any button acts
-        std::function<void()> showSaveForm;        // modal
-        std::function<void()> showSeatIds;         // the arbitrator's seat ID editor, modeless
+        std::function<void()> hideMarkerList; // before any button acts
+        std::function<void()> showSaveForm;   // modal
+        std::function<void()> showSeatIds;    // the arbitrator's seat ID editor, modeless
+        // The chat window of direct play, modeless; a text that is not empty replaces what its
+        // message box holds.
+        std::function<void(const std::string& text)> showChat;
         std::function<void()> showHandForm;        // the hand window of a game that keeps hands there
         std::function<void()> unloadDesignToolBar; // closing the table in a design session
         std::function<void()> unloadToolBar;       // closing it otherwise, with the hand window

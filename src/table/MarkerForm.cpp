@@ -4,12 +4,12 @@
 #include "common/Helpers.h"
 #include "common/Messages.h"
 #include "common/Numbers.h"
-#include "net/MultiplayerMgmt.h"
 #include "platform/Files.h"
 #include "platform/Twips.h"
 #include "state/MarkersMgmt.h"
 #include "state/TableState.h"
 #include "table/MainForm.h"
+#include "table/Outbox.h"
 #include "table/TableMarkers.h"
 
 namespace {
@@ -66,7 +66,7 @@ void MarkerForm::markerBar_ImageSelected(std::int16_t id) {
     // Only a marker that was made is announced, or the two sides would number them apart.
     if (n == 0) return;
     if (const std::optional<MarkerPlace> place = ImageMarkerPicturePlace(n))
-        SendGraphMarkerNew(id, player, place->left, place->top);
+        Outbox().SendGraphMarkerNew(id, player, place->left, place->top);
 }
 
 void FillMarkerList(std::int16_t player) {

@@ -2,12 +2,12 @@
 
 #include "common/Numbers.h"
 #include "common/Placement.h"
-#include "net/MultiplayerMgmt.h"
 #include "state/HandMgmt.h"
 #include "state/TableState.h"
 #include "table/CardActions.h"
 #include "table/CarriedMarkers.h"
 #include "table/MainForm.h"
+#include "table/Outbox.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -229,7 +229,7 @@ void SendSelectedCardMoves(std::int16_t dragged) {
     for (int card : followed) {
         const controls::TranspImg* image = Cards[card].selectionMark == -1 ? nullptr : LiveControl(card);
         if (!image) continue;
-        SendCardMove(Cards[card].controlIndex, image->Surface().Left(), image->Surface().Top());
+        Outbox().SendCardMove(Cards[card].controlIndex, image->Surface().Left(), image->Surface().Top());
     }
 }
 

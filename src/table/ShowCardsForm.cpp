@@ -4,7 +4,6 @@
 #include "common/Messages.h"
 #include "common/Numbers.h"
 #include "controls/ImageInfo.h"
-#include "net/MultiplayerMgmt.h"
 #include "platform/Twips.h"
 #include "services/LogMgmt.h"
 #include "state/DecksMgmt.h"
@@ -12,6 +11,7 @@
 #include "table/CardActions.h"
 #include "table/HandCards.h"
 #include "table/MainForm.h"
+#include "table/Outbox.h"
 #include "table/TableSetup.h"
 
 #include <algorithm>
@@ -238,13 +238,13 @@ void ShowCardsForm::ConfirmGetCards_Click() {
         if (Game.external_hand != kFalse) {
             MoveCardToHandWindow(card, -1);
             Cards[card].pilePosition = kPileTaken;
-            SendCardToHand(card, -1, player);
+            Outbox().SendCardToHand(card, -1, player);
         } else {
             const std::int16_t control = TakePileCardToTable(card, player, static_cast<std::int16_t>(taken));
             const MainForm* table = TableWindow();
             const controls::TranspImg* image = table ? table->crd(control) : nullptr;
-            SendCardToWindowHand(card, image ? image->Surface().Top() : 0,
-                                 image ? image->Surface().Left() : 0, player);
+            Outbox().SendCardToWindowHand(card, image ? image->Surface().Top() : 0,
+                                          image ? image->Surface().Left() : 0, player);
         }
         takenList += Padded3(card);
         marked_[static_cast<std::size_t>(position)] = false;
@@ -256,7 +256,7 @@ void ShowCardsForm::ConfirmGetCards_Click() {
         std::vector<std::int16_t> cards;
         for (std::size_t at = 0; at + 3 <= takenList.size(); at += 3)
             cards.push_back(static_cast<std::int16_t>(std::atoi(takenList.substr(at, 3).c_str())));
-        SendSelectedDraw(lastDeck, cards);
+        Outbox().SendSelectedDraw(lastDeck, cards);
         if (Current() != this) return;
         CloseDrawPileGaps(lastDeck, Game.nextDrawPositions[lastDeck]);
         SettlePileTakes(lastDeck);

@@ -1,7 +1,6 @@
 #include "table/TableKeys.h"
 
 #include "common/Helpers.h"
-#include "net/ChatForm.h"
 #include "platform/Codec.h"
 #include "platform/Keys.h"
 #include "services/DiceRoller.h"
@@ -28,7 +27,12 @@ constexpr int kQuickMsgWidth = 2300;
 
 } // namespace
 
-TableKeys::TableKeys(MainForm& table) : showChat(ShowChatWindow), table_(table) {
+std::string ChatMacroText(int keyCode, const std::string& gameFile) {
+    if (keyCode < keys::kF1 || keyCode > keys::kF1 + 7) return "";
+    return GetIni("CHAT", "message" + std::to_string(keyCode - keys::kF1 + 1), gameFile);
+}
+
+TableKeys::TableKeys(MainForm& table) : table_(table) {
     platform::Form& form = table.Window();
     form.SetKeyPreview(true);
     form.OnKeyDown = [this](int keyCode, int shift) { Form_KeyDown(keyCode, shift); };
@@ -44,7 +48,7 @@ void TableKeys::Form_KeyDown(int keyCode, int shift) {
     }
     if (shift != keys::kCtrl) return;
     const std::string text = ChatMacroText(keyCode, CurrentGameFile);
-    if (!text.empty() && showChat) showChat(text);
+    if (!text.empty() && table_.Others.showChat) table_.Others.showChat(text);
 }
 
 void TableKeys::Form_KeyUp(int keyCode, int) {
@@ -58,7 +62,7 @@ void TableKeys::Form_KeyUp(int keyCode, int) {
             ShowToolBar(table_);
         break;
     case keys::kF1 + 3: // F4
-        if (GameMode == kModeDirect && showChat) showChat("");
+        if (GameMode == kModeDirect && table_.Others.showChat) table_.Others.showChat("");
         break;
     case keys::kF1 + 1: // F2
         ShowGameHelp();

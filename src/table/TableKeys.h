@@ -10,6 +10,10 @@
 
 class MainForm;
 
+// The [CHAT] message1 to message8 of a game file for the key codes of F1 to F8; "" for any
+// other key. The chat window's own keys give the same texts.
+std::string ChatMacroText(int keyCode, const std::string& gameFile);
+
 class TableKeys {
   public:
     // Takes the table window's key events, which it sees before its controls.
@@ -17,11 +21,6 @@ class TableKeys {
     ~TableKeys();
     TableKeys(const TableKeys&) = delete;
     TableKeys& operator=(const TableKeys&) = delete;
-
-    // Shows the chat window of direct play; a text that is not empty replaces what its message
-    // box holds. The connection dialog's chat window unless replaced; without a connection dialog,
-    // nothing happens.
-    std::function<void(const std::string& text)> showChat;
 
     void Form_KeyDown(int keyCode, int shift);
     void Form_KeyUp(int keyCode, int shift);

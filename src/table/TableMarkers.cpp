@@ -6,7 +6,6 @@
 #include "common/Numbers.h"
 #include "controls/TranspImg.h"
 #include "controls/zLabelA.h"
-#include "net/MultiplayerMgmt.h"
 #include "platform/Controls.h"
 #include "platform/Files.h"
 #include "platform/Seams.h"
@@ -20,6 +19,7 @@
 #include "table/CarriedMarkers.h"
 #include "table/MainForm.h"
 #include "table/MarkerForm.h"
+#include "table/Outbox.h"
 
 #include <string>
 
@@ -136,12 +136,12 @@ std::int16_t NewMarkerNumProc(const std::string& value, std::int16_t top, std::i
 }
 
 void SendNumMarkerCreated(std::int16_t index, const std::string& value) {
-    SendMarkerNew(value);
+    Outbox().SendMarkerNew(value);
     // The send let events run: the marker is looked up afresh.
     MainForm* table = TableWindow();
     const controls::zLabelA* marker = table ? table->markerNum(index) : nullptr;
     if (!marker) return;
-    SendMarkerMove(index, index, marker->Surface().Left(), marker->Surface().Top());
+    Outbox().SendMarkerMove(index, index, marker->Surface().Left(), marker->Surface().Top());
     // The other side lays the marker it moved on the card under it: so does this side, or a card
     // dragged later would carry the marker on one side only. The send let events run.
     if (MarkerFlags::Contains(index) && NumMarkerInUse[index] != kFalse) AttachNumericalMarker(index);
@@ -503,7 +503,7 @@ void TableMarkers::markerNum_MouseUp(int index) {
         const controls::zLabelA* released = table_.markerNum(index);
         const int left = released ? released->Surface().Left() : 0;
         const int top = released ? released->Surface().Top() : 0;
-        SendMarkerMove(dragged, static_cast<std::int16_t>(index), left, top);
+        Outbox().SendMarkerMove(dragged, static_cast<std::int16_t>(index), left, top);
         // The send let events run: a marker deleted meanwhile takes no place in the stacking order.
         if (!MarkerFlags::Contains(dragged) || NumMarkerInUse[dragged] == kFalse) return;
         BringToFrontZOrder(kZNumMarker, static_cast<std::int16_t>(index), 0);
@@ -517,7 +517,7 @@ void TableMarkers::StepMarker(double step) {
     if (!marker) return;
     const std::string caption = SteppedCaption(marker->caption(), step);
     marker->caption(caption);
-    SendMarkerUpdate(MenuMarker, caption);
+    Outbox().SendMarkerUpdate(MenuMarker, caption);
 }
 
 void TableMarkers::DeleteMarkerNum_Click() {
@@ -525,7 +525,7 @@ void TableMarkers::DeleteMarkerNum_Click() {
     if (!table_.markerNum(index)) return;
     DeleteMarkerProc(index);
     MenuMarker = -1;
-    SendMarkerDelete(index);
+    Outbox().SendMarkerDelete(index);
 }
 
 void TableMarkers::markerNum_DblClick(int index) {
@@ -573,7 +573,7 @@ void TableMarkers::markerNum_DblClick(int index) {
     };
     form.OnUnload = [this](bool&) {
         if (const controls::zLabelA* shown = table_.markerNum(MenuMarker))
-            SendMarkerUpdate(MenuMarker, shown->caption());
+            Outbox().SendMarkerUpdate(MenuMarker, shown->caption());
     };
     form.ShowModal();
 }
@@ -648,7 +648,7 @@ void TableMarkers::mrk_MouseUp(int index) {
     if (!released) return;
     const int left = released->Surface().Left();
     const int top = released->Surface().Top();
-    SendGraphMarkerMove(dragged, static_cast<std::int16_t>(index), left, top);
+    Outbox().SendGraphMarkerMove(dragged, static_cast<std::int16_t>(index), left, top);
     // The send let other events run: the marker may have gone meanwhile.
     if (!RecordOfControl(index)) return;
     if (IsDebugMode())
@@ -668,7 +668,7 @@ void TableMarkers::AutoFlipClicked(int index) {
     }
     MenuMarker = static_cast<std::int16_t>(index);
     FlipMrk_Procedure();
-    SendGraphMarkerFlip(static_cast<std::int16_t>(index));
+    Outbox().SendGraphMarkerFlip(static_cast<std::int16_t>(index));
 }
 
 void TableMarkers::FlipMrk_Click() {
@@ -681,13 +681,13 @@ void TableMarkers::FlipMrk_Click() {
         return;
     }
     FlipMrk_Procedure();
-    SendGraphMarkerFlip(index);
+    Outbox().SendGraphMarkerFlip(index);
 }
 
 void TableMarkers::RotateMarker(bool toLeft) {
     const std::int16_t index = MenuMarker;
     if (!RecordOfControl(index)) return;
-    SendMarkerRotate(index, toLeft);
+    Outbox().SendMarkerRotate(index, toLeft);
     // The send let events run: the marker may have gone meanwhile.
     if (!RecordOfControl(index)) return;
     RotateGraphMarker(static_cast<std::int16_t>(index + 1), false, toLeft ? "L" : "R");
@@ -696,7 +696,7 @@ void TableMarkers::RotateMarker(bool toLeft) {
 void TableMarkers::DeleteMrk_Click() {
     const std::int16_t index = MenuMarker;
     if (!RecordOfControl(index)) return;
-    SendGraphMarkerDelete(index);
+    Outbox().SendGraphMarkerDelete(index);
     if (!RecordOfControl(index)) return;
     DeleteGraphicalMarkerProc(index);
     MenuMarker = -1;

@@ -3,7 +3,6 @@
 #include "common/Helpers.h"
 #include "common/Messages.h"
 #include "common/Placement.h"
-#include "net/MultiplayerMgmt.h"
 #include "platform/Fonts.h"
 #include "platform/PropertyBag.h"
 #include "platform/Twips.h"
@@ -22,6 +21,7 @@
 #include "table/MarkerForm.h"
 #include "table/NewCardForm.h"
 #include "table/NotesForm.h"
+#include "table/Outbox.h"
 #include "table/TableMarkers.h"
 #include "table/TableSetup.h"
 
@@ -240,6 +240,6 @@ std::int16_t AddNewCardDuringPlay(MainForm& table, std::int16_t deck, const std:
     const std::int16_t card = CreateNewCard(deck, line);
     if (card == 0) return 0;
     const std::int16_t control = PlaceNewCard_body(table, card);
-    SendNewCard(deck, line, card, control);
+    Outbox().SendNewCard(deck, line, card, control);
     return card;
 }

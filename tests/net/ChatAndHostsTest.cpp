@@ -9,6 +9,7 @@
 #include "platform/Keys.h"
 #include "platform/TestDriver.h"
 #include "state/TableState.h"
+#include "table/TableKeys.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -16,6 +16,7 @@
 #include "state/SaveRecord.h"
 #include "state/TableState.h"
 #include "table/MainForm.h"
+#include "table/Outbox.h"
 #include "table/SaveGameMgmt.h"
 #include "table/TableSetup.h"
 #include "table/ToolBarForm.h"
@@ -510,6 +511,22 @@ TEST_F(ConnectionTest, TheSavedGamePickerChoosesTheSaveAndItsGame) {
     EXPECT_EQ(dialog_->GameName.Text(), "test.game");
     EXPECT_EQ(dialog_->GameName.Tag(), folder_.Files().Path() + "\\test.game");
     EXPECT_EQ(dialog_->PlayerID.ListCount(), 2);
+}
+
+TEST_F(ConnectionTest, TheTableAnnouncesItsActionsToTheOtherSideOnlyWhileTheDialogIsLoaded) {
+    EXPECT_NE(&Outbox(), &NetOutbox());
+    RunServer();
+    EXPECT_EQ(&Outbox(), &NetOutbox());
+    Outbox().SendDiscardToBottom(0);
+    const std::optional<NetCommand> sent = peer_.Next();
+    ASSERT_TRUE(sent);
+    EXPECT_EQ(sent->word, "DKMD2B");
+    dialog_->form.Unload();
+    EXPECT_NE(&Outbox(), &NetOutbox());
+    // Still a game of direct play, but no connection: nothing is sent, and nothing is refused.
+    ASSERT_EQ(GameMode, kModeDirect);
+    Outbox().SendDiscardToBottom(0);
+    EXPECT_THAT(messages_.Messages(), IsEmpty());
 }
 
 TEST_F(ConnectionTest, ClosingTheTableTellsTheOtherSideAndClosingTheDialogToo) {

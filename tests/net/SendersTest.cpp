@@ -61,55 +61,64 @@ struct SenderCase {
 // pixels of 15 twips, fractions kept.
 std::vector<SenderCase> SenderCases() {
     return {
-        {"draw", [] { SendDrawCard(3); }, "CLOAD", {"3"}},
-        {"draw to hand", [] { SendDrawCardToHand(0); }, "CLDONHAND", {"0"}},
-        {"move", [] { SendCardMove(7, 1500, 187); }, "CMOVE", {"7", "100", "12.4666666666667"}},
-        {"move negative", [] { SendCardMove(2, -30, 0); }, "CMOVE", {"2", "-2", "0"}},
-        {"discard", [] { SendCardDiscard(12, 4); }, "CDISCARD", {"12", "4"}},
-        {"eliminate", [] { SendCardEliminate(12, 4); }, "CELIM", {"12", "4"}},
-        {"flip", [] { SendCardFlip(9, 0); }, "CFLIP", {"9", "0"}},
-        {"take", [] { SendCardTake(9, 3, 2); }, "CTAKE", {"9", "3", "2"}},
-        {"rotate", [] { SendCardRotate(5); }, "CROTATE", {"5"}},
-        {"to bottom", [] { SendToBottomOfDrawDeck(17); }, "C2BTMDD", {" 17"}},
-        {"discard to bottom", [] { SendDiscardToBottom(1); }, "DKMD2B", {"1"}},
-        {"discard to play", [] { SendDiscardToPlay(2); }, "CDSC2PLAY", {"2"}},
+        {"draw", [] { NetOutbox().SendDrawCard(3); }, "CLOAD", {"3"}},
+        {"draw to hand", [] { NetOutbox().SendDrawCardToHand(0); }, "CLDONHAND", {"0"}},
+        {"move", [] { NetOutbox().SendCardMove(7, 1500, 187); }, "CMOVE", {"7", "100", "12.4666666666667"}},
+        {"move negative", [] { NetOutbox().SendCardMove(2, -30, 0); }, "CMOVE", {"2", "-2", "0"}},
+        {"discard", [] { NetOutbox().SendCardDiscard(12, 4); }, "CDISCARD", {"12", "4"}},
+        {"eliminate", [] { NetOutbox().SendCardEliminate(12, 4); }, "CELIM", {"12", "4"}},
+        {"flip", [] { NetOutbox().SendCardFlip(9, 0); }, "CFLIP", {"9", "0"}},
+        {"take", [] { NetOutbox().SendCardTake(9, 3, 2); }, "CTAKE", {"9", "3", "2"}},
+        {"rotate", [] { NetOutbox().SendCardRotate(5); }, "CROTATE", {"5"}},
+        {"to bottom", [] { NetOutbox().SendToBottomOfDrawDeck(17); }, "C2BTMDD", {" 17"}},
+        {"discard to bottom", [] { NetOutbox().SendDiscardToBottom(1); }, "DKMD2B", {"1"}},
+        {"discard to play", [] { NetOutbox().SendDiscardToPlay(2); }, "CDSC2PLAY", {"2"}},
         {"selected draw",
          [] {
-             SendSelectedDraw(1, {7, 12, 345});
+             NetOutbox().SendSelectedDraw(1, {7, 12, 345});
          },
          "CSELDR",
          {" 1", "007012345"}},
         {"drop from hand",
-         [] { SendCardDropFromHand(4, 300, 45, 2, true); },
+         [] { NetOutbox().SendCardDropFromHand(4, 300, 45, 2, true); },
          "CDRPHND",
          {"4", "20", "3", "2", "TRUE"}},
         {"drop face up",
-         [] { SendCardDropFromHand(4, 0, 15, 1, false); },
+         [] { NetOutbox().SendCardDropFromHand(4, 0, 15, 1, false); },
          "CDRPHND",
          {"4", "0", "1", "1", "FALSE"}},
         {"to window hand",
-         [] { SendCardToWindowHand(6, 1234, 567, 3); },
+         [] { NetOutbox().SendCardToWindowHand(6, 1234, 567, 3); },
          "C2WINHAND",
          {"6", "1234", "567", "3"}},
-        {"to hand", [] { SendCardToHand(6, -1, 3); }, "C2HAND", {"6", "-1", "3"}},
-        {"discard to hand", [] { SendDiscardToHand(2, 5); }, "DSC2HND", {"2", "5"}},
-        {"hand discard", [] { SendHandDiscard(8, 1); }, "CHNDDSCARD", {"8", "1"}},
-        {"marker new", [] { SendMarkerNew("Gold: 3"); }, "MRKLOAD", {"Gold: 3", ""}},
-        {"marker move", [] { SendMarkerMove(2, 14, 450, 900); }, "MRKMV", {"2", "14", "30", "60"}},
-        {"marker update", [] { SendMarkerUpdate(2, "Gold: 4"); }, "MRKUPD", {"2", "Gold: 4"}},
-        {"marker left", [] { SendMarkerRotate(1, true); }, "MRKROT", {"1", "L"}},
-        {"marker right", [] { SendMarkerRotate(1, false); }, "MRKROT", {"1", "R"}},
-        {"marker delete", [] { SendMarkerDelete(3); }, "MRKDEL", {"3"}},
-        {"image marker new", [] { SendGraphMarkerNew(5, 2, 150, 30); }, "GPHMRKLOAD", {"5", "2", "10", "2"}},
-        {"image marker move", [] { SendGraphMarkerMove(0, 3, 15, 15); }, "GPHMRKMV", {"0", "3", "1", "1"}},
-        {"image marker delete", [] { SendGraphMarkerDelete(4); }, "GPHMRKDEL", {"4"}},
-        {"image marker flip", [] { SendGraphMarkerFlip(4); }, "GPHMRKFLP", {"4"}},
-        {"dice", [] { SendDiceRoll(2, "5", -1); }, "DCENEW", {"2", "5", "-1"}},
-        {"invert", [] { SendCardInvert(3); }, "CINVERT", {"3"}},
-        {"give", [] { SendCardGive(9, 3, 2); }, "CGIVE", {"9", "3", "2"}},
-        {"put back", [] { SendPutBackAndReshuffle(9, 3); }, "CPUTBACK", {"9", "3"}},
-        {"end of game", [] { SendEndGame(); }, "GAMEEND", {}},
-        {"shuffle", [] { SendDeckShuffle(0); }, "DKSHUFF", {"0", ""}},
+        {"to hand", [] { NetOutbox().SendCardToHand(6, -1, 3); }, "C2HAND", {"6", "-1", "3"}},
+        {"discard to hand", [] { NetOutbox().SendDiscardToHand(2, 5); }, "DSC2HND", {"2", "5"}},
+        {"hand discard", [] { NetOutbox().SendHandDiscard(8, 1); }, "CHNDDSCARD", {"8", "1"}},
+        {"marker new", [] { NetOutbox().SendMarkerNew("Gold: 3"); }, "MRKLOAD", {"Gold: 3", ""}},
+        {"marker move",
+         [] { NetOutbox().SendMarkerMove(2, 14, 450, 900); },
+         "MRKMV",
+         {"2", "14", "30", "60"}},
+        {"marker update", [] { NetOutbox().SendMarkerUpdate(2, "Gold: 4"); }, "MRKUPD", {"2", "Gold: 4"}},
+        {"marker left", [] { NetOutbox().SendMarkerRotate(1, true); }, "MRKROT", {"1", "L"}},
+        {"marker right", [] { NetOutbox().SendMarkerRotate(1, false); }, "MRKROT", {"1", "R"}},
+        {"marker delete", [] { NetOutbox().SendMarkerDelete(3); }, "MRKDEL", {"3"}},
+        {"image marker new",
+         [] { NetOutbox().SendGraphMarkerNew(5, 2, 150, 30); },
+         "GPHMRKLOAD",
+         {"5", "2", "10", "2"}},
+        {"image marker move",
+         [] { NetOutbox().SendGraphMarkerMove(0, 3, 15, 15); },
+         "GPHMRKMV",
+         {"0", "3", "1", "1"}},
+        {"image marker delete", [] { NetOutbox().SendGraphMarkerDelete(4); }, "GPHMRKDEL", {"4"}},
+        {"image marker flip", [] { NetOutbox().SendGraphMarkerFlip(4); }, "GPHMRKFLP", {"4"}},
+        {"dice", [] { NetOutbox().SendDiceRoll(2, "5", -1); }, "DCENEW", {"2", "5", "-1"}},
+        {"invert", [] { NetOutbox().SendCardInvert(3); }, "CINVERT", {"3"}},
+        {"give", [] { NetOutbox().SendCardGive(9, 3, 2); }, "CGIVE", {"9", "3", "2"}},
+        {"put back", [] { NetOutbox().SendPutBackAndReshuffle(9, 3); }, "CPUTBACK", {"9", "3"}},
+        {"end of game", [] { NetOutbox().SendEndGame(); }, "GAMEEND", {}},
+        {"shuffle", [] { NetOutbox().SendDeckShuffle(0); }, "DKSHUFF", {"0", ""}},
     };
 }
 
@@ -135,10 +144,10 @@ TEST_F(SendersTest, NothingIsSentOutsideDirectPlay) {
 TEST_F(SendersTest, AShuffleIsSentOnceTheGameIsPlayedAndAfterItsEnd) {
     SendRecorder recorder;
     Game.GamePhase = kPhaseGameList;
-    SendDeckShuffle(0);
+    NetOutbox().SendDeckShuffle(0);
     EXPECT_THAT(recorder.sent, IsEmpty());
     for (std::int16_t phase : {kPhasePlaying, kPhaseEnded})
-        Game.GamePhase = phase, SendDeckShuffle(0);
+        Game.GamePhase = phase, NetOutbox().SendDeckShuffle(0);
     ASSERT_EQ(recorder.sent.size(), 2u);
     EXPECT_EQ(recorder.sent[0].command, "DKSHUFF");
     EXPECT_EQ(recorder.sent[1].command, "DKSHUFF");
@@ -152,9 +161,9 @@ TEST_F(SendersTest, ADeckThatTurnsItsCardsAsItShufflesSendsTheTurnsToo) {
         Cards[card].rotation = static_cast<std::int16_t>(card * 90);
     }
     SendRecorder recorder;
-    SendDeckShuffle(0);
+    NetOutbox().SendDeckShuffle(0);
     Game.decks[0].shuffleAndRotate = kTrue;
-    SendDeckShuffle(0);
+    NetOutbox().SendDeckShuffle(0);
     ASSERT_EQ(recorder.sent.size(), 2u);
     EXPECT_THAT(recorder.sent[0].fields, ElementsAre("0", "001003"));
     EXPECT_THAT(recorder.sent[1].fields, ElementsAre("0", "001003", "90,270"));
@@ -176,7 +185,7 @@ TEST_F(SendersTest, TheDeckOrderListsDrawPositionsInCardOrderAndHidesOtherPlaces
     EXPECT_EQ(DeckOrderText(1), "012$$$$$$");
 
     SendRecorder recorder;
-    SendDeckShuffle(1);
+    NetOutbox().SendDeckShuffle(1);
     ASSERT_EQ(recorder.sent.size(), 1u);
     EXPECT_THAT(recorder.sent[0].fields, ElementsAre("1", "012$$$$$$"));
 }

@@ -37,6 +37,7 @@ class SendRecorder {
     std::function<void(const std::string& command)> onSend;
 
   private:
+    tabletest::NetOutboxInstalled outbox_;
     NetSendHook previous_;
 };
 

@@ -9,6 +9,7 @@
 #include "state/HandMgmt.h"
 #include "state/ZOrder.h"
 #include "table/CardActions.h"
+#include "table/Outbox.h"
 #include "table/SelectionMgmt.h"
 
 #include <gmock/gmock.h>
@@ -225,6 +226,22 @@ TEST_F(CardActionsTest, NothingIsSentOutsideDirectPlayAndInvertGiveAndInfoRunWit
     EXPECT_EQ(Cards[card].rotation, 180);
     actions().giveTo_Click(1);
     EXPECT_EQ(Cards[card].owner, 1);
+    EXPECT_THAT(messages.Messages(), IsEmpty());
+    EXPECT_THAT(recorder.sent, IsEmpty());
+}
+
+TEST_F(CardActionsTest, WithoutAnOutboxInDirectPlayTheActionsRunAndAnnounceNothing) {
+    ASSERT_TRUE(Start(TwoSeatGame("rotate=0,90,180")));
+    ASSERT_EQ(GameMode, kModeDirect);
+    TableOutbox* const installed = SetTableOutbox(nullptr);
+    const std::int16_t card = DealtCardOf(2);
+    MoveOutOfAreas(Cards[card].controlIndex);
+    actions().MenuCard = Cards[card].controlIndex;
+    actions().InvertCardMenuItem_Click();
+    EXPECT_EQ(Cards[card].rotation, 180);
+    actions().DiscardCardProcedure();
+    SetTableOutbox(installed);
+    EXPECT_EQ(Cards[card].inDiscardPile, kTrue);
     EXPECT_THAT(messages.Messages(), IsEmpty());
     EXPECT_THAT(recorder.sent, IsEmpty());
 }

@@ -56,6 +56,7 @@ class SendLog {
     std::vector<std::string> sent;
 
   private:
+    tabletest::NetOutboxInstalled outbox_;
     NetSendHook previous_;
 };
 

@@ -79,85 +79,86 @@ TEST_F(ReceivedCommandsWireTest, EachSentCommandRepeatsItsActionOnTheReceivingTa
     using T = ReceivedCommandsWireTest;
     const auto lastZ = [] { return Game.ZOrderList[Game.zOrderCount]; };
     const std::vector<WireCase> cases = {
-        {"CLOAD|0", [](T&) { SendDrawCard(0); },
+        {"CLOAD|0", [](T&) { NetOutbox().SendDrawCard(0); },
          [&](T& t) {
              const CardRecord& c = Cards[t.N("top")];
              EXPECT_EQ(c.owner, 2);
              EXPECT_EQ(t.actions().CardOfElement(c.controlIndex), t.N("top"));
              EXPECT_EQ(lastZ().index, t.N("top"));
          }},
-        {"CMOVE|{e}|12.4666666666667|200|{c}", [](T& t) { SendCardMove(t.N("e"), 187, 3000); },
+        {"CMOVE|{e}|12.4666666666667|200|{c}", [](T& t) { NetOutbox().SendCardMove(t.N("e"), 187, 3000); },
          [](T& t) {
              // 187 twips are 12.47 pixels; the control lies on whole pixels.
              EXPECT_EQ(t.table().crd(t.N("e"))->Surface().Left(), 180);
              EXPECT_EQ(t.table().crd(t.N("e"))->Surface().Top(), 3000);
          }},
-        {"CDISCARD|{c}|{e}", [](T& t) { SendCardDiscard(t.N("c"), t.N("e")); },
+        {"CDISCARD|{c}|{e}", [](T& t) { NetOutbox().SendCardDiscard(t.N("c"), t.N("e")); },
          [](T& t) { EXPECT_EQ(Game.lastDiscarded[0], t.N("c")); }},
-        {"CELIM|{c}|{e}", [](T& t) { SendCardEliminate(t.N("c"), t.N("e")); },
+        {"CELIM|{c}|{e}", [](T& t) { NetOutbox().SendCardEliminate(t.N("c"), t.N("e")); },
          [](T& t) { EXPECT_EQ(Cards[t.N("c")].eliminated, kTrue); }},
-        {"CFLIP|{c}|{e}", [](T& t) { SendCardFlip(t.N("c"), t.N("e")); },
+        {"CFLIP|{c}|{e}", [](T& t) { NetOutbox().SendCardFlip(t.N("c"), t.N("e")); },
          [](T& t) { EXPECT_EQ(Cards[t.N("c")].faceShown, kFalse); }},
-        {"CTAKE|{c}|{e}|2", [](T& t) { SendCardTake(t.N("c"), t.N("e"), 2); },
+        {"CTAKE|{c}|{e}|2", [](T& t) { NetOutbox().SendCardTake(t.N("c"), t.N("e"), 2); },
          [](T& t) { EXPECT_EQ(Cards[t.N("c")].owner, 2); }},
-        {"CROTATE|{e}|{c}", [](T& t) { SendCardRotate(t.N("e")); },
+        {"CROTATE|{e}|{c}", [](T& t) { NetOutbox().SendCardRotate(t.N("e")); },
          [](T& t) { EXPECT_NE(Cards[t.N("c")].rotation, 0); }},
-        {"C2BTMDD| {c}", [](T& t) { SendToBottomOfDrawDeck(t.N("c")); },
+        {"C2BTMDD| {c}", [](T& t) { NetOutbox().SendToBottomOfDrawDeck(t.N("c")); },
          [](T& t) { EXPECT_EQ(DrawPileInOrder(0).back(), t.N("c")); }},
-        {"DKMD2B|0", [](T&) { SendDiscardToBottom(0); },
+        {"DKMD2B|0", [](T&) { NetOutbox().SendDiscardToBottom(0); },
          [](T& t) { EXPECT_NE(Game.lastDiscarded[0], t.N("pile")); }},
-        {"CDSC2PLAY|0", [](T&) { SendDiscardToPlay(0); },
+        {"CDSC2PLAY|0", [](T&) { NetOutbox().SendDiscardToPlay(0); },
          [](T& t) {
              const CardRecord& c = Cards[t.N("pile")];
              EXPECT_EQ(c.owner, 2);
              EXPECT_EQ(t.actions().CardOfElement(c.controlIndex), t.N("pile"));
          }},
-        {"CINVERT|{e}|{c}", [](T& t) { SendCardInvert(t.N("e")); },
+        {"CINVERT|{e}|{c}", [](T& t) { NetOutbox().SendCardInvert(t.N("e")); },
          [](T& t) { EXPECT_EQ(Cards[t.N("c")].rotation, 180); }},
-        {"CGIVE|{c}|{e}|2", [](T& t) { SendCardGive(t.N("c"), t.N("e"), 2); },
+        {"CGIVE|{c}|{e}|2", [](T& t) { NetOutbox().SendCardGive(t.N("c"), t.N("e"), 2); },
          [](T& t) { EXPECT_EQ(Cards[t.N("c")].owner, 2); }},
-        {"CPUTBACK|{c}|{e}", [](T& t) { SendPutBackAndReshuffle(t.N("c"), t.N("e")); },
+        {"CPUTBACK|{c}|{e}", [](T& t) { NetOutbox().SendPutBackAndReshuffle(t.N("c"), t.N("e")); },
          [](T& t) {
              // Under the draw pile until the shuffle that follows gives it its place.
              EXPECT_EQ(Cards[t.N("c")].controlIndex, -1);
              EXPECT_EQ(DrawPileInOrder(0).back(), t.N("c"));
              EXPECT_EQ(t.actions().CardOfElement(t.N("e")), 0);
          }},
-        {"GAMEEND", [](T&) { SendEndGame(); },
+        {"GAMEEND", [](T&) { NetOutbox().SendEndGame(); },
          [](T&) {
              EXPECT_EQ(Game.GamePhase, kPhaseEnded);
              EXPECT_EQ(AllCardsVisible, kTrue);
          }},
-        {"MRKLOAD|7|", [](T&) { SendMarkerNew("7"); },
+        {"MRKLOAD|7|", [](T&) { NetOutbox().SendMarkerNew("7"); },
          [](T& t) { EXPECT_EQ(t.table().markerNum(t.N("m") + 1)->caption(), "7"); }},
-        {"MRKMV|{m}|{m}|30|60", [](T& t) { SendMarkerMove(t.N("m"), t.N("m"), 450, 900); },
+        {"MRKMV|{m}|{m}|30|60", [](T& t) { NetOutbox().SendMarkerMove(t.N("m"), t.N("m"), 450, 900); },
          [&](T& t) {
              EXPECT_EQ(t.table().markerNum(t.N("m"))->Surface().Left(), 450);
              EXPECT_EQ(t.table().markerNum(t.N("m"))->Surface().Top(), 900);
              EXPECT_EQ(lastZ().kind, kZNumMarker);
              EXPECT_EQ(lastZ().index, t.N("m"));
          }},
-        {"MRKUPD|{m}|Gold: 4", [](T& t) { SendMarkerUpdate(t.N("m"), "Gold: 4"); },
+        {"MRKUPD|{m}|Gold: 4", [](T& t) { NetOutbox().SendMarkerUpdate(t.N("m"), "Gold: 4"); },
          [](T& t) { EXPECT_EQ(t.table().markerNum(t.N("m"))->caption(), "Gold: 4"); }},
-        {"MRKDEL|{m}", [](T& t) { SendMarkerDelete(t.N("m")); },
+        {"MRKDEL|{m}", [](T& t) { NetOutbox().SendMarkerDelete(t.N("m")); },
          [](T& t) { EXPECT_EQ(NumMarkerInUse[t.N("m")], kFalse); }},
-        {"MRKROT|{g}|L", [](T& t) { SendMarkerRotate(t.N("g"), true); },
+        {"MRKROT|{g}|L", [](T& t) { NetOutbox().SendMarkerRotate(t.N("g"), true); },
          [](T& t) { EXPECT_EQ(GraphMarkers[t.N("g") + 1].rotation, -90); }},
-        {"GPHMRKLOAD|{k}|2|10|2", [](T& t) { SendGraphMarkerNew(t.N("k"), 2, 150, 30); },
+        {"GPHMRKLOAD|{k}|2|10|2", [](T& t) { NetOutbox().SendGraphMarkerNew(t.N("k"), 2, 150, 30); },
          [](T& t) {
              const MarkerInstanceRecord& made = GraphMarkers[t.N("g") + 2];
              EXPECT_EQ(made.inUse, kTrue);
              EXPECT_EQ(made.owner, 2);
              EXPECT_EQ(made.kind, t.N("k"));
          }},
-        {"GPHMRKMV|{g}|{g}|100|100", [](T& t) { SendGraphMarkerMove(t.N("g"), t.N("g"), 1500, 1500); },
+        {"GPHMRKMV|{g}|{g}|100|100",
+         [](T& t) { NetOutbox().SendGraphMarkerMove(t.N("g"), t.N("g"), 1500, 1500); },
          [&](T& t) {
              EXPECT_EQ(t.table().mrk(t.N("g"))->Surface().Left(), 1500);
              EXPECT_EQ(lastZ().kind, kZImageMarker);
          }},
-        {"GPHMRKDEL|{g}", [](T& t) { SendGraphMarkerDelete(t.N("g")); },
+        {"GPHMRKDEL|{g}", [](T& t) { NetOutbox().SendGraphMarkerDelete(t.N("g")); },
          [](T& t) { EXPECT_EQ(GraphMarkers[t.N("g") + 1].inUse, kFalse); }},
-        {"GPHMRKFLP|{g}", [](T& t) { SendGraphMarkerFlip(t.N("g")); },
+        {"GPHMRKFLP|{g}", [](T& t) { NetOutbox().SendGraphMarkerFlip(t.N("g")); },
          [](T& t) { EXPECT_EQ(GraphMarkers[t.N("g") + 1].flipped, kTrue); }},
     };
     for (const WireCase& c : cases) {

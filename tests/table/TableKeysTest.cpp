@@ -50,7 +50,7 @@ class TableKeysTest : public testing::Test {
         EXPECT_TRUE(fixture.Start(KeyGame()));
         LoadDice();
         table.Window().Show();
-        table.Keys->showChat = [this](const std::string& text) { chats.push_back(text); };
+        table.Others.showChat = [this](const std::string& text) { chats.push_back(text); };
     }
     ~TableKeysTest() override {
         GameMode = kModeLocal;

@@ -250,6 +250,7 @@ TEST_F(TableSetupTest, TheTablesRightEdgeScrollsOutFromUnderTheInformationPanel)
 TEST_F(TableSetupTest, AShuffleReportedToTheWindowIsSentInDirectPlay) {
     ASSERT_TRUE(fixture.Start(ThreeSeatGame()));
     std::vector<std::string> sent;
+    const tabletest::NetOutboxInstalled outbox;
     const NetSendHook previous =
         SetNetSendHook([&](const std::string& command, const std::vector<std::string>& fields) {
             sent.push_back(command + " " + fields[0]);

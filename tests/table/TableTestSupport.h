@@ -3,9 +3,11 @@
 #pragma once
 
 #include "TestSupport.h"
+#include "net/MultiplayerMgmt.h"
 #include "state/Model.h"
 #include "state/TableState.h"
 #include "table/MainForm.h"
+#include "table/Outbox.h"
 #include "table/TableSetup.h"
 
 #include <memory>
@@ -34,6 +36,19 @@ class TableFixture {
   private:
     testsupport::TempProgramFolder folder_;
     std::unique_ptr<MainForm> table_;
+};
+
+// Installs direct play's outbox while it lives, as the connection dialog does while it is loaded,
+// so that the table's actions reach the send hook.
+class NetOutboxInstalled {
+  public:
+    NetOutboxInstalled() : previous_(SetTableOutbox(&NetOutbox())) {}
+    ~NetOutboxInstalled() { SetTableOutbox(previous_); }
+    NetOutboxInstalled(const NetOutboxInstalled&) = delete;
+    NetOutboxInstalled& operator=(const NetOutboxInstalled&) = delete;
+
+  private:
+    TableOutbox* previous_;
 };
 
 // The last card dealt to a seat's area; 0 when none.

@@ -242,6 +242,7 @@ TEST_F(TableWindowTest, ARightClickOnTheQuickResultMakesItAMarkerAndSendsIt) {
         return 0;
     };
     std::vector<std::string> sent;
+    const tabletest::NetOutboxInstalled outbox;
     const NetSendHook previous =
         SetNetSendHook([&](const std::string& command, const std::vector<std::string>& fields) {
             std::string line = command;
