@@ -1,6 +1,8 @@
 // The editor's window: eight steps shown one at a time in frames, walked with "<< Back" and
 // "Forward >>" or entered by the buttons of the steps, and the keys of the game file each step
-// reads and writes.
+// reads and writes. Its definitions are kept by concern: MainForm.cpp (the window and the walk
+// between the steps), GameAndPlayers.cpp, DeckStep.cpp, PropertiesAndReports.cpp, SaveAndCheck.cpp
+// and ControlValues.cpp.
 #pragma once
 
 #include "editor/DeckData.h"
