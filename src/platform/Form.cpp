@@ -378,6 +378,18 @@ void Form::Show() {
     RaiseWithOwned(impl_->window);
     impl_->window->activateWindow();
 }
+void Form::ShowInactive() {
+    Load();
+    if (!impl_->loaded) return;
+    if (!impl_->window->isVisible()) impl_->PlaceOnScreen();
+    QWidget* active = QApplication::activeWindow();
+    impl_->window->setAttribute(Qt::WA_ShowWithoutActivating, true);
+    impl_->window->show();
+    impl_->window->raise();
+    impl_->window->setAttribute(Qt::WA_ShowWithoutActivating, false);
+    // Some window managers still hand the focus to a window newly mapped; give it back.
+    if (active && active != impl_->window && active->isVisible()) active->activateWindow();
+}
 void Form::ShowModal() {
     Load();
     if (!impl_->loaded) return;

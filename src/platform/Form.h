@@ -73,6 +73,9 @@ class Form {
     // or an owned window's owner), or on the screen's middle when none is active. The same holds
     // for ShowModal.
     void Show();
+    // Shows the form as Show does but leaves the active window active: a tool bar that opens
+    // beside the table must not take the keys the player is typing on the table.
+    void ShowInactive();
     // Shows the form modally and returns once it is hidden or unloaded. Tests answer it through
     // the modal seam (Seams.h) instead of waiting.
     void ShowModal();

@@ -113,7 +113,7 @@ void ShowDesignToolBar(MainForm& table) {
         bar.Load();
         DockToolBar(bar, table);
     }
-    bar.Show();
+    bar.ShowInactive();
 }
 
 TableLayout TableLayoutOf(MainForm& table) {

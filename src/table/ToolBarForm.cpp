@@ -202,7 +202,7 @@ void ShowToolBar(MainForm& table) {
         bar.Load();
         DockToolBar(bar, table);
     }
-    bar.Show();
+    bar.ShowInactive();
 }
 
 bool PanelCarriesToolBar() {

@@ -1,7 +1,7 @@
 // Every kind of pop-up menu of the table, opened with a real right-click and each item chosen
 // once, answering whatever the item asks, with no card selected and again with two selected. The
 // program must stay alive and its sanitizers silent through all of it.
-#include "Session.h"
+#include "Table.h"
 
 #include <gtest/gtest.h>
 
@@ -16,10 +16,6 @@ namespace {
 
 bool OnScreen(Session& s, Point p) {
     return p.Valid() && p.x < s.Input().Width() && p.y < s.Input().Height();
-}
-
-const WindowInfo* TableWindow(const Scene& scene) {
-    return scene.WindowStarting("Karvel Engine");
 }
 
 // A widget a click can reach: on the screen and under no other window. The table window lies
@@ -203,42 +199,6 @@ Point FirstOf(const std::vector<const WidgetInfo*>& found) {
     return found.empty() ? Point{} : found.back()->click;
 }
 
-// A point of the felt with nothing within `margin` pixels of it: no control but the table
-// surface itself, no seat's area and no other window.
-Point OpenSpot(Session& s, const Scene& scene, int margin = 0) {
-    const WidgetInfo* table = scene.Named("BasePict");
-    const WindowInfo* window = TableWindow(scene);
-    if (!table || !window) return Point{};
-    const int right =
-        std::min({table->rect.x + table->rect.w, window->inner.x + window->inner.w, s.Input().Width()});
-    const int bottom =
-        std::min({table->rect.y + table->rect.h, window->inner.y + window->inner.h, s.Input().Height()});
-    auto overlaps = [&](const Rect& r, Point p) {
-        return p.x + margin >= r.x && p.x - margin < r.x + r.w && p.y + margin >= r.y &&
-               p.y - margin < r.y + r.h;
-    };
-    for (int y = std::max(table->rect.y, window->inner.y) + margin + 10; y < bottom - margin; y += 23)
-        for (int x = std::max(table->rect.x, window->inner.x) + margin + 10; x < right - margin; x += 29) {
-            const Point p{x, y};
-            bool taken = false;
-            for (const WidgetInfo& w : scene.widgets)
-                taken |= w.window == window->id && w.name != "BasePict" && w.rect.w < table->rect.w &&
-                         w.rect.w < window->inner.w && overlaps(w.rect, p);
-            for (const WindowInfo& w : scene.windows)
-                taken |= w.id != window->id && w.kind != "tip" && overlaps(w.frame, p);
-            if (!taken) return p;
-        }
-    return Point{};
-}
-
-// Makes the table window the active one, as a player does by clicking the bare felt, so that
-// the keys go to the table (the tool bar may have taken the focus).
-void FocusTable(Session& s) {
-    s.Input().Click(OpenSpot(s, s.Now()));
-    s.Until([](const Scene& now) { return TableWindow(now) && TableWindow(now)->Is("active"); },
-            "the table window to be active");
-}
-
 Point Bare(Session& s, const Scene& scene) {
     return OpenSpot(s, scene);
 }
@@ -370,12 +330,7 @@ TEST(MenuCrawl, ParlourCardsEveryMenuEveryItem) {
                 cards = mine(ss);
             }
         ASSERT_GE(cards.size(), 2u) << "no two cards of North's to select";
-        FocusTable(ss);
-        ss.Input().Key("Escape");
-        ss.Input().Hold("Control_L", true);
-        ss.Input().Click(cards[cards.size() - 1]);
-        ss.Input().Click(cards[cards.size() - 2]);
-        ss.Input().Hold("Control_L", false);
+        SelectLastTwo(ss, cards);
     };
     selectTwo(s);
     s.Step("two-selected");
@@ -515,12 +470,7 @@ TEST(MenuCrawl, SpiceHarbourEveryMenuEveryItem) {
             closeHand(ss);
         }
         ASSERT_GE(cards.size(), 2u) << "no two table cards to select";
-        FocusTable(ss);
-        ss.Input().Key("Escape");
-        ss.Input().Hold("Control_L", true);
-        ss.Input().Click(cards[cards.size() - 1]);
-        ss.Input().Click(cards[cards.size() - 2]);
-        ss.Input().Hold("Control_L", false);
+        SelectLastTwo(ss, cards);
     };
     for (const Target& t : {table, hand})
         chosen[t.name + "-selected"] += Crawl(s, t, "selected", selectTwo);

@@ -254,11 +254,30 @@ void Session::Choose(const std::string& path) {
                             "the menu item \"" + part + "\"");
         const ItemInfo* item = FindItem(scene, part);
         if (item->Submenu()) {
+            // The open submenu must be this item's own: a menu keeps the submenu of the item the
+            // pointer last crossed open for a moment while the pointer heads towards it, so the
+            // click is given again until this item is the active one with a submenu more.
             const std::size_t menus = scene.Menus().size();
-            screen_->MoveTo(item->click);
-            screen_->Click(item->click);
-            Until([&](const Scene& s) { return s.Menus().size() > menus; },
-                  "the submenu of \"" + part + "\"");
+            const Point at = item->click;
+            auto opened = [&](const Scene& s) {
+                const ItemInfo* now = FindItem(s, part);
+                return now && now->state.find("active") != std::string::npos && s.Menus().size() > menus;
+            };
+            for (int attempt = 0;; ++attempt) {
+                screen_->MoveTo(at);
+                screen_->Click(at);
+                const auto until = Clock::now() + std::chrono::seconds(2);
+                bool shown = false;
+                while (!shown && Clock::now() < until) {
+                    shown = opened(Now());
+                    if (!shown) Sleep(50);
+                }
+                if (shown) break;
+                if (attempt == 5) {
+                    const Scene last = Now();
+                    Fail("the submenu of \"" + part + "\" did not open", &last);
+                }
+            }
             continue;
         }
         screen_->MoveTo(item->click);

@@ -1,7 +1,7 @@
 // A player's first game, through real input from the splash to a saved game loaded again: the
 // start windows, the dealt table, a draw, a drag, a rubber band, a marker from the picker, a roll,
 // the log, a save, the table closed and the save loaded, which must show the table as it was.
-#include "Session.h"
+#include "Table.h"
 
 #include <gtest/gtest.h>
 
@@ -16,10 +16,6 @@ using namespace e2e;
 namespace {
 
 const char kGameList[] = "Start or Load a PBEM game";
-
-const WindowInfo* Table(const Scene& scene) {
-    return scene.WindowStarting("Karvel Engine");
-}
 
 // The picture button beside a caption: the start windows show each choice as a picture with
 // its text to the right.
@@ -39,7 +35,7 @@ Point ButtonBeside(const Scene& scene, const std::string& window, const std::str
 // may open elsewhere), by card number and by marker.
 std::map<std::string, std::vector<std::string>> Layout(const Scene& scene) {
     std::map<std::string, std::vector<std::string>> layout;
-    const WindowInfo* table = Table(scene);
+    const WindowInfo* table = TableWindow(scene);
     const WidgetInfo* surface = scene.Named("BasePict");
     if (!table || !surface) return layout;
     for (const WidgetInfo& w : scene.widgets) {
@@ -66,38 +62,6 @@ std::string Text(const std::map<std::string, std::vector<std::string>>& layout) 
         out += "\n";
     }
     return out;
-}
-
-// A point of the felt with nothing within `margin` pixels of it.
-Point OpenSpot(Session& s, const Scene& scene, int margin) {
-    const WidgetInfo* surface = scene.Named("BasePict");
-    const WindowInfo* table = Table(scene);
-    if (!surface || !table) return Point{};
-    const int right =
-        std::min({surface->rect.x + surface->rect.w, table->inner.x + table->inner.w, s.Input().Width()});
-    const int bottom =
-        std::min({surface->rect.y + surface->rect.h, table->inner.y + table->inner.h, s.Input().Height()});
-    for (int y = std::max(surface->rect.y, table->inner.y) + margin + 10; y < bottom - margin; y += 23)
-        for (int x = std::max(surface->rect.x, table->inner.x) + margin + 10; x < right - margin; x += 29) {
-            bool taken = false;
-            auto near = [&](const Rect& r) {
-                return x + margin >= r.x && x - margin < r.x + r.w && y + margin >= r.y &&
-                       y - margin < r.y + r.h;
-            };
-            for (const WidgetInfo& w : scene.widgets)
-                taken |= w.window == table->id && w.name != "BasePict" && w.rect.w < surface->rect.w &&
-                         w.rect.w < table->inner.w && near(w.rect);
-            for (const WindowInfo& w : scene.windows)
-                taken |= w.id != table->id && w.kind != "tip" && near(w.frame);
-            if (!taken) return Point{x, y};
-        }
-    return Point{};
-}
-
-void FocusTable(Session& s) {
-    s.Input().Click(OpenSpot(s, s.Now(), 0));
-    s.Until([](const Scene& now) { return Table(now) && Table(now)->Is("active"); },
-            "the table to be active");
 }
 
 const WidgetInfo* HandLabel(const Scene& scene) {
@@ -128,7 +92,7 @@ void LogIn(Session& s, const std::string& id) {
         },
         "the ID typed");
     s.ClickText("Login", "Login");
-    s.Until([](const Scene& now) { return Table(now) != nullptr; }, "the table");
+    s.Until([](const Scene& now) { return TableWindow(now) != nullptr; }, "the table");
 }
 
 } // namespace
@@ -167,6 +131,9 @@ TEST(Walk, APlayersFirstGameFromTheSplashToALoadedSave) {
     scene =
         s.Until([](const Scene& now) { return now.Named("crd(0)") && HandLabel(now); }, "the dealt table");
     s.Step("dealt");
+    // The tool bar opens beside the table without taking the keys from it.
+    s.Until([](const Scene& now) { return TableWindow(now) && TableWindow(now)->Is("active"); },
+            "the dealt table to be the active window");
     FocusTable(s);
 
     // Hovering: the card's balloon comes after the tool tip's delay, the information panel shows
@@ -276,7 +243,7 @@ TEST(Walk, APlayersFirstGameFromTheSplashToALoadedSave) {
     const auto before = Layout(s.Now());
 
     // Closing the table brings the game list back; its saved games hold ours.
-    s.Input().Close(Table(s.Now())->title);
+    s.Input().Close(TableWindow(s.Now())->title);
     s.AnswerDialogs(400, "No");
     scene = s.UntilWindow(kGameList);
     s.Input().Click(ButtonBeside(scene, kGameList, "Display Saved Games"));
@@ -308,7 +275,7 @@ TEST(Walk, APlayersFirstGameFromTheSplashToALoadedSave) {
     s.Input().Click(spot);
     s.Until(
         [&](const Scene& now) {
-            const WindowInfo* t = Table(now);
+            const WindowInfo* t = TableWindow(now);
             for (const WidgetInfo* w : now.NamedLike("crd("))
                 if (t && w->window == t->id && w->tag == tag) return true;
             return false;

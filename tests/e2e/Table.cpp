@@ -1,0 +1,54 @@
+#include "Table.h"
+
+#include <algorithm>
+
+namespace e2e {
+
+const WindowInfo* TableWindow(const Scene& scene) {
+    return scene.WindowStarting("Karvel Engine");
+}
+
+Point OpenSpot(Session& s, const Scene& scene, int margin) {
+    const WidgetInfo* table = scene.Named("BasePict");
+    const WindowInfo* window = TableWindow(scene);
+    if (!table || !window) return Point{};
+    const int right =
+        std::min({table->rect.x + table->rect.w, window->inner.x + window->inner.w, s.Input().Width()});
+    const int bottom =
+        std::min({table->rect.y + table->rect.h, window->inner.y + window->inner.h, s.Input().Height()});
+    auto overlaps = [&](const Rect& r, Point p) {
+        return p.x + margin >= r.x && p.x - margin < r.x + r.w && p.y + margin >= r.y &&
+               p.y - margin < r.y + r.h;
+    };
+    for (int y = std::max(table->rect.y, window->inner.y) + margin + 10; y < bottom - margin; y += 23)
+        for (int x = std::max(table->rect.x, window->inner.x) + margin + 10; x < right - margin; x += 29) {
+            const Point p{x, y};
+            bool taken = false;
+            // Controls as wide as the felt or the window (the seats' areas drawn on it) do not count.
+            for (const WidgetInfo& w : scene.widgets)
+                taken |= w.window == window->id && w.name != "BasePict" && w.rect.w < table->rect.w &&
+                         w.rect.w < window->inner.w && overlaps(w.rect, p);
+            for (const WindowInfo& w : scene.windows)
+                taken |= w.id != window->id && w.kind != "tip" && overlaps(w.frame, p);
+            if (!taken) return p;
+        }
+    return Point{};
+}
+
+void FocusTable(Session& s) {
+    s.Input().Click(OpenSpot(s, s.Now()));
+    s.Until([](const Scene& now) { return TableWindow(now) && TableWindow(now)->Is("active"); },
+            "the table window to be active");
+}
+
+void SelectLastTwo(Session& s, const std::vector<Point>& cards) {
+    if (cards.size() < 2) return;
+    FocusTable(s);
+    s.Input().Key("Escape");
+    s.Input().Hold("Control_L", true);
+    s.Input().Click(cards[cards.size() - 1]);
+    s.Input().Click(cards[cards.size() - 2]);
+    s.Input().Hold("Control_L", false);
+}
+
+} // namespace e2e

@@ -1,0 +1,24 @@
+// What the end-to-end tests need of the table window: finding it, a bare spot of its felt, making
+// it the active window, and selecting cards the way a player does.
+#pragma once
+
+#include "Session.h"
+
+#include <vector>
+
+namespace e2e {
+
+const WindowInfo* TableWindow(const Scene& scene);
+
+// A point of the felt with nothing within `margin` pixels of it: no control but the table surface
+// itself and no other window. Invalid when there is none.
+Point OpenSpot(Session& s, const Scene& scene, int margin = 0);
+
+// Makes the table window the active one, as a player does by clicking the bare felt, so that the
+// keys go to the table.
+void FocusTable(Session& s);
+
+// Clears the selection, then selects the last two of the cards with Ctrl and a click each.
+void SelectLastTwo(Session& s, const std::vector<Point>& cards);
+
+} // namespace e2e
