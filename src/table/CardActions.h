@@ -1,7 +1,9 @@
 // The card actions of the table window: the pop-up menus of a card, a deck and a discard pile,
 // the checks that run on the acting side before an action, the bodies that change the table
 // (run alike by the acting side and, in direct play, by the other side's commands), drawing,
-// the mouse on cards, decks and piles, and the end of the game.
+// the mouse on cards, decks and piles, and the end of the game. The object and its wiring are in
+// CardActions.cpp, the checks and the card menu's actions in CardMenus.cpp, the bodies in
+// CardBodies.cpp, the decks and discard piles in DeckActions.cpp, the mouse in CardMouse.cpp.
 //
 // Bodies never check and never send. The acting side sends each action once, before or after
 // its body, and a send lets window events run: nothing holds a control index or a card across
