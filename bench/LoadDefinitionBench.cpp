@@ -8,8 +8,8 @@
 
 #include "platform/Files.h"
 #include "platform/Ini.h"
-#include "services/OptionMgmt.h"
 #include "state/GameMgmt.h"
+#include "state/OptionMgmt.h"
 #include "state/PlayerMgmt.h"
 #include "state/TableState.h"
 

@@ -3,10 +3,10 @@
 // globals.dat's after a line "~~globals.dat~~".
 #include "FuzzSupport.h"
 
-#include "services/OptionMgmt.h"
 #include "state/GameMgmt.h"
 #include "state/MarkersMgmt.h"
 #include "state/Model.h"
+#include "state/OptionMgmt.h"
 #include "state/PlayerMgmt.h"
 #include "state/TableState.h"
 

@@ -9,7 +9,7 @@
 #include "platform/Files.h"
 #include "platform/Seams.h"
 #include "platform/Socket.h"
-#include "services/OptionMgmt.h"
+#include "state/OptionMgmt.h"
 #include "state/SaveRecord.h"
 #include "state/TableState.h"
 #include "table/MainForm.h"

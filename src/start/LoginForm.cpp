@@ -2,8 +2,8 @@
 
 #include "common/Messages.h"
 #include "common/Numbers.h"
-#include "services/OptionMgmt.h"
 #include "start/OptionsForm.h"
+#include "state/OptionMgmt.h"
 #include "state/TableState.h"
 
 #include <algorithm>

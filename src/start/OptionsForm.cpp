@@ -2,7 +2,7 @@
 
 #include "common/Helpers.h"
 #include "common/Numbers.h"
-#include "services/OptionMgmt.h"
+#include "state/OptionMgmt.h"
 #include "state/TableState.h"
 
 #include <algorithm>

@@ -6,11 +6,11 @@
 #include "platform/Codec.h"
 #include "platform/Files.h"
 #include "services/LogMgmt.h"
-#include "services/OptionMgmt.h"
 #include "state/DecksMgmt.h"
 #include "state/HandMgmt.h"
 #include "state/Helpers.h"
 #include "state/Model.h"
+#include "state/OptionMgmt.h"
 #include "state/TableState.h"
 
 #include <unordered_map>

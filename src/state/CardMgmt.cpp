@@ -2,9 +2,9 @@
 
 #include "common/Helpers.h"
 #include "common/Numbers.h"
-#include "services/PropertyMgmt.h"
 #include "state/DecksMgmt.h"
 #include "state/GameMgmt.h"
+#include "state/PropertyMgmt.h"
 #include "state/TableState.h"
 #include "state/ZOrder.h"
 

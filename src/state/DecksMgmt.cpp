@@ -3,7 +3,7 @@
 #include "common/Messages.h"
 #include "common/Numbers.h"
 #include "platform/Codec.h"
-#include "services/EffectMgmt.h"
+#include "state/EffectMgmt.h"
 #include "state/HandMgmt.h"
 #include "state/Helpers.h"
 #include "state/TableState.h"

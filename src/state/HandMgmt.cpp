@@ -1,6 +1,6 @@
 #include "state/HandMgmt.h"
 
-#include "services/EffectMgmt.h"
+#include "state/EffectMgmt.h"
 #include "state/PlayerMgmt.h"
 #include "state/TableState.h"
 #include "state/TableView.h"

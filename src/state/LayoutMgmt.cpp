@@ -4,7 +4,7 @@
 #include "common/Messages.h"
 #include "common/Numbers.h"
 #include "platform/Ini.h"
-#include "services/EffectMgmt.h"
+#include "state/EffectMgmt.h"
 #include "state/MarkersMgmt.h"
 #include "state/PlayerMgmt.h"
 #include "state/TableState.h"

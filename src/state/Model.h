@@ -5,12 +5,12 @@
 #pragma once
 
 #include "services/DiceRoller.h"
-#include "services/EffectMgmt.h"
 #include "services/Evaluator.h"
-#include "services/OptionMgmt.h"
-#include "services/PropertyMgmt.h"
+#include "state/EffectMgmt.h"
 #include "state/MarkersMgmt.h"
+#include "state/OptionMgmt.h"
 #include "state/PlayerMgmt.h"
+#include "state/PropertyMgmt.h"
 #include "state/TableState.h"
 
 #include <array>

@@ -3,9 +3,9 @@
 #include "common/Messages.h"
 #include "common/Numbers.h"
 #include "platform/Picture.h"
-#include "services/OptionMgmt.h"
 #include "state/GameMgmt.h"
 #include "state/Helpers.h"
+#include "state/OptionMgmt.h"
 #include "state/TableView.h"
 
 #include <algorithm>

@@ -2,8 +2,8 @@
 
 #include "common/Helpers.h"
 #include "platform/Files.h"
-#include "services/OptionMgmt.h"
 #include "state/CaptionMgmt.h"
+#include "state/OptionMgmt.h"
 
 #include <algorithm>
 #include <cmath>

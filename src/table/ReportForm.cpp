@@ -1,7 +1,7 @@
 #include "table/ReportForm.h"
 
 #include "platform/Keys.h"
-#include "services/PropertyMgmt.h"
+#include "state/PropertyMgmt.h"
 #include "state/TableState.h"
 
 #include <algorithm>

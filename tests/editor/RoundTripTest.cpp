@@ -2,9 +2,9 @@
 // gives back, unchanged, whatever it did not edit.
 #include "EditorSupport.h"
 
-#include "services/OptionMgmt.h"
 #include "state/GameMgmt.h"
 #include "state/Model.h"
+#include "state/OptionMgmt.h"
 #include "state/PlayerMgmt.h"
 #include "state/TableState.h"
 

@@ -4,11 +4,11 @@
 
 #include "platform/Dates.h"
 #include "platform/TestDriver.h"
-#include "services/OptionMgmt.h"
 #include "start/CategoryMgmt.h"
 #include "start/LoginForm.h"
 #include "start/StartForm.h"
 #include "start/StartWindows.h"
+#include "state/OptionMgmt.h"
 #include "state/TableState.h"
 #include "table/MainForm.h"
 

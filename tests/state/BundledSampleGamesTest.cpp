@@ -2,8 +2,8 @@
 // every card in one place. They are loaded from a copy of games/ laid out as beside the program.
 #include "ReaderTestSupport.h"
 
-#include "services/OptionMgmt.h"
 #include "state/GameMgmt.h"
+#include "state/OptionMgmt.h"
 #include "state/PlayerMgmt.h"
 #include "state/TableState.h"
 

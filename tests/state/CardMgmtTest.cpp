@@ -1,8 +1,8 @@
 #include "ReaderTestSupport.h"
 #include "TestSupport.h"
 
-#include "services/EffectMgmt.h"
 #include "state/CardMgmt.h"
+#include "state/EffectMgmt.h"
 #include "state/TableState.h"
 #include "state/ZOrder.h"
 

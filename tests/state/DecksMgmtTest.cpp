@@ -2,8 +2,8 @@
 // restricted actions, and splitting decks among the players and into parts.
 #include "ReaderTestSupport.h"
 
-#include "services/EffectMgmt.h"
 #include "state/DecksMgmt.h"
+#include "state/EffectMgmt.h"
 #include "state/HandMgmt.h"
 #include "state/Helpers.h"
 #include "state/TableState.h"

@@ -4,12 +4,12 @@
 #include "RecordingView.h"
 
 #include "platform/Seams.h"
-#include "services/EffectMgmt.h"
-#include "services/OptionMgmt.h"
-#include "services/PropertyMgmt.h"
+#include "state/EffectMgmt.h"
 #include "state/GameMgmt.h"
 #include "state/MarkersMgmt.h"
+#include "state/OptionMgmt.h"
 #include "state/PlayerMgmt.h"
+#include "state/PropertyMgmt.h"
 #include "state/TableState.h"
 
 #include <gmock/gmock.h>

@@ -1,7 +1,7 @@
 // The in-hand test in both hand modes, and the opening move of the ON_HAND cards.
 #include "state/HandMgmt.h"
 #include "RecordingView.h"
-#include "services/EffectMgmt.h"
+#include "state/EffectMgmt.h"
 #include "state/Model.h"
 #include "state/PlayerMgmt.h"
 

@@ -4,11 +4,11 @@
 
 #include "net/MultiplayerMgmt.h"
 #include "services/LogMgmt.h"
-#include "services/PropertyMgmt.h"
 #include "state/GameMgmt.h"
 #include "state/HandMgmt.h"
 #include "state/Helpers.h"
 #include "state/Model.h"
+#include "state/PropertyMgmt.h"
 #include "state/ZOrder.h"
 
 #include <gtest/gtest.h>

@@ -2,8 +2,8 @@
 #include "ReaderTestSupport.h"
 #include "RecordingView.h"
 
-#include "services/OptionMgmt.h"
 #include "state/GameMgmt.h"
+#include "state/OptionMgmt.h"
 #include "state/PlayerMgmt.h"
 #include "state/TableState.h"
 

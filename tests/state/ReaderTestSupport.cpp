@@ -1,12 +1,12 @@
 #include "ReaderTestSupport.h"
 
 #include "platform/Ini.h"
-#include "services/EffectMgmt.h"
-#include "services/OptionMgmt.h"
+#include "state/EffectMgmt.h"
 #include "state/GameMgmt.h"
 #include "state/Helpers.h"
 #include "state/MarkersMgmt.h"
 #include "state/Model.h"
+#include "state/OptionMgmt.h"
 #include "state/PlayerMgmt.h"
 #include "state/TableState.h"
 

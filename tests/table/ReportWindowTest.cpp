@@ -3,10 +3,10 @@
 
 #include "platform/Keys.h"
 #include "platform/TestDriver.h"
-#include "services/OptionMgmt.h"
-#include "services/PropertyMgmt.h"
 #include "state/GameMgmt.h"
+#include "state/OptionMgmt.h"
 #include "state/PlayerMgmt.h"
+#include "state/PropertyMgmt.h"
 #include "table/ReportForm.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include "services/PropertyMgmt.h"
+#include "state/PropertyMgmt.h"
 #include "state/TableState.h"
 
 #include "state/Model.h"

@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include "services/OptionMgmt.h"
+#include "state/OptionMgmt.h"
 #include "state/TableState.h"
 
 #include "state/Model.h"

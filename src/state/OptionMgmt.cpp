@@ -1,4 +1,4 @@
-#include "services/OptionMgmt.h"
+#include "state/OptionMgmt.h"
 
 #include "common/Messages.h"
 #include "common/Numbers.h"

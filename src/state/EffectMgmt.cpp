@@ -1,13 +1,13 @@
-#include "services/EffectMgmt.h"
+#include "state/EffectMgmt.h"
 
 #include "common/Messages.h"
 #include "common/Numbers.h"
 #include "platform/Codec.h"
 #include "platform/Seams.h"
-#include "services/PropertyMgmt.h"
 #include "state/CardMgmt.h"
 #include "state/DecksMgmt.h"
 #include "state/Helpers.h"
+#include "state/PropertyMgmt.h"
 
 #include <algorithm>
 #include <array>

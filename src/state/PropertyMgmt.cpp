@@ -1,4 +1,4 @@
-#include "services/PropertyMgmt.h"
+#include "state/PropertyMgmt.h"
 
 #include "common/Messages.h"
 #include "common/Numbers.h"

@@ -1,8 +1,8 @@
 #include "TestSupport.h"
 
-#include "services/EffectMgmt.h"
-#include "services/PropertyMgmt.h"
+#include "state/EffectMgmt.h"
 #include "state/Model.h"
+#include "state/PropertyMgmt.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "GameFixture.h"
 
-#include "services/PropertyMgmt.h"
+#include "state/PropertyMgmt.h"
 
 #include <gtest/gtest.h>
 
