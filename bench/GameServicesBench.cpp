@@ -7,6 +7,7 @@
 #include "services/DiceRoller.h"
 #include "services/Evaluator.h"
 #include "services/LogMgmt.h"
+#include "state/LogStore.h"
 #include "state/Model.h"
 #include "table/LogForm.h"
 

@@ -8,7 +8,7 @@
 #include "platform/Files.h"
 #include "platform/Ini.h"
 #include "services/DiceRoller.h"
-#include "services/LogMgmt.h"
+#include "state/LogStore.h"
 #include "state/MarkersMgmt.h"
 #include "state/Model.h"
 #include "state/SaveRecord.h"
@@ -130,7 +130,8 @@ void BM_ReadAndDecodeTwoHundredSaves(benchmark::State& state) {
     std::string error;
     for (auto _ : state)
         for (const std::string& file : files)
-            if (ReadSaveFile(file, *record, error) != SaveReadResult::ok) state.SkipWithError("a save did not decode");
+            if (ReadSaveFile(file, *record, error) != SaveReadResult::ok)
+                state.SkipWithError("a save did not decode");
 }
 
 } // namespace

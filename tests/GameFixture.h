@@ -5,7 +5,7 @@
 #include "TestSupport.h"
 
 #include "platform/Files.h"
-#include "services/LogMgmt.h"
+#include "state/LogStore.h"
 #include "state/Model.h"
 
 #include <gtest/gtest.h>

@@ -1,53 +1,14 @@
-// Dice: the dice of a definition (formula, name, result table), the roll, the ring of the last 100
-// rolls and their lines as the roll window lists them. Rolls are computed by the table's one
-// evaluator `ev`; a roll tells the table view, which places a marker it asks for and, in direct
-// play, passes the roll on.
+// Dice: reading the dice of a definition, the roll, and the ring of the last 100 rolls as the roll
+// window lists them; the records are the model's (state/DiceRecords.h). Rolls are computed by the
+// table's one evaluator `ev`; a roll tells the table view, which places a marker it asks for and,
+// in direct play, passes the roll on.
 #pragma once
 
-#include "state/FixedTable.h"
+#include "state/DiceRecords.h"
 
 #include <cstdint>
 #include <string>
-#include <unordered_map>
 #include <vector>
-
-constexpr int kMaxDice = 50;
-constexpr int kDiceLogSize = 100;
-
-struct DiceDef {
-    std::string name;
-    std::string formula; // without its "(xN)" prefix
-    std::string table;   // "", a [TABLE t] of the definition, or "GLOBAL\t" of globals.dat
-    std::int16_t repeat = 1;
-    // The result table as LoadDice read it, keys in lower case, so that a roll reads no file.
-    std::unordered_map<std::string, std::string> values;
-    bool markerMode = false;
-};
-
-// What every roll of the game reads of the definition, read once by LoadDice: whether rolls go
-// to the game log, and [GAME] newDiceMarker.
-struct DiceSettings {
-    bool logRolls = false;
-    std::string markerCascade;
-};
-
-struct DiceLogEntry {
-    std::int16_t serial = 0; // 0: the slot was never used
-    std::int16_t die = 0;
-    std::string text;
-};
-
-using DiceTable = FixedTable<DiceDef, 1, kMaxDice>;
-using DiceLogTable = FixedTable<DiceLogEntry, 1, kDiceLogSize>;
-
-// Dice 1 to DiceCount are defined. The ring's position and the roll serial are kept in the game
-// state (Game.diceLogPosition, Game.diceSerial).
-extern DiceTable& Dice;
-extern std::int16_t& DiceCount;
-extern DiceLogTable& DiceLog;
-// How many markers the dice placed at [GAME] newDiceMarker since it was last reset.
-extern std::int16_t& DiceMarkerCascade;
-extern DiceSettings& DiceRollSettings;
 
 // Reads [DICE] of the game in use, with the result tables the dice name. More than 50 dice: a message, and
 // the first 50 are read. An unknown default die ("$key" missing from [DICES] of globals.dat): a message, and

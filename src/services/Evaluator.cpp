@@ -4,6 +4,7 @@
 
 #include "services/EvaluatorMath.h"
 #include "state/Helpers.h"
+#include "state/Model.h"
 
 #include <algorithm>
 #include <charconv>
@@ -159,29 +160,31 @@ struct Evaluator::Normalised {
     std::string_view text;
 };
 
-Evaluator::Evaluator(bool designTime) : designTime_(designTime) {
+Evaluator::Evaluator(bool designTime) : Evaluator(ownState_, designTime) {}
+
+Evaluator::Evaluator(EvaluatorState& state, bool designTime) : designTime_(designTime), state_(state) {
     Random = NextRandom;
     Clock = SystemClock;
 }
 
 void Evaluator::SetFormula(const std::string& nwFormula) {
-    formula_ = StripBlanks(nwFormula);
-    const bool push = IsPushFormula(formula_);
-    if (!push) previousResult_ = result_;
+    state_.formula = StripBlanks(nwFormula);
+    const bool push = IsPushFormula(state_.formula);
+    if (!push) state_.previousResult = state_.result;
     pendingStackAction_ = 0;
-    result_ = Evaluate();
+    state_.result = Evaluate();
     if (pendingStackAction_ & 2) {
-        stack_.clear();
-    } else if ((pendingStackAction_ & 1) && !stack_.empty()) {
-        stack_.pop_back();
+        state_.stack.clear();
+    } else if ((pendingStackAction_ & 1) && !state_.stack.empty()) {
+        state_.stack.pop_back();
     }
-    if (!push) previousResultValid_ = true;
+    if (!push) state_.previousResultValid = true;
 }
 
 double Evaluator::Evaluate() {
     StartEvaluation();
-    result_ = EvaluateExpression(formula_);
-    return result_;
+    state_.result = EvaluateExpression(state_.formula);
+    return state_.result;
 }
 
 void Evaluator::StartEvaluation() {
@@ -191,12 +194,12 @@ void Evaluator::StartEvaluation() {
 }
 
 void Evaluator::SetPrimeTableSize(std::int32_t nwSize) {
-    if (nwSize == primeTableSize_) return;
+    if (nwSize == state_.primeTableSize) return;
     if (!designTime_) Raise(LockedAtRuntime);
     if (nwSize > 200000) Raise(InvalidPropertyValue);
-    primeTableSize_ = std::max<std::int32_t>(nwSize, 10);
-    primes_.clear();
-    primeTableBuilt_ = false;
+    state_.primeTableSize = std::max<std::int32_t>(nwSize, 10);
+    state_.primes.clear();
+    state_.primeTableBuilt = false;
 }
 
 void Evaluator::CountWork(std::size_t size) {
@@ -453,8 +456,8 @@ double Evaluator::EvaluateNumberOrName(std::string_view word) {
     const std::string lower = evaluator_math::LowerWord(word);
     if (lower == "x" && calculusActive_) return integrationVariable_;
     if (lower == "pr") {
-        if (!previousResultValid_) Raise(NoPreviousResult);
-        return previousResult_;
+        if (!state_.previousResultValid) Raise(NoPreviousResult);
+        return state_.previousResult;
     }
     if (lower == "pi") return 4 * std::atan(1.0);
     if (lower == "e") return std::exp(1.0);
@@ -469,3 +472,11 @@ double Evaluator::EvaluateToken(const std::string& name, std::string_view suffix
     value += suffix;
     return EvaluateExpression(value);
 }
+
+namespace {
+
+Evaluator g_tableEvaluator(Model().evaluatorState);
+
+} // namespace
+
+Evaluator& ev = g_tableEvaluator;

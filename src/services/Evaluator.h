@@ -3,6 +3,8 @@
 // primes. Errors end the whole evaluation and reach the caller as a numbered EvaluatorError.
 #pragma once
 
+#include "state/EvaluatorState.h"
+
 #include <cstdint>
 #include <functional>
 #include <stdexcept>
@@ -56,28 +58,33 @@ struct EvaluatorClockTime {
 
 class Evaluator {
   public:
-    // A design-time evaluator may change PrimeTableSize; the running engine's may not.
+    // A design-time evaluator may change PrimeTableSize; the running engine's may not. The first
+    // keeps its state itself; the second works on a state kept elsewhere, which outlives it.
     explicit Evaluator(bool designTime = false);
+    explicit Evaluator(EvaluatorState& state, bool designTime = false);
+    // A copy would share the state of the one it was copied from.
+    Evaluator(const Evaluator&) = delete;
+    Evaluator& operator=(const Evaluator&) = delete;
 
     // Stores the trimmed formula, evaluates it and carries out the stack actions it marked.
     // Unless the formula starts with "push", the old Result becomes PreviousResult first.
     void SetFormula(const std::string& nwFormula);
-    const std::string& Formula() const { return formula_; }
+    const std::string& Formula() const { return state_.formula; }
 
     // Re-evaluates the stored formula; moves nothing into PreviousResult and carries out no
     // pending pop.
     double Evaluate();
 
-    double Result() const { return result_; }
-    double PreviousResult() const { return previousResult_; }
+    double Result() const { return state_.result; }
+    double PreviousResult() const { return state_.previousResult; }
 
     // At run time any change raises error 216. At design time a size below 10 counts as 10, one
     // above 200,000 raises error 380, and the prime table is rebuilt on its next use.
     void SetPrimeTableSize(std::int32_t nwSize);
-    std::int32_t PrimeTableSize() const { return primeTableSize_; }
+    std::int32_t PrimeTableSize() const { return state_.primeTableSize; }
 
     // The value stack, top first (for the host and for tests).
-    std::vector<double> StackItems() const { return {stack_.rbegin(), stack_.rend()}; }
+    std::vector<double> StackItems() const { return {state_.stack.rbegin(), state_.stack.rend()}; }
 
     // Asked for the value of every name that is not a number, constant or function; the handler
     // writes formula text into `value` (empty when it has none, which gives error 214). Handlers
@@ -139,21 +146,15 @@ class Evaluator {
     double Factorise(double a);
 
     bool designTime_;
-    double result_ = 0;
-    double previousResult_ = 0;
-    std::string formula_;
-    std::int32_t primeTableSize_ = 255;
-    using EvaluatorStack = std::vector<double>; // the top is the last element
-    EvaluatorStack stack_;
+    EvaluatorState ownState_;
+    EvaluatorState& state_;
+    // Each evaluation starts these afresh.
     double integrationVariable_ = 0;
     std::int32_t nestingDepth_ = 0;
     std::uint32_t pendingStackAction_ = 0;
-    std::vector<std::int64_t> primes_;
-    bool primeTableBuilt_ = false;
     bool calculusActive_ = false;
-    bool previousResultValid_ = false;
     std::uint64_t workDone_ = 0;
 };
 
-// The table's one evaluator, which dice and card effects share (it lives in the model).
+// The table's one evaluator, which dice and card effects share; its state lives in the model.
 extern Evaluator& ev;

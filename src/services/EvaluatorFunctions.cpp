@@ -118,8 +118,8 @@ const std::unordered_map<std::string_view, Evaluator::Handler>& Evaluator::Funct
          }},
         {"bottom",
          [](Evaluator& ev, std::string_view) {
-             if (ev.stack_.empty()) Raise(SubscriptOutOfRange);
-             return ev.stack_.front();
+             if (ev.state_.stack.empty()) Raise(SubscriptOutOfRange);
+             return ev.state_.stack.front();
          }},
         {"cosec",
          [](Evaluator& ev, std::string_view t) { return Divide(1, std::sin(ev.EvaluateExpression(t))); }},
@@ -145,7 +145,7 @@ const std::unordered_map<std::string_view, Evaluator::Handler>& Evaluator::Funct
         {"push",
          [](Evaluator& ev, std::string_view t) {
              const double a = ev.EvaluateExpression(t);
-             ev.stack_.push_back(a);
+             ev.state_.stack.push_back(a);
              return a;
          }},
         {"prod",
@@ -209,7 +209,7 @@ const std::unordered_map<std::string_view, Evaluator::Handler>& Evaluator::Funct
         {"avg",
          [](Evaluator& ev, std::string_view) {
              const double sum = ev.EvaluateExpression("sum()");
-             return sum / static_cast<double>(ev.stack_.size());
+             return sum / static_cast<double>(ev.state_.stack.size());
          }},
         {"min",
          [](Evaluator& ev, std::string_view) {
@@ -234,7 +234,7 @@ const std::unordered_map<std::string_view, Evaluator::Handler>& Evaluator::Funct
         {"sqr", [](Evaluator& ev, std::string_view t) { return SquareRoot(ev.EvaluateExpression(t)); }},
         {"abs", [](Evaluator& ev, std::string_view t) { return std::fabs(ev.EvaluateExpression(t)); }},
         {"neg", [](Evaluator& ev, std::string_view t) { return -ev.EvaluateExpression(t); }},
-        {"num", [](Evaluator& ev, std::string_view) { return static_cast<double>(ev.stack_.size()); }},
+        {"num", [](Evaluator& ev, std::string_view) { return static_cast<double>(ev.state_.stack.size()); }},
         {"var", [](Evaluator& ev, std::string_view) { return ev.Variance(false); }},
         {"vnc", [](Evaluator& ev, std::string_view) { return ev.Variance(true); }},
         {"not",
@@ -281,23 +281,23 @@ double Evaluator::DrawRandom() {
 
 double Evaluator::Element(double position) const {
     const double k = std::floor(position);
-    if (!(k >= 1 && k <= static_cast<double>(stack_.size()))) Raise(SubscriptOutOfRange);
-    return stack_[stack_.size() - static_cast<std::size_t>(k)];
+    if (!(k >= 1 && k <= static_cast<double>(state_.stack.size()))) Raise(SubscriptOutOfRange);
+    return state_.stack[state_.stack.size() - static_cast<std::size_t>(k)];
 }
 
 const std::vector<double>& Evaluator::WalkStack() {
-    CountWork(stack_.size());
-    return stack_;
+    CountWork(state_.stack.size());
+    return state_.stack;
 }
 
 const std::vector<double>& Evaluator::NonEmptyStack() {
-    if (stack_.empty()) Raise(NotEnoughItems);
+    if (state_.stack.empty()) Raise(NotEnoughItems);
     return WalkStack();
 }
 
 double Evaluator::StackTop() const {
-    if (stack_.empty()) Raise(NotEnoughItems);
-    return stack_.back();
+    if (state_.stack.empty()) Raise(NotEnoughItems);
+    return state_.stack.back();
 }
 
 double Evaluator::Condition(std::string_view groups) {
@@ -312,8 +312,8 @@ double Evaluator::Condition(std::string_view groups) {
 
 double Evaluator::Differentiate(std::string_view integrand) {
     if (calculusActive_) Raise(NestedCalculus);
-    if (stack_.empty()) Raise(NotEnoughItems);
-    const double x0 = stack_.back();
+    if (state_.stack.empty()) Raise(NotEnoughItems);
+    const double x0 = state_.stack.back();
     const double h = 0x1.0p-13;
     calculusActive_ = true;
     integrationVariable_ = x0 - h;
@@ -326,10 +326,10 @@ double Evaluator::Differentiate(std::string_view integrand) {
 
 double Evaluator::Integrate(std::string_view integrand) {
     if (calculusActive_) Raise(NestedCalculus);
-    if (stack_.size() < 3) Raise(NotEnoughItems);
-    const double b = stack_[stack_.size() - 1];
-    const double a = stack_[stack_.size() - 2];
-    const double n = stack_[stack_.size() - 3];
+    if (state_.stack.size() < 3) Raise(NotEnoughItems);
+    const double b = state_.stack[state_.stack.size() - 1];
+    const double a = state_.stack[state_.stack.size() - 2];
+    const double n = state_.stack[state_.stack.size() - 3];
     if (n == 0) Raise(ZeroIntervals);
     auto sample = [&](double x) {
         integrationVariable_ = x;
@@ -361,9 +361,9 @@ double Evaluator::Integrate(std::string_view integrand) {
 }
 
 double Evaluator::Variance(bool sample) {
-    if (sample && stack_.size() < 2) Raise(NotEnoughItems);
+    if (sample && state_.stack.size() < 2) Raise(NotEnoughItems);
     const double squareOfSum = EvaluateExpression("sum()\xB2");
-    const double n = static_cast<double>(stack_.size());
+    const double n = static_cast<double>(state_.stack.size());
     double sumOfSquares = 0;
     for (double v : WalkStack())
         sumOfSquares += v * v;
@@ -376,8 +376,8 @@ double Evaluator::Regression(bool correlation) {
     double sx = 0, sy = 0, sxx = 0, syy = 0, sxy = 0;
     // Read from the top: the first of each pair is x, the second its y.
     for (std::size_t i = count; i >= 2; i -= 2) {
-        const double x = stack_[i - 1];
-        const double y = stack_[i - 2];
+        const double x = state_.stack[i - 1];
+        const double y = state_.stack[i - 2];
         sx += x, sy += y, sxx += x * x, syy += y * y, sxy += x * y;
     }
     const double m = static_cast<double>(count / 2);

@@ -5,6 +5,7 @@
 #include "state/CaptionMgmt.h"
 #include "state/HandMgmt.h"
 #include "state/Helpers.h"
+#include "state/LogStore.h"
 #include "state/TableState.h"
 
 #include <utility>
@@ -12,9 +13,6 @@
 namespace {
 
 const std::string kLineBreak = "\r\n";
-const std::string kNoText;
-
-LogObserver* g_observer = nullptr;
 
 bool LogSwitch(const std::string& key) {
     return platform::AnsiUpper(GetIni("LOG", key, CurrentGameFile)) == "TRUE";
@@ -53,24 +51,6 @@ void LogCardIf(const std::string& word, std::int16_t card, const std::string& te
 
 } // namespace
 
-void InitLog() {
-    int size = LeadingInt16(GetIni("LOG", "max_log_items", CurrentGameFile));
-    if (size < 1) size = 200;
-    LogLines.assign(static_cast<std::size_t>(size) + 1, std::string()); // slot 0 unused: slots count from 1
-    LogCount = 0;
-    LogFirst = 1;
-    if (g_observer) g_observer->LogEmptied();
-}
-
-int LogCapacity() {
-    return LogLines.empty() ? 0 : static_cast<int>(LogLines.size()) - 1;
-}
-
-const std::string& LogEntry(int n) {
-    if (n < 1 || n > LogCount || LogCapacity() == 0) return kNoText;
-    return LogLines[static_cast<std::size_t>((LogFirst - 1 + n - 1) % LogCapacity() + 1)];
-}
-
 bool IsLogEnabled() {
     return LogSwitch("use_log");
 }
@@ -82,23 +62,6 @@ bool LogAllDiceRolls() {
 bool IsCardActionLogged(const std::string& word) {
     return !word.empty() &&
            GetIni("LOG", "log_card_actions", CurrentGameFile).find(word) != std::string::npos;
-}
-
-void StoreLogItem(const std::string& text) {
-    if (LogCapacity() == 0) InitLog();
-    const int capacity = LogCapacity();
-    // A store restored from elsewhere may claim more than it holds; it is read as full.
-    if (LogCount > capacity) LogCount = static_cast<std::int16_t>(capacity);
-    if (LogFirst < 1 || LogFirst > capacity) LogFirst = 1;
-    const bool full = LogCount == capacity;
-    if (full) {
-        LogLines[static_cast<std::size_t>(LogFirst)] = text;
-        LogFirst = static_cast<std::int16_t>(LogFirst % capacity + 1);
-    } else {
-        ++LogCount;
-        LogLines[static_cast<std::size_t>((LogFirst - 1 + LogCount - 1) % capacity + 1)] = text;
-    }
-    if (g_observer) g_observer->LogEntryStored(text, full);
 }
 
 void AddLogEntry(const std::string& text) {
@@ -136,21 +99,6 @@ std::string LogListLine(const std::string& entry, int n) {
         return false;
     });
     return found;
-}
-
-std::string CardDisplayName(std::int16_t card) {
-    if (!IsCard(card)) return {};
-    const CardRecord& record = Cards[card];
-    if (record.key.empty()) return record.image;
-    const std::string title = GetField(ReadCardInfoFile(record.key), 1, "|");
-    return title.empty() ? record.key : title;
-}
-
-std::string DeckDisplayName(std::int16_t deck) {
-    if (!Game.decks.Contains(deck)) return {};
-    const DeckRecord& record = Game.decks[deck];
-    if (!record.name.empty()) return record.name;
-    return platform::AnsiLower(record.section);
 }
 
 void LogCardAction(std::int16_t card, const std::string& text, bool checkFace) {
@@ -207,9 +155,4 @@ void LogCardRotated(std::int16_t card) {
     else
         text.append("to normal position: ");
     LogCardIf("ROTATE", card, text, true);
-}
-
-LogObserver* SetLogObserver(LogObserver* observer) {
-    std::swap(g_observer, observer);
-    return observer;
 }

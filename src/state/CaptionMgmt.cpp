@@ -5,7 +5,6 @@
 #include "common/Version.h"
 #include "platform/Codec.h"
 #include "platform/Files.h"
-#include "services/LogMgmt.h"
 #include "state/DecksMgmt.h"
 #include "state/HandMgmt.h"
 #include "state/Helpers.h"
@@ -87,6 +86,21 @@ std::string ReadCardInfoFile(const std::string& key) {
 
 void ForgetCardInfo() {
     g_cardInfo = CardInfoCache{};
+}
+
+std::string CardDisplayName(std::int16_t card) {
+    if (!CardTable::Contains(card)) return {};
+    const CardRecord& record = Cards[card];
+    if (record.key.empty()) return record.image;
+    const std::string title = GetField(ReadCardInfoFile(record.key), 1, "|");
+    return title.empty() ? record.key : title;
+}
+
+std::string DeckDisplayName(std::int16_t deck) {
+    if (!Game.decks.Contains(deck)) return {};
+    const DeckRecord& record = Game.decks[deck];
+    if (!record.name.empty()) return record.name;
+    return platform::AnsiLower(record.section);
 }
 
 std::string CardTooltipText(std::int16_t card) {

@@ -19,6 +19,11 @@ std::string CardInfoDescription(const std::string& info);
 // Forgets what was read of [CARD INFO], so that a changed file is read again.
 void ForgetCardInfo();
 
+// A card's name as the log and the tool tips give it: its [CARD INFO] title, its key, or its image
+// file when it has no key. A deck's `name` directive, or its section name in lower case.
+std::string CardDisplayName(std::int16_t card);
+std::string DeckDisplayName(std::int16_t deck);
+
 // The tip texts of a deck's draw pile and discard pile; no discard text when the deck does not
 // count its discard pile (its tip stays as it was).
 struct DeckPileTips {

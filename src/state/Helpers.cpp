@@ -3,7 +3,7 @@
 #include "common/Messages.h"
 #include "common/Numbers.h"
 #include "platform/Codec.h"
-#include "services/LogMgmt.h"
+#include "state/LogStore.h"
 #include "state/Model.h"
 
 #include <bit>

@@ -1,8 +1,6 @@
 #include "state/Model.h"
 
-#include "services/DiceRoller.h"
-#include "services/Evaluator.h"
-#include "services/LogMgmt.h"
+#include "state/LogStore.h"
 
 #include <memory>
 
@@ -62,7 +60,6 @@ std::int16_t& DiceCount = g_model.DiceCount;
 DiceLogTable& DiceLog = g_model.DiceLog;
 std::int16_t& DiceMarkerCascade = g_model.DiceMarkerCascade;
 DiceSettings& DiceRollSettings = g_model.DiceRollSettings;
-Evaluator& ev = g_model.ev;
 std::string& NotesText = g_model.NotesText;
 
 MarkerKindTable& MarkerKinds = g_model.MarkerKinds;

@@ -1,12 +1,12 @@
 // The one owner of the game's state: the game state record and the card table, the program-wide
-// values, and the tables of the modules (effects, options, reports, log, marker kinds and groups,
-// seat areas, the direct-play seats, the random generator). Code reads them by their documented
-// names (Game, Cards, EffectDef, ...), which refer into this object.
+// values, and the tables of the modules (effects, options, reports, log, dice, the evaluator's
+// state, marker kinds and groups, seat areas, the direct-play seats, the random generator). Code reads them
+// by their documented names (Game, Cards, EffectDef, ...), which refer into this object.
 #pragma once
 
-#include "services/DiceRoller.h"
-#include "services/Evaluator.h"
+#include "state/DiceRecords.h"
 #include "state/EffectMgmt.h"
+#include "state/EvaluatorState.h"
 #include "state/MarkersMgmt.h"
 #include "state/OptionMgmt.h"
 #include "state/PlayerMgmt.h"
@@ -68,8 +68,9 @@ struct TableModel {
     std::int16_t DiceMarkerCascade = 0;
     DiceSettings DiceRollSettings;
     std::string NotesText;
-    // The table's one evaluator: dice and card effects share its results and its value stack.
-    Evaluator ev;
+    // The state of the table's one evaluator: dice and card effects share its results and its
+    // value stack.
+    EvaluatorState evaluatorState;
 
     MarkerKindTable MarkerKinds;
     std::int16_t MarkerKindCount = 0;

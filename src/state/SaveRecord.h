@@ -16,7 +16,7 @@
 // refuses, it leaves the running game alone: it fills a record of its own.
 #pragma once
 
-#include "services/DiceRoller.h"
+#include "state/DiceRecords.h"
 #include "state/FixedTable.h"
 #include "state/MarkersMgmt.h"
 #include "state/TableState.h"

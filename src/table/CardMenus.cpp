@@ -6,7 +6,7 @@
 #include "common/Helpers.h"
 #include "common/Messages.h"
 #include "platform/Seams.h"
-#include "services/LogMgmt.h"
+#include "state/CaptionMgmt.h"
 #include "state/DecksMgmt.h"
 #include "state/GameMgmt.h"
 #include "state/HandMgmt.h"

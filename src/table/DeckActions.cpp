@@ -7,6 +7,7 @@
 #include "common/Messages.h"
 #include "common/Numbers.h"
 #include "services/LogMgmt.h"
+#include "state/CaptionMgmt.h"
 #include "state/DecksMgmt.h"
 #include "state/HandMgmt.h"
 #include "state/Helpers.h"

@@ -4,6 +4,7 @@
 #include "platform/Codec.h"
 #include "platform/Keys.h"
 #include "services/DiceRoller.h"
+#include "services/LogMgmt.h"
 #include "state/Helpers.h"
 #include "state/TableState.h"
 

@@ -6,7 +6,7 @@
 #include "platform/Controls.h"
 #include "platform/Form.h"
 #include "platform/Lists.h"
-#include "services/LogMgmt.h"
+#include "state/LogStore.h"
 
 #include <cstdint>
 #include <deque>

@@ -6,6 +6,7 @@
 #include "controls/ImageInfo.h"
 #include "platform/Twips.h"
 #include "services/LogMgmt.h"
+#include "state/CaptionMgmt.h"
 #include "state/DecksMgmt.h"
 #include "state/GameMgmt.h"
 #include "table/CardActions.h"

@@ -1,7 +1,7 @@
 #include "GameFixture.h"
 
 #include "services/DiceRoller.h"
-#include "services/LogMgmt.h"
+#include "state/LogStore.h"
 #include "state/MarkersMgmt.h"
 #include "state/Model.h"
 #include "state/TableView.h"

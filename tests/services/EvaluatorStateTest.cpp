@@ -3,6 +3,8 @@
 // prime table size at run time and design time.
 #include "EvaluatorTestSupport.h"
 
+#include "state/Model.h"
+
 #include <deque>
 #include <string>
 #include <vector>
@@ -152,4 +154,18 @@ TEST(EvaluatorState, PrimeTableSizeAtDesignTimeIsKeptInRangeAndRebuildsTheTable)
     EXPECT_EQ(ev.PrimeTableSize(), 10);
     ev.SetPrimeTableSize(1000);
     EXPECT_EQ(Assign(ev, "prim(2000000)").value, 2000003);
+}
+
+// The table's evaluator, which dice and card effects share, keeps its results and its stack in the
+// model: a fresh model starts it afresh, with no previous result for "pr".
+TEST(EvaluatorState, TheTablesEvaluatorStartsAfreshWithTheModel) {
+    Model().Reset();
+    ::ev.SetFormula("push(4)");
+    ::ev.SetFormula("2+3");
+    EXPECT_EQ(::ev.StackItems(), (Items{4}));
+    Model().Reset();
+    EXPECT_EQ(::ev.Formula(), "");
+    EXPECT_EQ(::ev.Result(), 0);
+    EXPECT_TRUE(::ev.StackItems().empty());
+    EXPECT_EQ(Assign(::ev, "pr").error, NoPreviousResult);
 }

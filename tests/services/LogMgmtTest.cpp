@@ -1,6 +1,7 @@
 #include "GameFixture.h"
 
 #include "services/LogMgmt.h"
+#include "state/LogStore.h"
 #include "state/Model.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "TestSupport.h"
 
-#include "services/LogMgmt.h"
 #include "state/Helpers.h"
+#include "state/LogStore.h"
 #include "state/Model.h"
 
 #include <gtest/gtest.h>

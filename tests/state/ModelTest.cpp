@@ -3,10 +3,10 @@
 #include "TestSupport.h"
 
 #include "net/MultiplayerMgmt.h"
-#include "services/LogMgmt.h"
 #include "state/GameMgmt.h"
 #include "state/HandMgmt.h"
 #include "state/Helpers.h"
+#include "state/LogStore.h"
 #include "state/Model.h"
 #include "state/PropertyMgmt.h"
 #include "state/ZOrder.h"

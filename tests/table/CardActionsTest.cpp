@@ -4,9 +4,9 @@
 
 #include "net/MultiplayerMgmt.h"
 #include "platform/TestDriver.h"
-#include "services/LogMgmt.h"
 #include "state/DecksMgmt.h"
 #include "state/HandMgmt.h"
+#include "state/LogStore.h"
 #include "state/ZOrder.h"
 #include "table/CardActions.h"
 #include "table/Outbox.h"

@@ -3,7 +3,7 @@
 #include "TableTestSupport.h"
 
 #include "platform/Picture.h"
-#include "services/LogMgmt.h"
+#include "state/LogStore.h"
 #include "state/MarkersMgmt.h"
 #include "state/ZOrder.h"
 #include "table/CarriedMarkers.h"

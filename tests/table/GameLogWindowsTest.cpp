@@ -5,7 +5,7 @@
 #include "platform/Keys.h"
 #include "platform/TestDriver.h"
 #include "services/DiceRoller.h"
-#include "services/LogMgmt.h"
+#include "state/LogStore.h"
 #include "state/Model.h"
 #include "table/DiceRollerForm.h"
 #include "table/LogForm.h"

@@ -3,9 +3,9 @@
 #include "CardActionsSupport.h"
 
 #include "platform/TestDriver.h"
-#include "services/LogMgmt.h"
 #include "state/DecksMgmt.h"
 #include "state/EffectMgmt.h"
+#include "state/LogStore.h"
 #include "table/CardEffects.h"
 #include "table/PlayerSelectForm.h"
 #include "table/SelectionMgmt.h"

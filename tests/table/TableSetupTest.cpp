@@ -4,8 +4,8 @@
 #include "TableTestSupport.h"
 
 #include "net/MultiplayerMgmt.h"
-#include "services/LogMgmt.h"
 #include "state/GameMgmt.h"
+#include "state/LogStore.h"
 #include "state/TableState.h"
 #include "state/TableView.h"
 #include "state/ZOrder.h"
