@@ -17,7 +17,7 @@ cases=(
   'src/common/Helpers.cpp|#include "state/TableState.h"|fail'
   'src/common/Helpers.cpp|#include "services/LogMgmt.h"|fail'
   'src/common/Helpers.h|#include <QtCore/QString>|fail'
-  'src/state/GameMgmt.cpp|#include "services/EffectMgmt.h"|pass'
+  'src/state/GameMgmt.cpp|#include "services/DiceRoller.h"|fail'
   'src/state/GameMgmt.cpp|#include "table/MainForm.h"|fail'
   'src/state/DecksMgmt.cpp|#include "net/MultiplayerMgmt.h"|fail'
   'src/state/DecksMgmt.cpp|#include "controls/TranspImg.h"|fail'
