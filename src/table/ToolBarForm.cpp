@@ -82,6 +82,13 @@ std::vector<platform::TwipRect> TablePlacesOnScreen(MainForm& table) {
     }
     for (int c : table.crd.Indexes())
         addImage(table.crd(c), table.BasePict);
+    // Markers are read during play (a round counter, a score): the bar keeps clear of them too.
+    for (int m : table.mrk.Indexes())
+        addImage(table.mrk(m), table.BasePict);
+    for (int m : table.markerNum.Indexes()) {
+        const platform::ControlSurface& label = table.markerNum(m)->Surface();
+        if (label.Visible()) add(table.BasePict, label.Left(), label.Top(), label.Width(), label.Height());
+    }
     for (int seat = 1; seat <= std::clamp<int>(Game.playerCount, 0, kMaxPlayers); ++seat) {
         const PlayerAreaShape& a = PlayerAreas[seat - 1];
         if (Game.players[seat].hasTableArea != kFalse) add(table.BasePict, a.left, a.top, a.width, a.height);

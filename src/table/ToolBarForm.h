@@ -26,9 +26,9 @@ constexpr int kToolButtonGap = 30;
 platform::TwipRect ToolBarDock(const platform::TwipRect& table, int width, int height,
                                const platform::TwipRect& screen,
                                const std::vector<platform::TwipRect>& covered);
-// What a tool bar must not cover, on the screen (twips): the table's piles, cards and seats'
-// areas and the information panel, as far as the table window shows them, and the window's title
-// bar.
+// What a tool bar must not cover, on the screen (twips): the table's piles, cards, markers and
+// seats' areas and the information panel, as far as the table window shows them, and the window's
+// title bar.
 std::vector<platform::TwipRect> TablePlacesOnScreen(MainForm& table);
 // Makes a tool bar an owned window of the table window, docked by it.
 void DockToolBar(platform::Form& bar, MainForm& table);

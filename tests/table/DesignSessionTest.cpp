@@ -5,6 +5,7 @@
 #include "TableTestSupport.h"
 
 #include "common/Helpers.h"
+#include "controls/zLabelA.h"
 #include "platform/TestDriver.h"
 #include "state/PlayerMgmt.h"
 #include "state/TableState.h"
@@ -93,6 +94,23 @@ TEST_F(DesignSessionTest, TheToolBarCoversNoPileCardOrSeatAreaOfTheTable) {
             << bar.left << "," << bar.top << " " << bar.width << "x" << bar.height;
     EXPECT_GE(tools.ScaleHeight(), 2 * table.ToolBar->Save.Surface().Height() + 140 - 15)
         << "two rows of buttons show";
+
+    // A counter lying where the bar docked: a bar opened again keeps clear of it.
+    const platform::TwipRect client = table.Window().ClientArea();
+    controls::zLabelA* counter = table.markerNum.Load(1);
+    ASSERT_NE(counter, nullptr);
+    counter->Surface().Move(bar.left - client.left - table.BasePict.Left(),
+                            bar.top - client.top - table.BasePict.Top(), bar.width, bar.height);
+    counter->Surface().SetVisible(true);
+    const platform::TwipRect counterOnScreen{client.left + table.BasePict.Left() + counter->Surface().Left(),
+                                             client.top + table.BasePict.Top() + counter->Surface().Top(),
+                                             counter->Surface().Width(), counter->Surface().Height()};
+    ASSERT_TRUE(counterOnScreen.Overlaps(bar));
+    table.ToolBar.reset();
+    ShowToolBar(table);
+    const platform::Form& again = table.ToolBar->form;
+    EXPECT_FALSE(counterOnScreen.Overlaps({again.Left(), again.Top(), again.Width(), again.Height()}))
+        << "the bar covers the counter at " << again.Left() << "," << again.Top();
 }
 
 TEST_F(DesignSessionTest, TheTableOpensWithTheToolBarUnlessItsInformationPanelCarriesTheButtons) {
