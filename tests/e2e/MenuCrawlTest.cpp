@@ -199,10 +199,6 @@ Point FirstOf(const std::vector<const WidgetInfo*>& found) {
     return found.empty() ? Point{} : found.back()->click;
 }
 
-Point Bare(Session& s, const Scene& scene) {
-    return OpenSpot(s, scene);
-}
-
 Point Marker(Session& s, const Scene& scene, const std::string& prefix) {
     std::vector<const WidgetInfo*> found;
     for (const WidgetInfo* m : scene.NamedLike(prefix))
@@ -213,7 +209,7 @@ Point Marker(Session& s, const Scene& scene, const std::string& prefix) {
 // The bare table answers a right-click with nothing; a roll's quick result, right-clicked,
 // becomes a numerical marker, whose menu is crawled.
 void QuickResultAndTable(Session& s, std::map<std::string, int>& chosen) {
-    s.Input().Click(Bare(s, s.Now()), 3);
+    s.Input().Click(OpenSpot(s, s.Now()), 3);
     s.AnswerDialogs(300);
     s.Step("table-surface-right-click");
     FocusTable(s);
