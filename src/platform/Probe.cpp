@@ -188,6 +188,19 @@ void DescribeChildren(QString& out, int window, const QWidget* parent) {
     }
 }
 
+// A submenu's title is the text of the item that opens it, so that a test can tell which item's
+// submenu shows (a menu may keep the submenu of an item the pointer crossed open a moment longer).
+QString TitleOf(const QWidget* window) {
+    if (!window->windowTitle().isEmpty() || !qobject_cast<const QMenu*>(window)) return window->windowTitle();
+    for (QWidget* other : QApplication::topLevelWidgets()) {
+        auto* menu = qobject_cast<const QMenu*>(other);
+        if (!menu || menu == window) continue;
+        for (QAction* action : menu->actions())
+            if (action->menu() == window) return action->text().remove(QLatin1Char('&'));
+    }
+    return QString();
+}
+
 QString Scene() {
     QString out;
     const QWidget* active = QApplication::activeWindow();
@@ -218,7 +231,7 @@ QString Scene() {
                    .arg(state)
                    .arg(Rect(inner))
                    .arg(Rect(frame))
-                   .arg(Field(window->windowTitle()));
+                   .arg(Field(TitleOf(window)));
         if (auto* menu = qobject_cast<const QMenu*>(window))
             DescribeMenu(out, id, menu);
         else

@@ -111,24 +111,17 @@ void CloseMenus(Session& s) {
 std::vector<std::string> LeafPaths(Session& s, const Scene& opened) {
     std::vector<std::string> paths;
     const std::vector<const WindowInfo*> menus = opened.Menus();
-    if (menus.empty()) return paths;
-    const int top = menus.front()->id;
-    for (const ItemInfo* item : opened.ItemsOf(top)) {
+    if (menus.size() != 1) return paths;
+    for (const ItemInfo* item : opened.ItemsOf(menus.front()->id)) {
         if (item->Separator() || !item->Enabled()) continue;
         if (!item->Submenu()) {
             paths.push_back(item->text);
             continue;
         }
         s.Input().MoveTo(item->click);
-        const Rect outer = menus.front()->inner;
-        auto submenu = [&](const Scene& now) -> const WindowInfo* {
-            for (const WindowInfo* m : now.Menus())
-                if (m->inner.x != outer.x || m->inner.y != outer.y) return m;
-            return nullptr;
-        };
-        Scene sub =
-            s.Until([&](const Scene& now) { return submenu(now) != nullptr; }, "the submenu " + item->text);
-        for (const ItemInfo* inner : sub.ItemsOf(submenu(sub)->id))
+        Scene sub = s.Until([&](const Scene& now) { return now.SubmenuOf(item->text) != nullptr; },
+                            "the submenu " + item->text);
+        for (const ItemInfo* inner : sub.ItemsOf(sub.SubmenuOf(item->text)->id))
             if (!inner->Separator() && inner->Enabled() && !inner->Submenu())
                 paths.push_back(item->text + "/" + inner->text);
     }

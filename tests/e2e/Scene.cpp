@@ -87,6 +87,12 @@ std::vector<const WindowInfo*> Scene::Menus() const {
     return menus;
 }
 
+const WindowInfo* Scene::SubmenuOf(const std::string& item) const {
+    for (const WindowInfo& w : windows)
+        if (w.kind == "menu" && !item.empty() && w.title == item) return &w;
+    return nullptr;
+}
+
 const WindowInfo* Scene::Dialog() const {
     for (const WindowInfo& w : windows)
         if (w.kind == "dialog") return &w;

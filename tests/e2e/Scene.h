@@ -73,6 +73,8 @@ struct Scene {
     const WindowInfo* OfKind(const std::string& kind) const;
     // The open menus (in no particular order).
     std::vector<const WindowInfo*> Menus() const;
+    // The open submenu of the menu item with the text (a submenu is titled by its item).
+    const WindowInfo* SubmenuOf(const std::string& item) const;
     // The modal dialog on top (a message box, a question, a file chooser), if any.
     const WindowInfo* Dialog() const;
     const WidgetInfo* Named(const std::string& name) const;

@@ -249,24 +249,18 @@ Scene Session::OpenMenuAt(Point p, int button) {
 }
 
 void Session::Choose(const std::string& path) {
-    const std::vector<std::string> parts = SplitPath(path);
-    for (std::size_t i = 0; i < parts.size(); ++i) {
-        const std::string& part = parts[i];
+    for (const std::string& part : SplitPath(path)) {
         Scene scene = Until([&](const Scene& s) { return FindItem(s, part) != nullptr; },
                             "the menu item \"" + part + "\"");
         const ItemInfo* item = FindItem(scene, part);
         if (item->Submenu()) {
             // The open submenu must be this item's own: a menu keeps the submenu of the item the
             // pointer last crossed open for a moment while the pointer heads towards it, so the
-            // click is given again until this item is the active one with a submenu more that
-            // holds the next item of the path (a submenu more alone may still be the other's).
-            const std::size_t menus = scene.Menus().size();
+            // click is given again until this item is the active one and its own submenu shows.
             const Point at = item->click;
-            const std::string* next = i + 1 < parts.size() ? &parts[i + 1] : nullptr;
             auto opened = [&](const Scene& s) {
                 const ItemInfo* now = FindItem(s, part);
-                return now && now->state.find("active") != std::string::npos && s.Menus().size() > menus &&
-                       (!next || FindItem(s, *next) != nullptr);
+                return now && now->state.find("active") != std::string::npos && s.SubmenuOf(part) != nullptr;
             };
             for (int attempt = 0;; ++attempt) {
                 screen_->MoveTo(at);
