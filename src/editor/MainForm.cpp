@@ -131,6 +131,14 @@ void MainForm::Build() {
 }
 
 void MainForm::Wire() {
+    WireButtons();
+    WireCounts();
+    WireStepChoices();
+    WireDeckStep();
+}
+
+// The button row, the game's name and the first step's buttons.
+void MainForm::WireButtons() {
     NextStep->OnClick = [this] { Forward(); };
     PrevStep->OnClick = [this] { Back(); };
     SaveBtn->OnClick = [this] { CheckAndSave(); };
@@ -143,7 +151,15 @@ void MainForm::Wire() {
     LoadBtn->OnClick = [this] { OpenGameDialog(); };
     NewDirBtn->OnClick = [this] { NewDir(); };
     mainHelp->OnClick = [this] { SetQuickHelp(); };
+    // Leaving the name box reads the game it names; the game already shown is not read again,
+    // so that what was typed into the steps is not lost.
+    NameTXT->OnLostFocus = [this] {
+        if (GameFile() != headerFile_) NameChosen();
+    };
+}
 
+// The counts of players, decks and reports, each showing as many buttons as it counts.
+void MainForm::WireCounts() {
     PlNum->OnChange = [this] {
         if (!filling_) writer_.Forget("GAME", "players");
         if (CountValid(*PlNum, 6, "Please select a number from 1 to 6")) RefreshPlayerButtons();
@@ -176,16 +192,15 @@ void MainForm::Wire() {
     };
     checkOnLeaving(*PlNum, 1, 6, "Please select a number from 1 to 6");
     checkOnLeaving(*CommDecksNum, 3, 6, "Please insert a number from 0 to 6");
-    // Leaving the name box reads the game it names; the game already shown is not read again,
-    // so that what was typed into the steps is not lost.
-    NameTXT->OnLostFocus = [this] {
-        if (GameFile() != headerFile_) NameChosen();
-    };
     repNum->OnChange = [this] {
         if (CountValid(*repNum, 8, "Please select a number from 1 to 8"))
             ShowButtons(ShowReport.data(), 8, BoxNumber(repNum->Text()));
     };
+}
 
+// The buttons that open a player's, a deck's or a report's own step, and the options that show
+// more of their step.
+void MainForm::WireStepChoices() {
     for (int i = 0; i < 6; ++i) {
         PL_data[i]->OnClick = [this, i] {
             PreviousStep = CurrentStep;
@@ -219,7 +234,10 @@ void MainForm::Wire() {
         };
     MrkUseOption->OnClick = [this] { ShowMarkersBtn->SetVisible(MrkUseOption->Value() == 1); };
     UsePropOpt->OnClick = [this] { pNameFrame->SetVisible(UsePropOpt->Value() == 1); };
+}
 
+// The picture lists (the desktop's and a deck's), the deck's cards and its advanced properties.
+void MainForm::WireDeckStep() {
     AddCards->OnClick = [this] { AddSelectedCards(); };
     File1->OnDblClick = [this] {
         if (File1->ListIndex() >= 0) CardImage().Open(ImageFolder(), File1->List(File1->ListIndex()), true);

@@ -162,6 +162,10 @@ class MainForm {
     void BuildStep4();
     void BuildStep6and7();
     void Wire();
+    void WireButtons();
+    void WireCounts();
+    void WireStepChoices();
+    void WireDeckStep();
     // Makes every control known to ControlValue by its name.
     void NameControls();
     // A label that only describes a box; nothing reads it back.
