@@ -7,6 +7,7 @@
 #include "platform/Files.h"
 #include "services/DebugMgmt.h"
 #include "start/StartWindows.h"
+#include "state/Helpers.h"
 #include "state/TableState.h"
 #include "table/MainForm.h"
 
@@ -29,6 +30,9 @@ int main(int argc, char** argv) {
     }
     platform::Application app(argc, argv, "Karvel");
     InstallDebugErrorLogger();
+    // Every road to a game deals from here on, direct play's too, which never opens the game
+    // list that reseeds the generator.
+    SeedRandomFromEntropy();
     StartWindows windows;
     if (argc > 1) {
         // "--design" before the game file opens it in a design session with its tool bar.

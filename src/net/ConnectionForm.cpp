@@ -100,6 +100,11 @@ ConnectionForm::ConnectionForm() {
 
     form.OnLoad = [this] { Form_Load(); };
     form.OnUnload = [this](bool&) { Form_Unload(); };
+    form.OnQueryUnload = [this](bool&, platform::UnloadMode mode) {
+        // The next window opens before this one goes, so that the program never stands without one.
+        if (mode == platform::UnloadMode::CloseBox && stage_ != Stage::Playing && ShowGameType)
+            ShowGameType();
+    };
     ServerCMD.OnClick = [this] { ServerCMD_Click(); };
     ClientCMD.OnClick = [this] { ClientCMD_Click(); };
     sendCMD.OnClick = [this] { sendCMD_Click(); };
@@ -148,7 +153,10 @@ void ConnectionForm::Form_Load() {
     ClientCMD.SetEnabled(true);
     form.SetCaption("Direct Play options");
     Log.SetText("");
-    IPtxt.SetText(GetLocalIP());
+    // The address last joined, else this machine's own: an address that answers on this machine
+    // whatever its network.
+    const std::string lastAddress = GetIni("DIRECTPLAY", "address", DirectIniPath());
+    IPtxt.SetText(lastAddress.empty() ? "127.0.0.1" : lastAddress);
     GameMode = kModeDirect;
     InstallNetDispatcher();
     // From here until the dialog unloads the table's actions go to the other side.
@@ -280,6 +288,8 @@ void ConnectionForm::ServerCMD_Click() {
     AllowGameTransferMessages(false);
     stage_ = Stage::Listening;
     StartListeningForClient();
+    // The other player joins at this address.
+    Add2Log("Status", "This machine's address: " + GetLocalIP());
 }
 
 void ConnectionForm::ClientCMD_Click() {
@@ -309,6 +319,7 @@ void ConnectionForm::ClientCMD_Click() {
         ClientCMD.SetEnabled(false);
     }
     WriteIni("DIRECTPLAY", "nickname", PlayerName.Text(), DirectIniPath());
+    WriteIni("DIRECTPLAY", "address", IPtxt.Text(), DirectIniPath());
 }
 
 void ConnectionForm::sendCMD_Click() {

@@ -80,6 +80,9 @@ class ConnectionForm {
     // Runs when the table window closes, as after any game: the program's start shows the game
     // list here.
     std::function<void()> ShowGameList;
+    // Runs when the player closes the dialog without a game of it on the table: the program's
+    // start shows the window the player came from.
+    std::function<void()> ShowGameType;
     // What the program's start adds to each table the dialog makes: the windows the table opens
     // that belong to the start road (the save dialog, the seat ID editor).
     std::function<void(MainForm& table)> WireTable;
@@ -119,7 +122,7 @@ class ConnectionForm {
     bool SendGameData(bool newGame);
     // Checks the record whole, then loads it onto a new, hidden table; false, with a message and
     // nothing changed, when it is refused.
-    bool ReceiveGameData(const NetCommand& command);
+    bool ReceiveGameData(const NetCommand& command, bool newGame);
     // A received game refused: logged, and the client takes no long message any more. False.
     bool RefuseReceivedGame();
     void LoadReceivedGame();
@@ -136,6 +139,8 @@ class ConnectionForm {
     std::unique_ptr<MainForm> table_;
     Stage stage_ = Stage::Idle;
     bool serverDataReceived_ = false;
+    // The game's record as sent or received: both sides deal from it.
+    std::string gameRecord_;
     bool clientConnected_ = false;
     // The connection on which the other side's closing was last told.
     int termToldOn_ = -1;

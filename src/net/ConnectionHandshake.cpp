@@ -62,7 +62,7 @@ void ConnectionForm::HandleHandshake(const NetCommand& command) {
     }
     const bool newGame = word == "DECKDATA";
     Game.CurrentPlayer = SeatOf(NetPlayerData[1]);
-    if (!ReceiveGameData(command)) return;
+    if (!ReceiveGameData(command, newGame)) return;
     if (newGame)
         LoadReceivedGame();
     else
@@ -158,10 +158,11 @@ bool ConnectionForm::SendGameData(bool newGame) {
         ShowMsg("The game cannot be sent: its record holds " + std::string(kNetTerminator));
         return false;
     }
+    gameRecord_ = *bytes;
     return SendNetData(*message);
 }
 
-bool ConnectionForm::ReceiveGameData(const NetCommand& command) {
+bool ConnectionForm::ReceiveGameData(const NetCommand& command, bool newGame) {
     const std::string bytes = JoinedFields(command);
     // Checked whole before the file, the table or the game change.
     const auto record = NewSaveRecord();
@@ -177,6 +178,9 @@ bool ConnectionForm::ReceiveGameData(const NetCommand& command) {
     } else if (SeatOf(NetPlayerData[1]) > record->game.playerCount ||
                SeatOf(NetPlayerData[0]) > record->game.playerCount) {
         refusal = "it has no seat " + NetPlayerData[1].seatId;
+    } else if (newGame && HoldsPlayedTable(*record)) {
+        // The opening deal would go over the cards already dealt.
+        refusal = "it is a game already under way, sent as a new game";
     }
     if (refusal.empty() && !platform::WriteFileAtomic(SaveFilePath(TransferFile(kNetClient)), bytes))
         refusal = "it could not be written to " + SaveFilePath(TransferFile(kNetClient));
@@ -191,6 +195,7 @@ bool ConnectionForm::ReceiveGameData(const NetCommand& command) {
         platform::RemoveFile(SaveFilePath(TransferFile(kNetClient)));
         return RefuseReceivedGame();
     }
+    gameRecord_ = bytes;
     return true;
 }
 
@@ -256,7 +261,12 @@ void ConnectionForm::LoadReceivedGame() {
         LoadReports(CurrentGameFile);
     }
     Game.CurrentPlayer = SeatOf(NetPlayerData[static_cast<std::size_t>(own)]);
+    // Both sides deal with one generator state, drawn from the game both hold, so the shuffles of
+    // the opening deal (a deck that dealt a card straight into a hand) leave both tables alike;
+    // each game sent is new, so each session deals anew. Then each side's rolls are its own again.
+    SeedRandomFromBytes(gameRecord_);
     SetUpDealtTable(*table_);
+    SeedRandomFromEntropy();
     LoadDice();
     ShowTable();
 }

@@ -54,7 +54,8 @@ bool Fits(Field kind, const std::string& field) {
     case Field::Seat:
         return n >= 1 && n <= Game.playerCount && n <= kMaxPlayers;
     case Field::Owner:
-        return (n >= 1 && n <= Game.playerCount && n <= kMaxPlayers) || n == kArbitratorSeat;
+        // 0: nobody's, as a marker a roll places.
+        return (n >= 0 && n <= Game.playerCount && n <= kMaxPlayers) || n == kArbitratorSeat;
     case Field::Kind:
         return n >= 1 && n <= MarkerKindCount && MarkerKindTable::Contains(n);
     case Field::Deck:

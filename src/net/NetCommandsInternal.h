@@ -21,7 +21,7 @@ enum class Field {
     Deck,        // 0 .. the game's deck count - 1
     Die,         // a die the game defines
     Seat,        // 1 .. the game's seat count
-    Owner,       // a seat of the game or the arbitrator's
+    Owner,       // a seat of the game, the arbitrator's, or 0 for nobody
     Kind,        // an image marker kind the game defines
     Pixels,      // a position in pixels, perhaps with a fraction, that fits the table in twips
     NumMarker,   // a numerical marker in use

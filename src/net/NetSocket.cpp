@@ -135,6 +135,10 @@ struct Connection {
     bool dispatching = false;
     bool sending = false;
     bool drainQueued = false;
+    // Chat lines received and not yet shown: the game's commands overtake them, so that play
+    // never waits behind a conversation however long.
+    std::deque<NetCommand> chat;
+    std::size_t chatBytes = 0;
     int serial = 0;
     // When window events last ran after a send.
     std::chrono::steady_clock::time_point pumped{};
@@ -142,6 +146,7 @@ struct Connection {
 
 void Drain();
 void QueueDrain();
+void ForgetReceived();
 
 void OnSocketError(int number, const std::string& description) {
     switch (number) {
@@ -166,7 +171,7 @@ Connection& Net() {
             const int state = c->socket.State();
             if (state != platform::Socket::kClosed && state != platform::Socket::kClosing) c->socket.Close();
             c->socket.Accept(id);
-            c->reader.Clear();
+            ForgetReceived();
             ++c->serial;
         };
         c->socket.SendComplete = [c] { c->sendComplete = true; };
@@ -183,7 +188,7 @@ Connection& Net() {
 
 void QueueDrain() {
     Connection& c = Net();
-    if (c.drainQueued || !c.reader.HasMessage()) return;
+    if (c.drainQueued || (!c.reader.HasMessage() && c.chat.empty())) return;
     c.drainQueued = true;
     platform::RunLater([] {
         Net().drainQueued = false;
@@ -195,6 +200,45 @@ void QueueDrain() {
 // painting) get their turn: a flood of messages must not freeze the window.
 constexpr auto kDrainSlice = std::chrono::milliseconds(50);
 
+// Chat waiting to be shown is bounded: a peer that floods it loses its oldest lines, not the
+// memory of this side.
+constexpr std::size_t kMaxChatBacklogBytes = 4 * 1024 * 1024;
+
+void Dispatch(const NetCommand& command) {
+    Connection& c = Net();
+    if (c.handler)
+        c.handler(command);
+    else
+        DebugLog("net", "no handler for " + command.word);
+}
+
+void HoldChat(NetCommand command) {
+    Connection& c = Net();
+    c.chatBytes += command.fields.empty() ? 0 : command.fields[0].size();
+    c.chat.push_back(std::move(command));
+    while (c.chatBytes > kMaxChatBacklogBytes && c.chat.size() > 1) {
+        const NetCommand& oldest = c.chat.front();
+        c.chatBytes -= oldest.fields.empty() ? 0 : oldest.fields[0].size();
+        DebugLog("net", "a chat line was dropped: too much chat waits to be shown");
+        c.chat.pop_front();
+    }
+}
+
+// The next message to run: the game's first, then the chat held back.
+std::optional<NetCommand> NextCommand() {
+    Connection& c = Net();
+    while (c.reader.HasMessage()) {
+        NetCommand command = ParseNetMessage(c.reader.TakeMessage());
+        if (command.word != "CHAT") return command;
+        HoldChat(std::move(command));
+    }
+    if (c.chat.empty()) return std::nullopt;
+    NetCommand command = std::move(c.chat.front());
+    c.chat.pop_front();
+    c.chatBytes -= command.fields.empty() ? 0 : command.fields[0].size();
+    return command;
+}
+
 void Drain() {
     Connection& c = Net();
     if (c.dispatching || c.sending) return;
@@ -204,18 +248,22 @@ void Drain() {
         ~Reset() { c.dispatching = false; }
     } reset{c};
     const auto start = std::chrono::steady_clock::now();
-    while (c.reader.HasMessage()) {
-        const NetCommand command = ParseNetMessage(c.reader.TakeMessage());
-        if (c.handler)
-            c.handler(command);
-        else
-            DebugLog("net", "no handler for " + command.word);
-        if (c.reader.HasMessage() && std::chrono::steady_clock::now() - start >= kDrainSlice) {
+    while (std::optional<NetCommand> command = NextCommand()) {
+        Dispatch(*command);
+        if ((c.reader.HasMessage() || !c.chat.empty()) &&
+            std::chrono::steady_clock::now() - start >= kDrainSlice) {
             c.dispatching = false;
             QueueDrain();
             return;
         }
     }
+}
+
+void ForgetReceived() {
+    Connection& c = Net();
+    c.reader.Clear();
+    c.chat.clear();
+    c.chatBytes = 0;
 }
 
 } // namespace
@@ -227,7 +275,7 @@ int NetSocketState() {
 void StartListening() {
     Connection& c = Net();
     c.socket.Close();
-    c.reader.Clear();
+    ForgetReceived();
     c.socket.LocalPort = NetPort;
     if (c.socket.State() == platform::Socket::kClosed) c.socket.Listen();
 }
@@ -237,7 +285,7 @@ void ConnectToHost(const std::string& host) {
     const int state = c.socket.State();
     if (state != platform::Socket::kClosed && state != platform::Socket::kClosing) return;
     c.socket.Close();
-    c.reader.Clear();
+    ForgetReceived();
     ++c.serial;
     c.socket.Connect(host, NetPort);
     platform::PumpEvents();
@@ -299,7 +347,7 @@ void CloseConnection() {
         SendNetData("TERM");
     }
     c.socket.Close();
-    c.reader.Clear();
+    ForgetReceived();
 }
 
 NetCommandHandler SetNetCommandHandler(NetCommandHandler handler) {

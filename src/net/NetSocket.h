@@ -123,7 +123,9 @@ void CloseConnection();
 
 // Runs each received message, one at a time and in order; never while another runs or while a
 // send waits. Messages that arrive together run within one event while they take little time; a
-// run that takes longer goes on after the window's own events had their turn.
+// run that takes longer goes on after the window's own events had their turn. Chat lines ("CHAT")
+// keep their order among themselves but wait behind the game's commands, and a backlog of more
+// than a few megabytes of chat loses its oldest lines.
 using NetCommandHandler = std::function<void(const NetCommand&)>;
 NetCommandHandler SetNetCommandHandler(NetCommandHandler handler);
 // While a client waits for the game it joins, the game's record may reach kMaxGameTransferMessage;

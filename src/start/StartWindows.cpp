@@ -35,6 +35,7 @@ StartWindows::StartWindows() {
     // Direct play: the connection dialog, and the game list once its table closes.
     SetConnectionDialogOpener([this] { connection.form.Show(); });
     connection.ShowGameList = [this] { gameList.form.Show(); };
+    connection.ShowGameType = [this] { gameType.form.Show(); };
     connection.WireTable = WireTableDialogs;
     connection.ChooseSavedGame = PickSavedGame;
 }

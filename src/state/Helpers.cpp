@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cmath>
 #include <ctime>
+#include <random>
 
 bool GetBoolDirective(const std::string& section, const std::string& key, bool defaultValue) {
     return GetBoolDirective(section, key, defaultValue, CurrentGameFile);
@@ -40,6 +41,29 @@ double NextRandom() {
 
 void SeedRandom(double seed) {
     Model().random.seed(std::bit_cast<std::uint64_t>(seed));
+}
+
+void SeedRandomFromEntropy() {
+    std::random_device device;
+    const auto now = static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+                     static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
+    std::seed_seq seeds{device(),
+                        device(),
+                        device(),
+                        device(),
+                        static_cast<std::uint32_t>(now),
+                        static_cast<std::uint32_t>(now >> 32)};
+    Model().random.seed(seeds);
+}
+
+void SeedRandomFromBytes(std::string_view bytes) {
+    // FNV-1a: the same on every machine, whatever its byte order or its library.
+    std::uint64_t hash = 0xcbf29ce484222325ULL;
+    for (const char c : bytes) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 0x100000001b3ULL;
+    }
+    Model().random.seed(hash);
 }
 
 std::int16_t RandomInt(int n) {

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 // A TRUE/FALSE key of a definition, by default the game in use. "" gives the default; anything
 // else but TRUE or FALSE counts as false and shows a message, once per key and game.
@@ -20,6 +21,13 @@ std::int16_t RandomInt(int n);
 // The next value in [0, 1) of the program's one generator, and its seed.
 double NextRandom();
 void SeedRandom(double seed);
+// Seeds the generator from the system's entropy and the clock: what a running program deals and
+// rolls is then nobody's to foresee, whichever way a game started and however close in time two
+// programs started.
+void SeedRandomFromEntropy();
+// Seeds the generator from the bytes given: two programs given the same bytes draw the same
+// numbers (both sides of direct play deal one opening from the game sent).
+void SeedRandomFromBytes(std::string_view bytes);
 
 struct CalendarDate {
     int year;

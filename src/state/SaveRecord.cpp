@@ -401,6 +401,15 @@ bool IsTableCard(const CardRecord& card, const GameState& game) {
            !(card.inHand != kFalse && game.external_hand != kFalse);
 }
 
+bool HoldsPlayedTable(const SaveRecord& record) {
+    const GameState& g = record.game;
+    for (int c = 1; c <= std::clamp<int>(g.totalCards, 0, kMaxCards); ++c) {
+        const CardRecord& card = record.cards[c];
+        if (IsTableCard(card, g) || card.inDiscardPile != kFalse || card.eliminated != kFalse) return true;
+    }
+    return record.numMarkerCount > 0 || record.imageMarkerCount > 0;
+}
+
 SaveRecord::SaveRecord() {
     numMarkerCards.Fill(-1);
 }

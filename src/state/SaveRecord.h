@@ -63,6 +63,11 @@ struct SaveRecord {
 // discard pile and is not in the hand window.
 bool IsTableCard(const CardRecord& card, const GameState& game);
 
+// Whether a record holds a game already under way: a card on the table, in a discard pile or
+// eliminated, or a marker on the table. A new game leaves before its opening deal, and dealing
+// again over such a record would give two cards one control.
+bool HoldsPlayedTable(const SaveRecord& record);
+
 // The largest record the program writes or reads. The format itself would allow records of
 // gigabytes (thousands of texts of 64 KB); a real game stays far below this, and a file beyond it
 // is refused before a byte of it is read.

@@ -111,6 +111,15 @@ class ConnectionTest : public testing::Test {
         return table && table->ToolBar && table->ToolBar->form.Visible();
     }
 
+    // The dialog and the connection go, and the model is that of a fresh program: the next side
+    // starts as the other program would.
+    void EndSession() {
+        dialog_.reset();
+        peer_.socket.Close();
+        CloseConnection();
+        Model().Reset();
+    }
+
     void TearDown() override {
         dialog_.reset();
         peer_.socket.Close();
@@ -129,11 +138,15 @@ TEST_F(ConnectionTest, TheDialogOpensOnTheSettingsOfDirectIni) {
         int port;
         std::string game;
         std::string name;
+        // The address offered: the last one joined, else this machine's loopback, which answers
+        // whatever the network.
+        std::string address;
     };
     const Case cases[] = {
-        {"", 188, "b.game", "NickName here"},
-        {"[DIRECTPLAY]\nport=0\nGAME=test.game\nnickname=Cleo\n", 188, "test.game", "Cleo"},
-        {"[DIRECTPLAY]\nport=4000\nGAME=TEST.GAME\n", 4000, "b.game", "NickName here"},
+        {"", 188, "b.game", "NickName here", "127.0.0.1"},
+        {"[DIRECTPLAY]\nport=0\nGAME=test.game\nnickname=Cleo\n", 188, "test.game", "Cleo", "127.0.0.1"},
+        {"[DIRECTPLAY]\nport=4000\nGAME=TEST.GAME\naddress=127.0.0.5\n", 4000, "b.game", "NickName here",
+         "127.0.0.5"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.ini);
@@ -143,7 +156,7 @@ TEST_F(ConnectionTest, TheDialogOpensOnTheSettingsOfDirectIni) {
         EXPECT_EQ(dialog_->GameName.Text(), c.game);
         EXPECT_EQ(dialog_->PlayerName.Text(), c.name);
         EXPECT_EQ(GameMode, kModeDirect);
-        EXPECT_EQ(dialog_->IPtxt.Text(), GetLocalIP());
+        EXPECT_EQ(dialog_->IPtxt.Text(), c.address);
         ASSERT_EQ(dialog_->PlayerID.ListCount(), 2);
         EXPECT_EQ(dialog_->PlayerID.List(1), "Bob");
         EXPECT_EQ(dialog_->PlayerID.ItemData(1), 2);
@@ -304,10 +317,7 @@ TEST_F(ConnectionTest, BothSidesDealTheSameTableFromTheGameSent) {
     const int moved = std::atoi(dialog_->Table()->crd(0)->Surface().Tag().c_str());
     dialog_->Table()->crd(0)->Surface().Move(4320, 2340);
     ASSERT_TRUE(SaveGame("cont.save"));
-    dialog_.reset();
-    peer_.socket.Close();
-    CloseConnection();
-    Model().Reset();
+    EndSession();
 
     // The server deals a new game: the client deals it too, whatever its saved-game box holds.
     StartClient("cont");
@@ -325,6 +335,42 @@ TEST_F(ConnectionTest, BothSidesDealTheSameTableFromTheGameSent) {
     EXPECT_EQ(platform::ReadFileBytes(SaveFilePath("direct.save.data.1")), server.gameData.substr(9));
     EXPECT_FALSE(dialog_->form.Visible());
     EXPECT_THAT(messages_.Messages(), IsEmpty());
+}
+
+TEST_F(ConnectionTest, BothSidesShuffleAlikeWhereTheOpeningDealsCardsStraightIntoAHand) {
+    // Two cards start in a hand: the opening deal reshuffles their deck on each side.
+    std::string game = directplay::kGame;
+    game.replace(game.find("card1=f1.png,,,k1,"), 18, "card1=f1.png,ON_HAND,,k1,");
+    game.replace(game.find("card5=f5.png,,,k5,"), 18, "card5=f5.png,ON_HAND,,k5,");
+    // Enough cards left in the pile that two shuffles of it do not agree by chance.
+    game.replace(game.find("deckSize=8"), 10, "deckSize=40");
+    for (int k = 9; k <= 40; ++k)
+        game += "card" + std::to_string(k) + "=f" + std::to_string(k % 8 + 1) + ".png,,,k" +
+                std::to_string(k) + ",\n";
+    folder_.WriteGame("test.game", game);
+    const ServerAnswer server = RunServer();
+    // The client's generator starts where a fresh program's does, not where the server's stands.
+    EndSession();
+
+    StartClient();
+    peer_.SendRaw(server.serverData + "@#EnD!" + server.gameData + "@#EnD!");
+    ASSERT_TRUE(PumpUntil([&] { return dialog_->Table() && dialog_->Table()->Window().Visible(); }));
+    EXPECT_EQ(directplay::TableDigest(), server.digest);
+    EXPECT_THAT(messages_.Messages(), IsEmpty());
+}
+
+TEST_F(ConnectionTest, ClosingTheDialogWithoutAGameGoesBackToTheStart) {
+    OpenDialog();
+    int shown = 0;
+    dialog_->ShowGameType = [&] { ++shown; };
+    Choose("Bob", "test.game", 2, "Blue army");
+    peer_.Listen();
+    dialog_->ClientCMD_Click();
+    // The address joined is offered next time.
+    EXPECT_EQ(GetIni("DIRECTPLAY", "address", DirectIniPath()), "127.0.0.1");
+    platform::testdriver::PressCloseBox(dialog_->form);
+    EXPECT_EQ(shown, 1);
+    EXPECT_FALSE(dialog_->form.Visible());
 }
 
 TEST_F(ConnectionTest, AClientAskingBeforeTheConnectionIsMadeAsksAgainOnTheSecondPress) {
@@ -362,10 +408,10 @@ TEST_F(ConnectionTest, GameNotFoundOffersSendGame) {
 TEST_F(ConnectionTest, AHostileServerIsRefusedAndTheClientStaysInTheDialog) {
     folder_.WriteGame("other.game", directplay::kGame);
     const ServerAnswer server = RunServer();
-    dialog_.reset();
-    peer_.socket.Close();
-    CloseConnection();
-    Model().Reset();
+    // The server's table once dealt: a game under way.
+    ASSERT_TRUE(SaveGame("played.save"));
+    const std::string played = platform::ReadFileBytes(SaveFilePath("played.save")).value_or("");
+    EndSession();
     const std::string record = server.gameData.substr(9);
 
     // The same game saved from another definition beside the program.
@@ -405,6 +451,9 @@ TEST_F(ConnectionTest, AHostileServerIsRefusedAndTheClientStaysInTheDialog) {
         {"a record whose deck has no back picture here",
          srvdata + "@#EnD!DECKDATA\xA7" + noBackBytes + "@#EnD!",
          "The saved game direct.save.data.1 cannot be loaded: Back image for deck 0 not found: "},
+        // Dealing the opening over it would give two cards one control.
+        {"a game under way sent as a new game", srvdata + "@#EnD!DECKDATA\xA7" + played + "@#EnD!",
+         "The game received cannot be loaded: it is a game already under way, sent as a new game"},
         // Once a record was refused, no long one is taken any more: it is dropped unread.
         {"a long record after a refusal",
          srvdata + "@#EnD!DECKDATA\xA7" + std::string(100 * 1024, 'r') + "@#EnD!", ""},
@@ -461,10 +510,7 @@ TEST_F(ConnectionTest, ASavedGameContinuesWithItsPositionsAndStackingOrder) {
     // The load keeps the seat that the dialog chose.
     EXPECT_EQ(Game.CurrentPlayer, 1);
     EXPECT_THAT(server.digest, HasSubstr(" at 4320,2340"));
-    dialog_.reset();
-    peer_.socket.Close();
-    CloseConnection();
-    Model().Reset();
+    EndSession();
 
     StartClient();
     peer_.SendRaw(server.serverData + "@#EnD!" + server.gameData + "@#EnD!");

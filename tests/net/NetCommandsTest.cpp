@@ -1,6 +1,7 @@
 // The command table of direct play: each received command is checked against its row before
 // anything changes; what does not fit is dropped.
 #include "net/NetCommands.h"
+#include "net/NetCommandsInternal.h"
 #include "services/DiceRoller.h"
 #include "state/Model.h"
 #include "state/TableState.h"
@@ -135,6 +136,15 @@ TEST_F(NetCommandsTest, HandshakeAndChatGoToTheirWindowsWhenOpen) {
     SetHandshakeHandler(previousHandshake);
     DispatchNetCommand(Message("TERM"));
     EXPECT_THAT(seen, testing::SizeIs(2));
+}
+
+TEST_F(NetCommandsTest, AMarkerOwnerIsASeatTheArbitratorOrNobody) {
+    Game.playerCount = 3;
+    // 0 is nobody's: a marker that a roll places belongs to no seat.
+    for (const char* owner : {"0", "1", "3", "8"})
+        EXPECT_TRUE(net_commands::Fits(net_commands::Field::Owner, owner)) << owner;
+    for (const char* owner : {"-1", "4", "7", "9", "1.5", ""})
+        EXPECT_FALSE(net_commands::Fits(net_commands::Field::Owner, owner)) << owner;
 }
 
 TEST(WireNumbers, OnlyPlainDecimalNumbers) {

@@ -310,6 +310,45 @@ TEST_F(NetSocketTest, AFloodOfMessagesLetsTheWindowsEventsRunBetween) {
         EXPECT_EQ(messages[static_cast<std::size_t>(i)], "M" + std::to_string(i));
 }
 
+TEST_F(NetSocketTest, TheGamesCommandsOvertakeABacklogOfChat) {
+    std::vector<std::string> order;
+    SetNetCommandHandler([&](const NetCommand& c) {
+        order.push_back(c.fields.empty() ? c.word : c.word + " " + c.fields[0]);
+        // Each chat line takes a while to show, as in a full conversation box.
+        if (c.word != "CHAT") return;
+        const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(2);
+        while (std::chrono::steady_clock::now() < until) {
+        }
+    });
+    const auto flood = [](int lines) {
+        std::string text;
+        for (int i = 0; i < lines; ++i)
+            text += "CHAT\xA7line " + std::to_string(i) + "@#EnD!";
+        return text;
+    };
+    peer_.SendData(flood(200) +
+                   "CMOVE\xA7"
+                   "1@#EnD!" +
+                   flood(100) +
+                   "DKLCK\xA7"
+                   "2@#EnD!");
+    ASSERT_TRUE(PumpUntil([&] { return order.size() >= 302; }));
+    const auto move = std::find(order.begin(), order.end(), "CMOVE 1");
+    const auto lock = std::find(order.begin(), order.end(), "DKLCK 2");
+    ASSERT_NE(move, order.end());
+    ASSERT_NE(lock, order.end());
+    EXPECT_LT(move - order.begin(), 100) << "the move waited behind the chat";
+    EXPECT_LT(lock - order.begin(), 200) << "the lock waited behind the chat";
+    EXPECT_GT(lock - move, 0) << "the game's commands keep their order";
+    // The chat itself keeps its order and loses nothing.
+    std::vector<std::string> chat;
+    for (const std::string& line : order)
+        if (line.rfind("CHAT ", 0) == 0) chat.push_back(line);
+    ASSERT_EQ(chat.size(), 300u);
+    for (int i = 0; i < 300; ++i)
+        EXPECT_EQ(chat[static_cast<std::size_t>(i)], "CHAT line " + std::to_string(i % 200));
+}
+
 TEST_F(NetSocketTest, APeerThatLeavesLeavesTheSocketClosing) {
     peer_.Close();
     ASSERT_TRUE(PumpUntil([] { return NetSocketState() == platform::Socket::kClosing; }));

@@ -96,6 +96,27 @@ TEST(RandomInt, TheSameSeedGivesTheSameSequence) {
     EXPECT_NE(draw(), first);
 }
 
+TEST(RandomInt, SeedsFromBytesRepeatAndSeedsFromEntropyDoNot) {
+    auto draw = [] {
+        std::vector<int> v;
+        for (int i = 0; i < 20; ++i)
+            v.push_back(RandomInt(500));
+        return v;
+    };
+    // Two sides given one game's bytes deal alike; another game deals otherwise.
+    SeedRandomFromBytes("record of a game");
+    const auto first = draw();
+    SeedRandomFromBytes("record of a game");
+    EXPECT_EQ(draw(), first);
+    SeedRandomFromBytes("record of a gamf");
+    EXPECT_NE(draw(), first);
+    // Two programs started in the same second still deal apart.
+    SeedRandomFromEntropy();
+    const auto one = draw();
+    SeedRandomFromEntropy();
+    EXPECT_NE(draw(), one);
+}
+
 TEST(GetTimeStamp, IsTheDateCodeTimesTenPlusTheSecondsOfTheDay) {
     double stamp = GetTimeStamp();
     // Whatever today is, the date code part lies between 1 January 2000 and 31 December 2099.
