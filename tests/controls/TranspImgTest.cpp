@@ -10,6 +10,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -379,18 +380,27 @@ TEST_F(TranspImgTest, ASystemColourAsMaskColourIsSeeThroughAsItShows) {
     EXPECT_GT(testimages::CountColour(img.hdc(), kCyan), 100) << "the halo follows the card's outline";
 }
 
+// Animated pictures carry a loop count, and pictures saved by image editors XMP data, before the
+// graphic control extension that names the transparent colour.
 TEST_F(TranspImgTest, GifTransparentColourBecomesTheMaskColour) {
     const Colour key = MakeColour(0, 255, 0);
-    folder.Write("cards/t.gif", testimages::GifOf(4, 4, {0, 1, 1, 0, 1, 1, 1, 1, 0, 0, 0, 0, 1, 1, 1, 1},
-                                                  {key, MakeColour(200, 0, 0)}, 0));
-    TranspImg img;
-    Prepare(img);
-    img.loadNewPicture("cards/t.gif");
-    EXPECT_EQ(img.MaskColor(), key);
-    EXPECT_EQ(img.Surface().ScaleWidth(), 18);
-    EXPECT_FALSE(img.Surface().ShowsPixel(0, 0));
-    EXPECT_FALSE(img.Surface().ShowsPixel(7, 7)) << "the file's transparent pixel";
-    EXPECT_TRUE(img.Surface().ShowsPixel(8, 7));
+    const std::string loop = std::string("\x21\xFF\x0BNETSCAPE2.0\x03\x01\x00\x00\x00", 19);
+    const std::string xmp = std::string("\x21\xFF\x0BXMP DataXMP\x04<?xp\x02\xF9\xFE\x00", 23);
+    for (const std::string& before : {std::string(), loop, xmp + loop}) {
+        std::string gif = testimages::GifOf(4, 4, {0, 1, 1, 0, 1, 1, 1, 1, 0, 0, 0, 0, 1, 1, 1, 1},
+                                            {key, MakeColour(200, 0, 0)}, 0);
+        gif.insert(25, before); // after the screen and its colour table
+        folder.Write("cards/t.gif", gif);
+        Picture::ForgetShared();
+        TranspImg img;
+        Prepare(img);
+        img.loadNewPicture("cards/t.gif");
+        EXPECT_EQ(img.MaskColor(), key) << before.size();
+        EXPECT_EQ(img.Surface().ScaleWidth(), 18);
+        EXPECT_FALSE(img.Surface().ShowsPixel(0, 0));
+        EXPECT_FALSE(img.Surface().ShowsPixel(7, 7)) << "the file's transparent pixel, " << before.size();
+        EXPECT_TRUE(img.Surface().ShowsPixel(8, 7));
+    }
 }
 
 // The decoder hands a GIF's transparent pixels out as fully see-through; they must still carry
