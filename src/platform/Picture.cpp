@@ -137,6 +137,29 @@ bool GifFrameFits(const std::string& bytes) {
     return true;
 }
 
+// Info headers of 52 and 56 bytes (the 40-byte header followed by its colour masks, and by an
+// alpha mask in the longer one) come from common image editors, and the decoder knows neither:
+// such a file is read as the 40-byte header, followed by its colour masks where its bit fields
+// use them, as a 40-byte header with bit fields keeps them. The alpha mask is not read.
+void ReadShortMaskHeaderAsPlain(std::string& bytes) {
+    if (bytes.size() < 34 || bytes[0] != 'B' || bytes[1] != 'M') return;
+    const std::uint32_t headerSize = LittleEndian(bytes, 14, 4);
+    if ((headerSize != 52 && headerSize != 56) || bytes.size() < 14 + headerSize) return;
+    constexpr std::uint32_t kBitFields = 3;
+    const std::uint32_t kept = LittleEndian(bytes, 30, 4) == kBitFields ? 52 : 40;
+    const std::uint32_t dropped = headerSize - kept;
+    bytes.erase(14 + kept, dropped);
+    auto put = [&](std::size_t at, std::uint32_t value) {
+        for (int i = 0; i < 4; ++i)
+            bytes[at + static_cast<std::size_t>(i)] = static_cast<char>((value >> (8 * i)) & 0xFF);
+    };
+    put(14, 40);
+    // The pixels move up with the header; an offset pointing into the header is left for the
+    // decoder to refuse.
+    const std::uint32_t offset = LittleEndian(bytes, 10, 4);
+    if (offset >= 14 + headerSize) put(10, offset - dropped);
+}
+
 QColor ToQColor(Colour c) {
     return QColor(RedOf(c), GreenOf(c), BlueOf(c));
 }
@@ -213,6 +236,7 @@ Picture PictureAccess::FromImage(const QImage& image) {
 std::optional<Picture> Picture::Load(const std::string& path) {
     if (path.empty()) return std::nullopt;
     std::optional<std::string> bytes = ReadFileBytes(path);
+    if (bytes) ReadShortMaskHeaderAsPlain(*bytes);
     if (!bytes || !BmpRowsFit(*bytes) || !GifFrameFits(*bytes)) return std::nullopt;
     QByteArray data = QByteArray::fromRawData(bytes->data(), static_cast<qsizetype>(bytes->size()));
     QBuffer buffer(&data);
