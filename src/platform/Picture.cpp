@@ -160,6 +160,26 @@ void ReadShortMaskHeaderAsPlain(std::string& bytes) {
     if (offset >= 14 + headerSize) put(10, offset - dropped);
 }
 
+// A grey PNG's transparent grey comes out of the decoder as see-through black: it keeps the grey
+// the file stores, as the see-through pixels of every other kind keep their colour.
+void KeepTransparentGrey(QImage& image, const std::string& bytes) {
+    constexpr unsigned char kGreyPng = 0;
+    if (image.format() != QImage::Format_Indexed8 || bytes.size() < 26 ||
+        static_cast<unsigned char>(bytes[0]) != 0x89 || bytes.compare(1, 3, "PNG") != 0 ||
+        static_cast<unsigned char>(bytes[25]) != kGreyPng)
+        return;
+    // The decoder gives a grey of d bits the table of 2^d evenly spaced greys.
+    QList<QRgb> table = image.colorTable();
+    const auto count = table.size();
+    if (count < 2) return;
+    for (qsizetype i = 0; i < count; ++i)
+        if (table[i] == 0) {
+            const int grey = static_cast<int>(i * 255 / (count - 1));
+            table[i] = qRgba(grey, grey, grey, 0);
+        }
+    image.setColorTable(table);
+}
+
 QColor ToQColor(Colour c) {
     return QColor(RedOf(c), GreenOf(c), BlueOf(c));
 }
@@ -251,6 +271,7 @@ std::optional<Picture> Picture::Load(const std::string& path) {
     QImage image;
     if (!reader.read(&image) || image.isNull()) return std::nullopt;
     if (!FitsTheLimits(image.size())) return std::nullopt;
+    KeepTransparentGrey(image, *bytes);
     if (image.hasAlphaChannel()) {
         // A see-through pixel keeps the colour the file gives it (a GIF's transparent colour is
         // the control's mask colour); Qt would otherwise hand out premultiplied black.

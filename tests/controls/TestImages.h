@@ -1,9 +1,10 @@
-// Image files made in the tests: BMP and GIF bytes written by hand from a picture, so that the
-// loaders see real files of each kind the table uses.
+// Image files made in the tests: BMP, GIF and PNG bytes written by hand from a picture, so that
+// the loaders see real files of each kind the table uses.
 #pragma once
 
 #include "platform/Picture.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -102,6 +103,66 @@ inline std::string GifOf(int w, int h, const std::vector<std::uint8_t>& indexes,
     }
     out += '\0';
     out += '\x3B';
+    return out;
+}
+
+inline void PutBE(std::string& out, std::uint32_t value) {
+    for (int i = 3; i >= 0; --i)
+        out += static_cast<char>((value >> (8 * i)) & 0xFF);
+}
+
+// A PNG of the given bit depth and colour type (0 grey, 2 RGB, 3 palette, 4 grey and alpha,
+// 6 RGB and alpha) from its rows of samples as the format lays them out (without the filter
+// byte), with an optional palette and tRNS chunk. The rows are stored uncompressed.
+inline std::string PngOf(int w, int h, int depth, int colourType, const std::vector<std::string>& rows,
+                         const std::string& palette = "", const std::string& transparency = "") {
+    auto crc = [](const std::string& bytes) {
+        std::uint32_t c = 0xFFFFFFFFu;
+        for (unsigned char b : bytes) {
+            c ^= b;
+            for (int k = 0; k < 8; ++k)
+                c = (c >> 1) ^ (0xEDB88320u & (0u - (c & 1u)));
+        }
+        return c ^ 0xFFFFFFFFu;
+    };
+    std::string out("\x89PNG\r\n\x1A\n", 8);
+    auto chunk = [&](const char* type, const std::string& data) {
+        PutBE(out, static_cast<std::uint32_t>(data.size()));
+        const std::string body = type + data;
+        out += body;
+        PutBE(out, crc(body));
+    };
+    std::string header;
+    PutBE(header, static_cast<std::uint32_t>(w));
+    PutBE(header, static_cast<std::uint32_t>(h));
+    header += static_cast<char>(depth);
+    header += static_cast<char>(colourType);
+    header.append(3, '\0');
+    chunk("IHDR", header);
+    if (!palette.empty()) chunk("PLTE", palette);
+    if (!transparency.empty()) chunk("tRNS", transparency);
+    std::string raw;
+    for (const std::string& row : rows)
+        raw += '\0' + row;
+    // A zlib stream of stored blocks.
+    std::string z("\x78\x01", 2);
+    std::size_t at = 0;
+    do {
+        const std::size_t n = std::min<std::size_t>(65535, raw.size() - at);
+        z += static_cast<char>(at + n == raw.size() ? 1 : 0);
+        PutLE(z, static_cast<std::uint32_t>(n), 2);
+        PutLE(z, static_cast<std::uint32_t>(~n & 0xFFFF), 2);
+        z += raw.substr(at, n);
+        at += n;
+    } while (at < raw.size());
+    std::uint32_t a = 1, b = 0;
+    for (unsigned char c : raw) {
+        a = (a + c) % 65521;
+        b = (b + a) % 65521;
+    }
+    PutBE(z, (b << 16) | a);
+    chunk("IDAT", z);
+    chunk("IEND", "");
     return out;
 }
 

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 using platform::Colour;
 using platform::MakeColour;
@@ -276,6 +277,57 @@ TEST(Picture, GifTransparentPixelsKeepTheFilesColour) {
     ASSERT_TRUE(gif);
     EXPECT_EQ(gif->GetPixel(0, 0), MakeColour(0, 255, 0));
     EXPECT_EQ(gif->GetPixel(1, 0), kRed);
+}
+
+// Every kind of see-through pixel a PNG can carry keeps the colour the file stores beneath it,
+// a grey's transparent grey too.
+TEST(Picture, SeeThroughPixelsKeepTheFilesColour) {
+    testsupport::TempProgramFolder folder;
+    auto grey = [](int g) { return MakeColour(g, g, g); };
+    const Colour dark = MakeColour(16, 32, 48), light = MakeColour(64, 80, 96);
+    const std::string rgbRow("\x10\x20\x30\x40\x50\x60", 6);
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::vector<Colour> colours; // pixel 0 is see-through, the others not
+    } cases[] = {
+        {"grey, transparent grey 255",
+         testimages::PngOf(3, 1, 8, 0, {std::string("\xFF\x00\x80", 3)}, "", std::string("\x00\xFF", 2)),
+         {grey(255), grey(0), grey(128)}},
+        {"grey of 4 bits, transparent grey 5",
+         testimages::PngOf(2, 1, 4, 0, {std::string("\x5F", 1)}, "", std::string("\x00\x05", 2)),
+         {grey(85), grey(255)}},
+        {"grey of 1 bit, transparent white",
+         testimages::PngOf(2, 1, 1, 0, {std::string("\x80", 1)}, "", std::string("\x00\x01", 2)),
+         {grey(255), grey(0)}},
+        {"grey of 16 bits",
+         testimages::PngOf(2, 1, 16, 0, {std::string("\x12\x34\xFF\xFF", 4)}, "", std::string("\x12\x34", 2)),
+         {grey(0x12), grey(255)}},
+        {"RGB, transparent colour",
+         testimages::PngOf(2, 1, 8, 2, {rgbRow}, "", std::string("\x00\x10\x00\x20\x00\x30", 6)),
+         {dark, light}},
+        {"palette",
+         testimages::PngOf(2, 1, 8, 3, {std::string("\x00\x01", 2)}, rgbRow, std::string("\x00", 1)),
+         {dark, light}},
+        {"RGB and alpha",
+         testimages::PngOf(2, 1, 8, 6, {std::string("\x10\x20\x30\x00\x40\x50\x60\xFF", 8)}),
+         {dark, light}},
+        {"RGB and alpha below half, and just at half",
+         testimages::PngOf(3, 1, 8, 6, {std::string("\x10\x20\x30\x7F\x40\x50\x60\x80\x40\x50\x60\xFF", 12)}),
+         {dark, light, light}},
+        {"grey and alpha",
+         testimages::PngOf(2, 1, 8, 4, {std::string("\x77\x00\x88\xFF", 4)}),
+         {grey(0x77), grey(0x88)}},
+    };
+    for (const auto& c : cases) {
+        folder.Write("t.png", c.bytes);
+        Picture::ForgetShared();
+        const auto loaded = Picture::Load("t.png");
+        ASSERT_TRUE(loaded) << c.name;
+        for (std::size_t x = 0; x < c.colours.size(); ++x) {
+            EXPECT_EQ(loaded->GetPixel(static_cast<int>(x), 0), c.colours[x]) << c.name << " " << x;
+        }
+    }
 }
 
 namespace {
