@@ -166,6 +166,24 @@ inline std::string PngOf(int w, int h, int depth, int colourType, const std::vec
     return out;
 }
 
+// A PNG with an alpha channel from a picture and the pixels to leave see-through; those keep
+// the colour of the picture beneath their alpha of 0.
+inline std::string RgbaPngOf(const platform::Picture& picture, const std::vector<bool>& seeThrough) {
+    std::vector<std::string> rows;
+    for (int y = 0; y < picture.Height(); ++y) {
+        std::string row;
+        for (int x = 0; x < picture.Width(); ++x) {
+            const platform::Colour c = picture.GetPixel(x, y);
+            row += static_cast<char>(platform::RedOf(c));
+            row += static_cast<char>(platform::GreenOf(c));
+            row += static_cast<char>(platform::BlueOf(c));
+            row += seeThrough[static_cast<std::size_t>(y * picture.Width() + x)] ? '\0' : '\xFF';
+        }
+        rows.push_back(row);
+    }
+    return PngOf(picture.Width(), picture.Height(), 8, 6, rows);
+}
+
 // How many pixels of the picture have the colour.
 inline int CountColour(const platform::Picture& p, platform::Colour c) {
     int n = 0;

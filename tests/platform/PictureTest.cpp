@@ -279,9 +279,9 @@ TEST(Picture, GifTransparentPixelsKeepTheFilesColour) {
     EXPECT_EQ(gif->GetPixel(1, 0), kRed);
 }
 
-// Every kind of see-through pixel a PNG can carry keeps the colour the file stores beneath it,
-// a grey's transparent grey too.
-TEST(Picture, SeeThroughPixelsKeepTheFilesColour) {
+// Every kind of see-through pixel a PNG can carry keeps the colour the file stores beneath it
+// (a grey's transparent grey too); asked for a key, the picture shows the key exactly there.
+TEST(Picture, SeeThroughPixelsKeepTheFilesColourAndTakeAKey) {
     testsupport::TempProgramFolder folder;
     auto grey = [](int g) { return MakeColour(g, g, g); };
     const Colour dark = MakeColour(16, 32, 48), light = MakeColour(64, 80, 96);
@@ -324,10 +324,45 @@ TEST(Picture, SeeThroughPixelsKeepTheFilesColour) {
         Picture::ForgetShared();
         const auto loaded = Picture::Load("t.png");
         ASSERT_TRUE(loaded) << c.name;
+        bool seeThrough = false;
+        const auto keyed = Picture::LoadShared("t.png", kMagenta, seeThrough);
+        ASSERT_TRUE(keyed) << c.name;
+        EXPECT_TRUE(seeThrough) << c.name;
         for (std::size_t x = 0; x < c.colours.size(); ++x) {
             EXPECT_EQ(loaded->GetPixel(static_cast<int>(x), 0), c.colours[x]) << c.name << " " << x;
+            EXPECT_EQ(keyed->GetPixel(static_cast<int>(x), 0), x == 0 ? kMagenta : c.colours[x])
+                << c.name << " " << x;
         }
     }
+    // A picture without see-through pixels is the shared picture itself, whatever the key.
+    folder.Write("opaque.png",
+                 testimages::PngOf(2, 1, 8, 6, {std::string("\x10\x20\x30\xFF\x40\x50\x60\xFF", 8)}));
+    bool seeThrough = true;
+    const auto opaque = Picture::LoadShared("opaque.png", kMagenta, seeThrough);
+    EXPECT_FALSE(seeThrough);
+    EXPECT_TRUE(opaque->PixelsShared());
+    const auto plain = Picture::LoadShared("opaque.png");
+    EXPECT_EQ(opaque->Bits(), plain->Bits());
+}
+
+// Every control of one mask colour showing one file shares one painted picture; a GIF's
+// transparent pixels already show its transparent colour, and that key paints nothing.
+TEST(Picture, PicturesPaintedForOneKeyAreShared) {
+    testsupport::TempProgramFolder folder;
+    folder.Write("t.png",
+                 testimages::PngOf(2, 1, 8, 6, {std::string("\x10\x20\x30\x00\x40\x50\x60\xFF", 8)}));
+    folder.Write("t.gif", testimages::GifOf(2, 1, {0, 1}, {MakeColour(0, 255, 0), kRed}, 0));
+    bool seeThrough = false;
+    const auto first = Picture::LoadShared("t.png", kMagenta, seeThrough);
+    const auto second = Picture::LoadShared("t.png", kMagenta, seeThrough);
+    const auto other = Picture::LoadShared("t.png", kBlue, seeThrough);
+    EXPECT_EQ(first->Bits(), second->Bits());
+    EXPECT_NE(first->Bits(), other->Bits());
+    EXPECT_EQ(other->GetPixel(0, 0), kBlue);
+    const auto gif = Picture::LoadShared("t.gif", MakeColour(0, 255, 0), seeThrough);
+    EXPECT_TRUE(seeThrough);
+    const auto plainGif = Picture::LoadShared("t.gif");
+    EXPECT_EQ(gif->Bits(), plainGif->Bits());
 }
 
 namespace {
