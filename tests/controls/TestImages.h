@@ -16,15 +16,19 @@ inline void PutLE(std::string& out, std::uint32_t value, int bytes) {
         out += static_cast<char>((value >> (8 * i)) & 0xFF);
 }
 
-// A 24-bit BMP, bottom row first (or top row first, with a negative height, when topDown).
-inline std::string BmpOf(const platform::Picture& picture, bool topDown = false) {
+// A 24-bit BMP, bottom row first (or top row first, with a negative height, when topDown). An info
+// header longer than 40 bytes carries colour masks (zero, unused by 24 bits) and zeros after them,
+// as image editors write headers of 56 bytes.
+inline std::string BmpOf(const platform::Picture& picture, bool topDown = false,
+                         std::uint32_t headerSize = 40) {
     const int w = picture.Width(), h = picture.Height();
     const int stride = (w * 3 + 3) / 4 * 4;
+    const std::uint32_t offset = 14 + headerSize;
     std::string out = "BM";
-    PutLE(out, static_cast<std::uint32_t>(54 + stride * h), 4);
+    PutLE(out, static_cast<std::uint32_t>(offset + stride * h), 4);
     PutLE(out, 0, 4);
-    PutLE(out, 54, 4);
-    PutLE(out, 40, 4);
+    PutLE(out, offset, 4);
+    PutLE(out, headerSize, 4);
     PutLE(out, static_cast<std::uint32_t>(w), 4);
     PutLE(out, static_cast<std::uint32_t>(topDown ? -h : h), 4);
     PutLE(out, 1, 2);
@@ -35,6 +39,7 @@ inline std::string BmpOf(const platform::Picture& picture, bool topDown = false)
     PutLE(out, 2835, 4);
     PutLE(out, 0, 4);
     PutLE(out, 0, 4);
+    out.append(headerSize - 40, '\0');
     for (int r = 0; r < h; ++r) {
         const int y = topDown ? r : h - 1 - r;
         for (int x = 0; x < w; ++x) {
