@@ -76,9 +76,22 @@ void ImageInfo::ReadGif() {
     if (!Has(10, 1)) return;
     int n = (Byte(10) & 7) + 1;
     std::size_t p = 13 + 3 * (std::size_t{1} << n) + 1;
-    // Comment extensions before the graphic control extension: each is taken as one sub-block.
-    while (Has(p, 2) && Byte(p) == 0xFE)
-        p += Byte(p + 1) + 4;
+    // Blocks before the graphic control extension are passed: comments, each taken as one
+    // sub-block, and the application and plain-text extensions that animated pictures and image
+    // editors put first (a loop count, XMP data), each a chain of sub-blocks led by their lengths
+    // and ended by an empty one. p stays on a block's label, one byte past its introducer.
+    for (;;) {
+        if (Has(p, 2) && Byte(p) == 0xFE) {
+            p += Byte(p + 1) + 4;
+        } else if (Has(p, 2) && (Byte(p) == 0xFF || Byte(p) == 0x01) && Byte(p - 1) == 0x21) {
+            std::size_t q = p + 1;
+            while (Has(q, 1) && Byte(q) != 0)
+                q += std::size_t{Byte(q)} + 1;
+            p = q + 2;
+        } else {
+            break;
+        }
+    }
     if (!Has(p, 6) || Byte(p) != 0xF9 || (Byte(p + 2) & 1) == 0) return;
     hasTransparency_ = true;
     transpIndex_ = Byte(p + 5);

@@ -210,15 +210,22 @@ void TranspImg::loadNewPicture(const std::string& fileName, bool natural, bool f
         ShowMsg("File " + fileName + " not found");
         return;
     }
-    std::optional<Picture> picture = Picture::LoadShared(fileName);
+    ImageInfo info;
+    info.ReadImageInfo(fileName);
+    // The pixels the file itself marks see-through show the mask colour the control will have,
+    // so that they are see-through and let clicks pass as the mask colour does.
+    const Colour key = info.HasTransparency() ? static_cast<Colour>(info.TranspRGB()) : Key();
+    bool seeThrough = false;
+    std::optional<Picture> picture = Picture::LoadShared(fileName, key, seeThrough);
     const bool square = !natural && !fit;
     if (!picture || (square && !FrameFits(picture->Width(), picture->Height()))) {
         // Nothing is touched: the control keeps showing what it showed.
         ShowMsg("File " + fileName + " cannot be shown as a picture");
         return;
     }
-    ImageInfo info;
-    info.ReadImageInfo(fileName);
+    // The square and fit forms always make the control see-through on its mask colour; a picture
+    // with see-through pixels of its own is shown see-through in its natural size too.
+    if (seeThrough) surface_.SetBackStyle(0);
     fileName_ = fileName;
     // The header's size is the picture's; a header that says otherwise (or nothing) is not
     // believed, so that a hostile file cannot ask for a frame its picture does not fill.

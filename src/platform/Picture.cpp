@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <map>
 #include <unordered_map>
 #include <vector>
 
@@ -137,6 +138,49 @@ bool GifFrameFits(const std::string& bytes) {
     return true;
 }
 
+// Info headers of 52 and 56 bytes (the 40-byte header followed by its colour masks, and by an
+// alpha mask in the longer one) come from common image editors, and the decoder knows neither:
+// such a file is read as the 40-byte header, followed by its colour masks where its bit fields
+// use them, as a 40-byte header with bit fields keeps them. The alpha mask is not read.
+void ReadShortMaskHeaderAsPlain(std::string& bytes) {
+    if (bytes.size() < 34 || bytes[0] != 'B' || bytes[1] != 'M') return;
+    const std::uint32_t headerSize = LittleEndian(bytes, 14, 4);
+    if ((headerSize != 52 && headerSize != 56) || bytes.size() < 14 + headerSize) return;
+    constexpr std::uint32_t kBitFields = 3;
+    const std::uint32_t kept = LittleEndian(bytes, 30, 4) == kBitFields ? 52 : 40;
+    const std::uint32_t dropped = headerSize - kept;
+    bytes.erase(14 + kept, dropped);
+    auto put = [&](std::size_t at, std::uint32_t value) {
+        for (int i = 0; i < 4; ++i)
+            bytes[at + static_cast<std::size_t>(i)] = static_cast<char>((value >> (8 * i)) & 0xFF);
+    };
+    put(14, 40);
+    // The pixels move up with the header; an offset pointing into the header is left for the
+    // decoder to refuse.
+    const std::uint32_t offset = LittleEndian(bytes, 10, 4);
+    if (offset >= 14 + headerSize) put(10, offset - dropped);
+}
+
+// A grey PNG's transparent grey comes out of the decoder as see-through black: it keeps the grey
+// the file stores, as the see-through pixels of every other kind keep their colour.
+void KeepTransparentGrey(QImage& image, const std::string& bytes) {
+    constexpr unsigned char kGreyPng = 0;
+    if (image.format() != QImage::Format_Indexed8 || bytes.size() < 26 ||
+        static_cast<unsigned char>(bytes[0]) != 0x89 || bytes.compare(1, 3, "PNG") != 0 ||
+        static_cast<unsigned char>(bytes[25]) != kGreyPng)
+        return;
+    // The decoder gives a grey of d bits the table of 2^d evenly spaced greys.
+    QList<QRgb> table = image.colorTable();
+    const auto count = table.size();
+    if (count < 2) return;
+    for (qsizetype i = 0; i < count; ++i)
+        if (table[i] == 0) {
+            const int grey = static_cast<int>(i * 255 / (count - 1));
+            table[i] = qRgba(grey, grey, grey, 0);
+        }
+    image.setColorTable(table);
+}
+
 QColor ToQColor(Colour c) {
     return QColor(RedOf(c), GreenOf(c), BlueOf(c));
 }
@@ -210,9 +254,19 @@ Picture PictureAccess::FromImage(const QImage& image) {
     return picture;
 }
 
-std::optional<Picture> Picture::Load(const std::string& path) {
+namespace {
+
+// A file's picture with every pixel opaque in the colour the file gives it, and which pixels the
+// file marks see-through (alpha below half), row by row; none when it marks none.
+struct Decoded {
+    Picture picture;
+    std::vector<bool> seeThrough;
+};
+
+std::optional<Decoded> Decode(const std::string& path) {
     if (path.empty()) return std::nullopt;
     std::optional<std::string> bytes = ReadFileBytes(path);
+    if (bytes) ReadShortMaskHeaderAsPlain(*bytes);
     if (!bytes || !BmpRowsFit(*bytes) || !GifFrameFits(*bytes)) return std::nullopt;
     QByteArray data = QByteArray::fromRawData(bytes->data(), static_cast<qsizetype>(bytes->size()));
     QBuffer buffer(&data);
@@ -222,32 +276,87 @@ std::optional<Picture> Picture::Load(const std::string& path) {
     reader.setAutoTransform(false);
     // The decoders' own backstop, for sizes a header does not show (a GIF's frames, say).
     // Eight bytes a pixel leaves room for the decoders that work in 16 bits a channel.
-    QImageReader::setAllocationLimit(static_cast<int>(std::int64_t{kMaxPixels} * 8 / (1024 * 1024)));
+    QImageReader::setAllocationLimit(static_cast<int>(std::int64_t{Picture::kMaxPixels} * 8 / (1024 * 1024)));
     if (!FitsTheLimits(reader.size())) return std::nullopt;
     QImage image;
     if (!reader.read(&image) || image.isNull()) return std::nullopt;
     if (!FitsTheLimits(image.size())) return std::nullopt;
+    KeepTransparentGrey(image, *bytes);
+    Decoded decoded;
     if (image.hasAlphaChannel()) {
         // A see-through pixel keeps the colour the file gives it (a GIF's transparent colour is
         // the control's mask colour); Qt would otherwise hand out premultiplied black.
         QImage plain = image.convertToFormat(QImage::Format_ARGB32);
+        std::vector<bool> seeThrough(static_cast<std::size_t>(plain.width()) * plain.height());
+        bool any = false;
         for (int y = 0; y < plain.height(); ++y) {
             auto* line = reinterpret_cast<QRgb*>(plain.scanLine(y));
-            for (int x = 0; x < plain.width(); ++x)
+            for (int x = 0; x < plain.width(); ++x) {
+                if (qAlpha(line[x]) < 128) {
+                    seeThrough[static_cast<std::size_t>(y) * plain.width() + x] = true;
+                    any = true;
+                }
                 line[x] |= 0xFF000000u;
+            }
         }
+        if (any) decoded.seeThrough = std::move(seeThrough);
         image = plain;
     }
-    return PictureAccess::FromImage(image);
+    decoded.picture = PictureAccess::FromImage(image);
+    return decoded;
+}
+
+// The picture with the pixels a file marks see-through painted in the key colour.
+Picture PaintedSeeThrough(const Picture& picture, const std::vector<bool>& seeThrough, Colour key) {
+    Picture painted = picture;
+    const std::uint32_t pixel = Picture::PixelOf(key);
+    for (int y = 0; y < painted.Height(); ++y) {
+        std::uint32_t* row = painted.Row(y);
+        const std::size_t first = static_cast<std::size_t>(y) * painted.Width();
+        for (int x = 0; x < painted.Width(); ++x)
+            if (seeThrough[first + static_cast<std::size_t>(x)]) row[x] = pixel;
+    }
+    return painted;
+}
+
+// Whether every pixel a file marks see-through shows the key colour already (as a GIF's
+// transparent pixels show its transparent colour): the picture then serves that key as it is.
+bool SeeThroughShows(const Picture& picture, const std::vector<bool>& seeThrough, Colour key) {
+    const std::uint32_t pixel = Picture::PixelOf(key);
+    for (int y = 0; y < picture.Height(); ++y) {
+        const std::uint32_t* row = picture.Row(y);
+        const std::size_t first = static_cast<std::size_t>(y) * picture.Width();
+        for (int x = 0; x < picture.Width(); ++x)
+            if (seeThrough[first + static_cast<std::size_t>(x)] && row[x] != pixel) return false;
+    }
+    return true;
+}
+
+} // namespace
+
+std::optional<Picture> Picture::Load(const std::string& path) {
+    std::optional<Decoded> decoded = Decode(path);
+    if (!decoded) return std::nullopt;
+    return std::move(decoded->picture);
 }
 
 namespace {
 
-// A decoded file, with what tells whether the file is still the one that was decoded.
+// A decoded file, with what tells whether the file is still the one that was decoded. Where the
+// file marks pixels see-through, the picture with them painted in each key asked for; no
+// picture where the decoded one shows that key there already.
 struct SharedFile {
     Picture picture;
+    std::vector<bool> seeThrough;
+    std::map<Colour, std::optional<Picture>> keyed;
     std::filesystem::file_time_type time;
     std::uintmax_t size = 0;
+
+    bool Shown() const {
+        return picture.PixelsShared() || std::any_of(keyed.begin(), keyed.end(), [](const auto& k) {
+                   return k.second && k.second->PixelsShared();
+               });
+    }
 };
 
 std::unordered_map<std::string, SharedFile>& SharedFiles() {
@@ -255,30 +364,65 @@ std::unordered_map<std::string, SharedFile>& SharedFiles() {
     return files;
 }
 
-} // namespace
-
-std::optional<Picture> Picture::LoadShared(const std::string& path) {
+// The shared entry of a file, decoded anew when the file changed; nullptr when it cannot be
+// decoded. A file whose time or size cannot be read is decoded into `unshared`.
+SharedFile* SharedFileOf(const std::string& path, SharedFile& unshared) {
     const std::optional<std::string> real = path.empty() ? std::nullopt : ResolvePath(path);
-    if (!real) return std::nullopt;
+    if (!real) return nullptr;
     std::error_code timeError, sizeError;
     const auto time = std::filesystem::last_write_time(*real, timeError);
     const auto size = std::filesystem::file_size(*real, sizeError);
     auto& files = SharedFiles();
     if (timeError || sizeError) {
         files.erase(*real);
-        return Load(path);
+        std::optional<Decoded> decoded = Decode(path);
+        if (!decoded) return nullptr;
+        unshared.picture = std::move(decoded->picture);
+        unshared.seeThrough = std::move(decoded->seeThrough);
+        return &unshared;
     }
     if (auto known = files.find(*real); known != files.end()) {
-        if (known->second.time == time && known->second.size == size) return known->second.picture;
+        if (known->second.time == time && known->second.size == size) return &known->second;
         files.erase(known);
     }
-    std::optional<Picture> picture = Load(path);
-    if (!picture) return picture;
+    std::optional<Decoded> decoded = Decode(path);
+    if (!decoded) return nullptr;
     // Pictures nobody shows any more go, so that the files a long game passed through do not
     // pile up; the sweep costs one look at each file still in use.
-    std::erase_if(files, [](const auto& entry) { return !entry.second.picture.PixelsShared(); });
-    files.emplace(*real, SharedFile{*picture, time, size});
-    return picture;
+    std::erase_if(files, [](const auto& entry) { return !entry.second.Shown(); });
+    return &files
+                .emplace(
+                    *real,
+                    SharedFile{std::move(decoded->picture), std::move(decoded->seeThrough), {}, time, size})
+                .first->second;
+}
+
+} // namespace
+
+std::optional<Picture> Picture::LoadShared(const std::string& path) {
+    SharedFile unshared;
+    const SharedFile* file = SharedFileOf(path, unshared);
+    if (!file) return std::nullopt;
+    return file->picture;
+}
+
+std::optional<Picture> Picture::LoadShared(const std::string& path, Colour key, bool& seeThrough) {
+    seeThrough = false;
+    SharedFile unshared;
+    SharedFile* file = SharedFileOf(path, unshared);
+    if (!file) return std::nullopt;
+    if (file->seeThrough.empty()) return file->picture;
+    seeThrough = true;
+    key = ResolveColour(key);
+    auto known = file->keyed.find(key);
+    if (known == file->keyed.end()) {
+        std::erase_if(file->keyed, [](const auto& k) { return k.second && !k.second->PixelsShared(); });
+        std::optional<Picture> painted;
+        if (!SeeThroughShows(file->picture, file->seeThrough, key))
+            painted = PaintedSeeThrough(file->picture, file->seeThrough, key);
+        known = file->keyed.emplace(key, std::move(painted)).first;
+    }
+    return known->second ? *known->second : file->picture;
 }
 
 void Picture::ForgetShared() {

@@ -73,6 +73,12 @@ class Picture {
     // (same modification time and size): the copies handed out share their pixels until one of
     // them is changed. A table of hundreds of cards from a few dozen files holds a few dozen.
     static std::optional<Picture> LoadShared(const std::string& path);
+    // LoadShared's picture with the pixels that the file itself marks see-through (an alpha
+    // channel, a PNG's transparent colour, a GIF's transparent index) painted in `key`, so that a
+    // control whose mask colour is `key` shows them see-through and lets clicks pass there, as it
+    // does on its mask colour; `seeThrough` tells whether the file marks any pixel so. The
+    // pictures of one file and one key share their pixels.
+    static std::optional<Picture> LoadShared(const std::string& path, Colour key, bool& seeThrough);
     // Forgets the shared pictures, so that the next LoadShared of each file decodes it again;
     // whoever holds one keeps it.
     static void ForgetShared();

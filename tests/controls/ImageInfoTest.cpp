@@ -48,6 +48,10 @@ std::string Gce(int packed, int index) {
 std::string Comment(const std::string& text) {
     return Bytes({0x21, 0xFE, static_cast<int>(text.size())}) + text + std::string(1, '\0');
 }
+// An animated picture's loop count, and XMP data in three sub-blocks, as image editors write them.
+const std::string kLoop = Bytes({0x21, 0xFF, 11}) + "NETSCAPE2.0" + Bytes({3, 1, 0, 0, 0});
+const std::string kXmp = Bytes({0x21, 0xFF, 11}) + "XMP DataXMP" + Bytes({5}) + "<?xpa" + Bytes({3}) +
+                         std::string(3, '\xFE') + Bytes({1, 0xF9, 0});
 const std::string kImageBlock = Bytes({0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 1, 0, 0x3B});
 
 std::string Bmp(long w, long h) {
@@ -94,10 +98,25 @@ TEST(ImageInfo, ReadsEveryHeaderCaseInBoundedTime) {
         {"gif with comments before the control extension",
          GifHead(8, 9, 0x81) + Comment("made by us") + Comment("") + Gce(0x05, 2) + kImageBlock, 1, 8, 9,
          true, 2 + 256 * 3 + 65536 * 4},
-        {"gif with an application extension first",
-         GifHead(8, 9, 0x81) + Bytes({0x21, 0xFF, 11}) + "NETSCAPE2.0" + Bytes({3, 1, 0, 0, 0}) +
-             Gce(0x01, 1) + kImageBlock,
-         1, 8, 9, false, 0},
+        {"gif with a loop count before the control extension",
+         GifHead(8, 9, 0x81) + kLoop + Gce(0x01, 1) + kImageBlock, 1, 8, 9, true, 1 + 256 * 2 + 65536 * 3},
+        {"gif with XMP data of several sub-blocks, a comment and a loop count first",
+         GifHead(8, 9, 0x81) + kXmp + Comment("made by us") + kLoop + Gce(0x01, 2) + kImageBlock, 1, 8, 9,
+         true, 2 + 256 * 3 + 65536 * 4},
+        {"gif with a plain-text extension first",
+         GifHead(8, 9, 0x81) + Bytes({0x21, 0x01, 12}) + std::string(12, '\x01') + Bytes({2, 'h', 'i', 0}) +
+             Gce(0x01, 3) + kImageBlock,
+         1, 8, 9, true, 3 + 256 * 4 + 65536 * 5},
+        {"gif whose loop count comes before the image, no control extension",
+         GifHead(8, 9, 0x81) + kLoop + kImageBlock, 1, 8, 9, false, 0},
+        {"gif whose control extension after a loop count has no flag",
+         GifHead(8, 9, 0x81) + kLoop + Gce(0x04, 1) + kImageBlock, 1, 8, 9, false, 0},
+        {"gif whose application extension runs past the end",
+         GifHead(8, 9, 0x81) + Bytes({0x21, 0xFF, 11}) + "NETSCAPE2.0" + Bytes({200, 1, 0}), 1, 8, 9, false,
+         0},
+        {"gif whose application label is no extension's",
+         GifHead(8, 9, 0x80) + Bytes({0x2C, 0xFF, 0, 0x21, 0xF9, 4, 1, 0, 0, 1, 0}) + kImageBlock, 1, 8, 9,
+         false, 0},
         {"gif with a 256 colour table walks from 782", GifHead(300, 200, 0xF7) + Gce(0x01, 255) + kImageBlock,
          1, 300, 200, true, 255 + 256 * 0 + 65536 * 1},
         {"gif cut before its extensions", GifHead(30, 20, 0x81).substr(0, 15), 1, 30, 20, false, 0},

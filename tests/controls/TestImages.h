@@ -1,9 +1,10 @@
-// Image files made in the tests: BMP and GIF bytes written by hand from a picture, so that the
-// loaders see real files of each kind the table uses.
+// Image files made in the tests: BMP, GIF and PNG bytes written by hand from a picture, so that
+// the loaders see real files of each kind the table uses.
 #pragma once
 
 #include "platform/Picture.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -15,15 +16,19 @@ inline void PutLE(std::string& out, std::uint32_t value, int bytes) {
         out += static_cast<char>((value >> (8 * i)) & 0xFF);
 }
 
-// A 24-bit BMP, bottom row first (or top row first, with a negative height, when topDown).
-inline std::string BmpOf(const platform::Picture& picture, bool topDown = false) {
+// A 24-bit BMP, bottom row first (or top row first, with a negative height, when topDown). An info
+// header longer than 40 bytes carries colour masks (zero, unused by 24 bits) and zeros after them,
+// as image editors write headers of 56 bytes.
+inline std::string BmpOf(const platform::Picture& picture, bool topDown = false,
+                         std::uint32_t headerSize = 40) {
     const int w = picture.Width(), h = picture.Height();
     const int stride = (w * 3 + 3) / 4 * 4;
+    const std::uint32_t offset = 14 + headerSize;
     std::string out = "BM";
-    PutLE(out, static_cast<std::uint32_t>(54 + stride * h), 4);
+    PutLE(out, static_cast<std::uint32_t>(offset + stride * h), 4);
     PutLE(out, 0, 4);
-    PutLE(out, 54, 4);
-    PutLE(out, 40, 4);
+    PutLE(out, offset, 4);
+    PutLE(out, headerSize, 4);
     PutLE(out, static_cast<std::uint32_t>(w), 4);
     PutLE(out, static_cast<std::uint32_t>(topDown ? -h : h), 4);
     PutLE(out, 1, 2);
@@ -34,6 +39,7 @@ inline std::string BmpOf(const platform::Picture& picture, bool topDown = false)
     PutLE(out, 2835, 4);
     PutLE(out, 0, 4);
     PutLE(out, 0, 4);
+    out.append(headerSize - 40, '\0');
     for (int r = 0; r < h; ++r) {
         const int y = topDown ? r : h - 1 - r;
         for (int x = 0; x < w; ++x) {
@@ -103,6 +109,84 @@ inline std::string GifOf(int w, int h, const std::vector<std::uint8_t>& indexes,
     out += '\0';
     out += '\x3B';
     return out;
+}
+
+inline void PutBE(std::string& out, std::uint32_t value) {
+    for (int i = 3; i >= 0; --i)
+        out += static_cast<char>((value >> (8 * i)) & 0xFF);
+}
+
+// A PNG of the given bit depth and colour type (0 grey, 2 RGB, 3 palette, 4 grey and alpha,
+// 6 RGB and alpha) from its rows of samples as the format lays them out (without the filter
+// byte), with an optional palette and tRNS chunk. The rows are stored uncompressed.
+inline std::string PngOf(int w, int h, int depth, int colourType, const std::vector<std::string>& rows,
+                         const std::string& palette = "", const std::string& transparency = "") {
+    auto crc = [](const std::string& bytes) {
+        std::uint32_t c = 0xFFFFFFFFu;
+        for (unsigned char b : bytes) {
+            c ^= b;
+            for (int k = 0; k < 8; ++k)
+                c = (c >> 1) ^ (0xEDB88320u & (0u - (c & 1u)));
+        }
+        return c ^ 0xFFFFFFFFu;
+    };
+    std::string out("\x89PNG\r\n\x1A\n", 8);
+    auto chunk = [&](const char* type, const std::string& data) {
+        PutBE(out, static_cast<std::uint32_t>(data.size()));
+        const std::string body = type + data;
+        out += body;
+        PutBE(out, crc(body));
+    };
+    std::string header;
+    PutBE(header, static_cast<std::uint32_t>(w));
+    PutBE(header, static_cast<std::uint32_t>(h));
+    header += static_cast<char>(depth);
+    header += static_cast<char>(colourType);
+    header.append(3, '\0');
+    chunk("IHDR", header);
+    if (!palette.empty()) chunk("PLTE", palette);
+    if (!transparency.empty()) chunk("tRNS", transparency);
+    std::string raw;
+    for (const std::string& row : rows)
+        raw += '\0' + row;
+    // A zlib stream of stored blocks.
+    std::string z("\x78\x01", 2);
+    std::size_t at = 0;
+    do {
+        const std::size_t n = std::min<std::size_t>(65535, raw.size() - at);
+        z += static_cast<char>(at + n == raw.size() ? 1 : 0);
+        PutLE(z, static_cast<std::uint32_t>(n), 2);
+        PutLE(z, static_cast<std::uint32_t>(~n & 0xFFFF), 2);
+        z += raw.substr(at, n);
+        at += n;
+    } while (at < raw.size());
+    std::uint32_t a = 1, b = 0;
+    for (unsigned char c : raw) {
+        a = (a + c) % 65521;
+        b = (b + a) % 65521;
+    }
+    PutBE(z, (b << 16) | a);
+    chunk("IDAT", z);
+    chunk("IEND", "");
+    return out;
+}
+
+// A PNG with an alpha channel from a picture and the pixels to leave see-through; those keep
+// the colour of the picture beneath their alpha of 0.
+inline std::string RgbaPngOf(const platform::Picture& picture, const std::vector<bool>& seeThrough) {
+    std::vector<std::string> rows;
+    for (int y = 0; y < picture.Height(); ++y) {
+        std::string row;
+        for (int x = 0; x < picture.Width(); ++x) {
+            const platform::Colour c = picture.GetPixel(x, y);
+            row += static_cast<char>(platform::RedOf(c));
+            row += static_cast<char>(platform::GreenOf(c));
+            row += static_cast<char>(platform::BlueOf(c));
+            row += seeThrough[static_cast<std::size_t>(y * picture.Width() + x)] ? '\0' : '\xFF';
+        }
+        rows.push_back(row);
+    }
+    return PngOf(picture.Width(), picture.Height(), 8, 6, rows);
 }
 
 // How many pixels of the picture have the colour.

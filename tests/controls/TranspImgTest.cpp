@@ -10,6 +10,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -22,6 +23,8 @@ namespace {
 
 constexpr Colour kMagenta = MakeColour(255, 0, 255);
 constexpr Colour kCyan = MakeColour(0, 255, 255);
+
+using testimages::CountColour;
 
 class TranspImgTest : public ::testing::Test {
   protected:
@@ -379,18 +382,27 @@ TEST_F(TranspImgTest, ASystemColourAsMaskColourIsSeeThroughAsItShows) {
     EXPECT_GT(testimages::CountColour(img.hdc(), kCyan), 100) << "the halo follows the card's outline";
 }
 
+// Animated pictures carry a loop count, and pictures saved by image editors XMP data, before the
+// graphic control extension that names the transparent colour.
 TEST_F(TranspImgTest, GifTransparentColourBecomesTheMaskColour) {
     const Colour key = MakeColour(0, 255, 0);
-    folder.Write("cards/t.gif", testimages::GifOf(4, 4, {0, 1, 1, 0, 1, 1, 1, 1, 0, 0, 0, 0, 1, 1, 1, 1},
-                                                  {key, MakeColour(200, 0, 0)}, 0));
-    TranspImg img;
-    Prepare(img);
-    img.loadNewPicture("cards/t.gif");
-    EXPECT_EQ(img.MaskColor(), key);
-    EXPECT_EQ(img.Surface().ScaleWidth(), 18);
-    EXPECT_FALSE(img.Surface().ShowsPixel(0, 0));
-    EXPECT_FALSE(img.Surface().ShowsPixel(7, 7)) << "the file's transparent pixel";
-    EXPECT_TRUE(img.Surface().ShowsPixel(8, 7));
+    const std::string loop = std::string("\x21\xFF\x0BNETSCAPE2.0\x03\x01\x00\x00\x00", 19);
+    const std::string xmp = std::string("\x21\xFF\x0BXMP DataXMP\x04<?xp\x02\xF9\xFE\x00", 23);
+    for (const std::string& before : {std::string(), loop, xmp + loop}) {
+        std::string gif = testimages::GifOf(4, 4, {0, 1, 1, 0, 1, 1, 1, 1, 0, 0, 0, 0, 1, 1, 1, 1},
+                                            {key, MakeColour(200, 0, 0)}, 0);
+        gif.insert(25, before); // after the screen and its colour table
+        folder.Write("cards/t.gif", gif);
+        Picture::ForgetShared();
+        TranspImg img;
+        Prepare(img);
+        img.loadNewPicture("cards/t.gif");
+        EXPECT_EQ(img.MaskColor(), key) << before.size();
+        EXPECT_EQ(img.Surface().ScaleWidth(), 18);
+        EXPECT_FALSE(img.Surface().ShowsPixel(0, 0));
+        EXPECT_FALSE(img.Surface().ShowsPixel(7, 7)) << "the file's transparent pixel, " << before.size();
+        EXPECT_TRUE(img.Surface().ShowsPixel(8, 7));
+    }
 }
 
 // The decoder hands a GIF's transparent pixels out as fully see-through; they must still carry
@@ -434,6 +446,92 @@ TEST_F(TranspImgTest, GifTransparentPixelsMatchTheMaskColourByColour) {
             EXPECT_FALSE(img.Surface().ShowsPixel(5, 5)) << "outside the frame nothing is drawn";
         }
     }
+}
+
+// A card with rounded corners left see-through by its alpha channel, its see-through pixels
+// stored black like its black mark: the corners show and take clicks as the mask colour does,
+// and the black mark stays. The mask colour and the mask-colour rule are the control's as before.
+TEST_F(TranspImgTest, APicturesOwnSeeThroughPixelsAreSeeThroughAsTheMaskColourIs) {
+    constexpr Colour kDeckMask = MakeColour(10, 200, 30);
+    constexpr Colour kBlack = MakeColour(0, 0, 0);
+    const int w = 24, h = 32;
+    Picture face = testimages::AsymmetricCard(w, h);
+    face.SetPixel(12, 20, kDeckMask);
+    std::vector<bool> corners(static_cast<std::size_t>(w * h));
+    int cornerPixels = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const int cx = std::min(x, w - 1 - x), cy = std::min(y, h - 1 - y);
+            if (cx + cy < 3) {
+                corners[static_cast<std::size_t>(y * w + x)] = true;
+                face.SetPixel(x, y, kBlack);
+                ++cornerPixels;
+            }
+        }
+    folder.Write("cards/round.png", testimages::RgbaPngOf(face, corners));
+    folder.Write("cards/opaque.png", testimages::RgbaPngOf(face, std::vector<bool>(corners.size())));
+    struct Case {
+        const char* name;
+        Colour mask;
+        bool natural;
+        int turn;
+    } cases[] = {{"square frame", kMagenta, false, 0},
+                 {"natural size on an opaque control", kMagenta, true, 0},
+                 {"turned a quarter", kMagenta, false, 90},
+                 {"a deck's own mask colour", kDeckMask, false, 0}};
+    for (const auto& c : cases) {
+        TranspImg img;
+        img.reset(); // opaque until a mask colour or a load makes it see-through
+        if (c.mask != kMagenta) img.MaskColor(c.mask);
+        img.loadNewPicture("cards/round.png", c.natural);
+        if (c.turn != 0) img.rotation(static_cast<std::int16_t>(c.turn));
+        EXPECT_EQ(img.MaskColor(), c.mask) << c.name;
+        EXPECT_EQ(img.BackStyle(), 0) << c.name;
+        // The face shows all its pixels but the corners (and the deck's mask colour, where that
+        // is the mask colour); the control shows and takes clicks exactly there.
+        const Picture& drawn = img.hdc();
+        EXPECT_EQ(drawn.Width() * drawn.Height() - CountColour(drawn, c.mask),
+                  w * h - cornerPixels - (c.mask == kDeckMask ? 1 : 0))
+            << c.name;
+        for (int y = 0; y < drawn.Height(); ++y)
+            for (int x = 0; x < drawn.Width(); ++x)
+                ASSERT_EQ(img.Surface().ShowsPixel(x, y), drawn.GetPixel(x, y) != c.mask)
+                    << c.name << " " << x << "," << y;
+        if (c.turn == 0) {
+            const int x0 = c.natural ? 0 : (drawn.Width() - w + 1) / 2;
+            const int y0 = c.natural ? 0 : (drawn.Height() - h + 1) / 2;
+            EXPECT_EQ(drawn.GetPixel(x0, y0), c.mask) << c.name;
+            EXPECT_EQ(drawn.GetPixel(x0 + w - 1, y0 + h - 1), c.mask) << c.name;
+            EXPECT_EQ(drawn.GetPixel(x0 + 6, y0 + 9), kBlack) << c.name << ": the black mark stays";
+        }
+    }
+    // Without see-through pixels of its own the picture keeps the mask-colour rule: an opaque
+    // control stays opaque in its natural size, and black shows black.
+    TranspImg opaque;
+    opaque.reset();
+    opaque.loadNewPicture("cards/opaque.png", true);
+    EXPECT_EQ(opaque.BackStyle(), 1);
+    EXPECT_EQ(opaque.hdc().GetPixel(0, 0), kBlack);
+    EXPECT_TRUE(opaque.Surface().ShowsPixel(0, 0));
+
+    // A click on a see-through corner reaches the table below; one on the card reaches the card.
+    platform::ControlSurface table;
+    table.SetSizePixels(100, 100);
+    table.SetBackStyle(1);
+    int tableClicks = 0, cardDowns = 0;
+    table.OnClick = [&] { ++tableClicks; };
+    TranspImg img(table.Handle());
+    Prepare(img);
+    img.loadNewPicture("cards/round.png", true);
+    img.MouseDown = [&](std::int16_t, std::int16_t, platform::PixelPoint) { ++cardDowns; };
+    img.Surface().Move(10 * 15, 10 * 15);
+    table.SetVisible(true);
+    platform::ClickAt(table, 10, 10);
+    EXPECT_EQ(tableClicks, 1);
+    EXPECT_EQ(cardDowns, 0);
+    platform::ClickAt(table, 10 + 6, 10 + 9);
+    EXPECT_EQ(cardDowns, 1);
+    EXPECT_EQ(tableClicks, 1);
 }
 
 TEST_F(TranspImgTest, AClickOnTheMaskColourReachesTheControlBelow) {

@@ -9,6 +9,8 @@
 
 #include <chrono>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 using platform::Colour;
 using platform::MakeColour;
@@ -275,6 +277,180 @@ TEST(Picture, GifTransparentPixelsKeepTheFilesColour) {
     ASSERT_TRUE(gif);
     EXPECT_EQ(gif->GetPixel(0, 0), MakeColour(0, 255, 0));
     EXPECT_EQ(gif->GetPixel(1, 0), kRed);
+}
+
+// Every kind of see-through pixel a PNG can carry keeps the colour the file stores beneath it
+// (a grey's transparent grey too); asked for a key, the picture shows the key exactly there.
+TEST(Picture, SeeThroughPixelsKeepTheFilesColourAndTakeAKey) {
+    testsupport::TempProgramFolder folder;
+    auto grey = [](int g) { return MakeColour(g, g, g); };
+    const Colour dark = MakeColour(16, 32, 48), light = MakeColour(64, 80, 96);
+    const std::string rgbRow("\x10\x20\x30\x40\x50\x60", 6);
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::vector<Colour> colours; // pixel 0 is see-through, the others not
+    } cases[] = {
+        {"grey, transparent grey 255",
+         testimages::PngOf(3, 1, 8, 0, {std::string("\xFF\x00\x80", 3)}, "", std::string("\x00\xFF", 2)),
+         {grey(255), grey(0), grey(128)}},
+        {"grey of 4 bits, transparent grey 5",
+         testimages::PngOf(2, 1, 4, 0, {std::string("\x5F", 1)}, "", std::string("\x00\x05", 2)),
+         {grey(85), grey(255)}},
+        {"grey of 1 bit, transparent white",
+         testimages::PngOf(2, 1, 1, 0, {std::string("\x80", 1)}, "", std::string("\x00\x01", 2)),
+         {grey(255), grey(0)}},
+        {"grey of 16 bits",
+         testimages::PngOf(2, 1, 16, 0, {std::string("\x12\x34\xFF\xFF", 4)}, "", std::string("\x12\x34", 2)),
+         {grey(0x12), grey(255)}},
+        {"RGB, transparent colour",
+         testimages::PngOf(2, 1, 8, 2, {rgbRow}, "", std::string("\x00\x10\x00\x20\x00\x30", 6)),
+         {dark, light}},
+        {"palette",
+         testimages::PngOf(2, 1, 8, 3, {std::string("\x00\x01", 2)}, rgbRow, std::string("\x00", 1)),
+         {dark, light}},
+        {"RGB and alpha",
+         testimages::PngOf(2, 1, 8, 6, {std::string("\x10\x20\x30\x00\x40\x50\x60\xFF", 8)}),
+         {dark, light}},
+        {"RGB and alpha below half, and just at half",
+         testimages::PngOf(3, 1, 8, 6, {std::string("\x10\x20\x30\x7F\x40\x50\x60\x80\x40\x50\x60\xFF", 12)}),
+         {dark, light, light}},
+        {"grey and alpha",
+         testimages::PngOf(2, 1, 8, 4, {std::string("\x77\x00\x88\xFF", 4)}),
+         {grey(0x77), grey(0x88)}},
+    };
+    for (const auto& c : cases) {
+        folder.Write("t.png", c.bytes);
+        Picture::ForgetShared();
+        const auto loaded = Picture::Load("t.png");
+        ASSERT_TRUE(loaded) << c.name;
+        bool seeThrough = false;
+        const auto keyed = Picture::LoadShared("t.png", kMagenta, seeThrough);
+        ASSERT_TRUE(keyed) << c.name;
+        EXPECT_TRUE(seeThrough) << c.name;
+        for (std::size_t x = 0; x < c.colours.size(); ++x) {
+            EXPECT_EQ(loaded->GetPixel(static_cast<int>(x), 0), c.colours[x]) << c.name << " " << x;
+            EXPECT_EQ(keyed->GetPixel(static_cast<int>(x), 0), x == 0 ? kMagenta : c.colours[x])
+                << c.name << " " << x;
+        }
+    }
+    // A picture without see-through pixels is the shared picture itself, whatever the key.
+    folder.Write("opaque.png",
+                 testimages::PngOf(2, 1, 8, 6, {std::string("\x10\x20\x30\xFF\x40\x50\x60\xFF", 8)}));
+    bool seeThrough = true;
+    const auto opaque = Picture::LoadShared("opaque.png", kMagenta, seeThrough);
+    EXPECT_FALSE(seeThrough);
+    EXPECT_TRUE(opaque->PixelsShared());
+    const auto plain = Picture::LoadShared("opaque.png");
+    EXPECT_EQ(opaque->Bits(), plain->Bits());
+}
+
+// Every control of one mask colour showing one file shares one painted picture; a GIF's
+// transparent pixels already show its transparent colour, and that key paints nothing.
+TEST(Picture, PicturesPaintedForOneKeyAreShared) {
+    testsupport::TempProgramFolder folder;
+    folder.Write("t.png",
+                 testimages::PngOf(2, 1, 8, 6, {std::string("\x10\x20\x30\x00\x40\x50\x60\xFF", 8)}));
+    folder.Write("t.gif", testimages::GifOf(2, 1, {0, 1}, {MakeColour(0, 255, 0), kRed}, 0));
+    bool seeThrough = false;
+    const auto first = Picture::LoadShared("t.png", kMagenta, seeThrough);
+    const auto second = Picture::LoadShared("t.png", kMagenta, seeThrough);
+    const auto other = Picture::LoadShared("t.png", kBlue, seeThrough);
+    EXPECT_EQ(first->Bits(), second->Bits());
+    EXPECT_NE(first->Bits(), other->Bits());
+    EXPECT_EQ(other->GetPixel(0, 0), kBlue);
+    const auto gif = Picture::LoadShared("t.gif", MakeColour(0, 255, 0), seeThrough);
+    EXPECT_TRUE(seeThrough);
+    const auto plainGif = Picture::LoadShared("t.gif");
+    EXPECT_EQ(gif->Bits(), plainGif->Bits());
+}
+
+namespace {
+
+using testimages::PutLE;
+
+// A BMP with an info header of `size` bytes: the 40-byte header, then from 52 bytes on the red,
+// green and blue masks and from 56 bytes the alpha mask; a palette follows the header.
+std::string BmpWithHeader(std::uint32_t size, int bits, std::uint32_t compression, std::uint32_t alphaMask,
+                          const std::string& palette, const std::string& rows, int w, int h) {
+    std::string info;
+    PutLE(info, size, 4);
+    PutLE(info, static_cast<std::uint32_t>(w), 4);
+    PutLE(info, static_cast<std::uint32_t>(h), 4);
+    PutLE(info, 1, 2);
+    PutLE(info, static_cast<std::uint32_t>(bits), 2);
+    PutLE(info, compression, 4);
+    PutLE(info, static_cast<std::uint32_t>(rows.size()), 4);
+    PutLE(info, 2835, 4);
+    PutLE(info, 2835, 4);
+    PutLE(info, static_cast<std::uint32_t>(palette.size() / 4), 4);
+    PutLE(info, 0, 4);
+    const bool sixteen = bits == 16;
+    PutLE(info, sixteen ? 0xF800 : 0xFF0000, 4);
+    PutLE(info, sixteen ? 0x07E0 : 0xFF00, 4);
+    PutLE(info, sixteen ? 0x001F : 0xFF, 4);
+    PutLE(info, alphaMask, 4);
+    info.resize(size);
+    std::string out = "BM";
+    PutLE(out, static_cast<std::uint32_t>(14 + info.size() + palette.size() + rows.size()), 4);
+    PutLE(out, 0, 4);
+    PutLE(out, static_cast<std::uint32_t>(14 + info.size() + palette.size()), 4);
+    return out + info + palette + rows;
+}
+
+} // namespace
+
+// Image editors write info headers of 56 bytes (and 52): read as the 40-byte header followed by
+// the colour masks, their pictures show as a decoder that knows them shows them.
+TEST(Picture, BmpsWithHeadersOfColourMasksLoad) {
+    testsupport::TempProgramFolder folder;
+    const Colour dark = MakeColour(16, 32, 48), light = MakeColour(64, 80, 96);
+    // Two rows of two pixels, bottom row first: dark, light over light, dark.
+    std::string rows32, rows24, rows8, rows16;
+    for (Colour c : {light, dark, dark, light}) {
+        PutLE(rows32,
+              (static_cast<std::uint32_t>(platform::RedOf(c)) << 16) | (platform::GreenOf(c) << 8) |
+                  platform::BlueOf(c),
+              4);
+        rows24 += std::string{static_cast<char>(platform::BlueOf(c)), static_cast<char>(platform::GreenOf(c)),
+                              static_cast<char>(platform::RedOf(c))};
+        rows8 += static_cast<char>(c == dark ? 1 : 0);
+        PutLE(rows16, c == dark ? 0xF800 : 0x001F, 2);
+    }
+    rows24.insert(6, 2, '\0'); // each row padded to 4 bytes
+    rows24 += std::string(2, '\0');
+    rows8.insert(2, 2, '\0');
+    rows8 += std::string(2, '\0');
+    const std::string palette("\x60\x50\x40\x00\x30\x20\x10\x00", 8); // light, dark
+    struct Case {
+        const char* name;
+        std::string bytes;
+        Colour topLeft, topRight;
+    } cases[] = {
+        {"56 bytes, 32 bits with colour masks and an alpha mask",
+         BmpWithHeader(56, 32, 3, 0xFF000000, "", rows32, 2, 2), dark, light},
+        {"56 bytes, 32 bits plain", BmpWithHeader(56, 32, 0, 0, "", rows32, 2, 2), dark, light},
+        {"56 bytes, 24 bits", BmpWithHeader(56, 24, 0, 0, "", rows24, 2, 2), dark, light},
+        {"56 bytes, 8 bits with a palette", BmpWithHeader(56, 8, 0, 0, palette, rows8, 2, 2), dark, light},
+        {"56 bytes, 16 bits of 5, 6 and 5", BmpWithHeader(56, 16, 3, 0, "", rows16, 2, 2),
+         MakeColour(0xF8, 0, 0), MakeColour(0, 0, 0xF8)},
+        {"52 bytes, 32 bits with colour masks", BmpWithHeader(52, 32, 3, 0, "", rows32, 2, 2), dark, light},
+        {"40 bytes, 24 bits", BmpWithHeader(40, 24, 0, 0, "", rows24, 2, 2), dark, light},
+    };
+    for (const auto& c : cases) {
+        folder.Write("t.bmp", c.bytes);
+        const auto loaded = Picture::Load("t.bmp");
+        ASSERT_TRUE(loaded) << c.name;
+        EXPECT_EQ(loaded->Width(), 2) << c.name;
+        EXPECT_EQ(loaded->Height(), 2) << c.name;
+        EXPECT_EQ(loaded->GetPixel(0, 0), c.topLeft) << c.name;
+        EXPECT_EQ(loaded->GetPixel(1, 0), c.topRight) << c.name;
+        EXPECT_EQ(loaded->GetPixel(0, 1), c.topRight) << c.name;
+        EXPECT_EQ(loaded->GetPixel(1, 1), c.topLeft) << c.name;
+    }
+    // Rows the file does not hold are refused as with every header.
+    folder.Write("short.bmp", BmpWithHeader(56, 24, 0, 0, "", rows24.substr(0, 8), 2, 2));
+    EXPECT_FALSE(Picture::Load("short.bmp"));
 }
 
 TEST(Fonts, PointsBecomePixelsAtTwentyTwipsAPoint) {

@@ -2,6 +2,7 @@
 // pictures, the cards that start on the table, the scroll bars, and the faults that end the
 // program.
 #include "TableTestSupport.h"
+#include "controls/TestImages.h"
 
 #include "net/MultiplayerMgmt.h"
 #include "state/GameMgmt.h"
@@ -14,6 +15,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -88,6 +91,79 @@ TEST_F(TableSetupTest, ACommonDeckDealsRoundTheSeatsWithAreasInTheirSlots) {
     EXPECT_TRUE(table.PlayerArea(2)->Visible());
     EXPECT_EQ(table.SideName(2)->Caption(), "Cy");
     EXPECT_FALSE(table.SideName(1)->Visible());
+}
+
+// Card pictures as other programs save them, dealt face up: their see-through pixels show the
+// table and let clicks pass, their other pixels show as the file stores them.
+TEST(TablePictures, CardsOfEveryKindShowAsTheirFilesKeepThem) {
+    const int w = tabletest::kFaceWidth, h = tabletest::kFaceHeight;
+    const platform::Colour black = platform::MakeColour(0, 0, 0), red = platform::MakeColour(200, 0, 0);
+    auto corner = [&](int x, int y) { return std::min(x, w - 1 - x) + std::min(y, h - 1 - y) < 4; };
+    // A red face with a black middle, its rounded corners black beneath their transparency.
+    platform::Picture face(w, h, red);
+    face.FillRect(10, 20, 20, 16, black);
+    std::vector<bool> corners(static_cast<std::size_t>(w * h));
+    std::vector<std::uint8_t> indexes(corners.size(), 1);
+    std::vector<std::string> greyRows;
+    for (int y = 0; y < h; ++y) {
+        greyRows.emplace_back(static_cast<std::size_t>(w), '\x40');
+        for (int x = 0; x < w; ++x) {
+            const auto i = static_cast<std::size_t>(y * w + x);
+            corners[i] = corner(x, y);
+            if (face.GetPixel(x, y) == black) indexes[i] = 2;
+            if (corners[i]) {
+                face.SetPixel(x, y, black);
+                indexes[i] = 0;
+                greyRows.back()[static_cast<std::size_t>(x)] = '\xFF';
+            }
+        }
+    }
+    std::string gif = testimages::GifOf(w, h, indexes, {platform::MakeColour(0, 255, 0), red, black}, 0);
+    gif.insert(25, std::string("\x21\xFF\x0BNETSCAPE2.0\x03\x01\x00\x00\x00", 19)); // a loop count
+    struct Case {
+        const char* name;
+        const char* extension;
+        std::string bytes;
+        std::string deckExtra;
+        bool cornersSeeThrough;
+        platform::Colour middle;
+    } cases[] = {
+        {"PNG with an alpha channel", ".png", testimages::RgbaPngOf(face, corners), "", true, black},
+        {"animated GIF", ".gif", gif, "", true, black},
+        {"grey PNG whose white is transparent, on a deck masking white", ".png",
+         testimages::PngOf(w, h, 8, 0, greyRows, "", std::string("\x00\xFF", 2)), "transparentColor=WHITE",
+         true, platform::MakeColour(0x40, 0x40, 0x40)},
+        {"BMP with a 56-byte header", ".bmp", testimages::BmpOf(face, false, 56), "", false, black},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        MessageRecorder messages;
+        TableFixture fixture;
+        std::string text = ThreeSeatGame(c.deckExtra);
+        for (int k = 1; k <= 8; ++k) {
+            const std::string name = "f" + std::to_string(k);
+            text.replace(text.find(name + ".png"), name.size() + 4, name + c.extension);
+            fixture.Folder().Write("img/" + name + c.extension, c.bytes);
+        }
+        ASSERT_TRUE(fixture.Start(text));
+        int shown = 0;
+        for (int entry = 1; entry <= Game.zOrderCount; ++entry) {
+            const CardRecord& card = Cards[Game.ZOrderList[entry].index];
+            if (card.owner != 1) continue;
+            const controls::TranspImg& control = *fixture.Table().crd(card.controlIndex);
+            ASSERT_EQ(control.GetPictureName(), GameImagePath(card.image));
+            const int x0 = control.GetOriginLeft() / 15, y0 = control.GetOriginTop() / 15;
+            const platform::ControlSurface& surface = control.Surface();
+            EXPECT_EQ(surface.ShowsPixel(x0, y0), !c.cornersSeeThrough);
+            EXPECT_EQ(surface.ShowsPixel(x0 + w - 1, y0 + h - 1), !c.cornersSeeThrough);
+            EXPECT_TRUE(surface.ShowsPixel(x0 + 4, y0));
+            EXPECT_TRUE(surface.ShowsPixel(x0 + w / 2, y0 + h / 2));
+            EXPECT_EQ(control.hdc().GetPixel(x0 + w / 2, y0 + h / 2), c.middle);
+            ++shown;
+        }
+        EXPECT_EQ(shown, 2);
+        EXPECT_TRUE(messages.Messages().empty());
+    }
 }
 
 TEST_F(TableSetupTest, EveryCardIsVisibleWhenAllCardsAreShownAndASeatWithoutAreaGetsNone) {
