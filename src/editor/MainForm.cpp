@@ -45,22 +45,22 @@ MainForm::MainForm() {
 MainForm::~MainForm() = default;
 
 ImageListForm& MainForm::ImageList() {
-    if (!imageList_) imageList_ = std::make_unique<ImageListForm>();
+    if (!imageList_) imageList_ = Owned(std::make_unique<ImageListForm>());
     return *imageList_;
 }
 
 CardImageForm& MainForm::CardImage() {
-    if (!cardImage_) cardImage_ = std::make_unique<CardImageForm>();
+    if (!cardImage_) cardImage_ = Owned(std::make_unique<CardImageForm>());
     return *cardImage_;
 }
 
 DeckPropForm& MainForm::DeckProperties() {
-    if (!deckProps_) deckProps_ = std::make_unique<DeckPropForm>();
+    if (!deckProps_) deckProps_ = Owned(std::make_unique<DeckPropForm>());
     return *deckProps_;
 }
 
 TreeForm& MainForm::Tree() {
-    if (!tree_) tree_ = std::make_unique<TreeForm>();
+    if (!tree_) tree_ = Owned(std::make_unique<TreeForm>());
     return *tree_;
 }
 
@@ -100,7 +100,7 @@ void MainForm::OpenAt(const std::string& game, int step) {
 }
 
 CardDetailForm& MainForm::CardDetail() {
-    if (!cardDetail_) cardDetail_ = std::make_unique<CardDetailForm>(*this);
+    if (!cardDetail_) cardDetail_ = Owned(std::make_unique<CardDetailForm>(*this));
     return *cardDetail_;
 }
 

@@ -156,6 +156,12 @@ class MainForm {
     std::string ImageFolder() const;
 
   private:
+    // A window of the editor, owned by its main window so that it stays above it: a click on the
+    // editor never hides the window the author is working in.
+    template <class W> std::unique_ptr<W> Owned(std::unique_ptr<W> window) {
+        window->form_.SetOwner(&form_);
+        return window;
+    }
     void Build();
     void BuildStep0();
     void BuildStep1to3();
