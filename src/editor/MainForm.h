@@ -145,6 +145,9 @@ class MainForm {
     void LoadDeckData(const std::string& section);
     bool SaveDeckData();
     bool SavePropLists();
+    // Leaving the property lists' step any other way than by "<< Back": what was typed and not
+    // saved is said to be dropped, and the boxes are emptied.
+    void DropUnsavedPropLists();
     void showProperties();
     void DisplayReport(int index);
     void LoadReportCount();
@@ -202,6 +205,8 @@ class MainForm {
     // The property lists' keys to write: none when they are as shown or locked; nullopt, after a
     // message, when a name would not read back as typed.
     std::optional<std::vector<KeyValue>> PropListsToWrite() const;
+    // The property lists' boxes differ from what the file holds.
+    bool PropListsEdited() const;
     // Puts the writes of a save on disk (`written`: whether every write so far went through). On a
     // failure one message names the game file and the writer is set back to `before`.
     bool CommitWrites(platform::IniWriteScope& scope, bool written, const KeyWriter& before);
