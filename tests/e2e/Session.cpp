@@ -104,7 +104,7 @@ Session::~Session() {
 }
 
 void Session::Start() {
-    const std::string executable = std::string(KARVEL_BUILD_DIR) + "/" + program_;
+    const std::string executable = std::string(KARVEL_PROGRAM_DIR) + "/" + program_;
     pid_ = fork();
     if (pid_ < 0) throw Failure("cannot start " + program_);
     if (pid_ == 0) {
