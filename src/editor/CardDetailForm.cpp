@@ -3,9 +3,9 @@
 #include "common/Helpers.h"
 #include "common/Messages.h"
 #include "common/Numbers.h"
+#include "editor/EditorWindow.h"
 #include "editor/ImageForms.h"
 #include "editor/MainForm.h"
-#include "platform/Keys.h"
 
 #include <algorithm>
 
@@ -21,6 +21,12 @@ std::vector<std::string> Pairs(const std::string& properties) {
 std::string PairName(const std::string& pair) {
     return pair.substr(0, pair.find('='));
 }
+
+// The window without property lists, and the taller one that shows them.
+constexpr int kSmallHeight = 2200;
+constexpr int kSmallUpdateTop = 1080;
+constexpr int kTallHeight = 4500;
+constexpr int kTallUpdateTop = 3780;
 
 } // namespace
 
@@ -47,7 +53,7 @@ std::string MergeProperties(const std::string& properties, const std::vector<std
 
 CardDetailForm::CardDetailForm(MainForm& editor) : editor_(editor) {
     form_.SetCaption("Card Detail");
-    form_.Resize(4800, 2200);
+    form_.Resize(4800, kSmallHeight);
     auto* f = form_.Handle();
     Label1 = std::make_unique<platform::Label>(f);
     Label1->Move(120, 120, 4400, 285);
@@ -60,7 +66,7 @@ CardDetailForm::CardDetailForm(MainForm& editor) : editor_(editor) {
     ShowBtn->Move(2600, 540, 1000, 315);
     ShowBtn->SetCaption("show");
     UpdateBtn = std::make_unique<platform::CommandButton>(f);
-    UpdateBtn->Move(120, 1080, 1400, 360);
+    UpdateBtn->Move(120, kSmallUpdateTop, 1400, 360);
     UpdateBtn->SetCaption("Update");
     propFrame = std::make_unique<platform::Frame>(f);
     propFrame->Move(120, 1000, 4400, 2700);
@@ -84,10 +90,7 @@ CardDetailForm::CardDetailForm(MainForm& editor) : editor_(editor) {
         if (!entry.empty()) editor_.CardImage().Open(editor_.ImageFolder(), EntryImage(entry), false);
     };
     pListNames->OnClick = [this] { ChooseList(pListNames->List(pListNames->ListIndex())); };
-    form_.SetKeyPreview(true);
-    form_.OnKeyDown = [this](int key, int) {
-        if (key == platform::keys::kEscape) form_.Unload();
-    };
+    CloseOnEscape(form_);
 }
 
 CardDetailForm::~CardDetailForm() = default;
@@ -102,9 +105,10 @@ void CardDetailForm::Open(bool modal) {
     const std::string file = editor_.GameFile();
     const int total = LeadingInt16(GetIni("PROP LISTS", "total", file));
     propFrame->SetVisible(total > 0);
+    // Sized for this game: a game without lists gets the small window back after one with them.
+    form_.SetHeight(total > 0 ? kTallHeight : kSmallHeight);
+    UpdateBtn->SetTop(total > 0 ? kTallUpdateTop : kSmallUpdateTop);
     if (total > 0) {
-        form_.SetHeight(4500);
-        UpdateBtn->SetTop(3780);
         propFrame->Move(120, 1000, 4400, 2700);
         pListNames->Clear();
         for (int k = 1; k <= 4; ++k)

@@ -1,6 +1,7 @@
 #include "editor/DeckPropForm.h"
 
 #include "common/Helpers.h"
+#include "editor/EditorWindow.h"
 #include "platform/Codec.h"
 
 namespace wizard {
@@ -25,6 +26,7 @@ DeckPropForm::DeckPropForm() {
         (*boxes[i])->Move(240, 240 + i * 420, 5400, 315);
         (*boxes[i])->SetCaption(captions[i]);
     }
+    CloseOnEscape(form_);
 }
 
 DeckPropForm::~DeckPropForm() = default;

@@ -1,6 +1,7 @@
 #include "editor/ImageForms.h"
 
 #include "common/Messages.h"
+#include "editor/EditorWindow.h"
 #include "platform/Codec.h"
 #include "platform/Files.h"
 #include "platform/Picture.h"
@@ -54,6 +55,7 @@ ImageListForm::ImageListForm() {
     Files = std::make_unique<platform::ListBox>(form_.Handle());
     Files->Move(120, 120, 3200, 4100);
     Files->OnDblClick = [this] { Choose(Files->ListIndex()); };
+    CloseOnEscape(form_);
 }
 
 ImageListForm::~ImageListForm() = default;

@@ -45,22 +45,22 @@ MainForm::MainForm() {
 MainForm::~MainForm() = default;
 
 ImageListForm& MainForm::ImageList() {
-    if (!imageList_) imageList_ = std::make_unique<ImageListForm>();
+    if (!imageList_) imageList_ = Owned(std::make_unique<ImageListForm>());
     return *imageList_;
 }
 
 CardImageForm& MainForm::CardImage() {
-    if (!cardImage_) cardImage_ = std::make_unique<CardImageForm>();
+    if (!cardImage_) cardImage_ = Owned(std::make_unique<CardImageForm>());
     return *cardImage_;
 }
 
 DeckPropForm& MainForm::DeckProperties() {
-    if (!deckProps_) deckProps_ = std::make_unique<DeckPropForm>();
+    if (!deckProps_) deckProps_ = Owned(std::make_unique<DeckPropForm>());
     return *deckProps_;
 }
 
 TreeForm& MainForm::Tree() {
-    if (!tree_) tree_ = std::make_unique<TreeForm>();
+    if (!tree_) tree_ = Owned(std::make_unique<TreeForm>());
     return *tree_;
 }
 
@@ -100,7 +100,7 @@ void MainForm::OpenAt(const std::string& game, int step) {
 }
 
 CardDetailForm& MainForm::CardDetail() {
-    if (!cardDetail_) cardDetail_ = std::make_unique<CardDetailForm>(*this);
+    if (!cardDetail_) cardDetail_ = Owned(std::make_unique<CardDetailForm>(*this));
     return *cardDetail_;
 }
 
@@ -270,16 +270,23 @@ void MainForm::WireDeckStep() {
         commonList->ResetItems(0);
         UpdateCardCount();
     };
-    const auto firstSelected = [this](ListBox& target) {
+    // The file the author chose: the one clicked last while it is selected, else the first
+    // selected in list order.
+    const auto chosenFile = [this](ListBox& target) {
         target.Clear();
+        const int current = File1->ListIndex();
+        if (current >= 0 && File1->Selected(current)) {
+            target.AddItem(File1->List(current));
+            return;
+        }
         for (int i = 0; i < File1->ListCount(); ++i)
             if (File1->Selected(i)) {
                 target.AddItem(File1->List(i));
                 break;
             }
     };
-    AddBack->OnClick = [this, firstSelected] { firstSelected(*backImg); };
-    AddDiscard->OnClick = [this, firstSelected] { firstSelected(*discardImg); };
+    AddBack->OnClick = [this, chosenFile] { chosenFile(*backImg); };
+    AddDiscard->OnClick = [this, chosenFile] { chosenFile(*discardImg); };
     const auto selectEvery = [this](bool selected) {
         for (int i = 0; i < File1->ListCount(); ++i)
             File1->SetSelected(i, selected);
@@ -317,6 +324,8 @@ std::string MainForm::GameFile() const {
 
 void MainForm::ShowFrame() {
     help_->Hide();
+    // The property lists are written by "<< Back" and "Save" alone.
+    if (PreviousStep == 6 && CurrentStep != 6) DropUnsavedPropLists();
     if (PreviousStep != -1 && PreviousStep != CurrentStep) Wiz[PreviousStep]->SetVisible(false);
     platform::Frame& frame = *Wiz[CurrentStep];
     frame.Move(8, 8, form_.ScaleWidth() - 16, kFrameHeight);
@@ -334,8 +343,15 @@ void MainForm::ShowFrame() {
         frame.SetCaption("Data Player #" + std::to_string(CurrentIndex) + " " + PlayerName(CurrentIndex));
         const std::string decks = GetIni(PlayerSection(CurrentIndex), "decks", GameFile());
         SetCountFromFile(*NumPLdecks, StripBlanks(decks), 6);
+        // The box shows whether the player's section gives the player markers of their own, as
+        // the table reads it; it is never written back.
+        const bool markers = BoxNumber(GetIni(PlayerSection(CurrentIndex), "markers", GameFile())) > 0;
+        MrkUseOption->SetValue(markers ? 1 : 0);
+        ShowMarkersBtn->SetVisible(markers);
     } else if (CurrentStep == 6) {
-        showProperties();
+        // Shown again from itself (Forward, the tree's panel line), the step stays as it stands:
+        // what the author typed into the lists is kept.
+        if (PreviousStep != 6) showProperties();
         LoadReportCount();
     } else if (CurrentStep == 7) {
         DisplayReport(CurrentIndex);

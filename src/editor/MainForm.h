@@ -145,6 +145,9 @@ class MainForm {
     void LoadDeckData(const std::string& section);
     bool SaveDeckData();
     bool SavePropLists();
+    // Leaving the property lists' step any other way than by "<< Back": what was typed and not
+    // saved is said to be dropped, and the boxes are emptied.
+    void DropUnsavedPropLists();
     void showProperties();
     void DisplayReport(int index);
     void LoadReportCount();
@@ -156,6 +159,12 @@ class MainForm {
     std::string ImageFolder() const;
 
   private:
+    // A window of the editor, owned by its main window so that it stays above it: a click on the
+    // editor never hides the window the author is working in.
+    template <class W> std::unique_ptr<W> Owned(std::unique_ptr<W> window) {
+        window->form_.SetOwner(&form_);
+        return window;
+    }
     void Build();
     void BuildStep0();
     void BuildStep1to3();
@@ -196,6 +205,8 @@ class MainForm {
     // The property lists' keys to write: none when they are as shown or locked; nullopt, after a
     // message, when a name would not read back as typed.
     std::optional<std::vector<KeyValue>> PropListsToWrite() const;
+    // The property lists' boxes differ from what the file holds.
+    bool PropListsEdited() const;
     // Puts the writes of a save on disk (`written`: whether every write so far went through). On a
     // failure one message names the game file and the writer is set back to `before`.
     bool CommitWrites(platform::IniWriteScope& scope, bool written, const KeyWriter& before);

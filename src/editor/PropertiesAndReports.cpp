@@ -10,7 +10,9 @@
 #include "platform/Ini.h"
 
 #include <algorithm>
+#include <array>
 #include <optional>
+#include <span>
 #include <utility>
 
 namespace wizard {
@@ -19,6 +21,14 @@ using platform::CheckBox;
 using platform::ComboBox;
 using platform::Frame;
 using platform::TextBox;
+
+namespace {
+
+// The words the report step offers for a report's type and scope.
+constexpr std::array<const char*, 2> kReportTypes{"SUM", "COUNT"};
+constexpr std::array<const char*, 3> kReportScopes{"ALL", "HAND", "SELECTED"};
+
+} // namespace
 
 void MainForm::BuildStep6and7() {
     auto* f = Wiz[6]->Handle();
@@ -45,11 +55,11 @@ void MainForm::BuildStep6and7() {
     RepTitle = Make<TextBox>(g, 1800, 360, 4000, 315);
     Describe(g, "Type", 240, 840, 1500);
     repType = Make<ComboBox>(g, 1800, 840, 2000, 315, 2);
-    repType->AddItem("SUM");
-    repType->AddItem("COUNT");
+    for (const char* type : kReportTypes)
+        repType->AddItem(type);
     Describe(g, "Scope", 240, 1320, 1500);
     repScope = Make<ComboBox>(g, 1800, 1320, 2000, 315, 2);
-    for (const char* scope : {"ALL", "HAND", "SELECTED"})
+    for (const char* scope : kReportScopes)
         repScope->AddItem(scope);
     Describe(g, "Property", 240, 1800, 1500);
     RepPropName = Make<ComboBox>(g, 1800, 1800, 2000, 315, 2);
@@ -82,13 +92,29 @@ std::optional<std::vector<KeyValue>> MainForm::PropListsToWrite() const {
             return std::nullopt;
         }
     }
-    std::vector<KeyValue> keys = PropListKeys();
     // Lists nobody edited stay as the file holds them.
-    if (keys.size() == propListsShown_.size() &&
-        std::equal(keys.begin(), keys.end(), propListsShown_.begin(),
-                   [](const KeyValue& a, const KeyValue& b) { return a.key == b.key && a.value == b.value; }))
-        return std::vector<KeyValue>{};
-    return keys;
+    if (!PropListsEdited()) return std::vector<KeyValue>{};
+    return PropListKeys();
+}
+
+bool MainForm::PropListsEdited() const {
+    if (propListsLocked_) return false;
+    const std::vector<KeyValue> keys = PropListKeys();
+    return !std::equal(
+        keys.begin(), keys.end(), propListsShown_.begin(), propListsShown_.end(),
+        [](const KeyValue& a, const KeyValue& b) { return a.key == b.key && a.value == b.value; });
+}
+
+void MainForm::DropUnsavedPropLists() {
+    if (PropListsEdited())
+        ShowMsg(
+            "The changes to the property lists were not saved and are dropped (\"<< Back\" or \"Save\" on "
+            "their step keeps them)");
+    // What the boxes held is gone with the step: coming back shows the lists of the file alone.
+    for (auto& box : pListName)
+        box->SetText("");
+    for (auto& box : pName)
+        box->SetText("");
 }
 
 bool MainForm::SavePropLists() {
@@ -144,11 +170,23 @@ void MainForm::DisplayReport(int index) {
     const std::vector<std::string> fields =
         GetFields(GetIni("REPORTS", "report" + std::to_string(index + 1), file), 5);
     RepTitle->SetText(fields[0]);
-    for (ComboBox* box : {repType.get(), repScope.get()}) {
-        const std::string& wanted = box == repType.get() ? fields[1] : fields[2];
-        for (int i = 0; i < box->ListCount(); ++i)
-            if (box->List(i) == wanted) box->SetListIndex(i);
-    }
+    // A word the file holds that the lists lack (the table's PLAYED scope, say) shows as it is,
+    // and an empty one as nothing: the box never shows another report's choice.
+    const auto show = [](ComboBox& box, std::span<const char* const> words, const std::string& wanted) {
+        box.Clear();
+        int chosen = -1;
+        for (const char* word : words) {
+            if (wanted == word) chosen = box.ListCount();
+            box.AddItem(word);
+        }
+        if (chosen < 0 && !wanted.empty()) {
+            chosen = box.ListCount();
+            box.AddItem(wanted);
+        }
+        box.SetListIndex(chosen);
+    };
+    show(*repType, kReportTypes, fields[1]);
+    show(*repScope, kReportScopes, fields[2]);
     RepOnlyOwned->SetValue(fields[3] == "TRUE" ? 1 : 0);
     RepPropName->Clear();
     const int total = BoxNumber(GetIni("PROP LISTS", "total", file));

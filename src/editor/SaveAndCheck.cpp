@@ -148,11 +148,18 @@ void MainForm::CheckAndSave() {
         platform::Form check;
         check.SetCaption("Check Phase");
         check.Resize(6000, 3600);
+        check.SetOwner(&form_);
         TextBox text(check.Handle(), true);
-        text.Move(120, 120, 5600, 2900);
+        text.Move(120, 120, 5600, 2500);
         text.SetText(LastCheckReport);
         text.SetLocked(true);
-        text.OnKeyDown = [&check](int, int) { check.Hide(); };
+        // Any key closes the window, and so does its button, for the mouse where no window
+        // manager gives the window a close box.
+        platform::CommandButton ok(check.Handle());
+        ok.Move(2400, 2700, 1200, 360);
+        ok.SetCaption("OK");
+        ok.SetDefault(true);
+        ok.OnClick = [&check] { check.Hide(); };
         check.OnKeyDown = [&check](int, int) { check.Hide(); };
         check.SetKeyPreview(true);
         check.ShowModal();

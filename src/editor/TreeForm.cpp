@@ -3,6 +3,7 @@
 #include "common/Helpers.h"
 #include "common/Numbers.h"
 #include "editor/DefinitionKeys.h"
+#include "editor/EditorWindow.h"
 
 #include <algorithm>
 
@@ -19,6 +20,7 @@ TreeForm::TreeForm() {
     GameList = std::make_unique<platform::ListBox>(form_.Handle());
     GameList->Move(120, 120, 4400, 5300);
     GameList->OnDblClick = [this] { Choose(GameList->ListIndex()); };
+    CloseOnEscape(form_);
 }
 
 TreeForm::~TreeForm() = default;

@@ -434,6 +434,10 @@ void Form::SetOwner(Form* owner) {
     impl_->window->setGeometry(geometry);
     if (shown) impl_->window->show();
 }
+Form* Form::Owner() const {
+    auto* owner = dynamic_cast<FormWidget*>(impl_->window->parentWidget());
+    return owner ? owner->Owner() : nullptr;
+}
 bool Form::KeyPreview() const {
     return impl_->keyPreview;
 }

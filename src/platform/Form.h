@@ -88,6 +88,8 @@ class Form {
     // An owned tool window stays above its owner (raising or activating the owner raises it
     // too) and is minimised with it; nullptr frees it.
     void SetOwner(Form* owner);
+    // The form that owns this one; nullptr for none.
+    Form* Owner() const;
     // The form sees key events before its controls.
     bool KeyPreview() const;
     void SetKeyPreview(bool preview);

@@ -64,7 +64,7 @@ ListBox::ListBox(NativeWidget* parent, bool multiSelect)
     SetBackColor(kSystemColourFlag | 5);
     SetForeColor(kSystemColourFlag | 8);
     QListWidget* list = ListOf(*this);
-    list->setSelectionMode(multiSelect ? QAbstractItemView::MultiSelection
+    list->setSelectionMode(multiSelect ? QAbstractItemView::ExtendedSelection
                                        : QAbstractItemView::SingleSelection);
     // Every item is one line of one font: the list need not measure each one to lay them out.
     list->setUniformItemSizes(true);

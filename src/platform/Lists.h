@@ -15,6 +15,8 @@ namespace platform {
 
 class ListBox : public Control {
   public:
+    // A multi-select list selects as a file list does: a click selects that item alone, Ctrl+click
+    // adds or removes one, Shift+click a range.
     ListBox(NativeWidget* parent, bool multiSelect = false);
     ~ListBox() override;
 

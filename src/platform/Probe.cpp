@@ -201,23 +201,28 @@ QString TitleOf(const QWidget* window) {
     return QString();
 }
 
+// Each window keeps its number for its life, so that a test can tell a new message box from the
+// one it just answered.
+int IdOf(QWidget* window) {
+    static int lastId = 0;
+    QVariant known = window->property("karvelProbeId");
+    if (!known.isValid()) {
+        known = ++lastId;
+        window->setProperty("karvelProbeId", known);
+    }
+    return known.toInt();
+}
+
 QString Scene() {
     QString out;
     const QWidget* active = QApplication::activeWindow();
     const QWidget* modal = QApplication::activeModalWidget();
     const QWidget* popup = QApplication::activePopupWidget();
-    // Each window keeps its number for its life, so that a test can tell a new message box from
-    // the one it just answered. The windows come in the order the application knows them, with
-    // the active one, the modal one and an open pop-up marked.
-    static int lastId = 0;
+    // The windows come in the order the application knows them, with the active one, the modal
+    // one and an open pop-up marked.
     for (QWidget* window : QApplication::topLevelWidgets()) {
         if (!window->isVisible()) continue;
-        QVariant known = window->property("karvelProbeId");
-        if (!known.isValid()) {
-            known = ++lastId;
-            window->setProperty("karvelProbeId", known);
-        }
-        const int id = known.toInt();
+        const int id = IdOf(window);
         QString state;
         if (window == active) state += QStringLiteral("active,");
         if (window == modal) state += QStringLiteral("modal,");
@@ -266,13 +271,16 @@ class ProbeServer : public QLocalServer {
             reply = saved ? QStringLiteral("ok\n") : QStringLiteral("failed\n");
         } else if (request.startsWith(QLatin1String("at "))) {
             // The widgets under a point of the screen, the one the window system would give a click
-            // to first.
+            // to first, then the number of the window they lie in: the window the screen shows on
+            // top there, as the window system stacks them.
             const QStringList xy = request.mid(3).split(QLatin1Char(' '));
             if (xy.size() == 2)
-                for (QWidget* w = QApplication::widgetAt(xy[0].toInt(), xy[1].toInt()); w;
-                     w = w->parentWidget())
-                    reply += QStringLiteral("%1\t%2\n")
-                                 .arg(QString::fromLatin1(w->metaObject()->className()), w->objectName());
+                if (QWidget* at = QApplication::widgetAt(xy[0].toInt(), xy[1].toInt())) {
+                    for (QWidget* w = at; w; w = w->parentWidget())
+                        reply += QStringLiteral("%1\t%2\n")
+                                     .arg(QString::fromLatin1(w->metaObject()->className()), w->objectName());
+                    reply += QStringLiteral("window\t%1\n").arg(IdOf(at->window()));
+                }
             reply += QStringLiteral("end\n");
         } else {
             reply = QStringLiteral("unknown\n");

@@ -108,16 +108,60 @@ Screen::Screen(int width, int height) : width_(width), height_(height) {
         throw std::runtime_error("the X server has no test extension");
 }
 
+namespace {
+
+void Stop(pid_t process) {
+    if (process <= 0) return;
+    kill(process, SIGTERM);
+    int status = 0;
+    for (int i = 0; i < 100 && waitpid(process, &status, WNOHANG) == 0; ++i)
+        Pause(20);
+    kill(process, SIGKILL);
+    waitpid(process, &status, 0);
+}
+
+} // namespace
+
 Screen::~Screen() {
+    Stop(windowManager_);
     if (display_) XCloseDisplay(display_);
-    if (server_ > 0) {
-        kill(server_, SIGTERM);
-        int status = 0;
-        for (int i = 0; i < 100 && waitpid(server_, &status, WNOHANG) == 0; ++i)
-            Pause(20);
-        kill(server_, SIGKILL);
-        waitpid(server_, &status, 0);
+    Stop(server_);
+}
+
+void Screen::StartWindowManager() {
+    windowManager_ = fork();
+    if (windowManager_ == 0) {
+        int devnull = open("/dev/null", O_WRONLY);
+        if (devnull >= 0) {
+            dup2(devnull, 1);
+            dup2(devnull, 2);
+        }
+        setenv("DISPLAY", name_.c_str(), 1);
+        execlp("openbox", "openbox", "--sm-disable", static_cast<char*>(nullptr));
+        _exit(127);
     }
+    if (windowManager_ < 0) throw std::runtime_error("cannot start openbox");
+    // A window manager says that it runs by a property of the root window.
+    const Atom check = XInternAtom(display_, "_NET_SUPPORTING_WM_CHECK", False);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (std::chrono::steady_clock::now() < deadline) {
+        Atom type = None;
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char* data = nullptr;
+        const bool set = XGetWindowProperty(display_, DefaultRootWindow(display_), check, 0, 1, False,
+                                            XA_WINDOW, &type, &format, &count, &after, &data) == Success &&
+                         data && count == 1;
+        if (data) XFree(data);
+        if (set) return;
+        int status = 0;
+        if (waitpid(windowManager_, &status, WNOHANG) == windowManager_) {
+            windowManager_ = -1;
+            throw std::runtime_error("openbox ended at once (is the openbox package installed?)");
+        }
+        Pause(50);
+    }
+    throw std::runtime_error("openbox did not take the screen");
 }
 
 void Screen::Sync() const {
@@ -234,18 +278,32 @@ void Screen::Type(const std::string& text) {
     }
 }
 
-bool Screen::Close(const std::string& title) {
-    Window root = DefaultRootWindow(display_), parent = 0, *children = nullptr;
+namespace {
+
+// The shown window of that title below `parent`: a top-level window itself, or the one a window
+// manager's frame holds (a level or two further down).
+Window FindShown(Display* display, Window parent, const std::string& title, int depth) {
+    Window root = 0, up = 0, *children = nullptr;
     unsigned int count = 0;
-    if (!XQueryTree(display_, root, &root, &parent, &children, &count)) return false;
+    if (!XQueryTree(display, parent, &root, &up, &children, &count)) return 0;
     Window found = 0;
     for (unsigned int i = 0; i < count && !found; ++i) {
         XWindowAttributes attributes;
-        if (!XGetWindowAttributes(display_, children[i], &attributes) || attributes.map_state != IsViewable)
+        if (!XGetWindowAttributes(display, children[i], &attributes) || attributes.map_state != IsViewable)
             continue;
-        if (WindowName(display_, children[i]) == title) found = children[i];
+        if (WindowName(display, children[i]) == title)
+            found = children[i];
+        else if (depth > 0)
+            found = FindShown(display, children[i], title, depth - 1);
     }
     if (children) XFree(children);
+    return found;
+}
+
+} // namespace
+
+bool Screen::Close(const std::string& title) {
+    const Window found = FindShown(display_, DefaultRootWindow(display_), title, 2);
     if (!found) return false;
     XEvent event;
     std::memset(&event, 0, sizeof event);

@@ -24,6 +24,11 @@ class Screen {
     Screen(const Screen&) = delete;
     Screen& operator=(const Screen&) = delete;
 
+    // Starts a window manager (openbox) on the screen and returns once it manages the windows, so
+    // that windows are framed, raised when clicked and stacked as on a desktop; throws
+    // std::runtime_error when it cannot.
+    void StartWindowManager();
+
     // ":N", for the DISPLAY of the programs to start on it.
     const std::string& Name() const { return name_; }
     int Width() const { return width_; }
@@ -63,6 +68,7 @@ class Screen {
     long long lastPressMs_ = 0;
     bool doubling_ = false;
     pid_t server_ = -1;
+    pid_t windowManager_ = -1;
     std::string name_;
     _XDisplay* display_ = nullptr;
 };

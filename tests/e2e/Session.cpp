@@ -76,7 +76,7 @@ std::string OutputFolder() {
 }
 
 Session::Session(const std::string& run, const std::string& program, std::vector<std::string> args, int width,
-                 int height)
+                 int height, bool windowManager)
     : run_(run), program_(program), args_(std::move(args)) {
     folder_ = OutputFolder() + "/" + run;
     fs::remove_all(folder_);
@@ -89,6 +89,7 @@ Session::Session(const std::string& run, const std::string& program, std::vector
     probe_ = home_ + "/probe.sock";
     logPath_ = folder_ + "/program.log";
     screen_ = std::make_unique<Screen>(width, height);
+    if (windowManager) screen_->StartWindowManager();
     Start();
 }
 
@@ -103,7 +104,7 @@ Session::~Session() {
 }
 
 void Session::Start() {
-    const std::string executable = std::string(KARVEL_BUILD_DIR) + "/" + program_;
+    const std::string executable = std::string(KARVEL_PROGRAM_DIR) + "/" + program_;
     pid_ = fork();
     if (pid_ < 0) throw Failure("cannot start " + program_);
     if (pid_ == 0) {
@@ -221,6 +222,17 @@ Scene Session::Until(const std::function<bool(const Scene&)>& condition, const s
     }
     Fail("timed out waiting for " + what, last ? &*last : nullptr);
     return Scene{};
+}
+
+int Session::WindowAt(Point p) {
+    CheckHealth();
+    const auto answer = AskProbe(probe_, "at " + std::to_string(p.x) + " " + std::to_string(p.y), 10000);
+    if (!answer)
+        Fail("the program did not say what lies at " + std::to_string(p.x) + "," + std::to_string(p.y));
+    std::istringstream lines(*answer);
+    for (std::string line; std::getline(lines, line);)
+        if (line.rfind("window\t", 0) == 0) return std::atoi(line.c_str() + 7);
+    return 0;
 }
 
 Scene Session::UntilWindow(const std::string& title) {

@@ -36,9 +36,9 @@ std::string OutputFolder();
 class Session {
   public:
     // `run` names the run's folder of pictures; `program` is "Karvel" or "wizard", started with
-    // the arguments from the build folder.
+    // the arguments from the build folder; with `windowManager` the screen has one (openbox).
     Session(const std::string& run, const std::string& program, std::vector<std::string> args = {},
-            int width = 1280, int height = 800);
+            int width = 1280, int height = 800, bool windowManager = false);
     ~Session();
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
@@ -70,6 +70,9 @@ class Session {
     std::vector<std::string> AnswerDialogs(int settleMs = 600, const std::string& button = "");
     // Clicks a widget of the window showing the text (a button, a check box).
     void ClickText(const std::string& windowTitle, const std::string& text);
+    // The window the screen shows on top at the point, as the window system stacks the windows
+    // (its number in the scene); 0 when none of the program's windows is there.
+    int WindowAt(Point p);
 
     bool Alive();
     // How the program ended (a wait status), once Alive() is false.

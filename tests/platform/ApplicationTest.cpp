@@ -17,7 +17,7 @@ struct Outcome {
 };
 
 Outcome StartKarvel(const std::string& environment) {
-    const std::string program = std::string(KARVEL_BUILD_DIR) + "/Karvel";
+    const std::string program = std::string(KARVEL_PROGRAM_DIR) + "/Karvel";
     const std::string errors = ::testing::TempDir() + "karvel-start-errors.txt";
     const std::string command =
         "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ASAN_OPTIONS=detect_leaks=0 " + environment +
@@ -32,7 +32,7 @@ Outcome StartKarvel(const std::string& environment) {
 }
 
 TEST(KarvelStart, WithoutAUsableDisplayEndsWithAMessageInsteadOfACrash) {
-    if (!std::filesystem::exists(std::string(KARVEL_BUILD_DIR) + "/Karvel"))
+    if (!std::filesystem::exists(std::string(KARVEL_PROGRAM_DIR) + "/Karvel"))
         GTEST_SKIP() << "Karvel is not built";
     struct Case {
         const char* environment;

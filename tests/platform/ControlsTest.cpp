@@ -3,6 +3,7 @@
 #include "platform/ControlArray.h"
 #include "platform/Form.h"
 #include "platform/Graphics.h"
+#include "platform/Keys.h"
 #include "platform/Lists.h"
 #include "platform/ScrollBar.h"
 #include "platform/TestDriver.h"
@@ -216,9 +217,18 @@ TEST(ListBox, MultiSelectKeepsSeveralItemsSelected) {
     list.OnClick = [&] { ++clicks; };
     form.Show();
     drive::Click(list, 300, 20);
-    drive::Click(list, 300, 20);
-    EXPECT_EQ(clicks, 2) << "picking and letting go of an item are clicks";
-    EXPECT_FALSE(list.Selected(0));
+    EXPECT_TRUE(list.Selected(0));
+    EXPECT_EQ(list.SelCount(), 1) << "a plain click selects that item alone";
+    // Below the first row, inside another whatever the font's line height.
+    drive::MouseDown(list, 1, platform::keys::kCtrl, 300, 400);
+    drive::MouseUp(list, 1, platform::keys::kCtrl, 300, 400);
+    EXPECT_EQ(list.SelCount(), 2) << "Ctrl+click adds an item";
+    EXPECT_GT(list.ListIndex(), 0) << "the item clicked last is the current one";
+    EXPECT_TRUE(list.Selected(list.ListIndex()));
+    drive::MouseDown(list, 1, platform::keys::kCtrl, 300, 20);
+    drive::MouseUp(list, 1, platform::keys::kCtrl, 300, 20);
+    EXPECT_FALSE(list.Selected(0)) << "Ctrl+click lets go of a selected item";
+    EXPECT_EQ(clicks, 3) << "picking and letting go of an item are clicks";
 }
 
 TEST(VirtualListBox, ReadsTheTextsOfTheItemsItShowsAndNoOthers) {
