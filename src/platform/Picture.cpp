@@ -12,9 +12,10 @@
 #include <QPainter>
 #include <QPalette>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
 #include <unordered_map>
 #include <vector>
 
@@ -22,7 +23,9 @@ namespace platform {
 
 namespace {
 
-constexpr QImage::Format kFormat = QImage::Format_RGBX8888;
+// The backing store's own format: painting a picture is a copy, not a conversion (a conversion
+// of a card's picture costs ten times the copy, and Qt spreads it over threads it then waits for).
+constexpr QImage::Format kFormat = QImage::Format_RGB32;
 
 int ClampSide(int side) {
     return std::clamp(side, 0, Picture::kMaxSide);
@@ -246,9 +249,21 @@ namespace {
 // A decoded file, with what tells whether the file is still the one that was decoded.
 struct SharedFile {
     Picture picture;
-    std::filesystem::file_time_type time;
-    std::uintmax_t size = 0;
+    std::int64_t seconds = 0;
+    std::int64_t nanoseconds = 0;
+    std::int64_t size = 0;
 };
+
+// The modification time and size of a file, in one look at it (a table of hundreds of cards asks
+// for each card's file); false when it cannot be looked at.
+bool Stamp(const std::string& real, SharedFile& file) {
+    struct stat status {};
+    if (::stat(real.c_str(), &status) != 0) return false;
+    file.seconds = status.st_mtim.tv_sec;
+    file.nanoseconds = status.st_mtim.tv_nsec;
+    file.size = status.st_size;
+    return true;
+}
 
 std::unordered_map<std::string, SharedFile>& SharedFiles() {
     static std::unordered_map<std::string, SharedFile> files;
@@ -260,16 +275,16 @@ std::unordered_map<std::string, SharedFile>& SharedFiles() {
 std::optional<Picture> Picture::LoadShared(const std::string& path) {
     const std::optional<std::string> real = path.empty() ? std::nullopt : ResolvePath(path);
     if (!real) return std::nullopt;
-    std::error_code timeError, sizeError;
-    const auto time = std::filesystem::last_write_time(*real, timeError);
-    const auto size = std::filesystem::file_size(*real, sizeError);
+    SharedFile stamp;
     auto& files = SharedFiles();
-    if (timeError || sizeError) {
+    if (!Stamp(*real, stamp)) {
         files.erase(*real);
         return Load(path);
     }
     if (auto known = files.find(*real); known != files.end()) {
-        if (known->second.time == time && known->second.size == size) return known->second.picture;
+        if (known->second.seconds == stamp.seconds && known->second.nanoseconds == stamp.nanoseconds &&
+            known->second.size == stamp.size)
+            return known->second.picture;
         files.erase(known);
     }
     std::optional<Picture> picture = Load(path);
@@ -277,7 +292,8 @@ std::optional<Picture> Picture::LoadShared(const std::string& path) {
     // Pictures nobody shows any more go, so that the files a long game passed through do not
     // pile up; the sweep costs one look at each file still in use.
     std::erase_if(files, [](const auto& entry) { return !entry.second.picture.PixelsShared(); });
-    files.emplace(*real, SharedFile{*picture, time, size});
+    stamp.picture = *picture;
+    files.emplace(*real, std::move(stamp));
     return picture;
 }
 
@@ -289,6 +305,10 @@ bool Picture::PixelsShared() const {
     return !impl_->image.isNull() && !impl_->image.isDetached();
 }
 
+std::int64_t Picture::Identity() const {
+    return impl_->image.cacheKey();
+}
+
 bool Picture::SaveAsPng(const std::string& fileName) const {
     if (IsEmpty()) return false;
     return impl_->image.save(QString::fromUtf8(fileName.c_str()), "PNG");
@@ -296,7 +316,7 @@ bool Picture::SaveAsPng(const std::string& fileName) const {
 
 Colour Picture::GetPixel(int x, int y) const {
     if (x < 0 || y < 0 || x >= Width() || y >= Height()) return kNoPixel;
-    return Row(y)[x] & 0xFFFFFFu;
+    return ColourOf(Row(y)[x]);
 }
 
 void Picture::SetPixel(int x, int y, Colour c) {
