@@ -178,7 +178,8 @@ inline void Initialize(int& argc, char**& argv, int repetitions) {
 
 // Prints the usual table and keeps, for each benchmark (name and arguments), the median CPU time
 // of its repetitions in seconds: the median aggregate when there is one, else the median of the
-// single runs it saw. CPU time, so that other work on a busy machine does not count as ours.
+// single runs it saw. CPU time, so that other work on a busy machine does not count as ours; the
+// median wall time beside it, for work that other threads do for ours (Qt's painting threads).
 class MedianReporter : public benchmark::ConsoleReporter {
   public:
     // Without colours: scripts/bench reads the lines that follow the table.
@@ -190,37 +191,48 @@ class MedianReporter : public benchmark::ConsoleReporter {
                 failed_ = true;
                 continue;
             }
-            const double seconds = run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+            const double unit = benchmark::GetTimeUnitMultiplier(run.time_unit);
+            const double seconds = run.GetAdjustedCPUTime() / unit;
+            const double wall = run.GetAdjustedRealTime() / unit;
             const std::string key = KeyOf(run);
             if (run.run_type == Run::RT_Aggregate) {
-                if (run.aggregate_name == "median") medians_[key] = seconds;
+                if (run.aggregate_name == "median") {
+                    medians_[key] = seconds;
+                    wallMedians_[key] = wall;
+                }
             } else {
                 singles_[key].push_back(seconds);
+                wallSingles_[key].push_back(wall);
             }
         }
         ConsoleReporter::ReportRuns(runs);
     }
 
     // The median time in seconds of "name" or "name/arg:value..."; 0 when it did not run.
-    double Median(const std::string& key) const {
-        if (auto m = medians_.find(key); m != medians_.end()) return m->second;
-        auto s = singles_.find(key);
-        if (s == singles_.end() || s->second.empty()) return 0;
+    double Median(const std::string& key) const { return MedianOf(medians_, singles_, key); }
+    // The same in wall time.
+    double WallMedian(const std::string& key) const { return MedianOf(wallMedians_, wallSingles_, key); }
+    // A benchmark stopped with an error.
+    bool Failed() const { return failed_; }
+
+  private:
+    static double MedianOf(const std::map<std::string, double>& medians,
+                           const std::map<std::string, std::vector<double>>& singles,
+                           const std::string& key) {
+        if (auto m = medians.find(key); m != medians.end()) return m->second;
+        auto s = singles.find(key);
+        if (s == singles.end() || s->second.empty()) return 0;
         std::vector<double> times = s->second;
         std::sort(times.begin(), times.end());
         const std::size_t n = times.size();
         return n % 2 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2;
     }
-    // A benchmark stopped with an error.
-    bool Failed() const { return failed_; }
-
-  private:
     static std::string KeyOf(const Run& run) {
         return run.run_name.args.empty() ? run.run_name.function_name
                                          : run.run_name.function_name + "/" + run.run_name.args;
     }
-    std::map<std::string, double> medians_;
-    std::map<std::string, std::vector<double>> singles_;
+    std::map<std::string, double> medians_, wallMedians_;
+    std::map<std::string, std::vector<double>> singles_, wallSingles_;
     bool failed_ = false;
 };
 
@@ -235,6 +247,13 @@ struct Ratio {
 inline void AddRatio(std::vector<Ratio>& ratios, const MedianReporter& reporter, const std::string& label,
                      const std::string& timed, const std::string& baseline, double limit) {
     const double t = reporter.Median(timed), b = reporter.Median(baseline);
+    if (t > 0 && b > 0) ratios.push_back(Ratio{label, t / b, limit});
+}
+
+// The same with the median wall times.
+inline void AddWallRatio(std::vector<Ratio>& ratios, const MedianReporter& reporter, const std::string& label,
+                         const std::string& timed, const std::string& baseline, double limit) {
+    const double t = reporter.WallMedian(timed), b = reporter.WallMedian(baseline);
     if (t > 0 && b > 0) ratios.push_back(Ratio{label, t / b, limit});
 }
 

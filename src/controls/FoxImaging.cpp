@@ -129,9 +129,10 @@ void FoxRotate(Picture& dest, int cx, int cy, int srcWidth, int srcHeight, const
                 std::uint32_t p = at(sx, sy);
                 if (p == keyPixel) continue;
                 double w = ((k & 1) ? tx : 1 - tx) * ((k >> 1) ? ty : 1 - ty);
-                sum[0] += w * (p & 0xFF);
-                sum[1] += w * ((p >> 8) & 0xFF);
-                sum[2] += w * ((p >> 16) & 0xFF);
+                const Colour colour = Picture::ColourOf(p);
+                sum[0] += w * platform::RedOf(colour);
+                sum[1] += w * platform::GreenOf(colour);
+                sum[2] += w * platform::BlueOf(colour);
                 weight += w;
             }
             if (weight <= 0) {
@@ -155,8 +156,10 @@ void FoxGreyScale(Picture& dest, int dx, int dy, int width, int height, const Pi
             d = s;
             return;
         }
-        int grey = static_cast<int>(
-            ((s & 0xFF) * 299 + ((s >> 8) & 0xFF) * 587 + ((s >> 16) & 0xFF) * 114 + 500) / 1000);
+        const Colour colour = Picture::ColourOf(s);
+        int grey = static_cast<int>((platform::RedOf(colour) * 299 + platform::GreenOf(colour) * 587 +
+                                     platform::BlueOf(colour) * 114 + 500) /
+                                    1000);
         std::uint32_t g = Picture::PixelOf(platform::MakeColour(grey, grey, grey));
         // Grey must not turn a picture pixel into the key colour.
         d = g == keyPixel ? s : g;
@@ -178,40 +181,6 @@ void FoxCreateFastData(Picture& dest, int dx, int dy, int width, int height, con
     const std::uint32_t keyPixel = Picture::PixelOf(key);
     ForBlock(dest, dx, dy, width, height, src, sx, sy,
              [&](std::uint32_t& d, std::uint32_t s) { d = s == keyPixel ? kBlack : s; });
-}
-
-Picture SelectionHalo(const Picture& drawing, int width, int height, Colour key, Colour selection) {
-    Picture halo(width + 5, height + 5, key);
-    if (width < 2 || height < 2 || halo.IsEmpty()) return halo;
-    const std::uint32_t keyPixel = Picture::PixelOf(key), selectionPixel = Picture::PixelOf(selection);
-    // A drawing smaller than the block reads as the key colour where it has no pixels.
-    const std::uint32_t* bits = drawing.Bits();
-    const int stride = drawing.Stride(), drawnWidth = drawing.Width(), drawnHeight = drawing.Height();
-    auto at = [&](int x, int y) {
-        return x < drawnWidth && y < drawnHeight ? bits[static_cast<std::ptrdiff_t>(y) * stride + x]
-                                                 : keyPixel;
-    };
-    // The outline's stretch takes column (x + 3) (width - 1) / (width + 5) for column x of the
-    // result, as a colour-on-colour stretch of (width - 1) onto (width + 5) columns does.
-    std::vector<int> columns(static_cast<std::size_t>(width + 2));
-    for (int x = 0; x < width + 2; ++x)
-        columns[static_cast<std::size_t>(x)] =
-            static_cast<int>(static_cast<long long>(x + 3) * (width - 1) / (width + 5));
-    for (int y = 0; y < height + 2; ++y) {
-        const int outlineRow = static_cast<int>(static_cast<long long>(y + 3) * (height - 1) / (height + 5));
-        std::uint32_t* out = halo.Bits() + static_cast<std::ptrdiff_t>(y) * halo.Stride();
-        for (int x = 0; x < width + 2; ++x) {
-            if (x < width && y < height) {
-                const std::uint32_t p = at(x, y);
-                if (p != keyPixel) {
-                    out[x] = p;
-                    continue;
-                }
-            }
-            if (at(columns[static_cast<std::size_t>(x)], outlineRow) != keyPixel) out[x] = selectionPixel;
-        }
-    }
-    return halo;
 }
 
 } // namespace controls

@@ -40,14 +40,6 @@ void FoxCreateFastMask(Picture& dest, int dx, int dy, int width, int height, con
 void FoxCreateFastData(Picture& dest, int dx, int dy, int width, int height, const Picture& src, int sx,
                        int sy, Colour key, int flags);
 
-// The selected look of the width x height block at the top-left of `drawing`, built in one pass
-// and pixel for pixel what the control's recipe of masks, stretches and two-pass transparent
-// copies makes of it: the block's outline (its pixels that are not the key colour, its last row
-// and column left out) stretched to (width + 6) x (height + 6) from the top-left corner, in the
-// selection colour; the block drawn over it at (3, 3); the key colour elsewhere; and the whole
-// seen from (3, 3). The result is (width + 5) x (height + 5); no other picture is made.
-Picture SelectionHalo(const Picture& drawing, int width, int height, Colour key, Colour selection);
-
 // The imaging code is part of the program: loading it at start has nothing to do.
 inline void LoadImagingLibrary() {}
 

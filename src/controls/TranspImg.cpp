@@ -25,6 +25,25 @@ constexpr Colour kMagenta = platform::MakeColour(255, 0, 255);
 constexpr double kTppX = platform::kTwipsPerPixelX;
 constexpr double kTppY = platform::kTwipsPerPixelY;
 
+// What a file's header says about its transparent colour, read once for each decoded picture:
+// the shared picture stands for the file as it was when it was decoded, so every card showing it
+// would read the same header. Pictures are told apart by their identity, which no other picture
+// ever has; the few bytes of an entry stay until there are many.
+struct Header {
+    bool transparent = false;
+    Colour colour = 0;
+};
+Header HeaderOf(const Picture& picture, const std::string& fileName) {
+    static std::map<std::int64_t, Header> headers;
+    if (auto known = headers.find(picture.Identity()); known != headers.end()) return known->second;
+    if (headers.size() >= 4096) headers.clear();
+    ImageInfo info;
+    info.ReadImageInfo(fileName);
+    const Header header{info.HasTransparency(), static_cast<Colour>(info.TranspRGB())};
+    headers.emplace(picture.Identity(), header);
+    return header;
+}
+
 // The side of the square frame that holds a w x h picture turned by any angle about its centre.
 double FrameSide(int width, int height) {
     return std::sqrt(static_cast<double>(width) * width + static_cast<double>(height) * height) + 12.0;
@@ -53,10 +72,11 @@ Picture& WorkPicture1() {
     return w1;
 }
 
-// Looks that many cards show alike: one file's square frame at one angle with one mask colour
-// and quality. An entry keeps the decoded picture it was made from, so that the address that
-// names it cannot come back for another picture while the entry lives; entries nobody shows any
-// more are dropped whenever a new one is made.
+// Looks that many cards show alike: one file's picture turned by a quarter at its own size, or
+// its square frame turned by another angle with one mask colour and quality. An entry keeps the
+// decoded picture it was made from, so that the address that names it cannot come back for
+// another picture while the entry lives; entries nobody shows any more are dropped whenever a
+// new one is made.
 struct LookKey {
     const std::uint32_t* pixels;
     int width;
@@ -69,6 +89,8 @@ struct LookKey {
 struct Look {
     Picture natural;
     Picture drawn;
+    int left = 0;
+    int top = 0;
 };
 std::map<LookKey, Look>& Looks() {
     static std::map<LookKey, Look> looks;
@@ -82,6 +104,10 @@ struct ZoomKey {
     const std::uint32_t* pixels;
     int width;
     int height;
+    int left;
+    int top;
+    int innerWidth;
+    int innerHeight;
     int frameWidth;
     int frameHeight;
     int stretchWidth;
@@ -95,18 +121,47 @@ std::map<ZoomKey, Look>& ZoomedLooks() {
     return looks;
 }
 
-Picture ZoomedLook(const Picture& source, int frameWidth, int frameHeight, int stretchWidth,
+// `surface` is the surface the zoom starts from: its picture, placed or not, stands for the
+// picture of its whole inner size.
+Picture ZoomedLook(const platform::ControlSurface& surface, int frameWidth, int frameHeight, int stretchWidth,
                    int stretchHeight, platform::StretchMode mode, Colour key) {
-    const ZoomKey look{source.Bits(), source.Width(), source.Height(),
-                       frameWidth,    frameHeight,    stretchWidth,
-                       stretchHeight, mode,           key};
+    const Picture& source = surface.GetPicture();
+    const ZoomKey look{source.Bits(),
+                       source.Width(),
+                       source.Height(),
+                       surface.PictureLeft(),
+                       surface.PictureTop(),
+                       surface.ScaleWidth(),
+                       surface.ScaleHeight(),
+                       frameWidth,
+                       frameHeight,
+                       stretchWidth,
+                       stretchHeight,
+                       mode,
+                       key};
     auto& looks = ZoomedLooks();
     if (auto known = looks.find(look); known != looks.end()) return known->second.drawn;
+    const Picture whole = surface.ShownPicture();
     Picture drawn(frameWidth, frameHeight, key);
-    drawn.Stretch(0, 0, stretchWidth, stretchHeight, source, 0, 0, source.Width(), source.Height(), mode);
+    drawn.Stretch(0, 0, stretchWidth, stretchHeight, whole, 0, 0, whole.Width(), whole.Height(), mode);
     std::erase_if(looks, [](const auto& entry) { return !entry.second.drawn.PixelsShared(); });
     looks.emplace(look, Look{source, drawn});
     return drawn;
+}
+
+// The picture turned clockwise by q quarters, at its own size, pixel for pixel.
+Picture QuarterTurned(const Picture& natural, int q) {
+    const int w = natural.Width(), h = natural.Height();
+    Picture turned(q % 2 ? h : w, q % 2 ? w : h);
+    for (int j = 0; j < turned.Height(); ++j) {
+        std::uint32_t* out = turned.Row(j);
+        for (int i = 0; i < turned.Width(); ++i) {
+            const int x = q == 1 ? j : q == 2 ? w - 1 - i : w - 1 - j;
+            const int y = q == 1 ? h - 1 - i : q == 2 ? h - 1 - j : i;
+            out[i] = natural.Row(y)[x];
+        }
+    }
+    return turned;
 }
 
 } // namespace
@@ -206,23 +261,26 @@ void TranspImg::loadNewPicture(const std::string& fileName, bool natural, bool f
         surface_.SetPicture(Picture());
         return;
     }
-    if (!FileExists(fileName)) {
+    // The file is looked for only when it cannot be loaded: a table of hundreds of cards from a
+    // few dozen files asks the disk about each card once, in the load.
+    std::optional<Picture> picture = Picture::LoadShared(fileName);
+    if (!picture && !FileExists(fileName)) {
         ShowMsg("File " + fileName + " not found");
         return;
     }
-    ImageInfo info;
-    info.ReadImageInfo(fileName);
-    // The pixels the file itself marks see-through show the mask colour the control will have,
-    // so that they are see-through and let clicks pass as the mask colour does.
-    const Colour key = info.HasTransparency() ? static_cast<Colour>(info.TranspRGB()) : Key();
-    bool seeThrough = false;
-    std::optional<Picture> picture = Picture::LoadShared(fileName, key, seeThrough);
     const bool square = !natural && !fit;
     if (!picture || (square && !FrameFits(picture->Width(), picture->Height()))) {
         // Nothing is touched: the control keeps showing what it showed.
         ShowMsg("File " + fileName + " cannot be shown as a picture");
         return;
     }
+    const Header header = HeaderOf(*picture, fileName);
+    // The pixels the file itself marks see-through show the mask colour the control will have,
+    // so that they are see-through and let clicks pass as the mask colour does.
+    bool seeThrough = false;
+    if (std::optional<Picture> keyed =
+            Picture::LoadShared(fileName, header.transparent ? header.colour : Key(), seeThrough))
+        picture = std::move(keyed);
     // The square and fit forms always make the control see-through on its mask colour; a picture
     // with see-through pixels of its own is shown see-through in its natural size too.
     if (seeThrough) surface_.SetBackStyle(0);
@@ -232,8 +290,8 @@ void TranspImg::loadNewPicture(const std::string& fileName, bool natural, bool f
     natural_ = std::move(*picture);
     naturalWidth_ = natural_.Width();
     naturalHeight_ = natural_.Height();
-    transparent_ = info.HasTransparency();
-    transparentColour_ = static_cast<Colour>(info.TranspRGB());
+    transparent_ = header.transparent;
+    transparentColour_ = header.colour;
     ShowStoredPicture(natural, fit);
 }
 
@@ -253,40 +311,67 @@ void TranspImg::ShowStoredPicture(bool natural, bool fit) {
         } else {
             const double d = FrameSide(w, h);
             SetSizePixels(d, d);
-            surface_.SetPicture(FramedLook(0));
+            ShowLook(FramedLook(0));
         }
     }
     surface_.TakeDrawingAsPicture();
-    surface_.SetMaskPicture(surface_.GetPicture());
-    if (zoom_ != 100) zoom(zoom_);
+    surface_.MaskWithPicture();
+    if (zoom_ != 100) Zoom(zoom_);
     if (selected_) DrawSelectionHalo();
     surface_.Refresh();
 }
 
-Picture TranspImg::FramedLook(int turn) const {
+TranspImg::PlacedLook TranspImg::FramedLook(int turn) const {
+    const int w = naturalWidth_, h = naturalHeight_;
+    const double d = FrameSide(w, h);
+    const int side = WholePixels(d);
+    // Where the unturned picture lies in its frame.
+    const int ox = RoundToInt32((d - w) / 2), oy = RoundToInt32((d - h) / 2);
+    // Unturned, the decoded picture itself shows, shared with every control showing the file.
+    if (turn == 0) return PlacedLook{natural_, ox, oy};
     const int quality = useAntialias_ ? kFoxQualitySmooth : kFoxQualityFast;
     const LookKey key{std::as_const(natural_).Bits(), naturalWidth_, naturalHeight_, turn, Key(),
                       turn % 90 == 0 ? 0 : quality};
     auto& looks = Looks();
-    if (auto known = looks.find(key); known != looks.end()) return known->second.drawn;
-    const int w = naturalWidth_, h = naturalHeight_;
-    const double d = FrameSide(w, h);
-    Picture drawn(WholePixels(d), WholePixels(d), Key());
-    if (turn == 0) {
-        drawn.Copy(RoundToInt32((d - w) / 2), RoundToInt32((d - h) / 2), w, h, natural_, 0, 0);
+    if (auto known = looks.find(key); known != looks.end())
+        return PlacedLook{known->second.drawn, known->second.left, known->second.top};
+    Look look{natural_, Picture(), 0, 0};
+    int cx = 0, cy = 0;
+    RotationCentre(side, side, turn, cx, cy);
+    if (turn % 90 == 0) {
+        // A quarter turn of the frame about (cx, cy) moves the picture's block, turned, to a place
+        // of its own: the picture is turned at its own size and placed there, as the turn of the
+        // whole frame would draw it. The frame's pivot, as the turn takes it:
+        const int px = side / 2, py = side - 1 - side / 2;
+        const int q = turn / 90;
+        look.drawn = QuarterTurned(natural_, q);
+        look.left = q == 1 ? py + cx - oy - h + 1 : q == 2 ? px + cx - ox - w + 1 : oy - py + cx;
+        look.top = q == 1 ? ox - px + cy : q == 2 ? py + cy - oy - h + 1 : px + cy - ox - w + 1;
     } else {
-        const Picture frame = FramedLook(0);
-        int cx = 0, cy = 0;
-        RotationCentre(drawn.Width(), drawn.Height(), turn, cx, cy);
-        FoxRotate(drawn, cx, cy, frame.Width(), frame.Height(), frame, 0, 0, turn, Key(), quality);
+        Picture frame(side, side, Key());
+        frame.Copy(ox, oy, w, h, natural_, 0, 0);
+        look.drawn = Picture(side, side, Key());
+        FoxRotate(look.drawn, cx, cy, side, side, frame, 0, 0, turn, Key(), quality);
     }
     std::erase_if(looks, [](const auto& entry) { return !entry.second.drawn.PixelsShared(); });
-    looks.emplace(key, Look{natural_, drawn});
-    return drawn;
+    const PlacedLook placed{look.drawn, look.left, look.top};
+    looks.emplace(key, std::move(look));
+    return placed;
+}
+
+void TranspImg::ShowLook(const PlacedLook& look) {
+    surface_.SetPictureAt(look.picture, look.left, look.top);
 }
 
 void TranspImg::ReloadPictureOnTmpPict() {
-    WorkPicture1() = FrameFits(naturalWidth_, naturalHeight_) ? FramedLook(0) : Picture();
+    Picture frame;
+    if (FrameFits(naturalWidth_, naturalHeight_)) {
+        const PlacedLook look = FramedLook(0);
+        const int side = WholePixels(FrameSide(naturalWidth_, naturalHeight_));
+        frame = Picture(side, side, Key());
+        frame.Copy(look.left, look.top, look.picture.Width(), look.picture.Height(), look.picture, 0, 0);
+    }
+    WorkPicture1() = frame;
 }
 
 void TranspImg::rotation(std::int16_t angle) {
@@ -311,13 +396,14 @@ void TranspImg::rotation(std::int16_t angle) {
         Changed("rotation");
         return;
     }
-    const Picture turned = FramedLook(turn);
+    const PlacedLook turned = FramedLook(turn);
+    const int side = WholePixels(FrameSide(naturalWidth_, naturalHeight_));
     surface_.SetBackColor(MaskColor());
-    surface_.SetSizePixels(turned.Width(), turned.Height());
-    surface_.SetPicture(turned);
+    surface_.SetSizePixels(side, side);
+    ShowLook(turned);
     surface_.TakeDrawingAsPicture();
-    if (surface_.BackStyle() == 0) surface_.SetMaskPicture(surface_.GetPicture());
-    if (zoom_ != 100) zoom(zoom_);
+    if (surface_.BackStyle() == 0) surface_.MaskWithPicture();
+    if (zoom_ != 100) Zoom(zoom_);
     if (selected_) DrawSelectionHalo();
     surface_.Refresh();
     Changed("rotation");
@@ -327,7 +413,8 @@ void TranspImg::GreyScale(bool grey) {
     greyScale_ = grey;
     if (grey) {
         Picture w1 = surface_.GetPicture();
-        FoxGreyScale(surface_.Drawing(), 0, 0, w1.Width(), w1.Height(), w1, 0, 0, kMagenta, 1);
+        FoxGreyScale(surface_.Drawing(), surface_.PictureLeft(), surface_.PictureTop(), w1.Width(),
+                     w1.Height(), w1, 0, 0, kMagenta, 1);
         surface_.Refresh();
     }
     Changed("GreyScale");
@@ -340,11 +427,18 @@ void TranspImg::zoom(std::int16_t percent) {
         Changed("zoom");
         return;
     }
+    // The halo goes round the zoomed picture, not into it.
+    surface_.ClearHalos();
+    Zoom(percent);
+    if (selected_) DrawSelectionHalo();
+    Changed("zoom");
+}
+
+void TranspImg::Zoom(std::int16_t percent) {
     if (percent == 100) {
         SetSizePixels(naturalWidth_, naturalHeight_);
         surface_.SetPicture(natural_);
     } else {
-        const Picture w1 = surface_.GetPicture();
         const int wi = surface_.ScaleWidth(), hi = surface_.ScaleHeight();
         double factor = percent / 100.0;
         // No surface grows beyond the largest picture: a too large zoom stops at that size.
@@ -357,23 +451,25 @@ void TranspImg::zoom(std::int16_t percent) {
         // The control's size follows from its size in twips, as the window system keeps it.
         const float twipsWidth = static_cast<float>(surface_.Width() / 100.0 * (factor * 100.0));
         const float twipsHeight = static_cast<float>(surface_.Height() / 100.0 * (factor * 100.0));
+        const int frameWidth = WholePixels(twipsWidth / kTppX),
+                  frameHeight = WholePixels(twipsHeight / kTppY);
+        const Picture zoomed = ZoomedLook(
+            surface_, frameWidth, frameHeight, stretchWidth, stretchHeight,
+            bestResize_ ? platform::StretchMode::Halftone : platform::StretchMode::ColourOnColour, Key());
         surface_.SetPicture(Picture());
         SetSizePixels(twipsWidth / kTppX, twipsHeight / kTppY);
-        surface_.SetPicture(ZoomedLook(
-            w1, surface_.ScaleWidth(), surface_.ScaleHeight(), stretchWidth, stretchHeight,
-            bestResize_ ? platform::StretchMode::Halftone : platform::StretchMode::ColourOnColour, Key()));
+        surface_.SetPicture(zoomed);
         surface_.TakeDrawingAsPicture();
     }
-    if (surface_.BackStyle() == 0) surface_.SetMaskPicture(surface_.GetPicture());
+    if (surface_.BackStyle() == 0) surface_.MaskWithPicture();
     surface_.Refresh();
-    Changed("zoom");
 }
 
 void TranspImg::MaskColor(Colour c) {
     if (surface_.BackStyle() != 0) {
         surface_.SetBackStyle(0);
         surface_.SetBackColor(c);
-        surface_.SetMaskPicture(surface_.GetPicture());
+        surface_.MaskWithPicture();
     }
     surface_.SetMaskColor(c);
     Changed("MaskColor");
@@ -383,8 +479,8 @@ void TranspImg::selected(bool select) {
     if (select) {
         DrawSelectionHalo();
     } else if (selected_) {
-        selected_ = false;
-        rotation(rotation_);
+        // The halo lies round the picture, which stays as it was: taking it away is enough.
+        surface_.ClearHalos();
     }
     selected_ = select;
     Changed("selected");
@@ -395,15 +491,8 @@ void TranspImg::DrawSelectionHalo() {
     // The outline is stretched by (W + 5) / (W - 1): a control under 2 pixels has none. Each
     // halo makes the control 5 pixels larger; it stops where the picture would pass the limit.
     if (W < 2 || H < 2 || !FitsThePixelLimit(W + 5, H + 5)) return;
-    const Colour selection = platform::ResolveColour(static_cast<Colour>(SelectionColour));
-    // The drawing is shared, not copied: the surface gets a new one when it grows.
-    const Picture drawing = surface_.Drawing();
-    const Picture halo = SelectionHalo(drawing, W, H, Key(), selection);
-    surface_.SetSizePixels(W + 5, H + 5);
-    surface_.SetPicture(halo);
-    surface_.TakeDrawingAsPicture();
-    surface_.SetMaskPicture(surface_.GetPicture());
-    surface_.Refresh();
+    // Painted round the shared picture, not drawn into a copy of it.
+    surface_.AddHalo(platform::ResolveColour(static_cast<Colour>(SelectionColour)));
 }
 
 void TranspImg::SetPosition(std::int16_t left, std::int16_t top) {
@@ -472,7 +561,7 @@ void TranspImg::WriteProperties(platform::PropertyBag& bag, const platform::Font
     bag.WriteInt("ForeColor", foreColor_, 0);
     bag.WriteFont("Font", font_, ambient);
     bag.WriteInt("BorderStyle", borderStyle_, 0);
-    bag.WritePicture("Picture", surface_.GetPicture());
+    bag.WritePicture("Picture", surface_.ShownPicture());
     bag.WriteInt("MaskColor", surface_.MaskColor(), 0);
     bag.WriteInt("rotation", rotation_, 0);
     bag.WriteInt("GreyScale", StoredFlag(greyScale_), 0);

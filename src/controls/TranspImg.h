@@ -39,7 +39,8 @@ class TranspImg {
     void BorderStyle(std::int16_t style);
     void Refresh() {}
 
-    const Picture& GetPicture() const { return surface_.GetPicture(); }
+    // The picture as the control's whole inner size shows it.
+    const Picture GetPicture() const { return surface_.ShownPicture(); }
     // The picture and the mask picture at once.
     void SetPicture(const Picture& picture);
     Colour MaskColor() const { return surface_.MaskColor(); }
@@ -55,8 +56,8 @@ class TranspImg {
     void GreyScale(bool grey);
     std::int16_t zoom() const { return zoom_; }
     void zoom(std::int16_t percent);
-    // What is drawn now (the table's pixel hit test reads it).
-    const Picture& hdc() const { return surface_.Drawing(); }
+    // What is drawn now, as a picture of the control's inner size (without the halo).
+    const Picture hdc() const { return surface_.ShownDrawing(); }
     bool bestResize() const { return bestResize_; }
     void bestResize(bool best);
     bool selected() const { return selected_; }
@@ -101,9 +102,19 @@ class TranspImg {
     // and an unselect draw the picture again this way, without reading the file again.
     void ShowStoredPicture(bool natural, bool fit);
     // The stored picture in its square frame, turned by `turn` degrees clockwise with the present
-    // mask colour and quality; the same for every control that shows that look.
-    Picture FramedLook(int turn) const;
+    // mask colour and quality; the same for every control that shows that look. Unturned and
+    // turned by quarters, it is the picture alone (the decoded one, or turned at its own size)
+    // with its place in the frame; turned by another angle, the whole frame.
+    struct PlacedLook {
+        Picture picture;
+        int left = 0;
+        int top = 0;
+    };
+    PlacedLook FramedLook(int turn) const;
+    void ShowLook(const PlacedLook& look);
     void DrawSelectionHalo();
+    // The zoom drawn from the present picture, without a halo.
+    void Zoom(std::int16_t percent);
 
     platform::ControlSurface surface_;
     bool useAntialias_ = false;

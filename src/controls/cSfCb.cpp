@@ -51,7 +51,7 @@ platform::Picture Scaled(const platform::Picture& source, float factor, Colour i
         std::uint32_t* row = result.Row(y);
         for (int x = 0; x < result.Width(); ++x) {
             if (row[x] == keep) continue;
-            const Colour c = row[x];
+            const Colour c = platform::Picture::ColourOf(row[x]);
             row[x] = platform::Picture::PixelOf(platform::MakeColour(
                 scale(platform::RedOf(c)), scale(platform::GreenOf(c)), scale(platform::BlueOf(c))));
         }

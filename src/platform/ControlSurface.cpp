@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <utility>
 #include <vector>
@@ -24,10 +25,10 @@ namespace platform {
 
 namespace {
 
-// Where a w x h mask shows (every pixel that is not the key), as the window system wants a
-// region: rows with the same runs make one band of rectangles, bands from top to bottom and runs
-// from left to right, so that no rectangle overlaps or touches another on its row.
-QRegion ShownRegion(const std::uint32_t* bits, int stride, int w, int h, std::uint32_t key) {
+// The pixels of a w x h block for which shown(x, y) holds, as the window system wants a region:
+// rows with the same runs make one band of rectangles, bands from top to bottom and runs from left
+// to right, so that no rectangle overlaps or touches another on its row.
+template <typename Shown> QRegion BandRegion(int w, int h, Shown shown) {
     std::vector<QRect> rects;
     std::vector<std::pair<int, int>> band, row; // runs [start, end) of shown pixels
     int bandTop = 0;
@@ -36,13 +37,12 @@ QRegion ShownRegion(const std::uint32_t* bits, int stride, int w, int h, std::ui
             rects.emplace_back(start, bandTop, end - start, bottom - bandTop);
     };
     for (int y = 0; y < h; ++y) {
-        const std::uint32_t* line = bits + static_cast<std::ptrdiff_t>(y) * stride;
         row.clear();
         for (int x = 0; x < w;) {
-            while (x < w && line[x] == key)
+            while (x < w && !shown(x, y))
                 ++x;
             const int start = x;
-            while (x < w && line[x] != key)
+            while (x < w && shown(x, y))
                 ++x;
             if (x > start) row.emplace_back(start, x);
         }
@@ -58,19 +58,40 @@ QRegion ShownRegion(const std::uint32_t* bits, int stride, int w, int h, std::ui
     return region;
 }
 
+// The one rule of what a transparent surface shows, and takes clicks on, of its mask picture: a
+// pixel that is neither the mask colour (`key`, as a raw pixel) nor marked see-through by the
+// picture itself (its alpha byte 0; the screen ignores that byte, so the pixel keeps its colour).
+constexpr bool Shows(std::uint32_t pixel, std::uint32_t key) {
+    return pixel != key && (pixel >> 24) != 0;
+}
+
+// Where a w x h mask shows.
+QRegion ShownRegion(const std::uint32_t* bits, int stride, int w, int h, std::uint32_t key) {
+    return BandRegion(
+        w, h, [&](int x, int y) { return Shows(bits[static_cast<std::ptrdiff_t>(y) * stride + x], key); });
+}
+
+// How much a halo grows its surface, a side.
+constexpr int kHaloGrowth = 5;
+
+// The most rectangles the shape of a surface that hides what lies under it may have.
+constexpr int kOpaqueRects = 64;
+
 } // namespace
 
 class SurfaceWidget : public QWidget {
   public:
     SurfaceWidget(ControlSurface::Impl& owner, QWidget* parent) : QWidget(parent), owner_(&owner) {
-        setAttribute(Qt::WA_OpaquePaintEvent, false);
+        // Opaque while its shape is simple: see UpdateMask.
+        setAttribute(Qt::WA_OpaquePaintEvent, true);
         // The controls' MouseMove runs whenever the pointer moves over them, button or not.
         setMouseTracking(true);
     }
     // The surface is gone; the widget waits for its events to end before it goes too.
     void Orphan() { owner_ = nullptr; }
     std::string Tag() const;
-    // Which picture it shows: changes whenever another is drawn (for the window probe).
+    // What it shows: changes whenever another picture is drawn or a halo painted (for the
+    // window probe).
     long long Look() const;
 
   protected:
@@ -95,9 +116,17 @@ struct ControlSurface::Impl {
     QPointer<SurfaceWidget> widget;
     // The widget as registered for drops: a parent window may delete it first.
     QWidget* dropKey = nullptr;
+    // The picture, the drawing and the mask picture each lie at a place of the surface: the
+    // top-left corner unless a picture was placed (SetPictureAt), in which case it is shared as
+    // it is rather than copied into a picture of the surface's size.
     Picture drawing;
     Picture picture;
     Picture maskPicture;
+    QPoint drawingAt;
+    QPoint pictureAt;
+    QPoint maskAt;
+    bool picturePlaced = false;
+    bool drawingPlaced = false;
     int width = 0;
     int height = 0;
     Colour maskColor = 0;
@@ -111,7 +140,16 @@ struct ControlSurface::Impl {
     Colour maskKeyColour = 0;
     int maskKeyStyle = -1;
     QSize maskKeySize;
+    QPoint maskKeyAt;
+    std::size_t maskKeyHalos = 0;
     bool fullyHidden = false;
+    // Selection halos, innermost first: rings painted round what the surface shows, each making
+    // it kHaloGrowth pixels larger, without a picture of their own.
+    struct Halo {
+        QRegion ring;
+        Colour colour;
+    };
+    std::vector<Halo> halos;
 
     Impl(ControlSurface& owner, QWidget* parent)
         : self(owner), widget(new SurfaceWidget(*this, parent)), visible(parent != nullptr) {
@@ -125,28 +163,125 @@ struct ControlSurface::Impl {
 
     Colour Back() const { return ResolveColour(backColor); }
 
+    // The size of what is drawn: the surface without its halos.
+    int InnerWidth() const { return width - kHaloGrowth * static_cast<int>(halos.size()); }
+    int InnerHeight() const { return height - kHaloGrowth * static_cast<int>(halos.size()); }
+
     void Resize(int width, int height) {
+        halos.clear();
         width = std::clamp(width, 0, Picture::kMaxSide);
         height = std::clamp(height, 0, Picture::kMaxSide);
         this->width = width;
         this->height = height;
         if (widget) widget->resize(width, height);
-        drawing.Resize(width, height, Back());
+        // A placed drawing stays where it lies; what it does not cover shows nothing.
+        if (!drawingPlaced) drawing.Resize(width, height, Back());
         UpdateMask();
         Update();
         if (self.OnResize) self.OnResize();
     }
 
+    // A ring in `colour` round every pixel shown now: the shown pixels stretched from (w - 1) to
+    // (w + 5) columns and rows, where nothing shows yet. The ring is kept as a region, so a
+    // selected card holds no picture beyond the one it shares with the cards showing its look.
+    void AddHalo(Colour colour) {
+        const int w = width, h = height;
+        if (w < 2 || h < 2 || w + kHaloGrowth > Picture::kMaxSide || h + kHaloGrowth > Picture::kMaxSide)
+            return;
+        // What shows now, as the drawing and the rings say: the key colour of the drawing does not.
+        std::vector<std::uint8_t> shown(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0);
+        const std::uint32_t key = Picture::PixelOf(ResolveColour(maskColor));
+        const int left = std::max(drawingAt.x(), 0), top = std::max(drawingAt.y(), 0);
+        const int right = std::min(drawingAt.x() + drawing.Width(), w);
+        const int bottom = std::min(drawingAt.y() + drawing.Height(), h);
+        for (int y = top; y < bottom; ++y) {
+            const std::uint32_t* row = std::as_const(drawing).Row(y - drawingAt.y());
+            std::uint8_t* out = shown.data() + static_cast<std::ptrdiff_t>(y) * w;
+            for (int x = left; x < right; ++x)
+                out[x] = Shows(row[x - drawingAt.x()], key);
+        }
+        for (const Halo& halo : halos)
+            for (const QRect& r : halo.ring)
+                for (int y = r.top(); y <= r.bottom(); ++y)
+                    std::fill_n(shown.data() + static_cast<std::ptrdiff_t>(y) * w + r.left(), r.width(), 1);
+        std::vector<int> columns(static_cast<std::size_t>(w + 2)), rows(static_cast<std::size_t>(h + 2));
+        for (int x = 0; x < w + 2; ++x)
+            columns[static_cast<std::size_t>(x)] =
+                static_cast<int>(static_cast<long long>(x + 3) * (w - 1) / (w + 5));
+        for (int y = 0; y < h + 2; ++y)
+            rows[static_cast<std::size_t>(y)] =
+                static_cast<int>(static_cast<long long>(y + 3) * (h - 1) / (h + 5));
+        auto at = [&](int x, int y) {
+            return shown[static_cast<std::size_t>(y) * static_cast<std::size_t>(w) +
+                         static_cast<std::size_t>(x)] != 0;
+        };
+        QRegion ring = BandRegion(w + 2, h + 2, [&](int x, int y) {
+            if (x < w && y < h && at(x, y)) return false;
+            return at(columns[static_cast<std::size_t>(x)], rows[static_cast<std::size_t>(y)]);
+        });
+        halos.push_back(Halo{std::move(ring), colour});
+        Grown(w + kHaloGrowth, h + kHaloGrowth);
+    }
+
+    void ClearHalos() {
+        if (halos.empty()) return;
+        const int w = InnerWidth(), h = InnerHeight();
+        halos.clear();
+        Grown(w, h);
+    }
+
+    // The halos changed the surface's size; what is drawn stays as it is.
+    void Grown(int width, int height) {
+        this->width = width;
+        this->height = height;
+        if (widget) widget->resize(width, height);
+        UpdateMask();
+        Update();
+        if (self.OnResize) self.OnResize();
+    }
+
+    bool InHalo(int x, int y) const {
+        return std::any_of(halos.begin(), halos.end(),
+                           [&](const Halo& h) { return h.ring.contains(QPoint(x, y)); });
+    }
+
     void Redraw() {
-        if (picture.Width() == width && picture.Height() == height) {
-            // A picture that covers the whole surface is what it shows: it is shared, not copied,
-            // so hundreds of cards showing one look hold one copy of it until one draws on its own.
+        if (picturePlaced || (picture.Width() == InnerWidth() && picture.Height() == InnerHeight())) {
+            // A placed picture, or one that covers the whole surface, is what it shows: it is
+            // shared, not copied, so hundreds of cards showing one look hold one copy of it until
+            // one draws on its own.
             drawing = picture;
+            drawingAt = pictureAt;
+            drawingPlaced = picturePlaced;
         } else {
+            if (drawingPlaced || drawing.Width() != InnerWidth() || drawing.Height() != InnerHeight())
+                drawing = Picture(InnerWidth(), InnerHeight());
+            drawingAt = QPoint();
+            drawingPlaced = false;
             drawing.Fill(Back());
             drawing.Copy(0, 0, picture.Width(), picture.Height(), picture, 0, 0);
         }
         Update();
+    }
+
+    // What shows round a placed picture (and round the drawing within a halo): nothing with
+    // back style 0, so the key colour, else the back colour.
+    Colour Surround() const { return backStyle == 0 ? ResolveColour(maskColor) : Back(); }
+
+    // `p` lying at `at`, as a picture of the surface's inner size.
+    Picture Composed(const Picture& p, QPoint at) const {
+        if (at.isNull() && p.Width() == InnerWidth() && p.Height() == InnerHeight()) return p;
+        Picture whole(InnerWidth(), InnerHeight(), Surround());
+        whole.Copy(at.x(), at.y(), p.Width(), p.Height(), p, 0, 0);
+        return whole;
+    }
+
+    // A drawing to draw on is one of the surface's size.
+    void Unplace() {
+        if (!drawingPlaced) return;
+        drawing = Composed(drawing, drawingAt);
+        drawingAt = QPoint();
+        drawingPlaced = false;
     }
 
     void Update() {
@@ -161,18 +296,22 @@ struct ControlSurface::Impl {
         if (!widget) return;
         QSize size(width, height);
         qint64 key = PictureAccess::Image(maskPicture).cacheKey();
-        if (key == maskKey && maskColor == maskKeyColour && backStyle == maskKeyStyle && size == maskKeySize)
+        if (key == maskKey && maskColor == maskKeyColour && backStyle == maskKeyStyle &&
+            size == maskKeySize && halos.size() == maskKeyHalos && maskAt == maskKeyAt)
             return;
+        maskKeyAt = maskAt;
         maskKey = key;
         maskKeyColour = maskColor;
         maskKeyStyle = backStyle;
         maskKeySize = size;
+        maskKeyHalos = halos.size();
         bool hideAll = false;
         if (backStyle != 0) {
             widget->clearMask();
+            widget->setAttribute(Qt::WA_OpaquePaintEvent, true);
         } else {
-            const int w = std::min(size.width(), maskPicture.Width());
-            const int h = std::min(size.height(), maskPicture.Height());
+            const int w = std::clamp(InnerWidth() - maskAt.x(), 0, maskPicture.Width());
+            const int h = std::clamp(InnerHeight() - maskAt.y(), 0, maskPicture.Height());
             const std::uint32_t key32 = Picture::PixelOf(ResolveColour(maskColor));
             // Read through a const view: asking a shared picture for writable pixels copies it.
             const std::uint32_t* maskBits = std::as_const(maskPicture).Bits();
@@ -181,15 +320,25 @@ struct ControlSurface::Impl {
             if (!widget->parentWidget()) {
                 // A window of its own is not shaped (only a child lets its parent show through):
                 // it only needs to know whether anything shows at all.
+                any = !halos.empty();
                 for (int y = 0; y < h && !any; ++y) {
                     const std::uint32_t* row = maskBits + static_cast<std::ptrdiff_t>(y) * stride;
-                    any = std::find_if(row, row + w, [key32](std::uint32_t p) { return p != key32; }) !=
+                    any = std::find_if(row, row + w, [key32](std::uint32_t p) { return Shows(p, key32); }) !=
                           row + w;
                 }
             } else {
-                const QRegion shown = ShownRegion(maskBits, stride, w, h, key32);
+                QRegion shown = ShownRegion(maskBits, stride, w, h, key32).translated(maskAt);
+                for (const Halo& halo : halos)
+                    shown += halo.ring;
                 any = !shown.isEmpty();
                 if (any) widget->setMask(shown);
+                // Every paint covers all the surface shows, so the window system may leave out
+                // what lies under it: the table's background and the parts of cards that a card
+                // hides are not painted only to be painted over. It does so by joining the shapes
+                // of every opaque surface of the window anew whenever one moves, which costs
+                // little for a card's few rectangles and a great deal for the outline of a text
+                // label's glyphs: such a surface lets what lies under it be painted instead.
+                widget->setAttribute(Qt::WA_OpaquePaintEvent, shown.rectCount() <= kOpaqueRects);
             }
             // An empty mask would mean no mask at all to the window system: hide instead.
             hideAll = !any;
@@ -223,6 +372,12 @@ long long SurfaceWidget::Look() const {
     unsigned long long hash = 1469598103934665603ULL;
     for (long long i = 0; bits && i < count; i += 7)
         hash = (hash ^ bits[i]) * 1099511628211ULL;
+    // Where the drawing lies, and the halos painted round it, are part of the look.
+    auto mix = [&hash](std::uint64_t v) { hash = (hash ^ v) * 1099511628211ULL; };
+    mix(static_cast<std::uint32_t>(owner_->drawingAt.x()));
+    mix(static_cast<std::uint32_t>(owner_->drawingAt.y()));
+    for (const ControlSurface::Impl::Halo& halo : owner_->halos)
+        mix(0x100000000ULL | halo.colour);
     return static_cast<long long>(hash >> 1);
 }
 
@@ -230,11 +385,20 @@ void SurfaceWidget::paintEvent(QPaintEvent*) {
     if (!owner_) return;
     QPainter painter(this);
     const Picture& drawing = owner_->drawing;
-    if (drawing.Width() < width() || drawing.Height() < height()) {
-        Colour back = owner_->Back();
+    const QPoint at = owner_->drawingAt;
+    if (!at.isNull() || drawing.Width() < width() || drawing.Height() < height()) {
+        // Round a placed picture or a halo, the key colour shows as it would in a picture of the
+        // whole surface (and the mask hides it).
+        const bool keyed = owner_->drawingPlaced || !owner_->halos.empty();
+        Colour back = keyed ? owner_->Surround() : owner_->Back();
         painter.fillRect(rect(), QColor(RedOf(back), GreenOf(back), BlueOf(back)));
     }
-    painter.drawImage(0, 0, PictureAccess::Image(drawing));
+    painter.drawImage(at, PictureAccess::Image(drawing));
+    for (const ControlSurface::Impl::Halo& halo : owner_->halos) {
+        const Colour c = ResolveColour(halo.colour);
+        for (const QRect& r : halo.ring)
+            painter.fillRect(r, QColor(RedOf(c), GreenOf(c), BlueOf(c)));
+    }
 }
 
 void SurfaceWidget::mousePressEvent(QMouseEvent* e) {
@@ -440,6 +604,7 @@ bool IsSurfaceWidget(const QWidget* widget, std::string* tag, long long* look) {
 }
 
 Picture& ControlSurface::Drawing() {
+    impl_->Unplace();
     return impl_->drawing;
 }
 const Picture& ControlSurface::Drawing() const {
@@ -472,10 +637,32 @@ const Picture& ControlSurface::GetPicture() const {
 }
 void ControlSurface::SetPicture(const Picture& picture) {
     impl_->picture = picture;
+    impl_->pictureAt = QPoint();
+    impl_->picturePlaced = false;
     impl_->Redraw();
+}
+void ControlSurface::SetPictureAt(const Picture& picture, int left, int top) {
+    impl_->picture = picture;
+    impl_->pictureAt = QPoint(left, top);
+    impl_->picturePlaced = true;
+    impl_->Redraw();
+}
+int ControlSurface::PictureLeft() const {
+    return impl_->pictureAt.x();
+}
+int ControlSurface::PictureTop() const {
+    return impl_->pictureAt.y();
+}
+Picture ControlSurface::ShownPicture() const {
+    return impl_->picturePlaced ? impl_->Composed(impl_->picture, impl_->pictureAt) : impl_->picture;
+}
+Picture ControlSurface::ShownDrawing() const {
+    return impl_->drawingPlaced ? impl_->Composed(impl_->drawing, impl_->drawingAt) : impl_->drawing;
 }
 void ControlSurface::TakeDrawingAsPicture() {
     impl_->picture = impl_->drawing;
+    impl_->pictureAt = impl_->drawingAt;
+    impl_->picturePlaced = impl_->drawingPlaced;
 }
 
 const Picture& ControlSurface::MaskPicture() const {
@@ -483,6 +670,12 @@ const Picture& ControlSurface::MaskPicture() const {
 }
 void ControlSurface::SetMaskPicture(const Picture& picture) {
     impl_->maskPicture = picture;
+    impl_->maskAt = QPoint();
+    impl_->UpdateMask();
+}
+void ControlSurface::MaskWithPicture() {
+    impl_->maskPicture = impl_->picture;
+    impl_->maskAt = impl_->pictureAt;
     impl_->UpdateMask();
 }
 Colour ControlSurface::MaskColor() const {
@@ -511,8 +704,22 @@ void ControlSurface::SetBackColor(Colour c) {
 bool ControlSurface::ShowsPixel(int x, int y) const {
     if (x < 0 || y < 0 || x >= impl_->width || y >= impl_->height) return false;
     if (impl_->backStyle != 0) return true;
-    Colour c = impl_->maskPicture.GetPixel(x, y);
-    return c != Picture::kNoPixel && c != ResolveColour(impl_->maskColor);
+    if (impl_->InHalo(x, y)) return true;
+    if (x >= impl_->InnerWidth() || y >= impl_->InnerHeight()) return false;
+    const int mx = x - impl_->maskAt.x(), my = y - impl_->maskAt.y();
+    const Picture& mask = impl_->maskPicture;
+    if (mx < 0 || my < 0 || mx >= mask.Width() || my >= mask.Height()) return false;
+    return Shows(mask.Row(my)[mx], Picture::PixelOf(ResolveColour(impl_->maskColor)));
+}
+
+void ControlSurface::AddHalo(Colour colour) {
+    impl_->AddHalo(colour);
+}
+void ControlSurface::ClearHalos() {
+    impl_->ClearHalos();
+}
+int ControlSurface::HaloCount() const {
+    return static_cast<int>(impl_->halos.size());
 }
 
 Picture ControlSurface::Grab() const {

@@ -73,10 +73,14 @@ class ControlSurface {
     // What the control says (a button's caption), for assistive tools and the window probe.
     void SetAccessibleText(const std::string& text);
 
-    // What is drawn: it keeps its size equal to the inner size; when the surface grows, the new
-    // part takes the back colour. Call Refresh after drawing on it.
+    // What is drawn: it keeps its size equal to the inner size (without the halos); when the
+    // surface grows, the new part takes the back colour. Call Refresh after drawing on it. A
+    // placed picture (SetPictureAt) is drawn as it is, where it lies: the const view gives it so,
+    // while drawing on it first makes a drawing of the surface's size.
     Picture& Drawing();
     const Picture& Drawing() const;
+    // The drawing as it is, or a placed one as a picture of the inner size, in its place.
+    Picture ShownDrawing() const;
     void Refresh();
     // Shows the drawing at once, for a look that must be seen before the program goes on.
     void RefreshNow();
@@ -86,11 +90,21 @@ class ControlSurface {
     // The background picture: setting it redraws the drawing from it.
     const Picture& GetPicture() const;
     void SetPicture(const Picture& picture);
+    // A picture smaller than the surface, shown with its top-left corner at (left, top) pixels
+    // and shared as it is: nothing shows round it (the mask colour with back style 0, else the
+    // back colour). A hundred cards showing one face hold that face once, not a hundred frames.
+    void SetPictureAt(const Picture& picture, int left, int top);
+    int PictureLeft() const;
+    int PictureTop() const;
+    // The picture as it is, or a placed one as a picture of the inner size, in its place.
+    Picture ShownPicture() const;
     // The background picture becomes what is drawn now.
     void TakeDrawingAsPicture();
 
     const Picture& MaskPicture() const;
     void SetMaskPicture(const Picture& picture);
+    // The picture, where it lies, is its own mask.
+    void MaskWithPicture();
     Colour MaskColor() const;
     void SetMaskColor(Colour c);
     // 0 transparent (masked), 1 opaque.
@@ -99,8 +113,18 @@ class ControlSurface {
     Colour BackColor() const;
     void SetBackColor(Colour c);
 
-    // True when the point (pixels) is a pixel the surface shows and takes clicks on.
+    // True when the point (pixels) is a pixel the surface shows and takes clicks on: with back
+    // style 0, a pixel of the mask picture that is not the mask colour, or of a halo.
     bool ShowsPixel(int x, int y) const;
+
+    // A selection halo: a ring in `colour` (a system colour shows as it is when painted) round
+    // everything the surface shows now, its outline stretched from (width - 1) onto (width + 5)
+    // pixels; the surface grows by 5 pixels a side (nothing on a surface under 2 pixels). The
+    // ring shows and takes clicks like the picture; the drawing stays as it is. Another halo goes
+    // round the first. A new size, or ClearHalos, takes every halo away.
+    void AddHalo(Colour colour);
+    void ClearHalos();
+    int HaloCount() const;
 
     // What the window shows, child surfaces included, as a picture.
     Picture Grab() const;

@@ -234,11 +234,14 @@ struct PictureBox::Impl {
     bool autoSize = false;
     int border = 0;
 
+    QSize Inner(const QWidget* widget) const {
+        return QSize(std::max(0, widget->width() - 2 * border), std::max(0, widget->height() - 2 * border));
+    }
     // The drawing follows the inner size; what it gains takes the back colour.
     Picture& Sized(const QWidget* widget, Colour back) {
-        const int w = std::max(0, widget->width() - 2 * border),
-                  h = std::max(0, widget->height() - 2 * border);
-        if (w != drawing.Width() || h != drawing.Height()) drawing.Resize(w, h, ResolveColour(back));
+        const QSize inner = Inner(widget);
+        if (inner.width() != drawing.Width() || inner.height() != drawing.Height())
+            drawing.Resize(inner.width(), inner.height(), ResolveColour(back));
         return drawing;
     }
 };
@@ -247,9 +250,12 @@ PictureBox::PictureBox(NativeWidget* parent)
     : Control(ToNativeWidget(Painted(parent, true)), true), impl_(std::make_unique<Impl>()) {
     auto* widget = static_cast<PaintedWidget*>(WidgetOf(*this));
     widget->paint = [this, widget](QPainter& painter) {
-        painter.fillRect(widget->rect(), ToQColor(BackColor()));
         const int b = impl_->border;
-        painter.drawImage(b, b, PictureAccess::Image(impl_->Sized(widget, BackColor())));
+        const Picture& drawing = impl_->Sized(widget, BackColor());
+        // A drawing that covers the box leaves nothing for the back colour to show.
+        if (b != 0 || drawing.Width() < widget->width() || drawing.Height() < widget->height())
+            painter.fillRect(widget->rect(), ToQColor(BackColor()));
+        painter.drawImage(b, b, PictureAccess::Image(drawing));
         if (b) {
             painter.setPen(QPen(Qt::black, 1));
             painter.drawRect(widget->rect().adjusted(0, 0, -1, -1));
@@ -289,6 +295,13 @@ const Picture& PictureBox::Drawing() const {
     return impl_->Sized(WidgetOf(*this), BackColor());
 }
 void PictureBox::Cls() {
+    if (impl_->Inner(WidgetOf(*this)) == QSize(impl_->picture.Width(), impl_->picture.Height())) {
+        // A picture that fills the box is what it shows: shared, not copied (a table's background
+        // of 4000 x 3000 pixels is 48 MB), until something is drawn on it.
+        impl_->drawing = impl_->picture;
+        Refresh();
+        return;
+    }
     Drawing().Fill(ResolveColour(BackColor()));
     impl_->drawing.Copy(0, 0, impl_->picture.Width(), impl_->picture.Height(), impl_->picture, 0, 0);
     Refresh();

@@ -12,9 +12,10 @@
 #include <QPainter>
 #include <QPalette>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
 #include <map>
 #include <unordered_map>
 #include <vector>
@@ -23,7 +24,9 @@ namespace platform {
 
 namespace {
 
-constexpr QImage::Format kFormat = QImage::Format_RGBX8888;
+// The backing store's own format: painting a picture is a copy, not a conversion (a conversion
+// of a card's picture costs ten times the copy, and Qt spreads it over threads it then waits for).
+constexpr QImage::Format kFormat = QImage::Format_RGB32;
 
 int ClampSide(int side) {
     return std::clamp(side, 0, Picture::kMaxSide);
@@ -349,8 +352,9 @@ struct SharedFile {
     Picture picture;
     std::vector<bool> seeThrough;
     std::map<Colour, std::optional<Picture>> keyed;
-    std::filesystem::file_time_type time;
-    std::uintmax_t size = 0;
+    std::int64_t seconds = 0;
+    std::int64_t nanoseconds = 0;
+    std::int64_t size = 0;
 
     bool Shown() const {
         return picture.PixelsShared() || std::any_of(keyed.begin(), keyed.end(), [](const auto& k) {
@@ -358,6 +362,17 @@ struct SharedFile {
                });
     }
 };
+
+// The modification time and size of a file, in one look at it (a table of hundreds of cards asks
+// for each card's file); false when it cannot be looked at.
+bool Stamp(const std::string& real, SharedFile& file) {
+    struct stat status {};
+    if (::stat(real.c_str(), &status) != 0) return false;
+    file.seconds = status.st_mtim.tv_sec;
+    file.nanoseconds = status.st_mtim.tv_nsec;
+    file.size = status.st_size;
+    return true;
+}
 
 std::unordered_map<std::string, SharedFile>& SharedFiles() {
     static std::unordered_map<std::string, SharedFile> files;
@@ -369,11 +384,9 @@ std::unordered_map<std::string, SharedFile>& SharedFiles() {
 SharedFile* SharedFileOf(const std::string& path, SharedFile& unshared) {
     const std::optional<std::string> real = path.empty() ? std::nullopt : ResolvePath(path);
     if (!real) return nullptr;
-    std::error_code timeError, sizeError;
-    const auto time = std::filesystem::last_write_time(*real, timeError);
-    const auto size = std::filesystem::file_size(*real, sizeError);
+    SharedFile stamp;
     auto& files = SharedFiles();
-    if (timeError || sizeError) {
+    if (!Stamp(*real, stamp)) {
         files.erase(*real);
         std::optional<Decoded> decoded = Decode(path);
         if (!decoded) return nullptr;
@@ -382,7 +395,9 @@ SharedFile* SharedFileOf(const std::string& path, SharedFile& unshared) {
         return &unshared;
     }
     if (auto known = files.find(*real); known != files.end()) {
-        if (known->second.time == time && known->second.size == size) return &known->second;
+        if (known->second.seconds == stamp.seconds && known->second.nanoseconds == stamp.nanoseconds &&
+            known->second.size == stamp.size)
+            return &known->second;
         files.erase(known);
     }
     std::optional<Decoded> decoded = Decode(path);
@@ -390,11 +405,9 @@ SharedFile* SharedFileOf(const std::string& path, SharedFile& unshared) {
     // Pictures nobody shows any more go, so that the files a long game passed through do not
     // pile up; the sweep costs one look at each file still in use.
     std::erase_if(files, [](const auto& entry) { return !entry.second.Shown(); });
-    return &files
-                .emplace(
-                    *real,
-                    SharedFile{std::move(decoded->picture), std::move(decoded->seeThrough), {}, time, size})
-                .first->second;
+    stamp.picture = std::move(decoded->picture);
+    stamp.seeThrough = std::move(decoded->seeThrough);
+    return &files.emplace(*real, std::move(stamp)).first->second;
 }
 
 } // namespace
@@ -433,6 +446,10 @@ bool Picture::PixelsShared() const {
     return !impl_->image.isNull() && !impl_->image.isDetached();
 }
 
+std::int64_t Picture::Identity() const {
+    return impl_->image.cacheKey();
+}
+
 bool Picture::SaveAsPng(const std::string& fileName) const {
     if (IsEmpty()) return false;
     return impl_->image.save(QString::fromUtf8(fileName.c_str()), "PNG");
@@ -440,7 +457,7 @@ bool Picture::SaveAsPng(const std::string& fileName) const {
 
 Colour Picture::GetPixel(int x, int y) const {
     if (x < 0 || y < 0 || x >= Width() || y >= Height()) return kNoPixel;
-    return Row(y)[x] & 0xFFFFFFu;
+    return ColourOf(Row(y)[x]);
 }
 
 void Picture::SetPixel(int x, int y, Colour c) {

@@ -1,6 +1,7 @@
-// A picture in memory: 32-bit pixels whose colour values are laid out as definitions hold them
-// (red in the low byte, then green, then blue), with the drawing operations the controls need.
-// A picture is a value: copies share their pixels until one of them is changed.
+// A picture in memory: 32-bit pixels in the layout the screen paints from without converting
+// (0xFFRRGGBB), with the drawing operations the controls need. Colours are given as definitions
+// hold them (red in the low byte); PixelOf and ColourOf turn one into the other. A picture is a
+// value: copies share their pixels until one of them is changed.
 #pragma once
 
 #include "platform/Fonts.h"
@@ -84,6 +85,9 @@ class Picture {
     static void ForgetShared();
     // True when another picture holds the very same pixels (a copy that neither has changed).
     bool PixelsShared() const;
+    // A number that names these pixels: copies that share them share it, and no other picture
+    // (decoded, drawn or changed since) ever has it.
+    std::int64_t Identity() const;
     // Writes the picture as a PNG file under a real (UTF-8) file name; false on failure.
     bool SaveAsPng(const std::string& fileName) const;
 
@@ -112,8 +116,14 @@ class Picture {
     void DrawText(int x, int y, const std::string& text, const FontSpec& font, Colour c,
                   bool rotated = false);
 
-    // Raw pixels for the imaging code: each is a Colour with 0xFF in the top byte.
-    static constexpr std::uint32_t PixelOf(Colour c) { return (c & 0xFFFFFFu) | 0xFF000000u; }
+    // Raw pixels for the imaging code: each is PixelOf the colour it shows, so that a card's
+    // blit to the screen is a plain copy rather than a conversion of every pixel.
+    static constexpr std::uint32_t PixelOf(Colour c) {
+        return 0xFF000000u | ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
+    }
+    static constexpr Colour ColourOf(std::uint32_t pixel) {
+        return ((pixel & 0xFFu) << 16) | (pixel & 0xFF00u) | ((pixel >> 16) & 0xFFu);
+    }
     const std::uint32_t* Row(int y) const;
     std::uint32_t* Row(int y);
     // All rows at once: row y starts Stride() pixels after row y - 1.

@@ -5,6 +5,6 @@
 
 #include <cstdint>
 
-// x and y are twips from the control's left and top edges. True when the pixel there is drawn and
-// is not the control's mask colour; a point off the control's drawing is no hit.
+// x and y are twips from the control's left and top edges. True when the control shows the pixel
+// there (drawn and not its mask colour, or its selection halo); a point off the control is no hit.
 bool PixelHitTest(std::int16_t x, std::int16_t y, const controls::TranspImg& image);

@@ -1,6 +1,7 @@
 #include "controls/FoxImaging.h"
 #include "controls/TestImages.h"
 #include "controls/TranspImg.h"
+#include "platform/ControlSurface.h"
 
 #include <gtest/gtest.h>
 
@@ -37,7 +38,7 @@ std::pair<int, int> SourceOf(int q, int n, int x, int y) {
 }
 
 // The selected look as the control's recipe builds it, step by step from the four functions,
-// with work pictures larger than the drawing: what the one-pass halo must match pixel for pixel.
+// with work pictures larger than the drawing: what the painted halo must match pixel for pixel.
 Picture HaloByRecipe(const Picture& drawing, Colour mask, Colour selection) {
     using platform::RasterOp;
     const int W = drawing.Width(), H = drawing.Height();
@@ -63,7 +64,9 @@ Picture HaloByRecipe(const Picture& drawing, Colour mask, Colour selection) {
 
 } // namespace
 
-TEST(FoxImaging, TheOnePassHaloMatchesTheRecipe) {
+// The halo a surface paints round its picture (a ring, no picture of its own), as the surface
+// shows it and as it takes clicks.
+TEST(FoxImaging, ThePaintedHaloMatchesTheRecipe) {
     const Picture card = testimages::AsymmetricCard(71, 96);
     const Picture frame = Frame(card, 131);
     Picture turned(131, 131, kMagenta);
@@ -76,10 +79,24 @@ TEST(FoxImaging, TheOnePassHaloMatchesTheRecipe) {
     const Picture cases[] = {frame, turned, holes, dot, Picture(5, 7, kMagenta), card};
     const Colour cyan = MakeColour(0, 255, 255);
     for (const Picture& drawing : cases) {
-        const Picture halo = SelectionHalo(drawing, drawing.Width(), drawing.Height(), kMagenta, cyan);
-        EXPECT_EQ(halo.Width(), drawing.Width() + 5);
-        EXPECT_TRUE(halo.SamePixels(HaloByRecipe(drawing, kMagenta, cyan)))
-            << drawing.Width() << " x " << drawing.Height();
+        platform::ControlSurface surface;
+        surface.SetSizePixels(drawing.Width(), drawing.Height());
+        surface.SetBackStyle(0);
+        surface.SetMaskColor(kMagenta);
+        surface.SetPicture(drawing);
+        surface.SetMaskPicture(drawing);
+        surface.AddHalo(cyan);
+        const Picture recipe = HaloByRecipe(drawing, kMagenta, cyan);
+        ASSERT_EQ(surface.ScaleWidth(), drawing.Width() + 5);
+        ASSERT_EQ(surface.ScaleHeight(), drawing.Height() + 5);
+        const Picture shown = surface.Grab();
+        EXPECT_TRUE(shown.SamePixels(recipe)) << drawing.Width() << " x " << drawing.Height();
+        int clickable = 0;
+        for (int y = 0; y < recipe.Height(); ++y)
+            for (int x = 0; x < recipe.Width(); ++x)
+                clickable += surface.ShowsPixel(x, y) == (recipe.GetPixel(x, y) != kMagenta);
+        EXPECT_EQ(clickable, recipe.Width() * recipe.Height()) << "what shows takes clicks, nothing else";
+        EXPECT_TRUE(surface.Drawing().SamePixels(drawing)) << "the picture stays as it was";
     }
 }
 

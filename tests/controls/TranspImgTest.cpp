@@ -225,7 +225,9 @@ TEST_F(TranspImgTest, CardsThatShowOneLookAtOneZoomShareItsPixelsUntilOneDrawsOn
     c.selected(true);
     EXPECT_TRUE(b.hdc().SamePixels(shared));
     EXPECT_NE(a.hdc().Bits(), b.hdc().Bits());
-    EXPECT_FALSE(c.hdc().SamePixels(shared));
+    EXPECT_EQ(c.hdc().Bits(), b.hdc().Bits()) << "the halo is painted round the shared look";
+    EXPECT_EQ(c.Surface().ScaleWidth(), 267);
+    EXPECT_EQ(b.Surface().ScaleWidth(), 262);
     b.zoom(100);
     EXPECT_EQ(b.Surface().ScaleWidth(), 71);
 }
@@ -245,7 +247,7 @@ TEST_F(TranspImgTest, SelectionHaloGrowsByFivePixelsInTheSelectionColour) {
     img.loadNewPicture("cards/card.bmp");
     img.selected(true);
     EXPECT_TRUE(img.selected());
-    const Picture& d = img.hdc();
+    const Picture d = img.Surface().Grab();
     ASSERT_EQ(img.Surface().ScaleWidth(), 136);
     ASSERT_EQ(img.Surface().ScaleHeight(), 136);
     EXPECT_EQ(d.GetPixel(30, 18), card.GetPixel(0, 0)) << "the picture stays in place";
@@ -261,7 +263,7 @@ TEST_F(TranspImgTest, SelectionHaloGrowsByFivePixelsInTheSelectionColour) {
     EXPECT_EQ(img.Surface().ScaleWidth(), 141) << "a second halo round the first";
     img.selected(false);
     EXPECT_EQ(img.Surface().ScaleWidth(), 131);
-    EXPECT_EQ(testimages::CountColour(img.hdc(), kCyan), 0);
+    EXPECT_EQ(testimages::CountColour(img.Surface().Grab(), kCyan), 0);
     img.selected(false);
     EXPECT_EQ(img.Surface().ScaleWidth(), 131) << "nothing to remove";
 }
@@ -273,7 +275,10 @@ TEST_F(TranspImgTest, HaloSurvivesTurnsAndSkipsTinyControls) {
     img.selected(true);
     img.rotation(270);
     EXPECT_EQ(img.Surface().ScaleWidth(), 136);
-    EXPECT_GT(testimages::CountColour(img.hdc(), kCyan), 100);
+    EXPECT_GT(testimages::CountColour(img.Surface().Grab(), kCyan), 100);
+    img.zoom(200);
+    EXPECT_EQ(img.Surface().ScaleWidth(), 267) << "the halo goes round the zoomed card";
+    EXPECT_GT(testimages::CountColour(img.Surface().Grab(), kCyan), 200);
 
     TranspImg tiny;
     Prepare(tiny);
@@ -379,7 +384,8 @@ TEST_F(TranspImgTest, ASystemColourAsMaskColourIsSeeThroughAsItShows) {
     EXPECT_EQ(img.hdc().GetPixel(0, 0), platform::ResolveColour(buttonFace));
     EXPECT_FALSE(img.Surface().ShowsPixel(0, 0)) << "the frame's corner";
     EXPECT_TRUE(img.Surface().ShowsPixel(68, 68)) << "the card's middle";
-    EXPECT_GT(testimages::CountColour(img.hdc(), kCyan), 100) << "the halo follows the card's outline";
+    EXPECT_GT(testimages::CountColour(img.Surface().Grab(), kCyan), 100)
+        << "the halo follows the card's outline";
 }
 
 // Animated pictures carry a loop count, and pictures saved by image editors XMP data, before the
@@ -403,6 +409,21 @@ TEST_F(TranspImgTest, GifTransparentColourBecomesTheMaskColour) {
         EXPECT_FALSE(img.Surface().ShowsPixel(7, 7)) << "the file's transparent pixel, " << before.size();
         EXPECT_TRUE(img.Surface().ShowsPixel(8, 7));
     }
+
+    // The header is read once for the decoded picture, yet a file written anew is read anew:
+    // another transparent colour (and a size the old modification time cannot hide).
+    const Colour other = MakeColour(0, 0, 250);
+    folder.Write("cards/t.gif",
+                 testimages::GifOf(5, 4, {0, 1, 1, 0, 1, 1, 1, 1, 0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 1, 1},
+                                   {MakeColour(200, 0, 0), other}, 1));
+    TranspImg again;
+    Prepare(again);
+    again.loadNewPicture("cards/t.gif");
+    EXPECT_EQ(again.MaskColor(), other);
+    TranspImg third;
+    Prepare(third);
+    third.loadNewPicture("cards/t.gif");
+    EXPECT_EQ(third.MaskColor(), other) << "the header as the shared picture's";
 }
 
 // The decoder hands a GIF's transparent pixels out as fully see-through; they must still carry
@@ -703,17 +724,25 @@ TEST_F(TranspImgTest, CardsShowingOneFileShareOneDrawingPerLook) {
         Prepare(*cards.back());
         cards.back()->loadNewPicture(i % 2 ? "Cards\\CARD.BMP" : "cards/card.bmp");
     }
-    auto pixels = [&](int i) { return std::as_const(cards[static_cast<std::size_t>(i)]->hdc()).Bits(); };
+    auto pixels = [&](int i) {
+        return std::as_const(cards[static_cast<std::size_t>(i)]->Surface()).Drawing().Bits();
+    };
     EXPECT_EQ(pixels(0), pixels(1)) << "one file, one look, one drawing";
     EXPECT_EQ(pixels(0), pixels(3));
+    // Held at the picture's own size, not as a copy in the square frame.
+    EXPECT_EQ(std::as_const(cards[0]->Surface()).Drawing().Width(), 71);
+    const Picture decoded = *Picture::LoadShared("cards/card.bmp");
+    EXPECT_EQ(pixels(0), decoded.Bits()) << "the decoded picture itself";
 
     cards[1]->rotation(90);
     cards[2]->rotation(90);
     EXPECT_EQ(pixels(1), pixels(2));
     EXPECT_NE(pixels(1), pixels(0));
+    EXPECT_EQ(std::as_const(cards[1]->Surface()).Drawing().Width(), 96) << "turned at its own size";
 
     cards[2]->selected(true);
-    EXPECT_NE(pixels(2), pixels(1));
+    EXPECT_EQ(pixels(2), pixels(1)) << "the halo is painted round the shared look, not into a copy";
+    EXPECT_EQ(cards[2]->Surface().ScaleWidth(), 136);
     EXPECT_EQ(cards[1]->Surface().ScaleWidth(), 131) << "the halo is drawn on its own card only";
     cards[2]->selected(false);
     EXPECT_EQ(pixels(2), pixels(1)) << "unselected: the shared look again";

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <tuple>
 #include <utility>
 
 using platform::Colour;
@@ -79,6 +80,62 @@ TEST(ControlSurface, DrawingKeepsItsPixelsAndGrowsInTheBackColour) {
     s.Drawing().SetPixel(2, 2, kRed);
     s.TakeDrawingAsPicture();
     EXPECT_EQ(s.GetPicture().GetPixel(2, 2), kRed);
+}
+
+TEST(ControlSurface, APlacedPictureIsSharedShownInItsPlaceAndNothingShowsRoundIt) {
+    ControlSurface window;
+    window.SetSizePixels(20, 20);
+    window.SetBackStyle(1);
+    window.SetBackColor(kGreen);
+    ControlSurface s(window.Handle());
+    s.SetSizePixels(10, 10);
+    s.SetBackStyle(0);
+    s.SetMaskColor(kMagenta);
+    Picture face(4, 3, kRed);
+    face.SetPixel(0, 0, kMagenta);
+    // A pixel the picture itself marks see-through (alpha 0) is see-through like the mask colour.
+    face.Row(2)[1] &= 0x00FFFFFFu;
+    s.SetPictureAt(face, 5, 2);
+    s.TakeDrawingAsPicture();
+    s.MaskWithPicture();
+    window.SetVisible(true);
+    EXPECT_EQ(std::as_const(s).Drawing().Bits(), std::as_const(face).Bits())
+        << "shared, not copied into a frame";
+    EXPECT_EQ(s.PictureLeft(), 5);
+    EXPECT_EQ(s.PictureTop(), 2);
+    // Shows and takes clicks on the picture's pixels only, in its place.
+    for (auto [x, y, shows] : {std::tuple{5, 2, false},
+                               {6, 2, true},
+                               {8, 4, true},
+                               {9, 4, false},
+                               {8, 5, false},
+                               {0, 0, false},
+                               {4, 3, false},
+                               {6, 4, false},
+                               {7, 4, true}})
+        EXPECT_EQ(s.ShowsPixel(x, y), shows) << x << "," << y;
+    const Picture whole = s.ShownDrawing();
+    ASSERT_EQ(whole.Width(), 10);
+    EXPECT_EQ(whole.GetPixel(6, 2), kRed);
+    EXPECT_EQ(whole.GetPixel(0, 0), kMagenta);
+    const Picture seen = window.Grab();
+    EXPECT_EQ(seen.GetPixel(6, 2), kRed);
+    EXPECT_EQ(seen.GetPixel(5, 2), kGreen) << "the key pixel shows the window below";
+    EXPECT_EQ(seen.GetPixel(1, 1), kGreen) << "round the picture too";
+    EXPECT_EQ(seen.GetPixel(6, 4), kGreen) << "and where the picture is see-through";
+    // A halo goes round the placed picture.
+    s.AddHalo(kBlue);
+    EXPECT_EQ(s.ScaleWidth(), 15);
+    EXPECT_TRUE(s.ShowsPixel(10, 3)) << "right of the picture";
+    EXPECT_TRUE(s.ShowsPixel(9, 5)) << "below it";
+    EXPECT_EQ(window.Grab().GetPixel(10, 3), kBlue);
+    s.ClearHalos();
+    // Drawing on it makes a drawing of the surface's size; the shared picture stays as it was.
+    s.Drawing().SetPixel(0, 0, kBlue);
+    EXPECT_EQ(s.Drawing().Width(), 10);
+    EXPECT_EQ(s.Drawing().GetPixel(7, 3), kRed);
+    EXPECT_EQ(face.GetPixel(1, 0), kRed);
+    EXPECT_EQ(face.GetPixel(0, 0), kMagenta);
 }
 
 TEST(ControlSurface, APictureCoveringTheSurfaceIsSharedUntilOneSideDraws) {

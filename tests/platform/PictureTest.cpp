@@ -29,12 +29,13 @@ using testimages::CountColour;
 
 } // namespace
 
-TEST(Picture, HoldsColoursWithRedInTheLowByte) {
+TEST(Picture, TakesColoursWithRedInTheLowByteAndStoresThemAsTheScreenDoes) {
     Picture p(3, 2, MakeColour(1, 2, 3));
     EXPECT_EQ(p.GetPixel(2, 1), 0x030201u);
     p.SetPixel(0, 0, 0x00112233);
     EXPECT_EQ(p.GetPixel(0, 0), 0x00112233u);
-    EXPECT_EQ(p.Row(0)[0] & 0xFFFFFFu, 0x00112233u);
+    EXPECT_EQ(p.Row(0)[0], 0xFF332211u) << "stored as the screen paints it";
+    EXPECT_EQ(Picture::ColourOf(p.Row(0)[0]), 0x00112233u);
     EXPECT_EQ(p.GetPixel(3, 0), Picture::kNoPixel);
     EXPECT_EQ(p.GetPixel(-1, 0), Picture::kNoPixel);
     p.SetPixel(9, 9, kRed); // outside: nothing happens
