@@ -1,0 +1,61 @@
+// Direct play between two real Karvel processes: a server and a client, each with a program folder
+// and a virtual screen of its own (two players at two machines), connected over loopback on a free
+// port that both folders' direct.ini name. Both go the player's road: the splash, the game type
+// window's direct play, the connection dialog (seat, address, Server or Client), then the table.
+#pragma once
+
+#include "Session.h"
+
+#include <memory>
+#include <string>
+
+namespace e2e {
+
+// A TCP port of the loopback that nothing listens on now.
+int FreePort();
+
+class DirectGame {
+  public:
+    // Starts both programs, opens the connection dialog on each and connects them for the game
+    // (a file name beside the program: "Parlour Cards.game"); returns once both tables show.
+    DirectGame(const std::string& run, const std::string& game, int serverSeat = 1, int clientSeat = 2);
+
+    Session& Server() { return *server_; }
+    Session& Client() { return *client_; }
+    // 0 the server, 1 the client.
+    Session& Side(int side) { return side == 0 ? *server_ : *client_; }
+    int Seat(int side) const { return side == 0 ? serverSeat_ : clientSeat_; }
+    static const char* SideName(int side) { return side == 0 ? "server" : "client"; }
+    const std::string& Game() const { return game_; }
+
+    // Closes both programs as players would, and checks that they ended cleanly.
+    void Finish();
+
+  private:
+    std::string game_;
+    int serverSeat_;
+    int clientSeat_;
+    std::unique_ptr<Session> server_;
+    std::unique_ptr<Session> client_;
+};
+
+// Opens the connection dialog from the splash: the game type window's direct play.
+void OpenConnectionDialog(Session& s);
+
+// Writes the program folder's direct.ini: the port, and the game the dialog preselects.
+void WriteDirectIni(const std::string& home, int port, const std::string& game, const std::string& nickname);
+
+// The table window shows the dealt game (its card controls are there).
+bool TableShown(const Scene& scene);
+
+// The quick save's file of the game (F7 writes it into the save folder): "<home>/save/<game
+// less .game>.pack.save".
+std::string QuickSavePath(const Session& s, const std::string& game);
+
+// Presses F7 on the side's table and waits until the quick save's file is written; its bytes.
+std::string QuickSave(Session& s, const std::string& game);
+
+// The texts of the message boxes the side shows now, each answered with its first button (OK).
+std::vector<std::string> AnswerMessages(Session& s, int settleMs = 300);
+
+} // namespace e2e
