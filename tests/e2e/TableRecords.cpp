@@ -117,6 +117,10 @@ bool FaceIsTheSidesOwn(const SaveRecord& r, const CardRecord& c) {
            IsTableCard(c, r.game);
 }
 
+bool InHandWindow(const SaveRecord& r, const CardRecord& c) {
+    return r.game.external_hand != kFalse && c.inHand != kFalse;
+}
+
 void CompareCards(Differ& same, const SaveRecord& ra, const SaveRecord& rb) {
     const int last = std::min<int>({ra.game.totalCards, rb.game.totalCards, kMaxCards});
     for (int card = 1; card <= last; ++card) {
@@ -125,7 +129,9 @@ void CompareCards(Differ& same, const SaveRecord& ra, const SaveRecord& rb) {
         const std::string label = CardLabel(ra, card);
         SAME(label, key);
         SAME(label, image);
-        SAME(label, controlIndex);
+        // A card in the hand window is shown by an element of that window: which one is the side's
+        // own (each side's window holds only what it has shown).
+        if (!InHandWindow(ra, a) && !InHandWindow(rb, b)) SAME(label, controlIndex);
         if (!FaceIsTheSidesOwn(ra, a) && !FaceIsTheSidesOwn(rb, b)) SAME(label, faceShown);
         SAME(label, keptFaceDown);
         SAME(label, inDiscardPile);
