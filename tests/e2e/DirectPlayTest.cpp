@@ -25,17 +25,6 @@ std::string Short(const std::string& game) {
     return game.substr(0, game.find(' '));
 }
 
-bool Reachable(Session& s, const Scene& scene, const WidgetInfo& widget) {
-    if (!widget.click.Valid() || widget.click.x >= s.Input().Width() || widget.click.y >= s.Input().Height())
-        return false;
-    const WindowInfo* table = TableWindow(scene);
-    for (const WindowInfo& w : scene.windows)
-        if (w.id != widget.window && w.kind != "tip" && (!table || w.id != table->id) &&
-            w.frame.Contains(widget.click))
-            return false;
-    return true;
-}
-
 // The card controls of the window, those a click reaches.
 std::vector<const WidgetInfo*> CardsIn(Session& s, const Scene& scene, const WindowInfo* window) {
     std::vector<const WidgetInfo*> cards;
@@ -50,12 +39,6 @@ const WidgetInfo* TableCard(Session& s, const Scene& scene, const std::string& t
     for (const WidgetInfo* card : CardsIn(s, scene, TableWindow(scene)))
         if (card->tag == tag) return card;
     return nullptr;
-}
-
-bool InAnyArea(const Scene& scene, Point p) {
-    for (const WidgetInfo* area : scene.NamedLike("PlayerArea("))
-        if (area->rect.Contains(p)) return true;
-    return false;
 }
 
 // The first item of the open menus whose text starts with the prefix, enabled.
