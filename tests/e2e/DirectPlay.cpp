@@ -126,17 +126,58 @@ std::string QuickSavePath(const Session& s, const std::string& game) {
     return s.Home() + "/save/" + stem + ".pack.save";
 }
 
-std::vector<std::string> AnswerMessages(Session& s, int settleMs) {
-    return s.AnswerDialogs(settleMs);
+bool TablesApartMessage(const std::string& text) {
+    return text.find("does not fit this table") != std::string::npos;
 }
 
-std::string QuickSave(Session& s, const std::string& game) {
+std::vector<std::string> CalmTable(Session& s) {
+    std::vector<std::string> texts;
+    for (int round = 0; round < 30; ++round) {
+        const Scene scene = s.Now();
+        if (!scene.Menus().empty()) {
+            s.Input().Key("Escape");
+            continue;
+        }
+        if (const WindowInfo* dialog = scene.Dialog()) {
+            std::string text;
+            for (const WidgetInfo* w : scene.In(dialog->id, "QLabel"))
+                if (!w->text.empty()) text += (text.empty() ? "" : " ") + w->text;
+            const WidgetInfo* answer = nullptr;
+            for (const char* choice : {"OK", "Cancel", "No", "Close"})
+                if (!answer) answer = scene.WithText(dialog->id, choice, "QPushButton");
+            if (answer && answer->click.Valid()) {
+                texts.push_back(text);
+                const int id = dialog->id;
+                s.Input().Click(answer->click);
+                s.Until([&](const Scene& now) { return !now.Dialog() || now.Dialog()->id != id; },
+                        "the message to close");
+            } else {
+                s.Input().Close(dialog->title);
+            }
+            continue;
+        }
+        const WindowInfo* table = TableWindow(scene);
+        bool closed = false;
+        for (const WindowInfo& w : scene.windows)
+            if (w.kind != "tip" && w.kind != "menu" && (!table || w.id != table->id))
+                closed |= s.Input().Close(w.title);
+        if (closed) {
+            Sleep(100);
+            continue;
+        }
+        if (table) FocusTable(s);
+        break;
+    }
+    return texts;
+}
+
+std::optional<std::string> TryQuickSave(Session& s, const std::string& game, int timeoutMs) {
     const std::string path = QuickSavePath(s, game);
     std::error_code ignored;
     fs::remove(path, ignored);
     FocusTable(s);
     s.Input().Key("F7");
-    const auto deadline = Clock::now() + std::chrono::seconds(60);
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     while (!fs::exists(path)) {
         const Scene now = s.Now();
         if (const WindowInfo* dialog = now.Dialog()) {
@@ -145,7 +186,7 @@ std::string QuickSave(Session& s, const std::string& game) {
                 text += w->text + " ";
             throw Failure("the quick save showed \"" + text + "\" instead of writing " + path);
         }
-        if (Clock::now() > deadline) throw Failure("F7 wrote no quick save to " + path);
+        if (Clock::now() > deadline) return std::nullopt;
         Sleep(50);
     }
     // The save replaces the file whole (it is renamed into place): once it is there, it is complete.
@@ -153,6 +194,11 @@ std::string QuickSave(Session& s, const std::string& game) {
     std::ostringstream bytes;
     bytes << in.rdbuf();
     return bytes.str();
+}
+
+std::string QuickSave(Session& s, const std::string& game) {
+    if (std::optional<std::string> bytes = TryQuickSave(s, game, 60000)) return *bytes;
+    throw Failure("F7 wrote no quick save to " + QuickSavePath(s, game));
 }
 
 DirectGame::DirectGame(const std::string& run, const std::string& game, int serverSeat, int clientSeat)

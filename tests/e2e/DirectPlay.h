@@ -7,7 +7,9 @@
 #include "Session.h"
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace e2e {
 
@@ -53,9 +55,19 @@ bool TableShown(const Scene& scene);
 std::string QuickSavePath(const Session& s, const std::string& game);
 
 // Presses F7 on the side's table and waits until the quick save's file is written; its bytes.
+// Throws when a message comes instead or nothing is written within a minute.
 std::string QuickSave(Session& s, const std::string& game);
+// The same, for a table that random input may have left busy (a window that keeps the keys): nothing
+// when no save came within the time; still throws when a message comes instead.
+std::optional<std::string> TryQuickSave(Session& s, const std::string& game, int timeoutMs);
 
-// The texts of the message boxes the side shows now, each answered with its first button (OK).
-std::vector<std::string> AnswerMessages(Session& s, int settleMs = 300);
+// Brings the side's table to rest for a comparison, as a player would before saving: the menus
+// closed, every message answered with the button that changes least (OK, Cancel, No, Close), the
+// other windows closed, and a click on the bare felt (which lays a card the mouse carries). The
+// texts of the messages answered.
+std::vector<std::string> CalmTable(Session& s);
+
+// Whether a message tells that a command of the other side did not fit this table.
+bool TablesApartMessage(const std::string& text);
 
 } // namespace e2e
