@@ -20,37 +20,15 @@ using Clock = std::chrono::steady_clock;
 
 const char kDialog[] = "Direct Play options";
 
-// The control of the dialog that stands to the right of the label, on its line.
-const WidgetInfo* BesideLabel(const Scene& scene, const std::string& label, const std::string& cls) {
-    const WindowInfo* w = scene.Window(kDialog);
-    if (!w) w = scene.WindowStarting("Connect as");
-    if (!w) return nullptr;
-    const WidgetInfo* caption = scene.WithText(w->id, label, "QLabel");
-    if (!caption) return nullptr;
-    const int line = caption->rect.Centre().y;
-    const WidgetInfo* found = nullptr;
-    for (const WidgetInfo* c : scene.In(w->id, cls))
-        if (c->rect.x >= caption->rect.x + caption->rect.w - 4 && c->rect.y <= line &&
-            c->rect.y + c->rect.h >= line && (!found || c->rect.x < found->rect.x))
-            found = c;
-    return found;
-}
-
-const WidgetInfo* Button(const Scene& scene, const std::string& text) {
-    const WindowInfo* w = scene.WindowStarting("Connect as");
-    if (!w) w = scene.Window(kDialog);
-    return w ? scene.WithText(w->id, text, "QPushButton") : nullptr;
-}
-
 // Chooses the seat in the dialog's "Player #" list: the list opens at a click, the seat's row
 // (seats count from 1, rows from 0) is clicked.
 void ChooseSeat(Session& s, int seat) {
     Scene scene =
-        s.Until([](const Scene& now) { return BesideLabel(now, "Player #", "QComboBox") != nullptr; },
+        s.Until([](const Scene& now) { return DialogControl(now, "Player #", "QComboBox") != nullptr; },
                 "the seat list of the connection dialog");
-    const std::string before = BesideLabel(scene, "Player #", "QComboBox")->text;
+    const std::string before = DialogControl(scene, "Player #", "QComboBox")->text;
     if (seat == 1) return; // the dialog chooses the first seat itself
-    s.Input().Click(BesideLabel(scene, "Player #", "QComboBox")->click);
+    s.Input().Click(DialogControl(scene, "Player #", "QComboBox")->click);
     scene = s.Until(
         [&](const Scene& now) {
             for (const RowInfo& r : now.rows)
@@ -65,7 +43,7 @@ void ChooseSeat(Session& s, int seat) {
         }
     s.Until(
         [&](const Scene& now) {
-            const WidgetInfo* list = BesideLabel(now, "Player #", "QComboBox");
+            const WidgetInfo* list = DialogControl(now, "Player #", "QComboBox");
             return list && list->text != before && now.Menus().empty();
         },
         "seat " + std::to_string(seat) + " chosen");
@@ -76,6 +54,27 @@ void Sleep(int milliseconds) {
 }
 
 } // namespace
+
+const WidgetInfo* DialogControl(const Scene& scene, const std::string& label, const std::string& cls) {
+    const WindowInfo* w = scene.Window(kDialog);
+    if (!w) w = scene.WindowStarting("Connect as");
+    if (!w) return nullptr;
+    const WidgetInfo* caption = scene.WithText(w->id, label, "QLabel");
+    if (!caption) return nullptr;
+    const int line = caption->rect.Centre().y;
+    const WidgetInfo* found = nullptr;
+    for (const WidgetInfo* c : scene.In(w->id, cls))
+        if (c->rect.x >= caption->rect.x + caption->rect.w - 4 && c->rect.y <= line &&
+            c->rect.y + c->rect.h >= line && (!found || c->rect.x < found->rect.x))
+            found = c;
+    return found;
+}
+
+const WidgetInfo* DialogButton(const Scene& scene, const std::string& text) {
+    const WindowInfo* w = scene.WindowStarting("Connect as");
+    if (!w) w = scene.Window(kDialog);
+    return w ? scene.WithText(w->id, text, "QPushButton") : nullptr;
+}
 
 int FreePort() {
     const int fd = socket(AF_INET, SOCK_STREAM, 0);
@@ -201,7 +200,8 @@ std::string QuickSave(Session& s, const std::string& game) {
     throw Failure("F7 wrote no quick save to " + QuickSavePath(s, game));
 }
 
-DirectGame::DirectGame(const std::string& run, const std::string& game, int serverSeat, int clientSeat)
+DirectGame::DirectGame(const std::string& run, const std::string& game, int serverSeat, int clientSeat,
+                       const std::vector<std::string>& extraGames)
     : game_(game), serverSeat_(serverSeat), clientSeat_(clientSeat) {
     const int port = FreePort();
     server_ = std::make_unique<Session>(run + "-server", "Karvel");
@@ -209,6 +209,10 @@ DirectGame::DirectGame(const std::string& run, const std::string& game, int serv
     // Read when the connection dialog loads, which is after this.
     WriteDirectIni(server_->Home(), port, game, "Host");
     WriteDirectIni(client_->Home(), port, game, "Guest");
+    for (const std::string& extra : extraGames)
+        for (Session* s : {server_.get(), client_.get()})
+            fs::copy_file(extra, s->Home() + "/" + fs::path(extra).filename().string(),
+                          fs::copy_options::overwrite_existing);
     for (Session* s : {server_.get(), client_.get()})
         OpenConnectionDialog(*s);
 
@@ -218,14 +222,14 @@ DirectGame::DirectGame(const std::string& run, const std::string& game, int serv
 
     ChooseSeat(*client_, clientSeat);
     Scene scene = client_->Now();
-    const WidgetInfo* address = BesideLabel(scene, "Address", "QLineEdit");
+    const WidgetInfo* address = DialogControl(scene, "Address", "QLineEdit");
     if (!address) throw Failure(run + ": the connection dialog shows no address box");
     client_->Input().Click(address->click);
     client_->Input().Key("Control_L+a");
     client_->Input().Type("127.0.0.1");
     client_->Until(
         [](const Scene& now) {
-            const WidgetInfo* box = BesideLabel(now, "Address", "QLineEdit");
+            const WidgetInfo* box = DialogControl(now, "Address", "QLineEdit");
             return box && box->text == "127.0.0.1";
         },
         "the server's address typed");
@@ -234,13 +238,13 @@ DirectGame::DirectGame(const std::string& run, const std::string& game, int serv
     for (int press = 0;; ++press) {
         scene = client_->Now();
         if (TableShown(scene)) break;
-        const WidgetInfo* button = Button(scene, "Client");
+        const WidgetInfo* button = DialogButton(scene, "Client");
         if (button && button->Enabled() && button->click.Valid()) client_->Input().Click(button->click);
         const auto until = Clock::now() + std::chrono::seconds(3);
         bool sent = false;
         while (!sent && Clock::now() < until) {
             const Scene now = client_->Now();
-            const WidgetInfo* b = Button(now, "Client");
+            const WidgetInfo* b = DialogButton(now, "Client");
             sent = TableShown(now) || (b && !b->Enabled());
             if (now.Dialog()) client_->AnswerDialogs(200);
             if (!sent) Sleep(50);
@@ -252,9 +256,20 @@ DirectGame::DirectGame(const std::string& run, const std::string& game, int serv
                           last.Summary());
         }
     }
-    for (Session* s : {server_.get(), client_.get()})
-        s->Until([](const Scene& now) { return TableShown(now) && TableWindow(now)->Is("active"); },
-                 "the direct-play table");
+    for (Session* s : {server_.get(), client_.get()}) {
+        const Scene shown = s->Until(
+            [](const Scene& now) {
+                return (TableShown(now) && TableWindow(now)->Is("active")) || now.Dialog();
+            },
+            "the direct-play table");
+        if (const WindowInfo* dialog = shown.Dialog()) {
+            std::string text;
+            for (const WidgetInfo* w : shown.In(dialog->id, "QLabel"))
+                text += w->text + " ";
+            throw Failure(run + ": the " + (s == server_.get() ? "server" : "client") + " said \"" + text +
+                          "\" instead of showing the table");
+        }
+    }
     server_->Step("table");
     client_->Step("table");
 }

@@ -19,8 +19,11 @@ int FreePort();
 class DirectGame {
   public:
     // Starts both programs, opens the connection dialog on each and connects them for the game
-    // (a file name beside the program: "Parlour Cards.game"); returns once both tables show.
-    DirectGame(const std::string& run, const std::string& game, int serverSeat = 1, int clientSeat = 2);
+    // (a file name beside the program: "Parlour Cards.game"); returns once both tables show, and
+    // throws when one side shows a message instead. `extraGames` are copied beside the bundled
+    // games in both program folders first.
+    DirectGame(const std::string& run, const std::string& game, int serverSeat = 1, int clientSeat = 2,
+               const std::vector<std::string>& extraGames = {});
 
     Session& Server() { return *server_; }
     Session& Client() { return *client_; }
@@ -40,6 +43,11 @@ class DirectGame {
     std::unique_ptr<Session> server_;
     std::unique_ptr<Session> client_;
 };
+
+// The connection dialog's control of the class that stands to the right of the label, on its line
+// ("Address", "QLineEdit"); its button showing the text ("Client").
+const WidgetInfo* DialogControl(const Scene& scene, const std::string& label, const std::string& cls);
+const WidgetInfo* DialogButton(const Scene& scene, const std::string& text);
 
 // Opens the connection dialog from the splash: the game type window's direct play.
 void OpenConnectionDialog(Session& s);

@@ -128,23 +128,37 @@ class Player {
     }
 
     // Lays a card of the hand on the open table; the card's number ("" when there was none).
+    // Lays a card of the hand on the open table (a card drawn for it when the hand is empty); the
+    // card's number ("" when there was none).
     std::string LayCard() {
+        auto tableTags = [&] {
+            std::set<std::string> tags;
+            const Scene now = s_.Now();
+            for (const WidgetInfo* card : CardsIn(s_, now, TableWindow(now)))
+                tags.insert(card->tag);
+            return tags;
+        };
         Point from = HandCard();
+        std::string tag;
         if (!from.Valid()) {
+            // Where hands lie on the table, a drawn card lies on its deck: that one is laid.
+            const std::set<std::string> before = tableTags();
             Draw(0);
             Settle();
             from = HandCard();
+            const Scene now = s_.Now();
+            if (!from.Valid() && !HandWindowGame())
+                for (const WidgetInfo* card : CardsIn(s_, now, TableWindow(now)))
+                    if (!before.count(card->tag)) {
+                        from = card->click;
+                        tag = card->tag;
+                    }
         }
         if (!from.Valid()) return "";
         const Scene before = s_.Now();
-        std::set<std::string> onTable;
-        for (const WidgetInfo* card : CardsIn(s_, before, TableWindow(before)))
-            onTable.insert(card->tag);
-        std::string tag;
         if (HandWindowGame()) {
             // "Move to desktop" lifts the card: it follows the mouse to the table, where a click lays it.
-            const Scene hand = s_.Now();
-            for (const WidgetInfo* card : CardsIn(s_, hand, hand.Window("Hand")))
+            for (const WidgetInfo* card : CardsIn(s_, before, before.Window("Hand")))
                 if (card->click.x == from.x && card->click.y == from.y) tag = card->tag;
             if (!ChooseAt(s_, from, "Move to desktop")) return "";
             const Point at = OpenSpot(s_, s_.Now(), 70);
@@ -207,6 +221,20 @@ class Player {
     // M opens the picker; a double click on the first kind of the open group lays a marker. A
     // group without kinds (a game of no markers of its own) gives way to the next group, the
     // dice faces every game has.
+    // Chooses the item on the first of the markers (the last laid first) whose menu offers it.
+    bool AnyMarkerItem(const std::string& prefix, const std::string& item) {
+        CloseHand();
+        std::vector<Point> markers;
+        {
+            const Scene now = s_.Now();
+            for (const WidgetInfo* w : now.NamedLike(prefix))
+                if (Reachable(s_, now, *w)) markers.insert(markers.begin(), w->click);
+        }
+        for (std::size_t i = 0; i < markers.size() && i < 8; ++i)
+            if (ChooseAt(s_, markers[i], item)) return true;
+        return false;
+    }
+
     bool PlaceImageMarker() {
         FocusTable(s_);
         const std::size_t markers = s_.Now().NamedLike("mrk(").size();
@@ -391,6 +419,8 @@ void PlayRound(DirectGame& g, int side, Referee& referee) {
     act("lay a card for the draw deck", lay);
     act("move it to the bottom of its draw deck",
         [&] { return p.CardItem(card, "Move to bottom of Draw deck"); });
+    act("lay a card to put back", lay);
+    act("put it back in its deck", [&] { return p.CardItem(card, "Put it in the deck and reshuffle"); });
     act("lay a card to eliminate", lay);
     act("eliminate it", [&] { return p.CardItem(card, "Eliminate"); });
     act("reshuffle the common deck", [&] { return ChooseAt(p.S(), p.Control("DeckImg(0)"), "Reshuffle"); });
@@ -403,8 +433,8 @@ void PlayRound(DirectGame& g, int side, Referee& referee) {
         "place an image marker", [&] { return p.PlaceImageMarker(); }, true);
     act(
         "drag the image marker", [&] { return p.DragLast("mrk("); }, true);
-    act("flip the image marker", [&] { return ChooseAt(p.S(), p.Last("mrk("), "Flip"); });
-    act("rotate the image marker", [&] { return ChooseAt(p.S(), p.Last("mrk("), "Incremental rotation"); });
+    act("flip an image marker", [&] { return p.AnyMarkerItem("mrk(", "Flip"); });
+    act("rotate an image marker", [&] { return p.AnyMarkerItem("mrk(", "Rotate to right"); });
     act(
         "delete the image marker", [&] { return ChooseAt(p.S(), p.Last("mrk("), "Delete"); }, true);
     act(
@@ -451,6 +481,81 @@ TEST_P(DirectPlay, TwoSessionsDealDifferently) {
             << "the quick save of session " << session + 1 << " does not read";
     }
     EXPECT_TRUE(deals[0] != deals[1]) << "two sessions dealt the same cards:\n" << deals[0];
+}
+
+// A common deck split among seats that have no decks of their own makes a deck for each seat: the
+// client takes the game as the server set it up, and both tables open equal.
+TEST(DirectPlaySplit, ADeckSplitAmongSeatsWithoutDecksOpensEqualOnBothTables) {
+    DirectGame g("direct-split", "Split Pack.game", 1, 2, {KARVEL_FIXTURES "/direct/Split Pack.game"});
+    Referee referee(g);
+    referee.Check("both tables opened");
+    g.Finish();
+}
+
+// When one player closes the table, the other is told and keeps the table it shows, to save it or
+// close it: the client leaving, and the server leaving.
+TEST(DirectPlayEnd, TheSideThatStaysKeepsItsTable) {
+    for (int leaving = 1; leaving >= 0; --leaving) {
+        const int staying = 1 - leaving;
+        DirectGame g(std::string("direct-end-") + DirectGame::SideName(leaving) + "-leaves",
+                     "Parlour Cards.game");
+        Session& leaver = g.Side(leaving);
+        leaver.Input().Close(TableWindow(leaver.Now())->title);
+        leaver.AnswerDialogs(600, "No");
+        leaver.Until([](const Scene& now) { return !TableShown(now); }, "the table to close");
+        Session& stayer = g.Side(staying);
+        stayer.Until([](const Scene& now) { return now.Dialog() != nullptr || !TableShown(now); },
+                     "the other side to be told");
+        stayer.Step("told");
+        stayer.AnswerDialogs(600);
+        const Scene after = stayer.Now();
+        EXPECT_TRUE(TableShown(after))
+            << "the " << DirectGame::SideName(staying) << "'s table closed when the other side left:\n"
+            << after.Summary();
+        if (TableShown(after)) {
+            EXPECT_FALSE(QuickSave(stayer, g.Game()).empty());
+        }
+        g.Finish();
+    }
+}
+
+// Closing the connection dialog goes back to where the player came from (the game type window), also
+// once Client was pressed; the address the dialog offers first is one that answers on this machine.
+TEST(DirectPlayEnd, ClosingTheConnectionDialogGoesBack) {
+    Session s("direct-dialog", "Karvel");
+    WriteDirectIni(s.Home(), FreePort(), "Parlour Cards.game", "Guest");
+    OpenConnectionDialog(s);
+    Scene scene = s.Now();
+    const WidgetInfo* address = DialogControl(scene, "Address", "QLineEdit");
+    ASSERT_NE(address, nullptr);
+    EXPECT_EQ(address->text, "127.0.0.1") << "the address first offered";
+    s.Input().Click(address->click);
+    s.Input().Key("Control_L+a");
+    s.Input().Type("127.0.0.1");
+    s.ClickText("Direct Play options", "Client");
+    scene = s.UntilWindow("Connect as Client");
+    s.AnswerDialogs(300);
+    s.Step("client-pressed");
+    s.Input().Close("Connect as Client");
+    try {
+        s.Until([](const Scene& now) { return now.Window("Game Type") != nullptr; }, "the game type window");
+        s.Step("back");
+    } catch (const Ended&) {
+        ADD_FAILURE() << "closing the connection dialog ended Karvel";
+        return;
+    }
+    s.Finish();
+}
+
+// A game of every action a deck can offer (played back from the discard pile, sent to the bottom of
+// a pile, put back, inverted, taken from the other seat), which the bundled games do not offer.
+TEST(DirectPlayEveryAction, BothSidesKeepOneTableThroughARoundOfActions) {
+    DirectGame g("direct-open", "Open Table.game", 1, 2, {KARVEL_FIXTURES "/direct/Open Table.game"});
+    Referee referee(g);
+    referee.Check("both tables opened");
+    for (int side = 0; side < 2; ++side)
+        PlayRound(g, side, referee);
+    g.Finish();
 }
 
 INSTANTIATE_TEST_SUITE_P(BundledGames, DirectPlay,
