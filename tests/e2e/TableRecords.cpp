@@ -1,10 +1,12 @@
 #include "TableRecords.h"
 
+#include "common/Helpers.h"
 #include "platform/Codec.h"
 #include "state/SaveRecord.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <sstream>
 #include <utility>
@@ -107,14 +109,41 @@ std::string CardLabel(const SaveRecord& r, int card) {
     return "card " + std::to_string(card) + " (deck " + std::to_string(c.deck) + " " + Show(c.key) + ")";
 }
 
-// Which faces a side shows of a seat's card in play is the side's own: its own seat's hand shows
-// faces, the other seat's backs. A card is in play for this when it lies in a hand window, or on
-// the table where its owner keeps a hand (the record does not tell whether it lies inside it).
-bool FaceIsTheSidesOwn(const SaveRecord& r, const CardRecord& c) {
+// A seat's area of the table, in twips, as the definition lays it ([PLAYER n] layout: top, left,
+// height, width).
+struct Area {
+    int top = 0, left = 0, height = 0, width = 0;
+    bool Holds(int y, int x) const { return y > top && x > left && y < top + height && x < left + width; }
+};
+
+Area SeatArea(const SaveRecord& r, int seat) {
+    const std::string layout = GetIni("PLAYER " + std::to_string(seat), "layout", r.gameFile);
+    Area area;
+    int* fields[] = {&area.top, &area.left, &area.height, &area.width};
+    std::size_t start = 0;
+    for (int* field : fields) {
+        const std::size_t comma = layout.find(',', start);
+        *field = std::atoi(
+            layout.substr(start, comma == std::string::npos ? std::string::npos : comma - start).c_str());
+        if (comma == std::string::npos) break;
+        start = comma + 1;
+    }
+    return area;
+}
+
+// Which faces a side shows of a seat's card in a hand is the side's own: its own seat's hand shows
+// faces, the other seat's backs. A card is in a hand for this when it lies in the hand window, or
+// on the table where its corner lies inside its owner's area (the record does not hold the card's
+// size, so a card across the area's edge counts as in the hand too).
+bool FaceIsTheSidesOwn(const SaveRecord& r, int card) {
+    const CardRecord& c = r.cards[card];
     if (c.owner < 1 || c.owner > kMaxPlayers) return false;
-    if (c.inHand != kFalse || c.pilePosition == kPileInPlay) return true;
-    return r.game.external_hand == kFalse && r.game.players[c.owner].hasTableArea != kFalse &&
-           IsTableCard(c, r.game);
+    if (c.inHand != kFalse) return true;
+    if (r.game.external_hand != kFalse || r.game.players[c.owner].hasTableArea == kFalse ||
+        !IsTableCard(c, r.game))
+        return false;
+    const Area area = SeatArea(r, c.owner);
+    return area.width <= 0 || area.Holds(r.cardPositions[card].top, r.cardPositions[card].left);
 }
 
 bool InHandWindow(const SaveRecord& r, const CardRecord& c) {
@@ -132,7 +161,7 @@ void CompareCards(Differ& same, const SaveRecord& ra, const SaveRecord& rb) {
         // A card in the hand window is shown by an element of that window: which one is the side's
         // own (each side's window holds only what it has shown).
         if (!InHandWindow(ra, a) && !InHandWindow(rb, b)) SAME(label, controlIndex);
-        if (!FaceIsTheSidesOwn(ra, a) && !FaceIsTheSidesOwn(rb, b)) SAME(label, faceShown);
+        if (!FaceIsTheSidesOwn(ra, card) && !FaceIsTheSidesOwn(rb, card)) SAME(label, faceShown);
         SAME(label, keptFaceDown);
         SAME(label, inDiscardPile);
         same(label + " pile position", a.pilePosition, b.pilePosition);

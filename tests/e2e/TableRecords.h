@@ -2,8 +2,9 @@
 // save, read with the program's own reader, member by member. Left out is only what each side
 // keeps of its own: the stacking order after a local click (the entries are compared, not their
 // order), the piles' places (a pile is dragged locally), the selection, the places in the hand
-// window, which faces a seat sees of the seats' cards in play, the seat the side plays, the window's
-// place, and the side's own game log and notes (neither is sent).
+// window, which faces a seat sees of the seats' cards in hands (the hand window, or the seat's
+// area of the table: read from the definition the record names), the seat the side plays, the
+// window's place, and the side's own game log and notes (neither is sent).
 #pragma once
 
 #include <string>
