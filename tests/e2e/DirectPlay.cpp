@@ -200,6 +200,42 @@ std::string QuickSave(Session& s, const std::string& game) {
     throw Failure("F7 wrote no quick save to " + QuickSavePath(s, game));
 }
 
+void AskAsClient(Session& client, int seat) {
+    ChooseSeat(client, seat);
+    Scene scene = client.Now();
+    const WidgetInfo* address = DialogControl(scene, "Address", "QLineEdit");
+    if (!address) throw Failure("the connection dialog shows no address box");
+    client.Input().Click(address->click);
+    client.Input().Key("Control_L+a");
+    client.Input().Type("127.0.0.1");
+    client.Until(
+        [](const Scene& now) {
+            const WidgetInfo* box = DialogControl(now, "Address", "QLineEdit");
+            return box && box->text == "127.0.0.1";
+        },
+        "the server's address typed");
+    // The first press may find the connection not made yet ("Connection not active"): the request
+    // goes at a later press, once it is.
+    for (int press = 0;; ++press) {
+        scene = client.Now();
+        if (TableShown(scene)) return;
+        const WidgetInfo* button = DialogButton(scene, "Client");
+        if (button && button->Enabled() && button->click.Valid()) client.Input().Click(button->click);
+        const auto until = Clock::now() + std::chrono::seconds(3);
+        while (Clock::now() < until) {
+            const Scene now = client.Now();
+            const WidgetInfo* b = DialogButton(now, "Client");
+            if (TableShown(now) || (b && !b->Enabled())) return;
+            if (now.Dialog()) client.AnswerDialogs(200);
+            Sleep(50);
+        }
+        if (press == 20) {
+            const Scene last = client.Now();
+            throw Failure("the client's request never went to the server\nOn screen:\n" + last.Summary());
+        }
+    }
+}
+
 DirectGame::DirectGame(const std::string& run, const std::string& game, int serverSeat, int clientSeat,
                        const std::vector<std::string>& extraGames)
     : game_(game), serverSeat_(serverSeat), clientSeat_(clientSeat) {
@@ -220,42 +256,7 @@ DirectGame::DirectGame(const std::string& run, const std::string& game, int serv
     server_->ClickText(kDialog, "Server");
     server_->UntilWindow("Connect as Server");
 
-    ChooseSeat(*client_, clientSeat);
-    Scene scene = client_->Now();
-    const WidgetInfo* address = DialogControl(scene, "Address", "QLineEdit");
-    if (!address) throw Failure(run + ": the connection dialog shows no address box");
-    client_->Input().Click(address->click);
-    client_->Input().Key("Control_L+a");
-    client_->Input().Type("127.0.0.1");
-    client_->Until(
-        [](const Scene& now) {
-            const WidgetInfo* box = DialogControl(now, "Address", "QLineEdit");
-            return box && box->text == "127.0.0.1";
-        },
-        "the server's address typed");
-    // The first press may find the connection not made yet ("Connection not active"): the request
-    // goes at a later press, once it is.
-    for (int press = 0;; ++press) {
-        scene = client_->Now();
-        if (TableShown(scene)) break;
-        const WidgetInfo* button = DialogButton(scene, "Client");
-        if (button && button->Enabled() && button->click.Valid()) client_->Input().Click(button->click);
-        const auto until = Clock::now() + std::chrono::seconds(3);
-        bool sent = false;
-        while (!sent && Clock::now() < until) {
-            const Scene now = client_->Now();
-            const WidgetInfo* b = DialogButton(now, "Client");
-            sent = TableShown(now) || (b && !b->Enabled());
-            if (now.Dialog()) client_->AnswerDialogs(200);
-            if (!sent) Sleep(50);
-        }
-        if (sent) break;
-        if (press == 20) {
-            const Scene last = client_->Now();
-            throw Failure(run + ": the client's request never went to the server\nOn screen:\n" +
-                          last.Summary());
-        }
-    }
+    AskAsClient(*client_, clientSeat);
     for (Session* s : {server_.get(), client_.get()}) {
         const Scene shown = s->Until(
             [](const Scene& now) {

@@ -55,6 +55,10 @@ void OpenConnectionDialog(Session& s);
 // Writes the program folder's direct.ini: the port, and the game the dialog preselects.
 void WriteDirectIni(const std::string& home, int port, const std::string& game, const std::string& nickname);
 
+// In the open connection dialog: chooses the seat, types the loopback address and presses Client
+// until the request has gone (the Client button is disabled) or the table shows.
+void AskAsClient(Session& client, int seat);
+
 // The table window shows the dealt game (its card controls are there).
 bool TableShown(const Scene& scene);
 

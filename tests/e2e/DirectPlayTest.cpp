@@ -8,8 +8,14 @@
 
 #include <gtest/gtest.h>
 
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <functional>
 #include <iostream>
 #include <set>
@@ -561,6 +567,118 @@ TEST(DirectPlayEveryAction, BothSidesKeepOneTableThroughARoundOfActions) {
     for (int side = 0; side < 2; ++side)
         PlayRound(g, side, referee);
     g.Finish();
+}
+
+// A server of the test's own on the loopback: it takes one connection and speaks the protocol's
+// messages (a word, a field separator before each field, the terminator) byte for byte.
+class RawServer {
+  public:
+    explicit RawServer(int port) {
+        listener_ = socket(AF_INET, SOCK_STREAM, 0);
+        const int yes = 1;
+        setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        address.sin_port = htons(static_cast<std::uint16_t>(port));
+        if (bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+            listen(listener_, 1) != 0)
+            throw Failure("the test's server cannot listen on port " + std::to_string(port));
+    }
+    ~RawServer() {
+        if (peer_ >= 0) close(peer_);
+        close(listener_);
+    }
+    RawServer(const RawServer&) = delete;
+    RawServer& operator=(const RawServer&) = delete;
+
+    // The next message from the client, without its terminator; "" when none came in time.
+    std::string Receive(int timeoutMs) {
+        const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+        while (Clock::now() < deadline) {
+            if (const std::size_t end = received_.find(kTerminator); end != std::string::npos) {
+                const std::string message = received_.substr(0, end);
+                received_.erase(0, end + std::strlen(kTerminator));
+                return message;
+            }
+            pollfd waiting{peer_ >= 0 ? peer_ : listener_, POLLIN, 0};
+            if (poll(&waiting, 1, 100) <= 0) continue;
+            if (peer_ < 0) {
+                peer_ = accept(listener_, nullptr, nullptr);
+                continue;
+            }
+            char buffer[4096];
+            const ssize_t got = read(peer_, buffer, sizeof buffer);
+            if (got <= 0) return "";
+            received_.append(buffer, static_cast<std::size_t>(got));
+        }
+        return "";
+    }
+
+    void Send(const std::string& word, const std::vector<std::string>& fields) {
+        std::string message = word;
+        for (const std::string& field : fields)
+            message += "\xA7" + field;
+        message += kTerminator;
+        for (std::size_t sent = 0; sent < message.size();) {
+            const ssize_t n = write(peer_, message.data() + sent, message.size() - sent);
+            if (n <= 0) throw Failure("the test's server could not send " + word);
+            sent += static_cast<std::size_t>(n);
+        }
+    }
+
+  private:
+    static constexpr const char* kTerminator = "@#EnD!";
+    int listener_ = -1;
+    int peer_ = -1;
+    std::string received_;
+};
+
+// A server that sends a game already dealt as the new game (DECKDATA): the client refuses it with
+// a message, or takes it as the saved game it is; it never deals over it (which made cards share a
+// control, a table no save can hold).
+TEST(DirectPlayPeer, AGameAlreadyDealtSentAsANewGameIsRefusedOrTakenWhole) {
+    std::string dealt;
+    {
+        Session source("direct-peer-source", "Karvel", {"Parlour Cards.game"});
+        source.Until([](const Scene& now) { return TableShown(now) && TableWindow(now)->Is("active"); },
+                     "the dealt table");
+        dealt = QuickSave(source, "Parlour Cards.game");
+        source.Finish();
+    }
+    const int port = FreePort();
+    RawServer server(port);
+    Session client("direct-peer-client", "Karvel");
+    WriteDirectIni(client.Home(), port, "Parlour Cards.game", "Guest");
+    OpenConnectionDialog(client);
+    AskAsClient(client, 2);
+    const std::string setup = server.Receive(30000);
+    ASSERT_EQ(setup.rfind("SETUP", 0), 0u) << "the client's request: " << setup;
+    server.Send("SRVDATA", {"Host", "Parlour Cards.game", " 1", ""});
+    server.Send("DECKDATA", {dealt});
+    const Scene answer = client.Until([](const Scene& now) { return TableShown(now) || now.Dialog(); },
+                                      "the client to take the game or refuse it");
+    client.Step("answer");
+    if (answer.Dialog()) {
+        // Refused with a message: the client is still there, and nothing was dealt.
+        client.AnswerDialogs(400);
+        EXPECT_FALSE(TableShown(client.Now()))
+            << "the client refused the game and shows a table all the same";
+    } else {
+        std::optional<std::string> saved;
+        try {
+            saved = TryQuickSave(client, "Parlour Cards.game", 60000);
+        } catch (const Failure& f) {
+            ADD_FAILURE() << "the client's table cannot be saved: " << f.what();
+        }
+        if (saved) {
+            const std::vector<std::string> lines = TableDifferences(dealt, *saved);
+            EXPECT_TRUE(lines.empty()) << "the client's table is not the game sent (server: the game sent):\n"
+                                       << DifferenceReport(lines);
+        }
+    }
+    client.AnswerDialogs(300);
+    client.Finish();
 }
 
 INSTANTIATE_TEST_SUITE_P(BundledGames, DirectPlay,
