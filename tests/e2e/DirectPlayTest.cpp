@@ -63,7 +63,9 @@ void CloseMenus(Session& s) {
 
 // Right-clicks at the point and chooses the item starting with the prefix; false (the menu
 // closed again) when the menu has no such item enabled.
-bool ChooseAt(Session& s, Point at, const std::string& prefix) {
+// An item with a submenu (the seats to give a card to) chooses the submenu's item at `inner`
+// (counted from 0 among its items).
+bool ChooseAt(Session& s, Point at, const std::string& prefix, int inner = 0) {
     if (!at.Valid()) return false;
     const Scene menu = s.OpenMenuAt(at);
     const ItemInfo* item = MenuItem(menu, prefix);
@@ -75,18 +77,22 @@ bool ChooseAt(Session& s, Point at, const std::string& prefix) {
         s.Choose(item->text);
         return true;
     }
-    // A submenu (the seats to give a card to): its first item.
     const std::string outer = item->text;
     s.Input().MoveTo(item->click);
     const Scene sub =
         s.Until([&](const Scene& now) { return now.SubmenuOf(outer) != nullptr; }, "the submenu " + outer);
-    for (const ItemInfo* inner : sub.ItemsOf(sub.SubmenuOf(outer)->id))
-        if (inner->Enabled() && !inner->Separator() && !inner->Submenu()) {
-            s.Choose(outer + "/" + inner->text);
-            return true;
-        }
-    CloseMenus(s);
-    return false;
+    std::vector<const ItemInfo*> items;
+    for (const ItemInfo* i : sub.ItemsOf(sub.SubmenuOf(outer)->id))
+        if (!i->Separator()) items.push_back(i);
+    std::sort(items.begin(), items.end(),
+              [](const ItemInfo* a, const ItemInfo* b) { return a->position < b->position; });
+    if (inner >= static_cast<int>(items.size()) || !items[static_cast<std::size_t>(inner)]->Enabled() ||
+        items[static_cast<std::size_t>(inner)]->Submenu()) {
+        CloseMenus(s);
+        return false;
+    }
+    s.Choose(outer + "/" + items[static_cast<std::size_t>(inner)]->text);
+    return true;
 }
 
 // Where a player plays one side: the seat's hand and the table as this side shows them.
@@ -184,11 +190,11 @@ class Player {
         return tag;
     }
 
-    bool CardItem(const std::string& tag, const std::string& item) {
+    bool CardItem(const std::string& tag, const std::string& item, int inner = 0) {
         CloseHand();
         const Scene now = s_.Now();
         const WidgetInfo* card = TableCard(s_, now, tag);
-        return card && ChooseAt(s_, card->click, item);
+        return card && ChooseAt(s_, card->click, item, inner);
     }
 
     bool DragCard(const std::string& tag) {
@@ -416,7 +422,9 @@ void PlayRound(DirectGame& g, int side, Referee& referee) {
         "discard the card", [&] { return p.CardItem(card, "Discard"); }, true);
     act("play the last discard", [&] { return pileItem("Play  last card"); });
     act("lay a card to give", lay, true);
-    act("give the card to the other seat", [&] { return p.CardItem(card, "Give to player"); });
+    // The seats are listed in their order: the other side's seat.
+    act("give the card to the other seat",
+        [&] { return p.CardItem(card, "Give to player", g.Seat(1 - side) - 1); });
     act("take the card", [&] { return p.CardItem(card, "Take the card"); });
     act("lay a card to discard", lay, true);
     act(
