@@ -14,28 +14,6 @@ using namespace e2e;
 
 namespace {
 
-bool OnScreen(Session& s, Point p) {
-    return p.Valid() && p.x < s.Input().Width() && p.y < s.Input().Height();
-}
-
-// A widget a click can reach: on the screen and under no other window. The table window lies
-// below every window it owns (the hand window, the pile windows, the tool bars).
-bool Reachable(Session& s, const Scene& scene, const WidgetInfo& widget) {
-    if (!OnScreen(s, widget.click)) return false;
-    const WindowInfo* table = TableWindow(scene);
-    for (const WindowInfo& w : scene.windows)
-        if (w.id != widget.window && w.kind != "tip" && (!table || w.id != table->id) &&
-            w.frame.Contains(widget.click))
-            return false;
-    return true;
-}
-
-bool InArea(const Scene& scene, Point p) {
-    for (const WidgetInfo* area : scene.NamedLike("PlayerArea("))
-        if (area->rect.Contains(p)) return true;
-    return false;
-}
-
 // The card controls of the window titled so, those that can be reached on screen.
 std::vector<const WidgetInfo*> CardsOf(const Scene& scene, Session& s, const std::string& title) {
     std::vector<const WidgetInfo*> cards;
@@ -239,7 +217,7 @@ TEST(MenuCrawl, ParlourCardsEveryMenuEveryItem) {
     auto looseCard = [](Session& ss, const Scene& scene) {
         std::vector<const WidgetInfo*> loose;
         for (const WidgetInfo* card : Cards(scene, ss))
-            if (!InArea(scene, card->click)) loose.push_back(card);
+            if (!InAnyArea(scene, card->click)) loose.push_back(card);
         return FirstOf(loose);
     };
     // A card of North's hand dragged onto the open table.
@@ -307,7 +285,7 @@ TEST(MenuCrawl, ParlourCardsEveryMenuEveryItem) {
         const Scene now = ss.Now();
         const WidgetInfo* area = now.Named("PlayerArea(0)");
         for (const WidgetInfo* card : Cards(now, ss))
-            if ((area && area->rect.Contains(card->click)) || !InArea(now, card->click))
+            if ((area && area->rect.Contains(card->click)) || !InAnyArea(now, card->click))
                 found.push_back(card->click);
         return found;
     };

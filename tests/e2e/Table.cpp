@@ -35,6 +35,22 @@ Point OpenSpot(Session& s, const Scene& scene, int margin) {
     return Point{};
 }
 
+bool Reachable(Session& s, const Scene& scene, const WidgetInfo& widget) {
+    const Point p = widget.click;
+    if (!p.Valid() || p.x >= s.Input().Width() || p.y >= s.Input().Height()) return false;
+    const WindowInfo* table = TableWindow(scene);
+    for (const WindowInfo& w : scene.windows)
+        if (w.id != widget.window && w.kind != "tip" && (!table || w.id != table->id) && w.frame.Contains(p))
+            return false;
+    return true;
+}
+
+bool InAnyArea(const Scene& scene, Point p) {
+    for (const WidgetInfo* area : scene.NamedLike("PlayerArea("))
+        if (area->rect.Contains(p)) return true;
+    return false;
+}
+
 void FocusTable(Session& s) {
     s.Input().Click(OpenSpot(s, s.Now()));
     s.Until([](const Scene& now) { return TableWindow(now) && TableWindow(now)->Is("active"); },

@@ -14,6 +14,13 @@ const WindowInfo* TableWindow(const Scene& scene);
 // itself and no other window. Invalid when there is none.
 Point OpenSpot(Session& s, const Scene& scene, int margin = 0);
 
+// A widget a click can reach: on the screen and under no other window. The table window lies
+// below every window it owns (the hand window, the pile windows, the tool bars).
+bool Reachable(Session& s, const Scene& scene, const WidgetInfo& widget);
+
+// The point lies in a seat's area of the table.
+bool InAnyArea(const Scene& scene, Point p);
+
 // Makes the table window the active one, as a player does by clicking the bare felt, so that the
 // keys go to the table.
 void FocusTable(Session& s);

@@ -8,7 +8,17 @@
 //
 // A crash, a hang (no answer from the event loop for 10 s), a sanitizer or leak report ends it
 // with a failure and keeps the log.
+//
+// Two-sided, it plays direct play: a server and a client of one bundled game at a time, connected
+// over the loopback, each event to one side or the other, and every few dozen events both tables
+// brought to rest and compared through their quick saves. A difference between the tables, or a
+// message that a command of the other side does not fit, is a finding as a fault is:
+//
+//   karvel_monkey --two-sided [--game FILE] [--seconds N] [--seed N] [--log FILE]
+#include "DirectPlay.h"
 #include "Session.h"
+#include "Table.h"
+#include "TableRecords.h"
 
 #include <algorithm>
 #include <chrono>
@@ -51,7 +61,7 @@ struct Event {
         Event e;
         std::istringstream in(line);
         in >> e.word;
-        if (e.word == "key" || e.word == "close" || e.word == "round") {
+        if (e.word == "key" || e.word == "close" || e.word == "round" || e.word == "direct") {
             std::getline(in, e.text);
             if (!e.text.empty() && e.text[0] == ' ') e.text.erase(0, 1);
             return e;
@@ -67,8 +77,9 @@ class Monkey {
   public:
     explicit Monkey(unsigned seed) : random_(seed) {}
 
-    // A random event fitting what is on screen.
-    Event Choose(const Scene& scene, const Screen& screen) {
+    // A random event fitting what is on screen. With `keepTable`, the table window is never
+    // closed (a direct-play game ends with it).
+    Event Choose(const Scene& scene, const Screen& screen, bool keepTable = false) {
         // An open menu: mostly one of its items, as a player who right-clicked picks one.
         if (!scene.Menus().empty() && Chance(85)) {
             std::vector<const ItemInfo*> items;
@@ -84,7 +95,9 @@ class Monkey {
         const WindowInfo* top = Top(scene);
         const int roll = Below(100);
         if (!top) return Click(Point{Below(screen.Width()), Below(screen.Height())}, 1);
-        if (roll < 3 && top->kind != "menu" && top->kind != "tip") return Event{"close", {}, top->title};
+        if (roll < 3 && top->kind != "menu" && top->kind != "tip" &&
+            !(keepTable && top->title.rfind("Karvel Engine", 0) == 0))
+            return Event{"close", {}, top->title};
         if (roll < 18) return Event{"key", {}, kKeys[Below(std::size(kKeys))]};
         const Point at = Target(scene, *top);
         if (roll < 45) return Click(at, 1);
@@ -100,12 +113,13 @@ class Monkey {
             ""};
     }
 
-  private:
-    Event Click(Point p, int button) { return Event{"click", {button, p.x, p.y}, ""}; }
-    bool Chance(int percent) { return Below(100) < percent; }
     int Below(std::size_t n) {
         return n == 0 ? 0 : static_cast<int>(std::uniform_int_distribution<std::size_t>(0, n - 1)(random_));
     }
+
+  private:
+    Event Click(Point p, int button) { return Event{"click", {button, p.x, p.y}, ""}; }
+    bool Chance(int percent) { return Below(100) < percent; }
     template <class T> T Pick(const std::vector<T>& from) {
         return from[static_cast<std::size_t>(Below(from.size()))];
     }
@@ -212,6 +226,112 @@ int Run(int seconds, unsigned seed, const std::string& logPath) {
     return 0;
 }
 
+const std::vector<std::string> kGames = {"Parlour Cards.game", "Spice Harbour.game"};
+constexpr int kEventsBetweenComparisons = 40;
+
+// The two tables of a direct-play game went apart: a finding, as a fault is.
+struct Apart : Failure {
+    using Failure::Failure;
+};
+
+// A side's message that a command of the other side did not fit its table.
+void CheckToldApart(int side, const Scene& scene) {
+    const WindowInfo* dialog = scene.Dialog();
+    if (!dialog) return;
+    for (const WidgetInfo* w : scene.In(dialog->id, "QLabel"))
+        if (TablesApartMessage(w->text))
+            throw Apart(std::string("the ") + DirectGame::SideName(side) + " said: " + w->text);
+}
+
+// Both tables brought to rest and compared through their quick saves; throws Apart when they
+// differ. False when a side no longer shows its table (its game ended), so that nothing is
+// compared.
+bool CompareTables(DirectGame& g) {
+    std::vector<std::string> lines;
+    // The receiving side handles the last commands a moment later: a difference is waited out.
+    const auto deadline = Clock::now() + std::chrono::seconds(5);
+    do {
+        for (int side = 0; side < 2; ++side) {
+            for (const std::string& text : CalmTable(g.Side(side)))
+                if (TablesApartMessage(text))
+                    throw Apart(std::string("the ") + DirectGame::SideName(side) + " said: " + text);
+            if (!TableShown(g.Side(side).Now())) return false;
+        }
+        // A table that random input left holding the keys is compared at the next turn.
+        const std::optional<std::string> server = TryQuickSave(g.Server(), g.Game(), 15000);
+        const std::optional<std::string> client = TryQuickSave(g.Client(), g.Game(), 15000);
+        if (!server || !client) return true;
+        lines = TableDifferences(*server, *client);
+    } while (!lines.empty() && Clock::now() < deadline);
+    if (!lines.empty())
+        throw Apart("the tables differ (" + std::to_string(lines.size()) + " members):\n" +
+                    DifferenceReport(lines));
+    return true;
+}
+
+// One event to a side of a direct-play game; false when the side's game has ended.
+bool Turn(DirectGame& g, Monkey& monkey, std::ofstream& log) {
+    const int side = monkey.Below(2);
+    Session& s = g.Side(side);
+    const Scene scene = s.Now();
+    CheckToldApart(side, scene);
+    if (!TableShown(scene) && !scene.Dialog()) return false;
+    const Event e = monkey.Choose(scene, s.Input(), true);
+    log << DirectGame::SideName(side) << " " << e.Line() << "\n" << std::flush;
+    Perform(s, e);
+    return true;
+}
+
+int RunTwoSided(int seconds, unsigned seed, const std::string& logPath,
+                const std::vector<std::string>& games) {
+    std::ofstream log(logPath);
+    log << "seed " << seed << "\n";
+    Monkey monkey(seed);
+    const auto end = Clock::now() + std::chrono::seconds(seconds);
+    // Each game has its share of the time, at least a minute.
+    const auto share = std::chrono::seconds(std::max<int>(60, seconds / static_cast<int>(games.size())));
+    long events = 0;
+    try {
+        for (std::size_t round = 0; Clock::now() < end; ++round) {
+            const std::string& game = games[round % games.size()];
+            log << "direct " << game << "\n" << std::flush;
+            DirectGame g("monkey-two-sided", game);
+            const auto roundEnd = std::min(end, Clock::now() + share);
+            bool playing = true;
+            try {
+                for (int since = 0; playing && Clock::now() < roundEnd;) {
+                    playing = Turn(g, monkey, log);
+                    ++events;
+                    if (playing && ++since == kEventsBetweenComparisons) {
+                        log << "compare\n" << std::flush;
+                        playing = CompareTables(g);
+                        since = 0;
+                    }
+                }
+                if (playing) {
+                    log << "compare\n" << std::flush;
+                    CompareTables(g);
+                }
+            } catch (const Ended&) {
+                // A side's program ended by itself: the next round starts both again.
+            }
+            log << "finish\n" << std::flush;
+            for (int side = 0; side < 2; ++side) {
+                g.Side(side).CheckEnd();
+                if (g.Side(side).Alive()) g.Side(side).Finish();
+            }
+        }
+    } catch (const std::exception& e) {
+        std::cerr << "The two-sided monkey found a fault after " << events << " events (seed " << seed
+                  << "):\n"
+                  << e.what() << "\nReplay it: scripts/monkey --replay " << logPath << "\n";
+        return 1;
+    }
+    std::cout << "The two-sided monkey sent " << events << " events (seed " << seed
+              << ") and found the tables equal throughout.\n";
+    return 0;
+}
+
 int Replay(const std::string& path) {
     std::ifstream in(path);
     if (!in) {
@@ -224,7 +344,37 @@ int Replay(const std::string& path) {
     long events = 0;
     try {
         std::unique_ptr<Session> s;
+        std::unique_ptr<DirectGame> direct;
+        auto finishDirect = [&] {
+            if (!direct) return;
+            for (int side = 0; side < 2; ++side) {
+                direct->Side(side).CheckEnd();
+                if (direct->Side(side).Alive()) direct->Side(side).Finish();
+            }
+            direct.reset();
+        };
         for (const std::string& line : lines) {
+            // A two-sided round: its events go to the side they name.
+            if (line.rfind("direct ", 0) == 0) {
+                finishDirect();
+                direct = std::make_unique<DirectGame>("monkey-replay", line.substr(7));
+                continue;
+            }
+            if (direct) {
+                if (line == "finish") {
+                    finishDirect();
+                } else if (line == "compare") {
+                    CompareTables(*direct);
+                } else {
+                    const int side = line.rfind("client ", 0) == 0 ? 1 : 0;
+                    Session& to = direct->Side(side);
+                    if (!to.Alive()) continue;
+                    CheckToldApart(side, to.Now());
+                    Perform(to, Event::Parse(line.substr(line.find(' ') + 1)));
+                    ++events;
+                }
+                continue;
+            }
             const Event e = Event::Parse(line);
             if (e.word == "seed") continue;
             if (e.word == "round") {
@@ -256,6 +406,7 @@ int Replay(const std::string& path) {
             s->CheckEnd();
             if (s->Alive()) s->Finish();
         }
+        finishDirect();
     } catch (const std::exception& e) {
         std::cerr << "The replay of " << path << " found a fault after " << events << " events:\n"
                   << e.what() << "\n";
@@ -272,6 +423,8 @@ int main(int argc, char** argv) {
     unsigned seed = static_cast<unsigned>(std::random_device{}());
     std::string log = OutputFolder() + "/monkey.log";
     std::string replay;
+    bool twoSided = false;
+    std::vector<std::string> games = kGames;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool more = i + 1 < argc;
@@ -283,15 +436,20 @@ int main(int argc, char** argv) {
             log = argv[++i];
         else if (arg == "--replay" && more)
             replay = argv[++i];
+        else if (arg == "--two-sided")
+            twoSided = true;
+        else if (arg == "--game" && more)
+            games = {argv[++i]};
         else if (arg.find_first_not_of("0123456789") == std::string::npos)
             seconds = std::atoi(arg.c_str());
         else {
-            std::cerr
-                << "usage: karvel_monkey [seconds] [--seconds N] [--seed N] [--log FILE] | --replay FILE\n";
+            std::cerr << "usage: karvel_monkey [seconds] [--seconds N] [--seed N] [--log FILE] [--two-sided "
+                         "[--game FILE]]"
+                         " | --replay FILE\n";
             return 2;
         }
     }
     if (!replay.empty()) return Replay(replay);
     std::filesystem::create_directories(std::filesystem::path(log).parent_path());
-    return Run(seconds, seed, log);
+    return twoSided ? RunTwoSided(seconds, seed, log, games) : Run(seconds, seed, log);
 }
