@@ -56,6 +56,7 @@ void RecvDeckLock(const NetCommand& c) {
 
 void RecvDiceRoll(const NetCommand& c) {
     ReceiveDiceRoll(Whole(c.fields[0]), c.fields[1]);
+    ExpectRolledMarker(Whole(c.fields[2]));
 }
 
 // The card actions: each handler runs the body the acting side ran, with the same arguments.

@@ -95,6 +95,9 @@ void RecvMarkerNew(const NetCommand& c);
 void RecvMarkerMove(const NetCommand& c);
 void RecvMarkerUpdate(const NetCommand& c);
 void RecvGraphMarkerNew(const NetCommand& c);
+// A roll of the other side placed a marker of this kind (0 none): the image marker it sends next
+// is marked as a roll's.
+void ExpectRolledMarker(std::int16_t kind);
 void RecvGraphMarkerMove(const NetCommand& c);
 
 } // namespace net_commands

@@ -7,6 +7,7 @@
 #include "net/NetCommands.h"
 #include "net/NetCommandsInternal.h"
 #include "services/DebugMgmt.h"
+#include "state/MarkersMgmt.h"
 #include "state/TableState.h"
 #include "state/ZOrder.h"
 #include "table/CarriedMarkers.h"
@@ -57,10 +58,27 @@ void RecvMarkerUpdate(const NetCommand& c) {
     label->Surface().BringToFront();
 }
 
+namespace {
+
+// The marker kind a roll of the other side announced, whose marker follows as a command of its
+// own: 0 when none is awaited.
+std::int16_t g_rolledMarkerKind = 0;
+
+} // namespace
+
+void ExpectRolledMarker(std::int16_t kind) {
+    g_rolledMarkerKind = kind > 0 ? kind : std::int16_t{0};
+}
+
 void RecvGraphMarkerNew(const NetCommand& c) {
     if (GameMode != kModeDirect) return;
-    AddGraphMarker(Whole(c.fields[0]), Whole(c.fields[1]), ClampToInt16(Twips(c.fields[3])),
-                   ClampToInt16(Twips(c.fields[2])), false);
+    const std::int16_t kind = Whole(c.fields[0]);
+    // The marker the roll just announced is a roll's here too, as on the side that rolled.
+    const bool rolled = kind == g_rolledMarkerKind;
+    g_rolledMarkerKind = 0;
+    const std::int16_t n = AddGraphMarker(kind, Whole(c.fields[1]), ClampToInt16(Twips(c.fields[3])),
+                                          ClampToInt16(Twips(c.fields[2])), false);
+    if (n > 0 && rolled) GraphMarkers[n].dicePlaced = kTrue;
 }
 
 void RecvGraphMarkerMove(const NetCommand& c) {
