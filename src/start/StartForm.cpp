@@ -300,7 +300,7 @@ void StartForm::StartNewGame(const std::string& entry) {
 bool StartForm::OpenNewGame() {
     // The previous game's table goes before the definition replaces what it showed.
     table_.reset();
-    if (!LoadGameDefinition(CurrentGameFile)) {
+    if (!LoadDefinitionForTable(CurrentGameFile)) {
         DiscardGameOptions();
         return false;
     }

@@ -154,10 +154,19 @@ void ClearTableControls() {
     }
 }
 
+bool LoadDefinitionForTable(const std::string& gameFile) {
+    if (!LoadGameDefinition(gameFile)) return false;
+    if (const std::string missing = MissingDeckPicture(Game); !missing.empty()) {
+        ShowMsg("The game cannot be loaded: " + missing);
+        return false;
+    }
+    return true;
+}
+
 bool SetUpNewGame(MainForm& table, const std::string& gameFile) {
     CurrentGameFile = gameFile;
     InitGameOptions();
-    if (!LoadGameDefinition(gameFile)) return false;
+    if (!LoadDefinitionForTable(gameFile)) return false;
     ShowGameCopyright();
     SetUpDealtTable(table);
     return true;
@@ -279,18 +288,9 @@ void LoadDeckImages(bool keepPositions) {
         }
         if (IsDeckEmpty(static_cast<std::int16_t>(d))) pile.loadNewPicture(Game.backImages[d], true);
         if (deck.hideDiscardPile) discard.Surface().SetVisible(false);
-        if (deck.resize) {
-            const std::string& image = Game.discardImages[d];
-            if (image == platform::ProgramFolder() + "\\" + Game.directory + "\\") {
-                ShowMsg("Discard image for deck " + std::to_string(d) + " not defined");
-                platform::EndProgram(1);
-            }
-            if (!FileExists(image)) {
-                ShowMsg("Discard image for deck " + std::to_string(d) + " not found:\r\n" + image);
-                platform::EndProgram(1);
-            }
-            discard.loadNewPicture(image, true);
-        }
+        // The definition reader and the saved game's load refused a game whose pictures are
+        // missing; one that went since only shows nothing, with the picture's own message.
+        if (deck.resize) discard.loadNewPicture(Game.discardImages[d], true);
         if (!deck.transparentColor.empty()) {
             pile.MaskColor(AsColour(ParseColour(deck.transparentColor)));
             discard.MaskColor(AsColour(ParseColour(deck.transparentColor)));
@@ -319,14 +319,8 @@ void LoadDeckImages(bool keepPositions) {
         const DeckRecord& deck = Game.decks[d];
         // The pictures come first: the columns are measured by them, and a control that has
         // shown nothing yet has no width.
-        if (IsDeckEmpty(static_cast<std::int16_t>(d))) {
-            pile.loadNewPicture(Game.discardImages[d], true);
-        } else if (!FileExists(Game.backImages[d])) {
-            ShowMsg("Back image for deck " + std::to_string(d) + " not found:" + Game.backImages[d]);
-            platform::EndProgram(1);
-        } else {
-            pile.loadNewPicture(Game.backImages[d], true);
-        }
+        pile.loadNewPicture(
+            IsDeckEmpty(static_cast<std::int16_t>(d)) ? Game.discardImages[d] : Game.backImages[d], true);
         const std::int16_t last = Game.lastDiscarded[d];
         const bool fit = deck.resize != kFalse;
         if (last < 0 || !CardTable::Contains(last))

@@ -404,7 +404,7 @@ TEST_F(ConnectionTest, AHostileServerIsRefusedAndTheClientStaysInTheDialog) {
          "The game received cannot be loaded: it is a game of other.game, not of test.game"},
         {"a record whose deck has no back picture here",
          srvdata + "@#EnD!DECKDATA\xA7" + noBackBytes + "@#EnD!",
-         "The saved game direct.save.data.1 cannot be loaded: Back image for deck 0 not found: "},
+         "The saved game direct.save.data.1 cannot be loaded: Back image for deck 0 not found:"},
         // Once a record was refused, no long one is taken any more: it is dropped unread.
         {"a long record after a refusal",
          srvdata + "@#EnD!DECKDATA\xA7" + std::string(100 * 1024, 'r') + "@#EnD!", ""},

@@ -513,14 +513,20 @@ TEST_F(SaveGameTest, ASaveWhoseDeckPicturesAreMissingIsRefusedAndNeverEndsThePro
     };
     const std::string img = folder().Path() + "/img/";
     const std::vector<Case> cases = {
-        {"the back picture is gone", kGame, true, {}, "Back image for deck 0 not found: " + img + "back.png"},
-        {"the deck names no back picture", noBack, false, {}, "Back image for deck 0 not found: " + img},
+        {"the back picture is gone", kGame, true, {}, "Back image for deck 0 not found:" + img + "back.png"},
+        {"the deck names no back picture", noBack, false, {}, "Back image for deck 0 not found:" + img},
         {"the save's image folder holds no back picture", kGame, false,
          [](SaveRecord& r) { r.game.directory = "other"; },
-         "Back image for deck 0 not found: " + folder().Path() + "/other/back.png"},
+         "Back image for deck 0 not found:" + folder().Path() + "/other/back.png"},
         {"a deck that fits its pile's picture has no discard picture", fitted, false,
          [](SaveRecord& r) { r.game.decks[0].resize = kTrue; },
-         "Discard image for deck 0 not found: " + img + "gone.png"},
+         "Discard image for deck 0 not found:\r\n" + img + "gone.png"},
+        {"a deck made by no split, with no section of its own", kGame, false,
+         [](SaveRecord& r) {
+             r.game.decks[0].section = "DECK 1 PLAYER 1";
+             r.game.backImages[0] = "C:\\elsewhere\\back.png";
+         },
+         "Back image for deck 0 not found:" + img},
     };
     std::filesystem::create_directories(folder().Path() + "/other");
     MessageRecorder messages;
@@ -685,4 +691,41 @@ TEST_F(SaveGameTest, DeletingOldFormatsKeepsEveryFileOfThisVersion) {
     for (const char* kept : {"good.save", "refused.save", "damaged.save"})
         EXPECT_TRUE(std::filesystem::exists(folder().Path() + "/save/" + kept)) << kept;
     EXPECT_FALSE(std::filesystem::exists(folder().Path() + "/save/older.save"));
+}
+
+TEST_F(SaveGameTest, ADeckSplitAmongTheSeatsLoadsBackEqualFromASaveAndFromARecordReceived) {
+    // Neither seat has a deck of its own: the split makes "DECK 1 PLAYER 1" and "DECK 1 PLAYER 2",
+    // sections the definition does not have.
+    ASSERT_TRUE(fixture.Start(std::string(kGame).replace(kGame.find("split=FALSE"), 11, "split=TRUE")));
+    ASSERT_EQ(Game.deckCount, 3);
+    ASSERT_EQ(Game.decks[1].section, "DECK 1 PLAYER 1");
+    ASSERT_TRUE(SaveGame("split.save"));
+    const std::string saved = SaveBytes("split.save");
+    // The saving machine's folders differ from this one's: only the deck it was split from says
+    // where the pictures are here.
+    auto record = ReadBack(folder(), "split.save");
+    for (int d = 0; d < 3; ++d) {
+        record->game.backImages[d] = "D:\\far\\img\\back.png";
+        record->game.discardImages[d] = "D:\\far\\img\\empty.png";
+    }
+    folder().Write("save/moved.save", Encoded(*record));
+
+    for (const bool received : {false, true}) {
+        for (const char* file : {"split.save", "moved.save"}) {
+            SCOPED_TRACE(std::string(file) + (received ? ", received" : ", from the game list"));
+            Model().Reset();
+            Game.CurrentPlayer = 1;
+            MessageRecorder messages;
+            ASSERT_TRUE(LoadSavedGame(file, received)) << testing::PrintToString(messages.Messages());
+            EXPECT_TRUE(messages.Messages().empty());
+            Game.CurrentPlayer = 1;
+            RestoreLoadedTable();
+            for (int d = 1; d <= 2; ++d) {
+                EXPECT_EQ(Game.backImages[d], Game.backImages[0]);
+                EXPECT_EQ(table.DeckImg(d)->GetPictureName(), folder().Path() + "\\img\\back.png");
+            }
+            ASSERT_TRUE(SaveGame("again.save"));
+            EXPECT_EQ(FirstDifference(SaveBytes("again.save"), saved), std::string::npos);
+        }
+    }
 }
