@@ -1,5 +1,6 @@
 #include "controls/TranspImg.h"
 
+#include "common/FaultMessages.h"
 #include "common/Messages.h"
 #include "common/Numbers.h"
 #include "controls/FoxImaging.h"
@@ -207,14 +208,14 @@ void TranspImg::loadNewPicture(const std::string& fileName, bool natural, bool f
         return;
     }
     if (!FileExists(fileName)) {
-        ShowMsg("File " + fileName + " not found");
+        ShowMsgOnce("picture file missing", "File " + fileName + " not found");
         return;
     }
-    std::optional<Picture> picture = Picture::LoadShared(fileName);
+    std::optional<Picture> picture = Picture::LoadWithin(fileName, kMaxPictureSide);
     const bool square = !natural && !fit;
     if (!picture || (square && !FrameFits(picture->Width(), picture->Height()))) {
         // Nothing is touched: the control keeps showing what it showed.
-        ShowMsg("File " + fileName + " cannot be shown as a picture");
+        ShowMsgOnce("picture file broken", "File " + fileName + " cannot be shown as a picture");
         return;
     }
     ImageInfo info;

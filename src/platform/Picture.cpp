@@ -210,7 +210,11 @@ Picture PictureAccess::FromImage(const QImage& image) {
     return picture;
 }
 
-std::optional<Picture> Picture::Load(const std::string& path) {
+namespace {
+
+// Decodes an image file; with maxSide above 0, a picture the header says is larger than maxSide a
+// side is decoded at a size that fits it, its proportions kept.
+std::optional<Picture> Decode(const std::string& path, int maxSide) {
     if (path.empty()) return std::nullopt;
     std::optional<std::string> bytes = ReadFileBytes(path);
     if (!bytes || !BmpRowsFit(*bytes) || !GifFrameFits(*bytes)) return std::nullopt;
@@ -222,11 +226,21 @@ std::optional<Picture> Picture::Load(const std::string& path) {
     reader.setAutoTransform(false);
     // The decoders' own backstop, for sizes a header does not show (a GIF's frames, say).
     // Eight bytes a pixel leaves room for the decoders that work in 16 bits a channel.
-    QImageReader::setAllocationLimit(static_cast<int>(std::int64_t{kMaxPixels} * 8 / (1024 * 1024)));
-    if (!FitsTheLimits(reader.size())) return std::nullopt;
+    QImageReader::setAllocationLimit(static_cast<int>(std::int64_t{Picture::kMaxPixels} * 8 / (1024 * 1024)));
+    const QSize declared = reader.size();
+    if (!FitsTheLimits(declared)) return std::nullopt;
+    const auto fitted = [maxSide](QSize size) {
+        return size.scaled(QSize(maxSide, maxSide), Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+    };
+    const bool shrink =
+        maxSide > 0 && declared.isValid() && std::max(declared.width(), declared.height()) > maxSide;
+    // The decoders that can shrink while they decode (JPEG) never hold the whole picture.
+    if (shrink) reader.setScaledSize(fitted(declared));
     QImage image;
     if (!reader.read(&image) || image.isNull()) return std::nullopt;
     if (!FitsTheLimits(image.size())) return std::nullopt;
+    if (maxSide > 0 && std::max(image.width(), image.height()) > maxSide)
+        image = image.scaled(fitted(image.size()), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     if (image.hasAlphaChannel()) {
         // A see-through pixel keeps the colour the file gives it (a GIF's transparent colour is
         // the control's mask colour); Qt would otherwise hand out premultiplied black.
@@ -239,6 +253,25 @@ std::optional<Picture> Picture::Load(const std::string& path) {
         image = plain;
     }
     return PictureAccess::FromImage(image);
+}
+
+} // namespace
+
+std::optional<Picture> Picture::Load(const std::string& path) {
+    return Decode(path, 0);
+}
+
+std::optional<Picture> Picture::LoadWithin(const std::string& path, int maxSide) {
+    const std::optional<std::string> real = path.empty() ? std::nullopt : ResolvePath(path);
+    if (!real) return std::nullopt;
+    {
+        QImageReader header(QString::fromStdString(*real));
+        header.setDecideFormatFromContent(true);
+        const QSize size = header.size();
+        // Most files are small enough: they are decoded once for everyone who shows them.
+        if (size.isValid() && size.width() <= maxSide && size.height() <= maxSide) return LoadShared(path);
+    }
+    return Decode(path, maxSide);
 }
 
 namespace {

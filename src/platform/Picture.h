@@ -73,6 +73,11 @@ class Picture {
     // (same modification time and size): the copies handed out share their pixels until one of
     // them is changed. A table of hundreds of cards from a few dozen files holds a few dozen.
     static std::optional<Picture> LoadShared(const std::string& path);
+    // The picture of an image file no larger than maxSide a side: a larger one is decoded at the
+    // largest size that fits, its proportions kept, so that it never costs more than that once
+    // decoded (the decoders that cannot shrink while they decode hold the whole picture for the
+    // moment they decode it, within kMaxPixels). Pictures within the size are LoadShared's.
+    static std::optional<Picture> LoadWithin(const std::string& path, int maxSide);
     // Forgets the shared pictures, so that the next LoadShared of each file decodes it again;
     // whoever holds one keeps it.
     static void ForgetShared();

@@ -1,5 +1,6 @@
 #include "state/GameMgmt.h"
 
+#include "common/FaultMessages.h"
 #include "common/Messages.h"
 #include "common/Numbers.h"
 #include "platform/Codec.h"
@@ -308,7 +309,8 @@ int CreateCardsFromLine(std::int16_t deck, std::int16_t owner, const CardLine& l
     card.key = line.key;
     card.image = line.image;
     if (!ImageExists(line.image))
-        ShowMsg("File: " + line.image + " not found on directory " + Game.directory);
+        ShowMsgOnce("card picture missing",
+                    "File: " + line.image + " not found on directory " + Game.directory);
     if (const std::string unknown = AssignCardEffects(first, line.effects);
         !unknown.empty() && !g_cardRefusal)
         g_cardRefusal = "Effect " + unknown + " for card " + std::to_string(first) + " not found";
