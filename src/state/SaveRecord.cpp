@@ -545,8 +545,11 @@ std::vector<SavedGameEntry> ListSavedGames() {
         entry.fileName = file;
         entry.saveName = file.substr(0, file.size() - 5);
         std::string error;
-        if (ReadSaveFile(file, *record, error) == SaveReadResult::ok)
+        const SaveReadResult read = ReadSaveFile(file, *record, error);
+        if (read == SaveReadResult::ok)
             entry.gameFile = RerootedGameFile(record->gameFile);
+        else if (read != SaveReadResult::malformed)
+            entry.damage = error;
         if (!entry.gameFile.empty()) {
             entry.gameName = GetIni("GAME", "name", entry.gameFile);
             entry.description = GetIni("GAME", "description", entry.gameFile);
@@ -572,6 +575,7 @@ int DeleteOldFormatSaves() {
 }
 
 std::string SavedGameListText(const SavedGameEntry& entry) {
+    if (!entry.damage.empty()) return entry.saveName + " (** Damaged saved game **) - " + entry.modified;
     if (entry.gameFile.empty()) return entry.saveName + " (** Old savegame format **) - " + entry.modified;
     return entry.saveName + " (" + entry.gameName + ") - " + entry.modified;
 }

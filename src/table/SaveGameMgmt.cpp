@@ -448,6 +448,7 @@ bool SaveGame(const std::string& fileName) {
         ShowMsg("The game could not be saved: " + error);
         return false;
     }
+    platform::RemoveStaleAtomicWrites(SaveFolder(), "*.save");
     if (!platform::WriteFileAtomic(path, bytes)) {
         ShowMsg("The game could not be saved in " + ShownPath(path));
         return false;

@@ -24,6 +24,8 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -237,7 +239,15 @@ TEST_F(SaveGameTest, TheGameListFindsTheSaveWithItsGameAndDescription) {
     EXPECT_EQ(SavedGameListText(entries[0]).rfind("a (b) (Test cards) - 20", 0), 0u)
         << SavedGameListText(entries[0]);
     EXPECT_EQ(entries[1].gameFile, "");
+    EXPECT_EQ(entries[1].damage, "");
     EXPECT_EQ(SavedGameListText(entries[1]).rfind("old (** Old savegame format **) - 20", 0), 0u);
+    // A save of this version cut short is damaged, and says how.
+    folder().Write("save/cut.save", SaveBytes("a (b).save").substr(0, 3000));
+    const SavedGameEntry cut = ListSavedGames()[1];
+    ASSERT_EQ(cut.fileName, "cut.save");
+    EXPECT_NE(cut.damage, "");
+    EXPECT_EQ(SavedGameListText(cut).rfind("cut (** Damaged saved game **) - 20", 0), 0u);
+    std::filesystem::remove(folder().Path() + "/save/cut.save");
 
     // Deleting the old format keeps every save that reads and every file that could not be read.
     folder().Write("save/0-locked.save", "unreadable now");
@@ -728,4 +738,23 @@ TEST_F(SaveGameTest, ADeckSplitAmongTheSeatsLoadsBackEqualFromASaveAndFromARecor
             EXPECT_EQ(FirstDifference(SaveBytes("again.save"), saved), std::string::npos);
         }
     }
+}
+
+TEST_F(SaveGameTest, TheTemporaryFileOfASaveThatWasCutShortGoesAtTheNextSave) {
+    const std::string saves = folder().Path() + "/save/";
+    const auto olderBy = [&](const std::string& name, std::chrono::seconds age) {
+        folder().Write("save/" + name, "half a record");
+        std::filesystem::last_write_time(saves + name, std::filesystem::file_time_type::clock::now() - age);
+    };
+    olderBy("turn 3.save.aB3xY9", std::chrono::minutes(5)); // left by a save that was killed
+    olderBy("turn 4.save.Qr81Zk", std::chrono::seconds(0)); // another copy's save under way
+    olderBy("notes.save.bak", std::chrono::minutes(5));     // not ours
+    olderBy("turn 5.game.aB3xY9", std::chrono::minutes(5)); // not a save's
+    ASSERT_TRUE(SaveGame("turn 6.save"));
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(saves))
+        files.push_back(entry.path().filename().string());
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, (std::vector<std::string>{"notes.save.bak", "turn 4.save.Qr81Zk", "turn 5.game.aB3xY9",
+                                               "turn 6.save"}));
 }
