@@ -32,6 +32,7 @@
 #include <array>
 #include <cmath>
 #include <stdexcept>
+#include <vector>
 
 namespace {
 
@@ -221,16 +222,27 @@ void DealInitialCards() {
     };
     for (int d = 0; d < DeckCount(); ++d) {
         const DeckRecord& deck = Game.decks[d];
-        for (int k = 1; k <= deck.deal; ++k) {
-            const auto deckIndex = static_cast<std::int16_t>(d);
-            const auto slot = static_cast<std::int16_t>(k);
-            if (deck.owner != 0) {
-                if (deck.owner >= 1 && deck.owner <= kMaxSeats && receives(deck.owner))
-                    DealCardToTable(deckIndex, deck.owner, slot, -1, true);
-            } else {
-                for (int p = 1; p <= std::clamp<int>(Game.playerCount, 0, kMaxPlayers); ++p)
-                    if (receives(p)) DealCardToTable(deckIndex, static_cast<std::int16_t>(p), slot, -1, true);
+        const auto deckIndex = static_cast<std::int16_t>(d);
+        // The receivers of each round, in turn.
+        std::vector<std::int16_t> seats;
+        if (deck.owner != 0) {
+            if (deck.owner >= 1 && deck.owner <= kMaxSeats && receives(deck.owner))
+                seats.push_back(deck.owner);
+        } else {
+            for (int p = 1; p <= std::clamp<int>(Game.playerCount, 0, kMaxPlayers); ++p)
+                if (receives(p)) seats.push_back(static_cast<std::int16_t>(p));
+        }
+        const long long attempts = static_cast<long long>(std::max<int>(deck.deal, 0)) * seats.size();
+        for (long long a = 0; a < attempts; ++a) {
+            if (FindCard(deckIndex, Game.nextDrawPositions[d], false) == -1) {
+                // Nothing is left to deal: the rest of the deal, however large, only hands out the
+                // control numbers its attempts would take.
+                if (Game.external_hand == kFalse)
+                    LoadedCardControls = ClampToInt16(LoadedCardControls + (attempts - a));
+                break;
             }
+            const auto slot = static_cast<std::int16_t>(a / static_cast<long long>(seats.size()) + 1);
+            DealCardToTable(deckIndex, seats[static_cast<std::size_t>(a) % seats.size()], slot, -1, true);
         }
     }
 

@@ -210,6 +210,22 @@ TEST_F(TableSetupTest, ADefinitionTheTableCannotLayOutIsRefusedAndNeverEndsThePr
     EXPECT_TRUE(fixture.Start(ThreeSeatGame()));
 }
 
+TEST_F(TableSetupTest, ADealLargerThanTheDeckMakesControlsForTheDealtCardsOnly) {
+    std::string text = ThreeSeatGame();
+    text.replace(text.find("deal=2"), 6, "deal=32767");
+    ASSERT_TRUE(fixture.Start(text));
+    int dealt[4] = {};
+    for (int card = 1; card <= Game.totalCards; ++card)
+        if (Cards[card].pilePosition == kPileInPlay && Cards[card].owner >= 1 && Cards[card].owner <= 3)
+            ++dealt[Cards[card].owner];
+    EXPECT_EQ(dealt[1], 4);
+    EXPECT_EQ(dealt[2], 0) << "a seat without an area gets nothing";
+    EXPECT_EQ(dealt[3], 4);
+    // Every attempt still takes its control number, as a deal from an empty pile does.
+    EXPECT_EQ(LoadedCardControls, 32767);
+    EXPECT_EQ(table.crd.Indexes().size(), 8u);
+}
+
 TEST_F(TableSetupTest, TheScrollBarsFollowTheTableSize) {
     ASSERT_TRUE(fixture.Start(ThreeSeatGame()));
     table.Window().Resize(9000, 6000);
