@@ -106,8 +106,8 @@ int main(int argc, char** argv) {
         benchsupport::WriteOneDeckGame(folder, "huge.game", g_cards, 52, 32767, "", seat1, seat2), 32767};
     Game.CurrentPlayer = 1;
     SetUpNewGame(*g_table, g_games[26].first);
-    folder.Write("save/longest.save", MarkedSave(std::string(controls::kMaxCaptionLength, 'w')));
-    folder.Write("save/huge.save", MarkedSave(std::string(64 * 1024, 'w')));
+    folder.Write("save/longest.save", MarkedSave(std::string(kMaxCaptionLength, 'w')));
+    folder.Write("save/huge.save", MarkedSave(std::string(65535, 'w')));
     benchsupport::Initialize(argc, argv, 5);
     benchsupport::MedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

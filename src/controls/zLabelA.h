@@ -8,17 +8,13 @@
 #include "platform/Picture.h"
 #include "platform/PropertyBag.h"
 #include "platform/Twips.h"
+#include "state/TableState.h"
 
-#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
 
 namespace controls {
-
-// The longest caption a label keeps: a marker's label and its value, each a line a definition or a
-// text box gives, with room to spare.
-inline constexpr std::size_t kMaxCaptionLength = 255;
 
 class zLabelA {
   public:
@@ -37,7 +33,7 @@ class zLabelA {
     void Refresh() {}
     const std::string& caption() const { return caption_; }
     // Clears the label, sizes it to the caption and draws the caption; a caption is cut to its
-    // first kMaxCaptionLength characters.
+    // first kMaxCaptionLength characters (a numerical marker's longest).
     void caption(const std::string& text);
     const platform::Font& Font() const { return font_; }
     void Font(const platform::Font& font);

@@ -44,6 +44,7 @@ class Writer {
         Int(static_cast<std::int16_t>(static_cast<std::uint16_t>(text.size())));
         out_ += text;
     }
+    void CutText(const std::string& text, std::size_t) { Text(text); }
     void Fail(const std::string& why) {
         if (error_.empty()) error_ = why;
     }
@@ -95,6 +96,19 @@ class Reader {
             return;
         }
         text.assign(in_.substr(pos_, n));
+        pos_ += n;
+    }
+    // A text of which only the first `longest` bytes are kept: the rest is passed over uncopied.
+    void CutText(std::string& text, std::size_t longest) {
+        std::int16_t length = 0;
+        Int(length);
+        const std::size_t n = static_cast<std::uint16_t>(length);
+        if (!ok_ || n > Left()) {
+            Fail("the record ends inside a text");
+            text.clear();
+            return;
+        }
+        text.assign(in_.substr(pos_, std::min(n, longest)));
         pos_ += n;
     }
 
@@ -280,7 +294,9 @@ template <typename IO, typename Record> void LeadingMembers(IO& io, Record& r) {
     Positions(io, r.cardPositions);
     Positions(io, r.pilePositions);
     Positions(io, r.numMarkerPositions);
-    Texts(io, r.numMarkerCaptions);
+    // Only what a marker shows is kept of a caption.
+    for (auto& caption : r.numMarkerCaptions)
+        io.CutText(caption, kMaxCaptionLength);
     Ints(io, r.numMarkerCards);
     for (auto& marker : r.imageMarkers) {
         if (!io.Ok()) return;

@@ -73,7 +73,7 @@ TEST(zLabelA, SizesItselfToTheCaptionsMeasuredLines) {
 
 TEST(zLabelA, ACaptionIsCutToItsLongestLength) {
     std::unique_ptr<zLabelA> label(NewLabel(12));
-    const std::string kept(controls::kMaxCaptionLength, 'w');
+    const std::string kept(kMaxCaptionLength, 'w');
     label->caption(kept + std::string(64 * 1024, 'x'));
     EXPECT_EQ(label->caption(), kept);
     const int width = label->Surface().ScaleWidth();
@@ -84,7 +84,7 @@ TEST(zLabelA, ACaptionIsCutToItsLongestLength) {
     for (int k = 0; k < 20000; ++k)
         lines += "1\r\n";
     label->caption(lines);
-    EXPECT_EQ(label->caption().size(), controls::kMaxCaptionLength);
+    EXPECT_EQ(label->caption().size(), kMaxCaptionLength);
 }
 
 TEST(zLabelA, MeasuresInArialWhateverItsOwnFace) {
