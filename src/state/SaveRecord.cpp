@@ -86,18 +86,7 @@ class Reader {
         Int32(bits);
         std::memcpy(&value, &bits, sizeof value);
     }
-    void Text(std::string& text) {
-        std::int16_t length = 0;
-        Int(length);
-        const std::size_t n = static_cast<std::uint16_t>(length);
-        if (!ok_ || n > Left()) {
-            Fail("the record ends inside a text");
-            text.clear();
-            return;
-        }
-        text.assign(in_.substr(pos_, n));
-        pos_ += n;
-    }
+    void Text(std::string& text) { CutText(text, std::string::npos); }
     // A text of which only the first `longest` bytes are kept: the rest is passed over uncopied.
     void CutText(std::string& text, std::size_t longest) {
         std::int16_t length = 0;
