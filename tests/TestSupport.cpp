@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include "common/FaultMessages.h"
 #include "platform/Files.h"
 #include "platform/Ini.h"
 #include "platform/Seams.h"
@@ -28,6 +29,8 @@ void InstallQuietSeams() {
 }
 
 MessageRecorder::MessageRecorder() {
+    // Each recording starts as a new game does: every fault may show its message again.
+    ForgetShownFaults();
     platform::SetMessageHandler([this](const std::string& text) { messages_.push_back(text); });
 }
 

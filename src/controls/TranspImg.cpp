@@ -1,5 +1,6 @@
 #include "controls/TranspImg.h"
 
+#include "common/FaultMessages.h"
 #include "common/Messages.h"
 #include "common/Numbers.h"
 #include "controls/FoxImaging.h"
@@ -263,23 +264,23 @@ void TranspImg::loadNewPicture(const std::string& fileName, bool natural, bool f
     }
     // The file is looked for only when it cannot be loaded: a table of hundreds of cards from a
     // few dozen files asks the disk about each card once, in the load.
-    std::optional<Picture> picture = Picture::LoadShared(fileName);
+    std::optional<Picture> picture = Picture::LoadWithin(fileName, kMaxPictureSide);
     if (!picture && !FileExists(fileName)) {
-        ShowMsg("File " + fileName + " not found");
+        ShowMsgOnce("picture file missing", "File " + fileName + " not found");
         return;
     }
     const bool square = !natural && !fit;
     if (!picture || (square && !FrameFits(picture->Width(), picture->Height()))) {
         // Nothing is touched: the control keeps showing what it showed.
-        ShowMsg("File " + fileName + " cannot be shown as a picture");
+        ShowMsgOnce("picture file broken", "File " + fileName + " cannot be shown as a picture");
         return;
     }
     const Header header = HeaderOf(*picture, fileName);
     // The pixels the file itself marks see-through show the mask colour the control will have,
     // so that they are see-through and let clicks pass as the mask colour does.
     bool seeThrough = false;
-    if (std::optional<Picture> keyed =
-            Picture::LoadShared(fileName, header.transparent ? header.colour : Key(), seeThrough))
+    if (std::optional<Picture> keyed = Picture::LoadWithin(
+            fileName, kMaxPictureSide, header.transparent ? header.colour : Key(), seeThrough))
         picture = std::move(keyed);
     // The square and fit forms always make the control see-through on its mask colour; a picture
     // with see-through pixels of its own is shown see-through in its natural size too.

@@ -19,6 +19,12 @@ namespace controls {
 using platform::Colour;
 using platform::Picture;
 
+// The largest side, in pixels, of a picture a card image control keeps: a file larger than that is
+// decoded down to it once, when it is loaded. Nothing on the table is shown larger (a deck's zoom
+// stops at the same side), and a card's looks, its turned frame and its mask grow with the square
+// of its side: at this size one card holds a few megabytes, whatever its file declares.
+inline constexpr int kMaxPictureSide = 512;
+
 class TranspImg {
   public:
     explicit TranspImg(platform::NativeWidget* parent = nullptr);

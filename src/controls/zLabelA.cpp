@@ -101,7 +101,9 @@ void zLabelA::AutoSize(bool autoSize) {
     Changed("AutoSize");
 }
 
-void zLabelA::caption(const std::string& text) {
+void zLabelA::caption(const std::string& whole) {
+    // Measuring and drawing cost what the text is long: a saved game or a peer may send any length.
+    const std::string text = whole.substr(0, kMaxCaptionLength);
     surface_.Clear();
     int x = 2, y = 0;
     if (!surface_.GetPicture().IsEmpty()) {

@@ -8,6 +8,7 @@
 #include "platform/Picture.h"
 #include "platform/PropertyBag.h"
 #include "platform/Twips.h"
+#include "state/TableState.h"
 
 #include <cstdint>
 #include <functional>
@@ -31,7 +32,8 @@ class zLabelA {
     void BorderStyle(std::int16_t style);
     void Refresh() {}
     const std::string& caption() const { return caption_; }
-    // Clears the label, sizes it to the caption and draws the caption.
+    // Clears the label, sizes it to the caption and draws the caption; a caption is cut to its
+    // first kMaxCaptionLength characters (a numerical marker's longest).
     void caption(const std::string& text);
     const platform::Font& Font() const { return font_; }
     void Font(const platform::Font& font);

@@ -251,7 +251,8 @@ void ConnectionForm::LoadReceivedGame() {
         // The window is there before the game: the deck pictures are laid on it.
         NewTable();
         Game.CurrentPlayer = SeatOf(NetPlayerData[0]);
-        if (!LoadGameDefinition(CurrentGameFile)) return AbandonServerGame("The game could not be loaded");
+        if (!LoadDefinitionForTable(CurrentGameFile))
+            return AbandonServerGame("The game could not be loaded");
         ResetTableState();
         LoadDeckImages(false);
         // The state leaves before any card is dealt: both sides deal the same cards from it.

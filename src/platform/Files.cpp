@@ -396,6 +396,31 @@ bool RemoveFile(const std::string& path) {
     return fs::remove(*resolved, ec) && !ec;
 }
 
+int RemoveStaleAtomicWrites(const std::string& folder, const std::string& pattern) {
+    // The atomic write's temporary file is the file's own name, "." and six letters or digits.
+    const auto isTemporary = [&](const std::string& name) {
+        const std::size_t dot = name.rfind('.');
+        if (dot == std::string::npos || name.size() - dot != 7) return false;
+        if (!std::all_of(name.begin() + static_cast<std::ptrdiff_t>(dot) + 1, name.end(),
+                         [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; }))
+            return false;
+        return WildcardMatch(pattern, name.substr(0, dot));
+    };
+    const auto resolved = ResolvePath(folder);
+    if (!resolved) return 0;
+    // A write takes a moment: a file younger than this may be another copy's write under way.
+    const auto stale = fs::file_time_type::clock::now() - std::chrono::minutes(1);
+    int removed = 0;
+    std::error_code ec;
+    for (fs::directory_iterator it(*resolved, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code fec;
+        if (!it->is_regular_file(fec) || !isTemporary(AnsiFromUtf8(it->path().filename().string()))) continue;
+        const auto time = fs::last_write_time(it->path(), fec);
+        if (!fec && time < stale && fs::remove(it->path(), fec) && !fec) ++removed;
+    }
+    return removed;
+}
+
 bool WriteFileAtomic(const std::string& path, const std::string& bytes) {
     auto resolved = ResolvePath(path);
     if (!resolved) return false;

@@ -60,6 +60,12 @@ void FailNextFileReads(int count = 1);
 // leaves the old file whole. False when the path is refused or the write fails.
 bool WriteFileAtomic(const std::string& path, const std::string& bytes);
 
+// Removes the temporary files that atomic writes of files matching the pattern (such as "*.save")
+// left in a folder when the program was ended during the write: such a file is never listed and
+// would stay for ever. Only files older than a minute go, so that another copy's write under way
+// is left alone. The number removed.
+int RemoveStaleAtomicWrites(const std::string& folder, const std::string& pattern);
+
 // The size of a regular file and its last change in local time as "YYYY-MM-DD hh:mm:ss";
 // nullopt when it is not a regular file of the program folder.
 struct FileFacts {

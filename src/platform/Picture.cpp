@@ -266,7 +266,9 @@ struct Decoded {
     std::vector<bool> seeThrough;
 };
 
-std::optional<Decoded> Decode(const std::string& path) {
+// Decodes an image file; with maxSide above 0, a picture the header says is larger than maxSide a
+// side is decoded at a size that fits it, its proportions kept.
+std::optional<Decoded> Decode(const std::string& path, int maxSide) {
     if (path.empty()) return std::nullopt;
     std::optional<std::string> bytes = ReadFileBytes(path);
     if (bytes) ReadShortMaskHeaderAsPlain(*bytes);
@@ -280,11 +282,21 @@ std::optional<Decoded> Decode(const std::string& path) {
     // The decoders' own backstop, for sizes a header does not show (a GIF's frames, say).
     // Eight bytes a pixel leaves room for the decoders that work in 16 bits a channel.
     QImageReader::setAllocationLimit(static_cast<int>(std::int64_t{Picture::kMaxPixels} * 8 / (1024 * 1024)));
-    if (!FitsTheLimits(reader.size())) return std::nullopt;
+    const QSize declared = reader.size();
+    if (!FitsTheLimits(declared)) return std::nullopt;
+    const auto fitted = [maxSide](QSize size) {
+        return size.scaled(QSize(maxSide, maxSide), Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+    };
+    const bool shrink =
+        maxSide > 0 && declared.isValid() && std::max(declared.width(), declared.height()) > maxSide;
+    // The decoders that can shrink while they decode (JPEG) never hold the whole picture.
+    if (shrink) reader.setScaledSize(fitted(declared));
     QImage image;
     if (!reader.read(&image) || image.isNull()) return std::nullopt;
     if (!FitsTheLimits(image.size())) return std::nullopt;
     KeepTransparentGrey(image, *bytes);
+    if (maxSide > 0 && std::max(image.width(), image.height()) > maxSide)
+        image = image.scaled(fitted(image.size()), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     Decoded decoded;
     if (image.hasAlphaChannel()) {
         // A see-through pixel keeps the colour the file gives it (a GIF's transparent colour is
@@ -338,7 +350,7 @@ bool SeeThroughShows(const Picture& picture, const std::vector<bool>& seeThrough
 } // namespace
 
 std::optional<Picture> Picture::Load(const std::string& path) {
-    std::optional<Decoded> decoded = Decode(path);
+    std::optional<Decoded> decoded = Decode(path, 0);
     if (!decoded) return std::nullopt;
     return std::move(decoded->picture);
 }
@@ -388,7 +400,7 @@ SharedFile* SharedFileOf(const std::string& path, SharedFile& unshared) {
     auto& files = SharedFiles();
     if (!Stamp(*real, stamp)) {
         files.erase(*real);
-        std::optional<Decoded> decoded = Decode(path);
+        std::optional<Decoded> decoded = Decode(path, 0);
         if (!decoded) return nullptr;
         unshared.picture = std::move(decoded->picture);
         unshared.seeThrough = std::move(decoded->seeThrough);
@@ -400,7 +412,7 @@ SharedFile* SharedFileOf(const std::string& path, SharedFile& unshared) {
             return &known->second;
         files.erase(known);
     }
-    std::optional<Decoded> decoded = Decode(path);
+    std::optional<Decoded> decoded = Decode(path, 0);
     if (!decoded) return nullptr;
     // Pictures nobody shows any more go, so that the files a long game passed through do not
     // pile up; the sweep costs one look at each file still in use.
@@ -408,6 +420,22 @@ SharedFile* SharedFileOf(const std::string& path, SharedFile& unshared) {
     stamp.picture = std::move(decoded->picture);
     stamp.seeThrough = std::move(decoded->seeThrough);
     return &files.emplace(*real, std::move(stamp)).first->second;
+}
+
+// Whether a file's picture fits maxSide a side: a file shared and unchanged since is known by its
+// picture, any other by its header; false when the header says nothing.
+bool FitsWithin(const std::string& real, int maxSide) {
+    const auto fits = [maxSide](int width, int height) { return width <= maxSide && height <= maxSide; };
+    SharedFile stamp;
+    auto& files = SharedFiles();
+    if (auto known = files.find(real);
+        known != files.end() && Stamp(real, stamp) && known->second.seconds == stamp.seconds &&
+        known->second.nanoseconds == stamp.nanoseconds && known->second.size == stamp.size)
+        return fits(known->second.picture.Width(), known->second.picture.Height());
+    QImageReader header(QString::fromStdString(real));
+    header.setDecideFormatFromContent(true);
+    const QSize size = header.size();
+    return size.isValid() && fits(size.width(), size.height());
 }
 
 } // namespace
@@ -436,6 +464,31 @@ std::optional<Picture> Picture::LoadShared(const std::string& path, Colour key, 
         known = file->keyed.emplace(key, std::move(painted)).first;
     }
     return known->second ? *known->second : file->picture;
+}
+
+std::optional<Picture> Picture::LoadWithin(const std::string& path, int maxSide) {
+    const std::optional<std::string> real = path.empty() ? std::nullopt : ResolvePath(path);
+    if (!real) return std::nullopt;
+    // Most files are small enough: they are decoded once for everyone who shows them.
+    if (FitsWithin(*real, maxSide)) return LoadShared(path);
+    std::optional<Decoded> decoded = Decode(path, maxSide);
+    if (!decoded) return std::nullopt;
+    return std::move(decoded->picture);
+}
+
+std::optional<Picture> Picture::LoadWithin(const std::string& path, int maxSide, Colour key,
+                                           bool& seeThrough) {
+    seeThrough = false;
+    const std::optional<std::string> real = path.empty() ? std::nullopt : ResolvePath(path);
+    if (!real) return std::nullopt;
+    if (FitsWithin(*real, maxSide)) return LoadShared(path, key, seeThrough);
+    std::optional<Decoded> decoded = Decode(path, maxSide);
+    if (!decoded) return std::nullopt;
+    if (decoded->seeThrough.empty()) return std::move(decoded->picture);
+    seeThrough = true;
+    key = ResolveColour(key);
+    if (SeeThroughShows(decoded->picture, decoded->seeThrough, key)) return std::move(decoded->picture);
+    return PaintedSeeThrough(decoded->picture, decoded->seeThrough, key);
 }
 
 void Picture::ForgetShared() {

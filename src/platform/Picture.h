@@ -80,6 +80,15 @@ class Picture {
     // does on its mask colour; `seeThrough` tells whether the file marks any pixel so. The
     // pictures of one file and one key share their pixels.
     static std::optional<Picture> LoadShared(const std::string& path, Colour key, bool& seeThrough);
+    // The picture of an image file no larger than maxSide a side: a larger one is decoded at the
+    // largest size that fits, its proportions kept, so that it never costs more than that once
+    // decoded (the decoders that cannot shrink while they decode hold the whole picture for the
+    // moment they decode it, within kMaxPixels). Pictures within the size are LoadShared's.
+    static std::optional<Picture> LoadWithin(const std::string& path, int maxSide);
+    // LoadWithin's picture with the file's own see-through pixels painted in `key`, as the keyed
+    // LoadShared gives it.
+    static std::optional<Picture> LoadWithin(const std::string& path, int maxSide, Colour key,
+                                             bool& seeThrough);
     // Forgets the shared pictures, so that the next LoadShared of each file decodes it again;
     // whoever holds one keeps it.
     static void ForgetShared();

@@ -56,11 +56,16 @@ void DiscardGameOptions() {
 
 } // namespace
 
-GameListSave MakeGameListSave(const std::string& fileName, const std::string& definition) {
+GameListSave MakeGameListSave(const std::string& fileName, const std::string& definition, bool damaged) {
     GameListSave entry;
     entry.fileName = fileName;
     const std::string name = fileName.size() > 5 ? fileName.substr(0, fileName.size() - 5) : fileName;
     const std::string date = platform::FileDateText(SaveFolder() + "\\" + fileName);
+    entry.damaged = damaged;
+    if (damaged) {
+        entry.listText = name + " (** Damaged saved game **) - " + date;
+        return entry;
+    }
     entry.oldFormat = definition.empty();
     if (entry.oldFormat) {
         entry.listText = name + " (** Old savegame format **) - " + date;
@@ -165,6 +170,8 @@ void StartForm::Form_Load() {
     ShowOldFormatItem.SetVisible(false);
     Game.GamePhase = kPhaseGameList;
     EnsureSaveFolder();
+    // A save the program was ended in the middle of leaves its temporary file behind.
+    platform::RemoveStaleAtomicWrites(SaveFolder(), "*.save");
     StartGameBtn.Enabled(false);
     DesignBtn.Enabled(false);
     FillCategoryCombo(*this);
@@ -300,7 +307,7 @@ void StartForm::StartNewGame(const std::string& entry) {
 bool StartForm::OpenNewGame() {
     // The previous game's table goes before the definition replaces what it showed.
     table_.reset();
-    if (!LoadGameDefinition(CurrentGameFile)) {
+    if (!LoadDefinitionForTable(CurrentGameFile)) {
         DiscardGameOptions();
         return false;
     }

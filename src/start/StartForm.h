@@ -29,12 +29,15 @@ struct GameListSave {
     std::string description;
     // Made by an older version of the program: listed while asked for, never loaded.
     bool oldFormat = false;
+    // A save of this program that is damaged: always listed, and its load says what is wrong.
+    bool damaged = false;
 };
 
 // The entry of a file of the save folder made from the definition at `definition` (its
-// [GAME] name and description); "" for a save of an older format. The date is the file's, as the
-// user's locale writes it.
-GameListSave MakeGameListSave(const std::string& fileName, const std::string& definition);
+// [GAME] name and description); "" for a save of an older format or a damaged one, which
+// `damaged` tells apart. The date is the file's, as the user's locale writes it.
+GameListSave MakeGameListSave(const std::string& fileName, const std::string& definition,
+                              bool damaged = false);
 
 // Saved games join the game list through these. Until they are set, the list has no saved games.
 struct SavedGameSeams {

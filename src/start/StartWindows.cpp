@@ -13,7 +13,7 @@ namespace {
 std::vector<GameListSave> ListSaves() {
     std::vector<GameListSave> list;
     for (const SavedGameEntry& save : ListSavedGames())
-        list.push_back(MakeGameListSave(save.fileName, save.gameFile));
+        list.push_back(MakeGameListSave(save.fileName, save.gameFile, !save.damage.empty()));
     return list;
 }
 

@@ -3,7 +3,6 @@
 #include "common/Messages.h"
 #include "common/Numbers.h"
 #include "platform/Codec.h"
-#include "platform/Seams.h"
 #include "state/CardMgmt.h"
 #include "state/DecksMgmt.h"
 #include "state/Helpers.h"
@@ -60,19 +59,21 @@ void LoadEffects(const std::string& file) {
     Game.effectCount = static_cast<std::int16_t>(count + 2);
 }
 
-void AssignCardEffects(std::int16_t card, const std::string& effects) {
+std::string AssignCardEffects(std::int16_t card, const std::string& effects) {
     CardRecord& record = Cards[card];
     record.effects.fill(kFalse);
+    std::string unknown;
     for (int i = 1;; ++i) {
         const std::string name = GetField(effects, i, "+");
         if (name.empty()) break;
         const std::int16_t slot = FindEffect(name);
         if (slot == -1) {
-            ShowMsg("Effect " + name + " for card " + std::to_string(card) + " not found");
-            platform::EndProgram(1);
+            if (unknown.empty()) unknown = name;
+            continue;
         }
         record.effects[static_cast<std::size_t>(slot - 1)] = kTrue;
     }
+    return unknown;
 }
 
 std::int16_t FindEffect(const std::string& name) {

@@ -34,9 +34,9 @@ void LoadEffects();
 void LoadEffects(const std::string& file);
 
 // Sets the card's four effect flags from a "+"-joined list of effect names; an empty list clears
-// them. A name the game does not define shows "Effect <name> for card <card> not found" and
-// ends the program.
-void AssignCardEffects(std::int16_t card, const std::string& effects);
+// them. Gives the first name the game does not define ("" when every one is defined), which sets
+// nothing: the definition reader refuses such a game.
+std::string AssignCardEffects(std::int16_t card, const std::string& effects);
 
 // The slot (1 to 4) whose effect name equals the name up to its first "=", without regard to
 // case; -1 when none.

@@ -1,5 +1,6 @@
 #include "state/GameMgmt.h"
 
+#include "common/FaultMessages.h"
 #include "common/Messages.h"
 #include "common/Numbers.h"
 #include "platform/Codec.h"
@@ -147,17 +148,21 @@ std::optional<std::string> g_readingFolder;
 const NameSet* g_imageNames = nullptr;
 // Each deck's card lines, cut once: the limits are checked on the very lines the cards come from.
 std::optional<std::map<std::string, std::shared_ptr<const DeckLines>>> g_deckLines;
+// The first fault found while the cards are made that refuses the definition once it is read.
+std::optional<std::string> g_cardRefusal;
 
 class ReadingScope {
   public:
     ReadingScope() {
         g_readingFolder = platform::ProgramFolder();
         g_deckLines.emplace();
+        g_cardRefusal.reset();
     }
     ~ReadingScope() {
         g_readingFolder.reset();
         g_imageNames = nullptr;
         g_deckLines.reset();
+        g_cardRefusal.reset();
     }
     ReadingScope(const ReadingScope&) = delete;
     ReadingScope& operator=(const ReadingScope&) = delete;
@@ -304,8 +309,11 @@ int CreateCardsFromLine(std::int16_t deck, std::int16_t owner, const CardLine& l
     card.key = line.key;
     card.image = line.image;
     if (!ImageExists(line.image))
-        ShowMsg("File: " + line.image + " not found on directory " + Game.directory);
-    AssignCardEffects(first, line.effects);
+        ShowMsgOnce("card picture missing",
+                    "File: " + line.image + " not found on directory " + Game.directory);
+    if (const std::string unknown = AssignCardEffects(first, line.effects);
+        !unknown.empty() && !g_cardRefusal)
+        g_cardRefusal = "Effect " + unknown + " for card " + std::to_string(first) + " not found";
     SetCardProperties(first, line.properties);
     int made = 1;
     for (; made < line.copies && CardsCreated < kMaxCards; ++made)
@@ -451,7 +459,32 @@ bool LoadGameDefinition(const std::string& file) {
     SplitDeckAmongPlayers();
     SplitDecks();
     LoadedCardControls = 0;
+
+    // A card whose effects cannot be told is not played with: nothing of the game stays.
+    if (g_cardRefusal) {
+        ClearDefinitionTables();
+        Game.deckCount = 0;
+        Game.totalCards = 0;
+        ShowMsg("The game cannot be loaded: " + *g_cardRefusal);
+        return false;
+    }
     return true;
+}
+
+std::string MissingDeckPicture(const GameState& game) {
+    const std::string folder = platform::ProgramFolder() + "\\" + game.directory + "\\";
+    for (int d = 0; d < std::clamp<int>(game.deckCount, 0, kMaxDecks); ++d) {
+        const std::string deck = std::to_string(d);
+        const std::string& back = game.backImages[d];
+        if (game.deckSizes[d] >= 1 && (back == folder || !FileExists(back)))
+            return "Back image for deck " + deck + " not found:" + ShownPath(back);
+        if (game.decks[d].resize == kFalse) continue;
+        const std::string& discard = game.discardImages[d];
+        if (discard == folder) return "Discard image for deck " + deck + " not defined";
+        if (!FileExists(discard))
+            return "Discard image for deck " + deck + " not found:\r\n" + ShownPath(discard);
+    }
+    return {};
 }
 
 void ShowGameCopyright() {

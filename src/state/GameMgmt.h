@@ -12,8 +12,17 @@
 // Reads the definition in `file`; every key comes from that file, whatever CurrentGameFile names
 // (a saved game's or a received definition may lie elsewhere). A definition that does not fit the tables
 // (players, decks, cards, copy counts), or a read started while another one is still going on, is refused
-// with a message before anything changes, and the result is false; otherwise true.
+// with a message before anything changes, and the result is false. A card naming an effect the game
+// does not define refuses it once it is read, with a message; its decks and cards are emptied again.
+// Otherwise true. The deck pictures are the table's to check (MissingDeckPicture).
 bool LoadGameDefinition(const std::string& file);
+
+// The first deck picture that laying out the game's table needs and cannot find, as the text that
+// names it; "" when every one is there. A deck that holds cards shows its back, and one that fits
+// its pile's picture to the card shows its discard picture. A new game and a saved game's load are
+// refused when it is not "": the table is never laid out without them.
+struct GameState;
+std::string MissingDeckPicture(const GameState& game);
 
 // Reads a deck's directives from its section into deck record `deck` (0 to 11); owner 0 for a
 // common deck.

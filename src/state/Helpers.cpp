@@ -1,5 +1,6 @@
 #include "state/Helpers.h"
 
+#include "common/FaultMessages.h"
 #include "common/Messages.h"
 #include "common/Numbers.h"
 #include "platform/Codec.h"
@@ -32,6 +33,7 @@ bool GetBoolDirective(const std::string& section, const std::string& key, bool d
 
 void ForgetDirectiveMessages() {
     Model().directiveMessagesShown.clear();
+    ForgetShownFaults();
 }
 
 double NextRandom() {

@@ -1,5 +1,6 @@
 #include "state/MarkersMgmt.h"
 
+#include "common/FaultMessages.h"
 #include "common/GraphicsMgmt.h"
 #include "common/Messages.h"
 #include "common/Numbers.h"
@@ -45,8 +46,12 @@ void ParseMarkerDefinition(std::int16_t n, const std::string& line, const std::s
     kind.owner = StripBlanks(owner);
     kind.frontImage = GetField(line, 1, ",");
     kind.label = GetField(line, 2, ",");
+    // A definition may ask for hundreds of kinds without a line: the first is shown, the others
+    // logged.
     if (kind.label.empty())
-        ShowMsg("Marker " + kind.frontImage + " owner by " + kind.owner + " has no label");
+        ShowMsgOnce("marker without label",
+                    "Marker " + (kind.frontImage.empty() ? std::to_string(n) : kind.frontImage) +
+                        " owner by " + kind.owner + " has no label");
     kind.backFaces = GetField(line, 3, ",");
     kind.number = LeadingInt16(GetField(line, 4, ","));
     kind.flags = platform::AnsiUpper(GetField(line, 5, ","));

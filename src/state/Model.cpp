@@ -1,5 +1,6 @@
 #include "state/Model.h"
 
+#include "common/FaultMessages.h"
 #include "state/LogStore.h"
 
 #include <memory>
@@ -18,6 +19,7 @@ void TableModel::Reset() {
     // Made on the heap: the tables are too large for a temporary on the stack.
     const auto fresh = std::make_unique<TableModel>();
     *this = std::move(*fresh);
+    ForgetShownFaults();
 }
 
 // The documented names, bound once to the model's members; the references never change, the

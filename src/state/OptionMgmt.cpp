@@ -114,7 +114,8 @@ std::int16_t FindOptionByName(const std::string& name) {
 }
 
 Flag IsOptionExprActive(const std::string& expr) {
-    if (expr.empty()) return kFalse;
+    // A game without options offers none to choose: a card naming one would be lost to every game.
+    if (expr.empty() || GameOptionTable.num_options <= 0) return kFalse;
     const int players = std::clamp<int>(Game.playerCount, 0, kMaxPlayers);
     const int count = CountFields(expr, "+");
     for (int player = 1; player <= players; ++player) {

@@ -42,8 +42,8 @@ std::string SelectedOptionLabel(std::int16_t player);
 std::int16_t FindOptionByName(const std::string& name);
 
 // Whether a card line with this "+"-joined option expression is left out: false (0) for an empty
-// expression or when a player from 1 to the player count selected one of its names; true (-1)
-// otherwise.
+// expression, in a game without options ([OPTIONS] num_options 0 or missing), or when a player from
+// 1 to the player count selected one of its names; true (-1) otherwise.
 Flag IsOptionExprActive(const std::string& expr);
 
 // The section to read for player p's deck k: "DECK k PLAYER p", or, when that section has

@@ -44,6 +44,7 @@ class Writer {
         Int(static_cast<std::int16_t>(static_cast<std::uint16_t>(text.size())));
         out_ += text;
     }
+    void CutText(const std::string& text, std::size_t) { Text(text); }
     void Fail(const std::string& why) {
         if (error_.empty()) error_ = why;
     }
@@ -85,7 +86,9 @@ class Reader {
         Int32(bits);
         std::memcpy(&value, &bits, sizeof value);
     }
-    void Text(std::string& text) {
+    void Text(std::string& text) { CutText(text, std::string::npos); }
+    // A text of which only the first `longest` bytes are kept: the rest is passed over uncopied.
+    void CutText(std::string& text, std::size_t longest) {
         std::int16_t length = 0;
         Int(length);
         const std::size_t n = static_cast<std::uint16_t>(length);
@@ -94,7 +97,7 @@ class Reader {
             text.clear();
             return;
         }
-        text.assign(in_.substr(pos_, n));
+        text.assign(in_.substr(pos_, std::min(n, longest)));
         pos_ += n;
     }
 
@@ -280,7 +283,9 @@ template <typename IO, typename Record> void LeadingMembers(IO& io, Record& r) {
     Positions(io, r.cardPositions);
     Positions(io, r.pilePositions);
     Positions(io, r.numMarkerPositions);
-    Texts(io, r.numMarkerCaptions);
+    // Only what a marker shows is kept of a caption.
+    for (auto& caption : r.numMarkerCaptions)
+        io.CutText(caption, kMaxCaptionLength);
     Ints(io, r.numMarkerCards);
     for (auto& marker : r.imageMarkers) {
         if (!io.Ok()) return;
@@ -554,8 +559,11 @@ std::vector<SavedGameEntry> ListSavedGames() {
         entry.fileName = file;
         entry.saveName = file.substr(0, file.size() - 5);
         std::string error;
-        if (ReadSaveFile(file, *record, error) == SaveReadResult::ok)
+        const SaveReadResult read = ReadSaveFile(file, *record, error);
+        if (read == SaveReadResult::ok)
             entry.gameFile = RerootedGameFile(record->gameFile);
+        else if (read != SaveReadResult::malformed)
+            entry.damage = error;
         if (!entry.gameFile.empty()) {
             entry.gameName = GetIni("GAME", "name", entry.gameFile);
             entry.description = GetIni("GAME", "description", entry.gameFile);
@@ -581,6 +589,7 @@ int DeleteOldFormatSaves() {
 }
 
 std::string SavedGameListText(const SavedGameEntry& entry) {
+    if (!entry.damage.empty()) return entry.saveName + " (** Damaged saved game **) - " + entry.modified;
     if (entry.gameFile.empty()) return entry.saveName + " (** Old savegame format **) - " + entry.modified;
     return entry.saveName + " (" + entry.gameName + ") - " + entry.modified;
 }

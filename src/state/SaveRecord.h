@@ -118,7 +118,8 @@ std::string ReadSaveHeader(const std::string& saveName);
 struct SavedGameEntry {
     std::string fileName;    // "name.save", the file to load
     std::string saveName;    // the file name less ".save"
-    std::string gameFile;    // ReadSaveHeader's answer; "" for a save of an older format
+    std::string gameFile;    // ReadSaveHeader's answer; "" for a save of an older format or a damaged one
+    std::string damage;      // what is wrong with a file that is no older format and does not load; ""
     std::string gameName;    // [GAME] name of that definition
     std::string description; // [GAME] description of that definition, as it stands
     std::string modified;    // the file's last change, as "YYYY-MM-DD hh:mm:ss"
@@ -133,5 +134,6 @@ std::vector<SavedGameEntry> ListSavedGames();
 int DeleteOldFormatSaves();
 
 // The game list's text of an entry: name, " (", game name, ") - ", date; for an older format
-// name, " (** Old savegame format **) - ", date.
+// name, " (** Old savegame format **) - ", date; for a damaged save name, " (** Damaged saved
+// game **) - ", date.
 std::string SavedGameListText(const SavedGameEntry& entry);

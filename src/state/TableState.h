@@ -5,6 +5,7 @@
 
 #include "state/FixedTable.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -25,6 +26,9 @@ constexpr int kArbitratorSeat = 8;
 constexpr int kMaxPlayers = 7;
 constexpr int kMaxZOrder = 200;
 constexpr int kMaxMarkers = 300;
+// The longest caption a numerical marker keeps: its label and its value, each a line a definition
+// or a text box gives, with room to spare. A longer one is cut, wherever it comes from.
+constexpr std::size_t kMaxCaptionLength = 255;
 constexpr int kEffectSlots = 4;
 
 // A seat whose ID is this text has no ID yet.

@@ -8,6 +8,7 @@
 #include "services/DiceRoller.h"
 #include "state/CaptionMgmt.h"
 #include "state/EffectMgmt.h"
+#include "state/GameMgmt.h"
 #include "state/Helpers.h"
 #include "state/LayoutMgmt.h"
 #include "state/LogStore.h"
@@ -230,28 +231,32 @@ std::string LocalImagePath(const std::string& section, const std::string& key, c
     return platform::ProgramFolder() + "\\" + directory + "\\" + GetIni(section, key, gameFile);
 }
 
-// The deck pictures that laying out the table needs, from the local definition: a deck that holds
-// cards shows its back, and one that fits its pile's picture to the card needs its discard
-// picture. Checked before the game goes: the table's set-up cannot do without them.
-std::string MissingDeckPicture(const SaveRecord& record, const std::string& gameFile) {
-    const GameState& g = record.game;
-    for (int d = 0; d < g.deckCount; ++d) {
-        const std::string& section = g.decks[d].section;
-        const std::string deck = std::to_string(d);
-        if (g.deckSizes[d] >= 1) {
-            const std::string back = LocalImagePath(section, "img_back", gameFile, g.directory);
-            if (GetIni(section, "img_back", gameFile).empty() || !FileExists(back))
-                return "Back image for deck " + deck + " not found: " + ShownPath(back);
-        }
-        if (g.decks[d].resize != kFalse) {
-            if (GetIni(section, "img_discard", gameFile).empty())
-                return "Discard image for deck " + deck + " not defined";
-            const std::string discard = LocalImagePath(section, "img_discard", gameFile, g.directory);
-            if (!FileExists(discard))
-                return "Discard image for deck " + deck + " not found: " + ShownPath(discard);
-        }
+// The record's decks take their pictures from the local definition: paths of the saving machine
+// mean nothing here. A deck made when a deck was split among the seats belongs to a seat that has
+// no deck of its own (the split leaves the seats' deck lists alone), and its section, named after
+// the seat, is none of the definition's decks: it shows the pictures of the deck it was split
+// from, the one whose stored pictures it copied.
+void TakeLocalDeckPictures(GameState& game, const std::string& gameFile) {
+    const int decks = std::clamp<int>(game.deckCount, 0, kMaxDecks);
+    const auto madeBySplit = [&](int d) {
+        const int owner = game.decks[d].owner;
+        return owner >= 1 && owner <= kMaxPlayers && game.players[owner].deckCount == 0;
+    };
+    const auto storedBacks = game.backImages;
+    const auto storedDiscards = game.discardImages;
+    for (int d = 0; d < kMaxDecks; ++d) {
+        int source = d;
+        for (int from = 0; madeBySplit(d) && from < decks; ++from)
+            if (!madeBySplit(from) && storedBacks[from] == storedBacks[d] &&
+                storedDiscards[from] == storedDiscards[d]) {
+                source = from;
+                break;
+            }
+        const std::string& section = game.decks[source].section;
+        game.backImages[d] = d < decks ? LocalImagePath(section, "img_back", gameFile, game.directory) : "";
+        game.discardImages[d] =
+            d < decks ? LocalImagePath(section, "img_discard", gameFile, game.directory) : "";
     }
-    return {};
 }
 
 // A zoom of the record is kept within what the table shows, as a definition's is.
@@ -309,15 +314,8 @@ void TakeRecord(const SaveRecord& record, const std::string& gameFile, bool rece
     InitGameOptions(gameFile);
     ReadCardSmoothing();
 
-    Game = record.game;
+    Game = record.game; // its deck pictures are the local definition's already
     Game.CurrentPlayer = received ? connectedPlayer : std::int16_t{-1};
-    // Image paths of the saving machine mean nothing here: they come from the local definition.
-    for (int d = 0; d < kMaxDecks; ++d) {
-        const bool used = d < Game.deckCount;
-        const std::string& section = Game.decks[d].section;
-        Game.backImages[d] = used ? LocalImagePath(section, "img_back", gameFile, Game.directory) : "";
-        Game.discardImages[d] = used ? LocalImagePath(section, "img_discard", gameFile, Game.directory) : "";
-    }
     for (int p = 1; p <= kMaxPlayers; ++p)
         GameOptionTable.selectedOption[p] = record.options[p];
     LoadEffects(gameFile);
@@ -450,6 +448,7 @@ bool SaveGame(const std::string& fileName) {
         ShowMsg("The game could not be saved: " + error);
         return false;
     }
+    platform::RemoveStaleAtomicWrites(SaveFolder(), "*.save");
     if (!platform::WriteFileAtomic(path, bytes)) {
         ShowMsg("The game could not be saved in " + ShownPath(path));
         return false;
@@ -490,7 +489,8 @@ bool LoadSavedGame(const std::string& fileName, bool received) {
         ShowMsg(refused + "its game file " + PathFileName(gameFile) + " is missing");
         return false;
     }
-    if (const std::string missing = MissingDeckPicture(*record, gameFile); !missing.empty()) {
+    TakeLocalDeckPictures(record->game, gameFile);
+    if (const std::string missing = MissingDeckPicture(record->game); !missing.empty()) {
         ShowMsg(refused + missing);
         return false;
     }

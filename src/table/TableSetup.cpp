@@ -32,6 +32,7 @@
 #include <array>
 #include <cmath>
 #include <stdexcept>
+#include <vector>
 
 namespace {
 
@@ -154,10 +155,19 @@ void ClearTableControls() {
     }
 }
 
+bool LoadDefinitionForTable(const std::string& gameFile) {
+    if (!LoadGameDefinition(gameFile)) return false;
+    if (const std::string missing = MissingDeckPicture(Game); !missing.empty()) {
+        ShowMsg("The game cannot be loaded: " + missing);
+        return false;
+    }
+    return true;
+}
+
 bool SetUpNewGame(MainForm& table, const std::string& gameFile) {
     CurrentGameFile = gameFile;
     InitGameOptions();
-    if (!LoadGameDefinition(gameFile)) return false;
+    if (!LoadDefinitionForTable(gameFile)) return false;
     ShowGameCopyright();
     SetUpDealtTable(table);
     return true;
@@ -212,16 +222,27 @@ void DealInitialCards() {
     };
     for (int d = 0; d < DeckCount(); ++d) {
         const DeckRecord& deck = Game.decks[d];
-        for (int k = 1; k <= deck.deal; ++k) {
-            const auto deckIndex = static_cast<std::int16_t>(d);
-            const auto slot = static_cast<std::int16_t>(k);
-            if (deck.owner != 0) {
-                if (deck.owner >= 1 && deck.owner <= kMaxSeats && receives(deck.owner))
-                    DealCardToTable(deckIndex, deck.owner, slot, -1, true);
-            } else {
-                for (int p = 1; p <= std::clamp<int>(Game.playerCount, 0, kMaxPlayers); ++p)
-                    if (receives(p)) DealCardToTable(deckIndex, static_cast<std::int16_t>(p), slot, -1, true);
+        const auto deckIndex = static_cast<std::int16_t>(d);
+        // The receivers of each round, in turn.
+        std::vector<std::int16_t> seats;
+        if (deck.owner != 0) {
+            if (deck.owner >= 1 && deck.owner <= kMaxSeats && receives(deck.owner))
+                seats.push_back(deck.owner);
+        } else {
+            for (int p = 1; p <= std::clamp<int>(Game.playerCount, 0, kMaxPlayers); ++p)
+                if (receives(p)) seats.push_back(static_cast<std::int16_t>(p));
+        }
+        const long long attempts = static_cast<long long>(std::max<int>(deck.deal, 0)) * seats.size();
+        for (long long a = 0; a < attempts; ++a) {
+            if (FindCard(deckIndex, Game.nextDrawPositions[d], false) == -1) {
+                // Nothing is left to deal: the rest of the deal, however large, only hands out the
+                // control numbers its attempts would take.
+                if (Game.external_hand == kFalse)
+                    LoadedCardControls = ClampToInt16(LoadedCardControls + (attempts - a));
+                break;
             }
+            const auto slot = static_cast<std::int16_t>(a / static_cast<long long>(seats.size()) + 1);
+            DealCardToTable(deckIndex, seats[static_cast<std::size_t>(a) % seats.size()], slot, -1, true);
         }
     }
 
@@ -279,18 +300,9 @@ void LoadDeckImages(bool keepPositions) {
         }
         if (IsDeckEmpty(static_cast<std::int16_t>(d))) pile.loadNewPicture(Game.backImages[d], true);
         if (deck.hideDiscardPile) discard.Surface().SetVisible(false);
-        if (deck.resize) {
-            const std::string& image = Game.discardImages[d];
-            if (image == platform::ProgramFolder() + "\\" + Game.directory + "\\") {
-                ShowMsg("Discard image for deck " + std::to_string(d) + " not defined");
-                platform::EndProgram(1);
-            }
-            if (!FileExists(image)) {
-                ShowMsg("Discard image for deck " + std::to_string(d) + " not found:\r\n" + image);
-                platform::EndProgram(1);
-            }
-            discard.loadNewPicture(image, true);
-        }
+        // The definition reader and the saved game's load refused a game whose pictures are
+        // missing; one that went since only shows nothing, with the picture's own message.
+        if (deck.resize) discard.loadNewPicture(Game.discardImages[d], true);
         if (!deck.transparentColor.empty()) {
             pile.MaskColor(AsColour(ParseColour(deck.transparentColor)));
             discard.MaskColor(AsColour(ParseColour(deck.transparentColor)));
@@ -319,14 +331,8 @@ void LoadDeckImages(bool keepPositions) {
         const DeckRecord& deck = Game.decks[d];
         // The pictures come first: the columns are measured by them, and a control that has
         // shown nothing yet has no width.
-        if (IsDeckEmpty(static_cast<std::int16_t>(d))) {
-            pile.loadNewPicture(Game.discardImages[d], true);
-        } else if (!FileExists(Game.backImages[d])) {
-            ShowMsg("Back image for deck " + std::to_string(d) + " not found:" + Game.backImages[d]);
-            platform::EndProgram(1);
-        } else {
-            pile.loadNewPicture(Game.backImages[d], true);
-        }
+        pile.loadNewPicture(
+            IsDeckEmpty(static_cast<std::int16_t>(d)) ? Game.discardImages[d] : Game.backImages[d], true);
         const std::int16_t last = Game.lastDiscarded[d];
         const bool fit = deck.resize != kFalse;
         if (last < 0 || !CardTable::Contains(last))

@@ -13,6 +13,10 @@ namespace controls {
 class TranspImg;
 }
 
+// Reads the definition (LoadGameDefinition) for a table to be laid out from it: a game whose deck
+// pictures the table cannot find is refused too, with a message (MissingDeckPicture). False when
+// refused; nothing is dealt then.
+bool LoadDefinitionForTable(const std::string& gameFile);
 // Reads the definition and sets the table up for a new game, as the game list starts one: the
 // definition, its copyright picture, the table's interaction state, the seats' areas, the
 // table's look, the deck controls, the opening deal, the cards that start on the table and the

@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 #include "controls/TestImages.h"
 
+#include "common/FaultMessages.h"
 #include "controls/ImageInfo.h"
 #include "controls/TranspImg.h"
 #include "platform/ControlSurface.h"
@@ -785,25 +786,65 @@ TEST_F(TranspImgTest, TurningBackAndUnselectingDoNotReadTheFileAgain) {
         << "a new load still looks at the disk";
 }
 
-TEST_F(TranspImgTest, APictureWhoseFrameWouldPassThePixelLimitIsShownOnlyAtItsNaturalSize) {
-    // 8192 pixels, and a square frame of 8204 x 8204 = 67 million.
+TEST_F(TranspImgTest, APictureWhoseFrameWouldPassThePixelLimitIsShrunkAndTurnsInItsFrame) {
+    // 8192 pixels, and a square frame of 8204 x 8204 = 67 million: kept at 512 pixels instead.
     folder.Write("cards/tall.bmp", testimages::BmpOf(Picture(1, 8192, MakeColour(200, 0, 0))));
     TranspImg img;
     Prepare(img);
-    img.loadNewPicture("cards/card.bmp");
-    img.loadNewPicture("cards/tall.bmp");
-    EXPECT_EQ(messages.Messages(),
-              std::vector<std::string>{"File cards/tall.bmp cannot be shown as a picture"});
-    EXPECT_EQ(img.Surface().ScaleWidth(), 131);
-    EXPECT_EQ(img.GetPictureName(), "cards/card.bmp");
-
     img.loadNewPicture("cards/tall.bmp", true);
     EXPECT_EQ(img.Surface().ScaleWidth(), 1);
-    EXPECT_EQ(img.Surface().ScaleHeight(), 8192);
+    EXPECT_EQ(img.Surface().ScaleHeight(), 512);
+    img.loadNewPicture("cards/tall.bmp");
+    const int side = img.Surface().ScaleHeight();
+    EXPECT_GT(side, 512);
+    EXPECT_LT(side, 530);
     img.rotation(90);
     EXPECT_EQ(img.rotation(), 90);
-    EXPECT_EQ(img.Surface().ScaleHeight(), 8192) << "not turned: the frame would pass the limit";
-    img.rotation(0);
-    EXPECT_EQ(img.Surface().ScaleHeight(), 8192);
-    EXPECT_EQ(messages.Messages().size(), 1u);
+    EXPECT_EQ(img.Surface().ScaleHeight(), side);
+    EXPECT_TRUE(messages.Messages().empty());
+}
+
+TEST_F(TranspImgTest, APictureLargerThanAnyCardIsDecodedDownToTheLargestSide) {
+    const struct {
+        int w, h;
+        int shownW, shownH;
+    } cases[] = {{2048, 2048, 512, 512},
+                 {4096, 4096, 512, 512},
+                 {600, 1200, 256, 512},
+                 {3000, 40, 512, 7},
+                 {512, 100, 512, 100}};
+    for (const auto& c : cases) {
+        const std::string name = "big" + std::to_string(c.w) + "x" + std::to_string(c.h) + ".png";
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(Picture(c.w, c.h, MakeColour(200, 10, 10)).SaveAsPng(folder.Path() + "/cards/" + name));
+        TranspImg img;
+        Prepare(img);
+        img.loadNewPicture("cards/" + name, true);
+        EXPECT_TRUE(messages.Messages().empty());
+        EXPECT_EQ(img.Surface().ScaleWidth(), c.shownW);
+        EXPECT_NEAR(img.Surface().ScaleHeight(), c.shownH, 1);
+        EXPECT_EQ(img.hdc().GetPixel(c.shownW / 2, c.shownH / 2), MakeColour(200, 10, 10));
+        // In the square frame too: the frame is measured by the picture kept.
+        TranspImg framed;
+        Prepare(framed);
+        framed.loadNewPicture("cards/" + name);
+        EXPECT_TRUE(messages.Messages().empty());
+        EXPECT_LT(framed.Surface().ScaleWidth(), 760) << "the frame of a 512 x 512 picture";
+    }
+}
+
+TEST_F(TranspImgTest, ABrokenPictureRaisesOneMessagePerGameHoweverOftenItIsShown) {
+    TranspImg img;
+    Prepare(img);
+    for (int k = 0; k < 5; ++k) {
+        img.loadNewPicture("cards/none.bmp");
+        img.loadNewPicture("cards/bad.bmp");
+        img.loadNewPicture("cards/gone" + std::to_string(k) + ".bmp");
+    }
+    EXPECT_EQ(messages.Messages(),
+              (std::vector<std::string>{"File cards/none.bmp not found",
+                                        "File cards/bad.bmp cannot be shown as a picture"}));
+    ForgetShownFaults(); // a new game
+    img.loadNewPicture("cards/bad.bmp");
+    EXPECT_EQ(messages.Messages().size(), 3u);
 }

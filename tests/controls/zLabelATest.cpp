@@ -71,6 +71,22 @@ TEST(zLabelA, SizesItselfToTheCaptionsMeasuredLines) {
     EXPECT_GT(gold.width, 20);
 }
 
+TEST(zLabelA, ACaptionIsCutToItsLongestLength) {
+    std::unique_ptr<zLabelA> label(NewLabel(12));
+    const std::string kept(kMaxCaptionLength, 'w');
+    label->caption(kept + std::string(64 * 1024, 'x'));
+    EXPECT_EQ(label->caption(), kept);
+    const int width = label->Surface().ScaleWidth();
+    label->caption(kept);
+    EXPECT_EQ(label->Surface().ScaleWidth(), width) << "it is measured and drawn as cut";
+    // Lines count in the length too: a caption of thousands of lines is as short.
+    std::string lines;
+    for (int k = 0; k < 20000; ++k)
+        lines += "1\r\n";
+    label->caption(lines);
+    EXPECT_EQ(label->caption().size(), kMaxCaptionLength);
+}
+
 TEST(zLabelA, MeasuresInArialWhateverItsOwnFace) {
     std::unique_ptr<zLabelA> label(NewLabel(14, true));
     label->Font(platform::Font{"Courier New", 14, true});

@@ -67,4 +67,19 @@ void SelectLastTwo(Session& s, const std::vector<Point>& cards) {
     s.Input().Hold("Control_L", false);
 }
 
+void SaveGameAs(Session& s, const std::string& name) {
+    s.ClickText("Tools", "Save");
+    const Scene scene = s.UntilWindow("Save game");
+    const WidgetInfo* box = nullptr;
+    for (const WidgetInfo* e : scene.In(scene.Window("Save game")->id, "QLineEdit"))
+        box = e;
+    if (!box) throw Failure("the save dialog has no box for the name");
+    s.Input().Click(box->click);
+    s.Input().Key("Control_L+a");
+    s.Input().Type(name);
+    s.ClickText("Save game", "save");
+    s.UntilGone("Save game");
+    s.AnswerDialogs(400);
+}
+
 } // namespace e2e

@@ -4,6 +4,7 @@
 
 #include "Session.h"
 
+#include <string>
 #include <vector>
 
 namespace e2e {
@@ -24,6 +25,10 @@ bool InAnyArea(const Scene& scene, Point p);
 // Makes the table window the active one, as a player does by clicking the bare felt, so that the
 // keys go to the table.
 void FocusTable(Session& s);
+
+// Saves the game under the name through the tool bar's Save and the save dialog, answering what
+// follows.
+void SaveGameAs(Session& s, const std::string& name);
 
 // Clears the selection, then selects the last two of the cards with Ctrl and a click each.
 void SelectLastTwo(Session& s, const std::vector<Point>& cards);

@@ -1,6 +1,7 @@
 // A player's first game, through real input from the splash to a saved game loaded again: the
 // start windows, the dealt table, a draw, a drag, a rubber band, a marker from the picker, a roll,
 // the log, a save, the table closed and the save loaded, which must show the table as it was.
+#include "StartRoad.h"
 #include "Table.h"
 
 #include <gtest/gtest.h>
@@ -14,22 +15,6 @@
 using namespace e2e;
 
 namespace {
-
-const char kGameList[] = "Start or Load a PBEM game";
-
-// The picture button beside a caption: the start windows show each choice as a picture with
-// its text to the right.
-Point ButtonBeside(const Scene& scene, const std::string& window, const std::string& caption) {
-    const WindowInfo* w = scene.Window(window);
-    if (!w) return Point{};
-    const WidgetInfo* label = scene.WithText(w->id, caption, "QLabel");
-    if (!label) return Point{};
-    for (const WidgetInfo* b : scene.In(w->id, "Surface"))
-        if (b->rect.x + b->rect.w <= label->rect.x && b->rect.y <= label->rect.Centre().y &&
-            b->rect.y + b->rect.h >= label->rect.Centre().y)
-            return b->click;
-    return Point{};
-}
 
 // Where the table's cards and markers lie, counted from the table surface's corner (the window
 // may open elsewhere), by card number and by marker.
@@ -70,28 +55,9 @@ const WidgetInfo* HandLabel(const Scene& scene) {
     return nullptr;
 }
 
-// Logs in to the first seat with the ID, through the seat login window.
-void LogIn(Session& s, const std::string& id) {
-    Scene login = s.UntilWindow("Login");
-    s.Step("login");
-    const WindowInfo* w = login.Window("Login");
-    const WidgetInfo* box = nullptr;
-    for (const WidgetInfo* e : login.In(w->id, "QLineEdit"))
-        box = e;
-    ASSERT_NE(box, nullptr);
-    s.Input().Click(box->click);
-    s.Input().Key("Control_L+a");
-    s.Input().Type(id);
-    s.Until(
-        [&](const Scene& now) {
-            const WindowInfo* l = now.Window("Login");
-            if (!l) return false;
-            for (const WidgetInfo* e : now.In(l->id, "QLineEdit"))
-                if (e->text == id) return true;
-            return false;
-        },
-        "the ID typed");
-    s.ClickText("Login", "Login");
+// Logs in to the first seat with the ID and waits for the table.
+void LogInToTable(Session& s, const std::string& id) {
+    LogIn(s, id);
     s.Until([](const Scene& now) { return TableWindow(now) != nullptr; }, "the table");
 }
 
@@ -99,22 +65,8 @@ void LogIn(Session& s, const std::string& id) {
 
 TEST(Walk, APlayersFirstGameFromTheSplashToALoadedSave) {
     Session s("walk", "Karvel");
-    // The splash goes by itself after a moment, or at a click.
-    Scene scene = s.Until([](const Scene& now) { return !now.windows.empty(); }, "the first window");
-    if (!scene.Window("Game Type")) {
-        s.Step("splash");
-        s.Input().Click(scene.windows.front().inner.Centre());
-    }
-    scene = s.UntilWindow("Game Type");
-    s.Step("game-type");
-    s.Input().Click(ButtonBeside(scene, "Game Type", "Start a new PBEM game (or a solo game)"));
-    scene = s.UntilWindow(kGameList);
-    // A row of the list that starts with the text (a save is listed with its game and date).
-    auto row = [&](const Scene& now, const std::string& text) -> const RowInfo* {
-        for (const RowInfo& r : now.rows)
-            if (r.text.rfind(text, 0) == 0) return &r;
-        return nullptr;
-    };
+    Scene scene = OpenGameList(s);
+    const auto row = RowStarting;
     scene = s.Until([&](const Scene& now) { return row(now, "Spice Harbour") != nullptr; },
                     "Spice Harbour listed");
     s.Input().Click(row(scene, "Spice Harbour")->click);
@@ -127,7 +79,7 @@ TEST(Walk, APlayersFirstGameFromTheSplashToALoadedSave) {
         "the game's description");
     s.Step("game-list");
     s.Input().Click(ButtonBeside(scene, kGameList, "Start the select game"));
-    LogIn(s, "alice");
+    LogInToTable(s, "alice");
     scene =
         s.Until([](const Scene& now) { return now.Named("crd(0)") && HandLabel(now); }, "the dealt table");
     s.Step("dealt");
@@ -226,18 +178,7 @@ TEST(Walk, APlayersFirstGameFromTheSplashToALoadedSave) {
     s.UntilGone("Game log");
 
     // Save under a name of our own.
-    s.ClickText("Tools", "Save");
-    scene = s.UntilWindow("Save game");
-    const WidgetInfo* name = nullptr;
-    for (const WidgetInfo* e : scene.In(scene.Window("Save game")->id, "QLineEdit"))
-        name = e;
-    ASSERT_NE(name, nullptr);
-    s.Input().Click(name->click);
-    s.Input().Key("Control_L+a");
-    s.Input().Type("walk");
-    s.ClickText("Save game", "save");
-    s.UntilGone("Save game");
-    s.AnswerDialogs(400);
+    SaveGameAs(s, "walk");
     s.Step("saved");
     ASSERT_TRUE(std::filesystem::exists(s.Home() + "/save/walk.save"));
     const auto before = Layout(s.Now());
@@ -252,7 +193,7 @@ TEST(Walk, APlayersFirstGameFromTheSplashToALoadedSave) {
     s.Input().Click(row(scene, "walk (Spice Harbour)")->click);
     s.Step("saved-games");
     s.Input().Click(ButtonBeside(s.Now(), kGameList, "Load the select game"));
-    LogIn(s, "alice");
+    LogInToTable(s, "alice");
     const Scene loaded =
         s.Until([](const Scene& now) { return now.Named("crd(0)") && HandLabel(now); }, "the loaded table");
     s.Step("loaded");

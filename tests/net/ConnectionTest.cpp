@@ -450,7 +450,7 @@ TEST_F(ConnectionTest, AHostileServerIsRefusedAndTheClientStaysInTheDialog) {
          "The game received cannot be loaded: it is a game of other.game, not of test.game"},
         {"a record whose deck has no back picture here",
          srvdata + "@#EnD!DECKDATA\xA7" + noBackBytes + "@#EnD!",
-         "The saved game direct.save.data.1 cannot be loaded: Back image for deck 0 not found: "},
+         "The saved game direct.save.data.1 cannot be loaded: Back image for deck 0 not found:"},
         // Dealing the opening over it would give two cards one control.
         {"a game under way sent as a new game", srvdata + "@#EnD!DECKDATA\xA7" + played + "@#EnD!",
          "The game received cannot be loaded: it is a game already under way, sent as a new game"},

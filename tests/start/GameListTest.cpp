@@ -8,6 +8,7 @@
 #include "start/LoginForm.h"
 #include "start/StartForm.h"
 #include "start/StartWindows.h"
+#include "state/CaptionMgmt.h"
 #include "state/OptionMgmt.h"
 #include "state/TableState.h"
 #include "table/MainForm.h"
@@ -326,17 +327,30 @@ TEST_F(GameListTest, ASavedGamesEntryNamesItsGameAndItsDateInTheUsersLocale) {
 
 TEST_F(GameListTest, TheStartListsTheSaveFolderAndDeletesOnlyWhatIsNotARecord) {
     folder_.Write("save/Old.save", "a record of an older format");
+    // A save of this version cut short: its version text, then too little of the record.
+    const std::string version = ProgramVersion();
+    folder_.Write("save/Cut.save", std::string{static_cast<char>(version.size()), '\0'} + version + "cut");
     StartWindows start;
     StartForm& list = start.gameList;
     list.form.Show();
     ASSERT_TRUE(Press(list.LoadGameBtn));
-    ASSERT_EQ(list.List1.ListCount(), 1);
-    EXPECT_EQ(list.List1.List(0).rfind("Old (** Old savegame format **) - ", 0), 0u) << list.List1.List(0);
+    ASSERT_EQ(list.List1.ListCount(), 2);
+    EXPECT_EQ(list.List1.List(0).rfind("Cut (** Damaged saved game **) - ", 0), 0u) << list.List1.List(0);
+    EXPECT_EQ(list.List1.List(1).rfind("Old (** Old savegame format **) - ", 0), 0u) << list.List1.List(1);
 
+    // The damaged one says what is wrong with it, not that it is old.
     drive::DialogScript script;
+    list.List1.SetListIndex(0);
+    list.SelectGame();
+    ASSERT_FALSE(script.Messages().empty());
+    EXPECT_EQ(script.Messages().back().rfind("The saved game Cut.save cannot be loaded: ", 0), 0u)
+        << script.Messages().back();
+    EXPECT_EQ(list.Table(), nullptr);
+
     script.AnswerYesNo(true);
     list.DeleteOldFormatItem.OnClick();
-    EXPECT_EQ(list.List1.ListCount(), 0);
+    EXPECT_EQ(Items(list.List1).size(), 1u);
     EXPECT_FALSE(std::filesystem::exists(folder_.Path() + "/save/Old.save"));
+    EXPECT_TRUE(std::filesystem::exists(folder_.Path() + "/save/Cut.save"));
     EXPECT_TRUE(script.Problems().empty());
 }

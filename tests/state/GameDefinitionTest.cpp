@@ -112,6 +112,20 @@ INSTANTIATE_TEST_SUITE_P(Selections, OptionFilterTest,
                                          OptionCase{"Nothing", 0, 0, {"A"}}),
                          [](const testing::TestParamInfo<OptionCase>& info) { return info.param.name; });
 
+TEST_F(GameDefinitionTest, WithoutOptionsEveryLineTakesPartWhateverItsOptionsField) {
+    // Nobody can choose an option the game does not offer: leaving such lines out would lose them.
+    std::string text = FixtureText("options.game");
+    text.erase(text.find("[OPTIONS]"), text.find("[COMMON 1]") - text.find("[OPTIONS]"));
+    const std::string path = definition.Write("plain.game", text);
+    CurrentGameFile = path;
+    InitGameOptions();
+    ASSERT_EQ(GameOptionTable.num_options, 0);
+    ASSERT_TRUE(LoadGameDefinition(path));
+    EXPECT_EQ(KeysOfDeck(0), (std::vector<std::string>{"A", "X", "B", "Y", "Y"}));
+    EXPECT_EQ(Game.totalCards, 5);
+    EXPECT_TRUE(messages.Messages().empty());
+}
+
 struct DirectiveCase {
     const char* section;
     std::function<void(DeckRecord&)> before;

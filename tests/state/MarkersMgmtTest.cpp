@@ -2,6 +2,7 @@
 // tables' limits with their messages, and the lookups on both tables.
 #include "ReaderTestSupport.h"
 
+#include "state/Helpers.h"
 #include "state/MarkersMgmt.h"
 #include "state/TableState.h"
 
@@ -93,6 +94,27 @@ TEST_F(MarkersMgmtTest, KindsBeyondThreeHundredAreCutWithAMessage) {
                 ElementsAre("Max 300 for game are available: markers for player 2 reduced to 50",
                             "Max 300 for game are available: common markers reduced to 0",
                             "Max 300 for game are available: markers for group MORE reduced to 0"));
+}
+
+TEST_F(MarkersMgmtTest, KindsWithoutLabelsRaiseOneMessagePerGameNamingTheFirst) {
+    // A group that asks for thousands of kinds and writes none of their lines.
+    const std::string text =
+        "[MARKER GROUPS]\ngroups=1\ngroup1=Cargo,CARGO,\n[CARGO MARKERS]\nmarkers=9999\n";
+    LoadKinds(text);
+    EXPECT_EQ(MarkerKindCount, kMaxMarkerKinds);
+    EXPECT_THAT(messages.Messages(),
+                ElementsAre("Max 300 for game are available: markers for group CARGO reduced to 300",
+                            "Marker 1 owner by CARGO has no label"));
+    // Read again within the game (a saved game checks its markers): logged only.
+    messages.Clear();
+    LoadKinds(text);
+    EXPECT_THAT(messages.Messages(),
+                ElementsAre("Max 300 for game are available: markers for group CARGO reduced to 300"));
+    // The next game shows it once again.
+    ForgetDirectiveMessages();
+    messages.Clear();
+    LoadKinds(text);
+    EXPECT_EQ(messages.Messages().size(), 2u);
 }
 
 TEST_F(MarkersMgmtTest, GroupsBeyondTwentyAreCutWithAMessage) {

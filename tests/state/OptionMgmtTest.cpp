@@ -129,7 +129,7 @@ TEST_F(OptionMgmtTest, GameWithoutOptionsClearsWhatThePreviousGameSelected) {
     for (int k = 1; k <= kMaxOptions; ++k)
         EXPECT_EQ(GameOptionTable.optionNames[k], "") << k;
     EXPECT_EQ(SelectedOptionLabel(1), "");
-    EXPECT_EQ(IsOptionExprActive("Dwarves"), kTrue);
+    EXPECT_EQ(IsOptionExprActive("Dwarves"), kFalse) << "without options every card takes part";
     EXPECT_EQ(IsOptionExprActive(""), kFalse);
     EXPECT_EQ(DeckSectionFor(1, 1, CurrentGameFile), "DECK 1 PLAYER 1");
 }

@@ -270,6 +270,19 @@ TEST(SaveRecordCodec, AGameReadBackWritesTheSameBytes) {
     EXPECT_EQ(read->game.players[1].seatId, "secret");
 }
 
+TEST(SaveRecordCodec, AMarkersCaptionIsKeptOnlyAsLongAsAMarkerShowsIt) {
+    auto record = GameInPlay();
+    record->numMarkerCount = 2;
+    record->numMarkerCaptions[1] = std::string(65535, 'x');
+    record->numMarkerCaptions[2] = "HP: 9";
+    auto read = NewSaveRecord();
+    std::string error;
+    ASSERT_TRUE(DecodeSaveRecord(Encode(*record), *read, error)) << error;
+    EXPECT_EQ(read->numMarkerCaptions[1], std::string(kMaxCaptionLength, 'x'));
+    EXPECT_EQ(read->numMarkerCaptions[2], "HP: 9") << "what follows is read where it stands";
+    EXPECT_EQ(read->notes, record->notes);
+}
+
 TEST(SaveRecordCodec, AnEmptyLogListIsReadInBothForms) {
     auto record = GameInPlay();
     record->logLines.clear();

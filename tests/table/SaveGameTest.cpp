@@ -24,6 +24,8 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -237,7 +239,15 @@ TEST_F(SaveGameTest, TheGameListFindsTheSaveWithItsGameAndDescription) {
     EXPECT_EQ(SavedGameListText(entries[0]).rfind("a (b) (Test cards) - 20", 0), 0u)
         << SavedGameListText(entries[0]);
     EXPECT_EQ(entries[1].gameFile, "");
+    EXPECT_EQ(entries[1].damage, "");
     EXPECT_EQ(SavedGameListText(entries[1]).rfind("old (** Old savegame format **) - 20", 0), 0u);
+    // A save of this version cut short is damaged, and says how.
+    folder().Write("save/cut.save", SaveBytes("a (b).save").substr(0, 3000));
+    const SavedGameEntry cut = ListSavedGames()[1];
+    ASSERT_EQ(cut.fileName, "cut.save");
+    EXPECT_NE(cut.damage, "");
+    EXPECT_EQ(SavedGameListText(cut).rfind("cut (** Damaged saved game **) - 20", 0), 0u);
+    std::filesystem::remove(folder().Path() + "/save/cut.save");
 
     // Deleting the old format keeps every save that reads and every file that could not be read.
     folder().Write("save/0-locked.save", "unreadable now");
@@ -513,14 +523,20 @@ TEST_F(SaveGameTest, ASaveWhoseDeckPicturesAreMissingIsRefusedAndNeverEndsThePro
     };
     const std::string img = folder().Path() + "/img/";
     const std::vector<Case> cases = {
-        {"the back picture is gone", kGame, true, {}, "Back image for deck 0 not found: " + img + "back.png"},
-        {"the deck names no back picture", noBack, false, {}, "Back image for deck 0 not found: " + img},
+        {"the back picture is gone", kGame, true, {}, "Back image for deck 0 not found:" + img + "back.png"},
+        {"the deck names no back picture", noBack, false, {}, "Back image for deck 0 not found:" + img},
         {"the save's image folder holds no back picture", kGame, false,
          [](SaveRecord& r) { r.game.directory = "other"; },
-         "Back image for deck 0 not found: " + folder().Path() + "/other/back.png"},
+         "Back image for deck 0 not found:" + folder().Path() + "/other/back.png"},
         {"a deck that fits its pile's picture has no discard picture", fitted, false,
          [](SaveRecord& r) { r.game.decks[0].resize = kTrue; },
-         "Discard image for deck 0 not found: " + img + "gone.png"},
+         "Discard image for deck 0 not found:\r\n" + img + "gone.png"},
+        {"a deck made by no split, with no section of its own", kGame, false,
+         [](SaveRecord& r) {
+             r.game.decks[0].section = "DECK 1 PLAYER 1";
+             r.game.backImages[0] = "C:\\elsewhere\\back.png";
+         },
+         "Back image for deck 0 not found:" + img},
     };
     std::filesystem::create_directories(folder().Path() + "/other");
     MessageRecorder messages;
@@ -685,4 +701,60 @@ TEST_F(SaveGameTest, DeletingOldFormatsKeepsEveryFileOfThisVersion) {
     for (const char* kept : {"good.save", "refused.save", "damaged.save"})
         EXPECT_TRUE(std::filesystem::exists(folder().Path() + "/save/" + kept)) << kept;
     EXPECT_FALSE(std::filesystem::exists(folder().Path() + "/save/older.save"));
+}
+
+TEST_F(SaveGameTest, ADeckSplitAmongTheSeatsLoadsBackEqualFromASaveAndFromARecordReceived) {
+    // Neither seat has a deck of its own: the split makes "DECK 1 PLAYER 1" and "DECK 1 PLAYER 2",
+    // sections the definition does not have.
+    ASSERT_TRUE(fixture.Start(std::string(kGame).replace(kGame.find("split=FALSE"), 11, "split=TRUE")));
+    ASSERT_EQ(Game.deckCount, 3);
+    ASSERT_EQ(Game.decks[1].section, "DECK 1 PLAYER 1");
+    ASSERT_TRUE(SaveGame("split.save"));
+    const std::string saved = SaveBytes("split.save");
+    // The saving machine's folders differ from this one's: only the deck it was split from says
+    // where the pictures are here.
+    auto record = ReadBack(folder(), "split.save");
+    for (int d = 0; d < 3; ++d) {
+        record->game.backImages[d] = "D:\\far\\img\\back.png";
+        record->game.discardImages[d] = "D:\\far\\img\\empty.png";
+    }
+    folder().Write("save/moved.save", Encoded(*record));
+
+    for (const bool received : {false, true}) {
+        for (const char* file : {"split.save", "moved.save"}) {
+            SCOPED_TRACE(std::string(file) + (received ? ", received" : ", from the game list"));
+            Model().Reset();
+            Game.CurrentPlayer = 1;
+            MessageRecorder messages;
+            ASSERT_TRUE(LoadSavedGame(file, received)) << testing::PrintToString(messages.Messages());
+            EXPECT_TRUE(messages.Messages().empty());
+            Game.CurrentPlayer = 1;
+            RestoreLoadedTable();
+            for (int d = 1; d <= 2; ++d) {
+                EXPECT_EQ(Game.backImages[d], Game.backImages[0]);
+                EXPECT_EQ(table.DeckImg(d)->GetPictureName(), folder().Path() + "\\img\\back.png");
+            }
+            ASSERT_TRUE(SaveGame("again.save"));
+            EXPECT_EQ(FirstDifference(SaveBytes("again.save"), saved), std::string::npos);
+        }
+    }
+}
+
+TEST_F(SaveGameTest, TheTemporaryFileOfASaveThatWasCutShortGoesAtTheNextSave) {
+    const std::string saves = folder().Path() + "/save/";
+    const auto olderBy = [&](const std::string& name, std::chrono::seconds age) {
+        folder().Write("save/" + name, "half a record");
+        std::filesystem::last_write_time(saves + name, std::filesystem::file_time_type::clock::now() - age);
+    };
+    olderBy("turn 3.save.aB3xY9", std::chrono::minutes(5)); // left by a save that was killed
+    olderBy("turn 4.save.Qr81Zk", std::chrono::seconds(0)); // another copy's save under way
+    olderBy("notes.save.bak", std::chrono::minutes(5));     // not ours
+    olderBy("turn 5.game.aB3xY9", std::chrono::minutes(5)); // not a save's
+    ASSERT_TRUE(SaveGame("turn 6.save"));
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(saves))
+        files.push_back(entry.path().filename().string());
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, (std::vector<std::string>{"notes.save.bak", "turn 4.save.Qr81Zk", "turn 5.game.aB3xY9",
+                                               "turn 6.save"}));
 }

@@ -1,6 +1,6 @@
 // A new game's table: the opening deal into the seats' areas, the deck piles' places and
-// pictures, the cards that start on the table, the scroll bars, and the faults that end the
-// program.
+// pictures, the cards that start on the table, the scroll bars, and the definitions refused
+// because the table cannot be laid out.
 #include "TableTestSupport.h"
 #include "controls/TestImages.h"
 
@@ -25,7 +25,6 @@ using tabletest::PictureTop;
 using tabletest::TableFixture;
 using testing::ElementsAre;
 using testsupport::MessageRecorder;
-using testsupport::ProgramEnded;
 
 namespace {
 
@@ -246,13 +245,61 @@ TEST_F(TableSetupTest, CardsThatStartOnTheTableLieAtTheirSetUpPlaceOrBesideTheir
     EXPECT_EQ(Game.ZOrderList[Game.zOrderCount].index, 8);
 }
 
-TEST_F(TableSetupTest, AMissingBackImageEndsTheProgramWithItsMessage) {
-    std::string text = ThreeSeatGame();
-    text.replace(text.find("img_back=back.png"), 17, "img_back=gone.png");
+TEST_F(TableSetupTest, ADefinitionTheTableCannotLayOutIsRefusedAndNeverEndsTheProgram) {
+    const std::string img = fixture.Folder().Path() + "/img/";
+    const auto changed = [](std::string text, const std::string& from, const std::string& to) {
+        return text.replace(text.find(from), from.size(), to);
+    };
+    const struct {
+        const char* why;
+        std::string definition;
+        std::string refusal;
+    } cases[] = {
+        {"a missing back picture", changed(ThreeSeatGame(), "img_back=back.png", "img_back=gone.png"),
+         "Back image for deck 0 not found:" + img + "gone.png"},
+        {"no back picture named", changed(ThreeSeatGame(), "img_back=back.png", "img_back="),
+         "Back image for deck 0 not found:" + img},
+        {"a fitted pile without a discard picture",
+         changed(ThreeSeatGame("resize=TRUE"), "img_discard=empty.png", "img_discard="),
+         "Discard image for deck 0 not defined"},
+        {"a fitted pile whose discard picture is missing",
+         changed(ThreeSeatGame("resize=TRUE"), "img_discard=empty.png", "img_discard=gone.png"),
+         "Discard image for deck 0 not found:\r\n" + img + "gone.png"},
+        {"a deck split among the seats, its back missing",
+         changed(changed(ThreeSeatGame(), "split=FALSE", "split=TRUE"), "img_back=back.png",
+                 "img_back=gone.png"),
+         "Back image for deck 1 not found:" + img + "gone.png"},
+        {"a card naming an effect the game does not define",
+         changed(ThreeSeatGame(), "card3=f3.png,,", "card3=f3.png,Teleport=2,"),
+         "Effect Teleport=2 for card 3 not found"},
+    };
     MessageRecorder messages;
-    EXPECT_THROW(fixture.Start(text), ProgramEnded);
-    ASSERT_FALSE(messages.Messages().empty());
-    EXPECT_EQ(messages.Messages().back(), "Back image for deck 0 not found:" + Game.backImages[0]);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        messages.Clear();
+        bool started = true;
+        EXPECT_NO_THROW(started = fixture.Start(c.definition));
+        EXPECT_FALSE(started);
+        EXPECT_EQ(messages.Messages(), std::vector<std::string>{"The game cannot be loaded: " + c.refusal});
+        EXPECT_EQ(LoadedCardControls, 0) << "nothing is dealt";
+    }
+    EXPECT_TRUE(fixture.Start(ThreeSeatGame()));
+}
+
+TEST_F(TableSetupTest, ADealLargerThanTheDeckMakesControlsForTheDealtCardsOnly) {
+    std::string text = ThreeSeatGame();
+    text.replace(text.find("deal=2"), 6, "deal=32767");
+    ASSERT_TRUE(fixture.Start(text));
+    int dealt[4] = {};
+    for (int card = 1; card <= Game.totalCards; ++card)
+        if (Cards[card].pilePosition == kPileInPlay && Cards[card].owner >= 1 && Cards[card].owner <= 3)
+            ++dealt[Cards[card].owner];
+    EXPECT_EQ(dealt[1], 4);
+    EXPECT_EQ(dealt[2], 0) << "a seat without an area gets nothing";
+    EXPECT_EQ(dealt[3], 4);
+    // Every attempt still takes its control number, as a deal from an empty pile does.
+    EXPECT_EQ(LoadedCardControls, 32767);
+    EXPECT_EQ(table.crd.Indexes().size(), 8u);
 }
 
 TEST_F(TableSetupTest, TheScrollBarsFollowTheTableSize) {
