@@ -227,6 +227,8 @@ void cSfCb::SizeToPicture() {
 
 void cSfCb::MakeDimImages() {
     if (picture_.IsEmpty()) return;
+    // Two passes over every pixel of the picture: the pointer says the program is busy.
+    const platform::BusyPointer busy;
     const Colour ignore = platform::ResolveColour(ignore_);
     pressedImage_ = Scaled(picture_, 0.9f, ignore);
     overImage_ = Scaled(picture_, 1.2f, ignore);
@@ -459,6 +461,16 @@ void cSfCb::ReadProperties(const platform::PropertyBag& bag) {
     textPositionV_ = RoundToInt32(static_cast<double>(bag.ReadInt("TextPositionV", 1)));
     textPositionH_ = RoundToInt32(static_cast<double>(bag.ReadInt("TextPositionH", 1)));
     autoColour_ = bag.ReadInt("AutoColour", 0) != 0;
+    // A stored AutoColour takes the container's colour as setting it does; the colour read above
+    // is the one it gives back when switched off.
+    if (autoColour_) {
+        if (const std::optional<Colour> container =
+                ContainerBackColor ? ContainerBackColor() : std::nullopt) {
+            rememberedBack_ = backColour_;
+            backRemembered_ = true;
+            backColour_ = *container;
+        }
+    }
     if (autoSize_) SizeToPicture();
     surface_.SetBackColor(backColour_);
     drawingEnabled_ = true;

@@ -170,11 +170,13 @@ bool cpvButton::MousePointer(std::int32_t pointer) {
         return false;
     mousePointer_ = pointer;
     Changed("MousePointer");
+    surface_.SetMousePointer(mousePointer_, mouseIcon_);
     return true;
 }
 void cpvButton::MouseIcon(const platform::Picture& icon) {
     mouseIcon_ = icon;
     Changed("MouseIcon");
+    surface_.SetMousePointer(mousePointer_, mouseIcon_);
 }
 void cpvButton::SetPicture(const platform::Picture& picture) {
     picture_ = picture;
@@ -532,6 +534,7 @@ void cpvButton::ReadProperties(const platform::PropertyBag& bag, const std::stri
     maskColor_ = static_cast<Colour>(bag.ReadInt("MaskColor", kButtonFace));
     mousePointer_ =
         static_cast<std::int16_t>(std::clamp<std::int64_t>(bag.ReadInt("MousePointer", 0), -32768, 32767));
+    surface_.SetMousePointer(mousePointer_, mouseIcon_);
     surface_.SetBackColor(buttonColor_);
     surface_.SetEnabled(enabled_);
     ComputeShades();

@@ -5,6 +5,7 @@
 #include "platform/Keys.h"
 #include "platform/Socket.h"
 #include "state/TableState.h"
+#include "table/MainForm.h"
 #include "table/TableKeys.h"
 
 #include <climits>
@@ -52,6 +53,8 @@ ChatForm::ChatForm() {
     Command1.SetDefault(true);
 
     Command1.OnClick = [this] { Send(); };
+    // However it opens, with a game on the table the chat stays above the table.
+    form.OnLoad = [this] { KeepAboveTable(form); };
     form.OnKeyDown = [this](int keyCode, int shift) {
         if (shift != platform::keys::kCtrl) return;
         const std::string macro = ChatMacroText(keyCode, GameFile ? GameFile() : std::string());
@@ -97,6 +100,7 @@ void ChatForm::ShowMessage(const std::string& text, bool own) {
 
 void ChatForm::RecvChat(const NetCommand& command) {
     if (!form.Visible()) {
+        KeepAboveTable(form);
         form.Show();
         form.Activate();
     }

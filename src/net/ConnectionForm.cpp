@@ -342,6 +342,7 @@ void ConnectionForm::CloseConnection_Click() {
 void ShowChatWindow(const std::string& text) {
     if (!g_dialog) return;
     ChatForm& chat = g_dialog->ChatWindow();
+    KeepAboveTable(chat.form);
     chat.form.Show();
     if (!text.empty()) chat.MsgText.SetText(text);
 }

@@ -8,9 +8,11 @@
 #include "platform/Twips.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmap>
 #include <QPointer>
 #include <QWindow>
 
@@ -132,6 +134,7 @@ struct ControlSurface::Impl {
     Colour maskColor = 0;
     Colour backColor = kSystemColourFlag | 15;
     int backStyle = 1;
+    int pointer = 0;
     // Shown as the program wants it; a window of its own stays hidden until it is asked for.
     bool visible;
     std::string tag;
@@ -581,6 +584,70 @@ void ControlSurface::SetTag(const std::string& tag) {
 std::string ControlSurface::ToolTipText() const {
     return impl_->widget ? FromQString(impl_->widget->toolTip()) : std::string();
 }
+namespace {
+
+int g_busy = 0;
+
+Qt::CursorShape ShapeOf(int shape) {
+    switch (shape) {
+    case 1:
+        return Qt::ArrowCursor;
+    case 2:
+        return Qt::CrossCursor;
+    case 3:
+        return Qt::IBeamCursor;
+    case 5:
+    case 15:
+        return Qt::SizeAllCursor;
+    case 6:
+        return Qt::SizeBDiagCursor;
+    case 7:
+        return Qt::SizeVerCursor;
+    case 8:
+        return Qt::SizeFDiagCursor;
+    case 9:
+        return Qt::SizeHorCursor;
+    case 10:
+        return Qt::UpArrowCursor;
+    case 11:
+        return Qt::WaitCursor;
+    case 12:
+        return Qt::ForbiddenCursor;
+    case 13:
+        return Qt::BusyCursor;
+    case 14:
+        return Qt::WhatsThisCursor;
+    default:
+        return Qt::ArrowCursor;
+    }
+}
+
+} // namespace
+
+BusyPointer::BusyPointer() {
+    if (g_busy++ == 0 && qApp) QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+BusyPointer::~BusyPointer() {
+    if (--g_busy == 0 && qApp) QApplication::restoreOverrideCursor();
+}
+bool BusyPointer::Shown() {
+    return g_busy > 0;
+}
+
+void ControlSurface::SetMousePointer(int shape, const Picture& icon) {
+    impl_->pointer = shape;
+    if (!impl_->widget) return;
+    if (shape == 99 && !icon.IsEmpty())
+        impl_->widget->setCursor(QCursor(QPixmap::fromImage(PictureAccess::Image(icon))));
+    else if (shape <= 0 || shape > 15 || shape == 4)
+        impl_->widget->unsetCursor();
+    else
+        impl_->widget->setCursor(ShapeOf(shape));
+}
+int ControlSurface::MousePointer() const {
+    return impl_->pointer;
+}
+
 void ControlSurface::SetToolTipText(const std::string& text) {
     if (impl_->widget) impl_->widget->setToolTip(ToQString(text));
 }

@@ -25,6 +25,18 @@ struct MouseEvent {
     float y = 0;
 };
 
+// While one lives, the pointer shows the hourglass over every window of the program: a long
+// piece of work that holds the event loop up says it is busy.
+class BusyPointer {
+  public:
+    BusyPointer();
+    ~BusyPointer();
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+    // Whether one lives now.
+    static bool Shown();
+};
+
 class ControlSurface {
   public:
     // A visible surface inside a parent window (a form's or another surface's handle), or a
@@ -72,6 +84,13 @@ class ControlSurface {
     void SetName(const std::string& name);
     // What the control says (a button's caption), for assistive tools and the window probe.
     void SetAccessibleText(const std::string& text);
+    // The pointer's shape over the surface, by its number: 0 the default, 1 arrow, 2 cross,
+    // 3 I-beam, 5 and 15 size all, 6 size NE-SW, 7 size N-S, 8 size NW-SE, 9 size W-E, 10 up
+    // arrow, 11 hourglass, 12 no drop, 13 arrow and hourglass, 14 arrow and question mark, 99 the
+    // icon (a picture; the default without one). Other numbers (4 too) give the default.
+    void SetMousePointer(int shape, const Picture& icon = Picture());
+    // The shape number last set (0 at first).
+    int MousePointer() const;
 
     // What is drawn: it keeps its size equal to the inner size (without the halos); when the
     // surface grows, the new part takes the back colour. Call Refresh after drawing on it. A

@@ -237,18 +237,26 @@ void TextBox::SetSelText(const std::string& text) {
 namespace {
 
 // Selects a box's whole text as it gets the focus. A click places the caret after the focus came,
-// so the selection then waits until the click is over.
+// so the selection then waits until the click is over. A box that opens with the focus gets no
+// focus at the click: there a click (not a drag over part of the text) selects the text too, until
+// the user first changes it, so that typing after the click replaces the text as it would without.
 class SelectAllOnFocus : public QObject {
   public:
     using QObject::QObject;
 
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() != QEvent::FocusIn) return false;
         QPointer<QObject> box(watched);
         const auto selectAll = [box] {
             if (auto* line = qobject_cast<QLineEdit*>(box.data())) line->selectAll();
             if (auto* lines = qobject_cast<QPlainTextEdit*>(box.data())) lines->selectAll();
         };
+        if (event->type() == QEvent::MouseButtonRelease) {
+            auto* line = qobject_cast<QLineEdit*>(watched);
+            if (line && !line->isModified() && !line->hasSelectedText())
+                QTimer::singleShot(0, this, selectAll);
+            return false;
+        }
+        if (event->type() != QEvent::FocusIn) return false;
         selectAll();
         if (static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason)
             QTimer::singleShot(0, this, selectAll);

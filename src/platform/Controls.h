@@ -55,8 +55,8 @@ class TextBox : public Control {
     std::string SelText() const;
     // Replaces the selection (or inserts at the caret).
     void SetSelText(const std::string& text);
-    // The whole text is selected whenever the box gets the focus (by the mouse too), so that
-    // typing replaces it.
+    // The whole text is selected whenever the box gets the focus (by the mouse too), and at a
+    // click while the user has not changed it, so that typing replaces it.
     void SetSelectAllOnFocus(bool select);
     void CopyDesign(const Control& base) override;
 

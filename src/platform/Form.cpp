@@ -151,6 +151,8 @@ struct Form::Impl {
         g_seenFrame[KindOf(window)] = real;
         if (Wanted()) ResizeOuter(*wantedOuter);
         wantedOuter.reset();
+        // A copy: the handler may replace itself.
+        if (auto h = self.OnFramed) h();
     }
 
     TwipRect WorkArea() const {
@@ -342,6 +344,10 @@ TwipRect Form::ScreenArea() const {
     return impl_->WorkArea();
 }
 
+bool Form::FrameKnown() const {
+    return impl_->frameKnown;
+}
+
 WindowState Form::State() const {
     const Qt::WindowStates s = impl_->window->windowState();
     if (s & Qt::WindowMinimized) return WindowState::Minimised;
@@ -422,7 +428,15 @@ bool Form::Unload() {
     return impl_->Unload(UnloadMode::Code);
 }
 
+bool Form::Close() {
+    if (!impl_->window->isVisible()) return Unload();
+    return impl_->window->close();
+}
+
 void Form::SetOwner(Form* owner) {
+    // Made anew, a window would be hidden and framed again: nothing changes for the same owner.
+    QWidget* now = impl_->window->parentWidget();
+    if (owner ? now == owner->impl_->window.data() : !now) return;
     const bool shown = impl_->window->isVisible();
     const QRect geometry = impl_->window->geometry();
     if (owner)
@@ -437,6 +451,13 @@ void Form::SetOwner(Form* owner) {
 Form* Form::Owner() const {
     auto* owner = dynamic_cast<FormWidget*>(impl_->window->parentWidget());
     return owner ? owner->Owner() : nullptr;
+}
+std::vector<TwipRect> Form::OwnedWindows() const {
+    std::vector<TwipRect> shown;
+    for (QObject* child : impl_->window->children())
+        if (auto* owned = dynamic_cast<FormWidget*>(child); owned && owned->isVisible() && owned->Owner())
+            shown.push_back(owned->Owner()->Internals().OuterRect());
+    return shown;
 }
 bool Form::KeyPreview() const {
     return impl_->keyPreview;

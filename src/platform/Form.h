@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -61,6 +62,10 @@ class Form {
     // twips: where the window opens whole.
     TwipRect ScreenArea() const;
 
+    // Whether the window system has told the frame around the window since it was made (never
+    // without a window manager, which draws no frame).
+    bool FrameKnown() const;
+
     WindowState State() const;
     void SetState(WindowState state);
 
@@ -84,12 +89,17 @@ class Form {
     // Asks OnQueryUnload and OnUnload; false when either cancels. The form is hidden and will
     // load afresh when shown again.
     bool Unload();
+    // Closes the window as its close box does (the program ends with its last window); false
+    // when the form refuses.
+    bool Close();
 
     // An owned tool window stays above its owner (raising or activating the owner raises it
     // too) and is minimised with it; nullptr frees it.
     void SetOwner(Form* owner);
     // The form that owns this one; nullptr for none.
     Form* Owner() const;
+    // The outer rectangles (twips) of the owned windows that show now.
+    std::vector<TwipRect> OwnedWindows() const;
     // The form sees key events before its controls.
     bool KeyPreview() const;
     void SetKeyPreview(bool preview);
@@ -112,6 +122,8 @@ class Form {
     std::function<void()> OnLoad;
     std::function<void()> OnResize;
     std::function<void()> OnActivate;
+    // The window manager has framed the shown window, or framed it anew: the client area moved.
+    std::function<void()> OnFramed;
     // Setting cancel keeps the form loaded.
     std::function<void(bool& cancel, UnloadMode mode)> OnQueryUnload;
     std::function<void(bool& cancel)> OnUnload;

@@ -127,7 +127,10 @@ void ShowMessage(const std::string& text) {
         std::fprintf(stderr, "%s\n", ToQString(text).toLocal8Bit().constData());
         return;
     }
-    QMessageBox::information(QApplication::activeWindow(), Title(), ToQString(text));
+    // The program's message box has an OK button and no icon, whatever it tells.
+    QMessageBox box(QMessageBox::NoIcon, Title(), ToQString(text), QMessageBox::Ok,
+                    QApplication::activeWindow());
+    box.exec();
 }
 
 bool AskYesNo(const std::string& text) {

@@ -20,7 +20,11 @@ bool HasOldHelpFormat(const std::string& name) {
 
 void ShowGameHelp() {
     const std::string name = GetIni("GAME", "helpfile", CurrentGameFile);
-    if (name.empty()) return;
+    // Said rather than nothing, or the player takes the key for broken.
+    if (name.empty()) {
+        ShowMsg("This game has no help");
+        return;
+    }
     const std::string path = platform::ProgramFolder() + "\\" + Game.directory + "\\" + name;
     if (!platform::IsRegularFile(path)) {
         ShowMsg("Help file " + path + " not found");

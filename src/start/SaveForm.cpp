@@ -58,6 +58,9 @@ SaveForm::SaveForm() {
         SaveName.SetText(DefaultSaveName(Today()));
         SaveName.SetSelStart(0);
         SaveName.SetSelLength(static_cast<int>(SaveName.Text().size()));
+        // Typing goes to the name: the list, given the focus, would take the keys and put its
+        // first save's name (maybe another game's) into the box.
+        SaveName.SetFocus();
     };
     SaveList.OnClick = [this] {
         if (SaveList.ListIndex() >= 0) SaveName.SetText(SaveList.List(SaveList.ListIndex()));

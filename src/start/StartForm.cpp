@@ -4,6 +4,7 @@
 #include "common/Messages.h"
 #include "platform/Dates.h"
 #include "platform/Files.h"
+#include "platform/Keys.h"
 #include "platform/Seams.h"
 #include "services/DiceRoller.h"
 #include "start/CategoryMgmt.h"
@@ -134,6 +135,12 @@ StartForm::StartForm() : CategoryMenu(platform::LikeFirst<platform::Menu>()) {
     DeleteOldFormatItem.OnClick = [this] { DeleteOldFormatGames(); };
 
     form.OnLoad = [this] { Form_Load(); };
+    // Escape closes the list, and so the program, as its close box does: without a window manager
+    // the window has no close box.
+    form.SetKeyPreview(true);
+    form.OnKeyDown = [this](int keyCode, int) {
+        if (keyCode == platform::keys::kEscape) form.Close();
+    };
     form.OnQueryUnload = [this](bool&, platform::UnloadMode) {
         closing_ = true;
         if (table_) table_->Window().Unload();

@@ -35,5 +35,6 @@ void ShowCardInfoForm(std::int16_t card) {
         window.nameLabel.SetCaption(GetField(info, 1, "|"));
         window.infoLabel.SetCaption(CardInfoDescription(info));
     }
+    KeepAboveTable(window.form);
     window.form.Show();
 }

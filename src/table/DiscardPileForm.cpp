@@ -46,6 +46,7 @@ void DiscardForm::Open(std::int16_t deck) {
     if (!ValidDeck(deck)) return;
     g_discard.reset();
     g_discard = std::make_unique<DiscardForm>(deck);
+    KeepAboveTable(g_discard->form);
     g_discard->form.Show();
     g_discard->form.Activate();
 }

@@ -56,6 +56,7 @@ void ShowInHandWindow(HandForm& hand, std::int16_t card) {
 }
 
 void BringHandWindowForward(HandForm& hand) {
+    KeepAboveTable(hand.form);
     hand.form.Show();
     hand.form.Activate();
 }

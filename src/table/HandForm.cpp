@@ -384,6 +384,7 @@ HandForm* LoadedHandWindow() {
 void ShowHandForm() {
     if (Game.external_hand == kFalse) return;
     HandForm& hand = HandWindow();
+    KeepAboveTable(hand.form);
     hand.form.Show();
     hand.form.Activate();
 }

@@ -7,6 +7,7 @@
 #include "services/LogMgmt.h"
 #include "state/Helpers.h"
 #include "state/TableState.h"
+#include "table/ToolBarForm.h"
 
 #include <algorithm>
 
@@ -17,19 +18,17 @@ LogForm::LogForm() {
     itemType.Move(5640, 120, 3000, 285);
     DataList.Move(5640, 450, 3000, 5070);
     FreeTxt.Move(5640, 450, 3000, 330);
-    diceRollerBtn.Move(120, 5640, 1800, 420);
-    showItemsBtn.Move(2040, 5640, 1800, 420);
-    addFreeTxtBtn.Move(3960, 5640, 1800, 420);
-    diceRollerBtn.SetCaption("Dice");
-    showItemsBtn.SetCaption("Log items");
-    addFreeTxtBtn.SetCaption("Free text");
+    // Two tool bar columns wide each, side by side under the log.
+    DressToolButton(diceRollerBtn, "Dice", 120, 5640, 2);
+    DressToolButton(showItemsBtn, "Log items", 2040, 5640, 2);
+    DressToolButton(addFreeTxtBtn, "Free text", 3960, 5640, 2);
     DataList.SetVisible(false);
     FreeTxt.SetVisible(false);
 
     form.OnLoad = [this] {
         Fill(LogCount);
-        addFreeTxtBtn.SetVisible(platform::AnsiUpper(GetIni("LOG", "use_free_text", CurrentGameFile)) ==
-                                 "TRUE");
+        addFreeTxtBtn.Surface().SetVisible(
+            platform::AnsiUpper(GetIni("LOG", "use_free_text", CurrentGameFile)) == "TRUE");
         previousObserver_ = SetLogObserver(this);
         observing_ = true;
     };
@@ -41,9 +40,9 @@ LogForm::LogForm() {
         Fill(0);
     };
     LogTxt.SetItemSource([this](int index) { return LineText(index); });
-    diceRollerBtn.OnClick = [this] { ShowDice(); };
-    showItemsBtn.OnClick = [this] { ShowItems(); };
-    addFreeTxtBtn.OnClick = [this] { ShowFreeText(); };
+    diceRollerBtn.Click = [this] { ShowDice(); };
+    showItemsBtn.Click = [this] { ShowItems(); };
+    addFreeTxtBtn.Click = [this] { ShowFreeText(); };
     DataList.OnDblClick = [this] { LogDataLine(DataList.ListIndex()); };
     FreeTxt.OnKeyPress = [this](int& keyAscii) {
         if (keyAscii != platform::keys::kReturn) return;

@@ -3,6 +3,7 @@
 // definition, or free text. Modeless; closing it leaves the store as it is.
 #pragma once
 
+#include "controls/cSfCb.h"
 #include "platform/Controls.h"
 #include "platform/Form.h"
 #include "platform/Lists.h"
@@ -29,9 +30,10 @@ class LogForm : public LogObserver {
     platform::ListBox DataList{form.Handle()};
     platform::TextBox FreeTxt{form.Handle()};
     platform::Label itemType{form.Handle()};
-    platform::CommandButton diceRollerBtn{form.Handle()};
-    platform::CommandButton showItemsBtn{form.Handle()};
-    platform::CommandButton addFreeTxtBtn{form.Handle()};
+    // The table's own picture buttons, as on its tool bar.
+    controls::cSfCb diceRollerBtn{form.Handle()};
+    controls::cSfCb showItemsBtn{form.Handle()};
+    controls::cSfCb addFreeTxtBtn{form.Handle()};
 
   private:
     void LogEntryStored(const std::string& entry, bool droppedOldest) override;

@@ -67,6 +67,10 @@ MainForm* TableWindow() {
     return g_tableWindow;
 }
 
+void KeepAboveTable(platform::Form& window) {
+    if (g_tableWindow && &g_tableWindow->Window() != &window) window.SetOwner(&g_tableWindow->Window());
+}
+
 MainForm::MainForm()
     : BasePict(form_.Handle()), hsb(form_.Handle(), false), vsb(form_.Handle(), true),
       EmptyFrame(form_.Handle()), corner(form_.Handle()), QuickMsg(BasePict.Handle()),
@@ -268,10 +272,12 @@ void Call(const std::function<void()>& hook) {
 
 // Shows a window that is hidden and hides one that shows.
 void Toggle(platform::Form& form) {
-    if (form.Visible())
+    if (form.Visible()) {
         form.Hide();
-    else
+    } else {
+        KeepAboveTable(form);
         form.Show();
+    }
 }
 
 } // namespace
@@ -357,8 +363,15 @@ void MainForm::QuickMsg_MouseUp(int button) {
         // The caption reads "[" roll "] " result: the marker shows the result alone.
         const std::string caption = QuickMsg.Caption();
         const auto bracket = caption.find(']');
-        const std::string value =
+        const std::string result =
             bracket == std::string::npos ? caption : caption.substr(std::min(caption.size(), bracket + 2));
+        // The label gives its line breaks back as bare line feeds; a marker's caption breaks at
+        // CR LF, so a result of several lines keeps them.
+        std::string value;
+        for (std::size_t i = 0; i < result.size(); ++i) {
+            if (result[i] == '\n' && (i == 0 || result[i - 1] != '\r')) value += '\r';
+            value += result[i];
+        }
         const int top = QuickMsg.Top();
         const int left = QuickMsg.Left();
         const int marker = Others.newNumMarker(value, top, left);
@@ -520,6 +533,27 @@ platform::TwipRect MainForm::PictureRectOf(const controls::TranspImg& image) {
 
 Shift MainForm::ShiftOnTable(const platform::TwipRect& item, int dx, int dy) const {
     return ClampedShift(item, dx, dy, {0, 0, TableWidth, TableHeight});
+}
+
+std::optional<platform::TwipRect> MainForm::PlaceInView(const platform::TwipRect& item) {
+    // The screen's place of the table's corner: the client area less the scroll offsets.
+    const platform::TwipRect client = form_.ClientArea();
+    const int originLeft = client.left + BasePict.Left(), originTop = client.top + BasePict.Top();
+    const platform::TwipRect screen = form_.ScreenArea();
+    const int left = std::max({client.left, screen.left, originLeft});
+    const int top = std::max({client.top, screen.top, originTop});
+    const int right = std::min({client.left + vsb.Left(), screen.Right(), originLeft + TableWidth});
+    const int bottom = std::min({client.top + hsb.Top(), screen.Bottom(), originTop + TableHeight});
+    if (right <= left || bottom <= top) return std::nullopt;
+    const platform::TwipRect view{left - originLeft, top - originTop, right - left, bottom - top};
+    std::vector<platform::TwipRect> covered;
+    for (platform::TwipRect w : form_.OwnedWindows()) {
+        w.left -= originLeft;
+        w.top -= originTop;
+        covered.push_back(w);
+    }
+    // Looked for on a grid of 8 pixels.
+    return FreePlace(item, view, covered, 120);
 }
 
 bool MainForm::ControlExists(std::int16_t kind, std::int16_t control) {

@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 class CardActions;
@@ -153,6 +154,10 @@ class MainForm : public TableView {
     // The part of a move by dx, dy twips that keeps a rectangle of the table on the table's
     // surface: what is dragged on the table stays where the scroll bars reach it.
     Shift ShiftOnTable(const platform::TwipRect& item, int dx, int dy) const;
+    // The place nearest to a rectangle of the table where the player sees all of it: in the part
+    // of the table the window shows on the screen, clear of the game's windows over the table.
+    // nullopt when no such place is free.
+    std::optional<platform::TwipRect> PlaceInView(const platform::TwipRect& item);
     bool ControlExists(std::int16_t kind, std::int16_t control) override;
     void BringControlToFront(std::int16_t kind, std::int16_t control) override;
     // The surface of a control of a stacking-order kind; nullptr when it is not loaded.
@@ -191,3 +196,8 @@ class MainForm : public TableView {
 
 // The table window in use; nullptr when none is open.
 MainForm* TableWindow();
+
+// Makes a window of the running game (the hand, the marker picker, the log, the dice, the
+// reports, the chat) an owned window of the table, so that clicking the table never buries it:
+// a window manager keeps it above the table and minimises it with it. Nothing without a table.
+void KeepAboveTable(platform::Form& window);

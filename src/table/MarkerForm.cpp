@@ -65,6 +65,16 @@ void MarkerForm::markerBar_ImageSelected(std::int16_t id) {
     const std::int16_t n = AddGraphMarker(id, player, -1, -1, false);
     // Only a marker that was made is announced, or the two sides would number them apart.
     if (n == 0) return;
+    // The window's middle may lie under this picker or another window of the game, or off the
+    // screen: the new marker goes to the nearest place where the player sees it.
+    MainForm* table = TableWindow();
+    if (controls::TranspImg* marker = table ? table->mrk(n - 1) : nullptr) {
+        const platform::TwipRect was = MainForm::PictureRectOf(*marker);
+        if (const std::optional<platform::TwipRect> seen = table->PlaceInView(was)) {
+            platform::ControlSurface& surface = marker->Surface();
+            surface.Move(surface.Left() + seen->left - was.left, surface.Top() + seen->top - was.top);
+        }
+    }
     if (const std::optional<MarkerPlace> place = ImageMarkerPicturePlace(n))
         Outbox().SendGraphMarkerNew(id, player, place->left, place->top);
 }
@@ -129,5 +139,6 @@ void FillMarkerList(std::int16_t player) {
                 addItem(k, folder + MarkerKinds[k].frontImage, true, kGlobalKey, "Global marker image ");
     }
     bar.SelectGroup(1);
+    KeepAboveTable(form);
     form.Show();
 }

@@ -1,8 +1,10 @@
 #include "table/ReportForm.h"
 
+#include "common/Messages.h"
 #include "platform/Keys.h"
 #include "state/PropertyMgmt.h"
 #include "state/TableState.h"
+#include "table/MainForm.h"
 
 #include <algorithm>
 #include <string>
@@ -24,7 +26,12 @@ ReportForm::ReportForm() {
 
 void ShowReports(ReportForm& window) {
     const bool ended = Game.GamePhase == kPhaseEnded;
-    if (ReportCount <= 0 && !ended) return;
+    // Until the game ends (when its statistics show), a game without reports has nothing to show:
+    // it says so rather than nothing, or the player takes the key for broken.
+    if (ReportCount <= 0 && !ended) {
+        ShowMsg("This game has no reports");
+        return;
+    }
     std::vector<std::string> lines = ReportLines();
     if (ended) {
         const std::vector<std::string> statistics = EndGameStatistics();
@@ -33,5 +40,6 @@ void ShowReports(ReportForm& window) {
     window.form.Load();
     window.ReporList.Clear();
     window.ReporList.AddItems(lines);
+    KeepAboveTable(window.form);
     window.form.Show();
 }

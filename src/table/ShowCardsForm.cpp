@@ -39,6 +39,7 @@ void ShowCardsForm::Open(const std::vector<std::int16_t>& cards, std::int16_t de
         g_viewer->form.ShowModal();
         g_viewer.reset();
     } else {
+        KeepAboveTable(g_viewer->form);
         g_viewer->form.Show();
         g_viewer->form.Activate();
     }

@@ -144,4 +144,6 @@ void TableKeys::RollDieKey(int die) {
         label.SetWidth(kQuickMsgWidth);
     }
     label.SetVisible(true);
+    // The newest result reads above everything on the table, a result kept there before included.
+    label.ZOrder(true);
 }

@@ -111,6 +111,17 @@ void DockToolBar(platform::Form& bar, MainForm& table) {
         ToolBarDock({window.Left(), window.Top(), window.Width(), window.Height()}, bar.Width(), bar.Height(),
                     window.ScreenArea(), TablePlacesOnScreen(table));
     bar.Move(place.left, place.top);
+    // A table the window manager has not framed yet lays its things out by a guessed frame (none
+    // when it is the program's first framed window): the bar docks again by the real one, so that
+    // it opens at one place however the game started.
+    if (!window.FrameKnown())
+        table.Window().OnFramed = [&bar, &table] {
+            table.Window().OnFramed = nullptr;
+            // Only a bar that is still the table's (compared, not touched, as it may be gone).
+            const bool ours = (table.ToolBar && &table.ToolBar->form == &bar) ||
+                              (table.DesignToolBar && &table.DesignToolBar->form == &bar);
+            if (ours && bar.Loaded()) DockToolBar(bar, table);
+        };
 }
 
 void DressToolButton(controls::cSfCb& button, const std::string& caption, int left, int top, int columns) {
@@ -179,6 +190,7 @@ void ToolBarForm::diceBtn_Click() {
         return;
     }
     if (!table_.DiceRoller) table_.DiceRoller = std::make_unique<DiceRollerForm>();
+    KeepAboveTable(table_.DiceRoller->form);
     table_.DiceRoller->form.Show();
 }
 
@@ -195,9 +207,11 @@ void ToolBarForm::newCrdBtn_Click() {
 void ToolBarForm::notesBtn_Click() {
     if (IsLogEnabled()) {
         if (!table_.Log) table_.Log = std::make_unique<LogForm>();
+        KeepAboveTable(table_.Log->form);
         table_.Log->form.Show();
     } else {
         if (!table_.Notes) table_.Notes = std::make_unique<NotesForm>();
+        KeepAboveTable(table_.Notes->form);
         table_.Notes->form.Show();
     }
 }

@@ -3,6 +3,7 @@
 #include "common/GraphicsMgmt.h"
 #include "platform/Files.h"
 #include "state/TableState.h"
+#include "table/MainForm.h"
 
 namespace {
 
@@ -30,5 +31,6 @@ void ZoomForm::ShowCard(std::int16_t card) {
     ZoomImg.loadNewPicture(platform::ProgramFolder() + "\\" + Game.directory + "\\" + record.image, true);
     // Sized before it shows, so that it opens whole over the table at that size.
     form.Resize(ZoomImg.Surface().Width() + kWidthMargin, ZoomImg.Surface().Height() + kHeightMargin);
+    KeepAboveTable(form);
     form.Show();
 }

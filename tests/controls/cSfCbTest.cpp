@@ -306,6 +306,22 @@ TEST(cSfCb, AutoColourNeedsAContainerColour) {
     EXPECT_EQ(messages.Messages().size(), 2u);
 }
 
+TEST(cSfCb, AStoredAutoColourTakesTheContainersColour) {
+    platform::ControlSurface window;
+    cSfCb button{window.Handle()};
+    button.Surface().Move(0, 0, 40 * 15, 30 * 15);
+    button.ContainerBackColor = [] { return std::optional<Colour>(kGreen); };
+    platform::PropertyBag bag;
+    bag.WriteInt("colourBackColour", kBack, 0);
+    bag.WriteInt("AutoColour", -1, 0);
+    button.ReadProperties(bag);
+    EXPECT_TRUE(button.AutoColour());
+    EXPECT_EQ(button.colourBackColour(), kGreen);
+    EXPECT_EQ(button.Surface().Drawing().GetPixel(1, 1), kGreen);
+    button.AutoColour(false);
+    EXPECT_EQ(button.colourBackColour(), kBack) << "switched off, it gives back the stored colour";
+}
+
 TEST(cSfCb, KeysClickOnceWhateverTheRepeat) {
     ToolBar bar;
     using platform::KeyAction;

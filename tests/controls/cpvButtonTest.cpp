@@ -361,6 +361,7 @@ TEST(cpvButton, StoredPropertiesComeBackAndDefaultsAreNotStored) {
     w.button.Font(platform::Font{"Arial", 10, true, false, true});
     EXPECT_FALSE(w.button.MousePointer(40000));
     EXPECT_TRUE(w.button.MousePointer(11));
+    EXPECT_EQ(w.button.Surface().MousePointer(), 11);
     platform::PropertyBag bag;
     w.button.WriteProperties(bag, "cmdRoll", ambient);
     EXPECT_FALSE(bag.Has("CaptionAlign"));
@@ -375,6 +376,7 @@ TEST(cpvButton, StoredPropertiesComeBackAndDefaultsAreNotStored) {
     EXPECT_TRUE(copy.Checked());
     EXPECT_EQ(copy.PictureTab(), 4);
     EXPECT_EQ(copy.MousePointer(), 11);
+    EXPECT_EQ(copy.Surface().MousePointer(), 11) << "the stored pointer shows over the button";
     EXPECT_TRUE(copy.Font().underline);
     EXPECT_EQ(copy.ButtonColor(), kOrange);
     EXPECT_EQ(copy.ShadowShade(), w.button.ShadowShade());

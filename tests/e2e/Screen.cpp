@@ -52,6 +52,36 @@ std::string WindowName(Display* display, Window window) {
     return name;
 }
 
+// The title a window shows: its own, or that of the client window a window manager's frame holds
+// (the client is the descendant the manager marked with WM_STATE).
+std::string ShownTitle(Display* display, Window window, int depth = 0) {
+    std::string name = WindowName(display, window);
+    if (!name.empty() || depth > 3) return name;
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(display, window, &root, &parent, &children, &count)) return name;
+    for (unsigned int i = count; i-- > 0 && name.empty();) {
+        XWindowAttributes attributes;
+        if (XGetWindowAttributes(display, children[i], &attributes) && attributes.map_state == IsViewable)
+            name = ShownTitle(display, children[i], depth + 1);
+    }
+    if (children) XFree(children);
+    return name;
+}
+
+// The window of that title: the window itself or, in a window manager's frame, the client.
+Window Titled(Display* display, Window window, const std::string& title, int depth = 0) {
+    if (WindowName(display, window) == title) return window;
+    if (depth > 3) return 0;
+    Window root = 0, parent = 0, *children = nullptr, found = 0;
+    unsigned int count = 0;
+    if (!XQueryTree(display, window, &root, &parent, &children, &count)) return 0;
+    for (unsigned int i = 0; i < count && !found; ++i)
+        found = Titled(display, children[i], title, depth + 1);
+    if (children) XFree(children);
+    return found;
+}
+
 // Windows come and go while the driver looks at them: a window gone between two requests is no
 // fault of the run (Xlib's own handler would end the process).
 int IgnoreXErrors(Display*, XErrorEvent*) {
@@ -110,58 +140,23 @@ Screen::Screen(int width, int height) : width_(width), height_(height) {
 
 namespace {
 
-void Stop(pid_t process) {
-    if (process <= 0) return;
-    kill(process, SIGTERM);
+// Ends a child of ours: asked first, killed after two seconds.
+void Stop(pid_t child) {
+    if (child <= 0) return;
+    kill(child, SIGTERM);
     int status = 0;
-    for (int i = 0; i < 100 && waitpid(process, &status, WNOHANG) == 0; ++i)
+    for (int i = 0; i < 100 && waitpid(child, &status, WNOHANG) == 0; ++i)
         Pause(20);
-    kill(process, SIGKILL);
-    waitpid(process, &status, 0);
+    kill(child, SIGKILL);
+    waitpid(child, &status, 0);
 }
 
 } // namespace
 
 Screen::~Screen() {
-    Stop(windowManager_);
+    Stop(manager_);
     if (display_) XCloseDisplay(display_);
     Stop(server_);
-}
-
-void Screen::StartWindowManager() {
-    windowManager_ = fork();
-    if (windowManager_ == 0) {
-        int devnull = open("/dev/null", O_WRONLY);
-        if (devnull >= 0) {
-            dup2(devnull, 1);
-            dup2(devnull, 2);
-        }
-        setenv("DISPLAY", name_.c_str(), 1);
-        execlp("openbox", "openbox", "--sm-disable", static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    if (windowManager_ < 0) throw std::runtime_error("cannot start openbox");
-    // A window manager says that it runs by a property of the root window.
-    const Atom check = XInternAtom(display_, "_NET_SUPPORTING_WM_CHECK", False);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (std::chrono::steady_clock::now() < deadline) {
-        Atom type = None;
-        int format = 0;
-        unsigned long count = 0, after = 0;
-        unsigned char* data = nullptr;
-        const bool set = XGetWindowProperty(display_, DefaultRootWindow(display_), check, 0, 1, False,
-                                            XA_WINDOW, &type, &format, &count, &after, &data) == Success &&
-                         data && count == 1;
-        if (data) XFree(data);
-        if (set) return;
-        int status = 0;
-        if (waitpid(windowManager_, &status, WNOHANG) == windowManager_) {
-            windowManager_ = -1;
-            throw std::runtime_error("openbox ended at once (is the openbox package installed?)");
-        }
-        Pause(50);
-    }
-    throw std::runtime_error("openbox did not take the screen");
 }
 
 void Screen::Sync() const {
@@ -278,32 +273,18 @@ void Screen::Type(const std::string& text) {
     }
 }
 
-namespace {
-
-// The shown window of that title below `parent`: a top-level window itself, or the one a window
-// manager's frame holds (a level or two further down).
-Window FindShown(Display* display, Window parent, const std::string& title, int depth) {
-    Window root = 0, up = 0, *children = nullptr;
+bool Screen::Close(const std::string& title) {
+    Window root = DefaultRootWindow(display_), parent = 0, *children = nullptr;
     unsigned int count = 0;
-    if (!XQueryTree(display, parent, &root, &up, &children, &count)) return 0;
+    if (!XQueryTree(display_, root, &root, &parent, &children, &count)) return false;
     Window found = 0;
     for (unsigned int i = 0; i < count && !found; ++i) {
         XWindowAttributes attributes;
-        if (!XGetWindowAttributes(display, children[i], &attributes) || attributes.map_state != IsViewable)
+        if (!XGetWindowAttributes(display_, children[i], &attributes) || attributes.map_state != IsViewable)
             continue;
-        if (WindowName(display, children[i]) == title)
-            found = children[i];
-        else if (depth > 0)
-            found = FindShown(display, children[i], title, depth - 1);
+        found = Titled(display_, children[i], title);
     }
     if (children) XFree(children);
-    return found;
-}
-
-} // namespace
-
-bool Screen::Close(const std::string& title) {
-    const Window found = FindShown(display_, DefaultRootWindow(display_), title, 2);
     if (!found) return false;
     XEvent event;
     std::memset(&event, 0, sizeof event);
@@ -324,6 +305,67 @@ Point Screen::Pointer() const {
     unsigned int mask = 0;
     XQueryPointer(display_, DefaultRootWindow(display_), &root, &child, &x, &y, &wx, &wy, &mask);
     return Point{x, y};
+}
+
+void Screen::StartWindowManager() {
+    if (manager_ > 0) return;
+    manager_ = fork();
+    if (manager_ == 0) {
+        int devnull = open("/dev/null", O_WRONLY);
+        if (devnull >= 0) {
+            dup2(devnull, 1);
+            dup2(devnull, 2);
+        }
+        setenv("DISPLAY", name_.c_str(), 1);
+        execlp("openbox", "openbox", "--sm-disable", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    if (manager_ < 0) throw std::runtime_error("cannot start openbox");
+    // It manages windows once it has named the window that proves it runs on the root.
+    const Atom check = XInternAtom(display_, "_NET_SUPPORTING_WM_CHECK", False);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (std::chrono::steady_clock::now() < deadline) {
+        int status = 0;
+        if (waitpid(manager_, &status, WNOHANG) == manager_) {
+            manager_ = -1;
+            throw std::runtime_error("openbox ended at its start (is the openbox package installed?)");
+        }
+        Atom type = None;
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char* data = nullptr;
+        const bool found = XGetWindowProperty(display_, DefaultRootWindow(display_), check, 0, 1, False,
+                                              XA_WINDOW, &type, &format, &count, &after, &data) == Success &&
+                           data && count == 1;
+        if (data) XFree(data);
+        if (found) return;
+        Pause(50);
+    }
+    throw std::runtime_error("openbox did not take the screen");
+}
+
+std::vector<Shown> Screen::Stacking() const {
+    std::vector<Shown> shown;
+    Window root = DefaultRootWindow(display_), parent = 0, *children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(display_, root, &root, &parent, &children, &count)) return shown;
+    // XQueryTree lists the root's children bottom first: the stacking order itself.
+    for (unsigned int i = 0; i < count; ++i) {
+        XWindowAttributes a;
+        if (!XGetWindowAttributes(display_, children[i], &a) || a.map_state != IsViewable) continue;
+        std::string title = ShownTitle(display_, children[i]);
+        if (title.empty()) continue;
+        shown.push_back(Shown{title, a.x, a.y, a.width + 2 * a.border_width, a.height + 2 * a.border_width});
+    }
+    if (children) XFree(children);
+    return shown;
+}
+
+std::string Screen::TopAt(Point p) const {
+    const std::vector<Shown> shown = Stacking();
+    for (auto it = shown.rbegin(); it != shown.rend(); ++it)
+        if (it->Contains(p)) return it->title;
+    return "";
 }
 
 } // namespace e2e

@@ -5,6 +5,7 @@
 
 #include <string>
 #include <sys/types.h>
+#include <vector>
 
 struct _XDisplay;
 
@@ -16,6 +17,13 @@ struct Point {
     bool Valid() const { return x >= 0 && y >= 0; }
 };
 
+// A window the X server shows, as a player sees it: its title and its place, frame included.
+struct Shown {
+    std::string title;
+    int x = 0, y = 0, w = 0, h = 0;
+    bool Contains(Point p) const { return p.x >= x && p.y >= y && p.x < x + w && p.y < y + h; }
+};
+
 class Screen {
   public:
     // Starts the server on a free display number; throws std::runtime_error when it cannot.
@@ -23,11 +31,6 @@ class Screen {
     ~Screen();
     Screen(const Screen&) = delete;
     Screen& operator=(const Screen&) = delete;
-
-    // Starts a window manager (openbox) on the screen and returns once it manages the windows, so
-    // that windows are framed, raised when clicked and stacked as on a desktop; throws
-    // std::runtime_error when it cannot.
-    void StartWindowManager();
 
     // ":N", for the DISPLAY of the programs to start on it.
     const std::string& Name() const { return name_; }
@@ -56,6 +59,16 @@ class Screen {
     // The pointer's place now.
     Point Pointer() const;
 
+    // Starts openbox on the screen and waits until it manages windows; throws when it cannot.
+    // It ends with the screen.
+    void StartWindowManager();
+    bool Managed() const { return manager_ > 0; }
+    // The windows mapped on the screen, in the X server's stacking order, the bottom one first
+    // (a window manager's frame counts as its window's). Windows without a title are left out.
+    std::vector<Shown> Stacking() const;
+    // The title of the top window at the point, "" when only the bare screen shows there.
+    std::string TopAt(Point p) const;
+
   private:
     void Sync() const;
     void SendKey(unsigned int code, bool down);
@@ -68,7 +81,7 @@ class Screen {
     long long lastPressMs_ = 0;
     bool doubling_ = false;
     pid_t server_ = -1;
-    pid_t windowManager_ = -1;
+    pid_t manager_ = -1;
     std::string name_;
     _XDisplay* display_ = nullptr;
 };

@@ -89,7 +89,8 @@ Session::Session(const std::string& run, const std::string& program, std::vector
     probe_ = home_ + "/probe.sock";
     logPath_ = folder_ + "/program.log";
     screen_ = std::make_unique<Screen>(width, height);
-    if (windowManager) screen_->StartWindowManager();
+    const char* manager = std::getenv("KARVEL_E2E_WM");
+    if (windowManager || (manager && std::string(manager) == "openbox")) screen_->StartWindowManager();
     Start();
 }
 
@@ -242,6 +243,16 @@ Scene Session::UntilWindow(const std::string& title) {
 Scene Session::UntilGone(const std::string& title) {
     return Until([&](const Scene& s) { return s.Window(title) == nullptr; },
                  "the window \"" + title + "\" to close");
+}
+
+std::string Session::WidgetAt(Point p) {
+    CheckHealth();
+    const auto answer = AskProbe(probe_, "at " + std::to_string(p.x) + " " + std::to_string(p.y), 10000);
+    if (!answer) Fail("the program did not say what lies at a point");
+    // The first line is the widget itself ("class<TAB>name"), its parents follow.
+    const std::string first = answer->substr(0, answer->find('\n'));
+    const std::size_t tab = first.find('\t');
+    return tab == std::string::npos ? std::string() : first.substr(tab + 1);
 }
 
 void Session::Step(const std::string& step) {

@@ -36,7 +36,8 @@ std::string OutputFolder();
 class Session {
   public:
     // `run` names the run's folder of pictures; `program` is "Karvel" or "wizard", started with
-    // the arguments from the build folder; with `windowManager` the screen has one (openbox).
+    // the arguments from the build folder. With `windowManager` (or KARVEL_E2E_WM=openbox in the
+    // environment, for every run) openbox manages the screen before the program starts.
     Session(const std::string& run, const std::string& program, std::vector<std::string> args = {},
             int width = 1280, int height = 800, bool windowManager = false);
     ~Session();
@@ -55,6 +56,9 @@ class Session {
                 int timeoutMs = 90000);
     Scene UntilWindow(const std::string& title);
     Scene UntilGone(const std::string& title);
+    // The name of the program's widget that a click at the point reaches first, within the
+    // window the program has there ("" when it has none, or the widget has no name).
+    std::string WidgetAt(Point p);
     // The step is done: the program is alive and silent, and a picture of the screen is kept as
     // NN-step.png in the run's folder.
     void Step(const std::string& step);

@@ -2,6 +2,9 @@
 
 #include "Table.h"
 
+#include <chrono>
+#include <thread>
+
 namespace e2e {
 
 Point ButtonBeside(const Scene& scene, const std::string& window, const std::string& caption) {
@@ -29,22 +32,36 @@ Scene OpenGameList(Session& s) {
         s.Step("splash");
         s.Input().Click(scene.windows.front().inner.Centre());
     }
-    scene = s.UntilWindow("Game Type");
+    s.UntilWindow("Game Type");
     s.Step("game-type");
-    s.Input().Click(ButtonBeside(scene, "Game Type", "Start a new PBEM game (or a solo game)"));
+    // A window manager may still be framing the window, which moves it: the click is given once
+    // the window is active, and again while the game list has not come.
+    for (int attempt = 0; !s.Now().Window(kGameList); ++attempt) {
+        scene = s.Until(
+            [](const Scene& now) {
+                return now.Window(kGameList) ||
+                       (now.Window("Game Type") && now.Window("Game Type")->Is("active"));
+            },
+            "the game type window to be active");
+        if (scene.Window(kGameList)) break;
+        if (attempt == 5) throw Failure("the game type window did not open the game list");
+        s.Input().Click(ButtonBeside(scene, "Game Type", "Start a new PBEM game (or a solo game)"));
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+        while (!s.Now().Window(kGameList) && std::chrono::steady_clock::now() < until)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
     return s.UntilWindow(kGameList);
 }
 
 void LogIn(Session& s, const std::string& id) {
     Scene login = s.UntilWindow("Login");
     s.Step("login");
-    const WindowInfo* w = login.Window("Login");
     const WidgetInfo* box = nullptr;
-    for (const WidgetInfo* e : login.In(w->id, "QLineEdit"))
+    for (const WidgetInfo* e : login.In(login.Window("Login")->id, "QLineEdit"))
         box = e;
-    if (!box) throw Failure("the login window has no box for the ID");
+    if (!box) throw Failure("the login window has no ID box");
+    // As a player does: a click into the box, then the ID typed, which must replace the default.
     s.Input().Click(box->click);
-    s.Input().Key("Control_L+a");
     s.Input().Type(id);
     s.Until(
         [&](const Scene& now) {
@@ -54,7 +71,7 @@ void LogIn(Session& s, const std::string& id) {
                 if (e->text == id) return true;
             return false;
         },
-        "the ID typed");
+        "the ID box to read \"" + id + "\" (it kept the default when the click came before the typing)");
     s.ClickText("Login", "Login");
 }
 

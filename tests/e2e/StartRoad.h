@@ -21,7 +21,8 @@ const RowInfo* RowStarting(const Scene& scene, const std::string& text);
 // the game list of new games; the list's scene.
 Scene OpenGameList(Session& s);
 
-// Logs in to the seat the login window offers first with the ID, and waits for the table.
+// Logs in to the seat the login window offers first as a player does: a click into the ID box, the
+// ID typed (which must replace the box's default), Login. What follows is the caller's to wait for.
 void LogIn(Session& s, const std::string& id);
 
 } // namespace e2e

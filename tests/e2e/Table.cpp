@@ -1,11 +1,27 @@
 #include "Table.h"
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 namespace e2e {
 
 const WindowInfo* TableWindow(const Scene& scene) {
     return scene.WindowStarting("Karvel Engine");
+}
+
+void StartFromList(Session& s, const std::string& game) {
+    OpenGameList(s);
+    const auto row = [&](const Scene& now) -> const RowInfo* {
+        for (const RowInfo& r : now.rows)
+            if (r.text.rfind(game, 0) == 0) return &r;
+        return nullptr;
+    };
+    const Scene scene =
+        s.Until([&](const Scene& now) { return now.Window(kGameList) && row(now); }, game + " listed");
+    s.Input().Click(row(scene)->click);
+    s.Until([&](const Scene& now) { return row(now) && row(now)->selected; }, game + " chosen");
+    s.Input().Click(ButtonBeside(s.Now(), kGameList, "Start the select game"));
 }
 
 Point OpenSpot(Session& s, const Scene& scene, int margin) {
@@ -55,6 +71,19 @@ void FocusTable(Session& s) {
     s.Input().Click(OpenSpot(s, s.Now()));
     s.Until([](const Scene& now) { return TableWindow(now) && TableWindow(now)->Is("active"); },
             "the table window to be active");
+}
+
+void PickFirstMarkerKind(Session& s) {
+    FocusTable(s);
+    s.Input().Key("m");
+    const Scene scene = s.UntilWindow("Markers");
+    s.Step("marker-picker");
+    const WindowInfo* picker = scene.Window("Markers");
+    const WidgetInfo* items = nullptr;
+    for (const WidgetInfo* w : scene.In(picker->id, "Surface"))
+        if (w->rect.h > 100 && w->rect.w < picker->inner.w - 4) items = w;
+    if (!items) throw Failure("the marker picker shows no items");
+    s.Input().DoubleClick(Point{items->rect.Centre().x, items->rect.y + 25});
 }
 
 void SelectLastTwo(Session& s, const std::vector<Point>& cards) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Session.h"
+#include "StartRoad.h"
 
 #include <string>
 #include <vector>
@@ -10,6 +11,10 @@
 namespace e2e {
 
 const WindowInfo* TableWindow(const Scene& scene);
+
+// From the splash through the game type to the game list, where the game is chosen and started:
+// the login window is next.
+void StartFromList(Session& s, const std::string& game);
 
 // A point of the felt with nothing within `margin` pixels of it: no control but the table surface
 // itself and no other window. Invalid when there is none.
@@ -29,6 +34,9 @@ void FocusTable(Session& s);
 // Saves the game under the name through the tool bar's Save and the save dialog, answering what
 // follows.
 void SaveGameAs(Session& s, const std::string& name);
+
+// Opens the marker picker with M on the table and double-clicks its first marker kind.
+void PickFirstMarkerKind(Session& s);
 
 // Clears the selection, then selects the last two of the cards with Ctrl and a click each.
 void SelectLastTwo(Session& s, const std::vector<Point>& cards);

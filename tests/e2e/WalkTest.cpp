@@ -149,15 +149,7 @@ TEST(Walk, APlayersFirstGameFromTheSplashToALoadedSave) {
     // A marker from the picker: M opens it, a double click on a kind lays one on the table.
     FocusTable(s);
     const std::size_t markers = s.Now().NamedLike("mrk(").size();
-    s.Input().Key("m");
-    scene = s.UntilWindow("Markers");
-    s.Step("marker-picker");
-    const WindowInfo* picker = scene.Window("Markers");
-    const WidgetInfo* items = nullptr;
-    for (const WidgetInfo* w : scene.In(picker->id, "Surface"))
-        if (w->rect.h > 100 && w->rect.w < picker->inner.w - 4) items = w;
-    ASSERT_NE(items, nullptr) << "the picker shows no items";
-    s.Input().DoubleClick(Point{items->rect.Centre().x, items->rect.y + 25});
+    PickFirstMarkerKind(s);
     s.Until([&](const Scene& now) { return now.NamedLike("mrk(").size() > markers; },
             "a marker on the table");
     s.Step("marker-placed");

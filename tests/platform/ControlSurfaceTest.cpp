@@ -310,3 +310,21 @@ TEST(ControlSurface, KeysReachTheSurfaceWithTheirCodesAndRepeatsComeWithoutKeyUp
                                                "down 13", "press 13", "down 83", "press 83"};
     EXPECT_EQ(seen, expected);
 }
+
+TEST(ControlSurface, BusyTimesShowTheHourglassUntilTheOutermostEnds) {
+    EXPECT_FALSE(platform::BusyPointer::Shown());
+    {
+        const platform::BusyPointer outer;
+        {
+            const platform::BusyPointer inner;
+            EXPECT_TRUE(platform::BusyPointer::Shown());
+        }
+        EXPECT_TRUE(platform::BusyPointer::Shown()) << "an inner busy time leaves the outer one busy";
+    }
+    EXPECT_FALSE(platform::BusyPointer::Shown());
+
+    ControlSurface surface;
+    EXPECT_EQ(surface.MousePointer(), 0);
+    surface.SetMousePointer(99, Picture(8, 8, kRed));
+    EXPECT_EQ(surface.MousePointer(), 99);
+}

@@ -57,6 +57,8 @@ TEST_F(SaveDialogsTest, ASaveUnderANewNameAsksNothingAndClosesTheDialog) {
     EXPECT_EQ(dialog.SaveName.Text().rfind("save", 0), 0u);
     EXPECT_EQ(dialog.SaveName.Text().size(), 10u);
     EXPECT_EQ(dialog.SaveName.SelLength(), 10) << "typing replaces the offered name";
+    EXPECT_TRUE(dialog.SaveName.HasFocus()) << "typing goes to the name";
+    EXPECT_EQ(dialog.SaveList.ListIndex(), -1) << "no save's name is offered";
 
     drive::DialogScript script;
     dialog.SaveName.SetText("duel");

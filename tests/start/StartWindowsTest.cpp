@@ -261,4 +261,10 @@ TEST_F(StartWindowsTest, ClosingTheGameListClosesTheTableWithoutShowingTheListAg
     ASSERT_TRUE(drive::PressCloseBox(list.form));
     EXPECT_FALSE(list.Table()->Window().Visible());
     EXPECT_FALSE(list.form.Visible());
+
+    // Escape closes it as well, where no window manager gives it a close box.
+    list.form.Show();
+    ASSERT_TRUE(list.form.Visible());
+    ASSERT_TRUE(drive::PressKey(list.form, platform::keys::kEscape));
+    EXPECT_FALSE(list.form.Visible());
 }

@@ -19,6 +19,13 @@ namespace drive = platform::testdriver;
 
 namespace {
 
+// A click on one of the log window's picture buttons, at its middle.
+bool Press(const controls::cSfCb& button) {
+    const platform::ControlSurface& s = button.Surface();
+    const int x = static_cast<int>(s.Width() / 2), y = static_cast<int>(s.Height() / 2);
+    return drive::MouseDown(s, 1, 0, x, y) && drive::MouseUp(s, 1, 0, x, y);
+}
+
 class GameLogWindowsTest : public GameFixture {
   protected:
     void UseGame(const std::string& text) {
@@ -44,7 +51,7 @@ TEST_F(GameLogWindowsTest, TheLogWindowFollowsTheStoreWhileOpenAndLeavesItAloneW
     LogForm window;
     window.form.Show();
     EXPECT_EQ(Lines(window.LogTxt), (std::vector<std::string>{"first", "Attack: Hit", "\tMiss"}));
-    EXPECT_FALSE(window.addFreeTxtBtn.Visible());
+    EXPECT_FALSE(window.addFreeTxtBtn.Surface().Visible());
 
     StoreLogItem("third");
     StoreLogItem("fourth"); // the store is full: "first" leaves it and the list
@@ -111,16 +118,16 @@ TEST_F(GameLogWindowsTest, FreeTextAndPreparedItemsAreLoggedFromTheWindow) {
     Game.CurrentPlayer = 1;
     LogForm window;
     window.form.Show();
-    ASSERT_TRUE(window.addFreeTxtBtn.Visible());
+    ASSERT_TRUE(window.addFreeTxtBtn.Surface().Visible());
 
-    ASSERT_TRUE(drive::Click(window.addFreeTxtBtn));
+    ASSERT_TRUE(Press(window.addFreeTxtBtn));
     EXPECT_EQ(window.itemType.Caption(), "Free text");
     EXPECT_TRUE(window.FreeTxt.Visible());
     EXPECT_FALSE(window.DataList.Visible());
     ASSERT_TRUE(drive::TypeText(window.FreeTxt, "well played"));
     ASSERT_TRUE(drive::PressKey(window.form, platform::keys::kReturn));
 
-    ASSERT_TRUE(drive::Click(window.showItemsBtn));
+    ASSERT_TRUE(Press(window.showItemsBtn));
     EXPECT_EQ(window.Mode(), 2);
     EXPECT_EQ(window.itemType.Caption(), "Log items list");
     EXPECT_EQ(Lines(window.DataList), (std::vector<std::string>{"Turn ends", "Bridge down"}));
@@ -135,7 +142,7 @@ TEST_F(GameLogWindowsTest, ADieRolledFromTheLogWindowIsStoredByTheRollAndByTheWi
     UseGame("[LOG]\nuse_log=TRUE\nlog_all_dice_rolls=TRUE\n[DICE]\nnum_dices=1\ndice1=6,Six\n");
     LogForm window;
     window.form.Show();
-    ASSERT_TRUE(drive::Click(window.diceRollerBtn));
+    ASSERT_TRUE(Press(window.diceRollerBtn));
     EXPECT_EQ(window.Mode(), 1);
     EXPECT_EQ(window.itemType.Caption(), "Dice list");
     EXPECT_EQ(Lines(window.DataList), std::vector<std::string>{"Six"});

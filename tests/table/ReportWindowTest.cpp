@@ -58,9 +58,13 @@ TEST_F(GameFixture, TheReportWindowOfAnEndedSampleGameShowsItsReportsThenItsStat
     EXPECT_FALSE(window.form.Visible());
 }
 
-TEST_F(GameFixture, AGameWithoutReportsShowsNoWindowUntilItHasEnded) {
+TEST_F(GameFixture, AGameWithoutReportsSaysSoUntilItHasEnded) {
     ReportForm window;
-    ShowReports(window);
+    {
+        drive::DialogScript script;
+        ShowReports(window);
+        EXPECT_EQ(script.Messages(), std::vector<std::string>{"This game has no reports"});
+    }
     EXPECT_FALSE(window.form.Visible());
     Game.GamePhase = kPhaseEnded;
     ShowReports(window);

@@ -30,7 +30,8 @@ class SmallDialogsTest : public GameFixture {
 } // namespace
 
 TEST_F(SmallDialogsTest, TheZoomWindowIsAMarginLargerThanTheCardAndClosesOnAnyKey) {
-    folder_.Write("cards/wide.bmp", testimages::BmpOf(platform::Picture(200, 120, platform::MakeColour(0, 128, 0))));
+    folder_.Write("cards/wide.bmp",
+                  testimages::BmpOf(platform::Picture(200, 120, platform::MakeColour(0, 128, 0))));
     Cards[5].image = "WIDE.BMP";
     ZoomForm window;
     window.ShowCard(5);
@@ -92,7 +93,7 @@ TEST_F(SmallDialogsTest, HelpIsOpenedOnlyWhenItIsARegularFileTheViewerCanShow) {
         std::size_t documents;
     };
     const Case cases[] = {
-        {"", {}, 0},
+        {"", {"This game has no help"}, 0},
         {"rules.pdf", {}, 1},
         {"missing.pdf", {"Help file " + folder + "missing.pdf not found"}, 0},
         {"old.hlp",

@@ -270,6 +270,14 @@ TEST_F(TableWindowTest, ARightClickOnTheQuickResultMakesItAMarkerAndSendsIt) {
     EXPECT_EQ(sent[0].substr(0, sent[0].find(' ')), "MRKLOAD");
     EXPECT_NE(sent[0].find("17"), std::string::npos);
     EXPECT_EQ(sent[1].substr(0, sent[1].find(' ')), "MRKMV");
+
+    // A result of several lines (a die's table) is kept with its lines.
+    GameMode = kModeLocal;
+    made.clear();
+    table.QuickMsg.SetCaption("[5] Gale\r\nEvery captain discards");
+    table.QuickMsg.SetVisible(true);
+    table.QuickMsg_MouseUp(2);
+    EXPECT_THAT(made, ElementsAre("Gale\r\nEvery captain discards at 900,1200"));
 }
 
 TEST_F(TableWindowTest, ClosingTheTableUnloadsItsToolBarsAndShowsTheGameList) {
