@@ -10,6 +10,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -251,9 +252,12 @@ class SelectAllOnFocus : public QObject {
             if (auto* lines = qobject_cast<QPlainTextEdit*>(box.data())) lines->selectAll();
         };
         if (event->type() == QEvent::MouseButtonRelease) {
+            // At once, not from a timer: a key typed right after the click may already wait in
+            // the same batch of window events, and must find the text selected.
             auto* line = qobject_cast<QLineEdit*>(watched);
-            if (line && !line->isModified() && !line->hasSelectedText())
-                QTimer::singleShot(0, this, selectAll);
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            if (line && mouse->button() == Qt::LeftButton && !line->isModified() && !line->hasSelectedText())
+                line->selectAll();
             return false;
         }
         if (event->type() != QEvent::FocusIn) return false;
