@@ -60,6 +60,12 @@ void CardActions::DeckImg_DblClick(std::int16_t deck) {
     }
     Cards[card].owner = CurrentPlayer();
     DrawNewCard(deck, card, control, false);
+    // A card that lands beside its pile lands beside this side's pile: the other side is told where.
+    // (A card drawn into its seat's area lies where the area says, on both tables alike.)
+    const std::int16_t owner = Cards[card].owner;
+    if (!toHandWindow && CardOfElement(control) == card &&
+        (Game.decks[deck].drawToHand == kFalse || owner < 1 || owner > kMaxPlayers))
+        SendPlaceOfCard(control);
     UpdateHandSizeCaptions();
     LogCardDrawn(card, false);
 }
@@ -194,6 +200,8 @@ void CardActions::DrawLastDiscardItem_Click() {
     // The send let events run: the other side repeats the play of the card that was on top.
     if (Game.nextDiscardPositions[deck] - 1 != top || FindCard(deck, top, true) != card) return;
     DP_CrdPlayedFromDiscard_body(deck, player);
+    // The card lands beside this side's discard pile: the other side is told where.
+    if (Cards[card].pilePosition == kPileInPlay) SendPlaceOfCard(Cards[card].controlIndex);
 }
 
 void CardActions::DP_CrdPlayedFromDiscard_body(std::int16_t deck, std::int16_t owner) {

@@ -74,7 +74,10 @@ void TableKeys::Form_KeyUp(int keyCode, int) {
         QuickSave();
         break;
     case keys::kF1 + 7: // F8
-        if (AllCardsVisible != kFalse) {
+        // In direct play each side acts for the seat agreed at the connection, which the other
+        // side takes as the owner of whatever this side draws or takes: stepping through the
+        // seats here would make the two tables differ (a game ended shows every card already).
+        if (AllCardsVisible != kFalse && GameMode != kModeDirect) {
             // From the arbitrator's seat too the view goes round to the first seat.
             Game.CurrentPlayer = static_cast<std::int16_t>(
                 Game.CurrentPlayer >= Game.playerCount ? 1 : Game.CurrentPlayer + 1);

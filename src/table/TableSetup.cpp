@@ -26,6 +26,7 @@
 #include "table/HandForm.h"
 #include "table/InfoPanel.h"
 #include "table/MainForm.h"
+#include "table/Outbox.h"
 #include "table/TableMarkers.h"
 
 #include <algorithm>
@@ -506,6 +507,11 @@ std::int16_t TakeCardToPlayer(std::int16_t card, std::int16_t player, std::int16
     image->Surface().BringToFront();
     UpdateHandSizeCaptions();
     return index;
+}
+
+void SendPlaceOfCard(std::int16_t control) {
+    if (const controls::TranspImg* image = Table().crd(control))
+        Outbox().SendCardMove(control, image->Surface().Left(), image->Surface().Top());
 }
 
 void RemoveCardControl(std::int16_t control) {

@@ -68,6 +68,10 @@ void RotateCard(std::int16_t control, std::int16_t angle);
 std::int16_t TakeCardToPlayer(std::int16_t card, std::int16_t player, std::int16_t k);
 // The card's control goes; the control is marked free so that nothing attaches to it again.
 void RemoveCardControl(std::int16_t control);
+// Tells the other side of direct play where the card that the control shows lies here. For a card
+// whose place only this side's view decides: beside a pile the player dragged on this table alone,
+// or in the middle of the part of the table this window shows.
+void SendPlaceOfCard(std::int16_t control);
 void UpdateDeckCountCaption(std::int16_t deck);
 void UpdateTitle();
 // With [GAME] displayMarkerTooltips, each image marker of the local seat tips its kind's label.

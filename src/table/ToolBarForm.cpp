@@ -262,5 +262,7 @@ std::int16_t AddNewCardDuringPlay(MainForm& table, std::int16_t deck, const std:
     if (card == 0) return 0;
     const std::int16_t control = PlaceNewCard_body(table, card);
     Outbox().SendNewCard(deck, line, card, control);
+    // It lies in the middle of what this window shows, which the other side's window does not.
+    SendPlaceOfCard(control);
     return card;
 }

@@ -212,6 +212,23 @@ class Player {
         return true;
     }
 
+    // Drags a pile to an open spot of this table; the other side keeps its pile where it was.
+    bool DragPile(const std::string& name) {
+        CloseHand();
+        const Scene now = s_.Now();
+        const WidgetInfo* pile = now.Named(name);
+        if (!pile || !Reachable(s_, now, *pile)) return false;
+        const Rect was = pile->rect;
+        s_.Input().Drag(pile->click, OpenSpot(s_, now, 70));
+        s_.Until(
+            [&](const Scene& after) {
+                const WidgetInfo* p = after.Named(name);
+                return p && (p->rect.x != was.x || p->rect.y != was.y);
+            },
+            name + " to move");
+        return true;
+    }
+
     // A named control of the table (a pile, a marker) that a click reaches.
     Point Control(const std::string& name) {
         CloseHand();
@@ -407,6 +424,8 @@ void PlayRound(DirectGame& g, int side, Referee& referee) {
 
     act(
         "draw from the common deck", [&] { return p.Draw(0); }, true);
+    // Piles are dragged on one table alone: a card drawn beside a pile lies where the drawer sees it.
+    act("drag the seat's draw pile", [&] { return p.DragPile("DeckImg(" + std::to_string(ownDeck) + ")"); });
     act("draw from the seat's deck", [&] { return p.Draw(ownDeck); });
     act("lay a card of the hand on the table", lay, true);
     act(
@@ -420,6 +439,7 @@ void PlayRound(DirectGame& g, int side, Referee& referee) {
     act("lay a card again", lay, true);
     act(
         "discard the card", [&] { return p.CardItem(card, "Discard"); }, true);
+    act("drag the common discard pile", [&] { return p.DragPile("DiscardImg(0)"); });
     act("play the last discard", [&] { return pileItem("Play  last card"); });
     act("lay a card to give", lay, true);
     // The seats are listed in their order: the other side's seat.

@@ -234,6 +234,10 @@ struct Apart : Failure {
     using Failure::Failure;
 };
 
+// Where the two quick saves of tables found apart are kept, for whoever reads the finding: the
+// run's log with ".server.save" and ".client.save" after it.
+std::string g_keptSaves;
+
 // A side's message that a command of the other side did not fit its table.
 void CheckToldApart(int side, const Scene& scene) {
     const WindowInfo* dialog = scene.Dialog();
@@ -248,6 +252,7 @@ void CheckToldApart(int side, const Scene& scene) {
 // compared.
 bool CompareTables(DirectGame& g) {
     std::vector<std::string> lines;
+    std::string serverSave, clientSave;
     // The receiving side handles the last commands a moment later: a difference is waited out.
     const auto deadline = Clock::now() + std::chrono::seconds(5);
     do {
@@ -261,11 +266,20 @@ bool CompareTables(DirectGame& g) {
         const std::optional<std::string> server = TryQuickSave(g.Server(), g.Game(), 15000);
         const std::optional<std::string> client = TryQuickSave(g.Client(), g.Game(), 15000);
         if (!server || !client) return true;
-        lines = TableDifferences(*server, *client);
+        serverSave = *server;
+        clientSave = *client;
+        lines = TableDifferences(serverSave, clientSave);
     } while (!lines.empty() && Clock::now() < deadline);
-    if (!lines.empty())
+    if (!lines.empty()) {
+        std::string kept;
+        if (!g_keptSaves.empty()) {
+            std::ofstream(g_keptSaves + ".server.save", std::ios::binary) << serverSave;
+            std::ofstream(g_keptSaves + ".client.save", std::ios::binary) << clientSave;
+            kept = "\nBoth quick saves: " + g_keptSaves + ".server.save and .client.save";
+        }
         throw Apart("the tables differ (" + std::to_string(lines.size()) + " members):\n" +
-                    DifferenceReport(lines));
+                    DifferenceReport(lines) + kept);
+    }
     return true;
 }
 
@@ -449,6 +463,7 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
+    g_keptSaves = replay.empty() ? log : replay;
     if (!replay.empty()) return Replay(replay);
     std::filesystem::create_directories(std::filesystem::path(log).parent_path());
     return twoSided ? RunTwoSided(seconds, seed, log, games) : Run(seconds, seed, log);

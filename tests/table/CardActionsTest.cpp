@@ -203,7 +203,10 @@ TEST_F(CardActionsTest, PilesSendPlayBackBeforeAndMoveToBottomAfterTheirBody) {
     ASSERT_EQ(Game.nextDiscardPositions[0], 3);
     std::string atSend;
     std::string before = Snapshot();
-    recorder.onSend = [&](const std::string&) { atSend = Snapshot(); };
+    // The place of the card played back follows its body as a move of its own.
+    recorder.onSend = [&](const std::string& word) {
+        if (word != "CMOVE") atSend = Snapshot();
+    };
     actions().MenuDeck = 0;
     actions().MoveLastDiscard2Bottom_Click();
     EXPECT_EQ(atSend, Snapshot());
@@ -213,7 +216,7 @@ TEST_F(CardActionsTest, PilesSendPlayBackBeforeAndMoveToBottomAfterTheirBody) {
     actions().DrawLastDiscardItem_Click();
     EXPECT_EQ(atSend, before);
     EXPECT_NE(Snapshot(), before);
-    EXPECT_EQ(recorder.Commands(), (std::vector<std::string>{"DKMD2B", "CDSC2PLAY"}));
+    EXPECT_EQ(recorder.Commands(), (std::vector<std::string>{"DKMD2B", "CDSC2PLAY", "CMOVE"}));
 }
 
 TEST_F(CardActionsTest, NothingIsSentOutsideDirectPlayAndInvertGiveAndInfoRunWithoutChecks) {
@@ -264,8 +267,45 @@ TEST_F(CardActionsTest, ADrawLaysTheTopCardOnTheDeckFaceUpForTheDrawerAndLogsIt)
     EXPECT_TRUE(image->Surface().Visible());
     EXPECT_EQ(image->Surface().Tag(), std::to_string(top));
     EXPECT_EQ(image->GetPictureName(), FacePathOf(top));
-    EXPECT_EQ(recorder.Commands(), std::vector<std::string>{"CLOAD"});
+    EXPECT_EQ(recorder.Commands(), (std::vector<std::string>{"CLOAD", "CMOVE"}));
     ASSERT_EQ(LogCount, 1);
+}
+
+// A pile is dragged on one table alone, so a card that lands beside its pile lands where this side's
+// pile lies: a move of its own tells the other side the place. A card drawn into its seat's area
+// lies where the area says on both tables and needs none.
+TEST_F(CardActionsTest, ACardLandingBesideAPileDraggedHereIsPlacedOnTheOtherTableByAMove) {
+    ASSERT_TRUE(Start(TwoSeatGame("draw_last_discard=TRUE")));
+    table().DeckImg(0)->Surface().Move(6000, 4500);
+    table().DiscardImg(0)->Surface().Move(1500, 6000);
+    const auto expectPlaceSent = [&](std::int16_t card, const std::string& after) {
+        const std::vector<std::string> words = recorder.Commands();
+        ASSERT_EQ(words.size(), 2u);
+        EXPECT_EQ(words[0], after);
+        ASSERT_EQ(words[1], "CMOVE");
+        const std::vector<std::string>& f = recorder.sent[1].fields;
+        const platform::ControlSurface& s = table().crd(Cards[card].controlIndex)->Surface();
+        EXPECT_EQ(f[0], std::to_string(Cards[card].controlIndex));
+        EXPECT_NEAR(std::stod(f[1]) * 15, s.Left(), 1);
+        EXPECT_NEAR(std::stod(f[2]) * 15, s.Top(), 1);
+    };
+    const std::int16_t drawn = FindCard(0, Game.nextDrawPositions[0], false);
+    actions().DeckImg_DblClick(0);
+    expectPlaceSent(drawn, "CLOAD");
+
+    DiscardDealtCards();
+    recorder.sent.clear();
+    const std::int16_t played = FindCard(0, static_cast<std::int16_t>(Game.nextDiscardPositions[0] - 1), true);
+    actions().MenuDeck = 0;
+    actions().DrawLastDiscardItem_Click();
+    expectPlaceSent(played, "CDSC2PLAY");
+}
+
+TEST_F(CardActionsTest, ACardDrawnIntoItsSeatsAreaIsNotMovedAfterwards) {
+    ASSERT_TRUE(Start(TwoSeatGame("drawToHand=TRUE")));
+    table().DeckImg(0)->Surface().Move(6000, 4500);
+    actions().DeckImg_DblClick(0);
+    EXPECT_EQ(recorder.Commands(), std::vector<std::string>{"CLOAD"});
 }
 
 TEST_F(CardActionsTest, AFaceDownDeckLaysTheBack120TwipsRightAndBelowTheDeckImage) {

@@ -281,9 +281,12 @@ TEST_F(DesignSessionTest, ANewCardLiesFaceUpOnTheTableAndIsSentWhenItFits) {
     EXPECT_TRUE(image->Surface().Visible());
     EXPECT_EQ(CardControlFree[control], kFalse);
     EXPECT_EQ(Game.ZOrderList[Game.zOrderCount].index, card);
-    ASSERT_EQ(recorder.sent.size(), 1u);
+    ASSERT_EQ(recorder.sent.size(), 2u);
     EXPECT_EQ(recorder.sent[0].command, "CNEWCARD");
     EXPECT_THAT(recorder.sent[0].fields, ElementsAre("0", "f9.png", "5", std::to_string(control)));
+    // It lies in the middle of what this window shows: the other side is told the place.
+    EXPECT_EQ(recorder.sent[1].command, "CMOVE");
+    EXPECT_EQ(recorder.sent[1].fields[0], std::to_string(control));
 }
 
 // Another deck's cards follow the first deck's: the new card takes the number after every card of
@@ -308,10 +311,11 @@ TEST_F(DesignSessionTest, ANewCardOfADeckThatAnotherFollowsTakesTheNextFreeNumbe
     EXPECT_EQ(Key("COMMON 1", "decksize"), "5");
     EXPECT_EQ(Key("COMMON 1", "card5"), "f9.png");
     EXPECT_EQ(table.crd(Cards[6].controlIndex)->Surface().Tag(), "6");
-    ASSERT_EQ(recorder.sent.size(), 1u);
+    ASSERT_EQ(recorder.sent.size(), 2u);
     EXPECT_EQ(recorder.sent[0].command, "CNEWCARD");
     EXPECT_THAT(recorder.sent[0].fields,
                 ElementsAre("0", "f9.png", "6", std::to_string(Cards[6].controlIndex)));
+    EXPECT_EQ(recorder.sent[1].command, "CMOVE");
 }
 
 } // namespace

@@ -307,7 +307,8 @@ TEST_F(HandWindowTest, TheArbitratorAndADrawToTableDeckStillDrawOntoTheTable) {
         ArbitratorLoggedIn = ToFlag(arbitrator);
         AllCardsVisible = ToFlag(arbitrator);
         actions().DeckImg_DblClick(0);
-        EXPECT_THAT(recorder.Commands(), ElementsAre("CLOAD"));
+        // The card lies beside this side's pile: its place follows.
+        EXPECT_THAT(recorder.Commands(), ElementsAre("CLOAD", "CMOVE"));
         EXPECT_EQ(LoadedHandWindow(), nullptr);
         ArbitratorLoggedIn = kFalse;
         AllCardsVisible = kFalse;

@@ -88,6 +88,9 @@ TEST_F(TableKeysTest, F8StepsThroughTheSeatsOnlyWhileAllCardsAreVisible) {
     Game.CurrentPlayer = kArbitratorSeat;
     Press(kF8);
     EXPECT_EQ(Game.CurrentPlayer, 1) << "the arbitrator's seat steps to the first seat, not beyond the seats";
+    GameMode = kModeDirect;
+    Press(kF8);
+    EXPECT_EQ(Game.CurrentPlayer, 1) << "in direct play the seat stays the one agreed with the other side";
 }
 
 TEST_F(TableKeysTest, DigitKeysRollTheirDieIntoTheQuickMessageAtLeast2300TwipsWide) {
