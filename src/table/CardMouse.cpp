@@ -103,13 +103,17 @@ bool CardActions::crd_MouseMove(int index, int, int, platform::PixelPoint at) {
 void CardActions::crd_MouseUp(int index, int, int, platform::PixelPoint) {
     const auto element = static_cast<std::int16_t>(index);
     const std::int16_t card = CardOfElement(element);
-    if (DraggedCard != -1 && DraggedCard == element && card != 0) {
+    // Only a release that ends a press on this card (a drag, or a click that the other side is
+    // sent as a move too) says whether the card went into or out of the hand: the release that
+    // ends a double click follows no press, and the other side hears nothing of it.
+    const bool pressed = DraggedCard != -1 && DraggedCard == element;
+    if (pressed && card != 0) {
         const controls::TranspImg* image = table_.crd(element);
         Outbox().SendCardMove(element, image->Surface().Left(), image->Surface().Top());
         // The send let events run: the card is asked for again.
         if (CardOfElement(element) == card) SendSelectedCardMoves(card);
     }
-    if (card != 0 && CardOfElement(element) == card) {
+    if (pressed && card != 0 && CardOfElement(element) == card) {
         const bool inHand = IsCardInHand(element, card);
         if (!inHand && draggedInHand_) {
             LogCardPlayed(card);

@@ -301,6 +301,24 @@ TEST_F(CardActionsTest, ACardLandingBesideAPileDraggedHereIsPlacedOnTheOtherTabl
     expectPlaceSent(played, "CDSC2PLAY");
 }
 
+// A double click on a card ends with a release that follows no press of its own: it changes
+// nothing that the other side is not told of.
+TEST_F(CardActionsTest, TheReleaseThatEndsADoubleClickLeavesTheHandAsItWas) {
+    ASSERT_TRUE(Start(TwoSeatGame("drawToHand=TRUE")));
+    const std::int16_t card = FindCard(0, Game.nextDrawPositions[0], false);
+    actions().DeckImg_DblClick(0);
+    const std::int16_t element = Cards[card].controlIndex;
+    ASSERT_TRUE(IsCardInHand(element, card)) << "drawn into the drawer's area";
+    const Flag before = Cards[card].inHand;
+    recorder.sent.clear();
+    actions().crd_MouseDown(element, 1, 0, {});
+    actions().crd_MouseUp(element, 1, 0, {});
+    actions().crd_DblClick(element);
+    actions().crd_MouseUp(element, 1, 0, {});
+    EXPECT_EQ(Cards[card].inHand, before);
+    EXPECT_EQ(recorder.Commands(), std::vector<std::string>{"CMOVE"}) << "the click's release alone is sent";
+}
+
 TEST_F(CardActionsTest, ACardDrawnIntoItsSeatsAreaIsNotMovedAfterwards) {
     ASSERT_TRUE(Start(TwoSeatGame("drawToHand=TRUE")));
     table().DeckImg(0)->Surface().Move(6000, 4500);
