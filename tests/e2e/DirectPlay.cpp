@@ -164,7 +164,8 @@ std::vector<std::string> CalmTable(Session& s) {
             Sleep(100);
             continue;
         }
-        if (table) FocusTable(s);
+        // A message that the last event raises a moment later is answered at the next round.
+        if (table && !TryFocusTable(s)) continue;
         break;
     }
     return texts;
@@ -174,7 +175,7 @@ std::optional<std::string> TryQuickSave(Session& s, const std::string& game, int
     const std::string path = QuickSavePath(s, game);
     std::error_code ignored;
     fs::remove(path, ignored);
-    FocusTable(s);
+    if (!TryFocusTable(s)) return std::nullopt;
     s.Input().Key("F7");
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     while (!fs::exists(path)) {

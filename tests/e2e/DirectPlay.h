@@ -69,8 +69,9 @@ std::string QuickSavePath(const Session& s, const std::string& game);
 // Presses F7 on the side's table and waits until the quick save's file is written; its bytes.
 // Throws when a message comes instead or nothing is written within a minute.
 std::string QuickSave(Session& s, const std::string& game);
-// The same, for a table that random input may have left busy (a window that keeps the keys): nothing
-// when no save came within the time; still throws when a message comes instead.
+// The same, for a table that random input may have left busy (a window that keeps the keys, a
+// message about to show): nothing when the table would not take the keys or no save came within
+// the time; still throws when a message comes instead of the save.
 std::optional<std::string> TryQuickSave(Session& s, const std::string& game, int timeoutMs);
 
 // Brings the side's table to rest for a comparison, as a player would before saving: the menus

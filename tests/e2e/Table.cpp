@@ -67,6 +67,14 @@ bool InAnyArea(const Scene& scene, Point p) {
     return false;
 }
 
+bool TryFocusTable(Session& s) {
+    s.Input().Click(OpenSpot(s, s.Now()));
+    const Scene now = s.Until(
+        [](const Scene& now) { return now.Dialog() || (TableWindow(now) && TableWindow(now)->Is("active")); },
+        "the table window (or a message) to be active");
+    return !now.Dialog();
+}
+
 void FocusTable(Session& s) {
     s.Input().Click(OpenSpot(s, s.Now()));
     s.Until([](const Scene& now) { return TableWindow(now) && TableWindow(now)->Is("active"); },

@@ -30,6 +30,9 @@ bool InAnyArea(const Scene& scene, Point p);
 // Makes the table window the active one, as a player does by clicking the bare felt, so that the
 // keys go to the table.
 void FocusTable(Session& s);
+// The same for a table that random input may have left about to show a message (a click whose
+// message comes a moment later): false, instead of a failure, when a dialog shows instead.
+bool TryFocusTable(Session& s);
 
 // Saves the game under the name through the tool bar's Save and the save dialog, answering what
 // follows.
