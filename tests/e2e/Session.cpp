@@ -212,7 +212,7 @@ Scene Session::Until(const std::function<bool(const Scene&)>& condition, const s
         CheckHealth();
         if (const auto answer = AskProbe(probe_, "scene", 10000)) {
             if (auto scene = ParseScene(*answer)) {
-                if (condition(*scene)) return *scene;
+                if (condition(*scene) && Unsettled(*scene).empty()) return *scene;
                 last = *scene;
             }
         } else if (last) {
@@ -221,8 +221,31 @@ Scene Session::Until(const std::function<bool(const Scene&)>& condition, const s
         }
         Sleep(30);
     }
-    Fail("timed out waiting for " + what, last ? &*last : nullptr);
+    const std::string unsettled = last ? Unsettled(*last) : "";
+    Fail("timed out waiting for " + what + (unsettled.empty() ? "" : " (" + unsettled + ")"),
+         last ? &*last : nullptr);
     return Scene{};
+}
+
+std::string Session::Unsettled(const Scene& scene) const {
+    const std::vector<Shown> stacking = screen_->Stacking();
+    std::string unsettled;
+    for (const WindowInfo& w : scene.windows) {
+        // Menus, pop-ups and balloons are the program's own to place; the screen has no frame or
+        // place of its own for them.
+        if ((w.kind != "window" && w.kind != "dialog") || w.title.empty() || w.Is("minimised")) continue;
+        // The frame and the window inside it (one without a window manager): the program learns
+        // where the manager put the window some time after the screen shows it there.
+        bool shown = false;
+        for (const Shown& x : stacking)
+            shown |= x.title == w.title && x.x == w.frame.x && x.y == w.frame.y && x.w == w.frame.w &&
+                     x.h == w.frame.h && x.innerX == w.inner.x && x.innerY == w.inner.y &&
+                     x.innerW == w.inner.w && x.innerH == w.inner.h;
+        if (!shown)
+            unsettled += (unsettled.empty() ? "the screen does not show yet: " : ", ") + std::string("\"") +
+                         w.title + "\"";
+    }
+    return unsettled;
 }
 
 int Session::WindowAt(Point p) {
@@ -341,6 +364,22 @@ std::vector<std::string> Session::AnswerDialogs(int settleMs, const std::string&
         quietSince = Clock::now();
     }
     return texts;
+}
+
+void Session::ClickInto(const WidgetInfo& box) {
+    if (!box.click.Valid()) Fail("the text box " + box.name + " cannot be reached");
+    screen_->Click(box.click);
+    Until(
+        [&](const Scene& now) {
+            for (const WindowInfo& w : now.windows)
+                if (w.id == box.window && w.Is("active"))
+                    for (const WidgetInfo* e : now.In(w.id, box.cls))
+                        if (e->rect.x == box.rect.x && e->rect.y == box.rect.y &&
+                            e->state.find("focus") != std::string::npos)
+                            return true;
+            return false;
+        },
+        "the keys in the text box clicked");
 }
 
 void Session::ClickText(const std::string& windowTitle, const std::string& text) {

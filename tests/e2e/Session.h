@@ -50,8 +50,10 @@ class Session {
 
     // What is on screen now. A probe that does not answer for 10 s is a hung program.
     Scene Now();
-    // Waits until the condition holds (60 s at most, longer for a slow sanitizer build) and
-    // returns the scene that met it.
+    // Waits until the condition holds (60 s at most, longer for a slow sanitizer build) and the
+    // X server shows each of the scene's windows where the program says it is, and returns that
+    // scene: a window manager frames and places a window some time after the program shows it, and
+    // a click aimed by the program's word before then lands beside the window.
     Scene Until(const std::function<bool(const Scene&)>& condition, const std::string& what,
                 int timeoutMs = 90000);
     Scene UntilWindow(const std::string& title);
@@ -72,6 +74,10 @@ class Session {
     // Answers every message box and question that comes within `settleMs` (OK / Yes by default,
     // "No" when asked); returns their texts.
     std::vector<std::string> AnswerDialogs(int settleMs = 600, const std::string& button = "");
+    // Clicks into a text box, as a player does before typing, and waits until the box has the
+    // keys: a window manager gives a window the keyboard some time after it shows, and what is
+    // typed before then goes to the window that had it.
+    void ClickInto(const WidgetInfo& box);
     // Clicks a widget of the window showing the text (a button, a check box).
     void ClickText(const std::string& windowTitle, const std::string& text);
     // The window the screen shows on top at the point, as the window system stacks the windows
@@ -93,6 +99,9 @@ class Session {
     void Start();
     void Fail(const std::string& what, const Scene* scene = nullptr);
     void CheckHealth();
+    // The scene's windows that the X server does not show where the program says they are; ""
+    // when it shows every one there.
+    std::string Unsettled(const Scene& scene) const;
 
     std::string run_;
     std::string program_;
