@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include <algorithm>
 #include <optional>
 
 namespace platform {
@@ -335,6 +336,15 @@ void Form::SetClientSize(int widthTwips, int heightTwips) {
     impl_->window->resize(std::max(1, RoundedPixels(widthTwips, kTwipsPerPixelX)),
                           std::max(1, RoundedPixels(heightTwips, kTwipsPerPixelY) + impl_->MenuHeight()));
 }
+void Form::FitToContent(int marginTwips) {
+    QRect content;
+    for (QObject* child : impl_->client->children())
+        if (auto* control = qobject_cast<QWidget*>(child);
+            control && !control->isWindow() && !control->isHidden())
+            content |= control->geometry();
+    SetClientSize(TwipsFromPixelsX(std::max(0, content.right() + 1)) + marginTwips,
+                  TwipsFromPixelsY(std::max(0, content.bottom() + 1)) + marginTwips);
+}
 TwipRect Form::ClientArea() const {
     const QMargins frame = impl_->Frame();
     return {Left() + TwipsFromPixelsX(frame.left()),
@@ -555,6 +565,13 @@ bool HandleFormKey(Form& form, QWidget* target, QKeyEvent* event) {
     if (control)
         if (auto h = keyHandler(*control)) h(code, shift);
     if (!alive) return true;
+    // Alt+F4 asks the window to close as its close box does. A window manager takes the key for
+    // itself; without one the window has neither a close box nor another way to close.
+    if (press && code == keys::kF4 && shift == keys::kAlt) {
+        event->accept();
+        form.Close();
+        return true;
+    }
 
     const std::string text = FromQString(event->text());
     if (press && !text.empty()) {
