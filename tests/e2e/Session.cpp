@@ -201,6 +201,7 @@ Scene Session::Now() {
     }
     auto scene = ParseScene(*answer);
     if (!scene) Fail("the probe's answer was cut short");
+    Settle(*scene);
     return *scene;
 }
 
@@ -212,7 +213,7 @@ Scene Session::Until(const std::function<bool(const Scene&)>& condition, const s
         CheckHealth();
         if (const auto answer = AskProbe(probe_, "scene", 10000)) {
             if (auto scene = ParseScene(*answer)) {
-                if (condition(*scene) && Unsettled(*scene).empty()) return *scene;
+                if (Settle(*scene).empty() && condition(*scene)) return *scene;
                 last = *scene;
             }
         } else if (last) {
@@ -221,29 +222,41 @@ Scene Session::Until(const std::function<bool(const Scene&)>& condition, const s
         }
         Sleep(30);
     }
-    const std::string unsettled = last ? Unsettled(*last) : "";
+    const std::string unsettled = last ? Settle(*last) : "";
     Fail("timed out waiting for " + what + (unsettled.empty() ? "" : " (" + unsettled + ")"),
          last ? &*last : nullptr);
     return Scene{};
 }
 
-std::string Session::Unsettled(const Scene& scene) const {
+std::string Session::Settle(Scene& scene) const {
     const std::vector<Shown> stacking = screen_->Stacking();
+    const auto text = [](int x, int y, int w, int h) {
+        return std::to_string(x) + "," + std::to_string(y) + " " + std::to_string(w) + "x" +
+               std::to_string(h);
+    };
     std::string unsettled;
-    for (const WindowInfo& w : scene.windows) {
+    for (WindowInfo& w : scene.windows) {
         // Menus, pop-ups and balloons are the program's own to place; the screen has no frame or
         // place of its own for them.
         if ((w.kind != "window" && w.kind != "dialog") || w.title.empty() || w.Is("minimised")) continue;
-        // The frame and the window inside it (one without a window manager): the program learns
-        // where the manager put the window some time after the screen shows it there.
+        // The window itself, inside a window manager's frame: the program learns where the
+        // manager put it some time after the screen shows it there. (What the program makes of
+        // the frame's size may lag further, and is not where a click lands.)
         bool shown = false;
-        for (const Shown& x : stacking)
-            shown |= x.title == w.title && x.x == w.frame.x && x.y == w.frame.y && x.w == w.frame.w &&
-                     x.h == w.frame.h && x.innerX == w.inner.x && x.innerY == w.inner.y &&
-                     x.innerW == w.inner.w && x.innerH == w.inner.h;
+        std::string seen;
+        for (const Shown& x : stacking) {
+            if (x.title != w.title) continue;
+            if (x.innerX == w.inner.x && x.innerY == w.inner.y && x.innerW == w.inner.w &&
+                x.innerH == w.inner.h) {
+                shown = true;
+                w.frame = Rect{x.x, x.y, x.w, x.h};
+            }
+            seen += " " + text(x.innerX, x.innerY, x.innerW, x.innerH);
+        }
         if (!shown)
             unsettled += (unsettled.empty() ? "the screen does not show yet: " : ", ") + std::string("\"") +
-                         w.title + "\"";
+                         w.title + "\" at " + text(w.inner.x, w.inner.y, w.inner.w, w.inner.h) +
+                         ", the screen" + (seen.empty() ? " nowhere" : " at" + seen);
     }
     return unsettled;
 }

@@ -99,9 +99,10 @@ class Session {
     void Start();
     void Fail(const std::string& what, const Scene* scene = nullptr);
     void CheckHealth();
-    // The scene's windows that the X server does not show where the program says they are; ""
-    // when it shows every one there.
-    std::string Unsettled(const Scene& scene) const;
+    // Gives the scene's windows the frames the X server shows around them (the program's own idea
+    // of a window manager's frame may lag or stay wrong) and returns those of its windows that the
+    // server does not show where the program says they are; "" when it shows every one there.
+    std::string Settle(Scene& scene) const;
 
     std::string run_;
     std::string program_;
