@@ -17,6 +17,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 
 #include <algorithm>
 #include <optional>
@@ -114,6 +115,11 @@ struct Form::Impl {
     // since.
     std::optional<QSize> wantedOuter;
     QSize givenInner;
+    // The outer place asked for a shown window before its frame was known: the window system
+    // took it for the place of the window itself, and the frame stands above and left of it.
+    std::optional<QPoint> wantedPos;
+    // How often the frame was looked for since the window showed.
+    int frameLooks = 0;
 
     QMargins Frame() const { return frameKnown ? frame : GuessedFrame(KindOf(window)); }
     int FrameExtraWidth() const { return Frame().left() + Frame().right(); }
@@ -144,7 +150,10 @@ struct Form::Impl {
             const QRect outer = window->frameGeometry(), inner = window->geometry();
             real = QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
                             outer.right() - inner.right(), outer.bottom() - inner.bottom());
-            if (real.isNull()) return;
+            if (real.isNull()) {
+                LookForFrameAgain();
+                return;
+            }
         }
         if (frameKnown && real == frame) return;
         frameKnown = true;
@@ -152,8 +161,25 @@ struct Form::Impl {
         g_seenFrame[KindOf(window)] = real;
         if (Wanted()) ResizeOuter(*wantedOuter);
         wantedOuter.reset();
+        if (wantedPos) {
+            const QPoint place = *wantedPos;
+            wantedPos.reset();
+            if (window->pos() != place) window->move(place);
+        }
         // A copy: the handler may replace itself.
         if (auto h = self.OnFramed) h();
+    }
+
+    // Where a window manager frames the windows (some window's frame was seen), a shown window's
+    // frame may come without the window moving or changing its size, and so without an event that
+    // would tell it: it is looked for again a few times, for two seconds at most.
+    void LookForFrameAgain() {
+        if (frameKnown || !window->isVisible() || !(g_seenFrame[0] || g_seenFrame[1]) || frameLooks >= 40)
+            return;
+        ++frameLooks;
+        QTimer::singleShot(50, window, [w = window.data()] {
+            if (Form* form = w->Owner()) form->Internals().LearnFrame();
+        });
     }
 
     TwipRect WorkArea() const {
@@ -224,7 +250,9 @@ void FormWidget::hideEvent(QHideEvent* event) {
 }
 void FormWidget::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    if (form_) form_->Internals().LearnFrame();
+    if (!form_) return;
+    form_->Internals().frameLooks = 0;
+    form_->Internals().LearnFrame();
 }
 void FormWidget::moveEvent(QMoveEvent* event) {
     QMainWindow::moveEvent(event);
@@ -315,7 +343,12 @@ void Form::SetHeight(int twips) {
 }
 void Form::Move(int left, int top) {
     impl_->placed = true;
-    impl_->window->move(RoundedPixels(left, kTwipsPerPixelX), RoundedPixels(top, kTwipsPerPixelY));
+    const QPoint place(RoundedPixels(left, kTwipsPerPixelX), RoundedPixels(top, kTwipsPerPixelY));
+    if (!impl_->frameKnown && impl_->window->isVisible())
+        impl_->wantedPos = place;
+    else
+        impl_->wantedPos.reset();
+    impl_->window->move(place);
 }
 void Form::Move(int left, int top, int width, int height) {
     Move(left, top);
