@@ -181,6 +181,19 @@ void Session::CheckHealth() {
 }
 
 Scene Session::Now() {
+    // As a wait does, a look waits for the screen to show the windows where the program says they
+    // are: what the program says before then is not where a click lands.
+    const auto deadline = Clock::now() + std::chrono::seconds(20);
+    while (true) {
+        Scene scene = Ask();
+        const std::string unsettled = Settle(scene);
+        if (unsettled.empty()) return scene;
+        if (Clock::now() > deadline) Fail(unsettled, &scene);
+        Sleep(30);
+    }
+}
+
+Scene Session::Ask() {
     CheckHealth();
     // A program that is closing stops listening before it ends: only ten seconds without an
     // answer while it still runs is a hang.
@@ -201,7 +214,6 @@ Scene Session::Now() {
     }
     auto scene = ParseScene(*answer);
     if (!scene) Fail("the probe's answer was cut short");
-    Settle(*scene);
     return *scene;
 }
 
@@ -424,7 +436,11 @@ void Session::Finish() {
             continue;
         }
         auto scene = ParseScene(*answer);
-        if (!scene) continue;
+        // Clicks are aimed once the screen shows the windows where the program says.
+        if (!scene || !Settle(*scene).empty()) {
+            Sleep(30);
+            continue;
+        }
         if (const WindowInfo* dialog = scene->Dialog()) {
             // A question on the way out ("save the game?"): the answer that ends the program.
             const WidgetInfo* b = nullptr;

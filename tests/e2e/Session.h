@@ -48,7 +48,8 @@ class Session {
     const std::string& Home() const { return home_; }
     const std::string& Folder() const { return folder_; }
 
-    // What is on screen now. A probe that does not answer for 10 s is a hung program.
+    // What is on screen now, once the X server shows every window where the program says it is
+    // (see Until). A probe that does not answer for 10 s is a hung program.
     Scene Now();
     // Waits until the condition holds (60 s at most, longer for a slow sanitizer build) and the
     // X server shows each of the scene's windows where the program says it is, and returns that
@@ -97,6 +98,8 @@ class Session {
 
   private:
     void Start();
+    // The probe's scene as it answers, whatever the screen shows yet.
+    Scene Ask();
     void Fail(const std::string& what, const Scene* scene = nullptr);
     void CheckHealth();
     // Gives the scene's windows the frames the X server shows around them (the program's own idea
