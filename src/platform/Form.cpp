@@ -17,7 +17,9 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 
+#include <algorithm>
 #include <optional>
 
 namespace platform {
@@ -113,6 +115,11 @@ struct Form::Impl {
     // since.
     std::optional<QSize> wantedOuter;
     QSize givenInner;
+    // The outer place asked for a shown window before its frame was known: the window system
+    // took it for the place of the window itself, and the frame stands above and left of it.
+    std::optional<QPoint> wantedPos;
+    // How often the frame was looked for since the window showed.
+    int frameLooks = 0;
 
     QMargins Frame() const { return frameKnown ? frame : GuessedFrame(KindOf(window)); }
     int FrameExtraWidth() const { return Frame().left() + Frame().right(); }
@@ -143,7 +150,10 @@ struct Form::Impl {
             const QRect outer = window->frameGeometry(), inner = window->geometry();
             real = QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
                             outer.right() - inner.right(), outer.bottom() - inner.bottom());
-            if (real.isNull()) return;
+            if (real.isNull()) {
+                LookForFrameAgain();
+                return;
+            }
         }
         if (frameKnown && real == frame) return;
         frameKnown = true;
@@ -151,8 +161,25 @@ struct Form::Impl {
         g_seenFrame[KindOf(window)] = real;
         if (Wanted()) ResizeOuter(*wantedOuter);
         wantedOuter.reset();
+        if (wantedPos) {
+            const QPoint place = *wantedPos;
+            wantedPos.reset();
+            if (window->pos() != place) window->move(place);
+        }
         // A copy: the handler may replace itself.
         if (auto h = self.OnFramed) h();
+    }
+
+    // Where a window manager frames the windows (some window's frame was seen), a shown window's
+    // frame may come without the window moving or changing its size, and so without an event that
+    // would tell it: it is looked for again a few times, for two seconds at most.
+    void LookForFrameAgain() {
+        if (frameKnown || !window->isVisible() || !(g_seenFrame[0] || g_seenFrame[1]) || frameLooks >= 40)
+            return;
+        ++frameLooks;
+        QTimer::singleShot(50, window, [w = window.data()] {
+            if (Form* form = w->Owner()) form->Internals().LearnFrame();
+        });
     }
 
     TwipRect WorkArea() const {
@@ -223,7 +250,9 @@ void FormWidget::hideEvent(QHideEvent* event) {
 }
 void FormWidget::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    if (form_) form_->Internals().LearnFrame();
+    if (!form_) return;
+    form_->Internals().frameLooks = 0;
+    form_->Internals().LearnFrame();
 }
 void FormWidget::moveEvent(QMoveEvent* event) {
     QMainWindow::moveEvent(event);
@@ -314,7 +343,12 @@ void Form::SetHeight(int twips) {
 }
 void Form::Move(int left, int top) {
     impl_->placed = true;
-    impl_->window->move(RoundedPixels(left, kTwipsPerPixelX), RoundedPixels(top, kTwipsPerPixelY));
+    const QPoint place(RoundedPixels(left, kTwipsPerPixelX), RoundedPixels(top, kTwipsPerPixelY));
+    if (!impl_->frameKnown && impl_->window->isVisible())
+        impl_->wantedPos = place;
+    else
+        impl_->wantedPos.reset();
+    impl_->window->move(place);
 }
 void Form::Move(int left, int top, int width, int height) {
     Move(left, top);
@@ -334,6 +368,15 @@ void Form::SetClientSize(int widthTwips, int heightTwips) {
     impl_->wantedOuter.reset();
     impl_->window->resize(std::max(1, RoundedPixels(widthTwips, kTwipsPerPixelX)),
                           std::max(1, RoundedPixels(heightTwips, kTwipsPerPixelY) + impl_->MenuHeight()));
+}
+void Form::FitToContent(int marginTwips) {
+    QRect content;
+    for (QObject* child : impl_->client->children())
+        if (auto* control = qobject_cast<QWidget*>(child);
+            control && !control->isWindow() && !control->isHidden())
+            content |= control->geometry();
+    SetClientSize(TwipsFromPixelsX(std::max(0, content.right() + 1)) + marginTwips,
+                  TwipsFromPixelsY(std::max(0, content.bottom() + 1)) + marginTwips);
 }
 TwipRect Form::ClientArea() const {
     const QMargins frame = impl_->Frame();
@@ -555,6 +598,13 @@ bool HandleFormKey(Form& form, QWidget* target, QKeyEvent* event) {
     if (control)
         if (auto h = keyHandler(*control)) h(code, shift);
     if (!alive) return true;
+    // Alt+F4 asks the window to close as its close box does. A window manager takes the key for
+    // itself; without one the window has neither a close box nor another way to close.
+    if (press && code == keys::kF4 && shift == keys::kAlt) {
+        event->accept();
+        form.Close();
+        return true;
+    }
 
     const std::string text = FromQString(event->text());
     if (press && !text.empty()) {

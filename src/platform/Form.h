@@ -56,6 +56,10 @@ class Form {
     int ScaleHeight() const;
     // Sizes the window so that its client area takes this size, whatever the frame adds.
     void SetClientSize(int widthTwips, int heightTwips);
+    // Sizes the client area to the controls it holds (those not hidden), with the margin right of
+    // and below the furthest: the window fits its content whether a window manager frames it or
+    // not, where an outer size would leave the frame's room empty without one.
+    void FitToContent(int marginTwips);
     // The client area's rectangle on the screen, in twips.
     TwipRect ClientArea() const;
     // The work area of the screen the window stands on (the screen less the desktop's panels), in

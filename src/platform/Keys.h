@@ -38,6 +38,7 @@ constexpr int kDecimal = 110;
 constexpr int kDivide = 111;
 // F1 is 112, F12 is 123.
 constexpr int kF1 = 112;
+constexpr int kF4 = 115;
 constexpr int kF12 = 123;
 
 } // namespace platform::keys

@@ -155,10 +155,23 @@ int ListBox::TopIndex() const {
 void ListBox::SetTopIndex(int index) {
     ScrollRowToTop(ListOf(*this), index);
 }
+void ListBox::SetWordWrap(bool wrap) {
+    QListWidget* list = ListOf(*this);
+    // Items of several lines differ in height, and the lines break anew when the list's width
+    // changes.
+    list->setUniformItemSizes(!wrap);
+    list->setWordWrap(wrap);
+    list->setResizeMode(wrap ? QListView::Adjust : QListView::Fixed);
+    list->setTextElideMode(wrap ? Qt::ElideNone : Qt::ElideRight);
+    list->setHorizontalScrollBarPolicy(wrap ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
+}
 void ListBox::CopyDesign(const Control& base) {
     Control::CopyDesign(base);
-    if (auto* other = dynamic_cast<const ListBox*>(&base))
-        ListOf(*this)->setSelectionMode(ListOf(*other)->selectionMode());
+    if (auto* other = dynamic_cast<const ListBox*>(&base)) {
+        QListWidget* list = ListOf(*this);
+        list->setSelectionMode(ListOf(*other)->selectionMode());
+        SetWordWrap(ListOf(*other)->wordWrap());
+    }
 }
 
 // VirtualListBox

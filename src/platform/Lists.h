@@ -48,6 +48,9 @@ class ListBox : public Control {
     void SetTopIndex(int index);
     // The index of the last item added by AddItem.
     int NewIndex() const { return newIndex_; }
+    // An item wider than the list goes on over further lines, at the list's width as it is now
+    // or later, instead of being cut (false: every item is one line, as laid out fastest).
+    void SetWordWrap(bool wrap);
     void CopyDesign(const Control& base) override;
 
   private:

@@ -227,6 +227,8 @@ QString Scene() {
         if (window == active) state += QStringLiteral("active,");
         if (window == modal) state += QStringLiteral("modal,");
         if (window == popup) state += QStringLiteral("popup,");
+        // A minimised window stays visible to the program but the screen shows none of it.
+        if (window->isMinimized()) state += QStringLiteral("minimised,");
         if (state.isEmpty()) state = QStringLiteral("-");
         const QRect frame = window->frameGeometry();
         const QRect inner(window->mapToGlobal(QPoint(0, 0)), window->size());

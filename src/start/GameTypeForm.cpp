@@ -29,7 +29,6 @@ void ShowConnectionDialog() {
 
 GameTypeForm::GameTypeForm() {
     form.SetCaption("Game Type");
-    form.Resize(5880, 3900);
     Place(Frame1, "PBEM", 120, NewGameLabel, "Start a new PBEM game (or a solo game)");
     Place(Frame2, "DirectPlay", 1200, DirectPlayLabel, "Start a new DirectPlay session");
     Place(Frame3, "Design Mode", 2280, DesignLabel, "Start a new Design session");
@@ -39,6 +38,7 @@ GameTypeForm::GameTypeForm() {
                                       "Start a new Direct Play Session", 180, 300);
     startpictures::DressPictureButton(DesignBtn, "DesignBtn", startpictures::DesignIcon(),
                                       "Start a design Session", 180, 300);
+    form.FitToContent(120);
 
     // The next window opens before this one goes, so that the program never stands without one.
     NewGameBtn.Click = [this] {

@@ -35,7 +35,6 @@ LoginForm* LoginWindow() {
 LoginForm::LoginForm() : SideOption(platform::LikeFirst<platform::OptionButton>()) {
     g_openLoginForm = this;
     form.SetCaption("Login");
-    form.Resize(7200, 3600);
     auto first = std::make_unique<platform::OptionButton>(form.Handle());
     first->SetCaption("Option1");
     first->Move(240, 240, 3600, 300);
@@ -100,8 +99,7 @@ void LoginForm::Form_Load() {
     }
     for (int k = 1; k <= Players(); ++k)
         SideOption(k - 1)->SetCaption(SeatCaption(static_cast<std::int16_t>(k)));
-    const int rows = std::max(Players() + (HasArbitratorSeat() ? 1 : 0), 1);
-    form.SetHeight(std::max(3000, base.Top() + rows * (base.Height() + kRowGap) + 900));
+    form.FitToContent(240);
 
     SideOption(0)->SetValue(true);
     Game.CurrentPlayer = -1;

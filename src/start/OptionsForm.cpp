@@ -21,7 +21,6 @@ OptionsForm* OptionsWindow() {
 OptionsForm::OptionsForm() : pOpt(platform::LikeFirst<platform::OptionButton>()) {
     g_openOptionsForm = this;
     form.SetCaption("Options");
-    form.Resize(4200, 3000);
     optionTitle.Move(120, 120, 3800, 255);
     auto first = std::make_unique<platform::OptionButton>(form.Handle());
     first->Move(240, 480, 3600, 300);
@@ -63,7 +62,7 @@ void OptionsForm::SetOptionsForPlayer(std::int16_t player, const std::string& ti
         ++shown;
     }
     Command1.Move(base.Left(), top + 240, 1200, 375);
-    form.SetHeight(top + 1200);
+    form.FitToContent(240);
 }
 
 void OptionsForm::Command1_Click() {

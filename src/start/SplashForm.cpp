@@ -29,7 +29,6 @@ std::string SplashForm::VersionLine() {
 
 SplashForm::SplashForm() {
     form.SetCaption("Karvel");
-    form.Resize(7500, 3900);
     form.SetKeyPreview(true);
     Frame1.SetCaption("");
     Frame1.Move(60, 0, 7260, 3420);
@@ -45,6 +44,7 @@ SplashForm::SplashForm() {
     lblPlatform.Move(4050, 1800, 3000, 255);
     lblVersion.SetAlignment(1);
     lblVersion.Move(4050, 2900, 3000, 255);
+    form.FitToContent(60);
     Timer1.SetInterval(kSplashInterval);
     Timer1.SetEnabled(false);
 

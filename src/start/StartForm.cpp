@@ -83,7 +83,6 @@ SavedGameSeams SetSavedGameSeams(SavedGameSeams seams) {
 
 StartForm::StartForm() : CategoryMenu(platform::LikeFirst<platform::Menu>()) {
     form.SetCaption("Start or Load a PBEM game");
-    form.Resize(9840, 6780);
     CategList.Move(120, 120, 2400, 315);
     CategLabel.SetCaption("<= Change Game Category");
     CategLabel.Move(2640, 165, 2160, 255);
@@ -113,6 +112,7 @@ StartForm::StartForm() : CategoryMenu(platform::LikeFirst<platform::Menu>()) {
                                       "Start a design Session", 180, 300);
     DesignLabel.SetCaption("Start a new Design session");
     DesignLabel.Move(960, 480, 3500, 255);
+    form.FitToContent(120);
 
     CategoryMenu.Place(0, std::make_unique<platform::Menu>(CategoryMenuGroup, kGenericCategory));
     for (int i = 1; i <= kMaxCategories; ++i)

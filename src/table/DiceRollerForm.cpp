@@ -14,6 +14,8 @@ DiceRollerForm::DiceRollerForm() {
     rollBtn.SetCaption("Roll");
     rollBtn.SetDefault(true);
     rollHistory.Move(120, 600, 5580, 4200);
+    // A roll's text (a result table's line) may be longer than the list is wide: it shows whole.
+    rollHistory.SetWordWrap(true);
 
     form.OnLoad = [this] {
         widthMargin_ = form.ScaleWidth() - rollHistory.Width();

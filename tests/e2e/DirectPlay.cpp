@@ -206,7 +206,7 @@ void AskAsClient(Session& client, int seat) {
     Scene scene = client.Now();
     const WidgetInfo* address = DialogControl(scene, "Address", "QLineEdit");
     if (!address) throw Failure("the connection dialog shows no address box");
-    client.Input().Click(address->click);
+    client.ClickInto(*address);
     client.Input().Key("Control_L+a");
     client.Input().Type("127.0.0.1");
     client.Until(

@@ -568,7 +568,7 @@ TEST(DirectPlayEnd, ClosingTheConnectionDialogGoesBack) {
     EXPECT_FALSE(offered.empty() || offered.rfind("192.0.2.", 0) == 0 ||
                  offered.rfind("198.51.100.", 0) == 0 || offered.rfind("203.0.113.", 0) == 0)
         << "the address first offered, " << offered << ", answers nowhere";
-    s.Input().Click(address->click);
+    s.ClickInto(*address);
     s.Input().Key("Control_L+a");
     s.Input().Type("127.0.0.1");
     s.ClickText("Direct Play options", "Client");

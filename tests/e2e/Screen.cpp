@@ -355,7 +355,16 @@ std::vector<Shown> Screen::Stacking() const {
         if (!XGetWindowAttributes(display_, children[i], &a) || a.map_state != IsViewable) continue;
         std::string title = ShownTitle(display_, children[i]);
         if (title.empty()) continue;
-        shown.push_back(Shown{title, a.x, a.y, a.width + 2 * a.border_width, a.height + 2 * a.border_width});
+        Shown s{title, a.x, a.y, a.width + 2 * a.border_width, a.height + 2 * a.border_width};
+        s.innerX = s.x, s.innerY = s.y, s.innerW = a.width, s.innerH = a.height;
+        XWindowAttributes inner;
+        Window client = Titled(display_, children[i], title), ignored = 0;
+        if (client && client != children[i] && XGetWindowAttributes(display_, client, &inner) &&
+            XTranslateCoordinates(display_, client, root, 0, 0, &s.innerX, &s.innerY, &ignored)) {
+            s.innerW = inner.width;
+            s.innerH = inner.height;
+        }
+        shown.push_back(s);
     }
     if (children) XFree(children);
     return shown;

@@ -17,10 +17,12 @@ struct Point {
     bool Valid() const { return x >= 0 && y >= 0; }
 };
 
-// A window the X server shows, as a player sees it: its title and its place, frame included.
+// A window the X server shows, as a player sees it: its title and its place, frame included, and
+// the place of the program's own window inside the frame (the same without a window manager).
 struct Shown {
     std::string title;
     int x = 0, y = 0, w = 0, h = 0;
+    int innerX = 0, innerY = 0, innerW = 0, innerH = 0;
     bool Contains(Point p) const { return p.x >= x && p.y >= y && p.x < x + w && p.y < y + h; }
 };
 

@@ -194,6 +194,19 @@ void Session::CheckHealth() {
 }
 
 Scene Session::Now() {
+    // As a wait does, a look waits for the screen to show the windows where the program says they
+    // are: what the program says before then is not where a click lands.
+    const auto deadline = Clock::now() + std::chrono::seconds(20);
+    while (true) {
+        Scene scene = Ask();
+        const std::string unsettled = Settle(scene);
+        if (unsettled.empty()) return scene;
+        if (Clock::now() > deadline) Fail(unsettled, &scene);
+        Sleep(30);
+    }
+}
+
+Scene Session::Ask() {
     CheckHealth();
     // A program that is closing stops listening before it ends: only ten seconds without an
     // answer while it still runs is a hang.
@@ -225,7 +238,7 @@ Scene Session::Until(const std::function<bool(const Scene&)>& condition, const s
         CheckHealth();
         if (const auto answer = AskProbe(probe_, "scene", 10000)) {
             if (auto scene = ParseScene(*answer)) {
-                if (condition(*scene)) return *scene;
+                if (Settle(*scene).empty() && condition(*scene)) return *scene;
                 last = *scene;
             }
         } else if (last) {
@@ -234,8 +247,43 @@ Scene Session::Until(const std::function<bool(const Scene&)>& condition, const s
         }
         Sleep(30);
     }
-    Fail("timed out waiting for " + what, last ? &*last : nullptr);
+    const std::string unsettled = last ? Settle(*last) : "";
+    Fail("timed out waiting for " + what + (unsettled.empty() ? "" : " (" + unsettled + ")"),
+         last ? &*last : nullptr);
     return Scene{};
+}
+
+std::string Session::Settle(Scene& scene) const {
+    const std::vector<Shown> stacking = screen_->Stacking();
+    const auto text = [](int x, int y, int w, int h) {
+        return std::to_string(x) + "," + std::to_string(y) + " " + std::to_string(w) + "x" +
+               std::to_string(h);
+    };
+    std::string unsettled;
+    for (WindowInfo& w : scene.windows) {
+        // Menus, pop-ups and balloons are the program's own to place; the screen has no frame or
+        // place of its own for them.
+        if ((w.kind != "window" && w.kind != "dialog") || w.title.empty() || w.Is("minimised")) continue;
+        // The window itself, inside a window manager's frame: the program learns where the
+        // manager put it some time after the screen shows it there. (What the program makes of
+        // the frame's size may lag further, and is not where a click lands.)
+        bool shown = false;
+        std::string seen;
+        for (const Shown& x : stacking) {
+            if (x.title != w.title) continue;
+            if (x.innerX == w.inner.x && x.innerY == w.inner.y && x.innerW == w.inner.w &&
+                x.innerH == w.inner.h) {
+                shown = true;
+                w.frame = Rect{x.x, x.y, x.w, x.h};
+            }
+            seen += " " + text(x.innerX, x.innerY, x.innerW, x.innerH);
+        }
+        if (!shown)
+            unsettled += (unsettled.empty() ? "the screen does not show yet: " : ", ") + std::string("\"") +
+                         w.title + "\" at " + text(w.inner.x, w.inner.y, w.inner.w, w.inner.h) +
+                         ", the screen" + (seen.empty() ? " nowhere" : " at" + seen);
+    }
+    return unsettled;
 }
 
 int Session::WindowAt(Point p) {
@@ -356,6 +404,22 @@ std::vector<std::string> Session::AnswerDialogs(int settleMs, const std::string&
     return texts;
 }
 
+void Session::ClickInto(const WidgetInfo& box) {
+    if (!box.click.Valid()) Fail("the text box " + box.name + " cannot be reached");
+    screen_->Click(box.click);
+    Until(
+        [&](const Scene& now) {
+            for (const WindowInfo& w : now.windows)
+                if (w.id == box.window && w.Is("active"))
+                    for (const WidgetInfo* e : now.In(w.id, box.cls))
+                        if (e->rect.x == box.rect.x && e->rect.y == box.rect.y &&
+                            e->state.find("focus") != std::string::npos)
+                            return true;
+            return false;
+        },
+        "the keys in the text box clicked");
+}
+
 void Session::ClickText(const std::string& windowTitle, const std::string& text) {
     Scene scene = Until(
         [&](const Scene& s) {
@@ -385,7 +449,11 @@ void Session::Finish() {
             continue;
         }
         auto scene = ParseScene(*answer);
-        if (!scene) continue;
+        // Clicks are aimed once the screen shows the windows where the program says.
+        if (!scene || !Settle(*scene).empty()) {
+            Sleep(30);
+            continue;
+        }
         if (const WindowInfo* dialog = scene->Dialog()) {
             // A question on the way out ("save the game?"): the answer that ends the program.
             const WidgetInfo* b = nullptr;

@@ -48,10 +48,13 @@ class Session {
     const std::string& Home() const { return home_; }
     const std::string& Folder() const { return folder_; }
 
-    // What is on screen now. A probe that does not answer for 10 s is a hung program.
+    // What is on screen now, once the X server shows every window where the program says it is
+    // (see Until). A probe that does not answer for 10 s is a hung program.
     Scene Now();
-    // Waits until the condition holds (60 s at most, longer for a slow sanitizer build) and
-    // returns the scene that met it.
+    // Waits until the condition holds (60 s at most, longer for a slow sanitizer build) and the
+    // X server shows each of the scene's windows where the program says it is, and returns that
+    // scene: a window manager frames and places a window some time after the program shows it, and
+    // a click aimed by the program's word before then lands beside the window.
     Scene Until(const std::function<bool(const Scene&)>& condition, const std::string& what,
                 int timeoutMs = 90000);
     Scene UntilWindow(const std::string& title);
@@ -72,6 +75,10 @@ class Session {
     // Answers every message box and question that comes within `settleMs` (OK / Yes by default,
     // "No" when asked); returns their texts.
     std::vector<std::string> AnswerDialogs(int settleMs = 600, const std::string& button = "");
+    // Clicks into a text box, as a player does before typing, and waits until the box has the
+    // keys: a window manager gives a window the keyboard some time after it shows, and what is
+    // typed before then goes to the window that had it.
+    void ClickInto(const WidgetInfo& box);
     // Clicks a widget of the window showing the text (a button, a check box).
     void ClickText(const std::string& windowTitle, const std::string& text);
     // The window the screen shows on top at the point, as the window system stacks the windows
@@ -91,8 +98,14 @@ class Session {
 
   private:
     void Start();
+    // The probe's scene as it answers, whatever the screen shows yet.
+    Scene Ask();
     void Fail(const std::string& what, const Scene* scene = nullptr);
     void CheckHealth();
+    // Gives the scene's windows the frames the X server shows around them (the program's own idea
+    // of a window manager's frame may lag or stay wrong) and returns those of its windows that the
+    // server does not show where the program says they are; "" when it shows every one there.
+    std::string Settle(Scene& scene) const;
 
     std::string run_;
     std::string program_;

@@ -2,9 +2,6 @@
 
 #include "Table.h"
 
-#include <chrono>
-#include <thread>
-
 namespace e2e {
 
 Point ButtonBeside(const Scene& scene, const std::string& window, const std::string& caption) {
@@ -32,24 +29,9 @@ Scene OpenGameList(Session& s) {
         s.Step("splash");
         s.Input().Click(scene.windows.front().inner.Centre());
     }
-    s.UntilWindow("Game Type");
+    scene = s.UntilWindow("Game Type");
     s.Step("game-type");
-    // A window manager may still be framing the window, which moves it: the click is given once
-    // the window is active, and again while the game list has not come.
-    for (int attempt = 0; !s.Now().Window(kGameList); ++attempt) {
-        scene = s.Until(
-            [](const Scene& now) {
-                return now.Window(kGameList) ||
-                       (now.Window("Game Type") && now.Window("Game Type")->Is("active"));
-            },
-            "the game type window to be active");
-        if (scene.Window(kGameList)) break;
-        if (attempt == 5) throw Failure("the game type window did not open the game list");
-        s.Input().Click(ButtonBeside(scene, "Game Type", "Start a new PBEM game (or a solo game)"));
-        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(3);
-        while (!s.Now().Window(kGameList) && std::chrono::steady_clock::now() < until)
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
+    s.Input().Click(ButtonBeside(scene, "Game Type", "Start a new PBEM game (or a solo game)"));
     return s.UntilWindow(kGameList);
 }
 
@@ -61,7 +43,7 @@ void LogIn(Session& s, const std::string& id) {
         box = e;
     if (!box) throw Failure("the login window has no ID box");
     // As a player does: a click into the box, then the ID typed, which must replace the default.
-    s.Input().Click(box->click);
+    s.ClickInto(*box);
     s.Input().Type(id);
     s.Until(
         [&](const Scene& now) {

@@ -111,7 +111,7 @@ void SaveGameAs(Session& s, const std::string& name) {
     for (const WidgetInfo* e : scene.In(scene.Window("Save game")->id, "QLineEdit"))
         box = e;
     if (!box) throw Failure("the save dialog has no box for the name");
-    s.Input().Click(box->click);
+    s.ClickInto(*box);
     s.Input().Key("Control_L+a");
     s.Input().Type(name);
     s.ClickText("Save game", "save");

@@ -241,3 +241,28 @@ TEST(TableKeys, HelpAndReportsSayWhenTheGameHasNone) {
     }
     s.Finish();
 }
+
+// Alt+F4 closes the table as its close box does, and the game list comes back; there Alt+F4
+// ends the program. Without a window manager the windows have no close box: the keys are the
+// player's way out.
+TEST_P(TableWindows, AltF4ClosesTheTableAndThenTheGameList) {
+    Session s("close-keys-" + Managed(GetParam()), "Karvel", {}, 1280, 800, GetParam());
+    StartFromList(s, "Spice Harbour");
+    LogIn(s, "alice");
+    StartHarbour(s);
+    FocusTable(s);
+    s.Input().Key("Alt_L+F4");
+    Scene scene = s.Until(
+        [](const Scene& now) {
+            return !TableWindow(now) && now.Window(kGameList) && now.Window(kGameList)->Is("active");
+        },
+        "the table to close and the game list to come back");
+    EXPECT_EQ(scene.Window("Tools"), nullptr) << "the tool bar outlived its table";
+    s.Step("table-closed");
+    s.Input().Key("Alt_L+F4");
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (s.Alive() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_FALSE(s.Alive()) << "the program goes on after its game list closed";
+    s.CheckEnd();
+}

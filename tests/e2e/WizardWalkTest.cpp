@@ -53,7 +53,7 @@ TEST(WizardWalk, EveryStepOfABundledGameAndSaveLeaveItsFileAsItWas) {
     // The chooser fills its list while it opens: the name is typed, as an author may.
     Scene scene =
         s.Until([](const Scene& now) { return now.Named("fileNameEdit") != nullptr; }, "the file chooser");
-    s.Input().Click(scene.Named("fileNameEdit")->click);
+    s.ClickInto(*scene.Named("fileNameEdit"));
     s.Input().Type("Spice Harbour.game");
     s.Input().Key("Return");
     s.Until([](const Scene& now) { return !now.Dialog() && now.Window(kWizard); }, "the chooser to close");

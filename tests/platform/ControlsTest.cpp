@@ -197,6 +197,44 @@ TEST(ListBox, ReportsTheMouseOverItsItemsInTwipsOfTheList) {
     EXPECT_NEAR(ups[0].y, 60, 45);
 }
 
+// A list that wraps shows an item longer than its width whole, over several lines, and lays it
+// out anew when it grows wider; one that does not shows a line of it alone.
+TEST(ListBox, AWrappingListShowsALongItemWholeOverSeveralLines) {
+    // The height of the band of the list's picture that holds the text's dark pixels (above where
+    // a scroll bar would show its arrows).
+    const auto inkHeight = [](const ListBox& list) {
+        const Picture shown = drive::Grab(list);
+        int top = -1, bottom = -1;
+        for (int y = 3; y < shown.Height() - 40; ++y)
+            for (int x = 3; x < shown.Width() - 3; ++x) {
+                const Colour c = shown.GetPixel(x, y);
+                if (RedOf(c) < 100 && GreenOf(c) < 100 && BlueOf(c) < 100) {
+                    if (top < 0) top = y;
+                    bottom = y;
+                }
+            }
+        return top < 0 ? 0 : bottom - top + 1;
+    };
+    int heights[2][2] = {};
+    for (const bool wrap : {false, true}) {
+        Form form;
+        ListBox list(form.Handle());
+        list.Move(0, 0, 2400, 3000);
+        list.SetWordWrap(wrap);
+        list.AddItem("1\tWeather\tGale: every captain discards a Voyage card");
+        form.Show();
+        heights[wrap][0] = inkHeight(list);
+        list.SetWidth(9000);
+        heights[wrap][1] = inkHeight(list);
+    }
+    // The item on one line, whole.
+    const int line = heights[0][1];
+    EXPECT_GT(line, 0);
+    EXPECT_LE(heights[0][0], line) << "without wrapping an item is one line, cut";
+    EXPECT_GT(heights[1][0], 2 * line) << "the item was cut instead of wrapped";
+    EXPECT_EQ(heights[1][1], line) << "wide enough, the item is one line again";
+}
+
 TEST(ListBox, MultiSelectKeepsSeveralItemsSelected) {
     Form form;
     ListBox list(form.Handle(), true);

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -290,6 +291,46 @@ TEST(Form, ASizeSetBeforeTheWindowIsFramedIsItsOuterSize) {
         form.Resize(form.Width(), form.Height());
         EXPECT_EQ(form.Height(), 6000);
     }
+}
+
+// A window fitted to its content ends a margin beyond its furthest shown control, framed by a
+// window manager or standing bare: the frame adds around it, never inside. A hidden control
+// takes no room.
+TEST(Form, AWindowFittedToItsContentEndsAMarginBeyondItsShownControls) {
+    for (const bool framed : {false, true}) {
+        std::optional<drive::SimulatedDesktop> desktop;
+        if (framed) desktop.emplace(Desktop::kArea, 4, 22, 4, 4);
+        Form form;
+        CommandButton near{form.Handle()}, far{form.Handle()}, hidden{form.Handle()};
+        near.Move(120, 120, 1200, 450);
+        far.Move(3000, 2400, 1200, 450);
+        hidden.Move(9000, 9000, 1200, 450);
+        hidden.SetVisible(false);
+        form.FitToContent(120);
+        form.Show();
+        EXPECT_EQ(form.ScaleWidth(), 4320) << framed;
+        EXPECT_EQ(form.ScaleHeight(), 2970) << framed;
+    }
+}
+
+// Alt+F4 closes a window as its close box does, whichever control has the keys; F4 alone or with
+// another modifier does not.
+TEST(Form, AltF4ClosesTheWindowAsItsCloseBoxDoes) {
+    Form form;
+    TextBox box{form.Handle()};
+    box.Move(120, 120, 2400, 330);
+    std::vector<UnloadMode> modes;
+    form.OnQueryUnload = [&](bool&, UnloadMode mode) { modes.push_back(mode); };
+    form.Show();
+    box.SetFocus();
+    for (const int shift : {0, keys::kShift, keys::kCtrl, keys::kAlt | keys::kCtrl})
+        drive::PressKey(form, keys::kF4, shift);
+    EXPECT_TRUE(form.Visible());
+    EXPECT_TRUE(modes.empty());
+    drive::PressKey(form, keys::kF4, keys::kAlt);
+    EXPECT_FALSE(form.Visible());
+    EXPECT_FALSE(form.Loaded());
+    EXPECT_EQ(modes, std::vector<UnloadMode>{UnloadMode::CloseBox});
 }
 
 TEST(Form, AnOwnedToolWindowFollowsItsOwnerAndOutlivesIt) {

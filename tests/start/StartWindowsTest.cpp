@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 
@@ -125,6 +126,37 @@ TEST_F(StartWindowsTest, TheGameTypeButtonsLeadToTheGameListOrTheConnectionDialo
         EXPECT_EQ(windows.connection.form.Caption(), "Direct Play options");
         EXPECT_FALSE(windows.gameType.form.Visible());
         EXPECT_FALSE(windows.gameList.form.Visible());
+    }
+}
+
+// The start windows end a margin below their lowest control: no window manager's frame takes a
+// band of their height, so none stands empty under the content when there is none. The login
+// fits the seats of the game it opens for.
+TEST_F(StartWindowsTest, TheStartWindowsFitTheirContent) {
+    folder_.CopyIn(KARVEL_GAMES, "");
+    StartWindows windows;
+    const auto bottom = [](const platform::Control& c) { return c.Top() + c.Height(); };
+    EXPECT_EQ(windows.splash.form.ScaleHeight(), bottom(windows.splash.Frame1) + 60);
+    EXPECT_EQ(windows.gameType.form.ScaleHeight(), bottom(windows.gameType.Frame3) + 120);
+    EXPECT_EQ(windows.gameList.form.ScaleHeight(), bottom(windows.gameList.List1) + 120);
+
+    windows.gameType.form.Show();
+    ASSERT_TRUE(Press(windows.gameType.NewGameBtn));
+    for (const char* game : {"Parlour Cards", "Spice Harbour"}) {
+        windows.gameList.List1.SetListIndex(IndexOf(windows.gameList.List1, game));
+        int lowest = 0, height = 0;
+        drive::DialogScript script;
+        script.AnswerModal([&](platform::Form&) {
+            LoginForm* login = LoginWindow();
+            ASSERT_NE(login, nullptr);
+            for (int index : login->SideOption.Indexes())
+                lowest = std::max(lowest, bottom(*login->SideOption(index)));
+            lowest = std::max(lowest, bottom(login->Command1));
+            height = login->form.ScaleHeight();
+            ASSERT_TRUE(drive::Click(login->Command2));
+        });
+        ASSERT_TRUE(Press(windows.gameList.StartGameBtn));
+        EXPECT_EQ(height, lowest + 240) << game;
     }
 }
 

@@ -195,6 +195,38 @@ TEST_F(GameLogWindowsTest, TheHistoryShowsTheLastHundredRollsAndAReceivedRollOnc
     EXPECT_EQ(lines.back(), "102\tFive\t4");
 }
 
+// A result longer than the history is wide shows whole, over further lines, where a short one
+// takes one.
+TEST_F(GameLogWindowsTest, TheHistoryShowsALongResultWhole) {
+    // The height of the band of the history's picture that holds the text's dark pixels, with the
+    // one roll of the die in it (in its upper half, above where a scroll bar would show).
+    const auto inkHeight = [this](int die) {
+        UseGame("[DICE]\nnum_dices=2\ndice1=1,Weather,w\ndice2=2,Weather,w\n[TABLE w]\nvalue1=Calm\n"
+                "value2=Gale: every captain discards a Voyage card and loses a day's sailing\n");
+        Game.diceSerial = 0;
+        Game.diceLogPosition = 0;
+        DiceRollerForm window;
+        window.form.Show();
+        window.diceRolls.SetListIndex(die - 1);
+        drive::Click(window.rollBtn);
+        window.rollHistory.SetListIndex(-1);
+        const platform::Picture shown = drive::Grab(window.rollHistory);
+        int top = -1, bottom = -1;
+        for (int y = 3; y < shown.Height() / 2; ++y)
+            for (int x = 3; x < shown.Width() - 3; ++x) {
+                const platform::Colour c = shown.GetPixel(x, y);
+                if (platform::RedOf(c) < 100 && platform::GreenOf(c) < 100 && platform::BlueOf(c) < 100) {
+                    if (top < 0) top = y;
+                    bottom = y;
+                }
+            }
+        return top < 0 ? 0 : bottom - top + 1;
+    };
+    const int oneLine = inkHeight(1);
+    ASSERT_GT(oneLine, 0);
+    EXPECT_GT(inkHeight(2), 2 * oneLine) << "the long result was cut";
+}
+
 TEST_F(GameLogWindowsTest, TheHistoryFollowsTheRollWindowsSize) {
     UseGame("[DICE]\nnum_dices=1\ndice1=5,Five\n");
     DiceRollerForm window;
