@@ -40,7 +40,6 @@ int g_savedHeight = 0;
 constexpr int kFirstWidth = 9000;
 constexpr int kFirstHeight = 6000;
 
-constexpr int kLeftButton = 1;
 // Each card of the cascade lies this far right of the one before, and a fifth of the tallest
 // card's height lower (at least as far): the title band at the top of every card shows.
 constexpr int kCascadeStep = 150;
@@ -248,7 +247,7 @@ void HandForm::ArrangeHandCards() {
 void HandForm::crd_MouseDown(int index, int button, int shift, platform::PixelPoint at) {
     controls::TranspImg* image = crd(index);
     if (!image) return;
-    if (button == kLeftButton) {
+    if (button == platform::keys::kLeftButton) {
         dragged_ = index;
         grab_ = {static_cast<float>(static_cast<int>(at.x)), static_cast<float>(static_cast<int>(at.y))};
         sendToBack_ = shift == platform::keys::kShift;

@@ -4,6 +4,7 @@
 #include "common/Messages.h"
 #include "common/Numbers.h"
 #include "controls/MInfoTip.h"
+#include "platform/Keys.h"
 #include "platform/Twips.h"
 #include "services/DebugMgmt.h"
 #include "services/DiceRoller.h"
@@ -359,7 +360,7 @@ void MainForm::showNotesBtn_Click() {
 }
 
 void MainForm::QuickMsg_MouseUp(int button) {
-    if (button == 2 && Others.newNumMarker) {
+    if (button == platform::keys::kRightButton && Others.newNumMarker) {
         // The caption reads "[" roll "] " result: the marker shows the result alone.
         const std::string caption = QuickMsg.Caption();
         const auto bracket = caption.find(']');

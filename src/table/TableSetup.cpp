@@ -60,10 +60,6 @@ controls::TranspImg* Card(std::int16_t control) {
     return Table().crd(control);
 }
 
-bool ValidDeck(int deck) {
-    return deck >= 0 && deck < kMaxDecks;
-}
-
 int DeckCount() {
     return std::clamp<int>(Game.deckCount, 0, kMaxDecks);
 }
@@ -118,7 +114,7 @@ void PlaceBesideDeck(std::int16_t card, int k) {
     controls::TranspImg* image = table.crd(Cards[card].controlIndex);
     if (!image) return;
     const controls::TranspImg* deckImage =
-        ValidDeck(Cards[card].deck) ? table.DeckImg(Cards[card].deck) : nullptr;
+        IsDeckSlot(Cards[card].deck) ? table.DeckImg(Cards[card].deck) : nullptr;
     const int left = deckImage ? deckImage->Surface().Left() : 0;
     const int top = deckImage ? deckImage->Surface().Top() : 0;
     image->Surface().Move(left + 120 + 200 * k, top + 120 + 200 * k);
@@ -268,7 +264,7 @@ void DealInitialCards() {
 
 void DealCardToTable(std::int16_t deck, std::int16_t player, std::int16_t slot, std::int16_t card,
                      bool advance) {
-    if (card == -1 && ValidDeck(deck)) card = FindCard(deck, Game.nextDrawPositions[deck], false);
+    if (card == -1 && IsDeckSlot(deck)) card = FindCard(deck, Game.nextDrawPositions[deck], false);
     DealCard(deck, player, slot, card, advance);
     if (Game.external_hand != kFalse) return;
     // The control is made even when nothing was dealt, in step with the model's count.
@@ -385,7 +381,7 @@ void LoadCardPicture(std::int16_t control, std::int16_t card, bool faceDown, boo
     controls::TranspImg* image = Card(control);
     if (!image || !CardTable::Contains(card)) return;
     const CardRecord& c = Cards[card];
-    const DeckRecord* deck = ValidDeck(c.deck) ? &Game.decks[c.deck] : nullptr;
+    const DeckRecord* deck = IsDeckSlot(c.deck) ? &Game.decks[c.deck] : nullptr;
     // The reset brings back magenta as the mask: the grey of a new control would make every
     // mid-grey of a card's picture see-through.
     image->reset();
@@ -411,13 +407,13 @@ void PlaceCardOnTable(std::int16_t control, std::int16_t card) {
     if (!image || !CardTable::Contains(card)) return;
     CardRecord& c = Cards[card];
     c.faceShown = kTrue;
-    if (ValidDeck(c.deck) && !Game.decks[c.deck].transparentColor.empty())
+    if (IsDeckSlot(c.deck) && !Game.decks[c.deck].transparentColor.empty())
         image->MaskColor(AsColour(ParseColour(Game.decks[c.deck].transparentColor)));
     // The picture is loaded first and then turned, so that a turned card shows its own face.
     image->loadNewPicture(c.keptFaceDown ? CardBackImagePath(card) : CardFacePath(card));
     // Zoomed as every other way onto the table zooms a card (a draw, a load): a card placed at
     // the start must not change its size when the game is saved and loaded.
-    const DeckRecord* deck = ValidDeck(c.deck) ? &Game.decks[c.deck] : nullptr;
+    const DeckRecord* deck = IsDeckSlot(c.deck) ? &Game.decks[c.deck] : nullptr;
     if (deck && deck->zoom != 100.0f && (c.keptFaceDown == kFalse || HasCardBackProperty(card)))
         image->zoom(CardZoom(*image, deck->zoom));
     if (c.keptFaceDown == kFalse && c.rotation != 0) RotateCard(control, c.rotation);
@@ -492,7 +488,7 @@ std::int16_t TakeCardToPlayer(std::int16_t card, std::int16_t player, std::int16
     image->Surface().SetTag(std::to_string(card));
     LoadCardPicture(index, card, player != Game.CurrentPlayer, false);
 
-    const std::string section = ValidDeck(c.deck) ? Game.decks[c.deck].section : std::string();
+    const std::string section = IsDeckSlot(c.deck) ? Game.decks[c.deck].section : std::string();
     const std::vector<std::string> f = GetFields(GetIni(section, "cardOffset", CurrentGameFile), 4, ",");
     const auto whole = [&](std::size_t n, int otherwise) {
         const int v = RoundToInt32(LeadingNumber(f[n]));
@@ -560,7 +556,7 @@ void RestoreTablePositions(const PilePositions& piles) {
 }
 
 bool DeckStandsInPanel(int deck) {
-    return ValidDeck(deck) && GetIni(Game.decks[deck].section, "layout_panel", CurrentGameFile) == "INFO";
+    return IsDeckSlot(deck) && GetIni(Game.decks[deck].section, "layout_panel", CurrentGameFile) == "INFO";
 }
 
 void LoadLayout() {
