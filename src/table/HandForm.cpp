@@ -11,6 +11,7 @@
 #include "state/TableState.h"
 #include "table/CardActions.h"
 #include "table/CardInfoForm.h"
+#include "table/CardTags.h"
 #include "table/HandCards.h"
 #include "table/InfoPanel.h"
 #include "table/MainForm.h"
@@ -118,10 +119,7 @@ void HandForm::WireElement(int index, controls::TranspImg& element) {
 }
 
 std::int16_t HandForm::CardOfElement(int element) const {
-    const controls::TranspImg* image = crd(element);
-    if (!image) return 0;
-    const int card = std::atoi(image->Surface().Tag().c_str());
-    return CardTable::Contains(card) ? static_cast<std::int16_t>(card) : std::int16_t{0};
+    return CardShownBy(crd(element));
 }
 
 std::int16_t HandForm::NewElement() {
@@ -352,7 +350,7 @@ void HandForm::ToolTipTimer_Timer() {
     // idle window's time again and again.
     ToolTipTimer.SetInterval(controls::CardTooltipDelay());
     if (hovered_ == lastTip_ && CTipH) return;
-    const std::string tip = CardTooltipText(static_cast<std::int16_t>(std::atoi(hovered_.c_str())));
+    const std::string tip = CardTooltipText(CardOfTag(hovered_));
     if (CountFields(tip, "|") > 1)
         ShowHandCardTip(GetField(tip, 2, "|"), GetField(tip, 1, "|"));
     else

@@ -21,6 +21,7 @@
 #include "state/TableState.h"
 #include "state/ZOrder.h"
 #include "table/CardActions.h"
+#include "table/CardTags.h"
 #include "table/CarriedMarkers.h"
 #include "table/DiscardPileForm.h"
 #include "table/HandForm.h"
@@ -461,8 +462,8 @@ bool ApplySetupPosition(std::int16_t card, std::int16_t control) {
 void RotateCard(std::int16_t control, std::int16_t angle) {
     controls::TranspImg* image = Card(control);
     if (!image) return;
-    const int card = std::atoi(image->Surface().Tag().c_str());
-    if (!CardTable::Contains(card)) return;
+    const std::int16_t card = CardShownBy(image);
+    if (card == 0) return;
     if (angle == -1) angle = NextRotationAngle(static_cast<std::int16_t>(card));
     Cards[card].rotation = angle;
     LogCardRotated(static_cast<std::int16_t>(card));
