@@ -1,6 +1,7 @@
 #include "controls/cSfCb.h"
 
 #include "common/Numbers.h"
+#include "platform/Keys.h"
 #include "platform/Seams.h"
 #include "platform/TextBox.h"
 #include "platform/Twips.h"
@@ -325,7 +326,7 @@ void cSfCb::OnDown(const platform::MouseEvent& e) {
     if (!enabled_) return;
     activeAtPress_ = false;
     const bool inside = Inside(e.x, e.y);
-    if (e.button == 1) {
+    if (e.button == platform::keys::kLeftButton) {
         // A press inside shows that the pointer is over the button, whether or not its
         // arrival was seen.
         state_ |= kPressed | (inside ? kOver : 0);
@@ -376,7 +377,7 @@ void cSfCb::PointerGone() {
 
 void cSfCb::OnUp(const platform::MouseEvent& e) {
     if (!enabled_) return;
-    if (e.button == 1) {
+    if (e.button == platform::keys::kLeftButton) {
         state_ &= ~kPressed;
         DrawState();
     }

@@ -2,6 +2,7 @@
 
 #include "common/Helpers.h"
 #include "common/Messages.h"
+#include "net/WireWords.h"
 #include "platform/Keys.h"
 #include "platform/Socket.h"
 #include "state/TableState.h"
@@ -32,7 +33,7 @@ void SendChat(const std::string& text) {
         ShowMsg("The line cannot be sent: it is longer than " + std::to_string(kMaxChatLine) + " characters");
         return;
     }
-    const std::optional<std::string> message = BuildNetMessage("CHAT", {text});
+    const std::optional<std::string> message = BuildNetMessage(wire::kChat, {text});
     if (!message) {
         ShowMsg("The line cannot be sent: it holds " + std::string(kNetTerminator));
         return;

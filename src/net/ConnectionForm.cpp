@@ -5,6 +5,7 @@
 #include "common/Numbers.h"
 #include "net/MultiplayerMgmt.h"
 #include "net/NetCommands.h"
+#include "net/WireWords.h"
 #include "platform/Codec.h"
 #include "platform/Files.h"
 #include "platform/Seams.h"
@@ -252,7 +253,7 @@ std::string ConnectionForm::SendSetup(const std::string& name, const std::string
         if (text.find(kNetSeparator) != std::string::npos)
             return "The name, the game and the option cannot hold the character \xA7";
     const std::optional<std::string> message =
-        BuildNetMessage("SETUP", {name, game, std::to_string(player), option});
+        BuildNetMessage(wire::kSetup, {name, game, std::to_string(player), option});
     if (!message) return "The name, the game and the option cannot hold " + std::string(kNetTerminator);
     SendNetData(*message);
     platform::PumpEvents();

@@ -7,6 +7,7 @@
 #include "common/Numbers.h"
 #include "net/MultiplayerMgmt.h"
 #include "net/NetCommands.h"
+#include "net/WireWords.h"
 #include "platform/Codec.h"
 #include "platform/Files.h"
 #include "platform/Socket.h"
@@ -50,17 +51,17 @@ std::string JoinedFields(const NetCommand& command) {
 
 void ConnectionForm::HandleHandshake(const NetCommand& command) {
     const std::string& word = command.word;
-    if (word == "SETUP" || word == "ANF" || word == "TERM") return AnalizeData(command);
+    if (word == wire::kSetup || word == wire::kRefusal || word == wire::kClosed) return AnalizeData(command);
     if (NetRole != kNetClient || stage_ != Stage::Requested) {
         DebugLog("dropped", word + ": no game was asked for");
         return;
     }
-    if (word == "SRVDATA") return RecvServerData(command);
+    if (word == wire::kServerData) return RecvServerData(command);
     if (!serverDataReceived_) {
         DebugLog("dropped", word + ": the server's data did not come first");
         return;
     }
-    const bool newGame = word == "DECKDATA";
+    const bool newGame = word == wire::kNewGame;
     Game.CurrentPlayer = SeatOf(NetPlayerData[1]);
     if (!ReceiveGameData(command, newGame)) return;
     if (newGame)
@@ -70,22 +71,23 @@ void ConnectionForm::HandleHandshake(const NetCommand& command) {
 }
 
 void ConnectionForm::AnalizeData(const NetCommand& command) {
-    if (command.word == "TERM") {
+    if (command.word == wire::kClosed) {
         // Told once: a peer that sends it again has nothing new to say.
-        if (termToldOn_ == NetConnectionSerial()) return DebugLog("dropped", "TERM: told already");
+        if (termToldOn_ == NetConnectionSerial())
+            return DebugLog("dropped", std::string(wire::kClosed) + ": told already");
         termToldOn_ = NetConnectionSerial();
         ShowMsg("Your adversary closed the program");
         return;
     }
     if (NetRole == kNetClient) {
-        if (command.word != "ANF" || stage_ != Stage::Requested) return;
+        if (command.word != wire::kRefusal || stage_ != Stage::Requested) return;
         Add2Log("warning", "Game not found: please select another game");
         sendCMD.SetCaption("Send Game");
         sendCMD.SetEnabled(true);
         return;
     }
     // Only the first request of a connection is answered: a game once loaded is not loaded again.
-    if (command.word != "SETUP" || stage_ != Stage::Listening) {
+    if (command.word != wire::kSetup || stage_ != Stage::Listening) {
         DebugLog("dropped", command.word + ": no request is awaited");
         return;
     }
@@ -119,14 +121,14 @@ std::string ConnectionForm::SetupRefusal(const NetCommand& command) {
 
 void ConnectionForm::RefuseRequest(const std::string& reason) {
     Add2Log("Refused", reason);
-    if (const std::optional<std::string> message = BuildNetMessage("ANF", {})) SendNetData(*message);
+    if (const std::optional<std::string> message = BuildNetMessage(wire::kRefusal, {})) SendNetData(*message);
 }
 
 void ConnectionForm::SendServerData() {
     const NetPlayer& own = NetPlayerData[0];
     // The player number travels with one leading blank, as the space-padded conversion gives it.
-    const std::optional<std::string> message =
-        BuildNetMessage("SRVDATA", {own.name, own.game, " " + std::to_string(SeatOf(own)), own.option});
+    const std::optional<std::string> message = BuildNetMessage(
+        wire::kServerData, {own.name, own.game, " " + std::to_string(SeatOf(own)), own.option});
     if (message) SendNetData(*message);
 }
 
@@ -153,7 +155,8 @@ bool ConnectionForm::SendGameData(bool newGame) {
         ShowMsg("The game could not be read back from " + SaveFilePath(name));
         return false;
     }
-    const std::optional<std::string> message = BuildNetMessage(newGame ? "DECKDATA" : "DECKDATALD", {*bytes});
+    const std::optional<std::string> message =
+        BuildNetMessage(newGame ? wire::kNewGame : wire::kSavedGame, {*bytes});
     if (!message) {
         ShowMsg("The game cannot be sent: its record holds " + std::string(kNetTerminator));
         return false;

@@ -2,10 +2,13 @@
 
 #include "common/Numbers.h"
 #include "net/NetSocket.h"
+#include "net/WireWords.h"
 #include "platform/Twips.h"
 #include "services/DebugMgmt.h"
 #include "state/SaveRecord.h"
 #include "state/TableState.h"
+#include "table/CardTags.h"
+#include "table/MainForm.h"
 
 #include <algorithm>
 #include <optional>
@@ -46,13 +49,14 @@ std::string Bool(bool value) {
     return value ? "TRUE" : "FALSE";
 }
 
-// The card a table control shows, as the tables hold it; 0 when it shows none.
+// The card a table control shows, when the card lies on the table there; 0 otherwise.
 std::int16_t CardOnControl(std::int16_t control) {
-    const int last = std::min<int>(Game.totalCards, kMaxCards);
-    for (int card = 1; card <= last; ++card)
-        if (Cards[card].controlIndex == control && IsTableCard(Cards[card], Game))
-            return static_cast<std::int16_t>(card);
-    return 0;
+    const MainForm* table = TableWindow();
+    const std::int16_t card = CardShownBy(table ? table->crd(control) : nullptr);
+    if (card == 0 || card > Game.totalCards || Cards[card].controlIndex != control ||
+        !IsTableCard(Cards[card], Game))
+        return 0;
+    return card;
 }
 
 // A command that names a card by the sender's control also names the card, so that the other side
@@ -80,77 +84,77 @@ NetSendHook SetNetSendHook(NetSendHook hook) {
 }
 
 void DirectPlayOutbox::SendDrawCard(std::int16_t deck) {
-    Send("CLOAD", {Num(deck)});
+    Send(wire::kDrawCard, {Num(deck)});
 }
 
 void DirectPlayOutbox::SendDrawCardToHand(std::int16_t deck) {
-    Send("CLDONHAND", {Num(deck)});
+    Send(wire::kDrawCardToHand, {Num(deck)});
 }
 
 void DirectPlayOutbox::SendCardMove(std::int16_t control, int leftTwips, int topTwips) {
     if (GameMode != kModeDirect) return;
     Fields fields = {Num(control), Pixels(leftTwips), Pixels(topTwips)};
     WithCard(fields, control);
-    Send("CMOVE", std::move(fields));
+    Send(wire::kCardMove, std::move(fields));
 }
 
 void DirectPlayOutbox::SendCardDiscard(std::int16_t card, std::int16_t control) {
-    Send("CDISCARD", {Num(card), Num(control)});
+    Send(wire::kCardDiscard, {Num(card), Num(control)});
 }
 
 void DirectPlayOutbox::SendCardEliminate(std::int16_t card, std::int16_t control) {
-    Send("CELIM", {Num(card), Num(control)});
+    Send(wire::kCardEliminate, {Num(card), Num(control)});
 }
 
 void DirectPlayOutbox::SendCardFlip(std::int16_t card, std::int16_t control) {
-    Send("CFLIP", {Num(card), Num(control)});
+    Send(wire::kCardFlip, {Num(card), Num(control)});
 }
 
 void DirectPlayOutbox::SendCardTake(std::int16_t card, std::int16_t control, std::int16_t player) {
-    Send("CTAKE", {Num(card), Num(control), Num(player)});
+    Send(wire::kCardTake, {Num(card), Num(control), Num(player)});
 }
 
 void DirectPlayOutbox::SendCardInvert(std::int16_t control) {
     if (GameMode != kModeDirect) return;
     Fields fields = {Num(control)};
     WithCard(fields, control);
-    Send("CINVERT", std::move(fields));
+    Send(wire::kCardInvert, std::move(fields));
 }
 
 void DirectPlayOutbox::SendCardGive(std::int16_t card, std::int16_t control, std::int16_t player) {
-    Send("CGIVE", {Num(card), Num(control), Num(player)});
+    Send(wire::kCardGive, {Num(card), Num(control), Num(player)});
 }
 
 void DirectPlayOutbox::SendPutBackAndReshuffle(std::int16_t card, std::int16_t control) {
-    Send("CPUTBACK", {Num(card), Num(control)});
+    Send(wire::kCardPutBack, {Num(card), Num(control)});
 }
 
 void DirectPlayOutbox::SendEndGame() {
-    Send("GAMEEND", {});
+    Send(wire::kEndGame, {});
 }
 
 void DirectPlayOutbox::SendNewCard(std::int16_t deck, const std::string& line, std::int16_t card,
                                    std::int16_t control) {
-    Send("CNEWCARD", {Num(deck), line, Num(card), Num(control)});
+    Send(wire::kNewCard, {Num(deck), line, Num(card), Num(control)});
 }
 
 void DirectPlayOutbox::SendCardRotate(std::int16_t control) {
     if (GameMode != kModeDirect) return;
     Fields fields = {Num(control)};
     WithCard(fields, control);
-    Send("CROTATE", std::move(fields));
+    Send(wire::kCardRotate, std::move(fields));
 }
 
 void DirectPlayOutbox::SendToBottomOfDrawDeck(std::int16_t card) {
-    Send("C2BTMDD", {Untrimmed(card)});
+    Send(wire::kCardToBottomOfDrawDeck, {Untrimmed(card)});
 }
 
 void DirectPlayOutbox::SendDiscardToBottom(std::int16_t deck) {
-    Send("DKMD2B", {Num(deck)});
+    Send(wire::kDiscardToBottom, {Num(deck)});
 }
 
 void DirectPlayOutbox::SendDiscardToPlay(std::int16_t deck) {
-    Send("CDSC2PLAY", {Num(deck)});
+    Send(wire::kDiscardToPlay, {Num(deck)});
 }
 
 void DirectPlayOutbox::SendDeckShuffle(std::int16_t deck) {
@@ -161,80 +165,81 @@ void DirectPlayOutbox::SendDeckShuffle(std::int16_t deck) {
     Fields fields = {Num(deck), DeckOrderText(deck)};
     if (deck >= 0 && deck < kMaxDecks && Game.decks[deck].shuffleAndRotate != kFalse)
         fields.push_back(DeckTurnsText(deck));
-    Send("DKSHUFF", std::move(fields));
+    Send(wire::kDeckShuffle, std::move(fields));
 }
 
 void DirectPlayOutbox::SendSelectedDraw(std::int16_t deck, const std::vector<std::int16_t>& cards) {
     std::string text;
     for (std::int16_t card : cards)
         text += Padded3(card);
-    Send("CSELDR", {Untrimmed(deck), text});
+    Send(wire::kSelectedDraw, {Untrimmed(deck), text});
 }
 
 void DirectPlayOutbox::SendCardDropFromHand(std::int16_t card, int topTwips, int leftTwips,
                                             std::int16_t owner, bool keptFaceDown) {
-    Send("CDRPHND", {Num(card), Pixels(topTwips), Pixels(leftTwips), Num(owner), Bool(keptFaceDown)});
+    Send(wire::kCardDropFromHand,
+         {Num(card), Pixels(topTwips), Pixels(leftTwips), Num(owner), Bool(keptFaceDown)});
 }
 
 void DirectPlayOutbox::SendCardToWindowHand(std::int16_t card, int topTwips, int leftTwips,
                                             std::int16_t player) {
-    Send("C2WINHAND", {Num(card), Num(topTwips), Num(leftTwips), Num(player)});
+    Send(wire::kCardToWindowHand, {Num(card), Num(topTwips), Num(leftTwips), Num(player)});
 }
 
 void DirectPlayOutbox::SendCardToHand(std::int16_t card, std::int16_t control, std::int16_t player) {
-    Send("C2HAND", {Num(card), Num(control), Num(player)});
+    Send(wire::kCardToHand, {Num(card), Num(control), Num(player)});
 }
 
 void DirectPlayOutbox::SendDiscardToHand(std::int16_t position, std::int16_t deck) {
-    Send("DSC2HND", {Num(position), Num(deck)});
+    Send(wire::kDiscardToHand, {Num(position), Num(deck)});
 }
 
 void DirectPlayOutbox::SendHandDiscard(std::int16_t card, std::int16_t handControl) {
-    Send("CHNDDSCARD", {Num(card), Num(handControl)});
+    Send(wire::kHandDiscard, {Num(card), Num(handControl)});
 }
 
 void DirectPlayOutbox::SendMarkerNew(const std::string& definition) {
     // The empty last field: the message ends with a separator.
-    Send("MRKLOAD", {definition, ""});
+    Send(wire::kMarkerNew, {definition, ""});
 }
 
 void DirectPlayOutbox::SendMarkerMove(std::int16_t marker, std::int16_t zOrderIndex, int leftTwips,
                                       int topTwips) {
-    Send("MRKMV", {Num(marker), Num(zOrderIndex), Pixels(leftTwips), Pixels(topTwips)});
+    Send(wire::kMarkerMove, {Num(marker), Num(zOrderIndex), Pixels(leftTwips), Pixels(topTwips)});
 }
 
 void DirectPlayOutbox::SendMarkerUpdate(std::int16_t marker, const std::string& text) {
-    Send("MRKUPD", {Num(marker), text});
+    Send(wire::kMarkerUpdate, {Num(marker), text});
 }
 
 void DirectPlayOutbox::SendMarkerRotate(std::int16_t marker, bool toLeft) {
-    Send("MRKROT", {Num(marker), toLeft ? "L" : "R"});
+    Send(wire::kMarkerRotate, {Num(marker), toLeft ? "L" : "R"});
 }
 
 void DirectPlayOutbox::SendMarkerDelete(std::int16_t marker) {
-    Send("MRKDEL", {Num(marker)});
+    Send(wire::kMarkerDelete, {Num(marker)});
 }
 
 void DirectPlayOutbox::SendGraphMarkerNew(std::int16_t kind, std::int16_t owner, int leftTwips,
                                           int topTwips) {
-    Send("GPHMRKLOAD", {Num(kind), Num(owner), Pixels(leftTwips), Pixels(topTwips)});
+    Send(wire::kImageMarkerNew, {Num(kind), Num(owner), Pixels(leftTwips), Pixels(topTwips)});
 }
 
 void DirectPlayOutbox::SendGraphMarkerMove(std::int16_t marker, std::int16_t zOrderIndex, int leftTwips,
                                            int topTwips) {
-    Send("GPHMRKMV", {Num(marker), Num(zOrderIndex), Pixels(leftTwips), Pixels(topTwips)});
+    Send(wire::kImageMarkerMove, {Num(marker), Num(zOrderIndex), Pixels(leftTwips), Pixels(topTwips)});
 }
 
 void DirectPlayOutbox::SendGraphMarkerDelete(std::int16_t marker) {
-    Send("GPHMRKDEL", {Num(marker)});
+    Send(wire::kImageMarkerDelete, {Num(marker)});
 }
 
 void DirectPlayOutbox::SendGraphMarkerFlip(std::int16_t marker) {
-    Send("GPHMRKFLP", {Num(marker)});
+    Send(wire::kImageMarkerFlip, {Num(marker)});
 }
 
 void DirectPlayOutbox::SendDiceRoll(std::int16_t die, const std::string& result, std::int16_t kind) {
-    Send("DCENEW", {Num(die), result, Num(kind)});
+    Send(wire::kDiceRoll, {Num(die), result, Num(kind)});
 }
 
 std::string DeckOrderText(std::int16_t deck) {

@@ -5,6 +5,7 @@
 #include "controls/TranspImg.h"
 #include "net/MultiplayerMgmt.h"
 #include "net/NetCommandsInternal.h"
+#include "net/WireWords.h"
 #include "services/DebugMgmt.h"
 #include "services/DiceRoller.h"
 #include "services/LogMgmt.h"
@@ -51,7 +52,7 @@ void PackDrawPile(std::int16_t deck) {
 } // namespace
 
 void RecvDeckLock(const NetCommand& c) {
-    Game.decks[Whole(c.fields[0])].locked = c.word == "DKLCK" ? kTrue : kFalse;
+    Game.decks[Whole(c.fields[0])].locked = c.word == wire::kDeckLock ? kTrue : kFalse;
 }
 
 void RecvDiceRoll(const NetCommand& c) {
@@ -94,7 +95,8 @@ void RecvToBottomOfDrawDeck(const NetCommand& c) {
     const std::int16_t card = Whole(c.fields[0]);
     if (OnTable(card)) return Actions()->Move2BottomOfDrawDeck_body(card);
     // This side's elimination of the card won the race (see PackDrawPile).
-    DebugLog("net", "C2BTMDD of card " + std::to_string(card) + ": the card was eliminated here first");
+    DebugLog("net", std::string(wire::kCardToBottomOfDrawDeck) + " of card " + std::to_string(card) +
+                        ": the card was eliminated here first");
     PackDrawPile(Cards[card].deck);
 }
 void RecvDiscardToBottom(const NetCommand& c) {

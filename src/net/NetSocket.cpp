@@ -1,6 +1,7 @@
 #include "net/NetSocket.h"
 
 #include "common/Messages.h"
+#include "net/WireWords.h"
 #include "platform/Seams.h"
 #include "platform/Socket.h"
 #include "services/DebugMgmt.h"
@@ -229,7 +230,7 @@ std::optional<NetCommand> NextCommand() {
     Connection& c = Net();
     while (c.reader.HasMessage()) {
         NetCommand command = ParseNetMessage(c.reader.TakeMessage());
-        if (command.word != "CHAT") return command;
+        if (command.word != wire::kChat) return command;
         HoldChat(std::move(command));
     }
     if (c.chat.empty()) return std::nullopt;
@@ -344,7 +345,7 @@ void CloseConnection() {
     const int state = c.socket.State();
     if (state != platform::Socket::kClosed && state != platform::Socket::kClosing &&
         state != platform::Socket::kListening) {
-        SendNetData("TERM");
+        SendNetData(wire::kClosed);
     }
     c.socket.Close();
     ForgetReceived();
@@ -355,5 +356,5 @@ NetCommandHandler SetNetCommandHandler(NetCommandHandler handler) {
 }
 
 void AllowGameTransferMessages(bool allow) {
-    Net().reader.SetLongLimit(allow ? kMaxGameTransferMessage : 0, {"DECKDATA", "DECKDATALD"});
+    Net().reader.SetLongLimit(allow ? kMaxGameTransferMessage : 0, {wire::kNewGame, wire::kSavedGame});
 }

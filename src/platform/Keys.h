@@ -8,6 +8,11 @@ constexpr int kShift = 1;
 constexpr int kCtrl = 2;
 constexpr int kAlt = 4;
 
+// Mouse buttons, as mouse events name them.
+constexpr int kLeftButton = 1;
+constexpr int kRightButton = 2;
+constexpr int kMiddleButton = 4;
+
 constexpr int kBack = 8;
 constexpr int kTab = 9;
 constexpr int kReturn = 13;

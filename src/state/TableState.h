@@ -233,6 +233,15 @@ struct NetPlayer {
 extern GameState& Game;
 extern CardTable& Cards;
 
+// A deck of the running game: one the definition made.
+inline bool ValidDeck(int deck) {
+    return deck >= 0 && deck < kMaxDecks && deck < Game.deckCount;
+}
+// A place in the tables that hold the decks' records, whether or not the game made that deck.
+inline bool IsDeckSlot(int deck) {
+    return deck >= 0 && deck < kMaxDecks;
+}
+
 // Program-wide values, not saved.
 extern std::string& CurrentGameFile;
 extern std::int32_t& GameMode;

@@ -2,6 +2,7 @@
 // discard piles wired to the mouse handlers, and the card an element shows (the other rooms of the
 // card actions are listed in CardActions.h).
 #include "table/CardActions.h"
+#include "table/CardTags.h"
 
 #include "table/DiscardPileForm.h"
 #include "table/HandCards.h"
@@ -139,10 +140,5 @@ void CardActions::WireDeck(int deck) {
 }
 
 std::int16_t CardActions::CardOfElement(std::int16_t element) const {
-    const controls::TranspImg* image = table_.crd(element);
-    if (!image) return 0;
-    const std::string& tag = image->Surface().Tag();
-    if (tag.empty()) return 0;
-    const int card = std::atoi(tag.c_str());
-    return CardTable::Contains(card) ? static_cast<std::int16_t>(card) : 0;
+    return CardShownBy(table_.crd(element));
 }

@@ -8,10 +8,6 @@
 
 namespace card_actions {
 
-inline bool ValidDeck(int deck) {
-    return deck >= 0 && deck < kMaxDecks && deck < Game.deckCount;
-}
-
 inline std::int16_t CurrentPlayer() {
     return Game.CurrentPlayer;
 }

@@ -300,7 +300,8 @@ void CardActions::FlipAllMenuItem_Click() {
     ForEachSelectedCard("FLIP", "flip", "You cannot inspect the cards on your enemy's hand",
                         [this](std::int16_t card, std::int16_t element) {
                             Outbox().SendCardFlip(card, element);
-                            // The send let the other side's commands run.
+                            // The send let window events run (the other side's commands wait
+                            // until the action is over): the card is asked for again.
                             if (CardOfElement(element) != card) return;
                             MenuCard = element;
                             Flip_Click_body(card);

@@ -6,6 +6,7 @@
 
 #include "common/Messages.h"
 #include "common/Numbers.h"
+#include "platform/Keys.h"
 #include "platform/Twips.h"
 #include "services/LogMgmt.h"
 #include "state/HandMgmt.h"
@@ -25,8 +26,6 @@ using namespace card_actions;
 
 namespace {
 
-constexpr int kLeftButton = 1;
-constexpr int kShiftKey = 1;
 constexpr int kCtrlKey = 2;
 constexpr int kAltKey = 4;
 
@@ -36,7 +35,7 @@ void CardActions::crd_MouseDown(int index, int button, int shift, platform::Pixe
     const auto element = static_cast<std::int16_t>(index);
     const std::int16_t card = CardOfElement(element);
     if (card == 0) return;
-    if (button != kLeftButton) {
+    if (button != platform::keys::kLeftButton) {
         OpenCardMenu(index);
         return;
     }
@@ -52,7 +51,7 @@ void CardActions::crd_MouseDown(int index, int button, int shift, platform::Pixe
         KeepStackingDrag = kTrue;
     } else {
         KeepStackingDrag = kFalse;
-        SendToBackDrag = ToFlag(shift == kShiftKey);
+        SendToBackDrag = ToFlag(shift == platform::keys::kShift);
         if (SendToBackDrag == kFalse) {
             image->Surface().BringToFront();
             BringToFrontZOrder(kZCard, card, 0);
@@ -151,7 +150,7 @@ void CardActions::crd_DblClick(int index) {
 void CardActions::DeckImg_MouseDown(std::int16_t deck, int button, platform::PixelPoint at) {
     PressedDeck = deck;
     kept_ = at;
-    if (button == kLeftButton || !ValidDeck(deck)) return;
+    if (button == platform::keys::kLeftButton || !ValidDeck(deck)) return;
     PressedDeck = -1;
     MenuDeck = deck;
     const DeckRecord& d = Game.decks[deck];
@@ -203,7 +202,7 @@ void CardActions::DiscardImg_MouseUp(std::int16_t deck, int button) {
         MenuDeck = -1;
         return;
     }
-    if (button != kLeftButton) {
+    if (button != platform::keys::kLeftButton) {
         MenuDeck = deck;
         const DeckRecord& d = Game.decks[deck];
         DrawLastDiscardItem.SetVisible(d.draw_last_discard != kFalse);

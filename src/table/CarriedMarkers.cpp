@@ -6,6 +6,7 @@
 #include "state/MarkersMgmt.h"
 #include "state/TableState.h"
 #include "state/ZOrder.h"
+#include "table/CardTags.h"
 #include "table/MainForm.h"
 #include "table/TableGraphics.h"
 #include "table/TableMarkers.h"
@@ -34,8 +35,7 @@ Box BoxOf(const platform::ControlSurface& s) {
 
 // The card shown by a card control (its Tag), 0 when it shows none.
 int CardOnControl(const controls::TranspImg& control) {
-    const int card = std::atoi(control.Surface().Tag().c_str());
-    return CardTable::Contains(card) ? card : 0;
+    return CardShownBy(&control);
 }
 
 // The card's rotation as a quarter turn 0, 90, 180 or 270; -1 for any other angle. A card turned

@@ -51,7 +51,8 @@ void CardActions::DeckImg_DblClick(std::int16_t deck) {
         control = NewCardControl();
         Outbox().SendDrawCard(deck);
     }
-    // The send let the other side's commands run: the top card is looked up again.
+    // The send let window events run (the other side's commands wait until the action is over):
+    // the top card is looked up again.
     const std::int16_t card = FindCard(deck, Game.nextDrawPositions[deck], false);
     if (card == -1) {
         ShowMsg("No more cards");

@@ -1,6 +1,7 @@
 #include "table/DiscardPileForm.h"
 
 #include "common/Numbers.h"
+#include "platform/Keys.h"
 #include "platform/Picture.h"
 #include "services/LogMgmt.h"
 #include "state/DecksMgmt.h"
@@ -22,11 +23,6 @@ std::unique_ptr<DiscardForm> g_discard;
 
 constexpr int kMargin = 100;
 constexpr int kGap = 100;
-constexpr int kRightButton = 2;
-
-bool ValidDeck(int deck) {
-    return deck >= 0 && deck < kMaxDecks && deck < Game.deckCount;
-}
 
 std::string FacePath(std::int16_t card) {
     return GameImagePath(Cards[card].image);
@@ -106,7 +102,7 @@ void DiscardForm::Show(int picture, const std::string& file) {
 }
 
 void DiscardForm::DiscardPile_MouseUp(int picture, int button) {
-    if (button == kRightButton) {
+    if (button == platform::keys::kRightButton) {
         if (!ValidDeck(deck_) || Game.decks[deck_].chooseCardFromDiscardPile == kFalse) return;
         menuPosition_ = picture == 0 ? current_ : current_ + 1;
         form.PopupMenu(DiscardMenu);
@@ -134,7 +130,8 @@ void DiscardForm::Move2HandMenuItem_Click() {
     const std::int16_t player = Game.CurrentPlayer;
     if (Game.external_hand != kFalse) {
         Outbox().SendCardToHand(card, -1, player);
-        // The send let the other side's commands run: the card is looked for again.
+        // The send let window events run (the other side's commands wait until the action is
+        // over): the card is looked for again.
         if (FindCard(deck, position, true) != card) return;
         MoveCardToHandWindow(card, -1);
     } else {

@@ -24,10 +24,6 @@ namespace {
 // Where a card enters the hand window, twips from its top-left corner.
 constexpr std::int16_t kHandEntry = 250;
 
-bool ValidDeck(int deck) {
-    return deck >= 0 && deck < kMaxDecks && deck < Game.deckCount;
-}
-
 // The card's table control, with its markers and its place in the stacking order, goes.
 void LeaveTable(std::int16_t card, std::int16_t control) {
     if (CardActions* actions = Actions())

@@ -11,6 +11,7 @@
 #include "state/TableState.h"
 #include "table/CardActions.h"
 #include "table/CardInfoForm.h"
+#include "table/CardTags.h"
 #include "table/HandCards.h"
 #include "table/InfoPanel.h"
 #include "table/MainForm.h"
@@ -40,7 +41,6 @@ int g_savedHeight = 0;
 constexpr int kFirstWidth = 9000;
 constexpr int kFirstHeight = 6000;
 
-constexpr int kLeftButton = 1;
 // Each card of the cascade lies this far right of the one before, and a fifth of the tallest
 // card's height lower (at least as far): the title band at the top of every card shows.
 constexpr int kCascadeStep = 150;
@@ -119,10 +119,7 @@ void HandForm::WireElement(int index, controls::TranspImg& element) {
 }
 
 std::int16_t HandForm::CardOfElement(int element) const {
-    const controls::TranspImg* image = crd(element);
-    if (!image) return 0;
-    const int card = std::atoi(image->Surface().Tag().c_str());
-    return CardTable::Contains(card) ? static_cast<std::int16_t>(card) : std::int16_t{0};
+    return CardShownBy(crd(element));
 }
 
 std::int16_t HandForm::NewElement() {
@@ -248,7 +245,7 @@ void HandForm::ArrangeHandCards() {
 void HandForm::crd_MouseDown(int index, int button, int shift, platform::PixelPoint at) {
     controls::TranspImg* image = crd(index);
     if (!image) return;
-    if (button == kLeftButton) {
+    if (button == platform::keys::kLeftButton) {
         dragged_ = index;
         grab_ = {static_cast<float>(static_cast<int>(at.x)), static_cast<float>(static_cast<int>(at.y))};
         sendToBack_ = shift == platform::keys::kShift;
@@ -353,7 +350,7 @@ void HandForm::ToolTipTimer_Timer() {
     // idle window's time again and again.
     ToolTipTimer.SetInterval(controls::CardTooltipDelay());
     if (hovered_ == lastTip_ && CTipH) return;
-    const std::string tip = CardTooltipText(static_cast<std::int16_t>(std::atoi(hovered_.c_str())));
+    const std::string tip = CardTooltipText(CardOfTag(hovered_));
     if (CountFields(tip, "|") > 1)
         ShowHandCardTip(GetField(tip, 2, "|"), GetField(tip, 1, "|"));
     else

@@ -4,6 +4,7 @@
 #include "common/Messages.h"
 #include "common/Numbers.h"
 #include "controls/MInfoTip.h"
+#include "platform/Keys.h"
 #include "platform/Twips.h"
 #include "services/DebugMgmt.h"
 #include "services/DiceRoller.h"
@@ -14,6 +15,7 @@
 #include "state/TableState.h"
 #include "table/CardActions.h"
 #include "table/CardInfoForm.h"
+#include "table/CardTags.h"
 #include "table/CopyrightForm.h"
 #include "table/DesignToolBarForm.h"
 #include "table/DiceRollerForm.h"
@@ -46,11 +48,6 @@ platform::ControlArray<controls::TranspImg>::Factory ImagesIn(platform::NativeWi
         image->Surface().SetVisible(false);
         return image;
     };
-}
-
-// Text of a control's Tag as a card number; 0 when it holds none.
-int CardOfTag(const std::string& tag) {
-    return tag.empty() ? 0 : std::atoi(tag.c_str());
 }
 
 platform::ControlArray<controls::zLabelA>::Factory LabelsIn(platform::NativeWidget* parent) {
@@ -359,7 +356,7 @@ void MainForm::showNotesBtn_Click() {
 }
 
 void MainForm::QuickMsg_MouseUp(int button) {
-    if (button == 2 && Others.newNumMarker) {
+    if (button == platform::keys::kRightButton && Others.newNumMarker) {
         // The caption reads "[" roll "] " result: the marker shows the result alone.
         const std::string caption = QuickMsg.Caption();
         const auto bracket = caption.find(']');
@@ -385,7 +382,7 @@ void MainForm::WireCard(int index, controls::TranspImg& card) {
         const controls::TranspImg* c = crd(index);
         if (!c) return;
         HoveredCard = c->Surface().Tag();
-        ShowCardInfo(static_cast<std::int16_t>(CardOfTag(HoveredCard)));
+        ShowCardInfo(CardOfTag(HoveredCard));
         // In debug mode the quick-result label tells which card the mouse is over.
         CardDebugText(QuickMsg, index, HoveredCard, static_cast<int>(at.x), static_cast<int>(at.y));
     };
@@ -493,7 +490,7 @@ void MainForm::ToolTipTimer_Timer() {
         if (HoveredCard != lastTipCard_ || !CTip) {
             lastTipCard_ = HoveredCard;
             ToolTipTimer.SetInterval(5);
-            const std::string tip = CardTooltipText(static_cast<std::int16_t>(CardOfTag(HoveredCard)));
+            const std::string tip = CardTooltipText(CardOfTag(HoveredCard));
             if (CountFields(tip, "|") > 1)
                 ShowTip(GetField(tip, 2, "|"), GetField(tip, 1, "|"));
             else

@@ -20,6 +20,7 @@
 #include "state/TableState.h"
 #include "state/ZOrder.h"
 #include "table/CardActions.h"
+#include "table/CardTags.h"
 #include "table/CarriedMarkers.h"
 #include "table/HandCards.h"
 #include "table/MainForm.h"
@@ -125,10 +126,8 @@ std::int16_t CardOnControl(const std::string& tag) {
     if (field.empty() || field == "-1") return 0;
     MainForm* table = TableWindow();
     if (!table) return 0;
-    const controls::TranspImg* image = table->crd(std::atoi(field.c_str()));
-    if (!image) return 0;
-    const int card = std::atoi(image->Surface().Tag().c_str());
-    return card >= 1 && card <= Game.totalCards ? static_cast<std::int16_t>(card) : 0;
+    const std::int16_t card = CardShownBy(table->crd(LeadingInt16(field)));
+    return card >= 1 && card <= Game.totalCards ? card : std::int16_t{0};
 }
 
 void FillCards(SaveRecord& record, MainForm* table) {

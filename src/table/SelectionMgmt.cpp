@@ -5,6 +5,7 @@
 #include "state/HandMgmt.h"
 #include "state/TableState.h"
 #include "table/CardActions.h"
+#include "table/CardTags.h"
 #include "table/CarriedMarkers.h"
 #include "table/MainForm.h"
 #include "table/Outbox.h"
@@ -114,8 +115,8 @@ void ToggleCardSelection(std::int16_t element) {
     MainForm* table = TableWindow();
     controls::TranspImg* image = table ? table->crd(element) : nullptr;
     if (!image) return;
-    const int card = std::atoi(image->Surface().Tag().c_str());
-    if (!CardTable::Contains(card)) return;
+    const std::int16_t card = CardShownBy(image);
+    if (card == 0) return;
     const bool on = !image->selected();
     image->selected(on);
     Cards[card].selectionMark = on ? 1 : -1;

@@ -4,6 +4,7 @@
 #include "common/Messages.h"
 #include "common/Numbers.h"
 #include "controls/ImageInfo.h"
+#include "platform/Keys.h"
 #include "platform/Twips.h"
 #include "services/LogMgmt.h"
 #include "state/CaptionMgmt.h"
@@ -23,10 +24,6 @@ namespace {
 std::unique_ptr<ShowCardsForm> g_viewer;
 
 constexpr int kGap = 100;
-
-bool ValidDeck(int deck) {
-    return deck >= 0 && deck < kMaxDecks;
-}
 
 } // namespace
 
@@ -66,7 +63,7 @@ ShowCardsForm::ShowCardsForm(const std::vector<std::int16_t>& cards, std::int16_
     if (!cards_.empty()) {
         const std::int16_t first = cards_.front().card;
         const int d = Cards[first].deck;
-        if (ValidDeck(d)) {
+        if (IsDeckSlot(d)) {
             backPicture_ = Game.backImages[d];
             emptyPicture_ = Game.discardImages[d];
             fitEmpty_ = Game.decks[d].resize != kFalse;
@@ -87,7 +84,7 @@ ShowCardsForm::ShowCardsForm(const std::vector<std::int16_t>& cards, std::int16_
         cPos[i] = std::make_unique<platform::Label>(form.Handle());
         handIcon[i] = std::make_unique<platform::PictureBox>(form.Handle());
         controls::TranspImg& picture = *DiscardPile[i];
-        const std::string& mask = ValidDeck(deck) && !Game.decks[deck].transparentColor.empty()
+        const std::string& mask = IsDeckSlot(deck) && !Game.decks[deck].transparentColor.empty()
                                       ? Game.decks[deck].transparentColor
                                       : "";
         if (!mask.empty()) picture.MaskColor(static_cast<controls::Colour>(ParseColour(mask)));
@@ -99,14 +96,14 @@ ShowCardsForm::ShowCardsForm(const std::vector<std::int16_t>& cards, std::int16_
         handIcon[i]->SetBackColor(platform::MakeColour(255, 255, 0));
         handIcon[i]->SetVisible(false);
         picture.MouseUp = [this, k](std::int16_t button, std::int16_t, platform::PixelPoint) {
-            if (button != 1) return;
+            if (button != platform::keys::kLeftButton) return;
             if (k == 0)
                 StepForward();
             else
                 StepBack();
         };
         picture.MouseDown = [this, k](std::int16_t button, std::int16_t, platform::PixelPoint) {
-            if (button == 2) MarkMenu(k);
+            if (button == platform::keys::kRightButton) MarkMenu(k);
         };
     }
     const int buttonTop = kGap + height + 50 + 250 + 10;
@@ -145,7 +142,7 @@ bool ShowCardsForm::Marked(int position) const {
 bool ShowCardsForm::MayMark() const {
     const CardActions* actions = Actions();
     if (actions && actions->TakeCard != kFalse) return true;
-    return ValidDeck(deck_) && Game.decks[deck_].chooseCardFromDrawDeck != kFalse;
+    return IsDeckSlot(deck_) && Game.decks[deck_].chooseCardFromDrawDeck != kFalse;
 }
 
 void ShowCardsForm::ShowAt(int picture, int position) {
@@ -179,7 +176,7 @@ void ShowCardsForm::StepBack() {
 void ShowCardsForm::MarkMenu(int picture) {
     const CardActions* actions = Actions();
     const bool allowed = (actions && actions->TakeCard != kFalse) ||
-                         (ValidDeck(deck_) && (Game.decks[deck_].chooseCardFromDiscardPile != kFalse ||
+                         (IsDeckSlot(deck_) && (Game.decks[deck_].chooseCardFromDiscardPile != kFalse ||
                                                Game.decks[deck_].chooseCardFromDrawDeck != kFalse));
     if (!allowed) return;
     menuPosition_ = picture == 0 ? current_ : current_ - 1;
@@ -254,7 +251,7 @@ void ShowCardsForm::ConfirmGetCards_Click() {
         // The sends let events run: this window may have been closed meanwhile.
         if (Current() != this) return;
     }
-    if (taken > 0 && ValidDeck(lastDeck)) {
+    if (taken > 0 && IsDeckSlot(lastDeck)) {
         std::vector<std::int16_t> cards;
         for (std::size_t at = 0; at + 3 <= takenList.size(); at += 3)
             cards.push_back(static_cast<std::int16_t>(std::atoi(takenList.substr(at, 3).c_str())));

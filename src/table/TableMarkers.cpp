@@ -8,6 +8,7 @@
 #include "controls/zLabelA.h"
 #include "platform/Controls.h"
 #include "platform/Files.h"
+#include "platform/Keys.h"
 #include "platform/Seams.h"
 #include "platform/Twips.h"
 #include "services/DebugMgmt.h"
@@ -472,7 +473,7 @@ void TableMarkers::addGraphMakerBtn_Click() {
 }
 
 void TableMarkers::markerNum_MouseDown(int index, int button, float x, float y) {
-    if (button == 1) {
+    if (button == platform::keys::kLeftButton) {
         DraggedMarker = static_cast<std::int16_t>(index);
         dragKind_ = kZNumMarker;
         grabX_ = x;
@@ -583,7 +584,7 @@ void TableMarkers::mrk_MouseDown(int index, int button, float x, float y) {
     if (!record) return;
     if (record->dicePlaced != kFalse) DiceMarkerCascade = 0;
     const MarkerTypeRecord& type = MarkerKinds[record->kind];
-    if (button != 1) {
+    if (button != platform::keys::kLeftButton) {
         MenuMarker = static_cast<std::int16_t>(index);
         FlipMrk.SetVisible(!type.backFaces.empty());
         const bool fixedBackShown =

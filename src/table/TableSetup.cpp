@@ -21,6 +21,7 @@
 #include "state/TableState.h"
 #include "state/ZOrder.h"
 #include "table/CardActions.h"
+#include "table/CardTags.h"
 #include "table/CarriedMarkers.h"
 #include "table/DiscardPileForm.h"
 #include "table/HandForm.h"
@@ -59,10 +60,6 @@ MainForm& Table() {
 
 controls::TranspImg* Card(std::int16_t control) {
     return Table().crd(control);
-}
-
-bool ValidDeck(int deck) {
-    return deck >= 0 && deck < kMaxDecks;
 }
 
 int DeckCount() {
@@ -119,7 +116,7 @@ void PlaceBesideDeck(std::int16_t card, int k) {
     controls::TranspImg* image = table.crd(Cards[card].controlIndex);
     if (!image) return;
     const controls::TranspImg* deckImage =
-        ValidDeck(Cards[card].deck) ? table.DeckImg(Cards[card].deck) : nullptr;
+        IsDeckSlot(Cards[card].deck) ? table.DeckImg(Cards[card].deck) : nullptr;
     const int left = deckImage ? deckImage->Surface().Left() : 0;
     const int top = deckImage ? deckImage->Surface().Top() : 0;
     image->Surface().Move(left + 120 + 200 * k, top + 120 + 200 * k);
@@ -269,7 +266,7 @@ void DealInitialCards() {
 
 void DealCardToTable(std::int16_t deck, std::int16_t player, std::int16_t slot, std::int16_t card,
                      bool advance) {
-    if (card == -1 && ValidDeck(deck)) card = FindCard(deck, Game.nextDrawPositions[deck], false);
+    if (card == -1 && IsDeckSlot(deck)) card = FindCard(deck, Game.nextDrawPositions[deck], false);
     DealCard(deck, player, slot, card, advance);
     if (Game.external_hand != kFalse) return;
     // The control is made even when nothing was dealt, in step with the model's count.
@@ -386,7 +383,7 @@ void LoadCardPicture(std::int16_t control, std::int16_t card, bool faceDown, boo
     controls::TranspImg* image = Card(control);
     if (!image || !CardTable::Contains(card)) return;
     const CardRecord& c = Cards[card];
-    const DeckRecord* deck = ValidDeck(c.deck) ? &Game.decks[c.deck] : nullptr;
+    const DeckRecord* deck = IsDeckSlot(c.deck) ? &Game.decks[c.deck] : nullptr;
     // The reset brings back magenta as the mask: the grey of a new control would make every
     // mid-grey of a card's picture see-through.
     image->reset();
@@ -412,13 +409,13 @@ void PlaceCardOnTable(std::int16_t control, std::int16_t card) {
     if (!image || !CardTable::Contains(card)) return;
     CardRecord& c = Cards[card];
     c.faceShown = kTrue;
-    if (ValidDeck(c.deck) && !Game.decks[c.deck].transparentColor.empty())
+    if (IsDeckSlot(c.deck) && !Game.decks[c.deck].transparentColor.empty())
         image->MaskColor(AsColour(ParseColour(Game.decks[c.deck].transparentColor)));
     // The picture is loaded first and then turned, so that a turned card shows its own face.
     image->loadNewPicture(c.keptFaceDown ? CardBackImagePath(card) : CardFacePath(card));
     // Zoomed as every other way onto the table zooms a card (a draw, a load): a card placed at
     // the start must not change its size when the game is saved and loaded.
-    const DeckRecord* deck = ValidDeck(c.deck) ? &Game.decks[c.deck] : nullptr;
+    const DeckRecord* deck = IsDeckSlot(c.deck) ? &Game.decks[c.deck] : nullptr;
     if (deck && deck->zoom != 100.0f && (c.keptFaceDown == kFalse || HasCardBackProperty(card)))
         image->zoom(CardZoom(*image, deck->zoom));
     if (c.keptFaceDown == kFalse && c.rotation != 0) RotateCard(control, c.rotation);
@@ -466,8 +463,8 @@ bool ApplySetupPosition(std::int16_t card, std::int16_t control) {
 void RotateCard(std::int16_t control, std::int16_t angle) {
     controls::TranspImg* image = Card(control);
     if (!image) return;
-    const int card = std::atoi(image->Surface().Tag().c_str());
-    if (!CardTable::Contains(card)) return;
+    const std::int16_t card = CardShownBy(image);
+    if (card == 0) return;
     if (angle == -1) angle = NextRotationAngle(static_cast<std::int16_t>(card));
     Cards[card].rotation = angle;
     LogCardRotated(static_cast<std::int16_t>(card));
@@ -493,7 +490,7 @@ std::int16_t TakeCardToPlayer(std::int16_t card, std::int16_t player, std::int16
     image->Surface().SetTag(std::to_string(card));
     LoadCardPicture(index, card, player != Game.CurrentPlayer, false);
 
-    const std::string section = ValidDeck(c.deck) ? Game.decks[c.deck].section : std::string();
+    const std::string section = IsDeckSlot(c.deck) ? Game.decks[c.deck].section : std::string();
     const std::vector<std::string> f = GetFields(GetIni(section, "cardOffset", CurrentGameFile), 4, ",");
     const auto whole = [&](std::size_t n, int otherwise) {
         const int v = RoundToInt32(LeadingNumber(f[n]));
@@ -566,7 +563,7 @@ void RestoreTablePositions(const PilePositions& piles) {
 }
 
 bool DeckStandsInPanel(int deck) {
-    return ValidDeck(deck) && GetIni(Game.decks[deck].section, "layout_panel", CurrentGameFile) == "INFO";
+    return IsDeckSlot(deck) && GetIni(Game.decks[deck].section, "layout_panel", CurrentGameFile) == "INFO";
 }
 
 void LoadLayout() {
