@@ -558,9 +558,16 @@ void Picture::Fill(Colour c) {
 void Picture::FillRect(int x, int y, int width, int height, Colour c) {
     int x1 = std::max(x, 0), y1 = std::max(y, 0);
     int x2 = std::min(x + width, Width()), y2 = std::min(y + height, Height());
-    std::uint32_t p = PixelOf(c);
-    for (int row = y1; row < y2; ++row)
-        std::fill(Row(row) + x1, Row(row) + x2, p);
+    if (x1 >= x2 || y1 >= y2) return;
+    const std::uint32_t p = PixelOf(c);
+    // The bits are fetched once: each row's own fetch checks whether the picture must be copied
+    // first, which costs more than filling a short row.
+    std::uint32_t* bits = Bits();
+    const int stride = Stride();
+    for (int row = y1; row < y2; ++row) {
+        std::uint32_t* line = bits + static_cast<std::ptrdiff_t>(row) * stride;
+        std::fill(line + x1, line + x2, p);
+    }
 }
 
 void Picture::DrawLine(int x1, int y1, int x2, int y2, Colour c) {
