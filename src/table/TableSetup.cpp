@@ -5,6 +5,7 @@
 #include "common/Messages.h"
 #include "common/Numbers.h"
 #include "platform/Files.h"
+#include "platform/Picture.h"
 #include "platform/Seams.h"
 #include "services/LogMgmt.h"
 #include "state/CaptionMgmt.h"
@@ -174,6 +175,8 @@ bool SetUpNewGame(MainForm& table, const std::string& gameFile) {
 }
 
 void SetUpDealtTable(MainForm& table) {
+    // The cards of one deck share a few picture files: each is looked at on disk once.
+    const platform::Picture::LookScope looks;
     ResetTableState();
     ForgetCardInfo();
     ClearTableControls();
