@@ -188,14 +188,19 @@ void CInfoTip::ShowAt(platform::ScreenPoint cursor, platform::TextSize screen, c
         if (wanted >= 0 && wanted <= 2) align = wanted;
         return align;
     };
-    if (showTitle_) {
-        titleBlock->Draw(d, left, top, right, bottom, platform::ResolveColour(titleColor_),
+    {
+        // One painter draws the title and the text; it ends before the picture is shown.
+        platform::TextPainter painter(d);
+        if (showTitle_) {
+            painter.Draw(*titleBlock, left, top, right, bottom, platform::ResolveColour(titleColor_),
                          alignment(titleAlignment_));
-        const int y1 = top + th + half;
-        d.FillRect(left, y1, right - left, 1, platform::ResolveColour(borderColor_));
-        top = y1 + half;
+            const int y1 = top + th + half;
+            d.FillRect(left, y1, right - left, 1, platform::ResolveColour(borderColor_));
+            top = y1 + half;
+        }
+        painter.Draw(body, left, top, right, bottom, platform::ResolveColour(foreColor_),
+                     alignment(textAlignment_));
     }
-    body.Draw(d, left, top, right, bottom, platform::ResolveColour(foreColor_), alignment(textAlignment_));
 
     opacity_ = dropShadow_ ? ShadowOpacity(fullW, fullH)
                            : std::vector<std::uint8_t>(static_cast<std::size_t>(w) * h);

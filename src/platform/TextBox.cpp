@@ -62,14 +62,24 @@ TextSize MeasureTextBox(const FontSpec& font, const std::string& text, int width
     return TextSize{box.width(), box.height()};
 }
 
+namespace {
+
+// DrawTextBox with a painter already on the picture.
+void DrawTextBoxWith(QPainter& painter, int left, int top, int right, int bottom, const std::string& text,
+                     const FontSpec& font, Colour colour, const TextBoxFormat& format) {
+    painter.setFont(ToQFont(font));
+    painter.setPen(QColor(RedOf(colour), GreenOf(colour), BlueOf(colour)));
+    painter.drawText(QRect(left, top, right - left, bottom - top), FlagsOf(format), LinesOf(text));
+}
+
+} // namespace
+
 void DrawTextBox(Picture& picture, int left, int top, int right, int bottom, const std::string& text,
                  const FontSpec& font, Colour colour, const TextBoxFormat& format) {
     if (picture.IsEmpty() || text.empty() || right <= left || bottom <= top) return;
     QPainter painter(&PictureAccess::MutableImage(picture));
     painter.setRenderHint(QPainter::TextAntialiasing, true);
-    painter.setFont(ToQFont(font));
-    painter.setPen(QColor(RedOf(colour), GreenOf(colour), BlueOf(colour)));
-    painter.drawText(QRect(left, top, right - left, bottom - top), FlagsOf(format), LinesOf(text));
+    DrawTextBoxWith(painter, left, top, right, bottom, text, font, colour, format);
 }
 
 struct TextFont::Impl {
@@ -217,14 +227,33 @@ std::optional<int> TextBlock::Advance() const {
 
 void TextBlock::Draw(Picture& picture, int left, int top, int right, int bottom, Colour colour,
                      int align) const {
-    const Impl& d = *impl_;
-    if (d.empty || picture.IsEmpty() || right <= left || bottom <= top) return;
+    if (impl_->empty || picture.IsEmpty() || right <= left || bottom <= top) return;
+    TextPainter(picture).Draw(*this, left, top, right, bottom, colour, align);
+}
+
+struct TextPainter::Impl {
+    std::optional<QPainter> painter; // none on an empty picture
+};
+
+TextPainter::TextPainter(Picture& picture) : impl_(std::make_unique<Impl>()) {
+    if (picture.IsEmpty()) return;
+    impl_->painter.emplace(&PictureAccess::MutableImage(picture));
+    impl_->painter->setRenderHint(QPainter::TextAntialiasing, true);
+}
+
+TextPainter::~TextPainter() = default;
+
+void TextPainter::Draw(const TextBlock& block, int left, int top, int right, int bottom, Colour colour,
+                       int align) {
+    const TextBlock::Impl& d = *block.impl_;
+    if (!impl_->painter || d.empty || right <= left || bottom <= top) return;
+    QPainter& painter = *impl_->painter;
     TextBoxFormat format = d.format;
     format.align = align;
     const int flags = FlagsOf(format);
     if (d.underlines ||
         (d.tabs && format.expandTabs && (flags & Qt::AlignLeft) != (FlagsOf(d.format) & Qt::AlignLeft))) {
-        DrawTextBox(picture, left, top, right, bottom, d.text, d.spec, colour, format);
+        DrawTextBoxWith(painter, left, top, right, bottom, d.text, d.spec, colour, format);
         return;
     }
     const QRectF r(left, top, right - left, bottom - top);
@@ -242,10 +271,12 @@ void TextBlock::Draw(Picture& picture, int left, int top, int right, int bottom,
         x = r.width() - widest;
     else if (flags & Qt::AlignHCenter)
         x = (r.width() - widest) / 2;
-    QPainter painter(&PictureAccess::MutableImage(picture));
-    painter.setRenderHint(QPainter::TextAntialiasing, true);
     painter.setPen(QColor(RedOf(colour), GreenOf(colour), BlueOf(colour)));
-    if (!r.contains(QRectF(r.x() + x, r.y(), widest, height))) painter.setClipRect(r, Qt::IntersectClip);
+    const bool clip = !r.contains(QRectF(r.x() + x, r.y(), widest, height));
+    if (clip) {
+        painter.save();
+        painter.setClipRect(r, Qt::IntersectClip);
+    }
     for (int i = 0; i < lines; ++i) {
         const QTextLine line = d.layout.lineAt(i);
         const qreal advance = line.horizontalAdvance();
@@ -256,6 +287,7 @@ void TextBlock::Draw(Picture& picture, int left, int top, int right, int bottom,
             xoff = (r.width() - advance) / 2;
         line.draw(&painter, QPointF(r.x() + xoff, r.y()));
     }
+    if (clip) painter.restore();
 }
 
 } // namespace platform
