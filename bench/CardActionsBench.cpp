@@ -162,9 +162,9 @@ int main(int argc, char** argv) {
     benchsupport::OffscreenTable screen(argc, argv, 800, 600);
     g_table = std::make_unique<MainForm>();
     g_game = benchsupport::WriteOneDeckGame(folder, "actions.game", g_cards, kCards, 0);
-    // Nine repetitions: with five, the selection ratios' medians swung past their limit on a busy
-    // machine.
-    benchsupport::Initialize(argc, argv, 9);
+    // Fifteen repetitions: with five, the selection ratios' medians swung past their limit on a
+    // busy machine, and with nine they came within a twentieth of it.
+    benchsupport::Initialize(argc, argv, 15);
     benchsupport::MedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace controls {
 
@@ -123,34 +124,50 @@ void CInfoTip::ShowAt(platform::ScreenPoint cursor, platform::TextSize screen, c
         window_ = std::make_unique<platform::PopupWindow>(owner_);
         handle_ = NextHandle();
     }
-    const platform::FontSpec textFont = TipFont();
-    platform::FontSpec titleFont = textFont;
-    titleFont.bold = true;
-    const platform::TextBoxFormat measure{0, false, true};
+    // Each font is looked up once and the text laid out once: the box is measured from the same
+    // layout that is drawn.
+    const platform::FontSpec textSpec = TipFont();
+    const platform::TextFont textFont(textSpec);
+    platform::FontSpec titleSpec = textSpec;
+    titleSpec.bold = true;
+    std::optional<platform::TextFont> titleFont;
+    if (showTitle_) titleFont.emplace(titleSpec);
+    const platform::TextBoxFormat layout{0, false, true};
+    const platform::TextBlock body(textFont, AsWritten(text), layout);
 
     // The box is as wide as the text, unless the title is long enough (it is drawn bold) to need
     // the room of 1.4 times its characters: those are measured as the title followed by its
     // own first characters again. The height is always the text's, so that no line is cut.
-    platform::TextSize m = platform::MeasureTextBox(textFont, AsWritten(text), 0, measure);
+    platform::TextSize m = body.Size();
     if (!(1.4 * static_cast<double>(title.size()) < static_cast<double>(text.size()))) {
         const auto count = static_cast<std::size_t>(std::nearbyint(1.4 * static_cast<double>(title.size())));
         std::string run = title;
         while (!title.empty() && run.size() < count)
             run += title.substr(0, count - run.size());
-        m.width = platform::MeasureTextBox(textFont, AsWritten(run), 0, measure).width;
+        m.width = platform::TextBlock(textFont, AsWritten(run), layout).Size().width;
     }
-    // A shown title is never cut: the box is at least as wide as the bold title.
-    if (showTitle_) m.width = std::max(m.width, platform::MeasureText(titleFont, title).width);
-    const int th = platform::MeasureText(textFont, "").height; // a line's height, whatever its text
+    // A shown title is never cut: the box is at least as wide as the bold title. Its layout for
+    // the drawing gives its width too, unless it breaks lines or ends in a blank.
+    std::optional<platform::TextBlock> titleBlock;
+    if (showTitle_) {
+        titleBlock.emplace(*titleFont, AsWritten(title), layout);
+        const std::optional<int> advance = titleBlock->Advance();
+        m.width = std::max(m.width, advance ? *advance : titleFont->Measure(title).width);
+    }
+    const int th = textFont.LineHeight(); // a line's height, whatever its text
     const int padding = padding_;
     const int w = std::max(m.width + 2 * padding, 1);
     const int h = std::max(m.height + padding + (showTitle_ ? th + padding : 0), 1);
     const platform::ScreenPoint at = BalloonPosition(cursor, w, h, padding, screen);
     const int fullW = dropShadow_ ? w + kShadow : w, fullH = dropShadow_ ? h + kShadow : h;
 
-    drawing_ = platform::Picture(fullW, fullH, 0);
+    // The box is filled as the picture is made; the shadow's strips start clear.
+    drawing_ = platform::Picture(fullW, fullH, platform::ResolveColour(backColor_));
     platform::Picture& d = drawing_;
-    d.FillRect(0, 0, w, h, platform::ResolveColour(backColor_));
+    if (dropShadow_) {
+        d.FillRect(w, 0, kShadow, fullH, 0);
+        d.FillRect(0, h, w, kShadow, 0);
+    }
     if (borderStyle_ == 0) {
         const Colour light = platform::ResolveColour(k3DLight), dark = platform::ResolveColour(k3DDarkShadow);
         d.FillRect(0, 0, w - 1, 1, light);
@@ -171,16 +188,19 @@ void CInfoTip::ShowAt(platform::ScreenPoint cursor, platform::TextSize screen, c
         if (wanted >= 0 && wanted <= 2) align = wanted;
         return align;
     };
-    if (showTitle_) {
-        platform::DrawTextBox(d, left, top, right, bottom, AsWritten(title), titleFont,
-                              platform::ResolveColour(titleColor_),
-                              {alignment(titleAlignment_), false, true});
-        const int y1 = top + th + half;
-        d.FillRect(left, y1, right - left, 1, platform::ResolveColour(borderColor_));
-        top = y1 + half;
+    {
+        // One painter draws the title and the text; it ends before the picture is shown.
+        platform::TextPainter painter(d);
+        if (showTitle_) {
+            painter.Draw(*titleBlock, left, top, right, bottom, platform::ResolveColour(titleColor_),
+                         alignment(titleAlignment_));
+            const int y1 = top + th + half;
+            d.FillRect(left, y1, right - left, 1, platform::ResolveColour(borderColor_));
+            top = y1 + half;
+        }
+        painter.Draw(body, left, top, right, bottom, platform::ResolveColour(foreColor_),
+                     alignment(textAlignment_));
     }
-    platform::DrawTextBox(d, left, top, right, bottom, AsWritten(text), textFont,
-                          platform::ResolveColour(foreColor_), {alignment(textAlignment_), false, true});
 
     opacity_ = dropShadow_ ? ShadowOpacity(fullW, fullH)
                            : std::vector<std::uint8_t>(static_cast<std::size_t>(w) * h);

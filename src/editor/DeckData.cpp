@@ -18,7 +18,10 @@ namespace {
 // k for a key the reader looks up as card<k> (the name without regard to case, k written without
 // leading zeros) with k from 1 to `lines`; 0 for any other key.
 int CardLineNumber(std::string_view name, int lines) {
-    if (name.size() < 5 || !platform::AnsiNoCaseEqual{}(name.substr(0, 4), "card") || name[4] == '0')
+    // Only "C" and "c" are "c" without regard to case, and so on: each letter is compared with its
+    // small letter after the one bit that tells the two apart is set.
+    const auto is = [&name](std::size_t i, char small) { return (name[i] | 0x20) == small; };
+    if (name.size() < 5 || !is(0, 'c') || !is(1, 'a') || !is(2, 'r') || !is(3, 'd') || name[4] == '0')
         return 0;
     int k = 0;
     for (const char c : name.substr(4)) {
@@ -98,26 +101,54 @@ void DeckData::Load(const std::string& file, const std::string& section) {
     struct Span {
         std::size_t at = 0, length = 0;
     };
-    std::vector<Span> lineOf(count + 1);
-    ForEachCardLine(file, section, lines, [&](int k, std::string_view line) {
-        lineOf[static_cast<std::size_t>(k)] = Span{lines_.size(), line.size()};
-        lines_ += line;
-    });
-    for (int k = 1; k <= lines; ++k) {
-        const Span span = lineOf[static_cast<std::size_t>(k)];
-        if (span.length == 0 && lastCard_) continue;
-        // Field 1 is the entry, field 3 the properties, as the field functions cut them.
+    // Card k from the line at `span` (none where the file has no line k).
+    const auto add = [this](int k, Span span) {
+        if (span.length == 0 && lastCard_) return;
+        // Field 1 is the entry, as the field functions cut it; the properties are cut from the
+        // line when they are asked for.
         const std::string_view line = std::string_view(lines_).substr(span.at, span.length);
         const std::size_t first = std::min(line.find(','), line.size());
-        const std::size_t second =
-            first == line.size() ? first : std::min(line.find(',', first + 1), line.size());
-        const std::size_t properties = std::min(second + 1, line.size());
-        const std::size_t third = std::min(line.find(',', properties), line.size());
         const long id = static_cast<long>(cards_.size()) + 1;
-        cards_.push_back(Card{span.at, span.length, first, properties, third - properties, k, false});
+        cards_.push_back(Card{span.at, span.length, first, Card::kUncut, 0, k, false});
         if (static_cast<std::size_t>(k) != cards_.size()) linesInPlace_ = false;
-        entries_.push_back(DeckEntry{id, std::string(line.substr(0, first))});
+        DeckEntry& entry = entries_.emplace_back();
+        entry.id = id;
+        entry.text.assign(line.data(), first);
         loadedIds_.push_back(id);
+    };
+    // The lines of a deck come in the order of their numbers: each card is made as its line
+    // comes. Only a line that comes after a higher number has the lines gathered by number first.
+    int next = 1;
+    std::vector<Span> lineOf;
+    ForEachCardLine(file, section, lines, [&](int k, std::string_view line) {
+        const Span span{lines_.size(), line.size()};
+        lines_ += line;
+        if (!lineOf.empty()) {
+            lineOf[static_cast<std::size_t>(k)] = span;
+            return;
+        }
+        if (k >= next) {
+            for (; next < k; ++next)
+                add(next, Span{});
+            add(k, span);
+            next = k + 1;
+            return;
+        }
+        lineOf.resize(count + 1);
+        for (const Card& card : cards_)
+            lineOf[static_cast<std::size_t>(card.number)] = Span{card.lineAt, card.lineLength};
+        lineOf[static_cast<std::size_t>(k)] = span;
+        cards_.clear();
+        entries_.clear();
+        loadedIds_.clear();
+        linesInPlace_ = true;
+    });
+    if (lineOf.empty()) {
+        for (; next <= lines; ++next)
+            add(next, Span{});
+    } else {
+        for (int k = 1; k <= lines; ++k)
+            add(k, lineOf[static_cast<std::size_t>(k)]);
     }
     loaded_ = true;
 }
@@ -181,7 +212,15 @@ std::string_view DeckData::LoadedText(const Card& card) const {
 }
 
 std::string_view DeckData::LoadedProperties(const Card& card) const {
-    return LineOf(card).substr(card.propertiesAt, card.propertiesLength);
+    const std::string_view line = LineOf(card);
+    if (card.propertiesAt != Card::kUncut) return line.substr(card.propertiesAt, card.propertiesLength);
+    // Field 3, as the field functions cut it: after the second comma, up to the third.
+    const std::size_t first = card.textLength;
+    const std::size_t second =
+        first == line.size() ? first : std::min(line.find(',', first + 1), line.size());
+    const std::size_t properties = std::min(second + 1, line.size());
+    const std::size_t third = std::min(line.find(',', properties), line.size());
+    return line.substr(properties, third - properties);
 }
 
 std::string DeckData::Properties(long id) const {

@@ -64,6 +64,9 @@ class DeckData {
     // text at its start and the properties within it. A deck of hundreds of cards is then read
     // into one text instead of a few strings for each card.
     struct Card {
+        // A card read from the file has its properties cut from its line when they are asked
+        // for: opening a deck of hundreds of cards looks for the first field of each line only.
+        static constexpr std::size_t kUncut = static_cast<std::size_t>(-1);
         std::size_t lineAt = 0, lineLength = 0; // 0 and 0 for a new card
         std::size_t textLength = 0, propertiesAt = 0, propertiesLength = 0;
         int number = 0;      // k of the key card<k> it was read from; 0 for a new card

@@ -375,14 +375,54 @@ struct SharedFile {
     }
 };
 
+// What the looks of a LookScope found: where each path leads and each file's stamp (nothing
+// where it could not be looked at).
+struct FileStamp {
+    std::int64_t seconds = 0;
+    std::int64_t nanoseconds = 0;
+    std::int64_t size = 0;
+};
+struct Looks {
+    int depth = 0;
+    std::unordered_map<std::string, std::optional<std::string>> paths;
+    std::unordered_map<std::string, std::optional<FileStamp>> stamps;
+};
+Looks& LooksInScope() {
+    static Looks looks;
+    return looks;
+}
+
+// Where a path of the model leads, as ResolvePath says; within a LookScope, as it said first.
+std::optional<std::string> RealPathOf(const std::string& path) {
+    if (path.empty()) return std::nullopt;
+    Looks& looks = LooksInScope();
+    if (looks.depth == 0) return ResolvePath(path);
+    if (auto known = looks.paths.find(path); known != looks.paths.end()) return known->second;
+    return looks.paths.emplace(path, ResolvePath(path)).first->second;
+}
+
 // The modification time and size of a file, in one look at it (a table of hundreds of cards asks
-// for each card's file); false when it cannot be looked at.
+// for each card's file; within a LookScope the first look answers); false when it cannot be
+// looked at.
 bool Stamp(const std::string& real, SharedFile& file) {
-    struct stat status {};
-    if (::stat(real.c_str(), &status) != 0) return false;
-    file.seconds = status.st_mtim.tv_sec;
-    file.nanoseconds = status.st_mtim.tv_nsec;
-    file.size = status.st_size;
+    Looks& looks = LooksInScope();
+    const auto look = [&real]() -> std::optional<FileStamp> {
+        struct stat status {};
+        if (::stat(real.c_str(), &status) != 0) return std::nullopt;
+        return FileStamp{status.st_mtim.tv_sec, status.st_mtim.tv_nsec, status.st_size};
+    };
+    std::optional<FileStamp> stamp;
+    if (looks.depth == 0) {
+        stamp = look();
+    } else if (auto known = looks.stamps.find(real); known != looks.stamps.end()) {
+        stamp = known->second;
+    } else {
+        stamp = looks.stamps.emplace(real, look()).first->second;
+    }
+    if (!stamp) return false;
+    file.seconds = stamp->seconds;
+    file.nanoseconds = stamp->nanoseconds;
+    file.size = stamp->size;
     return true;
 }
 
@@ -394,7 +434,7 @@ std::unordered_map<std::string, SharedFile>& SharedFiles() {
 // The shared entry of a file, decoded anew when the file changed; nullptr when it cannot be
 // decoded. A file whose time or size cannot be read is decoded into `unshared`.
 SharedFile* SharedFileOf(const std::string& path, SharedFile& unshared) {
-    const std::optional<std::string> real = path.empty() ? std::nullopt : ResolvePath(path);
+    const std::optional<std::string> real = RealPathOf(path);
     if (!real) return nullptr;
     SharedFile stamp;
     auto& files = SharedFiles();
@@ -467,7 +507,7 @@ std::optional<Picture> Picture::LoadShared(const std::string& path, Colour key, 
 }
 
 std::optional<Picture> Picture::LoadWithin(const std::string& path, int maxSide) {
-    const std::optional<std::string> real = path.empty() ? std::nullopt : ResolvePath(path);
+    const std::optional<std::string> real = RealPathOf(path);
     if (!real) return std::nullopt;
     // Most files are small enough: they are decoded once for everyone who shows them.
     if (FitsWithin(*real, maxSide)) return LoadShared(path);
@@ -479,7 +519,7 @@ std::optional<Picture> Picture::LoadWithin(const std::string& path, int maxSide)
 std::optional<Picture> Picture::LoadWithin(const std::string& path, int maxSide, Colour key,
                                            bool& seeThrough) {
     seeThrough = false;
-    const std::optional<std::string> real = path.empty() ? std::nullopt : ResolvePath(path);
+    const std::optional<std::string> real = RealPathOf(path);
     if (!real) return std::nullopt;
     if (FitsWithin(*real, maxSide)) return LoadShared(path, key, seeThrough);
     std::optional<Decoded> decoded = Decode(path, maxSide);
@@ -493,6 +533,17 @@ std::optional<Picture> Picture::LoadWithin(const std::string& path, int maxSide,
 
 void Picture::ForgetShared() {
     SharedFiles().clear();
+}
+
+Picture::LookScope::LookScope() {
+    ++LooksInScope().depth;
+}
+
+Picture::LookScope::~LookScope() {
+    Looks& looks = LooksInScope();
+    if (--looks.depth > 0) return;
+    looks.paths.clear();
+    looks.stamps.clear();
 }
 
 bool Picture::PixelsShared() const {
@@ -558,9 +609,16 @@ void Picture::Fill(Colour c) {
 void Picture::FillRect(int x, int y, int width, int height, Colour c) {
     int x1 = std::max(x, 0), y1 = std::max(y, 0);
     int x2 = std::min(x + width, Width()), y2 = std::min(y + height, Height());
-    std::uint32_t p = PixelOf(c);
-    for (int row = y1; row < y2; ++row)
-        std::fill(Row(row) + x1, Row(row) + x2, p);
+    if (x1 >= x2 || y1 >= y2) return;
+    const std::uint32_t p = PixelOf(c);
+    // The bits are fetched once: each row's own fetch checks whether the picture must be copied
+    // first, which costs more than filling a short row.
+    std::uint32_t* bits = Bits();
+    const int stride = Stride();
+    for (int row = y1; row < y2; ++row) {
+        std::uint32_t* line = bits + static_cast<std::ptrdiff_t>(row) * stride;
+        std::fill(line + x1, line + x2, p);
+    }
 }
 
 void Picture::DrawLine(int x1, int y1, int x2, int y2, Colour c) {

@@ -92,6 +92,18 @@ class Picture {
     // Forgets the shared pictures, so that the next LoadShared of each file decodes it again;
     // whoever holds one keeps it.
     static void ForgetShared();
+    // While a scope lives, the shared pictures look at each file on disk once: where a path
+    // leads and whether the file changed are taken from the first look in the scope. Laying out a
+    // table of hundreds of cards from a few dozen files then looks at a few dozen files instead
+    // of checking each card's. A file changed while the scope lives is seen by the first look
+    // after the scope. Scopes nest; the outermost one counts.
+    class LookScope {
+      public:
+        LookScope();
+        ~LookScope();
+        LookScope(const LookScope&) = delete;
+        LookScope& operator=(const LookScope&) = delete;
+    };
     // True when another picture holds the very same pixels (a copy that neither has changed).
     bool PixelsShared() const;
     // A number that names these pixels: copies that share them share it, and no other picture

@@ -5,6 +5,7 @@
 #include "common/Messages.h"
 #include "common/Numbers.h"
 #include "platform/Files.h"
+#include "platform/Picture.h"
 #include "services/DiceRoller.h"
 #include "state/CaptionMgmt.h"
 #include "state/EffectMgmt.h"
@@ -468,6 +469,8 @@ bool QuickSave() {
 }
 
 bool LoadSavedGame(const std::string& fileName, bool received) {
+    // The cards of one deck share a few picture files: each is looked at on disk once.
+    const platform::Picture::LookScope looks;
     const auto record = NewSaveRecord();
     std::string error;
     if (ReadSaveFile(fileName, *record, error) != SaveReadResult::ok) {
@@ -517,6 +520,7 @@ bool LoadSavedGame(const std::string& fileName, bool received) {
 
 void RestoreLoadedTable() {
     if (!TableWindow()) return;
+    const platform::Picture::LookScope looks;
     LoadDeckImages(false);
     LoadDice();
     LoadReports(CurrentGameFile);

@@ -5,6 +5,7 @@
 #include "common/Messages.h"
 #include "common/Numbers.h"
 #include "platform/Files.h"
+#include "platform/Picture.h"
 #include "platform/Seams.h"
 #include "services/LogMgmt.h"
 #include "state/CaptionMgmt.h"
@@ -172,6 +173,8 @@ bool SetUpNewGame(MainForm& table, const std::string& gameFile) {
 }
 
 void SetUpDealtTable(MainForm& table) {
+    // The cards of one deck share a few picture files: each is looked at on disk once.
+    const platform::Picture::LookScope looks;
     ResetTableState();
     ForgetCardInfo();
     ClearTableControls();
@@ -214,6 +217,25 @@ void SetPlayerNameLabels() {
         if (platform::Label* label = table.SideName(p - 1)) label->SetCaption(Game.players[p].name);
 }
 
+namespace {
+
+// The card at each place of a deck's draw pile from one pass over the card table, the lowest card
+// number first as FindCard finds it: the opening deal looked for its next card with a pass over
+// the whole table for every card it dealt.
+std::vector<std::int16_t> DrawPilePlaces(std::int16_t deck) {
+    std::vector<std::int16_t> places;
+    for (int card = 1; card <= std::clamp<int>(Game.totalCards, 0, kMaxCards); ++card) {
+        const CardRecord& c = Cards[card];
+        if (c.deck != deck || c.inDiscardPile != kFalse || c.pilePosition < 0) continue;
+        const auto at = static_cast<std::size_t>(c.pilePosition);
+        if (at >= places.size()) places.resize(at + 1, -1);
+        if (places[at] == -1) places[at] = static_cast<std::int16_t>(card);
+    }
+    return places;
+}
+
+} // namespace
+
 void DealInitialCards() {
     const auto receives = [](int seat) {
         return Game.players[seat].hasTableArea != kFalse || Game.external_hand != kFalse;
@@ -231,8 +253,21 @@ void DealInitialCards() {
                 if (receives(p)) seats.push_back(static_cast<std::int16_t>(p));
         }
         const long long attempts = static_cast<long long>(std::max<int>(deck.deal, 0)) * seats.size();
+        // Dealing takes cards off the pile and moves nothing else on it: the places found before
+        // the deal stay true for the cards still there.
+        const std::vector<std::int16_t> places = DrawPilePlaces(deckIndex);
+        const auto topCard = [&]() -> std::int16_t {
+            const std::int16_t at = Game.nextDrawPositions[d];
+            if (at < 0) return FindCard(deckIndex, at, false);
+            const std::int16_t card = static_cast<std::size_t>(at) < places.size() ? places[at] : -1;
+            if (card == -1) return -1;
+            const CardRecord& c = Cards[card];
+            if (c.deck == deckIndex && c.inDiscardPile == kFalse && c.pilePosition == at) return card;
+            return FindCard(deckIndex, at, false);
+        };
         for (long long a = 0; a < attempts; ++a) {
-            if (FindCard(deckIndex, Game.nextDrawPositions[d], false) == -1) {
+            const std::int16_t card = topCard();
+            if (card == -1) {
                 // Nothing is left to deal: the rest of the deal, however large, only hands out the
                 // control numbers its attempts would take.
                 if (Game.external_hand == kFalse)
@@ -240,7 +275,7 @@ void DealInitialCards() {
                 break;
             }
             const auto slot = static_cast<std::int16_t>(a / static_cast<long long>(seats.size()) + 1);
-            DealCardToTable(deckIndex, seats[static_cast<std::size_t>(a) % seats.size()], slot, -1, true);
+            DealCardToTable(deckIndex, seats[static_cast<std::size_t>(a) % seats.size()], slot, card, true);
         }
     }
 

@@ -338,6 +338,20 @@ TEST(WizardWrite, ADeckFindsItsCardLinesAsTheTableLooksThemUp) {
     EXPECT_THAT(texts, ElementsAre("a.bmp", "b.bmp", "", "d.bmp"));
     EXPECT_EQ(deck.Properties(deck.LoadedEntries()[0].id), "power=1");
     EXPECT_EQ(deck.Properties(deck.LoadedEntries()[1].id), "power=2");
+
+    // Under lastCard, lines after a higher number and missing ones: the cards still come by number.
+    e.Write("Late.game",
+            "[GAME]\r\ncommon_decks=1\r\n[COMMON 1]\r\nlastCard=5\r\n"
+            "card2=b.bmp,,power=2,K\r\ncard5=e.bmp,x\r\ncard1=a.bmp,,power=1\r\ncard4=d.bmp\r\n");
+    deck.Load("Late.game", "COMMON 1");
+    texts.clear();
+    std::vector<std::string> properties;
+    for (const wizard::DeckEntry& entry : deck.LoadedEntries()) {
+        texts.push_back(entry.text);
+        properties.push_back(deck.Properties(entry.id));
+    }
+    EXPECT_THAT(texts, ElementsAre("a.bmp", "b.bmp", "d.bmp", "e.bmp"));
+    EXPECT_THAT(properties, ElementsAre("power=1", "power=2", "", ""));
 }
 
 TEST(WizardWrite, ADeckOfMoreCardsThanAGameHoldsIsRefusedAndLeftAlone) {

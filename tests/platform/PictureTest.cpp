@@ -90,6 +90,40 @@ TEST(Picture, AFileIsDecodedOnceForEveryoneWhileItStaysAsItIs) {
     EXPECT_FALSE(Picture::LoadShared(""));
 }
 
+// Within a look scope each file is looked at once: a file rewritten while the scope lives keeps
+// showing what the first look found, in every spelling of its path that was looked at, and the
+// first look after the outermost scope sees the change.
+TEST(Picture, AScopeLooksAtEachFileOnce) {
+    testsupport::TempProgramFolder folder;
+    const Picture red(3, 2, kRed), blue(3, 2, kBlue), white(5, 1, kWhite);
+    folder.Write("cards/a.bmp", testimages::BmpOf(red));
+    const auto path = std::filesystem::path(folder.Path()) / "cards" / "a.bmp";
+    const auto rewrite = [&](const Picture& picture) {
+        const auto before = std::filesystem::last_write_time(path);
+        folder.Write("cards/a.bmp", testimages::BmpOf(picture));
+        std::filesystem::last_write_time(path, before + std::chrono::seconds(5));
+    };
+    {
+        const Picture::LookScope outer;
+        ASSERT_TRUE(Picture::LoadShared("cards/a.bmp"));
+        {
+            const Picture::LookScope inner;
+            rewrite(blue);
+            EXPECT_TRUE(Picture::LoadShared("cards/a.bmp")->SamePixels(red));
+        }
+        rewrite(white);
+        EXPECT_TRUE(Picture::LoadShared("cards/a.bmp")->SamePixels(red))
+            << "the inner scope's end changes nothing";
+        EXPECT_TRUE(Picture::LoadWithin("cards/a.bmp", 512)->SamePixels(red));
+        // A spelling not looked at yet is looked at, and finds the file's stamp of the first look.
+        EXPECT_TRUE(Picture::LoadShared("CARDS\\a.bmp")->SamePixels(red));
+    }
+    EXPECT_TRUE(Picture::LoadShared("cards/a.bmp")->SamePixels(white));
+    // Without a scope every load looks.
+    rewrite(red);
+    EXPECT_TRUE(Picture::LoadShared("cards/a.bmp")->SamePixels(red));
+}
+
 TEST(Picture, BlockTransfersCombineAsTheirRasterOperation) {
     struct Case {
         RasterOp op;
