@@ -7,8 +7,6 @@
 #include "services/DebugMgmt.h"
 #include "state/SaveRecord.h"
 #include "state/TableState.h"
-#include "table/CardTags.h"
-#include "table/MainForm.h"
 
 #include <algorithm>
 #include <optional>
@@ -49,14 +47,13 @@ std::string Bool(bool value) {
     return value ? "TRUE" : "FALSE";
 }
 
-// The card a table control shows, when the card lies on the table there; 0 otherwise.
+// The card a table control shows, as the tables hold it; 0 when it shows none.
 std::int16_t CardOnControl(std::int16_t control) {
-    const MainForm* table = TableWindow();
-    const std::int16_t card = CardShownBy(table ? table->crd(control) : nullptr);
-    if (card == 0 || card > Game.totalCards || Cards[card].controlIndex != control ||
-        !IsTableCard(Cards[card], Game))
-        return 0;
-    return card;
+    const int last = std::min<int>(Game.totalCards, kMaxCards);
+    for (int card = 1; card <= last; ++card)
+        if (Cards[card].controlIndex == control && IsTableCard(Cards[card], Game))
+            return static_cast<std::int16_t>(card);
+    return 0;
 }
 
 // A command that names a card by the sender's control also names the card, so that the other side
